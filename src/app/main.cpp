@@ -1,0 +1,14 @@
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lotgrid"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Lotgrid"));
+    QApplication::setDesktopFileName(QStringLiteral("lotgrid"));
+    lotgrid::MainWindow window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,121 @@
+#include "casting/lineentry.h"
+
+#include "chart/chartsteps.h"
+#include "chart/hexagrams.h"
+#include "ui/chartsheet.h"
+#include "ui/lineglyph.h"
+#include "ui/linefield.h"
+#include "ui/textconv.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+LineEntry::LineEntry(ChartSheet &sheet, ChartSteps &steps, std::function<void()> enableChartCommands,
+                     QObject *parent)
+    : QObject(parent)
+    , m_sheet(sheet)
+    , m_steps(steps)
+    , m_enableChartCommands(std::move(enableChartCommands))
+{
+    for (int n = 1; n <= 6; ++n) {
+        connect(sheet.Text(n), &QLineEdit::textChanged, this, [this, n] { Text_Change(n); });
+        connect(sheet.co(n), &QCheckBox::toggled, this, [this, n] { co_Click(n); });
+        connect(sheet.cx(n), &QCheckBox::toggled, this, [this, n] { cx_Click(n); });
+    }
+}
+
+void LineEntry::Text_Change(int n)
+{
+    ChartSteps::Scope pass(m_steps);
+    LineField *field = m_sheet.Text(n);
+    if (field->text().size() > 1)
+        field->setText(field->text().left(1)); // runs this handling for the one character first
+
+    const QString text = field->text();
+    if (text == u"0") {
+        lineEntered(n, false);
+    } else if (text == u"1") {
+        lineEntered(n, true);
+    } else if (text.isEmpty()) {
+        m_sheet.Lyao(n)->clear();
+        m_sheet.yan(n)->hide();
+        m_sheet.yin(n)->hide();
+        m_sheet.Byan(n)->hide();
+        m_sheet.Byin(n)->hide();
+    }
+    // Any other character leaves the line as it was.
+}
+
+// The writes of a "1" or a "0", in the order the line's display relies on:
+// glyphs, next field, changed value, steps, boxes (whose untick may run the
+// tick handling), commands, name.
+void LineEntry::lineEntered(int n, bool yang)
+{
+    LineGlyph *shown = yang ? m_sheet.yan(n) : m_sheet.yin(n);
+    LineGlyph *shownChanged = yang ? m_sheet.Byan(n) : m_sheet.Byin(n);
+    LineGlyph *hidden = yang ? m_sheet.yin(n) : m_sheet.yan(n);
+    LineGlyph *hiddenChanged = yang ? m_sheet.Byin(n) : m_sheet.Byan(n);
+    QCheckBox *ownBox = yang ? m_sheet.co(n) : m_sheet.cx(n);
+    QCheckBox *otherBox = yang ? m_sheet.cx(n) : m_sheet.co(n);
+
+    if (yang) {
+        shown->show();
+        shownChanged->show();
+    }
+    if (n < 6)
+        m_sheet.Text(n + 1)->setEnabled(true);
+    if (!yang) {
+        shown->show();
+        shownChanged->show();
+    }
+    m_sheet.BY(n) = yang ? u"1"_s : u"0"_s;
+    if (n == 1) {
+        ChartSteps::switchOn(m_steps.Tsy);
+        ChartSteps::switchOn(m_steps.TimerBengua);
+        ChartSteps::switchOn(m_steps.TimerSBG2);
+    }
+    if (n == 6)
+        ChartSteps::switchOn(m_steps.Timerai);
+    hidden->hide();
+    hiddenChanged->hide();
+    otherBox->setEnabled(false);
+    ownBox->setEnabled(true);
+    otherBox->setChecked(false);
+    if (n == 6 && m_enableChartCommands)
+        m_enableChartCommands();
+    m_sheet.Lyao(n)->setText(qs(lineName(n, yang ? u'1' : u'0')));
+}
+
+void LineEntry::co_Click(int n)
+{
+    ChartSteps::Scope pass(m_steps);
+    const bool ticked = m_sheet.co(n)->isChecked();
+    m_sheet.sy(n)->setVisible(ticked);
+    m_sheet.sy(n)->setText(ticked ? u"○"_s : QString());
+    m_sheet.Byan(n)->setVisible(!ticked);
+    m_sheet.Byin(n)->setVisible(ticked);
+    m_sheet.BY(n) = ticked ? u"0"_s : u"1"_s;
+    for (int k = 1; k <= 6; ++k)
+        m_sheet.Bsy(k)->clear();
+    m_sheet.Text(n)->setEnabled(!ticked);
+}
+
+void LineEntry::cx_Click(int n)
+{
+    ChartSteps::Scope pass(m_steps);
+    const bool ticked = m_sheet.cx(n)->isChecked();
+    m_sheet.sy(n)->setVisible(ticked);
+    m_sheet.sy(n)->setText(ticked ? u"×"_s : QString());
+    m_sheet.Byan(n)->setVisible(ticked);
+    m_sheet.Byin(n)->setVisible(!ticked);
+    m_sheet.BY(n) = ticked ? u"1"_s : u"0"_s;
+    for (int k = 1; k <= 6; ++k)
+        m_sheet.Bsy(k)->clear();
+    m_sheet.Text(n)->setEnabled(!ticked);
+}
+
+} // namespace lotgrid

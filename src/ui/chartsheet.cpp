@@ -1,0 +1,263 @@
+#include "ui/chartsheet.h"
+
+#include "ui/lineglyph.h"
+#include "ui/linefield.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+constexpr std::array<const char16_t *, 10> StemOptionNames{u"OPj", u"OPY", u"OPB",  u"OPD", u"OPW",
+                                                           u"OPJI", u"OPG", u"OPX", u"OPR", u"OPGUI"};
+constexpr std::u16string_view StemCaptions = u"甲乙丙丁戊己庚辛壬癸";
+
+// Columns of a line row, left to right.
+enum Column {
+    ColCaption,
+    ColText,
+    ColLyao,
+    ColCo,
+    ColCx,
+    ColLiushen,
+    ColGlyph,
+    ColSy,
+    ColLSY,
+    ColLyongshen,
+    ColLliuqin,
+    ColBGlyph,
+    ColBsy,
+    ColL,
+    ColBGLiuqin,
+};
+
+QString nameOf(const char16_t *family, int line) { return QString::fromUtf16(family) + QString::number(line); }
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text = {})
+{
+    auto *l = new QLabel(text, parent);
+    if (!name.isEmpty())
+        l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+void colour(QWidget *w, const QColor &c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    w->setPalette(p);
+}
+
+void bold(QWidget *w)
+{
+    QFont f = w->font();
+    f.setBold(true);
+    w->setFont(f);
+}
+
+} // namespace
+
+ChartSheet::ChartSheet(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(u"ChartSheet"_s);
+    const QColor darkGreen(0x00, 0x64, 0x00), blue(0x00, 0x00, 0xff), purple(0x80, 0x00, 0x80),
+        navy(0x00, 0x00, 0x80), magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setSpacing(6);
+
+    Lnongli = label(this, u"Lnongli"_s);
+    outer->addWidget(Lnongli);
+
+    auto *sexRow = new QHBoxLayout;
+    sexRow->addWidget(label(this, {}, u"性      别："_s));
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(u"Combo1"_s);
+    Combo1->addItems({u"男"_s, u"女"_s});
+    Combo1->setCurrentIndex(-1);
+    sexRow->addWidget(Combo1);
+    sexRow->addSpacing(24);
+    Lyuejian = label(this, u"Lyuejian"_s);
+    colour(Lyuejian, blue);
+    Lyuejian->setMinimumWidth(Lyuejian->fontMetrics().horizontalAdvance(u"月建：子  "_s));
+    sexRow->addWidget(Lyuejian);
+    Lrijian = label(this, u"Lrijian"_s);
+    colour(Lrijian, purple);
+    sexRow->addWidget(Lrijian);
+    sexRow->addStretch(1);
+    outer->addLayout(sexRow);
+
+    auto *questionRow = new QHBoxLayout;
+    questionRow->addWidget(label(this, {}, u"卜问何事："_s));
+    TextWHS = new QLineEdit(this);
+    TextWHS->setObjectName(u"TextWHS"_s);
+    questionRow->addWidget(TextWHS, 1);
+    outer->addLayout(questionRow);
+
+    auto *stemRow = new QHBoxLayout;
+    stemRow->addWidget(label(this, {}, u"选择日干："_s));
+    auto *stemGroup = new QButtonGroup(this);
+    for (std::size_t i = 0; i < dayStems.size(); ++i) {
+        auto *option = new QRadioButton(QString(QChar(StemCaptions[i])), this);
+        option->setObjectName(QString::fromUtf16(StemOptionNames[i]));
+        stemGroup->addButton(option, static_cast<int>(i));
+        dayStems[i] = option;
+        stemRow->addWidget(option);
+    }
+    auto *required = label(this, {}, u"(必选)"_s);
+    colour(required, Qt::red);
+    stemRow->addWidget(required);
+    stemRow->addStretch(1);
+    outer->addLayout(stemRow);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+    outer->addLayout(grid);
+    outer->addStretch(1);
+
+    // Header row.
+    grid->addWidget(label(this, {}, u"六爻"_s), 0, ColText, 1, 2);
+    grid->addWidget(label(this, {}, u"太阳"_s), 0, ColCo);
+    grid->addWidget(label(this, {}, u"太阴"_s), 0, ColCx);
+    auto *spiritHeader = label(this, {}, u"六神"_s);
+    grid->addWidget(spiritHeader, 0, ColLiushen);
+    auto *benguaBox = new QHBoxLayout;
+    benguaBox->addWidget(label(this, {}, u"本卦"_s));
+    bengua = label(this, u"bengua"_s);
+    colour(bengua, navy);
+    bold(bengua);
+    benguaBox->addWidget(bengua, 1);
+    grid->addLayout(benguaBox, 0, ColGlyph, 1, ColLliuqin - ColGlyph);
+    grid->addWidget(label(this, {}, u"六亲"_s), 0, ColLliuqin);
+    auto *bianguaBox = new QHBoxLayout;
+    bianguaBox->addWidget(label(this, {}, u"变卦"_s));
+    biangua = label(this, u"biangua"_s);
+    colour(biangua, magenta);
+    bold(biangua);
+    bianguaBox->addWidget(biangua, 1);
+    grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
+    grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
+
+    QFont entryFont(QStringList{u"Noto Serif CJK SC"_s, u"SimSun"_s, u"serif"_s});
+    entryFont.setBold(true);
+    entryFont.setPointSizeF(font().pointSizeF());
+
+    for (int n = 6; n >= 1; --n) {
+        const int row = 7 - n;
+        grid->addWidget(label(this, {}, QString::number(n) + u"爻"_s), row, ColCaption);
+
+        auto *text = new LineField(this);
+        text->setObjectName(nameOf(u"Text", n));
+        text->setFont(entryFont);
+        text->setAlignment(Qt::AlignCenter);
+        text->setFixedWidth(text->fontMetrics().horizontalAdvance(u"00"_s) + 16);
+        text->setEnabled(n == 1);
+        Text(n) = text;
+        grid->addWidget(text, row, ColText);
+
+        Lyao(n) = label(this, nameOf(u"Lyao", n));
+        grid->addWidget(Lyao(n), row, ColLyao);
+
+        co(n) = new QCheckBox(this);
+        co(n)->setObjectName(nameOf(u"co", n));
+        co(n)->setEnabled(false);
+        grid->addWidget(co(n), row, ColCo, Qt::AlignCenter);
+        cx(n) = new QCheckBox(this);
+        cx(n)->setObjectName(nameOf(u"cx", n));
+        cx(n)->setEnabled(false);
+        grid->addWidget(cx(n), row, ColCx, Qt::AlignCenter);
+
+        liushen(n) = label(this, nameOf(u"liushen", n));
+        colour(liushen(n), darkGreen);
+        grid->addWidget(liushen(n), row, ColLiushen);
+
+        auto *spot = new GlyphSpot(this);
+        yan(n) = spot->yang();
+        yin(n) = spot->yin();
+        yan(n)->setObjectName(nameOf(u"yan", n));
+        yin(n)->setObjectName(nameOf(u"yin", n));
+        grid->addWidget(spot, row, ColGlyph);
+
+        sy(n) = label(this, nameOf(u"sy", n));
+        sy(n)->hide();
+        grid->addWidget(sy(n), row, ColSy);
+        LSY(n) = label(this, nameOf(u"LSY", n));
+        colour(LSY(n), green);
+        grid->addWidget(LSY(n), row, ColLSY);
+        Lyongshen(n) = label(this, nameOf(u"Lyongshen", n));
+        Lyongshen(n)->setCursor(Qt::PointingHandCursor);
+        grid->addWidget(Lyongshen(n), row, ColLyongshen);
+        Lliuqin(n) = label(this, nameOf(u"Lliuqin", n));
+        colour(Lliuqin(n), blue);
+        grid->addWidget(Lliuqin(n), row, ColLliuqin);
+
+        auto *changedSpot = new GlyphSpot(this);
+        Byan(n) = changedSpot->yang();
+        Byin(n) = changedSpot->yin();
+        Byan(n)->setObjectName(nameOf(u"Byan", n));
+        Byin(n)->setObjectName(nameOf(u"Byin", n));
+        grid->addWidget(changedSpot, row, ColBGlyph);
+
+        Bsy(n) = label(this, nameOf(u"Bsy", n));
+        colour(Bsy(n), green);
+        grid->addWidget(Bsy(n), row, ColBsy);
+        L(n) = label(this, nameOf(u"L", n));
+        colour(L(n), blue);
+        grid->addWidget(L(n), row, ColL);
+        BGLiuqin(n) = label(this, nameOf(u"BGLiuqin", n));
+        colour(BGLiuqin(n), blue);
+        grid->addWidget(BGLiuqin(n), row, ColBGLiuqin);
+    }
+
+    // Columns keep their width while their fields are empty or hidden, so the
+    // chart does not shift as it fills.
+    const QFontMetrics fm(font());
+    QFont boldFont = font();
+    boldFont.setBold(true);
+    const QFontMetrics bfm(boldFont);
+    grid->setColumnMinimumWidth(ColLyao, fm.horizontalAdvance(u"初九"_s));
+    grid->setColumnMinimumWidth(ColLiushen, fm.horizontalAdvance(u"青龙"_s));
+    grid->setColumnMinimumWidth(ColSy, fm.horizontalAdvance(u"○"_s));
+    grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
+    grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
+    grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
+    grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
+    grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
+    grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
+    grid->setColumnStretch(ColBGLiuqin + 1, 1);
+
+    // Tab visits the six line fields first, in line order, then the fields above them.
+    QWidget *previous = Text(1);
+    const auto chain = [&previous](QWidget *next) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    for (int n = 2; n <= 6; ++n)
+        chain(Text(n));
+    for (int n = 1; n <= 6; ++n) {
+        chain(co(n));
+        chain(cx(n));
+    }
+    chain(Combo1);
+    chain(TextWHS);
+    for (QRadioButton *option : dayStems)
+        chain(option);
+}
+
+QString ChartSheet::lineValue(int line) const { return Text(line)->text(); }
+
+} // namespace lotgrid

@@ -1,0 +1,27 @@
+#include "ui/environment.h"
+
+#include "casting/randomsource.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+Environment Environment::production()
+{
+    Environment env;
+    env.today = [] { return QDate::currentDate(); };
+    env.now = [] { return QDateTime::currentDateTime(); };
+    env.newCastSource = [] { return newSeededUniformSource(); };
+    env.screenshotFolder = QCoreApplication::applicationDirPath();
+    env.screenshotFallbackFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
+    env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    env.quit = [] { QCoreApplication::exit(0); };
+    return env;
+}
+
+} // namespace lotgrid

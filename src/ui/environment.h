@@ -1,0 +1,30 @@
+#pragma once
+// What the program takes from the world: today's date, the clock, the random
+// source of an automatic cast, where screenshots go, the update server, and how
+// the process ends. Production values come from production(); tests pass their own.
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+namespace lotgrid {
+
+struct Environment {
+    std::function<QDate()> today;
+    std::function<QDateTime()> now;
+    // Called once per automatic cast; returns a freshly seeded uniform source over [0, 1).
+    std::function<std::function<double()>()> newCastSource;
+    QString screenshotFolder;         // the executable's folder
+    QString screenshotFallbackFolder; // used when that folder cannot be written
+    QUrl updateServer;                // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it
+    int updateTimeoutMs = 10000;
+    std::function<void(const QUrl &)> openUrl;
+    std::function<void()> quit; // Exit: ends the process at once
+
+    static Environment production();
+};
+
+} // namespace lotgrid

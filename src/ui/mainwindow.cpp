@@ -1,0 +1,341 @@
+#include "ui/mainwindow.h"
+
+#include "casting/autocast.h"
+#include "casting/lineentry.h"
+#include "chart/chartsteps.h"
+#include "chart/elements.h"
+#include "chart/spirits.h"
+#include "ui/appicon.h"
+#include "ui/chartsheet.h"
+#include "ui/lineglyph.h"
+#include "ui/linefield.h"
+#include "ui/reference/referencewindows.h"
+#include "ui/screenshot.h"
+#include "ui/textconv.h"
+#include "ui/todayline.h"
+#include "update/updatewizard.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+constexpr std::array<const char16_t *, 12> MonthBuildItems{u"zi", u"chou", u"yin", u"mao", u"chen", u"si",
+                                                           u"wu", u"wei",  u"shen", u"you", u"xu", u"hai"};
+constexpr std::array<const char16_t *, 12> DayBuildItems{u"jia", u"yi",  u"bing", u"ding", u"riwu",  u"riji",
+                                                         u"geng", u"xin", u"ren",  u"rigui", u"xuxu", u"haihai"};
+
+QString branchText(int branch) { return QString(QChar(BranchNames[branch])); }
+
+} // namespace
+
+MainWindow::MainWindow(Environment env, QWidget *parent)
+    : QMainWindow(parent)
+    , m_env(std::move(env))
+    , m_sheet(new ChartSheet(this))
+    , m_steps(new ChartSteps(*m_sheet, this))
+    , m_lineEntry(new LineEntry(*m_sheet, *m_steps, [this] { enableChartCommands(true); }, this))
+    , m_autoCast(new AutoCast(*m_sheet, *m_steps, this, m_env.newCastSource, this))
+    , m_screenshot(new Screenshot(*m_sheet, this,
+                                  ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now},
+                                  this))
+{
+    setObjectName(u"MainWindow"_s);
+    setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
+    setWindowIcon(appIcon());
+    setCentralWidget(m_sheet);
+    buildMenus();
+
+    for (std::size_t i = 0; i < m_sheet->dayStems.size(); ++i)
+        connect(m_sheet->dayStems[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                dayStem_Click(static_cast<int>(i));
+        });
+
+    Form_Load();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::Form_Load()
+{
+    if (m_env.today)
+        m_todayLine = new TodayLine(m_sheet->Lnongli, m_env.today, this);
+    for (QLabel *markField : m_sheet->Lyongshen)
+        markField->hide();
+    m_sheet->Text(1)->setFocus();
+}
+
+void MainWindow::buildMenus()
+{
+    const auto item = [this](QMenu *menu, const QString &name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    const auto menuOf = [](QMenu *parent, const QString &name, const QString &caption) {
+        QMenu *menu = parent->addMenu(caption);
+        menu->setObjectName(name);
+        return menu;
+    };
+    QMenuBar *bar = menuBar();
+    const auto topMenu = [bar](const QString &name, const QString &caption) {
+        QMenu *menu = bar->addMenu(caption);
+        menu->setObjectName(name);
+        return menu;
+    };
+
+    QMenu *file = topMenu(u"file"_s, u"菜单(&F)"_s);
+    QAction *news = item(file, u"news"_s, u"新建(&N)"_s);
+    news->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(news, &QAction::triggered, this, &MainWindow::news_Click);
+    file->addSeparator();
+    m_jietutu = item(file, u"jietutu"_s, u"截图(&S)"_s);
+    m_jietutu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_jietutu->setEnabled(false);
+    connect(m_jietutu, &QAction::triggered, m_screenshot, &Screenshot::jietutu_Click);
+    file->addSeparator();
+    QAction *end = item(file, u"end"_s, u"退出(&Q)"_s);
+    end->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(end, &QAction::triggered, this, &MainWindow::end_Click);
+
+    QMenu *tls = topMenu(u"tls"_s, u"工具(&T)"_s);
+    connect(item(tls, u"zd"_s, u"自动卜卦"_s), &QAction::triggered, m_autoCast, &AutoCast::zd_Click);
+    tls->addSeparator();
+    connect(item(tls, u"chaxun"_s, u"查询伏神"_s), &QAction::triggered, this, [this] {
+        openWindow(m_Fenshen, [this] { return createFenshen(this, [this] { return m_sheet->bengua->text(); }); });
+    });
+    tls->addSeparator();
+    connect(item(tls, u"qc"_s, u"清除数据"_s), &QAction::triggered, this, &MainWindow::qc_Click);
+    tls->addSeparator();
+    connect(item(tls, u"xunk"_s, u"旬空表"_s), &QAction::triggered, this,
+            [this] { openWindow(m_Liujia, [this] { return createLiujia(this); }); });
+    connect(item(tls, u"yaox"_s, u"爻之三刑"_s), &QAction::triggered, this,
+            [this] { openWindow(m_Yao3x, [this] { return createYao3x(this); }); });
+    connect(item(tls, u"wx"_s, u"四时旺相"_s), &QAction::triggered, this,
+            [this] { openWindow(m_Sswx1, [this] { return createSswx1(this); }); });
+    connect(item(tls, u"yaoh"_s, u"爻之六合"_s), &QAction::triggered, this,
+            [this] { openWindow(m_yao6h, [this] { return createYao6h(this); }); });
+    connect(item(tls, u"yaoc"_s, u"爻之六冲"_s), &QAction::triggered, this,
+            [this] { openWindow(m_yao6c, [this] { return createYao6c(this); }); });
+
+    QMenu *yueri = topMenu(u"yueri"_s, u"月建日建选择(&D)"_s);
+    QMenu *yue = menuOf(yueri, u"yue"_s, u"月建"_s);
+    for (int b = 0; b < 12; ++b)
+        connect(item(yue, QString::fromUtf16(MonthBuildItems[b]), branchText(b)), &QAction::triggered, this,
+                [this, b] { monthBuild_Click(b); });
+    yueri->addSeparator();
+    QMenu *rijian = menuOf(yueri, u"rijian"_s, u"日建"_s);
+    for (int b = 0; b < 12; ++b)
+        connect(item(rijian, QString::fromUtf16(DayBuildItems[b]), branchText(b)), &QAction::triggered, this,
+                [this, b] { dayBuild_Click(b); });
+
+    QMenu *ys = topMenu(u"ys"_s, u"用神或伏神选择(&Y)"_s);
+    QMenu *yss = menuOf(ys, u"yss"_s, u"卦中有用神"_s);
+    for (int n = 1; n <= 6; ++n) {
+        if (n > 1)
+            yss->addSeparator();
+        m_yao(n) = item(yss, u"yao"_s + QString::number(n), u"选择%1爻作为用神"_s.arg(n));
+        connect(m_yao(n), &QAction::triggered, this, [this, n] { yao_Click(n); });
+    }
+    ys->addSeparator();
+    QMenu *fushen = menuOf(ys, u"fushen"_s, u"卦中无用神"_s);
+    for (int n = 1; n <= 6; ++n) {
+        if (n > 1)
+            fushen->addSeparator();
+        m_F(n) = item(fushen, u"F"_s + QString::number(n), u"选择%1爻作为伏神"_s.arg(n));
+        connect(m_F(n), &QAction::triggered, this, [this, n] { F_Click(n); });
+    }
+    enableChartCommands(false);
+
+    QMenu *help = topMenu(u"help"_s, u"帮助(&H)"_s);
+    connect(item(help, u"help1"_s, u"使用方法"_s), &QAction::triggered, this,
+            [this] { openWindow(m_Helpf, [this] { return createHelpf(this); }); });
+    help->addSeparator();
+    connect(item(help, u"about"_s, u"关于软件"_s), &QAction::triggered, this, [this] {
+        QDialog *about = createAboutt(this);
+        about->setWindowIcon(appIcon());
+        about->exec();
+    });
+    help->addSeparator();
+    connect(item(help, u"uploadTessa"_s, u"检查更新"_s), &QAction::triggered, this, [this] {
+        UpdateWizard wizard(UpdateSettings{m_env.updateServer, m_env.updateTimeoutMs, m_env.openUrl}, this);
+        wizard.setWindowIcon(appIcon());
+        wizard.exec();
+    });
+}
+
+template <typename Factory>
+void MainWindow::openWindow(QPointer<QWidget> &slot, Factory create)
+{
+    if (!slot) {
+        slot = create();
+        slot->setWindowIcon(appIcon());
+    }
+    slot->show();
+    slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
+    slot->raise();
+    slot->activateWindow();
+}
+
+void MainWindow::enableChartCommands(bool enabled)
+{
+    if (m_jietutu)
+        m_jietutu->setEnabled(enabled);
+    for (QAction *a : m_yao)
+        if (a)
+            a->setEnabled(enabled);
+    for (QAction *a : m_F)
+        if (a)
+            a->setEnabled(enabled);
+}
+
+void MainWindow::dayStem_Click(int stem)
+{
+    const auto spirits = spiritsForStem(stem);
+    for (int n = 6; n >= 1; --n)
+        m_sheet->liushen(n)->setText(qs(spirits[n - 1]));
+}
+
+void MainWindow::monthBuild_Click(int branch) { m_sheet->Lyuejian->setText(u"月建："_s + branchText(branch)); }
+
+void MainWindow::dayBuild_Click(int branch) { m_sheet->Lrijian->setText(u"日建："_s + branchText(branch)); }
+
+void MainWindow::yao_Click(int line) { mark(line, u"用神"_s); }
+
+void MainWindow::F_Click(int line) { mark(line, u"伏神"_s); }
+
+void MainWindow::mark(int line, const QString &word)
+{
+    for (int n = 1; n <= 6; ++n)
+        if (n != line)
+            m_sheet->Lyongshen(n)->hide();
+    QLabel *field = m_sheet->Lyongshen(line);
+    QFont f = field->font();
+    f.setBold(true);
+    field->setFont(f);
+    field->show();
+    for (int n = 6; n >= 1; --n)
+        if (n != line)
+            m_sheet->Lyongshen(n)->clear();
+    field->setText(word);
+}
+
+bool MainWindow::confirm(const QString &line1, const QString &line2)
+{
+    return QMessageBox::question(this, u"提示"_s, line1 + u"\r\n"_s + line2, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void MainWindow::news_Click()
+{
+    if (confirm(u"新建之前建议保存截图，以备日后查看。"_s, u"请问您真的需要新建吗？"_s))
+        resetSheet();
+}
+
+void MainWindow::qc_Click()
+{
+    if (confirm(u"清除数据之前建议保存截图，以备日后查看。"_s, u"请问您真的需要清除所有数据吗？"_s))
+        resetSheet();
+}
+
+void MainWindow::resetSheet()
+{
+    ChartSteps::Scope pass(*m_steps);
+    ChartSheet &s = *m_sheet;
+
+    m_jietutu->setEnabled(false);
+    s.TextWHS->clear();
+
+    for (QAction *a : m_yao)
+        a->setEnabled(false);
+    for (QAction *a : m_F)
+        a->setEnabled(false);
+    for (QLabel *markField : s.Lyongshen) {
+        QFont f = markField->font();
+        f.setBold(false);
+        markField->setFont(f);
+        markField->hide();
+    }
+
+    m_steps->Tsy->stop();
+    m_steps->TimerBengua->stop();
+    m_steps->Timerai->stop();
+    m_steps->TimerSBG2->stop();
+
+    for (QLabel *l : s.L)
+        l->clear();
+    s.bengua->clear();
+    s.biangua->clear();
+
+    for (QCheckBox *box : s.co) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+    for (QCheckBox *box : s.cx) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+
+    for (QString &x : s.X)
+        x.clear();
+    s.XX.clear();
+
+    s.Text(1)->setEnabled(true);
+    for (LineField *text : s.Text)
+        text->clear();
+    for (int n = 2; n <= 6; ++n)
+        s.Text(n)->setEnabled(false);
+
+    for (QString &by : s.BY)
+        by.clear();
+    s.TextBengua.clear();
+    s.TextSBG2.clear();
+
+    for (int n = 1; n <= 6; ++n) {
+        s.yan(n)->hide();
+        s.yin(n)->hide();
+        s.Byan(n)->hide();
+        s.Byin(n)->hide();
+    }
+    for (auto *family : {&s.sy, &s.Bsy, &s.LSY, &s.Lliuqin, &s.BGLiuqin, &s.Lyao})
+        for (QLabel *l : *family)
+            l->clear();
+
+    s.Text(1)->setFocus();
+}
+
+void MainWindow::end_Click()
+{
+    if (m_env.quit)
+        m_env.quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Dialogs first (about, update, automatic cast and its progress window), then every other window.
+    const auto others = QApplication::topLevelWidgets();
+    for (QWidget *w : others)
+        if (w != this && w->isVisible() && qobject_cast<QDialog *>(w))
+            w->close();
+    for (QWidget *w : others)
+        if (w != this && w->isVisible())
+            w->close();
+    event->accept();
+    QMainWindow::closeEvent(event);
+    if (m_env.quit)
+        m_env.quit();
+}
+
+} // namespace lotgrid

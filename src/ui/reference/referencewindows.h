@@ -1,0 +1,26 @@
+#pragma once
+// The windows that stand beside the chart: the hidden-spirit query, the five
+// reference tables, help, and the about box. Each factory returns a new
+// top-level window (parented to `parent`, deleted when closed) carrying its name
+// as objectName(); the main window keeps one of each and raises it when asked again.
+
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace lotgrid {
+
+// `Fenshen`: reads the main window's `bengua` through `currentBengua` when "查询" is pressed.
+QWidget *createFenshen(QWidget *parent, std::function<QString()> currentBengua);
+QWidget *createLiujia(QWidget *parent);
+QWidget *createSswx1(QWidget *parent);
+QWidget *createYao3x(QWidget *parent);
+QWidget *createYao6h(QWidget *parent);
+QWidget *createYao6c(QWidget *parent);
+QWidget *createHelpf(QWidget *parent);
+QDialog *createAboutt(QWidget *parent);
+
+} // namespace lotgrid

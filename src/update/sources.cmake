@@ -1,0 +1,3 @@
+target_sources(lotgrid_ui PRIVATE
+    update/updatewizard.h update/updatewizard.cpp
+)
