@@ -1,0 +1,44 @@
+#pragma once
+// A real main window for tests: production environment, except that Exit and
+// closing do not end the test process.
+
+#include "ui/chartsheet.h"
+#include "ui/environment.h"
+#include "ui/linefield.h"
+#include "ui/mainwindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+
+#include <memory>
+
+inline lotgrid::Environment testEnvironment()
+{
+    lotgrid::Environment env = lotgrid::Environment::production();
+    env.quit = [] {};
+    env.today = [] { return QDate(2014, 8, 8); };
+    return env;
+}
+
+inline std::unique_ptr<lotgrid::MainWindow> makeMainWindow(lotgrid::Environment env = testEnvironment())
+{
+    return std::make_unique<lotgrid::MainWindow>(std::move(env));
+}
+
+// Writes a LineKey into Text1..Text6 from code, line 1 first, as an automatic cast does.
+inline void setLines(lotgrid::ChartSheet &sheet, const QString &key)
+{
+    for (int n = 1; n <= 6; ++n)
+        sheet.Text(n)->setText(key.mid(n - 1, 1));
+}
+
+// Texts of a family of six labels, line 1 first.
+template <typename Family>
+QStringList textsOf(const Family &family)
+{
+    QStringList texts;
+    for (const QLabel *label : family)
+        texts << label->text();
+    return texts;
+}
