@@ -1,6 +1,7 @@
 target_sources(lotgrid_engine PRIVATE
     chart/elements.h
     chart/hexagrams.h chart/hexagrams.cpp
+    chart/purehexagrams.h
     chart/rules.h
     chart/spirits.h
 )

@@ -1,0 +1,98 @@
+#include "ui/reference/fenshen.h"
+
+#include "chart/purehexagrams.h"
+#include "ui/reference/referencewindows.h"
+#include "ui/reference/windowparts.h"
+#include "ui/textconv.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+constexpr std::array<const char16_t *, 6> LineCaptions{u"一爻：", u"二爻：", u"三爻：",
+                                                        u"四爻：", u"五爻：", u"六爻："};
+
+QLineEdit *field(const QString &name, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    // Wide enough for the longest label, "雷泽归妹 归魂 兑宫".
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(u"雷泽归妹 归魂 兑宫宫"_s));
+    return edit;
+}
+} // namespace
+
+Fenshen::Fenshen(QWidget *parent, std::function<QString()> currentBengua)
+    : QWidget(parent, Qt::Window)
+    , m_currentBengua(std::move(currentBengua))
+{
+    setObjectName(u"Fenshen"_s);
+    setWindowTitle(u"查询"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(reference::heading(u"查询伏神"_s));
+
+    auto *grid = new QGridLayout;
+    int row = 0;
+    grid->addWidget(new QLabel(u"当前卦："_s, this), row, 0, Qt::AlignRight);
+    m_Text1 = field(u"Text1"_s, this);
+    grid->addWidget(m_Text1, row++, 1);
+
+    m_Lbengua = field(u"Lbengua"_s, this);
+    QFont bold = m_Lbengua->font();
+    bold.setBold(true);
+    m_Lbengua->setFont(bold);
+    grid->addWidget(m_Lbengua, row++, 1);
+
+    // Line 6 on top, line 1 at the bottom, as on the chart.
+    for (int line = 6; line >= 1; --line) {
+        auto *caption = new QLabel(QString::fromUtf16(LineCaptions[line - 1]), this);
+        m_T(line) = field(u"T"_s + QString::number(line), this);
+        caption->setBuddy(m_T(line));
+        grid->addWidget(caption, row, 0, Qt::AlignRight);
+        grid->addWidget(m_T(line), row++, 1);
+    }
+
+    m_Command1 = new QPushButton(u"查询"_s, this);
+    m_Command1->setObjectName(u"Command1"_s);
+    connect(m_Command1, &QPushButton::clicked, this, &Fenshen::Command1_Click);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_Command1);
+
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_Command1->setFocus();
+}
+
+void Fenshen::Command1_Click()
+{
+    m_Text1->setText(m_currentBengua ? m_currentBengua() : QString());
+    const QString label = m_Text1->text();
+    const PureHexagramRow *row = findPureHexagram(u16(label));
+    if (!row)
+        return;
+    for (int line = 6; line >= 1; --line)
+        m_T(line)->setText(qs(row->lines[line - 1]));
+    m_Lbengua->setText(qs(row->name));
+}
+
+QWidget *createFenshen(QWidget *parent, std::function<QString()> currentBengua)
+{
+    return new Fenshen(parent, std::move(currentBengua));
+}
+
+} // namespace lotgrid

@@ -1,0 +1,113 @@
+// The two tables among the reference windows: the six-decade void table
+// (`Liujia`) and the seasonal strength of the five elements (`Sswx1`). Both
+// are drawn as read-only tables whose cells can be selected and copied.
+
+#include "ui/reference/referencewindows.h"
+#include "ui/reference/windowparts.h"
+
+#include <QColor>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+// The six decades (旬) of the sexagenary day cycle, one per column, each
+// headed by its 甲 day, then its nine other days in cycle order, and last the
+// two branches the decade leaves out: its void (空亡) pair.
+// clang-format off
+constexpr std::array<std::array<const char16_t *, 6>, 11> VoidTable{{
+    {u"甲子旬", u"甲戌旬", u"甲申旬", u"甲午旬", u"甲辰旬", u"甲寅旬"},
+    {u"乙丑",   u"乙亥",   u"乙酉",   u"乙未",   u"乙巳",   u"乙卯"},
+    {u"丙寅",   u"丙子",   u"丙戌",   u"丙申",   u"丙午",   u"丙辰"},
+    {u"丁卯",   u"丁丑",   u"丁亥",   u"丁酉",   u"丁未",   u"丁巳"},
+    {u"戊辰",   u"戊寅",   u"戊子",   u"戊戌",   u"戊申",   u"戊午"},
+    {u"己巳",   u"己卯",   u"己丑",   u"己亥",   u"己酉",   u"己未"},
+    {u"庚午",   u"庚辰",   u"庚寅",   u"庚子",   u"庚戌",   u"庚申"},
+    {u"辛未",   u"辛巳",   u"辛卯",   u"辛丑",   u"辛亥",   u"辛酉"},
+    {u"壬申",   u"壬午",   u"壬辰",   u"壬寅",   u"壬子",   u"壬戌"},
+    {u"癸酉",   u"癸未",   u"癸巳",   u"癸卯",   u"癸丑",   u"癸亥"},
+    {u"戌亥",   u"申酉",   u"午未",   u"辰巳",   u"寅卯",   u"子丑"},
+}};
+
+// Strength of each element (木 火 土 金 水) in each month of the year from 寅, as the program has always shown it.
+constexpr std::array<std::array<const char16_t *, 6>, 13> SeasonalStrength{{
+    {u"",     u"木",   u"火",     u"土",   u"金",     u"水"},
+    {u"寅月", u"旺",   u"相",     u"死",   u"囚",     u"休"},
+    {u"卯月", u"旺",   u"相",     u"死",   u"囚",     u"休"},
+    {u"辰月", u"余气", u"休",     u"旺",   u"相",     u"死"},
+    {u"巳月", u"休",   u"旺",     u"相",   u"死",     u"囚"},
+    {u"午月", u"休",   u"旺",     u"相",   u"死",     u"囚"},
+    {u"未月", u"囚",   u"余气",   u"旺",   u"死",     u"死"},
+    {u"申月", u"死",   u"囚",     u"休",   u"旺",     u"相"},
+    {u"酉月", u"死",   u"囚",     u"休",   u"旺",     u"相"},
+    {u"戌月", u"囚",   u"休或相", u"旺",   u"相或死", u"死"},
+    {u"亥月", u"相",   u"死",     u"囚",   u"休",     u"旺"},
+    {u"子月", u"相",   u"死",     u"囚",   u"休",     u"旺"},
+    {u"丑月", u"囚",   u"死",     u"旺",   u"相",     u"余气"},
+}};
+// clang-format on
+
+QWidget *tableWindow(QWidget *parent, const QString &name, const QString &caption, const QString &title,
+                     QTableWidget *table)
+{
+    reference::fitTable(table);
+    QWidget *w = reference::newWindow(parent, name, caption);
+    auto *layout = new QVBoxLayout(w);
+    layout->addWidget(reference::heading(title));
+    layout->addWidget(table, 0, Qt::AlignHCenter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return w;
+}
+
+} // namespace
+
+QWidget *createLiujia(QWidget *parent)
+{
+    const QColor headingText(0x1f, 0x3a, 0x93);    // dark blue
+    const QColor headingGround(0xff, 0xff, 0xd9);  // light yellow
+    const QColor voidText(0xff, 0x00, 0xff);       // magenta
+    const QColor white(Qt::white), black(Qt::black);
+    const int last = int(VoidTable.size()) - 1;
+
+    QTableWidget *table = reference::fixedTable(int(VoidTable.size()), 6);
+    table->setObjectName(u"voidTable"_s);
+    for (int row = 0; row <= last; ++row)
+        for (int column = 0; column < 6; ++column) {
+            const QString text = QString::fromUtf16(VoidTable[row][column]);
+            if (row == 0)
+                reference::setCell(table, row, column, text, headingText, headingGround, true);
+            else if (row == last)
+                reference::setCell(table, row, column, text, voidText, white, true);
+            else
+                reference::setCell(table, row, column, text, black, white);
+        }
+    return tableWindow(parent, u"Liujia"_s, u"六甲旬空表"_s, u"六甲空亡表"_s, table);
+}
+
+QWidget *createSswx1(QWidget *parent)
+{
+    const QColor headerGround(0x2f, 0x5f, 0xb3);                            // blue
+    const std::array<QColor, 2> rowGround{QColor(0xde, 0xeb, 0xf7), QColor(0xb4, 0xcf, 0xec)}; // light, medium blue
+    const QColor white(Qt::white), black(Qt::black);
+
+    QTableWidget *table = reference::fixedTable(int(SeasonalStrength.size()), 6);
+    table->setObjectName(u"strengthTable"_s);
+    for (int row = 0; row < int(SeasonalStrength.size()); ++row)
+        for (int column = 0; column < 6; ++column) {
+            const QString text = QString::fromUtf16(SeasonalStrength[row][column]);
+            if (row == 0)
+                reference::setCell(table, row, column, text, white, headerGround, true);
+            else
+                reference::setCell(table, row, column, text, black, rowGround[(row - 1) % 2], column == 0);
+        }
+    return tableWindow(parent, u"Sswx1"_s, u"四时旺相"_s, u"四时旺相"_s, table);
+}
+
+} // namespace lotgrid
