@@ -1,5 +1,20 @@
 #include "casting/autocast.h"
 
+#include "casting/castdialog.h"
+#include "casting/castdraw.h"
+#include "casting/progresswindow.h"
+#include "casting/randomsource.h"
+#include "chart/chartsteps.h"
+#include "ui/chartsheet.h"
+#include "ui/lineglyph.h"
+#include "ui/linefield.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -23,11 +38,182 @@ AutoCast::AutoCast(ChartSheet &sheet, ChartSteps &steps, QWidget *mainWindow,
     Timer6y->setInterval(500);
     TimerzgOFF->setObjectName(u"TimerzgOFF"_s);
     TimerzgOFF->setInterval(2000);
+
+    connect(Timerzg, &QTimer::timeout, this, &AutoCast::stepTimerzg);
+    connect(Timer6y, &QTimer::timeout, this, &AutoCast::stepTimer6y);
+    connect(TimerzgOFF, &QTimer::timeout, this, &AutoCast::stepTimerzgOFF);
+    TimerzgOFF->start();
 }
 
-void AutoCast::zd_Click() {}
-void AutoCast::stepTimerzg() {}
-void AutoCast::stepTimer6y() {}
-void AutoCast::stepTimerzgOFF() {}
+AutoCast::~AutoCast()
+{
+    // The progress window has no parent (it stands alone while the main window
+    // is hidden), so it goes with the cast that opened it.
+    if (m_zg) {
+        m_zg->disconnect(this);
+        delete m_zg;
+    }
+}
+
+CastDialog *AutoCast::tools() const { return m_tools; }
+
+ProgressWindow *AutoCast::zg() const { return m_zg; }
+
+void AutoCast::zd_Click()
+{
+    if (m_zg) { // a cast is running: the main window is hidden, nothing to open
+        m_zg->raise();
+        return;
+    }
+    if (m_tools) {
+        m_tools->raise();
+        m_tools->activateWindow();
+        return;
+    }
+    m_tools = new CastDialog(m_mainWindow);
+    m_tools->setAttribute(Qt::WA_DeleteOnClose);
+    if (m_mainWindow)
+        m_tools->setWindowIcon(m_mainWindow->windowIcon());
+    m_tools->TextWHS->setText(m_sheet.TextWHS->text());
+    connect(m_tools, &CastDialog::confirmed, this, &AutoCast::Command1_Confirmed);
+    m_tools->show();
+    m_tools->raise();
+    m_tools->activateWindow();
+}
+
+void AutoCast::Command1_Confirmed()
+{
+    ChartSteps::Scope pass(m_steps);
+    if (!m_tools)
+        return;
+
+    clearChart();
+    m_sheet.TextWHS->setText(m_tools->TextWHS->text());
+    m_sheet.Combo1->setCurrentText(m_tools->Combo1->currentText());
+
+    m_tools->close();
+
+    // Where the main window stood, so the progress window appears in its place.
+    const QRect around = m_mainWindow ? m_mainWindow->frameGeometry() : QRect();
+    if (m_mainWindow)
+        m_mainWindow->hide();
+
+    m_zg = new ProgressWindow([this] { cast(); });
+    m_zg->setAttribute(Qt::WA_DeleteOnClose);
+    if (m_mainWindow)
+        m_zg->setWindowIcon(m_mainWindow->windowIcon());
+    // Should the window go without a cast (it refuses to close, but may still
+    // be destroyed), the main window must not stay hidden.
+    connect(m_zg, &QObject::destroyed, this, [this] {
+        if (m_mainWindow && m_mainWindow->isHidden())
+            m_mainWindow->show();
+    });
+    m_zg->adjustSize();
+    if (around.isValid())
+        m_zg->move(around.center() - m_zg->rect().center());
+    else if (const QScreen *screen = QGuiApplication::primaryScreen())
+        m_zg->move(screen->availableGeometry().center() - m_zg->rect().center());
+    m_zg->show();
+}
+
+// Empties the chart in the order the line handling needs: boxes before lines,
+// so that an untick restores its line before the line is emptied. The changed
+// values BY1..BY6, the enabled lines 2..6, the spirits, the builds and the
+// chart steps are left as they are.
+void AutoCast::clearChart()
+{
+    ChartSheet &s = m_sheet;
+    for (QLabel *mark : s.Lyongshen)
+        mark->hide();
+    for (QLabel *mark : s.Lyongshen) {
+        QFont f = mark->font();
+        f.setBold(false);
+        mark->setFont(f);
+    }
+
+    for (QLabel *l : s.L)
+        l->clear();
+    s.bengua->clear();
+    s.biangua->clear();
+
+    for (QCheckBox *box : s.co) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+    for (QCheckBox *box : s.cx) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+
+    for (QString &x : s.X)
+        x.clear();
+    s.XX.clear();
+
+    s.Text(1)->setEnabled(true);
+    for (LineField *text : s.Text)
+        text->clear();
+
+    s.TextBengua.clear();
+    s.TextSBG2.clear();
+
+    for (auto *glyphs : {&s.yan, &s.yin, &s.Byan, &s.Byin})
+        for (LineGlyph *glyph : *glyphs)
+            glyph->hide();
+
+    for (auto *family : {&s.sy, &s.Bsy, &s.LSY, &s.Lliuqin, &s.BGLiuqin})
+        for (QLabel *l : *family)
+            l->clear();
+}
+
+void AutoCast::cast()
+{
+    ChartSteps::Scope pass(m_steps);
+
+    std::function<double()> uniform = m_newSource ? m_newSource() : std::function<double()>();
+    if (!uniform)
+        uniform = newSeededUniformSource();
+    const CastBits bits = drawCastBits(uniform);
+
+    m_sheet.TZD = castPatterns(bits);
+    for (int n = 1; n <= 6; ++n)
+        m_sheet.Text(n)->setText(bits[n - 1] ? u"1"_s : u"0"_s);
+
+    Timerzg->start();
+    Timer6y->start();
+
+    if (m_mainWindow) {
+        m_mainWindow->show();
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
+    }
+    if (m_zg)
+        m_zg->close();
+}
+
+void AutoCast::stepTimerzg()
+{
+    ChartSteps::Scope pass(m_steps);
+    for (int n = 6; n >= 1; --n)
+        m_sheet.TZDD(n) = m_sheet.TZD(n).left(1);
+    Timerzg->stop();
+    if (const auto moving = findMovingLine(m_sheet.TZD))
+        (moving->oldYang ? m_sheet.co(moving->line) : m_sheet.cx(moving->line))->setChecked(true);
+}
+
+void AutoCast::stepTimer6y()
+{
+    ChartSteps::Scope pass(m_steps);
+    for (int n = 1; n <= 6; ++n)
+        m_sheet.Text(n)->setText(m_sheet.TZDD(n));
+    Timer6y->stop();
+}
+
+void AutoCast::stepTimerzgOFF()
+{
+    Timerzg->stop();
+    Timer6y->stop();
+    if (!Timer6y->isActive())
+        TimerzgOFF->stop();
+}
 
 } // namespace lotgrid

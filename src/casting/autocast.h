@@ -1,6 +1,15 @@
 #pragma once
+// The automatic cast. The dialog `Tools` asks for the question and the sex;
+// confirming clears the chart, hides the main window and opens the progress
+// window `zg`, which after about ten seconds draws eighteen bits from a freshly
+// seeded source and writes six lines through the line fields (so line entry
+// echoes them as if typed). Then the deferred steps of the main window finish
+// the cast: `Timerzg` (200 ms) ticks at most one moving line and `Timer6y`
+// (500 ms) writes the cast values back into the line fields. `TimerzgOFF`
+// (2000 ms) is the start-up guard that switches both off once.
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -9,18 +18,20 @@ class QWidget;
 
 namespace lotgrid {
 
+class CastDialog;
 class ChartSheet;
 class ChartSteps;
+class ProgressWindow;
 
-// The automatic cast: the dialog `Tools`, the progress window `zg`, the
-// eighteen random bits and the deferred steps `Timerzg`, `Timer6y` and the
-// start-up guard `TimerzgOFF` of the main window.
 class AutoCast : public QObject
 {
     Q_OBJECT
 public:
+    // `newSource` is called once per cast and returns a uniform source over
+    // [0, 1), seeded afresh; an empty one falls back to the seeded default.
     AutoCast(ChartSheet &sheet, ChartSteps &steps, QWidget *mainWindow,
              std::function<std::function<double()>()> newSource, QObject *timerOwner);
+    ~AutoCast() override;
 
     QTimer *Timerzg;    // 200 ms, one shot after a cast
     QTimer *Timer6y;    // 500 ms, one shot after a cast
@@ -31,11 +42,21 @@ public:
     void stepTimer6y();
     void stepTimerzgOFF();
 
+    // The open dialog and progress window, or null.
+    CastDialog *tools() const;
+    ProgressWindow *zg() const;
+
 private:
+    void Command1_Confirmed();
+    void clearChart();
+    void cast();
+
     ChartSheet &m_sheet;
     ChartSteps &m_steps;
     QWidget *m_mainWindow;
     std::function<std::function<double()>()> m_newSource;
+    QPointer<CastDialog> m_tools;
+    QPointer<ProgressWindow> m_zg;
 };
 
 } // namespace lotgrid

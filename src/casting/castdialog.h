@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace lotgrid {
+
+// The dialog `Tools` of the automatic cast: the question and the querent's
+// sex, both required. "确定" checks them and, when both are given, emits
+// confirmed(); the dialog stays open until whoever handles that closes it.
+// "取消", Escape and the close box just close it.
+class CastDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CastDialog(QWidget *parent = nullptr);
+
+    QLineEdit *TextWHS;   // "卜问何事："
+    QComboBox *Combo1;    // "性      别：" "男" / "女", nothing chosen at first
+    QPushButton *Command1; // "确定", the default button
+    QPushButton *Command2; // "取消"
+
+    void Command1_Click();
+
+signals:
+    void confirmed();
+};
+
+} // namespace lotgrid
