@@ -140,6 +140,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     bengua = label(this, u"bengua"_s);
     colour(bengua, navy);
     bold(bengua);
+    benguaBox->addSpacing(6);
     benguaBox->addWidget(bengua, 1);
     grid->addLayout(benguaBox, 0, ColGlyph, 1, ColLliuqin - ColGlyph);
     grid->addWidget(label(this, {}, u"六亲"_s), 0, ColLliuqin);
@@ -148,6 +149,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     biangua = label(this, u"biangua"_s);
     colour(biangua, magenta);
     bold(biangua);
+    bianguaBox->addSpacing(6);
     bianguaBox->addWidget(biangua, 1);
     grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
     grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
@@ -239,6 +241,10 @@ ChartSheet::ChartSheet(QWidget *parent)
     grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
     grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
     grid->setColumnStretch(ColBGLiuqin + 1, 1);
+    // The longest hexagram texts have four-character names and a soul status.
+    const int longestText = QFontMetrics(bengua->font()).horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
+    bengua->setMinimumWidth(longestText);
+    biangua->setMinimumWidth(longestText);
 
     // Tab visits the six line fields first, in line order, then the fields above them.
     QWidget *previous = Text(1);
