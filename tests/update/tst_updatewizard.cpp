@@ -1,0 +1,339 @@
+// The update wizard against a small HTTP server of the test's own on 127.0.0.1.
+
+#include "update/updatewizard.h"
+
+#include "common/modal.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using lotgrid::UpdateSettings;
+using lotgrid::UpdateWizard;
+
+namespace {
+
+// Answers every request with one fixed raw response, or never answers at all.
+class HttpServer : public QObject
+{
+public:
+    explicit HttpServer(QByteArray response, bool silent = false)
+        : m_response(std::move(response))
+        , m_silent(silent)
+    {
+        QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                socket->setParent(this);
+                QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                    m_request += socket->readAll();
+                    if (m_silent || !m_request.contains("\r\n\r\n"))
+                        return;
+                    requestLines << m_request.left(m_request.indexOf("\r\n"));
+                    m_request.clear();
+                    socket->write(m_response);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+
+    void setResponse(QByteArray response) { m_response = std::move(response); }
+    QUrl url() const { return QUrl(u"http://127.0.0.1:%1"_s.arg(m_server.serverPort())); }
+    QList<QByteArray> requestLines;
+
+private:
+    QTcpServer m_server;
+    QByteArray m_response;
+    QByteArray m_request;
+    bool m_silent;
+};
+
+QByteArray response(QByteArray status, const QByteArray &body, bool withLength = true)
+{
+    QByteArray r = "HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nConnection: close\r\n";
+    if (withLength)
+        r += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    return r + "\r\n" + body;
+}
+
+QByteArray ok(const QByteArray &body) { return response("200 OK", body); }
+
+const QByteArray ErrorPage = "<html><head><title>Error</title></head><body><h1>V2.0</h1></body></html>";
+
+enum class Outcome { UpToDate, NewVersion, Failed };
+
+struct Wizard {
+    explicit Wizard(const QUrl &server, int timeoutMs = 5000)
+        : w(UpdateSettings{server, timeoutMs, [this](const QUrl &url) { opened << url; }})
+    {
+        w.show();
+    }
+    template <typename T>
+    T *get(const QString &name) { return w.findChild<T *>(name); }
+    QPushButton *button(int n) { return get<QPushButton>(u"Command%1"_s.arg(n)); }
+    QGroupBox *frame(int n) { return get<QGroupBox>(u"Frame%1"_s.arg(n)); }
+    // Which buttons the user can see, e.g. "34" in step 2.
+    QString visibleButtons()
+    {
+        QString shown;
+        for (int n = 1; n <= 5; ++n)
+            if (button(n)->isVisible())
+                shown += QString::number(n);
+        return shown;
+    }
+    int visibleFrame()
+    {
+        int shown = 0;
+        for (int n = 1; n <= 3; ++n)
+            if (frame(n)->isVisible())
+                shown = shown * 10 + n;
+        return shown;
+    }
+    // Presses "下一步" of step 1 and waits until the check has ended (a box, if any, answered).
+    void check()
+    {
+        QTest::mouseClick(button(2), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isChecking(), 10000);
+    }
+
+    QList<QUrl> opened;
+    UpdateWizard w;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Outcome)
+
+class TestUpdateWizard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsAtStepOne();
+    void check_data();
+    void check();
+    void connectionRefused();
+    void serverThatNeverAnswers();
+    void retryAfterFailure();
+    void navigation();
+    void addresses_data();
+    void addresses();
+};
+
+void TestUpdateWizard::startsAtStepOne()
+{
+    Wizard z(QUrl(u"http://127.0.0.1:1"_s));
+    QCOMPARE(z.w.objectName(), u"Upload"_s);
+    QCOMPARE(z.w.windowTitle(), u"检查更新"_s);
+    QCOMPARE(z.get<QLabel>(u"Ver"_s)->text(), u"V1.0"_s);
+    QCOMPARE(z.get<QLabel>(u"LinfoVer"_s)->text(), QString());
+    QCOMPARE(z.visibleFrame(), 1);
+    QCOMPARE(z.visibleButtons(), u"12"_s);
+    QVERIFY(!z.button(1)->isEnabled());
+    QVERIFY(z.button(2)->isEnabled());
+    const QStringList texts{u"< 上一步(&P)"_s, u"下一步(&N) >"_s, u"< 上一步(&P)"_s, u"下一步(&N) >"_s,
+                            u"完成(&F)"_s};
+    for (int n = 1; n <= 5; ++n)
+        QCOMPARE(z.button(n)->text(), texts[n - 1]);
+    QCOMPARE(z.frame(1)->title(), u"第一步"_s);
+    QCOMPARE(z.frame(2)->title(), u"第二步"_s);
+    QCOMPARE(z.frame(3)->title(), u"完成"_s);
+}
+
+void TestUpdateWizard::check_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<QString>("shown"); // LinfoVer for a new version
+
+    const QByteArray limit(64 * 1024, 'x');
+    const QByteArray huge(10 * 1024 * 1024, 'V');
+
+    QTest::newRow("V1.0") << ok("V1.0") << Outcome::UpToDate << QString();
+    QTest::newRow("V1.0 CRLF") << ok("V1.0\r\n") << Outcome::UpToDate << QString();
+    QTest::newRow("V1.0 LF") << ok("V1.0\n") << Outcome::UpToDate << QString();
+    QTest::newRow("spaces, V1.0, blank lines") << ok(" \tV1.0 \n\n") << Outcome::UpToDate << QString();
+    QTest::newRow("BOM V1.0") << ok("\xEF\xBB\xBFV1.0\r\n") << Outcome::UpToDate << QString();
+    QTest::newRow("V1.1") << ok("V1.1") << Outcome::NewVersion << u"V1.1"_s;
+    QTest::newRow("V1.1 LF") << ok("V1.1\n") << Outcome::NewVersion << u"V1.1"_s;
+    QTest::newRow("V0.9, older") << ok("V0.9") << Outcome::NewVersion << u"V0.9"_s;
+    QTest::newRow("v1.0, other case") << ok("v1.0") << Outcome::NewVersion << u"v1.0"_s;
+    QTest::newRow("V2.0 two lines") << ok("V2.0\n新增功能\n") << Outcome::NewVersion << u"V2.0\n新增功能"_s;
+    QTest::newRow("HTML body 200") << ok(ErrorPage) << Outcome::NewVersion << QString::fromUtf8(ErrorPage);
+    QTest::newRow("64 KiB body") << ok(limit) << Outcome::NewVersion << QString::fromLatin1(limit);
+    QTest::newRow("empty body") << ok("") << Outcome::Failed << QString();
+    QTest::newRow("white space only") << ok(" \r\n") << Outcome::Failed << QString();
+    QTest::newRow("404 HTML page") << response("404 Not Found", ErrorPage) << Outcome::Failed << QString();
+    QTest::newRow("500 HTML page") << response("500 Internal Server Error", ErrorPage) << Outcome::Failed
+                                   << QString();
+    QTest::newRow("503 V1.0") << response("503 Service Unavailable", "V1.0") << Outcome::Failed << QString();
+    QTest::newRow("64 KiB + 1 body") << ok(limit + "x") << Outcome::Failed << QString();
+    QTest::newRow("10 MB body") << ok(huge) << Outcome::Failed << QString();
+    QTest::newRow("10 MB body without length") << response("200 OK", huge, false) << Outcome::Failed << QString();
+    QTest::newRow("not HTTP") << QByteArray("V1.0\r\n\r\n") << Outcome::Failed << QString();
+    QTest::newRow("length longer than body") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nV1.0")
+                                             << Outcome::Failed << QString();
+}
+
+void TestUpdateWizard::check()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(Outcome, outcome);
+    QFETCH(QString, shown);
+
+    HttpServer server(reply);
+    Wizard z(server.url());
+    // A box is answered only where one is expected: a waiting answer would take the next test's box.
+    auto box = outcome == Outcome::NewVersion ? std::make_shared<ModalAnswer>() : answerNextModal(QMessageBox::Ok);
+    z.check();
+
+    switch (outcome) {
+    case Outcome::UpToDate:
+        QVERIFY(box->seen);
+        QCOMPARE(box->title, u"提示"_s);
+        QCOMPARE(box->text, u"您当前版本已是最新,无需更新!"_s);
+        QCOMPARE(box->icon, QMessageBox::Information);
+        QVERIFY(!z.w.isVisible());
+        QCOMPARE(z.w.result(), int(QDialog::Accepted));
+        break;
+    case Outcome::Failed:
+        QVERIFY(box->seen);
+        QCOMPARE(box->title, u"提示"_s);
+        QCOMPARE(box->text, u"检测失败,请检查您的网络!或稍后再试."_s);
+        QCOMPARE(box->icon, QMessageBox::Warning);
+        QVERIFY(z.w.isVisible());
+        QCOMPARE(z.visibleFrame(), 1);
+        QCOMPARE(z.visibleButtons(), u"12"_s);
+        QVERIFY(z.button(2)->isEnabled());
+        QCOMPARE(z.get<QLabel>(u"LinfoVer"_s)->text(), QString());
+        break;
+    case Outcome::NewVersion: {
+        QVERIFY(!QApplication::activeModalWidget());
+        QLabel *info = z.get<QLabel>(u"LinfoVer"_s);
+        QCOMPARE(info->text(), shown);
+        QCOMPARE(info->textFormat(), Qt::PlainText);
+        QCOMPARE(z.visibleFrame(), 2);
+        QCOMPARE(z.visibleButtons(), u"34"_s);
+        // A long text stays inside the wizard instead of growing it.
+        QVERIFY(z.w.width() < 800 && z.w.height() < 400);
+        break;
+    }
+    }
+    QVERIFY(z.opened.isEmpty());
+    if (!server.requestLines.isEmpty())
+        QCOMPARE(server.requestLines.first(), "GET /Tessa/tessaver.txt HTTP/1.1");
+}
+
+void TestUpdateWizard::connectionRefused()
+{
+    quint16 port;
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        port = closed.serverPort();
+    }
+    Wizard z(QUrl(u"http://127.0.0.1:%1"_s.arg(port)));
+    auto box = answerNextModal(QMessageBox::Ok);
+    z.check();
+    QCOMPARE(box->text, u"检测失败,请检查您的网络!或稍后再试."_s);
+    QCOMPARE(box->icon, QMessageBox::Warning);
+    QVERIFY(z.button(2)->isEnabled());
+}
+
+void TestUpdateWizard::serverThatNeverAnswers()
+{
+    HttpServer server({}, true);
+    Wizard z(server.url(), 300);
+    auto box = answerNextModal(QMessageBox::Ok);
+    QTest::mouseClick(z.button(2), Qt::LeftButton);
+
+    // Until the fetch has ended the wizard takes no input: no second check, no closing.
+    QVERIFY(z.w.isChecking());
+    QVERIFY(!z.button(2)->isEnabled());
+    QVERIFY(!z.w.close());
+    QTest::keyClick(&z.w, Qt::Key_Escape);
+    QVERIFY(z.w.isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(!z.w.isChecking(), 5000);
+    QVERIFY(box->seen);
+    QCOMPARE(box->text, u"检测失败,请检查您的网络!或稍后再试."_s);
+    QVERIFY(z.button(2)->isEnabled());
+    QVERIFY(z.w.close());
+}
+
+void TestUpdateWizard::retryAfterFailure()
+{
+    HttpServer server(response("404 Not Found", ErrorPage));
+    Wizard z(server.url());
+    auto first = answerNextModal(QMessageBox::Ok);
+    z.check();
+    QCOMPARE(first->icon, QMessageBox::Warning);
+
+    // The server is back: the same wizard checks again.
+    server.setResponse(ok("V1.0\n"));
+    auto second = answerNextModal(QMessageBox::Ok);
+    z.check();
+    QCOMPARE(second->icon, QMessageBox::Information);
+    QVERIFY(!z.w.isVisible());
+}
+
+void TestUpdateWizard::navigation()
+{
+    HttpServer server(ok("V1.2\r\n"));
+    Wizard z(server.url());
+    z.check();
+    QCOMPARE(z.visibleFrame(), 2);
+    QCOMPARE(z.visibleButtons(), u"34"_s);
+
+    // Back to step 1, where the check can run again.
+    QTest::mouseClick(z.button(3), Qt::LeftButton);
+    QCOMPARE(z.visibleFrame(), 1);
+    QCOMPARE(z.visibleButtons(), u"12"_s);
+    QVERIFY(z.button(2)->isEnabled());
+    QVERIFY(!z.button(1)->isEnabled());
+    z.check();
+    QCOMPARE(z.visibleFrame(), 2);
+    QCOMPARE(server.requestLines.size(), 2);
+
+    // Next opens the program page and leads to step 3, where only "完成" is left.
+    QVERIFY(z.opened.isEmpty());
+    QTest::mouseClick(z.button(4), Qt::LeftButton);
+    QCOMPARE(z.opened, QList<QUrl>{QUrl(server.url().toString() + u"/Tessa/"_s)});
+    QCOMPARE(z.visibleFrame(), 3);
+    QCOMPARE(z.visibleButtons(), u"5"_s);
+
+    QTest::mouseClick(z.button(5), Qt::LeftButton);
+    QVERIFY(!z.w.isVisible());
+    QCOMPARE(z.w.result(), int(QDialog::Accepted));
+    QCOMPARE(z.opened.size(), 1);
+}
+
+void TestUpdateWizard::addresses_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("host") << u"http://updates.example"_s << u"http://updates.example/Tessa/tessaver.txt"_s
+                          << u"http://updates.example/Tessa/"_s;
+    QTest::newRow("host/") << u"http://updates.example/"_s << u"http://updates.example/Tessa/tessaver.txt"_s
+                           << u"http://updates.example/Tessa/"_s;
+    QTest::newRow("host:8080/lotgrid") << u"http://updates.example:8080/lotgrid"_s
+                                       << u"http://updates.example:8080/lotgrid/Tessa/tessaver.txt"_s
+                                       << u"http://updates.example:8080/lotgrid/Tessa/"_s;
+}
+
+void TestUpdateWizard::addresses()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, version);
+    QFETCH(QString, page);
+    QCOMPARE(UpdateWizard::versionUrl(QUrl(server)).toString(), version);
+    QCOMPARE(UpdateWizard::pageUrl(QUrl(server)).toString(), page);
+}
+
+QTEST_MAIN(TestUpdateWizard)
+#include "tst_updatewizard.moc"
