@@ -11,7 +11,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextDocument>
+#include <QtMath>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -114,14 +119,21 @@ QWidget *createHelpf(QWidget *parent)
     auto *disclaimer = new QPlainTextEdit;
     disclaimer->setObjectName(u"disclaimer"_s);
     disclaimer->setReadOnly(true);
-    disclaimer->setPlainText(u"本软件为个人学习娱乐爱好所作，请在下载后24小时内删除，\n"
-                             u"如用本软件所自带的功能对任何事物（包括人）或自己造成的\n"
-                             u"一切后果均与本人无任何关系！\n"_s);
+    const QStringList disclaimerLines{u"本软件为个人学习娱乐爱好所作，请在下载后24小时内删除，"_s,
+                                      u"如用本软件所自带的功能对任何事物（包括人）或自己造成的"_s,
+                                      u"一切后果均与本人无任何关系！"_s};
+    disclaimer->setPlainText(disclaimerLines.join(u'\n') + u'\n');
+    // Sized to show the three lines whole; should a font run wider, the lines wrap rather than hide.
     const QFontMetrics metrics(disclaimer->font());
-    disclaimer->setLineWrapMode(QPlainTextEdit::NoWrap);
-    disclaimer->setFixedHeight(metrics.lineSpacing() * 4 + 2 * disclaimer->frameWidth() + 8);
-    disclaimer->setMinimumWidth(metrics.horizontalAdvance(u"如用本软件所自带的功能对任何事物（包括人）或自己造成的"_s) +
-                                2 * disclaimer->frameWidth() + 24);
+    int widest = 0;
+    for (const QString &line : disclaimerLines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int margins = 2 * (disclaimer->frameWidth() + qCeil(disclaimer->document()->documentMargin()));
+    const int scrollBar = disclaimer->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    disclaimer->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    disclaimer->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    disclaimer->setFixedHeight(metrics.lineSpacing() * 5 + margins);
+    disclaimer->setMinimumWidth(widest + margins + scrollBar + metrics.averageCharWidth());
     layout->addWidget(disclaimer);
     return w;
 }
