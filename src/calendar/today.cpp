@@ -1,0 +1,132 @@
+#include "calendar/today.h"
+
+#include "calendar/lunar.h"
+#include "calendar/solarterms.h"
+#include "chart/elements.h"
+
+#include <algorithm>
+
+namespace lotgrid {
+
+namespace {
+
+void appendNumber(std::u16string &out, std::int64_t value, int width = 1)
+{
+    std::u16string digits;
+    const bool negative = value < 0;
+    std::uint64_t v = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        digits.push_back(static_cast<char16_t>(u'0' + v % 10));
+        v /= 10;
+    } while (v != 0);
+    while (static_cast<int>(digits.size()) < width)
+        digits.push_back(u'0');
+    if (negative)
+        digits.push_back(u'-');
+    out.append(digits.rbegin(), digits.rend());
+}
+
+// Characters `from` to `to` (counted from 1) of a festival row, as far as it reaches.
+std::u16string_view cut(std::u16string_view row, std::size_t from, std::size_t to)
+{
+    if (row.size() < from)
+        return {};
+    return row.substr(from - 1, to - from + 1);
+}
+
+template<std::size_t N>
+std::u16string_view festival(const std::array<std::u16string_view, N> &rows, std::u16string_view key,
+                             std::size_t lastChar)
+{
+    for (std::u16string_view row : rows)
+        if (row.size() >= 4 && row.substr(0, 4) == key)
+            return cut(row, 5, lastChar);
+    return {};
+}
+
+} // namespace
+
+CalendarTables InitCalendarTables()
+{
+    return {TermNames, TermMinutes, SolarFestivals, LunarFestivals, WeekFestivals, LunarBitsTable};
+}
+
+std::u16string GetMonthWeek(const CivilDate &date)
+{
+    std::u16string key;
+    if (!isValid(date))
+        return key;
+    appendNumber(key, date.month, 2);
+    appendNumber(key, (date.day - 1) / 7 + 1); // [1, 5]
+    appendNumber(key, weekday(dayNumber(date)));
+    return key;
+}
+
+std::u16string ShowToday(const CivilDate &date)
+{
+    if (!isValid(date))
+        return std::u16string(InvalidDateText);
+    const CalendarTables tables = InitCalendarTables();
+    const std::u16string weekKey = GetMonthWeek(date);
+    const std::u16string_view term = GetTerm(date);
+
+    std::u16string solarKey;
+    appendNumber(solarKey, date.month, 2);
+    appendNumber(solarKey, date.day, 2);
+
+    std::u16string line = u"今天是";
+    appendNumber(line, date.year);
+    line += u"年";
+    appendNumber(line, date.month);
+    line += u"月";
+    appendNumber(line, date.day);
+    line += u"日   ";
+
+    std::u16string_view lunarFestival;
+    if (const auto lunar = SolarToLunar(date.year, date.month, date.day)) {
+        const int i = (lunar->year - 4) % 60; // [0, 59]: lunar years run from 1900
+        const int monthNo = lunar->month < 0 ? -lunar->month : lunar->month;
+        line += u"农历:";
+        line += StemNames.substr(i % 10, 1);
+        line += BranchNames.substr(i % 12, 1);
+        line += u"年";
+        if (lunar->month < 0)
+            line += u"闰";
+        line += LunarMonthNames[monthNo - 1];
+        line += u"月";
+        line += LunarDayNames[lunar->day - 1];
+        line += u"  属象:";
+        line += AnimalNames.substr(i % 12, 1);
+        line += u"年";
+
+        // A leap month's key carries its minus sign ("0-9"), so it matches no festival.
+        std::u16string lunarKey;
+        if (lunar->month < 10) {
+            lunarKey += u'0';
+            appendNumber(lunarKey, lunar->month);
+        } else {
+            appendNumber(lunarKey, lunar->month);
+        }
+        appendNumber(lunarKey, lunar->day, 2);
+        lunarFestival = festival(tables.lunarFestivals, lunarKey, 7);
+
+        // New Year's Eve: the last day of month 12, 29 or 30 by LunarBitsTable.
+        if (lunar->month == 12 && lunar->day == lMonthDays(static_cast<std::int16_t>(lunar->year)))
+            lunarFestival = cut(tables.lunarFestivals[10], 5, 7);
+    } else {
+        line += OutOfRangeLunarText;
+    }
+
+    std::u16string extras;
+    extras += lunarFestival;
+    extras += festival(tables.weekFestivals, weekKey, 7);
+    extras += festival(tables.solarFestivals, solarKey, 10);
+    extras += term;
+    if (extras != u" ") {
+        line += u"  今天是：";
+        line += extras;
+    }
+    return line;
+}
+
+} // namespace lotgrid
