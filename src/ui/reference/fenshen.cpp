@@ -25,8 +25,9 @@ QLineEdit *field(const QString &name, QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    // Wide enough for the longest label, "雷泽归妹 归魂 兑宫".
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(u"雷泽归妹 归魂 兑宫宫"_s));
+    // Wide enough for the longest label, "雷泽归妹 归魂 兑宫", with a little room to spare.
+    const QFontMetrics metrics = edit->fontMetrics();
+    edit->setMinimumWidth(metrics.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s) + 3 * metrics.averageCharWidth());
     return edit;
 }
 } // namespace
@@ -44,8 +45,10 @@ Fenshen::Fenshen(QWidget *parent, std::function<QString()> currentBengua)
 
     auto *grid = new QGridLayout;
     int row = 0;
-    grid->addWidget(new QLabel(u"当前卦："_s, this), row, 0, Qt::AlignRight);
+    auto *text1Caption = new QLabel(u"当前卦："_s, this);
     m_Text1 = field(u"Text1"_s, this);
+    text1Caption->setBuddy(m_Text1);
+    grid->addWidget(text1Caption, row, 0, Qt::AlignRight);
     grid->addWidget(m_Text1, row++, 1);
 
     m_Lbengua = field(u"Lbengua"_s, this);
