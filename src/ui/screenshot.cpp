@@ -1,12 +1,30 @@
 #include "ui/screenshot.h"
 
 #include "ui/chartsheet.h"
+#include "ui/platform.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QTimer>
+#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
+
+namespace {
+
+// The LineKeys hold only "0" and "1"; anything a file name cannot carry becomes "_".
+QString fileNameSafe(QString text)
+{
+    for (QChar &c : text)
+        if (c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c))
+            c = u'_';
+    return text;
+}
+
+} // namespace
 
 Screenshot::Screenshot(ChartSheet &sheet, QWidget *mainWindow, ScreenshotSettings settings, QObject *timerOwner)
     : QObject(timerOwner)
@@ -20,10 +38,88 @@ Screenshot::Screenshot(ChartSheet &sheet, QWidget *mainWindow, ScreenshotSetting
     TimerjietuO->setInterval(800);
     Timerjietu->setObjectName(u"Timerjietu"_s);
     Timerjietu->setInterval(1000);
+    connect(TimerjietuO, &QTimer::timeout, this, &Screenshot::stepTimerjietuO);
+    connect(Timerjietu, &QTimer::timeout, this, &Screenshot::stepTimerjietu);
 }
 
-void Screenshot::jietutu_Click() {}
-void Screenshot::stepTimerjietuO() {}
-void Screenshot::stepTimerjietu() {}
+void Screenshot::jietutu_Click()
+{
+    // A screenshot under way is not started again: one command, one file.
+    if (TimerjietuO->isActive() || Timerjietu->isActive())
+        return;
+    TimerjietuO->start();
+}
+
+void Screenshot::stepTimerjietuO()
+{
+    capture();
+    TimerjietuO->stop();
+    Timerjietu->start();
+}
+
+void Screenshot::stepTimerjietu()
+{
+    capture();
+    // Both steps are off before the message box opens its own event loop.
+    Timerjietu->stop();
+    TimerjietuO->stop();
+    save();
+}
+
+QString Screenshot::fileName(const QDateTime &at) const
+{
+    return u"六爻卜卦截图"_s + u"%1"_s.arg(at.date().year(), 4, 10, QChar(u'0')) + u'-'
+         + fileNameSafe(m_sheet.TextBengua) + u'-' + fileNameSafe(m_sheet.TextSBG2)
+         + QString::number(at.time().second() % 10) + u".jpg"_s;
+}
+
+void Screenshot::capture()
+{
+    QWidget *window = QApplication::activeWindow();
+    m_sheet.Image1 = platform::grabWindow(window ? window : m_mainWindow);
+}
+
+void Screenshot::save()
+{
+    const QString name = fileName(m_settings.now ? m_settings.now() : QDateTime::currentDateTime());
+
+    if (m_sheet.Image1.isNull()) {
+        tell(false, u"截图未能保存到：\n\n%1\n\n原因：无法取得窗口的图像。"_s.arg(QDir::toNativeSeparators(
+                        QDir(m_settings.folder).filePath(name))));
+        return;
+    }
+
+    QStringList failures;
+    const QStringList folders{m_settings.folder, m_settings.fallbackFolder};
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        const QString &folder = folders[i];
+        if (folder.isEmpty())
+            continue;
+        QString error;
+        const platform::WrittenFile file = platform::makeFolder(folder, &error)
+                                               ? platform::writeNewJpeg(m_sheet.Image1, folder, name)
+                                               : platform::WrittenFile{QDir(folder).filePath(name), error};
+        const QString shown = QDir::toNativeSeparators(file.path);
+        if (file.ok()) {
+            if (i == 0)
+                tell(true, u"程序已经将图片截图到本程序路径：\n\n"_s + shown);
+            else
+                tell(true, u"本程序路径无法写入，程序已经将图片截图到：\n\n"_s + shown);
+            return;
+        }
+        failures << u"%1\n原因：%2"_s.arg(shown, file.error);
+    }
+    if (failures.isEmpty())
+        failures << u"（没有可用的文件夹）"_s;
+    tell(false, u"截图未能保存。\n\n"_s + failures.join(u"\n\n"_s));
+}
+
+void Screenshot::tell(bool ok, const QString &text)
+{
+    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Warning, u"提示"_s, text, QMessageBox::Ok,
+                    m_mainWindow);
+    box.setTextFormat(Qt::PlainText); // a folder name is never taken for markup
+    box.exec();
+}
 
 } // namespace lotgrid

@@ -21,7 +21,10 @@ struct ScreenshotSettings {
 
 // The screenshot command: two captures of the program's active window, 800 ms
 // and 1.8 s after the command, the second saved as a JPEG named after the
-// year, the two LineKeys and the last digit of the seconds.
+// year, the two LineKeys and the last digit of the seconds. The file goes into
+// the executable's folder, or into the fallback folder when that one cannot be
+// written; an existing file is never replaced. The user is told where the
+// picture went, or where and why it could not be saved.
 class Screenshot : public QObject
 {
     Q_OBJECT
@@ -35,7 +38,14 @@ public:
     void stepTimerjietuO();
     void stepTimerjietu();
 
+    // "六爻卜卦截图" + year + "-" + TextBengua + "-" + TextSBG2 + last digit of the seconds + ".jpg"
+    QString fileName(const QDateTime &at) const;
+
 private:
+    void capture();
+    void save();
+    void tell(bool ok, const QString &text);
+
     ChartSheet &m_sheet;
     QWidget *m_mainWindow;
     ScreenshotSettings m_settings;

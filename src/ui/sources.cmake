@@ -5,6 +5,7 @@ target_sources(lotgrid_ui PRIVATE
     ui/lineglyph.h ui/lineglyph.cpp
     ui/linefield.h ui/linefield.cpp
     ui/mainwindow.h ui/mainwindow.cpp
+    ui/platform.h ui/platform.cpp
     ui/screenshot.h ui/screenshot.cpp
     ui/six.h
     ui/textconv.h

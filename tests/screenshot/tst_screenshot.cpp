@@ -1,0 +1,375 @@
+// The screenshot command in the real main window: the file's name, content and
+// folder, the messages, and when the command is available.
+
+#include "ui/chartsheet.h"
+#include "ui/environment.h"
+#include "ui/linefield.h"
+#include "ui/mainwindow.h"
+#include "ui/screenshot.h"
+
+#include "common/modal.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using lotgrid::Environment;
+using lotgrid::MainWindow;
+
+namespace {
+
+const QDateTime SavedAt(QDate(2014, 10, 24), QTime(9, 5, 37));
+const QString Prefix = u"程序已经将图片截图到本程序路径：\n\n"_s;
+const QString FallbackPrefix = u"本程序路径无法写入，程序已经将图片截图到：\n\n"_s;
+
+// A main window whose screenshots go to `folder` (else `fallback`), at SavedAt.
+struct Chart {
+    Chart(const QString &folder, const QString &fallback)
+    {
+        Environment env = Environment::production();
+        env.quit = [] {};
+        env.now = [] { return SavedAt; };
+        env.screenshotFolder = folder;
+        env.screenshotFallbackFolder = fallback;
+        w = std::make_unique<MainWindow>(env);
+        w->show();
+        w->activateWindow();
+    }
+
+    // Types the lines, line 1 first ("101000").
+    void enter(const QString &key)
+    {
+        for (int n = 1; n <= key.size(); ++n)
+            QTest::keyClicks(w->sheet().Text(n), key.mid(n - 1, 1));
+    }
+
+    lotgrid::Screenshot &shot() { return w->screenshot(); }
+    QAction *jietutu() { return w->findChild<QAction *>(u"jietutu"_s); }
+
+    // The whole command with the steps called directly; returns the message shown.
+    std::shared_ptr<ModalAnswer> take()
+    {
+        shot().jietutu_Click();
+        shot().stepTimerjietuO();
+        auto box = answerNextModal(QMessageBox::Ok);
+        shot().stepTimerjietu();
+        return box;
+    }
+
+    std::unique_ptr<MainWindow> w;
+};
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray head(const QString &path, int n)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray();
+}
+
+void makeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+} // namespace
+
+class TestScreenshot : public QObject
+{
+    Q_OBJECT
+private slots:
+    void timers();
+    void fileName_data();
+    void fileName();
+    void savesJpegBesideTheProgram();
+    void existingFileIsKept_data();
+    void existingFileIsKept();
+    void fallbackFolder_data();
+    void fallbackFolder();
+    void failureIsReported();
+    void capturesTheActiveWindow();
+    void secondCommandMakesNoSecondFile();
+    void secondCommandOnTheClock();
+    void commandAvailability();
+};
+
+void TestScreenshot::timers()
+{
+    QTemporaryDir dir;
+    Chart c(dir.path(), {});
+    QCOMPARE(c.shot().TimerjietuO->objectName(), u"TimerjietuO"_s);
+    QCOMPARE(c.shot().TimerjietuO->interval(), 800);
+    QCOMPARE(c.shot().Timerjietu->objectName(), u"Timerjietu"_s);
+    QCOMPARE(c.shot().Timerjietu->interval(), 1000);
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+    QVERIFY(!c.shot().Timerjietu->isActive());
+
+    c.enter(u"101000"_s);
+    c.shot().jietutu_Click();
+    QVERIFY(c.shot().TimerjietuO->isActive());
+    QVERIFY(!c.shot().Timerjietu->isActive());
+    QVERIFY(c.w->sheet().Image1.isNull()); // nothing is captured at once
+    c.shot().stepTimerjietuO();
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+    QVERIFY(c.shot().Timerjietu->isActive());
+    QVERIFY(!c.w->sheet().Image1.isNull());
+    QVERIFY(filesIn(dir.path()).isEmpty()); // the first capture is never saved
+}
+
+void TestScreenshot::fileName_data()
+{
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("changed");
+    QTest::addColumn<QDateTime>("at");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("101000-101001 at 09:05:37 2014")
+        << u"101000"_s << u"101001"_s << SavedAt << u"六爻卜卦截图2014-101000-1010017.jpg"_s;
+    QTest::newRow("no moving line")
+        << u"101000"_s << u"101000"_s << SavedAt << u"六爻卜卦截图2014-101000-1010007.jpg"_s;
+    QTest::newRow("seconds 00") << u"111111"_s << u"011111"_s << QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0))
+                                << u"六爻卜卦截图2024-111111-0111110.jpg"_s;
+    QTest::newRow("seconds 59") << u"000000"_s << u"000000"_s << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59))
+                                << u"六爻卜卦截图1999-000000-0000009.jpg"_s;
+    QTest::newRow("year 987") << u"000000"_s << u"000000"_s << QDateTime(QDate(987, 5, 5), QTime(1, 2, 3))
+                              << u"六爻卜卦截图0987-000000-0000003.jpg"_s;
+    QTest::newRow("slash in a key") << u"10/000"_s << u"10\\000"_s << SavedAt
+                                    << u"六爻卜卦截图2014-10_000-10_0007.jpg"_s;
+}
+
+void TestScreenshot::fileName()
+{
+    QFETCH(QString, original);
+    QFETCH(QString, changed);
+    QFETCH(QDateTime, at);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    Chart c(dir.path(), {});
+    c.w->sheet().TextBengua = original;
+    c.w->sheet().TextSBG2 = changed;
+    QCOMPARE(c.shot().fileName(at), name);
+}
+
+void TestScreenshot::savesJpegBesideTheProgram()
+{
+    QTemporaryDir dir;
+    Chart c(dir.path(), dir.filePath(u"pictures"_s));
+    c.enter(u"101000"_s);
+    c.w->sheet().cx(6)->setChecked(true); // line 6 is an old yin: 101001
+    QCOMPARE(c.w->sheet().TextBengua, u"101000"_s);
+    QCOMPARE(c.w->sheet().TextSBG2, u"101001"_s);
+
+    auto box = c.take();
+    const QString name = u"六爻卜卦截图2014-101000-1010017.jpg"_s;
+    QCOMPARE(filesIn(dir.path()), QStringList{name});
+    const QString path = dir.filePath(name);
+    QVERIFY(box->seen);
+    QCOMPARE(box->title, u"提示"_s);
+    QCOMPARE(box->icon, QMessageBox::Information);
+    QCOMPARE(box->text, Prefix + QDir::toNativeSeparators(path));
+
+    QCOMPARE(head(path, 3), QByteArray("\xFF\xD8\xFF"));
+    QImage saved;
+    QVERIFY(saved.load(path, "jpeg"));
+    QCOMPARE(saved.size(), c.w->sheet().Image1.size());
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+    QVERIFY(!c.shot().Timerjietu->isActive());
+}
+
+void TestScreenshot::existingFileIsKept_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("written");
+    const QString name = u"六爻卜卦截图2014-101000-1010007"_s;
+    QTest::newRow("name free") << QStringList{} << name + u".jpg"_s;
+    QTest::newRow("name taken") << QStringList{name + u".jpg"_s} << name + u" (2).jpg"_s;
+    QTest::newRow("name and (2) taken") << QStringList{name + u".jpg"_s, name + u" (2).jpg"_s}
+                                        << name + u" (3).jpg"_s;
+    QTest::newRow("only (2) taken") << QStringList{name + u" (2).jpg"_s} << name + u".jpg"_s;
+    QTest::newRow("a folder with the name") << QStringList{u"dir:"_s + name + u".jpg"_s} << name + u" (2).jpg"_s;
+}
+
+void TestScreenshot::existingFileIsKept()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, written);
+    QTemporaryDir dir;
+    for (const QString &e : existing) {
+        if (e.startsWith(u"dir:"_s))
+            QVERIFY(QDir(dir.path()).mkdir(e.mid(4)));
+        else
+            makeFile(dir.filePath(e), "earlier picture " + e.toUtf8());
+    }
+
+    Chart c(dir.path(), dir.filePath(u"pictures"_s));
+    c.enter(u"101000"_s);
+    auto box = c.take();
+    QCOMPARE(box->text, Prefix + QDir::toNativeSeparators(dir.filePath(written)));
+    QCOMPARE(head(dir.filePath(written), 3), QByteArray("\xFF\xD8\xFF"));
+    for (const QString &e : existing)
+        if (!e.startsWith(u"dir:"_s))
+            QCOMPARE(head(dir.filePath(e), 100), "earlier picture " + e.toUtf8());
+    QCOMPARE(filesIn(dir.path()).size(), existing.size() + 1 - (existing.join(u""_s).contains(u"dir:"_s) ? 1 : 0));
+}
+
+void TestScreenshot::fallbackFolder_data()
+{
+    QTest::addColumn<QString>("folder"); // relative to a fresh temporary folder; "file" is a regular file
+    QTest::addColumn<QString>("fallback");
+    QTest::newRow("folder under a file") << u"file/program"_s << u"pictures"_s;
+    QTest::newRow("folder is a file") << u"file"_s << u"pictures"_s;
+    QTest::newRow("fallback to be made") << u"file/program"_s << u"home/user/Pictures"_s;
+    QTest::newRow("no folder given") << QString() << u"pictures"_s;
+}
+
+void TestScreenshot::fallbackFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, fallback);
+    QTemporaryDir dir;
+    makeFile(dir.filePath(u"file"_s), "a regular file");
+    QVERIFY(QDir(dir.path()).mkdir(u"pictures"_s));
+
+    Chart c(folder.isEmpty() ? QString() : dir.filePath(folder), dir.filePath(fallback));
+    c.enter(u"101000"_s);
+    auto box = c.take();
+    const QString path = dir.filePath(fallback + u"/六爻卜卦截图2014-101000-1010007.jpg"_s);
+    QCOMPARE(box->title, u"提示"_s);
+    QCOMPARE(box->icon, QMessageBox::Information);
+    QCOMPARE(box->text, FallbackPrefix + QDir::toNativeSeparators(path));
+    QCOMPARE(head(path, 3), QByteArray("\xFF\xD8\xFF"));
+    QCOMPARE(head(dir.filePath(u"file"_s), 100), QByteArray("a regular file"));
+}
+
+void TestScreenshot::failureIsReported()
+{
+    QTemporaryDir dir;
+    makeFile(dir.filePath(u"file"_s), "a regular file");
+    const QString folder = dir.filePath(u"file/program"_s);
+    const QString fallback = dir.filePath(u"file/Pictures"_s);
+
+    Chart c(folder, fallback);
+    c.enter(u"101000"_s);
+    auto box = c.take();
+    QVERIFY(box->seen);
+    QCOMPARE(box->title, u"提示"_s);
+    QCOMPARE(box->icon, QMessageBox::Warning);
+    QVERIFY2(!box->text.contains(u"程序已经将图片截图到"_s), qPrintable(box->text));
+    QVERIFY2(box->text.startsWith(u"截图未能保存。"_s), qPrintable(box->text));
+    const QString name = u"六爻卜卦截图2014-101000-1010007.jpg"_s;
+    QVERIFY2(box->text.contains(QDir::toNativeSeparators(folder + u'/' + name)), qPrintable(box->text));
+    QVERIFY2(box->text.contains(QDir::toNativeSeparators(fallback + u'/' + name)), qPrintable(box->text));
+    QCOMPARE(box->text.count(u"原因："_s), 2);
+    QCOMPARE(filesIn(dir.path()), QStringList{u"file"_s});
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+    QVERIFY(!c.shot().Timerjietu->isActive());
+}
+
+void TestScreenshot::capturesTheActiveWindow()
+{
+    QTemporaryDir dir;
+    Chart c(dir.path(), {});
+    c.enter(u"101000"_s);
+    c.shot().jietutu_Click();
+
+    QWidget other; // another window of the program, e.g. a reference table
+    other.resize(123, 45);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    c.shot().stepTimerjietuO();
+    QCOMPARE(c.w->sheet().Image1.size(), QSize(123, 45) * other.devicePixelRatio());
+
+    other.close();
+    QApplication::setActiveWindow(c.w.get());
+    const QSize mainSize = c.w->size() * c.w->devicePixelRatio();
+    auto box = answerNextModal(QMessageBox::Ok);
+    c.shot().stepTimerjietu();
+    QCOMPARE(c.w->sheet().Image1.size(), mainSize);
+    QCOMPARE(box->icon, QMessageBox::Information);
+}
+
+void TestScreenshot::secondCommandMakesNoSecondFile()
+{
+    QTemporaryDir dir;
+    Chart c(dir.path(), {});
+    c.enter(u"101000"_s);
+    c.shot().jietutu_Click();
+    c.shot().jietutu_Click();
+    QVERIFY(c.shot().TimerjietuO->isActive());
+    c.shot().stepTimerjietuO();
+    c.shot().jietutu_Click(); // while waiting for the second capture
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+    QVERIFY(c.shot().Timerjietu->isActive());
+    auto box = answerNextModal(QMessageBox::Ok);
+    c.shot().stepTimerjietu();
+    QVERIFY(box->seen);
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+    QVERIFY(!c.shot().Timerjietu->isActive());
+    QCOMPARE(filesIn(dir.path()).size(), 1);
+}
+
+void TestScreenshot::secondCommandOnTheClock()
+{
+    // Ctrl+S twice, on the real timers: one file, about 1.8 s after the first press.
+    QTemporaryDir dir;
+    Chart c(dir.path(), {});
+    c.enter(u"101000"_s);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shownAfter = -1;
+    auto box = answerNextModal(QMessageBox::Ok, {});
+    QObject::connect(c.shot().Timerjietu, &QTimer::timeout, [&] { shownAfter = clock.elapsed(); });
+    c.jietutu()->trigger();
+    QTest::qWait(100);
+    c.jietutu()->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(box->seen, 5000);
+    QVERIFY2(shownAfter >= 1700, qPrintable(QString::number(shownAfter)));
+    QCOMPARE(filesIn(dir.path()).size(), 1);
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+    QVERIFY(!c.shot().Timerjietu->isActive());
+}
+
+void TestScreenshot::commandAvailability()
+{
+    QTemporaryDir dir;
+    Chart c(dir.path(), {});
+    QAction *jietutu = c.jietutu();
+    QVERIFY(jietutu);
+    QCOMPARE(jietutu->text(), u"截图(&S)"_s);
+    QCOMPARE(jietutu->shortcut(), QKeySequence(u"Ctrl+S"_s));
+
+    const QString key = u"101000"_s;
+    for (int n = 1; n <= 5; ++n) {
+        QTest::keyClicks(c.w->sheet().Text(n), key.mid(n - 1, 1));
+        QVERIFY2(!jietutu->isEnabled(), qPrintable(u"after line %1"_s.arg(n)));
+    }
+    jietutu->trigger(); // a disabled command does nothing
+    QVERIFY(!c.shot().TimerjietuO->isActive());
+
+    QTest::keyClicks(c.w->sheet().Text(6), u"0"_s);
+    QVERIFY(jietutu->isEnabled());
+    jietutu->trigger();
+    QVERIFY(c.shot().TimerjietuO->isActive());
+    c.shot().TimerjietuO->stop();
+
+    answerNextModal(QMessageBox::Yes);
+    c.w->news_Click();
+    QVERIFY(!jietutu->isEnabled());
+}
+
+QTEST_MAIN(TestScreenshot)
+#include "tst_screenshot.moc"
