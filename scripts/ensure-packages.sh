@@ -18,3 +18,4 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(build-essential cmake qt6-base-dev fonts-noto-cjk)
+TEST_PACKAGES=(desktop-file-utils appstream)

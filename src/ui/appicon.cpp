@@ -1,11 +1,6 @@
 #include "ui/appicon.h"
 
-#include <QFont>
 #include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
-
-using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
@@ -16,31 +11,20 @@ QPixmap appIconPixmap(int size)
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
 
-    const QPointF centre(size / 2.0, size / 2.0);
-    const qreal radius = size * 0.48;
-    QPainterPath badge;
-    for (int i = 0; i < 7; ++i) {
-        const qreal angle = -M_PI / 2 + i * 2 * M_PI / 7;
-        const QPointF corner = centre + QPointF(radius * qCos(angle), radius * qSin(angle));
-        if (i == 0)
-            badge.moveTo(corner);
-        else
-            badge.lineTo(corner);
-    }
-    badge.closeSubpath();
-    QLinearGradient fill(0, 0, 0, size);
-    fill.setColorAt(0, QColor(0x3a, 0x7b, 0xd5));
-    fill.setColorAt(1, QColor(0x1b, 0x4f, 0x9c));
-    p.fillPath(badge, fill);
-    p.setPen(QPen(QColor(0x10, 0x35, 0x6e), qMax(1.0, size / 32.0)));
-    p.drawPath(badge);
+    // Drawn on a 128-unit square, like the scalable icon that is installed with the program.
+    p.scale(size / 128.0, size / 128.0);
+    const QPolygonF badge{{64.00, 3.00},  {111.69, 25.97}, {123.47, 77.57}, {90.47, 118.96},
+                          {37.53, 118.96}, {4.53, 77.57},  {16.31, 25.97}};
+    p.setPen(QPen(QColor(0x10, 0x35, 0x6e), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(0x2a, 0x65, 0xb9));
+    p.drawPolygon(badge);
 
-    QFont font(QStringList{u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s, u"serif"_s});
-    font.setPixelSize(qRound(size * 0.52));
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, size * 0.04, size, size), Qt::AlignCenter, u"爻"_s);
+    // 爻: two crossed strokes over two.
+    p.setPen(QPen(Qt::white, 9, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(44, 30), QPointF(82, 60));
+    p.drawLine(QPointF(84, 28), QPointF(46, 62));
+    p.drawLine(QPointF(38, 66), QPointF(90, 104));
+    p.drawLine(QPointF(90, 64), QPointF(36, 106));
     return pixmap;
 }
 
