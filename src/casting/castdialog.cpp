@@ -43,6 +43,8 @@ CastDialog::CastDialog(QWidget *parent)
     Combo1->setObjectName(u"Combo1"_s);
     Combo1->addItems({u"男"_s, u"女"_s});
     Combo1->setCurrentIndex(-1);
+    // Wide enough to read as a choice while nothing is chosen.
+    Combo1->setMinimumWidth(Combo1->fontMetrics().horizontalAdvance(u'男') * 5);
     Command1->setObjectName(u"Command1"_s);
     Command1->setDefault(true);
     Command2->setObjectName(u"Command2"_s);
