@@ -85,9 +85,22 @@ void LineEntry::lineEntered(int n, bool yang)
     otherBox->setEnabled(false);
     ownBox->setEnabled(true);
     otherBox->setChecked(false);
+    // A field freed by the line below can be edited while a box of its line is
+    // ticked. The untick above writes that box's flipped value, and a box of
+    // the same kind stays ticked; either way the changed line must follow the
+    // value just entered and the box that is ticked now.
+    if (ownBox->isChecked() || m_sheet.BY(n) != (yang ? u"1" : u"0"))
+        showChangedLine(n, changedValue(yang ? u'1' : u'0', ownBox->isChecked()) == u'1');
     if (n == 6 && m_enableChartCommands)
         m_enableChartCommands();
     m_sheet.Lyao(n)->setText(qs(lineName(n, yang ? u'1' : u'0')));
+}
+
+void LineEntry::showChangedLine(int n, bool yang)
+{
+    m_sheet.Byan(n)->setVisible(yang);
+    m_sheet.Byin(n)->setVisible(!yang);
+    m_sheet.BY(n) = yang ? u"1"_s : u"0"_s;
 }
 
 void LineEntry::co_Click(int n)

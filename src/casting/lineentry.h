@@ -29,6 +29,7 @@ public:
 
 private:
     void lineEntered(int line, bool yang);
+    void showChangedLine(int line, bool yang);
 
     ChartSheet &m_sheet;
     ChartSteps &m_steps;

@@ -365,8 +365,29 @@ private slots:
         QVERIFY(s.Text(2)->isEnabled());
         s.Text(2)->setText(u"0"_s); // yin with co2 ticked: co2 is unticked and its handling runs
         QVERIFY(!s.co(2)->isChecked() && !s.co(2)->isEnabled() && s.cx(2)->isEnabled());
-        QCOMPARE(s.BY(2), u"1"_s); // written by co2's untick handling, as the line's order of writes has it
         QVERIFY(s.sy(2)->isHidden());
+        // The unmoving yin line stays yin in the changed hexagram.
+        QCOMPARE(s.BY(2), u"0"_s);
+        QVERIFY(!s.Byin(2)->isHidden() && s.Byan(2)->isHidden());
+        QCOMPARE(s.biangua->text(), s.bengua->text());
+    }
+
+    // Retyping the value of a moving line whose field was freed keeps the line moving.
+    void retypingAMovingLineKeepsItMoving()
+    {
+        auto w = makeMainWindow();
+        ChartSheet &s = w->sheet();
+        typeLines(s, u"111111"_s);
+        s.co(3)->setChecked(true);
+        s.Text(2)->setText(u"0"_s); // frees Text3
+        s.Text(3)->setCursorPosition(1);
+        QTest::keyClicks(s.Text(3), u"1"_s); // "11", cut back to "1"
+        QCOMPARE(s.Text(3)->text(), u"1"_s);
+        QVERIFY(s.co(3)->isChecked());
+        QCOMPARE(s.BY(3), u"0"_s);
+        QVERIFY(!s.Byin(3)->isHidden() && s.Byan(3)->isHidden());
+        QCOMPARE(s.sy(3)->text(), u"○"_s);
+        QCOMPARE(s.biangua->text(), u"天雷无妄 巽宫"_s); // 101111 with line 3 flipped
     }
 
     void daySpirits_data()
