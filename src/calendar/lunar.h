@@ -105,10 +105,12 @@ constexpr std::optional<std::int32_t> c16to10(std::u16string_view literal)
 // 2050-2100 are computed from the new moons of Meeus, Astronomical Algorithms,
 // ch. 49 (all periodic and planetary terms) and the sun's apparent longitude from
 // VSOP87 with nutation and aberration, Delta T after Espenak and Meeus, in China
-// Standard Time (tools/calendar/chinese_calendar.py), and checked day by day
-// against the 寿星 ephemeris calendar and the Hong Kong Observatory's conversion
-// tables. The new moon of 28 September 2057 falls within seconds of midnight; the
-// Observatory and these rows begin month 9 on that day.
+// Standard Time (tools/calendar/chinese_calendar.py). Every day from 1900 to 2100
+// was checked against the 寿星 ephemeris calendar (tools/calendar/
+// crosscheck_shouxing.js) and the rows against the Hong Kong Observatory's
+// conversion tables as carried by the calendar.js lunar tables. The new moon of
+// 28 September 2057 falls within seconds of midnight; the Observatory and these
+// rows begin month 9 on that day, the 寿星 calendar on the next.
 // clang-format off
 inline constexpr std::array<std::u16string_view, 201> LunarBitsTable{
     u"ox04bd8", u"ox04ae0", u"ox0a570", u"ox054d5", u"ox0d260", u"ox0d950", u"ox16554", u"ox056a0", u"ox09ad0", u"ox055d2", // 1900-1909

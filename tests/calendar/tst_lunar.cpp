@@ -68,7 +68,7 @@ private slots:
         addDateRow("2057-09-27", {2057, 9, 27}, {2057, 8, 29});
         addDateRow("2057-09-28", {2057, 9, 28}, {2057, 9, 1});
         addDateRow("2097-08-07 new moon 23:59", {2097, 8, 7}, {2097, 7, 1});
-        // The year table's differences from the bit table of old, months 10/11 of 1954 and 1956.
+        // Months 11 of 1954 and 1956 (new moons 20:30 and 16:12), as LunarYearTable has them.
         addDateRow("1954-11-25", {1954, 11, 25}, {1954, 11, 1});
         addDateRow("1956-12-02", {1956, 12, 2}, {1956, 11, 1});
         // 2033: the winter solstice (21 Dec) falls in month 11, the leap month follows it.
@@ -90,8 +90,8 @@ private slots:
         QCOMPARE(got->day, lunar.day);
     }
 
-    // Spring Festival (month 1, day 1) as published in the 寿星 ephemeris
-    // calendar (lunar-javascript 1.7.7) and the Hong Kong Observatory's tables.
+    // Spring Festival (month 1, day 1) as the 寿星 ephemeris calendar gives it
+    // (lunar-javascript 1.7.7).
     void springFestival_data()
     {
         QTest::addColumn<int>("lunarYear");
