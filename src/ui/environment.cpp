@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +22,9 @@ Environment Environment::production()
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.quit = [] { QCoreApplication::exit(0); };
+    env.ask = [](QWidget *parent, const QString &title, const QString &text) {
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
     return env;
 }
 

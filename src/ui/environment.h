@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace lotgrid {
 
 struct Environment {
@@ -23,6 +25,8 @@ struct Environment {
     int updateTimeoutMs = 10000;
     std::function<void(const QUrl &)> openUrl;
     std::function<void()> quit; // Exit: ends the process at once
+    // Asks a Yes/No question (New, Clear data); true for Yes.
+    std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
 
     static Environment production();
 };

@@ -21,7 +21,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -234,8 +233,7 @@ void MainWindow::mark(int line, const QString &word)
 
 bool MainWindow::confirm(const QString &line1, const QString &line2)
 {
-    return QMessageBox::question(this, u"提示"_s, line1 + u"\r\n"_s + line2, QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    return m_env.ask && m_env.ask(this, u"提示"_s, line1 + u"\r\n"_s + line2);
 }
 
 void MainWindow::news_Click()

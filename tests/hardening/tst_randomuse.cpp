@@ -1,0 +1,260 @@
+// Long seeded random sessions of everything a user can do on the main window,
+// with the sheet's invariants checked after every action. A failure names its
+// seed and step; LOTGRID_RANDOM_SEED=<seed> replays that one session.
+#include "chart/chartsteps.h"
+#include "chart/hexagrams.h"
+#include "common/mainwindowfixture.h"
+#include "ui/lineglyph.h"
+#include "ui/textconv.h"
+
+#include <QClipboard>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <random>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Sessions = 500;
+constexpr int ActionsPerSession = 200;
+
+const QStringList PasteTexts{u""_s, u"0"_s, u"1"_s, u"01"_s, u"10"_s, u"abc"_s, u"2"_s, u" "_s,
+                             u"阴"_s, u"１"_s, u"1\n0"_s, u"\t1"_s, u"😀"_s, u"0000000"_s};
+const QList<int> Keys{Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_9, Qt::Key_A, Qt::Key_Space,
+                      Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Home};
+
+class Session
+{
+public:
+    Session(unsigned seed)
+        : m_random(seed)
+        , m_seed(seed)
+    {
+        Environment env = testEnvironment();
+        env.ask = [this](QWidget *, const QString &, const QString &) { return m_answerYes; };
+        m_window = makeMainWindow(env);
+        m_window->show();
+    }
+
+    // Runs the session; returns an empty text or what went wrong, where.
+    QString run()
+    {
+        for (m_step = 0; m_step < ActionsPerSession; ++m_step) {
+            const QString action = act();
+            QString fault = check();
+            if (fault.isEmpty() && pick(4) == 0) {
+                m_window->steps().runPass();
+                fault = check();
+            }
+            if (!fault.isEmpty())
+                return u"seed %1, step %2 (%3): %4"_s.arg(m_seed).arg(m_step).arg(action, fault);
+        }
+        return {};
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+    ChartSheet &sheet() { return m_window->sheet(); }
+    QAction *action(const QString &name) { return m_window->findChild<QAction *>(name); }
+
+    // One action, chosen with the weights of a user at work: mostly typing and ticking.
+    QString act()
+    {
+        ChartSheet &s = sheet();
+        QList<int> enabledLines;
+        for (int n = 1; n <= 6; ++n)
+            if (s.Text(n)->isEnabled())
+                enabledLines << n;
+        const int roll = pick(100);
+        const int kind = roll < 40 ? 0 : roll < 48 ? 3 : roll < 68 ? 4 : roll < 71 ? 6 : roll < 74 ? 7
+            : roll < 80 ? 8 : roll < 83 ? 9 : 10;
+        const int line = kind <= 3 && !enabledLines.isEmpty() ? enabledLines[pick(enabledLines.size())]
+                                                              : pick(6) + 1;
+        switch (kind) {
+        case 0: {
+            LineField *field = s.Text(line);
+            if (!field->isEnabled())
+                return u"nothing"_s;
+            field->setCursorPosition(pick(field->text().size() + 1));
+            const int key = pick(2) ? (pick(2) ? Qt::Key_0 : Qt::Key_1) : Keys[pick(Keys.size())];
+            QTest::keyClick(field, Qt::Key(key));
+            return u"key %1 into Text%2"_s.arg(key).arg(line);
+        }
+        case 3: {
+            LineField *field = s.Text(line);
+            if (!field->isEnabled())
+                return u"nothing"_s;
+            const QString text = PasteTexts[pick(PasteTexts.size())];
+            QApplication::clipboard()->setText(text);
+            if (pick(2))
+                field->selectAll();
+            field->paste();
+            return u"paste \"%1\" into Text%2"_s.arg(text).arg(line);
+        }
+        case 4: {
+            QCheckBox *box = pick(2) ? s.co(line) : s.cx(line);
+            box->click(); // does nothing on a disabled box
+            return u"click %1"_s.arg(box->objectName());
+        }
+        case 6:
+            s.dayStems[pick(10)]->click();
+            return u"day stem"_s;
+        case 7: {
+            const QStringList builds{u"zi"_s, u"hai"_s, u"chen"_s, u"jia"_s, u"riwu"_s, u"haihai"_s};
+            action(builds[pick(builds.size())])->trigger();
+            return u"build"_s;
+        }
+        case 8: {
+            QAction *mark = action((pick(2) ? u"yao%1"_s : u"F%1"_s).arg(line));
+            if (mark->isEnabled())
+                mark->trigger();
+            return u"mark %1"_s.arg(mark->objectName());
+        }
+        case 9: {
+            m_answerYes = pick(2);
+            const bool clear = pick(2);
+            clear ? m_window->qc_Click() : m_window->news_Click();
+            QString fault = m_answerYes ? checkEmpty() : QString();
+            if (!fault.isEmpty())
+                return u"%1 answered Yes left %2"_s.arg(clear ? u"Clear data"_s : u"New"_s, fault);
+            return (clear ? u"Clear data answered %1"_s : u"New answered %1"_s).arg(m_answerYes ? u"Yes"_s : u"No"_s);
+        }
+        default: {
+            ChartSteps &st = m_window->steps();
+            switch (pick(7)) {
+            case 0: if (st.TimerBengua->isActive()) st.stepTimerBengua(); return u"tick TimerBengua"_s;
+            case 1: if (st.Tsy->isActive()) st.stepTsy(); return u"tick Tsy"_s;
+            case 2: if (st.TimerSBG->isActive()) st.stepTimerSBG(); return u"tick TimerSBG"_s;
+            case 3: if (st.TimerSBG2->isActive()) st.stepTimerSBG2(); return u"tick TimerSBG2"_s;
+            case 4: if (st.Timerai->isActive()) st.stepTimerai(); return u"tick Timerai"_s;
+            default: st.stepTX(line); return u"tick TX%1"_s.arg(line);
+            }
+        }
+        }
+    }
+
+    // The sheet right after New or Clear data answered Yes.
+    QString checkEmpty()
+    {
+        ChartSheet &s = sheet();
+        for (int n = 1; n <= 6; ++n) {
+            if (!s.Text(n)->text().isEmpty() || s.Text(n)->isEnabled() != (n == 1))
+                return s.Text(n)->objectName();
+            if (s.co(n)->isChecked() || s.co(n)->isEnabled() || s.cx(n)->isChecked() || s.cx(n)->isEnabled())
+                return u"box of line %1"_s.arg(n);
+            if (!s.yan(n)->isHidden() || !s.yin(n)->isHidden() || !s.Byan(n)->isHidden() || !s.Byin(n)->isHidden())
+                return u"glyph of line %1"_s.arg(n);
+            for (const QLabel *l : {s.sy(n), s.Bsy(n), s.LSY(n), s.Lliuqin(n), s.BGLiuqin(n), s.Lyao(n), s.L(n)})
+                if (!l->text().isEmpty())
+                    return l->objectName();
+            if (!s.Lyongshen(n)->isHidden() || !s.BY(n).isEmpty() || !s.X(n).isEmpty())
+                return u"mark or working field of line %1"_s.arg(n);
+        }
+        if (!s.bengua->text().isEmpty() || !s.biangua->text().isEmpty() || !s.XX.isEmpty())
+            return u"hexagram texts"_s;
+        if (action(u"jietutu"_s)->isEnabled() || action(u"yao1"_s)->isEnabled() || action(u"F6"_s)->isEnabled())
+            return u"chart commands enabled"_s;
+        return {};
+    }
+
+    QString check()
+    {
+        ChartSheet &s = sheet();
+        int marksShown = 0;
+        QString key;
+        bool complete = true;
+        for (int n = 1; n <= 6; ++n) {
+            const QString value = s.Text(n)->text();
+            if (value.size() > 1)
+                return u"Text%1 holds \"%2\""_s.arg(n).arg(value);
+            for (const QLabel *l : {s.LSY(n), s.Bsy(n)})
+                if (!l->text().isEmpty() && l->text() != u"世" && l->text() != u"应")
+                    return u"%1 holds \"%2\""_s.arg(l->objectName(), l->text());
+            if (!s.Lyongshen(n)->isHidden()) {
+                ++marksShown;
+                if (!s.Lyongshen(n)->font().bold())
+                    return u"mark %1 not bold"_s.arg(n);
+            }
+            if (s.co(n)->isChecked() && s.cx(n)->isChecked())
+                return u"both boxes of line %1 ticked"_s.arg(n);
+            const bool isValue = value == u"0" || value == u"1";
+            complete = complete && isValue;
+            key += value;
+            if (isValue) {
+                const bool moving = s.co(n)->isChecked() || s.cx(n)->isChecked();
+                const QString changed = QString(QChar(changedValue(value[0].unicode(), moving)));
+                if (s.BY(n) != changed)
+                    return u"BY%1 is \"%2\" for line \"%3\"%4"_s.arg(n).arg(s.BY(n), value,
+                                                                     moving ? u" moving"_s : QString());
+                if (s.yan(n)->isHidden() == (value == u"1") || s.yin(n)->isHidden() == (value == u"0"))
+                    return u"original glyph of line %1"_s.arg(n);
+                if (s.Byan(n)->isHidden() == (changed == u"1") || s.Byin(n)->isHidden() == (changed == u"0"))
+                    return u"changed glyph of line %1"_s.arg(n);
+                if (s.Lyao(n)->text() != qs(lineName(n, value[0].unicode())))
+                    return u"name of line %1"_s.arg(n);
+            }
+        }
+        if (marksShown > 1)
+            return u"%1 marks shown"_s.arg(marksShown);
+
+        ChartSteps &st = m_window->steps();
+        const bool stepsOn = st.TimerBengua->isActive() && st.Tsy->isActive() && st.TimerSBG2->isActive()
+            && st.Timerai->isActive();
+        if (!complete || !stepsOn)
+            return {};
+        const HexagramRow *original = FindHexagramByKey(u16(key));
+        if (s.bengua->text() != qs(original->text))
+            return u"bengua \"%1\" for %2"_s.arg(s.bengua->text(), key);
+        QString changedKey;
+        for (int n = 1; n <= 6; ++n)
+            changedKey += s.BY(n);
+        const HexagramRow *changed = FindHexagramByKey(u16(changedKey));
+        if (!changed || s.biangua->text() != qs(changed->text))
+            return u"biangua \"%1\" for %2"_s.arg(s.biangua->text(), changedKey);
+        const Element palace = palaceElement(original->palace);
+        for (int n = 1; n <= 6; ++n) {
+            const QString mark = n == original->world ? u"世"_s : n == original->response ? u"应"_s : QString();
+            const QString changedMark = n == changed->world ? u"世"_s : n == changed->response ? u"应"_s : QString();
+            if (s.LSY(n)->text() != mark || s.Lliuqin(n)->text() != qs(lineLabel(*original, n)))
+                return u"original chart of line %1"_s.arg(n);
+            if (s.Bsy(n)->text() != changedMark || s.BGLiuqin(n)->text() != qs(branchLabel(*changed, n)))
+                return u"changed chart of line %1"_s.arg(n);
+            const Element element = branchElement(changed->branches[n - 1]);
+            if (s.L(n)->text() != qs(relativeName(relativeOf(palace, element))))
+                return u"relative L%1 \"%2\""_s.arg(n).arg(s.L(n)->text());
+        }
+        return {};
+    }
+
+    std::mt19937 m_random;
+    unsigned m_seed;
+    int m_step = 0;
+    bool m_answerYes = false;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+} // namespace
+
+class TestRandomUse : public QObject
+{
+    Q_OBJECT
+private slots:
+    void randomSessions()
+    {
+        const QByteArray replay = qgetenv("LOTGRID_RANDOM_SEED");
+        const unsigned first = replay.isEmpty() ? 1 : replay.toUInt();
+        const int count = replay.isEmpty() ? Sessions : 1;
+        for (int i = 0; i < count; ++i) {
+            Session session(first + unsigned(i));
+            const QString fault = session.run();
+            QVERIFY2(fault.isEmpty(), qPrintable(fault + u" — replay with LOTGRID_RANDOM_SEED"_s));
+        }
+    }
+};
+
+QTEST_MAIN(TestRandomUse)
+#include "tst_randomuse.moc"
