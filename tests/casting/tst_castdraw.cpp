@@ -127,23 +127,6 @@ private slots:
         }
     }
 
-    void movingLineNeedsAWholePattern_data()
-    {
-        QTest::addColumn<QStringList>("patterns");
-        QTest::newRow("empty patterns") << QStringList{u""_s, u""_s, u""_s, u""_s, u""_s, u""_s};
-        QTest::newRow("111 and 000") << QStringList{u"111"_s, u"000"_s, u""_s, u""_s, u""_s, u""_s};
-        QTest::newRow("11111 and 00000") << QStringList{u"11111"_s, u"00000"_s, u""_s, u""_s, u""_s, u""_s};
-        QTest::newRow("stray characters") << QStringList{u"1 11"_s, u"o000"_s, u"１１１１"_s, u""_s, u""_s, u""_s};
-    }
-    void movingLineNeedsAWholePattern()
-    {
-        QFETCH(QStringList, patterns);
-        Six<QString> six;
-        for (int n = 1; n <= 6; ++n)
-            six(n) = patterns.at(n - 1);
-        QVERIFY(!findMovingLine(six));
-    }
-
     // Every one of the 2^18 draws, weighed equally, against the odds stated above.
     void oddsOverEveryDraw()
     {
