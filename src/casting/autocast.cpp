@@ -61,11 +61,11 @@ ProgressWindow *AutoCast::zg() const { return m_zg; }
 
 void AutoCast::zd_Click()
 {
-    if (m_zg) { // a cast is running: the main window is hidden, nothing to open
+    if (m_zg && !m_zg->castDone()) { // a cast is running: the main window is hidden, nothing to open
         m_zg->raise();
         return;
     }
-    if (m_tools) {
+    if (m_tools && m_tools->isVisible()) {
         m_tools->raise();
         m_tools->activateWindow();
         return;
@@ -84,7 +84,7 @@ void AutoCast::zd_Click()
 void AutoCast::Command1_Confirmed()
 {
     ChartSteps::Scope pass(m_steps);
-    if (!m_tools)
+    if (!m_tools || (m_zg && !m_zg->castDone()))
         return;
 
     clearChart();
