@@ -1,18 +1,19 @@
 #include "ui/appicon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 
 namespace lotgrid {
 
-QPixmap appIconPixmap(int size)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
+namespace {
 
-    // Drawn on a 128-unit square, like the scalable icon that is installed with the program.
-    p.scale(size / 128.0, size / 128.0);
+// Drawn on a 128-unit square, like the scalable icon that is installed with the program.
+void paintIcon(QPainter &p, const QRectF &rect)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(rect.topLeft());
+    p.scale(rect.width() / 128.0, rect.height() / 128.0);
     const QPolygonF badge{{64.00, 3.00},  {111.69, 25.97}, {123.47, 77.57}, {90.47, 118.96},
                           {37.53, 118.96}, {4.53, 77.57},  {16.31, 25.97}};
     p.setPen(QPen(QColor(0x10, 0x35, 0x6e), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -25,15 +26,29 @@ QPixmap appIconPixmap(int size)
     p.drawLine(QPointF(84, 28), QPointF(46, 62));
     p.drawLine(QPointF(38, 66), QPointF(90, 104));
     p.drawLine(QPointF(90, 64), QPointF(36, 106));
-    return pixmap;
+    p.restore();
 }
 
-QIcon appIcon()
+// Paints the icon at whatever size is asked for, when it is asked for.
+class IconEngine : public QIconEngine
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(appIconPixmap(size));
-    return icon;
-}
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override { paintIcon(*painter, rect); }
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        paintIcon(p, QRectF(QPointF(0, 0), size));
+        return pixmap;
+    }
+    QIconEngine *clone() const override { return new IconEngine; }
+};
+
+} // namespace
+
+QPixmap appIconPixmap(int size) { return appIcon().pixmap(size, size); }
+
+QIcon appIcon() { return QIcon(new IconEngine); }
 
 } // namespace lotgrid

@@ -154,9 +154,9 @@ ChartSheet::ChartSheet(QWidget *parent)
     grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
     grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
 
-    QFont entryFont(QStringList{u"Noto Serif CJK SC"_s, u"SimSun"_s, u"serif"_s});
+    // Bold, in the face the bold hexagram texts already use, so no further font is loaded at start-up.
+    QFont entryFont = font();
     entryFont.setBold(true);
-    entryFont.setPointSizeF(font().pointSizeF());
 
     for (int n = 6; n >= 1; --n) {
         const int row = 7 - n;
