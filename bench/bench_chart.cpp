@@ -44,15 +44,30 @@ private slots:
         fillChart(w, u"111111"_s);
         w.sheet().co(1)->setChecked(true);
         ChartSteps &s = w.steps();
-        QBENCHMARK {
+        QBENCHMARK
+        {
             switch (step) {
-            case 0: s.stepTimerBengua(); break;
-            case 1: s.stepTsy(); break;
-            case 2: s.stepTimerSBG(); break;
-            case 3: s.stepTimerSBG2(); break;
-            case 4: s.stepTimerai(); break;
-            case 5: s.stepTX(1); break;
-            default: s.stepTX(2); break;
+            case 0:
+                s.stepTimerBengua();
+                break;
+            case 1:
+                s.stepTsy();
+                break;
+            case 2:
+                s.stepTimerSBG();
+                break;
+            case 3:
+                s.stepTimerSBG2();
+                break;
+            case 4:
+                s.stepTimerai();
+                break;
+            case 5:
+                s.stepTX(1);
+                break;
+            default:
+                s.stepTX(2);
+                break;
             }
         }
     }
@@ -64,7 +79,8 @@ private slots:
         fillChart(w, u"11111"_s);
         w.sheet().co(1)->setChecked(true);
         bool yang = false;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             w.sheet().Text(6)->setText(yang ? u"1"_s : u"0"_s);
             yang = !yang;
         }
@@ -77,7 +93,8 @@ private slots:
         MainWindow w(quietEnvironment());
         fillChart(w, u"111111"_s);
         bool ticked = false;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             ticked = !ticked;
             w.sheet().co(3)->setChecked(ticked);
         }

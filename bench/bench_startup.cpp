@@ -65,12 +65,12 @@ int main(int argc, char *argv[])
 
     const double startMin = median(wall[0]), startLot = median(wall[1]);
     const double rssMin = median(rss[0]), rssLot = std::max(median(rss[1]), double(idleLotgrid.maxRssKb));
-    std::printf("start-up to first paint (median of %d): minimal %.1f ms, lotgrid %.1f ms, ratio %.2f (target <= 1.5)\n",
-                runs, startMin, startLot, startLot / startMin);
+    std::printf(
+        "start-up to first paint (median of %d): minimal %.1f ms, lotgrid %.1f ms, ratio %.2f (target <= 1.5)\n", runs,
+        startMin, startLot, startLot / startMin);
     std::printf("peak memory: minimal %.0f KiB, lotgrid with a full chart %.0f KiB, ratio %.2f (target <= 1.3)\n",
                 rssMin, rssLot, rssLot / rssMin);
     std::printf("idle CPU over 10 s: minimal %.1f ms (%.3f%%), lotgrid %.1f ms (%.3f%% of one core, target < 0.5%%)\n",
-                idleMinimal.idleCpuMs, idleMinimal.idleCpuMs / 100, idleLotgrid.idleCpuMs,
-                idleLotgrid.idleCpuMs / 100);
+                idleMinimal.idleCpuMs, idleMinimal.idleCpuMs / 100, idleLotgrid.idleCpuMs, idleLotgrid.idleCpuMs / 100);
     return 0;
 }

@@ -18,4 +18,4 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(build-essential cmake qt6-base-dev fonts-noto-cjk)
-TEST_PACKAGES=(desktop-file-utils appstream)
+TEST_PACKAGES=(desktop-file-utils appstream clang-format)

@@ -53,8 +53,8 @@ inline constexpr std::array<std::int32_t, 100> LunarYearTable{
 };
 // clang-format on
 inline constexpr int LunarYearTableFirstYear = 1921;
-inline constexpr CivilDate LunarYearTableFirstDay{1921, 2, 8};  // lunar 1921, month 1, day 1
-inline constexpr CivilDate LunarYearTableLastDay{2021, 2, 11};  // lunar 2020, month 12, day 30
+inline constexpr CivilDate LunarYearTableFirstDay{1921, 2, 8}; // lunar 1921, month 1, day 1
+inline constexpr CivilDate LunarYearTableLastDay{2021, 2, 11}; // lunar 2020, month 12, day 30
 
 // One LunarBitsTable literal, "ox" and five lowercase hexadecimal digits, to its
 // number ("ox04bd8" is 19416). Anything else is none.
@@ -153,9 +153,18 @@ inline constexpr auto Words = [] {
     return words;
 }();
 
-constexpr int leapMonth(std::int32_t word) { return word & 0xf; }
-constexpr int monthDays(std::int32_t word, int month) { return (word >> (16 - month)) & 1 ? 30 : 29; }
-constexpr int leapDays(std::int32_t word) { return (word >> 16) & 1 ? 30 : 29; }
+constexpr int leapMonth(std::int32_t word)
+{
+    return word & 0xf;
+}
+constexpr int monthDays(std::int32_t word, int month)
+{
+    return (word >> (16 - month)) & 1 ? 30 : 29;
+}
+constexpr int leapDays(std::int32_t word)
+{
+    return (word >> 16) & 1 ? 30 : 29;
+}
 
 constexpr int yearDays(std::int32_t word)
 {
@@ -224,7 +233,8 @@ constexpr bool tablesAgree()
 
 static_assert(std::ranges::all_of(LunarBitsTable, [](std::u16string_view s) { return c16to10(s).has_value(); }),
               "every LunarBitsTable row is \"ox\" and five lowercase hexadecimal digits");
-static_assert(std::ranges::all_of(lunar_detail::Words, [](std::int32_t w) { return w < (1 << 17) && (w & 0xf) <= 12; }));
+static_assert(std::ranges::all_of(lunar_detail::Words,
+                                  [](std::int32_t w) { return w < (1 << 17) && (w & 0xf) <= 12; }));
 static_assert(std::ranges::all_of(lunar_detail::Words,
                                   [](std::int32_t w) {
                                       const int d = lunar_detail::yearDays(w);

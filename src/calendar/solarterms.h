@@ -16,12 +16,12 @@ namespace lotgrid {
 namespace terms_detail {
 
 // Term n (1..24) is characters 2n-1 and 2n; Gregorian month m holds terms 2m-1 and 2m.
-inline constexpr std::u16string_view NamesLiteral =
-    u"小寒大寒立春雨水惊蛰春分清明谷雨立夏小满芒种夏至小暑大暑立秋处暑白露秋分寒露霜降立冬小雪大雪冬至";
+inline constexpr std::u16string_view NamesLiteral
+    = u"小寒大寒立春雨水惊蛰春分清明谷雨立夏小满芒种夏至小暑大暑立秋处暑白露秋分寒露霜降立冬小雪大雪冬至";
 // Term n is the six digits starting at character 7(n-1)+1: minutes after 小寒.
-inline constexpr std::u16string_view MinutesLiteral =
-    u"000000,021208,042467,063836,085337,107014,128867,150921,173149,195551,218072,240693,"
-    u"263343,285989,308563,331033,353350,375494,397447,419210,440795,462224,483532,504758";
+inline constexpr std::u16string_view MinutesLiteral
+    = u"000000,021208,042467,063836,085337,107014,128867,150921,173149,195551,218072,240693,"
+      u"263343,285989,308563,331033,353350,375494,397447,419210,440795,462224,483532,504758";
 
 static_assert(NamesLiteral.size() == 48);
 static_assert(MinutesLiteral.size() == 24 * 7 - 1);
@@ -56,7 +56,7 @@ static_assert([] {
     return true;
 }());
 
-inline constexpr CivilDate TermBaseDay{1900, 1, 6};  // 小寒 of 1900
+inline constexpr CivilDate TermBaseDay{1900, 1, 6};              // 小寒 of 1900
 inline constexpr double TermBaseSecondOfDay = 2 * 3600 + 5 * 60; // 2:05
 inline constexpr double TermYearSeconds = 31556925.9747;
 

@@ -45,7 +45,7 @@ std::u16string GetMonthWeek(const CivilDate &date);
 
 // The name tables of the line.
 inline constexpr std::u16string_view AnimalNames = u"鼠牛虎兔龙蛇马羊猴鸡狗猪"; // paired with the branches
-inline constexpr std::array<std::u16string_view, 12> LunarMonthNames{u"正", u"二", u"三", u"四", u"五", u"六",
+inline constexpr std::array<std::u16string_view, 12> LunarMonthNames{u"正", u"二", u"三", u"四", u"五",   u"六",
                                                                      u"七", u"八", u"九", u"十", u"十一", u"腊"};
 // clang-format off
 inline constexpr std::array<std::u16string_view, 30> LunarDayNames{

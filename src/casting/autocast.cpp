@@ -6,8 +6,8 @@
 #include "casting/randomsource.h"
 #include "chart/chartsteps.h"
 #include "ui/chartsheet.h"
-#include "ui/lineglyph.h"
 #include "ui/linefield.h"
+#include "ui/lineglyph.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,9 +55,15 @@ AutoCast::~AutoCast()
     }
 }
 
-CastDialog *AutoCast::tools() const { return m_tools; }
+CastDialog *AutoCast::tools() const
+{
+    return m_tools;
+}
 
-ProgressWindow *AutoCast::zg() const { return m_zg; }
+ProgressWindow *AutoCast::zg() const
+{
+    return m_zg;
+}
 
 void AutoCast::zd_Click()
 {

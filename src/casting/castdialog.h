@@ -18,8 +18,8 @@ class CastDialog : public QDialog
 public:
     explicit CastDialog(QWidget *parent = nullptr);
 
-    QLineEdit *TextWHS;   // "卜问何事："
-    QComboBox *Combo1;    // "性      别：" "男" / "女", nothing chosen at first
+    QLineEdit *TextWHS;    // "卜问何事："
+    QComboBox *Combo1;     // "性      别：" "男" / "女", nothing chosen at first
     QPushButton *Command1; // "确定", the default button
     QPushButton *Command2; // "取消"
 

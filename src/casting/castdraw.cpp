@@ -35,7 +35,10 @@ static_assert(std::ranges::all_of(PatternBits, [](const auto &row) {
 
 } // namespace
 
-int castBit(double r) { return r >= 0.5 ? 1 : 0; }
+int castBit(double r)
+{
+    return r >= 0.5 ? 1 : 0;
+}
 
 CastBits drawCastBits(const std::function<double()> &uniform)
 {

@@ -3,8 +3,8 @@
 #include "chart/chartsteps.h"
 #include "chart/hexagrams.h"
 #include "ui/chartsheet.h"
-#include "ui/lineglyph.h"
 #include "ui/linefield.h"
+#include "ui/lineglyph.h"
 #include "ui/textconv.h"
 
 #include <QCheckBox>
@@ -14,8 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
-LineEntry::LineEntry(ChartSheet &sheet, ChartSteps &steps, std::function<void()> enableChartCommands,
-                     QObject *parent)
+LineEntry::LineEntry(ChartSheet &sheet, ChartSteps &steps, std::function<void()> enableChartCommands, QObject *parent)
     : QObject(parent)
     , m_sheet(sheet)
     , m_steps(steps)

@@ -13,9 +13,14 @@ std::function<double()> newSeededUniformSource()
     std::random_device device;
     const auto wall = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     const auto steady = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::seed_seq seed{device(), device(), device(), device(),
-                       static_cast<unsigned>(wall), static_cast<unsigned>(wall >> 32),
-                       static_cast<unsigned>(steady), static_cast<unsigned>(steady >> 32)};
+    std::seed_seq seed{device(),
+                       device(),
+                       device(),
+                       device(),
+                       static_cast<unsigned>(wall),
+                       static_cast<unsigned>(wall >> 32),
+                       static_cast<unsigned>(steady),
+                       static_cast<unsigned>(steady >> 32)};
     auto engine = std::make_shared<std::mt19937_64>(seed);
     // The top 53 bits as a multiple of 2^-53: every value in [0, 1), never 1.
     return [engine] { return static_cast<double>((*engine)() >> 11) * 0x1.0p-53; };

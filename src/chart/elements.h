@@ -21,16 +21,28 @@ inline constexpr std::u16string_view ElementNames = u"金木水火土";
 
 inline constexpr std::array<std::u16string_view, 5> RelativeNames{u"父母", u"兄弟", u"官鬼", u"妻财", u"子孙"};
 
-constexpr std::u16string_view branchName(Branch b) { return BranchNames.substr(static_cast<int>(b), 1); }
-constexpr std::u16string_view elementName(Element e) { return ElementNames.substr(static_cast<int>(e), 1); }
-constexpr std::u16string_view relativeName(Relative r) { return RelativeNames[static_cast<int>(r)]; }
+constexpr std::u16string_view branchName(Branch b)
+{
+    return BranchNames.substr(static_cast<int>(b), 1);
+}
+constexpr std::u16string_view elementName(Element e)
+{
+    return ElementNames.substr(static_cast<int>(e), 1);
+}
+constexpr std::u16string_view relativeName(Relative r)
+{
+    return RelativeNames[static_cast<int>(r)];
+}
 
 // Element of each branch, 子 first: 水 土 木 木 土 火 火 土 金 金 土 水.
-inline constexpr std::array<Element, 12> BranchElements{
-    Element::Water, Element::Earth, Element::Wood, Element::Wood, Element::Earth, Element::Fire,
-    Element::Fire,  Element::Earth, Element::Metal, Element::Metal, Element::Earth, Element::Water};
+inline constexpr std::array<Element, 12> BranchElements{Element::Water, Element::Earth, Element::Wood,  Element::Wood,
+                                                        Element::Earth, Element::Fire,  Element::Fire,  Element::Earth,
+                                                        Element::Metal, Element::Metal, Element::Earth, Element::Water};
 
-constexpr Element branchElement(Branch b) { return BranchElements[static_cast<int>(b)]; }
+constexpr Element branchElement(Branch b)
+{
+    return BranchElements[static_cast<int>(b)];
+}
 
 // One element character (金 木 水 火 土) to its element; anything else is none.
 constexpr std::optional<Element> elementFromText(std::u16string_view text)

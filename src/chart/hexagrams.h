@@ -25,19 +25,21 @@ struct HexagramRow {
     std::u16string_view text; // name, soul status, palace: "火天大有 归魂 乾宫"
     Trigram palace;
     Soul soul;
-    int world;    // [1, 6]
-    int response; // [1, 6], three lines from the world line
+    int world;                      // [1, 6]
+    int response;                   // [1, 6], three lines from the world line
     std::array<Branch, 6> branches; // najia branch of lines 1..6
 };
 
 inline constexpr std::u16string_view TrigramNames = u"乾兑离震巽坎艮坤";
 
 // Palace element: 乾 金, 兑 金, 离 火, 震 木, 巽 木, 坎 水, 艮 土, 坤 土.
-inline constexpr std::array<Element, 8> PalaceElements{Element::Metal, Element::Metal, Element::Fire,
-                                                       Element::Wood,  Element::Wood,  Element::Water,
-                                                       Element::Earth, Element::Earth};
+inline constexpr std::array<Element, 8> PalaceElements{Element::Metal, Element::Metal, Element::Fire,  Element::Wood,
+                                                       Element::Wood,  Element::Water, Element::Earth, Element::Earth};
 
-constexpr Element palaceElement(Trigram t) { return PalaceElements[static_cast<int>(t)]; }
+constexpr Element palaceElement(Trigram t)
+{
+    return PalaceElements[static_cast<int>(t)];
+}
 
 namespace hexagram_detail {
 using enum Branch;

@@ -63,8 +63,7 @@ static_assert([] {
 
 constexpr Branch najiaBranch(Trigram lower, Trigram upper, int line)
 {
-    return line <= 3 ? Najia[static_cast<int>(lower)].inner[line - 1]
-                     : Najia[static_cast<int>(upper)].outer[line - 4];
+    return line <= 3 ? Najia[static_cast<int>(lower)].inner[line - 1] : Najia[static_cast<int>(upper)].outer[line - 4];
 }
 
 struct PalacePlace {
@@ -73,7 +72,10 @@ struct PalacePlace {
     int world;
 };
 
-constexpr char16_t flipped(char16_t c) { return c == u'1' ? u'0' : u'1'; }
+constexpr char16_t flipped(char16_t c)
+{
+    return c == u'1' ? u'0' : u'1';
+}
 
 // Place of a LineKey in the eight palaces: the doubled trigram (world 6), five
 // generations flipping lines 1..k cumulatively (world k), the wandering soul
@@ -101,7 +103,10 @@ inline std::optional<PalacePlace> palaceOf(std::u16string_view key)
     return std::nullopt;
 }
 
-constexpr int responseOf(int world) { return world <= 3 ? world + 3 : world - 3; }
+constexpr int responseOf(int world)
+{
+    return world <= 3 ? world + 3 : world - 3;
+}
 
 // The display text the naming rule gives: upper image + lower image + name for
 // mixed trigrams, trigram + "为" + image for doubled ones; then the soul and the palace.

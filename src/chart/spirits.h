@@ -8,8 +8,7 @@
 
 namespace lotgrid {
 
-inline constexpr std::array<std::u16string_view, 6> SpiritCycle{u"青龙", u"朱雀", u"勾陈",
-                                                                 u"腾蛇", u"白虎", u"玄武"};
+inline constexpr std::array<std::u16string_view, 6> SpiritCycle{u"青龙", u"朱雀", u"勾陈", u"腾蛇", u"白虎", u"玄武"};
 
 // Place in the cycle of line 1's spirit for stems 甲 .. 癸 (index 0..9).
 inline constexpr std::array<int, 10> SpiritStart{0, 0, 1, 1, 2, 3, 4, 4, 5, 5};

@@ -14,8 +14,8 @@ void paintIcon(QPainter &p, const QRectF &rect)
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(rect.topLeft());
     p.scale(rect.width() / 128.0, rect.height() / 128.0);
-    const QPolygonF badge{{64.00, 3.00},  {111.69, 25.97}, {123.47, 77.57}, {90.47, 118.96},
-                          {37.53, 118.96}, {4.53, 77.57},  {16.31, 25.97}};
+    const QPolygonF badge{{64.00, 3.00},   {111.69, 25.97}, {123.47, 77.57}, {90.47, 118.96},
+                          {37.53, 118.96}, {4.53, 77.57},   {16.31, 25.97}};
     p.setPen(QPen(QColor(0x10, 0x35, 0x6e), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(QColor(0x2a, 0x65, 0xb9));
     p.drawPolygon(badge);
@@ -47,8 +47,14 @@ public:
 
 } // namespace
 
-QPixmap appIconPixmap(int size) { return appIcon().pixmap(size, size); }
+QPixmap appIconPixmap(int size)
+{
+    return appIcon().pixmap(size, size);
+}
 
-QIcon appIcon() { return QIcon(new IconEngine); }
+QIcon appIcon()
+{
+    return QIcon(new IconEngine);
+}
 
 } // namespace lotgrid

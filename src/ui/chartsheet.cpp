@@ -1,7 +1,7 @@
 #include "ui/chartsheet.h"
 
-#include "ui/lineglyph.h"
 #include "ui/linefield.h"
+#include "ui/lineglyph.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,7 +19,7 @@ namespace lotgrid {
 
 namespace {
 
-constexpr std::array<const char16_t *, 10> StemOptionNames{u"OPj", u"OPY", u"OPB",  u"OPD", u"OPW",
+constexpr std::array<const char16_t *, 10> StemOptionNames{u"OPj",  u"OPY", u"OPB", u"OPD", u"OPW",
                                                            u"OPJI", u"OPG", u"OPX", u"OPR", u"OPGUI"};
 constexpr std::u16string_view StemCaptions = u"甲乙丙丁戊己庚辛壬癸";
 
@@ -42,7 +42,10 @@ enum Column {
     ColBGLiuqin,
 };
 
-QString nameOf(const char16_t *family, int line) { return QString::fromUtf16(family) + QString::number(line); }
+QString nameOf(const char16_t *family, int line)
+{
+    return QString::fromUtf16(family) + QString::number(line);
+}
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text = {})
 {
@@ -73,8 +76,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(u"ChartSheet"_s);
-    const QColor darkGreen(0x00, 0x64, 0x00), blue(0x00, 0x00, 0xff), purple(0x80, 0x00, 0x80),
-        navy(0x00, 0x00, 0x80), magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00);
+    const QColor darkGreen(0x00, 0x64, 0x00), blue(0x00, 0x00, 0xff), purple(0x80, 0x00, 0x80), navy(0x00, 0x00, 0x80),
+        magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00);
 
     auto *outer = new QVBoxLayout(this);
     outer->setSpacing(6);
@@ -264,6 +267,9 @@ ChartSheet::ChartSheet(QWidget *parent)
         chain(option);
 }
 
-QString ChartSheet::lineValue(int line) const { return Text(line)->text(); }
+QString ChartSheet::lineValue(int line) const
+{
+    return Text(line)->text();
+}
 
 } // namespace lotgrid

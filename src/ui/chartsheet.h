@@ -28,11 +28,11 @@ public:
     explicit ChartSheet(QWidget *parent = nullptr);
 
     // Top bands.
-    QLabel *Lnongli;    // today line
-    QComboBox *Combo1;  // sex: "男" / "女"
-    QLabel *Lyuejian;   // "月建：" + branch
-    QLabel *Lrijian;    // "日建：" + branch
-    QLineEdit *TextWHS; // the question asked
+    QLabel *Lnongli;                           // today line
+    QComboBox *Combo1;                         // sex: "男" / "女"
+    QLabel *Lyuejian;                          // "月建：" + branch
+    QLabel *Lrijian;                           // "日建：" + branch
+    QLineEdit *TextWHS;                        // the question asked
     std::array<QRadioButton *, 10> dayStems{}; // OPj OPY OPB OPD OPW OPJI OPG OPX OPR OPGUI
 
     // Header row.

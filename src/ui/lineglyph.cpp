@@ -44,8 +44,14 @@ GlyphSpot::GlyphSpot(QWidget *parent)
     m_yin->hide();
 }
 
-QSize GlyphSpot::sizeHint() const { return m_yang->sizeHint(); }
-QSize GlyphSpot::minimumSizeHint() const { return m_yang->sizeHint(); }
+QSize GlyphSpot::sizeHint() const
+{
+    return m_yang->sizeHint();
+}
+QSize GlyphSpot::minimumSizeHint() const
+{
+    return m_yang->sizeHint();
+}
 
 void GlyphSpot::resizeEvent(QResizeEvent *event)
 {

@@ -7,8 +7,8 @@
 #include "chart/spirits.h"
 #include "ui/appicon.h"
 #include "ui/chartsheet.h"
-#include "ui/lineglyph.h"
 #include "ui/linefield.h"
+#include "ui/lineglyph.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/screenshot.h"
 #include "ui/textconv.h"
@@ -30,12 +30,15 @@ namespace lotgrid {
 
 namespace {
 
-constexpr std::array<const char16_t *, 12> MonthBuildItems{u"zi", u"chou", u"yin", u"mao", u"chen", u"si",
-                                                           u"wu", u"wei",  u"shen", u"you", u"xu", u"hai"};
-constexpr std::array<const char16_t *, 12> DayBuildItems{u"jia", u"yi",  u"bing", u"ding", u"riwu",  u"riji",
+constexpr std::array<const char16_t *, 12> MonthBuildItems{u"zi", u"chou", u"yin",  u"mao", u"chen", u"si",
+                                                           u"wu", u"wei",  u"shen", u"you", u"xu",   u"hai"};
+constexpr std::array<const char16_t *, 12> DayBuildItems{u"jia",  u"yi",  u"bing", u"ding",  u"riwu", u"riji",
                                                          u"geng", u"xin", u"ren",  u"rigui", u"xuxu", u"haihai"};
 
-QString branchText(int branch) { return QString(QChar(BranchNames[branch])); }
+QString branchText(int branch)
+{
+    return QString(QChar(BranchNames[branch]));
+}
 
 } // namespace
 
@@ -44,11 +47,11 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     , m_env(std::move(env))
     , m_sheet(new ChartSheet(this))
     , m_steps(new ChartSteps(*m_sheet, this))
-    , m_lineEntry(new LineEntry(*m_sheet, *m_steps, [this] { enableChartCommands(true); }, this))
+    , m_lineEntry(new LineEntry(
+          *m_sheet, *m_steps, [this] { enableChartCommands(true); }, this))
     , m_autoCast(new AutoCast(*m_sheet, *m_steps, this, m_env.newCastSource, this))
-    , m_screenshot(new Screenshot(*m_sheet, this,
-                                  ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now},
-                                  this))
+    , m_screenshot(new Screenshot(
+          *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
 {
     setObjectName(u"MainWindow"_s);
     setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
@@ -175,7 +178,7 @@ void MainWindow::buildMenus()
     });
 }
 
-template <typename Factory>
+template<typename Factory>
 void MainWindow::openWindow(QPointer<QWidget> &slot, Factory create)
 {
     if (!slot) {
@@ -207,13 +210,25 @@ void MainWindow::dayStem_Click(int stem)
         m_sheet->liushen(n)->setText(qs(spirits[n - 1]));
 }
 
-void MainWindow::monthBuild_Click(int branch) { m_sheet->Lyuejian->setText(u"月建："_s + branchText(branch)); }
+void MainWindow::monthBuild_Click(int branch)
+{
+    m_sheet->Lyuejian->setText(u"月建："_s + branchText(branch));
+}
 
-void MainWindow::dayBuild_Click(int branch) { m_sheet->Lrijian->setText(u"日建："_s + branchText(branch)); }
+void MainWindow::dayBuild_Click(int branch)
+{
+    m_sheet->Lrijian->setText(u"日建："_s + branchText(branch));
+}
 
-void MainWindow::yao_Click(int line) { mark(line, u"用神"_s); }
+void MainWindow::yao_Click(int line)
+{
+    mark(line, u"用神"_s);
+}
 
-void MainWindow::F_Click(int line) { mark(line, u"伏神"_s); }
+void MainWindow::F_Click(int line)
+{
+    mark(line, u"伏神"_s);
+}
 
 void MainWindow::mark(int line, const QString &word)
 {

@@ -44,7 +44,7 @@ public:
     void news_Click();
     void qc_Click();
     void end_Click();
-    void dayStem_Click(int stem);    // 0 = 甲 .. 9 = 癸
+    void dayStem_Click(int stem);      // 0 = 甲 .. 9 = 癸
     void monthBuild_Click(int branch); // 0 = 子 .. 11 = 亥
     void dayBuild_Click(int branch);
     void yao_Click(int line);
@@ -60,7 +60,7 @@ private:
     void resetSheet();
     void mark(int line, const QString &word);
     void enableChartCommands(bool enabled);
-    template <typename Factory>
+    template<typename Factory>
     void openWindow(QPointer<QWidget> &slot, Factory create);
 
     Environment m_env;

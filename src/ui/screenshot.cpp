@@ -69,8 +69,8 @@ void Screenshot::stepTimerjietu()
 QString Screenshot::fileName(const QDateTime &at) const
 {
     return u"六爻卜卦截图"_s + u"%1"_s.arg(at.date().year(), 4, 10, QChar(u'0')) + u'-'
-         + fileNameSafe(m_sheet.TextBengua) + u'-' + fileNameSafe(m_sheet.TextSBG2)
-         + QString::number(at.time().second() % 10) + u".jpg"_s;
+           + fileNameSafe(m_sheet.TextBengua) + u'-' + fileNameSafe(m_sheet.TextSBG2)
+           + QString::number(at.time().second() % 10) + u".jpg"_s;
 }
 
 void Screenshot::capture()
@@ -84,8 +84,8 @@ void Screenshot::save()
     const QString name = fileName(m_settings.now ? m_settings.now() : QDateTime::currentDateTime());
 
     if (m_sheet.Image1.isNull()) {
-        tell(false, u"截图未能保存到：\n\n%1\n\n原因：无法取得窗口的图像。"_s.arg(QDir::toNativeSeparators(
-                        QDir(m_settings.folder).filePath(name))));
+        tell(false, u"截图未能保存到：\n\n%1\n\n原因：无法取得窗口的图像。"_s.arg(
+                        QDir::toNativeSeparators(QDir(m_settings.folder).filePath(name))));
         return;
     }
 

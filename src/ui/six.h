@@ -5,7 +5,7 @@
 namespace lotgrid {
 
 // A family of six fields, one per line, reached by line number 1 (bottom) .. 6 (top).
-template <typename T>
+template<typename T>
 struct Six {
     std::array<T, 6> items{};
 

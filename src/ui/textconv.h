@@ -7,7 +7,10 @@
 
 namespace lotgrid {
 
-inline std::u16string_view u16(QStringView s) { return {s.utf16(), static_cast<std::size_t>(s.size())}; }
+inline std::u16string_view u16(QStringView s)
+{
+    return {s.utf16(), static_cast<std::size_t>(s.size())};
+}
 
 inline QString qs(std::u16string_view s)
 {

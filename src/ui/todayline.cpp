@@ -19,12 +19,12 @@ constexpr qint64 PastMidnightMs = 1000; // so that the date has surely turned wh
 } // namespace
 
 TodayLine::TodayLine(QLabel *Lnongli, std::function<QDate()> today, QObject *parent)
-    : TodayLine(Lnongli, std::move(today), [] { return QDateTime::currentDateTime(); }, parent)
+    : TodayLine(
+        Lnongli, std::move(today), [] { return QDateTime::currentDateTime(); }, parent)
 {
 }
 
-TodayLine::TodayLine(QLabel *Lnongli, std::function<QDate()> today, std::function<QDateTime()> now,
-                     QObject *parent)
+TodayLine::TodayLine(QLabel *Lnongli, std::function<QDate()> today, std::function<QDateTime()> now, QObject *parent)
     : QObject(parent)
     , m_label(Lnongli)
     , m_today(std::move(today))
@@ -59,8 +59,8 @@ int TodayLine::msecsToNextCheck(const QDateTime &now)
         return static_cast<int>(HourMs);
     const QDate tomorrow = now.date().addDays(1);
     const QDateTime nextMidnight = now.timeSpec() == Qt::TimeZone
-        ? tomorrow.startOfDay(now.timeZone())
-        : tomorrow.startOfDay(now.timeSpec(), now.offsetFromUtc());
+                                       ? tomorrow.startOfDay(now.timeZone())
+                                       : tomorrow.startOfDay(now.timeSpec(), now.offsetFromUtc());
     const qint64 ms = now.msecsTo(nextMidnight) + PastMidnightMs;
     return static_cast<int>(std::clamp<qint64>(ms, PastMidnightMs, HourMs));
 }

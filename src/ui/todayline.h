@@ -22,8 +22,7 @@ class TodayLine : public QObject
 public:
     TodayLine(QLabel *Lnongli, std::function<QDate()> today, QObject *parent = nullptr);
     // `now` tells the time of day, to find the next midnight.
-    TodayLine(QLabel *Lnongli, std::function<QDate()> today, std::function<QDateTime()> now,
-              QObject *parent = nullptr);
+    TodayLine(QLabel *Lnongli, std::function<QDate()> today, std::function<QDateTime()> now, QObject *parent = nullptr);
 
     // Writes the line for today's date.
     void refresh();

@@ -153,8 +153,8 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     buttons->addWidget(Command5, 0, 2);
     buttons->addWidget(Command2, 0, 3);
     buttons->addWidget(Command4, 0, 3);
-    const int buttonWidth = std::max({Command1->sizeHint().width(), Command2->sizeHint().width(),
-                                      Command5->sizeHint().width()});
+    const int buttonWidth
+        = std::max({Command1->sizeHint().width(), Command2->sizeHint().width(), Command5->sizeHint().width()});
     for (int column = 1; column <= 3; ++column)
         buttons->setColumnMinimumWidth(column, buttonWidth);
 

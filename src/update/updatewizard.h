@@ -14,8 +14,8 @@ namespace lotgrid {
 class VersionFetch;
 
 struct UpdateSettings {
-    QUrl server;            // base address; the version text is at "/Tessa/tessaver.txt"
-    int timeoutMs = 10000;  // a fetch that has not ended by then has failed
+    QUrl server;                               // base address; the version text is at "/Tessa/tessaver.txt"
+    int timeoutMs = 10000;                     // a fetch that has not ended by then has failed
     std::function<void(const QUrl &)> openUrl; // opens the program page, without waiting
 };
 

@@ -14,11 +14,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+QString q(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
 
-CivilDate civil(QDate d) { return {d.year(), d.month(), d.day()}; }
+CivilDate civil(QDate d)
+{
+    return {d.year(), d.month(), d.day()};
+}
 
-QString showToday(QDate d) { return q(ShowToday(civil(d))); }
+QString showToday(QDate d)
+{
+    return q(ShowToday(civil(d)));
+}
 
 } // namespace
 
@@ -34,7 +43,8 @@ private slots:
         QTest::addColumn<QString>("animal");
         QTest::addColumn<QString>("extras");
         const QString none;
-        QTest::newRow("2014-08-08 solar festival") << QDate(2014, 8, 8) << u"甲午年七月十三"_s << u"马"_s << u"父亲节 "_s;
+        QTest::newRow("2014-08-08 solar festival")
+            << QDate(2014, 8, 8) << u"甲午年七月十三"_s << u"马"_s << u"父亲节 "_s;
         QTest::newRow("2014-08-07 立秋 at 23:27") << QDate(2014, 8, 7) << u"甲午年七月十二"_s << u"马"_s << u"立秋"_s;
         QTest::newRow("2014-02-14 lunar before solar")
             << QDate(2014, 2, 14) << u"甲午年正月十五"_s << u"马"_s << u"元宵节情人节 "_s;
@@ -45,7 +55,8 @@ private slots:
         QTest::newRow("2015-02-10") << QDate(2015, 2, 10) << u"甲午年腊月廿二"_s << u"马"_s << none;
         QTest::newRow("2014-01-30 eve on day 30") << QDate(2014, 1, 30) << u"癸巳年腊月三十"_s << u"蛇"_s << u"除夕 "_s;
         QTest::newRow("2013-02-09 eve on day 29") << QDate(2013, 2, 9) << u"壬辰年腊月廿九"_s << u"龙"_s << u"除夕 "_s;
-        QTest::newRow("2014-10-24 leap month") << QDate(2014, 10, 24) << u"甲午年闰九月初一"_s << u"马"_s << u"联合国日 "_s;
+        QTest::newRow("2014-10-24 leap month")
+            << QDate(2014, 10, 24) << u"甲午年闰九月初一"_s << u"马"_s << u"联合国日 "_s;
         QTest::newRow("2014-03-08 name cut at six")
             << QDate(2014, 3, 8) << u"甲午年二月初八"_s << u"马"_s << u"国际劳动妇女 "_s;
         QTest::newRow("2014-07-01") << QDate(2014, 7, 1) << u"甲午年六月初五"_s << u"马"_s << u"中国建党节, "_s;
@@ -63,7 +74,8 @@ private slots:
             << QDate(2014, 6, 15) << u"甲午年五月十八"_s << u"马"_s << u"父亲节 "_s;
         QTest::newRow("2014-06-02 端午节") << QDate(2014, 6, 2) << u"甲午年五月初五"_s << u"马"_s << u"端午节 "_s;
         QTest::newRow("2014-12-22 冬至") << QDate(2014, 12, 22) << u"甲午年十一月初一"_s << u"马"_s << u"冬至"_s;
-        QTest::newRow("1900-01-31 first covered day") << QDate(1900, 1, 31) << u"庚子年正月初一"_s << u"鼠"_s << u"春节 "_s;
+        QTest::newRow("1900-01-31 first covered day")
+            << QDate(1900, 1, 31) << u"庚子年正月初一"_s << u"鼠"_s << u"春节 "_s;
         QTest::newRow("1921-02-07 eve before the year table")
             << QDate(1921, 2, 7) << u"庚申年腊月三十"_s << u"猴"_s << u"除夕 "_s;
         QTest::newRow("2021-02-11 eve, last day of the year table")
@@ -97,7 +109,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("1900-01-30") << QDate(1900, 1, 30) << u"今天是1900年1月30日   农历:超出历表范围"_s;
         QTest::newRow("2101-01-01") << QDate(2101, 1, 1) << u"今天是2101年1月1日   农历:超出历表范围  今天是：元旦 "_s;
-        QTest::newRow("1899-12-25") << QDate(1899, 12, 25) << u"今天是1899年12月25日   农历:超出历表范围  今天是：圣诞节 "_s;
+        QTest::newRow("1899-12-25") << QDate(1899, 12, 25)
+                                    << u"今天是1899年12月25日   农历:超出历表范围  今天是：圣诞节 "_s;
         QTest::newRow("2200-11-27 Thanksgiving")
             << QDate(2200, 11, 27) << u"今天是2200年11月27日   农历:超出历表范围  今天是：感恩节 "_s;
     }

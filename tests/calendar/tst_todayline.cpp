@@ -24,7 +24,8 @@ private slots:
         QLabel Lnongli;
         QDate today(2014, 1, 30);
         QDateTime now(today, QTime(23, 59, 0), Qt::UTC);
-        TodayLine line(&Lnongli, [&] { return today; }, [&] { return now; });
+        TodayLine line(
+            &Lnongli, [&] { return today; }, [&] { return now; });
         QCOMPARE(Lnongli.text(), u"今天是2014年1月30日   农历:癸巳年腊月三十  属象:蛇年  今天是：除夕 "_s);
 
         auto *timer = line.findChild<QTimer *>(u"TimerMidnight"_s);
@@ -45,8 +46,8 @@ private slots:
     {
         QLabel Lnongli;
         QDate today(2014, 1, 30);
-        TodayLine line(&Lnongli, [&] { return today; },
-                       [] { return QDateTime(QDate(2014, 1, 30), QTime(23, 59, 59), Qt::UTC); });
+        TodayLine line(
+            &Lnongli, [&] { return today; }, [] { return QDateTime(QDate(2014, 1, 30), QTime(23, 59, 59), Qt::UTC); });
         today = QDate(2014, 1, 31);
         QTRY_COMPARE_WITH_TIMEOUT(Lnongli.text().contains(u"春节"_s), true, 5000);
     }

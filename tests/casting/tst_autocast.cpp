@@ -119,14 +119,20 @@ struct Fixture {
     // Everything the user sees of the sheet, for before/after comparisons.
     QStringList snapshot()
     {
-        QStringList all{lines(), ticks().join(u' '), s().bengua->text(), s().biangua->text(), s().TextWHS->text(),
+        QStringList all{lines(),
+                        ticks().join(u' '),
+                        s().bengua->text(),
+                        s().biangua->text(),
+                        s().TextWHS->text(),
                         s().Combo1->currentText()};
-        for (auto *family : {&s().Lyao, &s().sy, &s().LSY, &s().Lliuqin, &s().Bsy, &s().L, &s().BGLiuqin,
-                             &s().liushen, &s().Lyongshen})
+        for (auto *family : {&s().Lyao, &s().sy, &s().LSY, &s().Lliuqin, &s().Bsy, &s().L, &s().BGLiuqin, &s().liushen,
+                             &s().Lyongshen})
             all << textsOf(*family).join(u'|');
         for (int n = 1; n <= 6; ++n)
-            all << u"%1%2%3%4"_s.arg(s().yan(n)->isVisible()).arg(s().yin(n)->isVisible())
-                       .arg(s().Byan(n)->isVisible()).arg(s().Byin(n)->isVisible());
+            all << u"%1%2%3%4"_s.arg(s().yan(n)->isVisible())
+                       .arg(s().yin(n)->isVisible())
+                       .arg(s().Byan(n)->isVisible())
+                       .arg(s().Byin(n)->isVisible());
         return all;
     }
 };

@@ -26,7 +26,10 @@ CastBits bitsFrom(const QString &text)
     return bits;
 }
 
-QStringList listOf(const Six<QString> &six) { return {six.begin(), six.end()}; }
+QStringList listOf(const Six<QString> &six)
+{
+    return {six.begin(), six.end()};
+}
 
 // The share of casts with a moving line, from the pattern table: only the 14
 // bits d1..d8 and d13..d18 enter a pattern, and of their 2^14 = 16384
@@ -34,8 +37,7 @@ QStringList listOf(const Six<QString> &six) { return {six.begin(), six.end()}; }
 // a quarter of the casts (d1 = d13 = d7), and the lines above add 3/32, 21/256,
 // 75/1024, 145/2048 and 881/8192: together 5549/8192 = 0.67737.
 constexpr double MovingShare = 5549.0 / 8192.0;
-constexpr double LineShares[6] = {2048.0 / 8192, 768.0 / 8192, 672.0 / 8192,
-                                  600.0 / 8192, 580.0 / 8192, 881.0 / 8192};
+constexpr double LineShares[6] = {2048.0 / 8192, 768.0 / 8192, 672.0 / 8192, 600.0 / 8192, 580.0 / 8192, 881.0 / 8192};
 
 } // namespace
 
@@ -80,7 +82,7 @@ private slots:
     {
         QTest::addColumn<QString>("bits");
         QTest::addColumn<QStringList>("patterns");
-        QTest::addColumn<int>("line");   // 0: no moving line
+        QTest::addColumn<int>("line"); // 0: no moving line
         QTest::addColumn<bool>("oldYang");
         QTest::newRow("011010 010000 101110, the worked example")
             << u"011010 010000 101110"_s
@@ -171,7 +173,8 @@ private slots:
         }
         for (int n = 1; n <= 6; ++n) {
             const double share = double(ones[n - 1]) / Casts;
-            QVERIFY2(std::abs(share - 0.5) < Tolerance, qPrintable(u"line %1 is yang in %2 of the casts"_s.arg(n).arg(share)));
+            QVERIFY2(std::abs(share - 0.5) < Tolerance,
+                     qPrintable(u"line %1 is yang in %2 of the casts"_s.arg(n).arg(share)));
         }
         const double moving = 1.0 - double(byLine[0]) / Casts;
         QVERIFY2(std::abs(moving - MovingShare) < Tolerance,

@@ -45,7 +45,10 @@ Expected byRules(const QString &key)
     return e;
 }
 
-Element palaceElementByRules(const QString &key) { return palaceElement(rules::palaceOf(u16(key))->palace); }
+Element palaceElementByRules(const QString &key)
+{
+    return palaceElement(rules::palaceOf(u16(key))->palace);
+}
 
 } // namespace
 
@@ -86,8 +89,8 @@ private slots:
         QTest::addColumn<int>("moving"); // 0: no moving line
         for (const HexagramRow &row : HexagramTable)
             for (int moving = 0; moving <= 6; ++moving)
-                QTest::newRow(qPrintable(qs(row.key) + u" moving "_s + QString::number(moving))) << qs(row.key)
-                                                                                                  << moving;
+                QTest::newRow(qPrintable(qs(row.key) + u" moving "_s + QString::number(moving)))
+                    << qs(row.key) << moving;
     }
     void everyHexagramAndMovingLine()
     {
@@ -130,16 +133,16 @@ private slots:
         QTest::addColumn<int>("moving");
         QTest::addColumn<QString>("biangua");
         QTest::addColumn<QStringList>("relatives");
-        QTest::newRow("111111 line 1 old yang") << u"111111"_s << 1 << u"天风姤 乾宫"_s
-                                                << QStringList{u"父母"_s, u"子孙"_s, u"兄弟"_s, u"官鬼"_s,
-                                                               u"兄弟"_s, u"父母"_s};
+        QTest::newRow("111111 line 1 old yang")
+            << u"111111"_s << 1 << u"天风姤 乾宫"_s
+            << QStringList{u"父母"_s, u"子孙"_s, u"兄弟"_s, u"官鬼"_s, u"兄弟"_s, u"父母"_s};
         // Relatives stay with the original palace: 寅木 of 山地剥 is 官鬼 against 坤's 土.
-        QTest::newRow("000000 line 6 old yin") << u"000000"_s << 6 << u"山地剥 乾宫"_s
-                                               << QStringList{u"兄弟"_s, u"父母"_s, u"官鬼"_s, u"兄弟"_s,
-                                                              u"妻财"_s, u"官鬼"_s};
-        QTest::newRow("000000 line 1 old yin") << u"000000"_s << 1 << u"地雷复 坤宫"_s
-                                               << QStringList{u"妻财"_s, u"官鬼"_s, u"兄弟"_s, u"兄弟"_s,
-                                                              u"妻财"_s, u"子孙"_s};
+        QTest::newRow("000000 line 6 old yin")
+            << u"000000"_s << 6 << u"山地剥 乾宫"_s
+            << QStringList{u"兄弟"_s, u"父母"_s, u"官鬼"_s, u"兄弟"_s, u"妻财"_s, u"官鬼"_s};
+        QTest::newRow("000000 line 1 old yin")
+            << u"000000"_s << 1 << u"地雷复 坤宫"_s
+            << QStringList{u"妻财"_s, u"官鬼"_s, u"兄弟"_s, u"兄弟"_s, u"妻财"_s, u"子孙"_s};
     }
     void workedChanges()
     {
@@ -248,7 +251,7 @@ private slots:
         setLines(s, u"111111"_s);
         s.bengua->setText(u"巽为风 巽宫"_s);
         QTRY_COMPARE_WITH_TIMEOUT(s.Lliuqin(1)->text(), u"妻财丑土"_s, 2000); // by Tsy
-        QTRY_COMPARE_WITH_TIMEOUT(s.bengua->text(), u"乾为天 乾宫"_s, 2000); // by TimerBengua
+        QTRY_COMPARE_WITH_TIMEOUT(s.bengua->text(), u"乾为天 乾宫"_s, 2000);  // by TimerBengua
         QTRY_COMPARE_WITH_TIMEOUT(s.Lliuqin(1)->text(), u"子孙子水"_s, 2000);
     }
 };

@@ -20,7 +20,10 @@ std::u16string_view sv(const QString &s)
     return {reinterpret_cast<const char16_t *>(s.utf16()), static_cast<std::size_t>(s.size())};
 }
 
-QString q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+QString q(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 std::u16string label(Element palace, Branch b)
 {
@@ -80,8 +83,8 @@ private slots:
 
         // The hexagram's own name sits between the two images and the first blank.
         const std::u16string_view text = row.text;
-        const std::u16string_view ownName =
-            *lower == *upper ? std::u16string_view{} : text.substr(2, text.find(u' ') - 2);
+        const std::u16string_view ownName
+            = *lower == *upper ? std::u16string_view{} : text.substr(2, text.find(u' ') - 2);
         QCOMPARE(q(text), q(rules::textOf(ownName, *lower, *upper, *place)));
         QVERIFY(ownName.size() <= 2);
         QCOMPARE(q(text.substr(text.size() - 2)), q(std::u16string(1, TrigramNames[int(row.palace)]) + u"宫"));
@@ -105,30 +108,22 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("labels"); // lines 1..6
-        QTest::newRow("乾为天") << u"乾为天 乾宫"_s
-                             << QStringList{u"子孙子水"_s, u"妻财寅木"_s, u"父母辰土"_s, u"官鬼午火"_s,
-                                            u"兄弟申金"_s, u"父母戌土"_s};
-        QTest::newRow("坤为地") << u"坤为地 坤宫"_s
-                             << QStringList{u"兄弟未土"_s, u"父母巳火"_s, u"官鬼卯木"_s, u"兄弟丑土"_s,
-                                            u"妻财亥水"_s, u"子孙酉金"_s};
-        QTest::newRow("水雷屯") << u"水雷屯 坎宫"_s
-                             << QStringList{u"兄弟子水"_s, u"子孙寅木"_s, u"官鬼辰土"_s, u"父母申金"_s,
-                                            u"官鬼戌土"_s, u"兄弟子水"_s};
-        QTest::newRow("山火贲") << u"山火贲 艮宫"_s
-                             << QStringList{u"官鬼卯木"_s, u"兄弟丑土"_s, u"妻财亥水"_s, u"兄弟戌土"_s,
-                                            u"妻财子水"_s, u"官鬼寅木"_s};
-        QTest::newRow("山天大畜") << u"山天大畜 艮宫"_s
-                               << QStringList{u"妻财子水"_s, u"官鬼寅木"_s, u"兄弟辰土"_s, u"兄弟戌土"_s,
-                                              u"妻财子水"_s, u"官鬼寅木"_s};
-        QTest::newRow("地山谦") << u"地山谦 兑宫"_s
-                             << QStringList{u"父母辰土"_s, u"官鬼午火"_s, u"兄弟申金"_s, u"父母丑土"_s,
-                                            u"子孙亥水"_s, u"兄弟酉金"_s};
-        QTest::newRow("巽为风") << u"巽为风 巽宫"_s
-                             << QStringList{u"妻财丑土"_s, u"父母亥水"_s, u"官鬼酉金"_s, u"妻财未土"_s,
-                                            u"子孙巳火"_s, u"兄弟卯木"_s};
-        QTest::newRow("火山旅") << u"火山旅 离宫"_s
-                             << QStringList{u"子孙辰土"_s, u"兄弟午火"_s, u"妻财申金"_s, u"妻财酉金"_s,
-                                            u"子孙未土"_s, u"兄弟巳火"_s};
+        QTest::newRow("乾为天") << u"乾为天 乾宫"_s << QStringList{u"子孙子水"_s, u"妻财寅木"_s, u"父母辰土"_s,
+                                                                   u"官鬼午火"_s, u"兄弟申金"_s, u"父母戌土"_s};
+        QTest::newRow("坤为地") << u"坤为地 坤宫"_s << QStringList{u"兄弟未土"_s, u"父母巳火"_s, u"官鬼卯木"_s,
+                                                                   u"兄弟丑土"_s, u"妻财亥水"_s, u"子孙酉金"_s};
+        QTest::newRow("水雷屯") << u"水雷屯 坎宫"_s << QStringList{u"兄弟子水"_s, u"子孙寅木"_s, u"官鬼辰土"_s,
+                                                                   u"父母申金"_s, u"官鬼戌土"_s, u"兄弟子水"_s};
+        QTest::newRow("山火贲") << u"山火贲 艮宫"_s << QStringList{u"官鬼卯木"_s, u"兄弟丑土"_s, u"妻财亥水"_s,
+                                                                   u"兄弟戌土"_s, u"妻财子水"_s, u"官鬼寅木"_s};
+        QTest::newRow("山天大畜") << u"山天大畜 艮宫"_s << QStringList{u"妻财子水"_s, u"官鬼寅木"_s, u"兄弟辰土"_s,
+                                                                       u"兄弟戌土"_s, u"妻财子水"_s, u"官鬼寅木"_s};
+        QTest::newRow("地山谦") << u"地山谦 兑宫"_s << QStringList{u"父母辰土"_s, u"官鬼午火"_s, u"兄弟申金"_s,
+                                                                   u"父母丑土"_s, u"子孙亥水"_s, u"兄弟酉金"_s};
+        QTest::newRow("巽为风") << u"巽为风 巽宫"_s << QStringList{u"妻财丑土"_s, u"父母亥水"_s, u"官鬼酉金"_s,
+                                                                   u"妻财未土"_s, u"子孙巳火"_s, u"兄弟卯木"_s};
+        QTest::newRow("火山旅") << u"火山旅 离宫"_s << QStringList{u"子孙辰土"_s, u"兄弟午火"_s, u"妻财申金"_s,
+                                                                   u"妻财酉金"_s, u"子孙未土"_s, u"兄弟巳火"_s};
     }
     void labels()
     {
@@ -223,8 +218,8 @@ private slots:
     {
         QTest::addColumn<int>("stem");
         QTest::addColumn<QString>("line1");
-        const char16_t *starts[] = {u"青龙", u"青龙", u"朱雀", u"朱雀", u"勾陈",
-                                    u"腾蛇", u"白虎", u"白虎", u"玄武", u"玄武"};
+        const char16_t *starts[]
+            = {u"青龙", u"青龙", u"朱雀", u"朱雀", u"勾陈", u"腾蛇", u"白虎", u"白虎", u"玄武", u"玄武"};
         for (int s = 0; s < 10; ++s)
             QTest::newRow(QString(StemNames[s]).toUtf8().constData()) << s << QString::fromUtf16(starts[s]);
     }

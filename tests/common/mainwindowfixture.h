@@ -34,7 +34,7 @@ inline void setLines(lotgrid::ChartSheet &sheet, const QString &key)
 }
 
 // Texts of a family of six labels, line 1 first.
-template <typename Family>
+template<typename Family>
 QStringList textsOf(const Family &family)
 {
     QStringList texts;

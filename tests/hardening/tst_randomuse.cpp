@@ -22,9 +22,9 @@ namespace {
 constexpr int Sessions = 500;
 constexpr int ActionsPerSession = 200;
 
-const QStringList PasteTexts{u""_s, u"0"_s, u"1"_s, u"01"_s, u"10"_s, u"abc"_s, u"2"_s, u" "_s,
-                             u"阴"_s, u"１"_s, u"1\n0"_s, u"\t1"_s, u"😀"_s, u"0000000"_s};
-const QList<int> Keys{Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_9, Qt::Key_A, Qt::Key_Space,
+const QStringList PasteTexts{u""_s,  u"0"_s,  u"1"_s,  u"01"_s,   u"10"_s,  u"abc"_s, u"2"_s,
+                             u" "_s, u"阴"_s, u"１"_s, u"1\n0"_s, u"\t1"_s, u"😀"_s,   u"0000000"_s};
+const QList<int> Keys{Qt::Key_0,      Qt::Key_1,         Qt::Key_2,      Qt::Key_9,    Qt::Key_A,   Qt::Key_Space,
                       Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Home};
 
 class Session
@@ -70,10 +70,15 @@ private:
             if (s.Text(n)->isEnabled())
                 enabledLines << n;
         const int roll = pick(100);
-        const int kind = roll < 40 ? 0 : roll < 48 ? 3 : roll < 68 ? 4 : roll < 71 ? 6 : roll < 74 ? 7
-            : roll < 80 ? 8 : roll < 83 ? 9 : 10;
-        const int line = kind <= 3 && !enabledLines.isEmpty() ? enabledLines[pick(enabledLines.size())]
-                                                              : pick(6) + 1;
+        const int kind = roll < 40   ? 0
+                         : roll < 48 ? 3
+                         : roll < 68 ? 4
+                         : roll < 71 ? 6
+                         : roll < 74 ? 7
+                         : roll < 80 ? 8
+                         : roll < 83 ? 9
+                                     : 10;
+        const int line = kind <= 3 && !enabledLines.isEmpty() ? enabledLines[pick(enabledLines.size())] : pick(6) + 1;
         switch (kind) {
         case 0: {
             LineField *field = s.Text(line);
@@ -126,12 +131,29 @@ private:
         default: {
             ChartSteps &st = m_window->steps();
             switch (pick(7)) {
-            case 0: if (st.TimerBengua->isActive()) st.stepTimerBengua(); return u"tick TimerBengua"_s;
-            case 1: if (st.Tsy->isActive()) st.stepTsy(); return u"tick Tsy"_s;
-            case 2: if (st.TimerSBG->isActive()) st.stepTimerSBG(); return u"tick TimerSBG"_s;
-            case 3: if (st.TimerSBG2->isActive()) st.stepTimerSBG2(); return u"tick TimerSBG2"_s;
-            case 4: if (st.Timerai->isActive()) st.stepTimerai(); return u"tick Timerai"_s;
-            default: st.stepTX(line); return u"tick TX%1"_s.arg(line);
+            case 0:
+                if (st.TimerBengua->isActive())
+                    st.stepTimerBengua();
+                return u"tick TimerBengua"_s;
+            case 1:
+                if (st.Tsy->isActive())
+                    st.stepTsy();
+                return u"tick Tsy"_s;
+            case 2:
+                if (st.TimerSBG->isActive())
+                    st.stepTimerSBG();
+                return u"tick TimerSBG"_s;
+            case 3:
+                if (st.TimerSBG2->isActive())
+                    st.stepTimerSBG2();
+                return u"tick TimerSBG2"_s;
+            case 4:
+                if (st.Timerai->isActive())
+                    st.stepTimerai();
+                return u"tick Timerai"_s;
+            default:
+                st.stepTX(line);
+                return u"tick TX%1"_s.arg(line);
             }
         }
         }
@@ -189,7 +211,7 @@ private:
                 const QString changed = QString(QChar(changedValue(value[0].unicode(), moving)));
                 if (s.BY(n) != changed)
                     return u"BY%1 is \"%2\" for line \"%3\"%4"_s.arg(n).arg(s.BY(n), value,
-                                                                     moving ? u" moving"_s : QString());
+                                                                            moving ? u" moving"_s : QString());
                 if (s.yan(n)->isHidden() == (value == u"1") || s.yin(n)->isHidden() == (value == u"0"))
                     return u"original glyph of line %1"_s.arg(n);
                 if (s.Byan(n)->isHidden() == (changed == u"1") || s.Byin(n)->isHidden() == (changed == u"0"))
@@ -202,8 +224,8 @@ private:
             return u"%1 marks shown"_s.arg(marksShown);
 
         ChartSteps &st = m_window->steps();
-        const bool stepsOn = st.TimerBengua->isActive() && st.Tsy->isActive() && st.TimerSBG2->isActive()
-            && st.Timerai->isActive();
+        const bool stepsOn
+            = st.TimerBengua->isActive() && st.Tsy->isActive() && st.TimerSBG2->isActive() && st.Timerai->isActive();
         if (!complete || !stepsOn)
             return {};
         const HexagramRow *original = FindHexagramByKey(u16(key));

@@ -18,8 +18,14 @@ using namespace Qt::StringLiterals;
 using namespace lotgrid;
 
 namespace {
-QString qs(std::u16string_view s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); }
-std::u16string_view u16(const QString &s) { return {reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size())}; }
+QString qs(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+std::u16string_view u16(const QString &s)
+{
+    return {reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size())};
+}
 } // namespace
 
 class TestFenshen : public QObject

@@ -11,7 +11,10 @@ using namespace lotgrid;
 using namespace Qt::StringLiterals;
 
 namespace {
-QString qs(std::u16string_view s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); }
+QString qs(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
 } // namespace
 
 class TestPureHexagrams : public QObject

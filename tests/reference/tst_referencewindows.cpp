@@ -69,7 +69,10 @@ void TestReferenceWindows::init()
     m_main->show();
 }
 
-void TestReferenceWindows::cleanup() { m_main.reset(); }
+void TestReferenceWindows::cleanup()
+{
+    m_main.reset();
+}
 
 QWidget *TestReferenceWindows::open(const QString &item, const QString &name)
 {
@@ -82,8 +85,8 @@ void TestReferenceWindows::oneWindowPerMenuItem_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    const QStringList captions{u"查询"_s, u"六甲旬空表"_s, u"四时旺相"_s, u"爻之三刑"_s,
-                               u"爻之六合"_s, u"爻之六冲"_s, u"帮助"_s};
+    const QStringList captions{u"查询"_s,     u"六甲旬空表"_s, u"四时旺相"_s, u"爻之三刑"_s,
+                               u"爻之六合"_s, u"爻之六冲"_s,   u"帮助"_s};
     for (int i = 0; i < MenuItems.size(); ++i)
         QTest::newRow(qPrintable(MenuItems[i])) << MenuItems[i] << WindowNames[i] << captions[i];
 }
@@ -201,10 +204,12 @@ void TestReferenceWindows::strengthTable()
     QWidget *window = open(u"wx"_s, u"Sswx1"_s);
     QCOMPARE(labelTexts(window), QStringList{u"四时旺相"_s});
     auto *table = window->findChild<QTableWidget *>();
-    const QStringList rows{u" 木 火 土 金 水"_s,         u"寅月 旺 相 死 囚 休"_s,   u"卯月 旺 相 死 囚 休"_s,
-                           u"辰月 余气 休 旺 相 死"_s,   u"巳月 休 旺 相 死 囚"_s,   u"午月 休 旺 相 死 囚"_s,
-                           u"未月 囚 余气 旺 死 死"_s,   u"申月 死 囚 休 旺 相"_s,   u"酉月 死 囚 休 旺 相"_s,
-                           u"戌月 囚 休或相 旺 相或死 死"_s, u"亥月 相 死 囚 休 旺"_s, u"子月 相 死 囚 休 旺"_s,
+    const QStringList rows{u" 木 火 土 金 水"_s,       u"寅月 旺 相 死 囚 休"_s,
+                           u"卯月 旺 相 死 囚 休"_s,   u"辰月 余气 休 旺 相 死"_s,
+                           u"巳月 休 旺 相 死 囚"_s,   u"午月 休 旺 相 死 囚"_s,
+                           u"未月 囚 余气 旺 死 死"_s, u"申月 死 囚 休 旺 相"_s,
+                           u"酉月 死 囚 休 旺 相"_s,   u"戌月 囚 休或相 旺 相或死 死"_s,
+                           u"亥月 相 死 囚 休 旺"_s,   u"子月 相 死 囚 休 旺"_s,
                            u"丑月 囚 死 旺 相 余气"_s};
     QCOMPARE(table->rowCount(), rows.size());
     for (int row = 0; row < table->rowCount(); ++row) {
@@ -228,8 +233,11 @@ void TestReferenceWindows::textsInReadingOrder_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("Yao3x") << u"yaox"_s << u"Yao3x"_s
-                           << QStringList{u"爻之三刑"_s, u"子刑卯、卯刑子，为无礼之刑"_s, u"巳刑申，申刑寅，寅刑巳，为持势之刑"_s,
-                                          u"丑刑戌、戌刑未，未刑土，为无恩之刑"_s, u"辰、午、酉、亥自刑"_s,
+                           << QStringList{u"爻之三刑"_s,
+                                          u"子刑卯、卯刑子，为无礼之刑"_s,
+                                          u"巳刑申，申刑寅，寅刑巳，为持势之刑"_s,
+                                          u"丑刑戌、戌刑未，未刑土，为无恩之刑"_s,
+                                          u"辰、午、酉、亥自刑"_s,
                                           u"相刑，不仅卦爻中动变而成，卦爻与日、月也可勾为三刑"_s,
                                           u"相刑虽主凶灾之事，但也有贪合忘刑之别"_s};
     QTest::newRow("yao6h") << u"yaoh"_s << u"yao6h"_s
@@ -237,18 +245,32 @@ void TestReferenceWindows::textsInReadingOrder_data()
                                           u"应来合世：为他来合我；世爻合应，为我去合他"_s,
                                           u"合有合申有生，合申有克：如子与丑合，卯与戌合，巳与申合，为合申有克"_s,
                                           u"合申有生：如寅与亥合，辰与酉合，午与未合"_s};
-    QTest::newRow("yao6c") << u"yaoc"_s << u"yao6c"_s
-                           << QStringList{u"爻之六冲"_s, u"爻之相冲：子午、丑未、寅申、卯酉、巳亥、辰戌"_s,
-                                          u"六冲卦有：乾、坎、艮、震、巽、离、坤、兑、天雷无妄、雷天大壮"_s,
-                                          u"日辰冲动爻为散，动爻冲爻为散。旺相者，冲之不散；有气者，冲之不散；休囚者，遇冲易散。"_s,
-                                          u"相冲者有六："_s, u"1.日月冲爻"_s, u"2.卦逢六冲"_s, u"3.六合变六冲"_s, u"4.六冲变六冲"_s,
-                                          u"5.动爻变冲"_s, u"6.爻与爻冲"_s, u"爻冲有五："_s, u"1.爻遇月冲为月破"_s,
-                                          u"2.爻旺相遇日冲为暗动"_s, u"3.爻休囚遇日冲为日破"_s, u"4.动爻化回头冲，如逢仇敌"_s,
-                                          u"5.爻与爻冲，谓之相击"_s};
+    QTest::newRow("yao6c")
+        << u"yaoc"_s << u"yao6c"_s
+        << QStringList{u"爻之六冲"_s,
+                       u"爻之相冲：子午、丑未、寅申、卯酉、巳亥、辰戌"_s,
+                       u"六冲卦有：乾、坎、艮、震、巽、离、坤、兑、天雷无妄、雷天大壮"_s,
+                       u"日辰冲动爻为散，动爻冲爻为散。旺相者，冲之不散；有气者，冲之不散；休囚者，遇冲易散。"_s,
+                       u"相冲者有六："_s,
+                       u"1.日月冲爻"_s,
+                       u"2.卦逢六冲"_s,
+                       u"3.六合变六冲"_s,
+                       u"4.六冲变六冲"_s,
+                       u"5.动爻变冲"_s,
+                       u"6.爻与爻冲"_s,
+                       u"爻冲有五："_s,
+                       u"1.爻遇月冲为月破"_s,
+                       u"2.爻旺相遇日冲为暗动"_s,
+                       u"3.爻休囚遇日冲为日破"_s,
+                       u"4.动爻化回头冲，如逢仇敌"_s,
+                       u"5.爻与爻冲，谓之相击"_s};
     QTest::newRow("Helpf") << u"help1"_s << u"Helpf"_s
-                           << QStringList{u"帮助指南"_s, u"8. 菜单中带截图功能，快捷键为Ctrl+S"_s, u"使用指南"_s,
+                           << QStringList{u"帮助指南"_s,
+                                          u"8. 菜单中带截图功能，快捷键为Ctrl+S"_s,
+                                          u"使用指南"_s,
                                           u"2. 手摇占卦者，请在1爻至6爻中填入手摇的卦，阳用“1”"_s,
-                                          u"代表，阴用“0”代表，如果有太阳或者太阴（动爻），请"_s, u"在后面的框框中打上勾。"_s,
+                                          u"代表，阴用“0”代表，如果有太阳或者太阴（动爻），请"_s,
+                                          u"在后面的框框中打上勾。"_s,
                                           u"免责申明"_s};
 }
 

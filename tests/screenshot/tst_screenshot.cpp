@@ -114,8 +114,8 @@ void TestScreenshot::fileName_data()
 
     QTest::newRow("101000-101001 at 09:05:37 2014")
         << u"101000"_s << u"101001"_s << SavedAt << u"六爻卜卦截图2014-101000-1010017.jpg"_s;
-    QTest::newRow("no moving line")
-        << u"101000"_s << u"101000"_s << SavedAt << u"六爻卜卦截图2014-101000-1010007.jpg"_s;
+    QTest::newRow("no moving line") << u"101000"_s << u"101000"_s << SavedAt
+                                    << u"六爻卜卦截图2014-101000-1010007.jpg"_s;
     QTest::newRow("seconds 00") << u"111111"_s << u"011111"_s << QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0))
                                 << u"六爻卜卦截图2024-111111-0111110.jpg"_s;
     QTest::newRow("slash in a key") << u"10/000"_s << u"10\\000"_s << SavedAt
@@ -168,8 +168,7 @@ void TestScreenshot::existingFileIsKept_data()
     const QString name = u"六爻卜卦截图2014-101000-1010007"_s;
     QTest::newRow("name free") << QStringList{} << name + u".jpg"_s;
     QTest::newRow("name taken") << QStringList{name + u".jpg"_s} << name + u" (2).jpg"_s;
-    QTest::newRow("name and (2) taken") << QStringList{name + u".jpg"_s, name + u" (2).jpg"_s}
-                                        << name + u" (3).jpg"_s;
+    QTest::newRow("name and (2) taken") << QStringList{name + u".jpg"_s, name + u" (2).jpg"_s} << name + u" (3).jpg"_s;
     QTest::newRow("only (2) taken") << QStringList{name + u" (2).jpg"_s} << name + u".jpg"_s;
     QTest::newRow("a folder with the name") << QStringList{u"dir:"_s + name + u".jpg"_s} << name + u" (2).jpg"_s;
 }
@@ -286,7 +285,7 @@ void TestScreenshot::secondCommandMakesNoSecondFile()
     c.shot().stepTimerjietuO();
     QVERIFY(!c.w->sheet().Image1.isNull());
     QVERIFY(filesIn(dir.path()).isEmpty()); // the first capture is never saved
-    c.shot().jietutu_Click(); // while waiting for the second capture
+    c.shot().jietutu_Click();               // while waiting for the second capture
     QVERIFY(!c.shot().TimerjietuO->isActive());
     QVERIFY(c.shot().Timerjietu->isActive());
     auto box = answerNextModal(QMessageBox::Ok);

@@ -26,12 +26,12 @@ QStringList snapshot(MainWindow &w)
     QStringList out;
     for (const QLabel *l : s.findChildren<QLabel *>())
         out << l->objectName() + u'=' + l->text() + (l->isHidden() ? u" hidden"_s : QString())
-                + (l->font().bold() ? u" bold"_s : QString());
+                   + (l->font().bold() ? u" bold"_s : QString());
     for (const QLineEdit *e : s.findChildren<QLineEdit *>())
         out << e->objectName() + u'=' + e->text() + (e->isEnabled() ? QString() : u" disabled"_s);
     for (const QCheckBox *c : s.findChildren<QCheckBox *>())
         out << c->objectName() + (c->isChecked() ? u" ticked"_s : QString())
-                + (c->isEnabled() ? QString() : u" disabled"_s);
+                   + (c->isEnabled() ? QString() : u" disabled"_s);
     for (const LineGlyph *g : s.findChildren<LineGlyph *>())
         out << g->objectName() + (g->isHidden() ? u" hidden"_s : u" shown"_s);
     for (const QAction *a : w.findChildren<QAction *>())
@@ -42,7 +42,10 @@ QStringList snapshot(MainWindow &w)
     return out;
 }
 
-QAction *action(MainWindow &w, const QString &name) { return w.findChild<QAction *>(name); }
+QAction *action(MainWindow &w, const QString &name)
+{
+    return w.findChild<QAction *>(name);
+}
 
 void typeLines(ChartSheet &s, const QString &key)
 {
@@ -130,14 +133,13 @@ private slots:
         };
         QCOMPARE(names(u"file"_s), (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"-"_s, u"end"_s}));
         QCOMPARE(names(u"tls"_s), (QStringList{u"zd"_s, u"-"_s, u"chaxun"_s, u"-"_s, u"qc"_s, u"-"_s, u"xunk"_s,
-                                              u"yaox"_s, u"wx"_s, u"yaoh"_s, u"yaoc"_s}));
+                                               u"yaox"_s, u"wx"_s, u"yaoh"_s, u"yaoc"_s}));
         QCOMPARE(names(u"yueri"_s), (QStringList{u"yue"_s, u"-"_s, u"rijian"_s}));
         QCOMPARE(names(u"ys"_s), (QStringList{u"yss"_s, u"-"_s, u"fushen"_s}));
         QCOMPARE(names(u"help"_s), (QStringList{u"help1"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
         QCOMPARE(names(u"yss"_s).count(u"-"_s), 5);
         QCOMPARE(names(u"rijian"_s), (QStringList{u"jia"_s, u"yi"_s, u"bing"_s, u"ding"_s, u"riwu"_s, u"riji"_s,
-                                                 u"geng"_s, u"xin"_s, u"ren"_s, u"rigui"_s, u"xuxu"_s,
-                                                 u"haihai"_s}));
+                                                  u"geng"_s, u"xin"_s, u"ren"_s, u"rigui"_s, u"xuxu"_s, u"haihai"_s}));
     }
 
     // Typing lets through "0", "1" and backspace only.
@@ -432,9 +434,9 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         const QString branches = u"子丑寅卯辰巳午未申酉戌亥"_s;
-        const QStringList month{u"zi"_s, u"chou"_s, u"yin"_s, u"mao"_s, u"chen"_s, u"si"_s,
-                                u"wu"_s, u"wei"_s,  u"shen"_s, u"you"_s, u"xu"_s,  u"hai"_s};
-        const QStringList day{u"jia"_s, u"yi"_s,  u"bing"_s, u"ding"_s,  u"riwu"_s, u"riji"_s,
+        const QStringList month{u"zi"_s, u"chou"_s, u"yin"_s,  u"mao"_s, u"chen"_s, u"si"_s,
+                                u"wu"_s, u"wei"_s,  u"shen"_s, u"you"_s, u"xu"_s,   u"hai"_s};
+        const QStringList day{u"jia"_s,  u"yi"_s,  u"bing"_s, u"ding"_s,  u"riwu"_s, u"riji"_s,
                               u"geng"_s, u"xin"_s, u"ren"_s,  u"rigui"_s, u"xuxu"_s, u"haihai"_s};
         for (int b = 0; b < 12; ++b) {
             QTest::newRow(qPrintable(month[b])) << month[b] << u"Lyuejian"_s << u"月建："_s + branches[b];
@@ -501,8 +503,8 @@ private slots:
         QTest::addColumn<bool>("clearData");
         QTest::addColumn<QList<int>>("moving");
         QTest::addColumn<QString>("question");
-        QTest::newRow("新建, line 1 moving") << false << QList<int>{1}
-                                           << u"新建之前建议保存截图，以备日后查看。\r\n请问您真的需要新建吗？"_s;
+        QTest::newRow("新建, line 1 moving")
+            << false << QList<int>{1} << u"新建之前建议保存截图，以备日后查看。\r\n请问您真的需要新建吗？"_s;
         QTest::newRow("清除数据, lines 3 and 5 moving")
             << true << QList<int>{3, 5}
             << u"清除数据之前建议保存截图，以备日后查看。\r\n请问您真的需要清除所有数据吗？"_s;

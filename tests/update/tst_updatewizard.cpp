@@ -61,7 +61,10 @@ QByteArray response(QByteArray status, const QByteArray &body, bool withLength =
     return r + "\r\n" + body;
 }
 
-QByteArray ok(const QByteArray &body) { return response("200 OK", body); }
+QByteArray ok(const QByteArray &body)
+{
+    return response("200 OK", body);
+}
 
 const QByteArray ErrorPage = "<html><head><title>Error</title></head><body><h1>V2.0</h1></body></html>";
 
@@ -73,8 +76,11 @@ struct Wizard {
     {
         w.show();
     }
-    template <typename T>
-    T *get(const QString &name) { return w.findChild<T *>(name); }
+    template<typename T>
+    T *get(const QString &name)
+    {
+        return w.findChild<T *>(name);
+    }
     QPushButton *button(int n) { return get<QPushButton>(u"Command%1"_s.arg(n)); }
     QGroupBox *frame(int n) { return get<QGroupBox>(u"Frame%1"_s.arg(n)); }
     // Which buttons the user can see, e.g. "34" in step 2.
@@ -135,8 +141,7 @@ void TestUpdateWizard::startsAtStepOne()
     QCOMPARE(z.visibleButtons(), u"12"_s);
     QVERIFY(!z.button(1)->isEnabled());
     QVERIFY(z.button(2)->isEnabled());
-    const QStringList texts{u"< 上一步(&P)"_s, u"下一步(&N) >"_s, u"< 上一步(&P)"_s, u"下一步(&N) >"_s,
-                            u"完成(&F)"_s};
+    const QStringList texts{u"< 上一步(&P)"_s, u"下一步(&N) >"_s, u"< 上一步(&P)"_s, u"下一步(&N) >"_s, u"完成(&F)"_s};
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(z.button(n)->text(), texts[n - 1]);
     QCOMPARE(z.frame(1)->title(), u"第一步"_s);
@@ -167,15 +172,14 @@ void TestUpdateWizard::check_data()
     QTest::newRow("empty body") << ok("") << Outcome::Failed << QString();
     QTest::newRow("white space only") << ok(" \r\n") << Outcome::Failed << QString();
     QTest::newRow("404 HTML page") << response("404 Not Found", ErrorPage) << Outcome::Failed << QString();
-    QTest::newRow("500 HTML page") << response("500 Internal Server Error", ErrorPage) << Outcome::Failed
-                                   << QString();
+    QTest::newRow("500 HTML page") << response("500 Internal Server Error", ErrorPage) << Outcome::Failed << QString();
     QTest::newRow("503 V1.0") << response("503 Service Unavailable", "V1.0") << Outcome::Failed << QString();
     QTest::newRow("64 KiB + 1 body") << ok(limit + "x") << Outcome::Failed << QString();
     QTest::newRow("10 MB body") << ok(huge) << Outcome::Failed << QString();
     QTest::newRow("10 MB body without length") << response("200 OK", huge, false) << Outcome::Failed << QString();
     QTest::newRow("not HTTP") << QByteArray("V1.0\r\n\r\n") << Outcome::Failed << QString();
-    QTest::newRow("length longer than body") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nV1.0")
-                                             << Outcome::Failed << QString();
+    QTest::newRow("length longer than body")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nV1.0") << Outcome::Failed << QString();
 }
 
 void TestUpdateWizard::check()

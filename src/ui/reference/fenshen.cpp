@@ -19,7 +19,7 @@ namespace lotgrid {
 
 namespace {
 constexpr std::array<const char16_t *, 6> LineCaptions{u"一爻：", u"二爻：", u"三爻：",
-                                                        u"四爻：", u"五爻：", u"六爻："};
+                                                       u"四爻：", u"五爻：", u"六爻："};
 
 QLineEdit *field(const QString &name, QWidget *parent)
 {

@@ -70,9 +70,9 @@ QWidget *tableWindow(QWidget *parent, const QString &name, const QString &captio
 
 QWidget *createLiujia(QWidget *parent)
 {
-    const QColor headingText(0x1f, 0x3a, 0x93);    // dark blue
-    const QColor headingGround(0xff, 0xff, 0xd9);  // light yellow
-    const QColor voidText(0xff, 0x00, 0xff);       // magenta
+    const QColor headingText(0x1f, 0x3a, 0x93);   // dark blue
+    const QColor headingGround(0xff, 0xff, 0xd9); // light yellow
+    const QColor voidText(0xff, 0x00, 0xff);      // magenta
     const QColor white(Qt::white), black(Qt::black);
     const int last = int(VoidTable.size()) - 1;
 
@@ -93,7 +93,7 @@ QWidget *createLiujia(QWidget *parent)
 
 QWidget *createSswx1(QWidget *parent)
 {
-    const QColor headerGround(0x2f, 0x5f, 0xb3);                            // blue
+    const QColor headerGround(0x2f, 0x5f, 0xb3);                                               // blue
     const std::array<QColor, 2> rowGround{QColor(0xde, 0xeb, 0xf7), QColor(0xb4, 0xcf, 0xec)}; // light, medium blue
     const QColor white(Qt::white), black(Qt::black);
 

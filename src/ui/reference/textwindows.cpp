@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTextDocument>
-#include <QtMath>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -69,15 +69,16 @@ QWidget *createYao6h(QWidget *parent)
 QWidget *createYao6c(QWidget *parent)
 {
     QWidget *w = reference::newWindow(parent, u"yao6c"_s, u"爻之六冲"_s);
-    QVBoxLayout *layout = textWindow(
-        w, u"爻之六冲"_s,
-        {u"爻之相冲：子午、丑未、寅申、卯酉、巳亥、辰戌", u"六冲卦有：乾、坎、艮、震、巽、离、坤、兑、天雷无妄、雷天大壮",
-         u"日辰冲动爻为散，动爻冲爻为散。旺相者，冲之不散；有气者，冲之不散；休囚者，遇冲易散。"});
+    QVBoxLayout *layout
+        = textWindow(w, u"爻之六冲"_s,
+                     {u"爻之相冲：子午、丑未、寅申、卯酉、巳亥、辰戌",
+                      u"六冲卦有：乾、坎、艮、震、巽、离、坤、兑、天雷无妄、雷天大壮",
+                      u"日辰冲动爻为散，动爻冲爻为散。旺相者，冲之不散；有气者，冲之不散；休囚者，遇冲易散。"});
 
     auto *left = new QVBoxLayout;
     left->addWidget(sectionHeading(u"相冲者有六："_s));
-    reference::addLines(left, {u"1.日月冲爻", u"2.卦逢六冲", u"3.六合变六冲", u"4.六冲变六冲", u"5.动爻变冲",
-                               u"6.爻与爻冲"});
+    reference::addLines(left,
+                        {u"1.日月冲爻", u"2.卦逢六冲", u"3.六合变六冲", u"4.六冲变六冲", u"5.动爻变冲", u"6.爻与爻冲"});
     left->addStretch();
     auto *right = new QVBoxLayout;
     right->addWidget(sectionHeading(u"爻冲有五："_s));
