@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds Lotgrid and runs every test. Installs the Debian packages it needs when they are missing.
+# Builds Lotgrid and runs every test, then builds and runs them all again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the run.
+# Installs the Debian packages it needs when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/ensure-packages.sh
@@ -9,3 +11,10 @@ jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOTGRID_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" --exclude-regex '^(source_format|install_layout)$'
