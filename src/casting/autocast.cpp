@@ -128,47 +128,9 @@ void AutoCast::Command1_Confirmed()
 // chart steps are left as they are.
 void AutoCast::clearChart()
 {
-    ChartSheet &s = m_sheet;
-    for (QLabel *mark : s.Lyongshen)
-        mark->hide();
-    for (QLabel *mark : s.Lyongshen) {
-        QFont f = mark->font();
-        f.setBold(false);
-        mark->setFont(f);
-    }
-
-    for (QLabel *l : s.L)
-        l->clear();
-    s.bengua->clear();
-    s.biangua->clear();
-
-    for (QCheckBox *box : s.co) {
-        box->setChecked(false);
-        box->setEnabled(false);
-    }
-    for (QCheckBox *box : s.cx) {
-        box->setChecked(false);
-        box->setEnabled(false);
-    }
-
-    for (QString &x : s.X)
-        x.clear();
-    s.XX.clear();
-
-    s.Text(1)->setEnabled(true);
-    for (LineField *text : s.Text)
-        text->clear();
-
-    s.TextBengua.clear();
-    s.TextSBG2.clear();
-
-    for (auto *glyphs : {&s.yan, &s.yin, &s.Byan, &s.Byin})
-        for (LineGlyph *glyph : *glyphs)
-            glyph->hide();
-
-    for (auto *family : {&s.sy, &s.Bsy, &s.LSY, &s.Lliuqin, &s.BGLiuqin})
-        for (QLabel *l : *family)
-            l->clear();
+    m_sheet.hideMarks();
+    m_sheet.emptyChartAndLines();
+    m_sheet.emptyLineDisplays();
 }
 
 void AutoCast::cast()

@@ -272,4 +272,48 @@ QString ChartSheet::lineValue(int line) const
     return Text(line)->text();
 }
 
+void ChartSheet::hideMarks()
+{
+    for (QLabel *mark : Lyongshen) {
+        QFont f = mark->font();
+        f.setBold(false);
+        mark->setFont(f);
+        mark->hide();
+    }
+}
+
+void ChartSheet::emptyChartAndLines()
+{
+    for (QLabel *l : L)
+        l->clear();
+    bengua->clear();
+    biangua->clear();
+    for (QCheckBox *box : co) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+    for (QCheckBox *box : cx) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+    for (QString &x : X)
+        x.clear();
+    XX.clear();
+    Text(1)->setEnabled(true);
+    for (LineField *text : Text)
+        text->clear();
+}
+
+void ChartSheet::emptyLineDisplays()
+{
+    TextBengua.clear();
+    TextSBG2.clear();
+    for (auto *glyphs : {&yan, &yin, &Byan, &Byin})
+        for (LineGlyph *glyph : *glyphs)
+            glyph->hide();
+    for (auto *family : {&sy, &Bsy, &LSY, &Lliuqin, &BGLiuqin})
+        for (QLabel *l : *family)
+            l->clear();
+}
+
 } // namespace lotgrid

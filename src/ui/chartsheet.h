@@ -69,6 +69,19 @@ public:
 
     // "1" / "0" / "" of line n, as typed.
     QString lineValue(int line) const;
+
+    // The clearing steps that New, Clear data and an automatic cast share.
+    // Each writes through the fields, so the line handling runs where a box
+    // or a line changes.
+
+    // Hides the six mark fields and clears their bold flag; their texts stay.
+    void hideMarks();
+    // Empties L1..L6, bengua and biangua; unticks and locks every box (co1..co6,
+    // then cx1..cx6); empties X1..X6 and XX; enables Text1 and empties Text1..Text6.
+    void emptyChartAndLines();
+    // Empties the two LineKeys, hides all 24 glyphs and empties the moving marks,
+    // both world/response columns and both label columns.
+    void emptyLineDisplays();
 };
 
 } // namespace lotgrid

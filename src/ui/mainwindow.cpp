@@ -268,63 +268,24 @@ void MainWindow::resetSheet()
     ChartSteps::Scope pass(*m_steps);
     ChartSheet &s = *m_sheet;
 
-    m_jietutu->setEnabled(false);
+    enableChartCommands(false);
     s.TextWHS->clear();
-
-    for (QAction *a : m_yao)
-        a->setEnabled(false);
-    for (QAction *a : m_F)
-        a->setEnabled(false);
-    for (QLabel *markField : s.Lyongshen) {
-        QFont f = markField->font();
-        f.setBold(false);
-        markField->setFont(f);
-        markField->hide();
-    }
+    s.hideMarks();
 
     m_steps->Tsy->stop();
     m_steps->TimerBengua->stop();
     m_steps->Timerai->stop();
     m_steps->TimerSBG2->stop();
 
-    for (QLabel *l : s.L)
-        l->clear();
-    s.bengua->clear();
-    s.biangua->clear();
-
-    for (QCheckBox *box : s.co) {
-        box->setChecked(false);
-        box->setEnabled(false);
-    }
-    for (QCheckBox *box : s.cx) {
-        box->setChecked(false);
-        box->setEnabled(false);
-    }
-
-    for (QString &x : s.X)
-        x.clear();
-    s.XX.clear();
-
-    s.Text(1)->setEnabled(true);
-    for (LineField *text : s.Text)
-        text->clear();
+    s.emptyChartAndLines();
+    // Locked only now: the line handling of an unticked box frees its line.
     for (int n = 2; n <= 6; ++n)
         s.Text(n)->setEnabled(false);
-
     for (QString &by : s.BY)
         by.clear();
-    s.TextBengua.clear();
-    s.TextSBG2.clear();
-
-    for (int n = 1; n <= 6; ++n) {
-        s.yan(n)->hide();
-        s.yin(n)->hide();
-        s.Byan(n)->hide();
-        s.Byin(n)->hide();
-    }
-    for (auto *family : {&s.sy, &s.Bsy, &s.LSY, &s.Lliuqin, &s.BGLiuqin, &s.Lyao})
-        for (QLabel *l : *family)
-            l->clear();
+    s.emptyLineDisplays();
+    for (QLabel *name : s.Lyao)
+        name->clear();
 
     s.Text(1)->setFocus();
 }
