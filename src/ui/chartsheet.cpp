@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -126,10 +127,18 @@ ChartSheet::ChartSheet(QWidget *parent)
     stemRow->addStretch(1);
     outer->addLayout(stemRow);
 
-    auto *grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
-    outer->addLayout(grid);
+    // The chart itself stands on a white panel, apart from the fields that describe the cast.
+    auto *chart = new QFrame(this);
+    chart->setFrameShape(QFrame::StyledPanel);
+    chart->setAutoFillBackground(true);
+    QPalette paper = chart->palette();
+    paper.setColor(QPalette::Window, paper.color(QPalette::Base));
+    chart->setPalette(paper);
+    auto *grid = new QGridLayout(chart);
+    grid->setContentsMargins(10, 8, 10, 10);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    outer->addWidget(chart);
     outer->addStretch(1);
 
     // Header row.
