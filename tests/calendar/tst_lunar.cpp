@@ -1,6 +1,7 @@
 // The lunar calendar: known dates, every day of the covered range, and the
 // literals of the year table.
 #include "calendar/lunar.h"
+#include "ui/textconv.h"
 
 #include <QString>
 #include <QTest>
@@ -13,11 +14,6 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(LunarDate)
 
 namespace {
-
-std::u16string_view sv(const QString &s)
-{
-    return {reinterpret_cast<const char16_t *>(s.utf16()), static_cast<std::size_t>(s.size())};
-}
 
 void addDateRow(const char *name, CivilDate solar, LunarDate lunar)
 {
@@ -252,7 +248,7 @@ private slots:
     {
         QFETCH(QString, literal);
         QFETCH(int, value);
-        QCOMPARE(lotgrid::c16to10(sv(literal)).value_or(-1), value);
+        QCOMPARE(lotgrid::c16to10(u16(literal)).value_or(-1), value);
     }
 
     void c16to10EveryLiteral()

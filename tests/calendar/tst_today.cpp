@@ -2,6 +2,7 @@
 #include "calendar/lunar.h"
 #include "calendar/solarterms.h"
 #include "calendar/today.h"
+#include "ui/textconv.h"
 
 #include <QDate>
 #include <QString>
@@ -14,11 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 CivilDate civil(QDate d)
 {
     return {d.year(), d.month(), d.day()};
@@ -26,7 +22,7 @@ CivilDate civil(QDate d)
 
 QString showToday(QDate d)
 {
-    return q(ShowToday(civil(d)));
+    return qs(ShowToday(civil(d)));
 }
 
 } // namespace
@@ -136,8 +132,8 @@ private slots:
         QFETCH(int, year);
         QFETCH(int, month);
         QFETCH(int, day);
-        QCOMPARE(q(ShowToday({year, month, day})), q(InvalidDateText));
-        QCOMPARE(q(GetTerm({year, month, day})), u" "_s);
+        QCOMPARE(qs(ShowToday({year, month, day})), qs(InvalidDateText));
+        QCOMPARE(qs(GetTerm({year, month, day})), u" "_s);
         QVERIFY(GetMonthWeek({year, month, day}).empty());
     }
 
@@ -181,7 +177,7 @@ private slots:
         const auto got = lotgrid::sTerm(year, n);
         QVERIFY(got);
         QCOMPARE(*got, civil(date));
-        QCOMPARE(q(GetTerm(civil(date))), q(TermNames[n]));
+        QCOMPARE(qs(GetTerm(civil(date))), qs(TermNames[n]));
     }
 
     void sTermNumbers_data()
@@ -215,7 +211,7 @@ private slots:
     {
         QFETCH(QDate, date);
         QFETCH(QString, key);
-        QCOMPARE(q(GetMonthWeek(civil(date))), key);
+        QCOMPARE(qs(GetMonthWeek(civil(date))), key);
     }
 };
 

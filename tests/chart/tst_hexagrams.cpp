@@ -3,6 +3,7 @@
 #include "chart/hexagrams.h"
 #include "chart/rules.h"
 #include "chart/spirits.h"
+#include "ui/textconv.h"
 
 #include <QSet>
 #include <QTest>
@@ -14,16 +15,6 @@ using namespace lotgrid;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-std::u16string_view sv(const QString &s)
-{
-    return {reinterpret_cast<const char16_t *>(s.utf16()), static_cast<std::size_t>(s.size())};
-}
-
-QString q(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::u16string label(Element palace, Branch b)
 {
@@ -63,7 +54,7 @@ private slots:
     {
         QTest::addColumn<int>("index");
         for (int i = 0; i < 64; ++i)
-            QTest::newRow(q(HexagramTable[i].key).toLatin1().constData()) << i;
+            QTest::newRow(qs(HexagramTable[i].key).toLatin1().constData()) << i;
     }
     void rowFollowsTheRules()
     {
@@ -85,9 +76,9 @@ private slots:
         const std::u16string_view text = row.text;
         const std::u16string_view ownName
             = *lower == *upper ? std::u16string_view{} : text.substr(2, text.find(u' ') - 2);
-        QCOMPARE(q(text), q(rules::textOf(ownName, *lower, *upper, *place)));
+        QCOMPARE(qs(text), qs(rules::textOf(ownName, *lower, *upper, *place)));
         QVERIFY(ownName.size() <= 2);
-        QCOMPARE(q(text.substr(text.size() - 2)), q(std::u16string(1, TrigramNames[int(row.palace)]) + u"宫"));
+        QCOMPARE(qs(text.substr(text.size() - 2)), qs(std::u16string(1, TrigramNames[int(row.palace)]) + u"宫"));
     }
 
     void relativesFollowTheCycles()
@@ -129,11 +120,11 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, labels);
-        const HexagramRow *row = FindHexagramByText(sv(text));
+        const HexagramRow *row = FindHexagramByText(u16(text));
         QVERIFY(row);
         for (int line = 1; line <= 6; ++line) {
-            QCOMPARE(q(lineLabel(*row, line)), labels[line - 1]);
-            QCOMPARE(q(lineLabel(*row, line)), q(label(palaceElement(row->palace), row->branches[line - 1])));
+            QCOMPARE(qs(lineLabel(*row, line)), labels[line - 1]);
+            QCOMPARE(qs(lineLabel(*row, line)), qs(label(palaceElement(row->palace), row->branches[line - 1])));
         }
     }
 
@@ -158,10 +149,10 @@ private slots:
     {
         QFETCH(QString, key);
         QFETCH(QString, text);
-        const HexagramRow *row = FindHexagramByKey(sv(key));
-        QCOMPARE(row ? q(row->text) : QString(), text);
+        const HexagramRow *row = FindHexagramByKey(u16(key));
+        QCOMPARE(row ? qs(row->text) : QString(), text);
         if (row)
-            QCOMPARE(q(row->key), key);
+            QCOMPARE(qs(row->key), key);
     }
 
     void findByText_data()
@@ -178,7 +169,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(bool, found);
-        QCOMPARE(FindHexagramByText(sv(text)) != nullptr, found);
+        QCOMPARE(FindHexagramByText(u16(text)) != nullptr, found);
     }
 
     void lineNames_data()
@@ -203,7 +194,7 @@ private slots:
         QFETCH(int, line);
         QFETCH(QChar, value);
         QFETCH(QString, name);
-        QCOMPARE(q(lineName(line, value.unicode())), name);
+        QCOMPARE(qs(lineName(line, value.unicode())), name);
     }
 
     void changedValues()
@@ -228,10 +219,10 @@ private slots:
         QFETCH(int, stem);
         QFETCH(QString, line1);
         const auto spirits = spiritsForStem(stem);
-        QCOMPARE(q(spirits[0]), line1);
+        QCOMPARE(qs(spirits[0]), line1);
         const QString cycle = u"青龙朱雀勾陈腾蛇白虎玄武"_s;
         for (int k = 1; k < 6; ++k) // each line the next in the cycle
-            QCOMPARE(cycle.indexOf(q(spirits[k])), (cycle.indexOf(q(spirits[k - 1])) + 2) % 12);
+            QCOMPARE(cycle.indexOf(qs(spirits[k])), (cycle.indexOf(qs(spirits[k - 1])) + 2) % 12);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "ui/chartsheet.h"
 #include "ui/linefield.h"
 #include "ui/mainwindow.h"
+#include "ui/textconv.h"
 
 #include <QAction>
 #include <QInputMethodEvent>
@@ -16,17 +17,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace lotgrid;
-
-namespace {
-QString qs(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-std::u16string_view u16(const QString &s)
-{
-    return {reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size())};
-}
-} // namespace
 
 class TestFenshen : public QObject
 {

@@ -4,18 +4,12 @@
 
 #include "chart/hexagrams.h"
 #include "chart/purehexagrams.h"
+#include "ui/textconv.h"
 
 #include <QTest>
 
 using namespace lotgrid;
 using namespace Qt::StringLiterals;
-
-namespace {
-QString qs(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-} // namespace
 
 class TestPureHexagrams : public QObject
 {
