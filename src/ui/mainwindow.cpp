@@ -73,7 +73,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::Form_Load()
 {
     if (m_env.today)
-        m_todayLine = new TodayLine(m_sheet->Lnongli, m_env.today, this);
+        new TodayLine(m_sheet->Lnongli, m_env.today, this); // owned by the window, rewrites the line at midnight
     for (QLabel *markField : m_sheet->Lyongshen)
         markField->hide();
     m_sheet->Text(1)->setFocus();

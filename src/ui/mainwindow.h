@@ -26,7 +26,6 @@ class ChartSheet;
 class ChartSteps;
 class LineEntry;
 class Screenshot;
-class TodayLine;
 
 class MainWindow : public QMainWindow
 {
@@ -69,7 +68,6 @@ private:
     LineEntry *m_lineEntry;
     AutoCast *m_autoCast;
     Screenshot *m_screenshot;
-    TodayLine *m_todayLine = nullptr;
 
     QAction *m_jietutu = nullptr;
     Six<QAction *> m_yao;
