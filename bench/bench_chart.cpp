@@ -1,9 +1,9 @@
 // Cost of the chart steps and of the instant chart after an input.
 // Run by hand: QT_QPA_PLATFORM=offscreen ./bench_chart
-#include "chart/chartsteps.h"
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
+#include "sheet/chartsheet.h"
+#include "sheet/chartsteps.h"
 #include "ui/mainwindow.h"
+#include "widgets/linefield.h"
 
 #include <QCheckBox>
 #include <QLabel>

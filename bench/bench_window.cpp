@@ -4,9 +4,9 @@
 // (line 1 moving); "minimal" a plain Qt Widgets window with one label. The run
 // ends right after the window's first paint (startup) or after ten idle
 // seconds on screen (idle), and prints its peak memory and idle CPU time.
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
+#include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
+#include "widgets/linefield.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "calendar/lunar.h"
 #include "calendar/solarterms.h"
-#include "chart/elements.h"
+#include "core/elements.h"
 
 #include <algorithm>
 

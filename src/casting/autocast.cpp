@@ -4,10 +4,10 @@
 #include "casting/castdraw.h"
 #include "casting/progresswindow.h"
 #include "casting/randomsource.h"
-#include "chart/chartsteps.h"
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
-#include "ui/lineglyph.h"
+#include "sheet/chartsheet.h"
+#include "sheet/chartsteps.h"
+#include "widgets/linefield.h"
+#include "widgets/lineglyph.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // one random bit, and a four-bit pattern per line, partly shared between lines,
 // decides the one moving line (the lowest whose pattern is "1111" or "0000").
 
-#include "ui/six.h"
+#include "core/six.h"
 
 #include <QString>
 

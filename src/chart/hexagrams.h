@@ -7,7 +7,7 @@
 // najia system; chart/rules.h holds those rules and a test proves this table
 // equal to them for every row.
 
-#include "chart/elements.h"
+#include "chart/relatives.h"
 
 #include <array>
 #include <string>

@@ -1,19 +1,19 @@
 #include "ui/mainwindow.h"
 
 #include "casting/autocast.h"
-#include "casting/lineentry.h"
-#include "chart/chartsteps.h"
-#include "chart/elements.h"
 #include "chart/spirits.h"
-#include "ui/appicon.h"
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
-#include "ui/lineglyph.h"
+#include "core/elements.h"
+#include "sheet/chartsheet.h"
+#include "sheet/chartsteps.h"
+#include "sheet/lineentry.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/screenshot.h"
-#include "ui/textconv.h"
 #include "ui/todayline.h"
 #include "update/updatewizard.h"
+#include "widgets/appicon.h"
+#include "widgets/linefield.h"
+#include "widgets/lineglyph.h"
+#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -8,8 +8,8 @@
 // help, about, the update check. Screenshot and automatic cast own their
 // deferred steps. Today's line comes from the calendar engine.
 
+#include "core/six.h"
 #include "ui/environment.h"
-#include "ui/six.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "ui/screenshot.h"
 
-#include "ui/chartsheet.h"
+#include "sheet/chartsheet.h"
 #include "ui/platform.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "ui/todayline.h"
 
 #include "calendar/today.h"
-#include "ui/textconv.h"
+#include "widgets/textconv.h"
 
 #include <QLabel>
 #include <QTimeZone>

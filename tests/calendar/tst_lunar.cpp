@@ -1,7 +1,7 @@
 // The lunar calendar: known dates, every day of the covered range, and the
 // literals of the year table.
 #include "calendar/lunar.h"
-#include "ui/textconv.h"
+#include "widgets/textconv.h"
 
 #include <QString>
 #include <QTest>

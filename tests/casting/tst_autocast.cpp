@@ -5,12 +5,12 @@
 #include "casting/autocast.h"
 #include "casting/castdialog.h"
 #include "casting/progresswindow.h"
-#include "chart/chartsteps.h"
 #include "chart/hexagrams.h"
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
-#include "ui/lineglyph.h"
-#include "ui/textconv.h"
+#include "sheet/chartsteps.h"
+#include "widgets/lineglyph.h"
+#include "widgets/textconv.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

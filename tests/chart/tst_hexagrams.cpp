@@ -3,7 +3,7 @@
 #include "chart/hexagrams.h"
 #include "chart/rules.h"
 #include "chart/spirits.h"
-#include "ui/textconv.h"
+#include "widgets/textconv.h"
 
 #include <QSet>
 #include <QTest>

@@ -2,10 +2,10 @@
 // A real main window for tests: production environment, except that Exit and
 // closing do not end the test process.
 
-#include "ui/chartsheet.h"
+#include "sheet/chartsheet.h"
 #include "ui/environment.h"
-#include "ui/linefield.h"
 #include "ui/mainwindow.h"
+#include "widgets/linefield.h"
 
 #include <QAction>
 #include <QCheckBox>

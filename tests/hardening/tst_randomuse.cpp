@@ -1,11 +1,11 @@
 // Long seeded random sessions of everything a user can do on the main window,
 // with the sheet's invariants checked after every action. A failure names its
 // seed and step; LOTGRID_RANDOM_SEED=<seed> replays that one session.
-#include "chart/chartsteps.h"
 #include "chart/hexagrams.h"
 #include "common/mainwindowfixture.h"
-#include "ui/lineglyph.h"
-#include "ui/textconv.h"
+#include "sheet/chartsteps.h"
+#include "widgets/lineglyph.h"
+#include "widgets/textconv.h"
 
 #include <QClipboard>
 #include <QRadioButton>

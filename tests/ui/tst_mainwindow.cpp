@@ -1,10 +1,10 @@
 // The main window as a user drives it: typing and pasting into the line
 // fields, ticking moving lines, the six spirits, builds and marks, the menu
 // tree and its enabling, New and Clear data, Exit and closing.
-#include "chart/chartsteps.h"
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
-#include "ui/lineglyph.h"
+#include "sheet/chartsteps.h"
+#include "widgets/lineglyph.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "chart/purehexagrams.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/windowparts.h"
-#include "ui/textconv.h"
+#include "widgets/textconv.h"
 
 #include <QGridLayout>
 #include <QLabel>

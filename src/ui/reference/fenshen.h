@@ -4,7 +4,7 @@
 // that label's palace line by line, `T6` at the top down to `T1`, like the
 // chart. A label that names no palace leaves everything but `Text1` as it was.
 
-#include "ui/six.h"
+#include "core/six.h"
 
 #include <QString>
 #include <QWidget>

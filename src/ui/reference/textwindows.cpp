@@ -1,9 +1,9 @@
 // The reference windows made of fixed lines of text (the three punishments,
 // the six harmonies, the six clashes), the help window and the about box.
 
-#include "ui/appicon.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/windowparts.h"
+#include "widgets/appicon.h"
 
 #include <QDialog>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
-#include "ui/chartsheet.h"
+#include "sheet/chartsheet.h"
 
-#include "ui/linefield.h"
-#include "ui/lineglyph.h"
+#include "widgets/linefield.h"
+#include "widgets/lineglyph.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

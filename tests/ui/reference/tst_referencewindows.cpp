@@ -3,9 +3,9 @@
 // sexagenary cycle, and the fixed texts in reading order.
 
 #include "common/modal.h"
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
+#include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
+#include "widgets/linefield.h"
 
 #include <QAction>
 #include <QDialog>

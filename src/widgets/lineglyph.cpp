@@ -1,4 +1,4 @@
-#include "ui/lineglyph.h"
+#include "widgets/lineglyph.h"
 
 #include <QPainter>
 #include <QResizeEvent>

@@ -1,11 +1,11 @@
 // The screenshot command in the real main window: the file's name, content and
 // folder, the messages, and when the command is available.
 
-#include "ui/chartsheet.h"
+#include "sheet/chartsheet.h"
 #include "ui/environment.h"
-#include "ui/linefield.h"
 #include "ui/mainwindow.h"
 #include "ui/screenshot.h"
+#include "widgets/linefield.h"
 
 #include "common/modal.h"
 

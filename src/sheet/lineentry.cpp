@@ -1,11 +1,11 @@
-#include "casting/lineentry.h"
+#include "sheet/lineentry.h"
 
-#include "chart/chartsteps.h"
 #include "chart/hexagrams.h"
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
-#include "ui/lineglyph.h"
-#include "ui/textconv.h"
+#include "sheet/chartsheet.h"
+#include "sheet/chartsteps.h"
+#include "widgets/linefield.h"
+#include "widgets/lineglyph.h"
+#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QLabel>

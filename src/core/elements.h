@@ -1,6 +1,7 @@
 #pragma once
-// Stems, branches, the five elements and the six relatives, with the
-// generating and overcoming cycles the relatives are reckoned from.
+// Stems, branches and the five elements: their names, the element of each
+// branch, the generating and overcoming cycles, and the clashes (六冲) and
+// combinations (六合) of branches. The one place for these names and rules.
 
 #include <array>
 #include <cstdint>
@@ -13,13 +14,9 @@ enum class Element : std::uint8_t { Metal, Wood, Water, Fire, Earth }; // 金 �
 
 enum class Branch : std::uint8_t { Zi, Chou, Yin, Mao, Chen, Si, Wu, Wei, Shen, You, Xu, Hai };
 
-enum class Relative : std::uint8_t { Parents, Siblings, Officials, Wealth, Offspring }; // 父母 兄弟 官鬼 妻财 子孙
-
 inline constexpr std::u16string_view StemNames = u"甲乙丙丁戊己庚辛壬癸";
 inline constexpr std::u16string_view BranchNames = u"子丑寅卯辰巳午未申酉戌亥";
 inline constexpr std::u16string_view ElementNames = u"金木水火土";
-
-inline constexpr std::array<std::u16string_view, 5> RelativeNames{u"父母", u"兄弟", u"官鬼", u"妻财", u"子孙"};
 
 constexpr std::u16string_view branchName(Branch b)
 {
@@ -28,10 +25,6 @@ constexpr std::u16string_view branchName(Branch b)
 constexpr std::u16string_view elementName(Element e)
 {
     return ElementNames.substr(static_cast<int>(e), 1);
-}
-constexpr std::u16string_view relativeName(Relative r)
-{
-    return RelativeNames[static_cast<int>(r)];
 }
 
 // Element of each branch, 子 first: 水 土 木 木 土 火 火 土 金 金 土 水.
@@ -77,38 +70,21 @@ constexpr bool overcomes(Element a, Element b)
     return false;
 }
 
-// The relative of a line with element `line` in a palace of element `palace`, by the cycles.
-constexpr Relative relativeByCycles(Element palace, Element line)
+// Six clashes (六冲): branches six apart, 子午 丑未 寅申 卯酉 辰戌 巳亥.
+constexpr bool clashes(Branch a, Branch b)
 {
-    if (palace == line)
-        return Relative::Siblings;
-    if (generates(palace, line))
-        return Relative::Offspring;
-    if (generates(line, palace))
-        return Relative::Parents;
-    if (overcomes(palace, line))
-        return Relative::Wealth;
-    return Relative::Officials;
+    return (static_cast<int>(a) + 12 - static_cast<int>(b)) % 12 == 6;
 }
 
-// The same relation written out, palace element by row, line element by column
-// (金 木 水 火 土 in both). Lookups use this table; a test holds it to the cycles.
-// clang-format off
-inline constexpr std::array<std::array<Relative, 5>, 5> RelativeTable{{
-    //              金                   木                  水                    火                   土
-    /* 金 */ {{Relative::Siblings,  Relative::Wealth,    Relative::Offspring, Relative::Officials, Relative::Parents}},
-    /* 木 */ {{Relative::Officials, Relative::Siblings,  Relative::Parents,   Relative::Offspring, Relative::Wealth}},
-    /* 水 */ {{Relative::Parents,   Relative::Offspring, Relative::Siblings,  Relative::Wealth,    Relative::Officials}},
-    /* 火 */ {{Relative::Wealth,    Relative::Parents,   Relative::Officials, Relative::Siblings,  Relative::Offspring}},
-    /* 土 */ {{Relative::Offspring, Relative::Officials, Relative::Wealth,    Relative::Parents,   Relative::Siblings}},
-}};
-// clang-format on
-
-constexpr Relative relativeOf(Element palace, Element line)
+// Six combinations (六合): 子丑 寅亥 卯戌 辰酉 巳申 午未, the pairs whose places sum to 1 or 13.
+constexpr bool combines(Branch a, Branch b)
 {
-    return RelativeTable[static_cast<int>(palace)][static_cast<int>(line)];
+    return (static_cast<int>(a) + static_cast<int>(b)) % 12 == 1;
 }
 
-static_assert(relativeOf(Element::Metal, Element::Earth) == relativeByCycles(Element::Metal, Element::Earth));
+constexpr Branch branchAt(int index)
+{
+    return static_cast<Branch>(((index % 12) + 12) % 12);
+}
 
 } // namespace lotgrid

@@ -4,7 +4,7 @@
 // name as objectName(); working fields that are never shown are plain members.
 // Families of six are indexed by line, 1 at the bottom.
 
-#include "ui/six.h"
+#include "core/six.h"
 
 #include <QImage>
 #include <QString>

@@ -9,7 +9,7 @@
 // is on, in that order) after each input handler and each command that
 // rewrites the sheet, so the chart is complete before the next repaint.
 
-#include "ui/six.h"
+#include "core/six.h"
 
 #include <QObject>
 

@@ -1,9 +1,9 @@
-#include "chart/chartsteps.h"
+#include "sheet/chartsteps.h"
 
 #include "chart/hexagrams.h"
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
-#include "ui/textconv.h"
+#include "sheet/chartsheet.h"
+#include "widgets/linefield.h"
+#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QLabel>

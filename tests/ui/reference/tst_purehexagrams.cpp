@@ -4,7 +4,7 @@
 
 #include "chart/hexagrams.h"
 #include "chart/purehexagrams.h"
-#include "ui/textconv.h"
+#include "widgets/textconv.h"
 
 #include <QTest>
 

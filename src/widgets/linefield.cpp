@@ -1,4 +1,4 @@
-#include "ui/linefield.h"
+#include "widgets/linefield.h"
 
 #include <QKeyEvent>
 

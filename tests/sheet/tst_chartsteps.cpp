@@ -2,10 +2,10 @@
 // moving line, charted by the instant pass and held to the palace and najia
 // rules (not to the constant table); what a step does when its lookup misses;
 // the timers' names and periods.
-#include "chart/chartsteps.h"
 #include "chart/rules.h"
 #include "common/mainwindowfixture.h"
-#include "ui/textconv.h"
+#include "sheet/chartsteps.h"
+#include "widgets/textconv.h"
 
 #include <QTest>
 #include <QTimer>

@@ -3,10 +3,10 @@
 
 #include "chart/hexagrams.h"
 #include "common/modal.h"
-#include "ui/chartsheet.h"
-#include "ui/linefield.h"
+#include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
-#include "ui/textconv.h"
+#include "widgets/linefield.h"
+#include "widgets/textconv.h"
 
 #include <QAction>
 #include <QInputMethodEvent>
