@@ -1,0 +1,41 @@
+#pragma once
+// What a user puts on the sheet for one chart: the six lines as cast, the day
+// stem, the month and day builds, the use-god or hidden-spirit mark, and the
+// moment of the cast. The Chart value is computed from this alone.
+
+#include "calendar/moment.h"
+#include "core/elements.h"
+
+#include <array>
+#include <optional>
+
+namespace lotgrid {
+
+struct CastLine {
+    char16_t value = 0;  // u'1' yang, u'0' yin, 0 not entered
+    bool moving = false; // ticked: 太阳 on a yang line, 太阴 on a yin line
+    friend constexpr bool operator==(const CastLine &, const CastLine &) = default;
+};
+
+enum class MarkKind : std::uint8_t { None, UseGod, Hidden }; // —, 用神, 伏神
+
+struct LineMark {
+    MarkKind kind = MarkKind::None;
+    int line = 0; // [1, 6] when kind is not None
+    friend constexpr bool operator==(const LineMark &, const LineMark &) = default;
+};
+
+struct CastInput {
+    std::array<CastLine, 6> lines{}; // line 1 (bottom) first
+    std::optional<int> dayStem;      // 0 = 甲 .. 9 = 癸
+    std::optional<Branch> monthBuild;
+    std::optional<Branch> dayBuild;
+    LineMark mark;
+    std::optional<Moment> moment;
+    friend constexpr bool operator==(const CastInput &, const CastInput &) = default;
+
+    const CastLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }
+    CastLine &line(int n) { return lines.at(static_cast<std::size_t>(n - 1)); }
+};
+
+} // namespace lotgrid
