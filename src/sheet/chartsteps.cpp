@@ -1,6 +1,6 @@
 #include "sheet/chartsteps.h"
 
-#include "chart/hexagrams.h"
+#include "chart/chart.h"
 #include "sheet/chartsheet.h"
 #include "widgets/linefield.h"
 #include "widgets/textconv.h"
@@ -15,140 +15,203 @@ namespace lotgrid {
 
 namespace {
 
-QTimer *makeTimer(QObject *owner, const QString &name, int interval)
+bool write(QLabel *field, const QString &text)
+{
+    if (field->text() == text)
+        return false;
+    field->setText(text);
+    return true;
+}
+
+bool write(QString &field, const QString &text)
+{
+    if (field == text)
+        return false;
+    field = text;
+    return true;
+}
+
+const HexagramRow *rowNamedBy(const QLabel *field)
+{
+    return FindHexagramByText(u16(field->text()));
+}
+
+} // namespace
+
+QTimer *ChartSteps::makeStep(QObject *owner, const QString &name, int interval, bool (ChartSteps::*step)())
 {
     auto *timer = new QTimer(owner);
     timer->setObjectName(name);
     timer->setInterval(interval);
+    connect(timer, &QTimer::timeout, this, [this, timer, step] { tick(timer, (this->*step)()); });
     return timer;
 }
-
-void write(QLabel *field, const QString &text)
-{
-    if (field->text() != text)
-        field->setText(text);
-}
-
-} // namespace
 
 ChartSteps::ChartSteps(ChartSheet &sheet, QObject *timerOwner)
     : QObject(timerOwner)
     , m_sheet(sheet)
 {
-    TimerBengua = makeTimer(timerOwner, u"TimerBengua"_s, 500);
-    Tsy = makeTimer(timerOwner, u"Tsy"_s, 100);
-    TimerSBG = makeTimer(timerOwner, u"TimerSBG"_s, 200);
-    TimerSBG2 = makeTimer(timerOwner, u"TimerSBG2"_s, 10);
-    Timerai = makeTimer(timerOwner, u"Timerai"_s, 100);
-    for (int n = 1; n <= 6; ++n)
-        TX(n) = makeTimer(timerOwner, u"TX"_s + QString::number(n), n == 1 ? 250 : 200);
-
-    connect(TimerBengua, &QTimer::timeout, this, &ChartSteps::stepTimerBengua);
-    connect(Tsy, &QTimer::timeout, this, &ChartSteps::stepTsy);
-    connect(TimerSBG, &QTimer::timeout, this, &ChartSteps::stepTimerSBG);
-    connect(TimerSBG2, &QTimer::timeout, this, &ChartSteps::stepTimerSBG2);
-    connect(Timerai, &QTimer::timeout, this, &ChartSteps::stepTimerai);
-    for (int n = 1; n <= 6; ++n)
-        connect(TX(n), &QTimer::timeout, this, [this, n] { stepTX(n); });
-
-    for (QTimer *t : {TimerBengua, Tsy, TimerSBG, TimerSBG2, Timerai})
-        t->start();
-    for (QTimer *t : TX)
-        t->start();
+    TimerBengua = makeStep(timerOwner, u"TimerBengua"_s, 500, &ChartSteps::stepTimerBengua);
+    Tsy = makeStep(timerOwner, u"Tsy"_s, 100, &ChartSteps::stepTsy);
+    TimerSBG = makeStep(timerOwner, u"TimerSBG"_s, 200, &ChartSteps::stepTimerSBG);
+    TimerSBG2 = makeStep(timerOwner, u"TimerSBG2"_s, 10, &ChartSteps::stepTimerSBG2);
+    Timerai = makeStep(timerOwner, u"Timerai"_s, 100, &ChartSteps::stepTimerai);
+    for (int n = 1; n <= 6; ++n) {
+        TX(n) = new QTimer(timerOwner);
+        TX(n)->setObjectName(u"TX"_s + QString::number(n));
+        TX(n)->setInterval(n == 1 ? 250 : 200);
+        connect(TX(n), &QTimer::timeout, this, [this, n] { tick(TX(n), stepTX(n)); });
+    }
+    m_all = {TimerBengua, Tsy, TimerSBG, TimerSBG2, Timerai, TX(1), TX(2), TX(3), TX(4), TX(5), TX(6)};
+    for (QTimer *t : m_all)
+        switchOn(t);
 }
 
-void ChartSteps::switchOn(QTimer *timer)
+void ChartSteps::switchOn(QTimer *step)
 {
-    if (!timer->isActive())
-        timer->start();
+    for (std::size_t i = 0; i < m_all.size(); ++i)
+        if (m_all[i] == step)
+            m_on[i] = true;
+    if (!step->isActive())
+        step->start();
 }
 
-void ChartSteps::stepTimerBengua()
+void ChartSteps::switchOff(QTimer *step)
+{
+    for (std::size_t i = 0; i < m_all.size(); ++i)
+        if (m_all[i] == step)
+            m_on[i] = false;
+    step->stop();
+}
+
+bool ChartSteps::isOn(const QTimer *step) const
+{
+    for (std::size_t i = 0; i < m_all.size(); ++i)
+        if (m_all[i] == step)
+            return m_on[i];
+    return false;
+}
+
+void ChartSteps::arm()
+{
+    for (std::size_t i = 0; i < m_all.size(); ++i)
+        if (m_on[i] && !m_all[i]->isActive())
+            m_all[i]->start();
+}
+
+void ChartSteps::tick(QTimer *timer, bool wrote)
+{
+    if (wrote)
+        arm(); // the sheet changed: the steps that follow from it must look again
+    else
+        timer->stop();
+}
+
+Chart ChartSteps::namedChart() const
+{
+    return chartOfRows(rowNamedBy(m_sheet.bengua), rowNamedBy(m_sheet.biangua));
+}
+
+bool ChartSteps::stepTimerBengua()
 {
     QString key;
     for (int n = 1; n <= 6; ++n)
         key += m_sheet.Text(n)->text();
-    m_sheet.TextBengua = key;
+    bool wrote = write(m_sheet.TextBengua, key);
     if (const HexagramRow *row = FindHexagramByKey(u16(m_sheet.TextBengua)))
-        write(m_sheet.bengua, qs(row->text));
+        wrote |= write(m_sheet.bengua, qs(row->text));
+    return wrote;
 }
 
-void ChartSteps::stepTsy()
+bool ChartSteps::stepTsy()
 {
-    const HexagramRow *row = FindHexagramByText(u16(m_sheet.bengua->text()));
-    if (!row)
-        return;
-    m_sheet.XX = qs(elementName(palaceElement(row->palace)));
+    const Chart chart = chartOfRows(rowNamedBy(m_sheet.bengua), nullptr);
+    if (!chart.original)
+        return false;
+    bool wrote = write(m_sheet.XX, qs(elementName(chart.palaceElement())));
     for (int n = 1; n <= 6; ++n)
-        write(m_sheet.LSY(n), n == row->world ? u"世"_s : n == row->response ? u"应"_s : QString());
+        wrote |= write(m_sheet.LSY(n), qs(roleName(chart.line(n).role)));
     for (int n = 6; n >= 1; --n)
-        write(m_sheet.Lliuqin(n), qs(lineLabel(*row, n)));
+        wrote |= write(m_sheet.Lliuqin(n), qs(relativeLabel(chart.line(n).relative, chart.line(n).branch)));
+    return wrote;
 }
 
-void ChartSteps::stepTimerSBG()
+bool ChartSteps::stepTimerSBG()
 {
     for (int n = 1; n <= 6; ++n)
         if (m_sheet.co(n)->isChecked() || m_sheet.cx(n)->isChecked())
-            return;
-    write(m_sheet.biangua, m_sheet.bengua->text());
+            return false;
+    return write(m_sheet.biangua, m_sheet.bengua->text());
 }
 
-void ChartSteps::stepTimerSBG2()
+bool ChartSteps::stepTimerSBG2()
 {
     QString key;
     for (int n = 1; n <= 6; ++n)
         key += m_sheet.BY(n);
-    m_sheet.TextSBG2 = key;
+    bool wrote = write(m_sheet.TextSBG2, key);
     if (const HexagramRow *row = FindHexagramByKey(u16(m_sheet.TextSBG2)))
-        write(m_sheet.biangua, qs(row->text));
+        wrote |= write(m_sheet.biangua, qs(row->text));
+    return wrote;
 }
 
-void ChartSteps::stepTimerai()
+bool ChartSteps::stepTimerai()
 {
-    const HexagramRow *row = FindHexagramByText(u16(m_sheet.biangua->text()));
-    if (!row) {
-        write(m_sheet.biangua, {});
+    const Chart chart = chartOfRows(nullptr, rowNamedBy(m_sheet.biangua));
+    bool wrote = false;
+    if (!chart.changed) {
+        wrote |= write(m_sheet.biangua, {});
         for (int n = 1; n <= 6; ++n)
-            write(m_sheet.Bsy(n), {});
+            wrote |= write(m_sheet.Bsy(n), {});
         for (int n = 1; n <= 6; ++n)
-            write(m_sheet.BGLiuqin(n), {});
-        return;
+            wrote |= write(m_sheet.BGLiuqin(n), {});
+        return wrote;
     }
     for (int n = 1; n <= 6; ++n)
-        write(m_sheet.Bsy(n), n == row->world ? u"世"_s : n == row->response ? u"应"_s : QString());
+        wrote |= write(m_sheet.Bsy(n), qs(roleName(chart.line(n).changedRole)));
     for (int n = 6; n >= 1; --n)
-        write(m_sheet.BGLiuqin(n), qs(branchLabel(*row, n)));
+        wrote |= write(m_sheet.BGLiuqin(n), qs(branchElementLabel(chart.line(n).changedBranch)));
+    return wrote;
 }
 
-void ChartSteps::stepTX(int line)
+bool ChartSteps::stepTX(int line)
 {
-    if (line == 1) {
-        for (int n = 1; n <= 6; ++n) {
-            const QString label = m_sheet.BGLiuqin(n)->text();
-            m_sheet.X(n) = label.size() >= 2 ? label.mid(1, 1) : QString();
-        }
-    }
-    const auto palace = elementFromText(u16(m_sheet.XX));
-    const auto element = elementFromText(u16(m_sheet.X(line)));
-    if (palace && element)
-        write(m_sheet.L(line), qs(relativeName(relativeOf(*palace, *element))));
+    const Chart chart = namedChart();
+    bool wrote = false;
+    if (line == 1)
+        for (int n = 1; n <= 6; ++n)
+            wrote |= write(m_sheet.X(n), chart.changed ? qs(elementName(chart.line(n).changedElement)) : QString());
+    if (chart.original && chart.changed)
+        wrote |= write(m_sheet.L(line), qs(relativeName(chart.line(line).changedRelative)));
+    return wrote;
 }
 
 void ChartSteps::runPass()
 {
-    if (TimerBengua->isActive())
-        stepTimerBengua();
-    if (Tsy->isActive())
-        stepTsy();
-    if (TimerSBG->isActive())
-        stepTimerSBG();
-    if (TimerSBG2->isActive())
-        stepTimerSBG2();
-    if (Timerai->isActive())
-        stepTimerai();
-    for (int n = 1; n <= 6; ++n)
-        if (TX(n)->isActive())
-            stepTX(n);
+    for (std::size_t i = 0; i < m_all.size(); ++i) {
+        if (!m_on[i])
+            continue;
+        switch (i) {
+        case 0:
+            stepTimerBengua();
+            break;
+        case 1:
+            stepTsy();
+            break;
+        case 2:
+            stepTimerSBG();
+            break;
+        case 3:
+            stepTimerSBG2();
+            break;
+        case 4:
+            stepTimerai();
+            break;
+        default:
+            stepTX(static_cast<int>(i) - 4);
+            break;
+        }
+    }
 }
 
 ChartSteps::Scope::Scope(ChartSteps &steps)
@@ -159,8 +222,11 @@ ChartSteps::Scope::Scope(ChartSteps &steps)
 
 ChartSteps::Scope::~Scope()
 {
-    if (--m_steps.m_depth == 0)
+    if (--m_steps.m_depth != 0)
+        return;
+    if (m_steps.m_instantPass)
         m_steps.runPass();
+    m_steps.arm();
 }
 
 } // namespace lotgrid

@@ -1,13 +1,20 @@
 #pragma once
-// The chart steps of the main window. Each timer re-reads the ChartSheet and
-// rewrites its own fields from the hexagram table: TimerBengua names the
-// original hexagram, Tsy charts it, TimerSBG and TimerSBG2 name the changed
-// hexagram, Timerai charts that, and TX1..TX6 write its relatives against the
-// original palace. A step whose lookup misses writes nothing.
+// The chart steps of the main window. Each step writes its own fields from the
+// Chart value of the hexagrams the sheet names: TimerBengua names the original
+// hexagram from the six line fields, Tsy charts the hexagram `bengua` names,
+// TimerSBG and TimerSBG2 name the changed hexagram (the original without a
+// moving line, else the changed values BY1..BY6), Timerai charts the hexagram
+// `biangua` names, and TX1..TX6 write its relatives against the original
+// palace. A step whose lookup misses writes nothing, and nothing that already
+// stands.
 //
-// Besides the timers, the sheet runs one instant pass (every step whose timer
-// is on, in that order) after each input handler and each command that
-// rewrites the sheet, so the chart is complete before the next repaint.
+// Each step has a switch (on at start; New and Clear data switch some off, the
+// line handling switches them on again). Besides its timer, the sheet runs one
+// instant pass (every step that is on, in that order) after each input handler
+// and each command that rewrites the sheet, so the chart is complete before the
+// next repaint. A step's timer runs only while the step is on and the sheet may
+// still change: any change arms it, and a tick that writes nothing stops it, so
+// a chart that stands still wakes nobody.
 
 #include "core/six.h"
 
@@ -18,6 +25,7 @@ class QTimer;
 namespace lotgrid {
 
 class ChartSheet;
+struct Chart;
 
 class ChartSteps : public QObject
 {
@@ -32,18 +40,28 @@ public:
     QTimer *Timerai;     // 100 ms
     Six<QTimer *> TX;    // TX1 250 ms, TX2..TX6 200 ms
 
-    void stepTimerBengua();
-    void stepTsy();
-    void stepTimerSBG();
-    void stepTimerSBG2();
-    void stepTimerai();
-    void stepTX(int line);
+    // Each step returns whether it wrote a field.
+    bool stepTimerBengua();
+    bool stepTsy();
+    bool stepTimerSBG();
+    bool stepTimerSBG2();
+    bool stepTimerai();
+    bool stepTX(int line);
 
-    // Every step whose timer is on, once, in data order.
+    // Every step that is on, once, in data order.
     void runPass();
 
-    // Switch a step on without restarting its period.
-    static void switchOn(QTimer *timer);
+    // A step's switch. A step that is off never runs, by its timer or by the pass.
+    void switchOn(QTimer *step);
+    void switchOff(QTimer *step);
+    bool isOn(const QTimer *step) const;
+
+    // Starts the timer of every step that is on and not yet counting, after a
+    // change of the sheet; a running period is not restarted.
+    void arm();
+
+    // Tests switch the instant pass off to see the timers complete a chart alone.
+    void setInstantPass(bool enabled) { m_instantPass = enabled; }
 
     // Defers the instant pass to the end of the outermost scope, so a handler
     // that runs nested handlers charts once, from its final state.
@@ -60,8 +78,15 @@ public:
     };
 
 private:
+    QTimer *makeStep(QObject *owner, const QString &name, int interval, bool (ChartSteps::*step)());
+    void tick(QTimer *timer, bool wrote);
+    Chart namedChart() const;
+
     ChartSheet &m_sheet;
     int m_depth = 0;
+    bool m_instantPass = true;
+    std::array<QTimer *, 11> m_all{};
+    std::array<bool, 11> m_on{};
 };
 
 } // namespace lotgrid

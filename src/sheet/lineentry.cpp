@@ -73,12 +73,12 @@ void LineEntry::lineEntered(int n, bool yang)
     }
     m_sheet.BY(n) = yang ? u"1"_s : u"0"_s;
     if (n == 1) {
-        ChartSteps::switchOn(m_steps.Tsy);
-        ChartSteps::switchOn(m_steps.TimerBengua);
-        ChartSteps::switchOn(m_steps.TimerSBG2);
+        m_steps.switchOn(m_steps.Tsy);
+        m_steps.switchOn(m_steps.TimerBengua);
+        m_steps.switchOn(m_steps.TimerSBG2);
     }
     if (n == 6)
-        ChartSteps::switchOn(m_steps.Timerai);
+        m_steps.switchOn(m_steps.Timerai);
     hidden->hide();
     hiddenChanged->hide();
     otherBox->setEnabled(false);

@@ -272,10 +272,10 @@ void MainWindow::resetSheet()
     s.TextWHS->clear();
     s.hideMarks();
 
-    m_steps->Tsy->stop();
-    m_steps->TimerBengua->stop();
-    m_steps->Timerai->stop();
-    m_steps->TimerSBG2->stop();
+    m_steps->switchOff(m_steps->Tsy);
+    m_steps->switchOff(m_steps->TimerBengua);
+    m_steps->switchOff(m_steps->Timerai);
+    m_steps->switchOff(m_steps->TimerSBG2);
 
     s.emptyChartAndLines();
     // Locked only now: the line handling of an unticked box frees its line.

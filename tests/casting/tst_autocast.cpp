@@ -322,8 +322,8 @@ private slots:
         QCOMPARE(s.Lyuejian->text(), month);
         QCOMPARE(s.Lrijian->text(), day);
         QCOMPARE(s.BY(1) + s.BY(2) + s.BY(3) + s.BY(4) + s.BY(5) + s.BY(6), u"110010"_s);
-        QVERIFY(f.w->steps().TimerBengua->isActive());
-        QVERIFY(f.w->steps().Timerai->isActive());
+        QVERIFY(f.w->steps().isOn(f.w->steps().TimerBengua));
+        QVERIFY(f.w->steps().isOn(f.w->steps().Timerai));
         QCOMPARE(*f.sources, 0); // nothing is drawn before the bar is full
     }
 

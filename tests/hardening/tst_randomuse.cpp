@@ -132,23 +132,23 @@ private:
             ChartSteps &st = m_window->steps();
             switch (pick(7)) {
             case 0:
-                if (st.TimerBengua->isActive())
+                if (st.isOn(st.TimerBengua))
                     st.stepTimerBengua();
                 return u"tick TimerBengua"_s;
             case 1:
-                if (st.Tsy->isActive())
+                if (st.isOn(st.Tsy))
                     st.stepTsy();
                 return u"tick Tsy"_s;
             case 2:
-                if (st.TimerSBG->isActive())
+                if (st.isOn(st.TimerSBG))
                     st.stepTimerSBG();
                 return u"tick TimerSBG"_s;
             case 3:
-                if (st.TimerSBG2->isActive())
+                if (st.isOn(st.TimerSBG2))
                     st.stepTimerSBG2();
                 return u"tick TimerSBG2"_s;
             case 4:
-                if (st.Timerai->isActive())
+                if (st.isOn(st.Timerai))
                     st.stepTimerai();
                 return u"tick Timerai"_s;
             default:
@@ -224,8 +224,7 @@ private:
             return u"%1 marks shown"_s.arg(marksShown);
 
         ChartSteps &st = m_window->steps();
-        const bool stepsOn
-            = st.TimerBengua->isActive() && st.Tsy->isActive() && st.TimerSBG2->isActive() && st.Timerai->isActive();
+        const bool stepsOn = st.isOn(st.TimerBengua) && st.isOn(st.Tsy) && st.isOn(st.TimerSBG2) && st.isOn(st.Timerai);
         if (!complete || !stepsOn)
             return {};
         const HexagramRow *original = FindHexagramByKey(u16(key));

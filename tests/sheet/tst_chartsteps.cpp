@@ -77,7 +77,7 @@ private slots:
         const auto *timer = w->findChild<QTimer *>(name);
         QVERIFY(timer);
         QCOMPARE(timer->interval(), interval);
-        QVERIFY(timer->isActive());
+        QVERIFY(w->steps().isOn(timer));
         QVERIFY(!timer->isSingleShot());
     }
 
@@ -208,8 +208,8 @@ private slots:
         ChartSheet &s = w->sheet();
         setLines(s, u"101001"_s);
         const QStringList rel = textsOf(s.L);
-        w->steps().TimerSBG->stop();
-        w->steps().TimerSBG2->stop();
+        w->steps().switchOff(w->steps().TimerSBG);
+        w->steps().switchOff(w->steps().TimerSBG2);
         s.biangua->setText(u"山火贲"_s);
         w->steps().stepTimerai();
         QCOMPARE(s.biangua->text(), QString());
@@ -224,7 +224,7 @@ private slots:
         auto w = makeMainWindow();
         ChartSheet &s = w->sheet();
         setLines(s, u"111111"_s);
-        w->steps().TimerBengua->stop();
+        w->steps().switchOff(w->steps().TimerBengua);
         s.Text(6)->setText(u"0"_s);
         QCOMPARE(s.bengua->text(), u"乾为天 乾宫"_s);
         w->steps().stepTimerBengua();
@@ -250,9 +250,53 @@ private slots:
         ChartSheet &s = w->sheet();
         setLines(s, u"111111"_s);
         s.bengua->setText(u"巽为风 巽宫"_s);
+        w->steps().arm(); // a change outside the handlers wakes the steps as a command would
         QTRY_COMPARE_WITH_TIMEOUT(s.Lliuqin(1)->text(), u"妻财丑土"_s, 2000); // by Tsy
         QTRY_COMPARE_WITH_TIMEOUT(s.bengua->text(), u"乾为天 乾宫"_s, 2000);  // by TimerBengua
         QTRY_COMPARE_WITH_TIMEOUT(s.Lliuqin(1)->text(), u"子孙子水"_s, 2000);
+    }
+
+    // With the instant pass off, the timers alone complete the chart after an
+    // input, and every one stops once the chart stands still.
+    void timersAloneCompleteTheChartAndThenRest_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("moving");
+        QTest::newRow("still") << u"101001"_s << 0;
+        QTest::newRow("line 1 moving") << u"110100"_s << 1;
+        QTest::newRow("line 6 moving") << u"000000"_s << 6;
+    }
+    void timersAloneCompleteTheChartAndThenRest()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, moving);
+        auto w = makeMainWindow();
+        ChartSheet &s = w->sheet();
+        ChartSteps &steps = w->steps();
+        steps.setInstantPass(false);
+        setLines(s, key);
+        if (moving)
+            (key[moving - 1] == u'1' ? s.co(moving) : s.cx(moving))->setChecked(true);
+        const Expected original = byRules(key);
+        const QString changedKey = moving ? flip(key, moving) : key;
+        const Expected changed = byRules(changedKey);
+        QTRY_COMPARE_WITH_TIMEOUT(s.bengua->text(), original.text, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(s.biangua->text(), changed.text, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(textsOf(s.LSY), original.marks, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(textsOf(s.BGLiuqin), changed.branches, 3000);
+        const Element palace = palaceElementByRules(key);
+        for (int n = 1; n <= 6; ++n)
+            QTRY_COMPARE_WITH_TIMEOUT(s.L(n)->text(),
+                                      qs(relativeName(relativeByCycles(palace, changed.elements[n - 1]))), 3000);
+        const auto timers = w->findChildren<QTimer *>();
+        const auto anyStepRunning = [&] {
+            for (QTimer *t : timers)
+                if (steps.isOn(t) && t->isActive())
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!anyStepRunning(), 3000);
+        QVERIFY(steps.isOn(steps.TimerBengua) && steps.isOn(steps.Timerai));
     }
 };
 

@@ -268,17 +268,17 @@ private slots:
         answerNextModal(QMessageBox::Yes);
         w->news_Click();
         ChartSteps &steps = w->steps();
-        QVERIFY(!steps.Tsy->isActive() && !steps.TimerBengua->isActive() && !steps.TimerSBG2->isActive()
-                && !steps.Timerai->isActive());
+        QVERIFY(!steps.isOn(steps.Tsy) && !steps.isOn(steps.TimerBengua) && !steps.isOn(steps.TimerSBG2)
+                && !steps.isOn(steps.Timerai));
         QTest::keyClicks(s.Text(1), u"0"_s);
-        QVERIFY(steps.Tsy->isActive() && steps.TimerBengua->isActive() && steps.TimerSBG2->isActive());
-        QVERIFY(!steps.Timerai->isActive());
+        QVERIFY(steps.isOn(steps.Tsy) && steps.isOn(steps.TimerBengua) && steps.isOn(steps.TimerSBG2));
+        QVERIFY(!steps.isOn(steps.Timerai));
         for (int n = 2; n <= 5; ++n)
             QTest::keyClicks(s.Text(n), u"1"_s);
-        QVERIFY(!steps.Timerai->isActive());
+        QVERIFY(!steps.isOn(steps.Timerai));
         QVERIFY(!action(*w, u"yao1"_s)->isEnabled());
         QTest::keyClicks(s.Text(6), u"0"_s);
-        QVERIFY(steps.Timerai->isActive());
+        QVERIFY(steps.isOn(steps.Timerai));
         for (const QString &name : {u"yao1"_s, u"yao6"_s, u"F1"_s, u"F6"_s, u"jietutu"_s})
             QVERIFY2(action(*w, name)->isEnabled(), qPrintable(name));
         QCOMPARE(s.biangua->text(), u"泽风大过 游魂 震宫"_s);
@@ -341,7 +341,7 @@ private slots:
         QVERIFY(s.Text(4)->isEnabled());
         QCOMPARE(s.BY(3), u"1"_s);
         QVERIFY(action(*w, u"yao3"_s)->isEnabled());
-        QVERIFY(w->steps().Tsy->isActive());
+        QVERIFY(w->steps().isOn(w->steps().Tsy));
         QCOMPARE(s.bengua->text(), u"水火既济 坎宫"_s);
     }
 
