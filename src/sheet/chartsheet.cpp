@@ -281,6 +281,40 @@ QString ChartSheet::lineValue(int line) const
     return Text(line)->text();
 }
 
+CastInput ChartSheet::input() const
+{
+    CastInput in;
+    for (int n = 1; n <= 6; ++n) {
+        const QString value = lineValue(n);
+        if (value != u"1" && value != u"0")
+            break;
+        const bool yang = value == u"1";
+        in.line(n) = {yang ? u'1' : u'0', (yang ? co(n) : cx(n))->isChecked()};
+    }
+    for (std::size_t i = 0; i < dayStems.size(); ++i)
+        if (dayStems[i]->isChecked())
+            in.dayStem = static_cast<int>(i);
+    // A build label reads "月建：" or "日建：" and the branch.
+    const auto buildOf = [](const QLabel *label) -> std::optional<Branch> {
+        const QString text = label->text();
+        const auto at = text.isEmpty() ? std::u16string_view::npos : BranchNames.find(text.back().unicode());
+        if (text.size() != 4 || at == std::u16string_view::npos)
+            return std::nullopt;
+        return static_cast<Branch>(at);
+    };
+    in.monthBuild = buildOf(Lyuejian);
+    in.dayBuild = buildOf(Lrijian);
+    for (int n = 1; n <= 6; ++n) {
+        if (Lyongshen(n)->isHidden())
+            continue;
+        if (Lyongshen(n)->text() == u"用神")
+            in.mark = {MarkKind::UseGod, n};
+        else if (Lyongshen(n)->text() == u"伏神")
+            in.mark = {MarkKind::Hidden, n};
+    }
+    return in;
+}
+
 void ChartSheet::hideMarks()
 {
     for (QLabel *mark : Lyongshen) {

@@ -4,6 +4,7 @@
 // name as objectName(); working fields that are never shown are plain members.
 // Families of six are indexed by line, 1 at the bottom.
 
+#include "chart/cast.h"
 #include "core/six.h"
 
 #include <QImage>
@@ -69,6 +70,10 @@ public:
 
     // "1" / "0" / "" of line n, as typed.
     QString lineValue(int line) const;
+
+    // The cast on screen: the lines up to the first that is not "1" or "0",
+    // with the tick of each line's own kind, the day stem, the builds and the mark.
+    CastInput input() const;
 
     // The clearing steps that New, Clear data and an automatic cast share.
     // Each writes through the fields, so the line handling runs where a box

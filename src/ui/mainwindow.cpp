@@ -16,6 +16,7 @@
 #include "widgets/textconv.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
@@ -288,6 +289,50 @@ void MainWindow::resetSheet()
         name->clear();
 
     s.Text(1)->setFocus();
+}
+
+void MainWindow::loadCast(const CastInput &cast)
+{
+    ChartSteps::Scope pass(*m_steps);
+    ChartSheet &s = *m_sheet;
+    resetSheet();
+    for (int n = 1; n <= 6; ++n) {
+        const CastLine &line = cast.line(n);
+        if (line.value != u'1' && line.value != u'0')
+            break;
+        s.Text(n)->setText(QString(QChar(line.value)));
+    }
+    for (int n = 1; n <= 6; ++n) {
+        const CastLine &line = cast.line(n);
+        if (line.moving && (line.value == u'1' || line.value == u'0'))
+            (line.value == u'1' ? s.co(n) : s.cx(n))->setChecked(true);
+    }
+    if (cast.dayStem && *cast.dayStem >= 0 && *cast.dayStem <= 9) {
+        s.dayStems[static_cast<std::size_t>(*cast.dayStem)]->setChecked(true);
+    } else {
+        QButtonGroup *group = s.dayStems[0]->group();
+        group->setExclusive(false);
+        for (QRadioButton *option : s.dayStems)
+            option->setChecked(false);
+        group->setExclusive(true);
+        for (QLabel *spirit : s.liushen)
+            spirit->clear();
+    }
+    if (cast.monthBuild)
+        monthBuild_Click(static_cast<int>(*cast.monthBuild));
+    else
+        s.Lyuejian->clear();
+    if (cast.dayBuild)
+        dayBuild_Click(static_cast<int>(*cast.dayBuild));
+    else
+        s.Lrijian->clear();
+    const int markLine = cast.mark.line;
+    if (markLine >= 1 && markLine <= 6) {
+        if (cast.mark.kind == MarkKind::UseGod)
+            yao_Click(markLine);
+        else if (cast.mark.kind == MarkKind::Hidden)
+            F_Click(markLine);
+    }
 }
 
 void MainWindow::end_Click()

@@ -8,6 +8,7 @@
 // help, about, the update check. Screenshot and automatic cast own their
 // deferred steps. Today's line comes from the calendar engine.
 
+#include "chart/cast.h"
 #include "core/six.h"
 #include "ui/environment.h"
 
@@ -48,6 +49,12 @@ public:
     void dayBuild_Click(int branch);
     void yao_Click(int line);
     void F_Click(int line);
+
+    // Puts a cast on the sheet through the handlers a user's input runs:
+    // the sheet is reset as New does (without asking), the lines are typed
+    // from line 1 up and their boxes ticked, then the day stem, the builds and
+    // the mark are chosen. Parts the cast lacks are left empty.
+    void loadCast(const CastInput &cast);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
