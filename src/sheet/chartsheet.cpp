@@ -1,16 +1,21 @@
 #include "sheet/chartsheet.h"
 
+#include "chart/chart.h"
+#include "widgets/textconv.h"
+
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -32,15 +37,20 @@ enum Column {
     ColCo,
     ColCx,
     ColLiushen,
+    ColFushen,
+    ColFkong,
     ColGlyph,
     ColSy,
     ColLSY,
     ColLyongshen,
     ColLliuqin,
+    ColLkong,
+    ColBiaoji,
     ColBGlyph,
     ColBsy,
     ColL,
     ColBGLiuqin,
+    ColBkong,
 };
 
 QString nameOf(const char16_t *family, int line)
@@ -101,8 +111,33 @@ ChartSheet::ChartSheet(QWidget *parent)
     Lrijian = label(this, u"Lrijian"_s);
     colour(Lrijian, purple);
     sexRow->addWidget(Lrijian);
+    sexRow->addSpacing(24);
+    Lxunkong = label(this, u"Lxunkong"_s);
+    colour(Lxunkong, purple);
+    sexRow->addWidget(Lxunkong);
     sexRow->addStretch(1);
     outer->addLayout(sexRow);
+
+    auto *momentRow = new QHBoxLayout;
+    momentRow->addWidget(label(this, {}, u"起卦时间："_s));
+    qgsj = new QDateTimeEdit(this);
+    qgsj->setObjectName(u"qgsj"_s);
+    qgsj->setDisplayFormat(u"yyyy-MM-dd HH:mm"_s);
+    qgsj->setCalendarPopup(true);
+    qgsj->setDateTimeRange(QDateTime(QDate(1900, 1, 31), QTime(0, 0)), QDateTime(QDate(2100, 12, 31), QTime(23, 59)));
+    momentRow->addWidget(qgsj);
+    momentRow->addSpacing(12);
+    Lsizhu = label(this, u"Lsizhu"_s);
+    Lsizhu->setMinimumWidth(Lsizhu->fontMetrics().horizontalAdvance(u"丙午年 庚子月 乙丑日 庚辰时  "_s));
+    momentRow->addWidget(Lsizhu);
+    ansj = new QPushButton(u"按时间排盘"_s, this);
+    ansj->setObjectName(u"ansj"_s);
+    momentRow->addWidget(ansj);
+    zdsj = new QCheckBox(u"自动"_s, this);
+    zdsj->setObjectName(u"zdsj"_s);
+    momentRow->addWidget(zdsj);
+    momentRow->addStretch(1);
+    outer->addLayout(momentRow);
 
     auto *questionRow = new QHBoxLayout;
     questionRow->addWidget(label(this, {}, u"卜问何事："_s));
@@ -165,6 +200,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     bianguaBox->addWidget(biangua, 1);
     grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
     grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
+    grid->addWidget(label(this, {}, u"伏神"_s), 0, ColFushen, 1, 2);
 
     // Bold, in the face the bold hexagram texts already use, so no further font is loaded at start-up.
     QFont entryFont = font();
@@ -199,6 +235,14 @@ ChartSheet::ChartSheet(QWidget *parent)
         colour(liushen(n), darkGreen);
         grid->addWidget(liushen(n), row, ColLiushen);
 
+        const QColor quiet(0x70, 0x70, 0x70);
+        Lfushen(n) = label(this, nameOf(u"Lfushen", n));
+        colour(Lfushen(n), quiet);
+        grid->addWidget(Lfushen(n), row, ColFushen);
+        Lfkong(n) = label(this, nameOf(u"Lfkong", n));
+        colour(Lfkong(n), quiet);
+        grid->addWidget(Lfkong(n), row, ColFkong);
+
         auto *spot = new GlyphSpot(this);
         yan(n) = spot->yang();
         yin(n) = spot->yin();
@@ -218,6 +262,12 @@ ChartSheet::ChartSheet(QWidget *parent)
         Lliuqin(n) = label(this, nameOf(u"Lliuqin", n));
         colour(Lliuqin(n), blue);
         grid->addWidget(Lliuqin(n), row, ColLliuqin);
+        Lkong(n) = label(this, nameOf(u"Lkong", n));
+        colour(Lkong(n), purple);
+        grid->addWidget(Lkong(n), row, ColLkong);
+        Lbiaoji(n) = label(this, nameOf(u"Lbiaoji", n));
+        colour(Lbiaoji(n), Qt::red);
+        grid->addWidget(Lbiaoji(n), row, ColBiaoji);
 
         auto *changedSpot = new GlyphSpot(this);
         Byan(n) = changedSpot->yang();
@@ -235,6 +285,9 @@ ChartSheet::ChartSheet(QWidget *parent)
         BGLiuqin(n) = label(this, nameOf(u"BGLiuqin", n));
         colour(BGLiuqin(n), blue);
         grid->addWidget(BGLiuqin(n), row, ColBGLiuqin);
+        LBkong(n) = label(this, nameOf(u"LBkong", n));
+        colour(LBkong(n), purple);
+        grid->addWidget(LBkong(n), row, ColBkong);
     }
 
     // Columns keep their width while their fields are empty or hidden, so the
@@ -252,7 +305,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
     grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
     grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
-    grid->setColumnStretch(ColBGLiuqin + 1, 1);
+    grid->setColumnMinimumWidth(ColFushen, fm.horizontalAdvance(u"父母戌土"_s));
+    grid->setColumnStretch(ColBkong + 1, 1);
     // The longest hexagram texts have four-character names and a soul status.
     const int longestText = QFontMetrics(bengua->font()).horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
     bengua->setMinimumWidth(longestText);
@@ -313,6 +367,29 @@ CastInput ChartSheet::input() const
             in.mark = {MarkKind::Hidden, n};
     }
     return in;
+}
+
+void ChartSheet::showDayAndHiddenSpirits()
+{
+    const auto write = [](QLabel *field, const QString &text) {
+        if (field->text() != text)
+            field->setText(text);
+    };
+    const Chart chart = chartOf(input());
+    QString voids;
+    if (chart.voids)
+        voids = u"旬空："_s + qs(branchName((*chart.voids)[0])) + qs(branchName((*chart.voids)[1]));
+    write(Lxunkong, voids);
+    const QString empty = u"空"_s;
+    for (int n = 1; n <= 6; ++n) {
+        const ChartLine &line = chart.line(n);
+        const bool six = chart.original != nullptr;
+        write(Lkong(n), six && line.isVoid ? empty : QString());
+        write(LBkong(n), six && chart.changed && line.cast.moving && line.changedVoid ? empty : QString());
+        write(Lfushen(n),
+              six && line.hidden ? qs(relativeLabel(line.hidden->relative, line.hidden->branch)) : QString());
+        write(Lfkong(n), six && line.hidden && line.hiddenVoid ? empty : QString());
+    }
 }
 
 void ChartSheet::hideMarks()

@@ -13,6 +13,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDateTimeEdit;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -35,6 +37,13 @@ public:
     QLabel *Lrijian;                           // "日建：" + branch
     QLineEdit *TextWHS;                        // the question asked
     std::array<QRadioButton *, 10> dayStems{}; // OPj OPY OPB OPD OPW OPJI OPG OPX OPR OPGUI
+    QLabel *Lxunkong;                          // "旬空：" + the day's two void branches, from the chart
+
+    // The moment of the cast.
+    QDateTimeEdit *qgsj; // to the minute, 1900-01-31 .. 2100-12-31; now at start, New and Clear data
+    QLabel *Lsizhu;      // its four pillars, "丙午年 庚子月 乙丑日 庚辰时"
+    QPushButton *ansj;   // 按时间排盘: day stem and builds from the moment
+    QCheckBox *zdsj;     // 自动: the same whenever the moment changes (remembered)
 
     // Header row.
     QLabel *bengua;
@@ -45,18 +54,23 @@ public:
     Six<QLabel *> Lyao;
     Six<QCheckBox *> co;
     Six<QCheckBox *> cx;
-    Six<QLabel *> liushen;
+    Six<QLabel *> liushen; // six spirits, by the day-stem option
+    Six<QLabel *> Lfushen; // hidden spirit under the line, from the chart
+    Six<QLabel *> Lfkong;  // "空" when that hidden spirit is void
     Six<LineGlyph *> yan;
     Six<LineGlyph *> yin;
     Six<QLabel *> sy;
     Six<QLabel *> LSY;
     Six<QLabel *> Lyongshen;
-    Six<QLabel *> Lliuqin;
+    Six<QLabel *> Lliuqin; // relative + branch + element, by Tsy
+    Six<QLabel *> Lkong;   // "空" when the line's branch is void, from the chart
+    Six<QLabel *> Lbiaoji; // marks of the line against month and day, from the chart
     Six<LineGlyph *> Byan;
     Six<LineGlyph *> Byin;
     Six<QLabel *> Bsy;
     Six<QLabel *> L;
-    Six<QLabel *> BGLiuqin;
+    Six<QLabel *> BGLiuqin; // branch + element of the changed line, by Timerai
+    Six<QLabel *> LBkong;   // "空" when the changed line's branch is void
 
     // Working fields, never shown.
     QString TextBengua; // LineKey of Text1..Text6
@@ -84,6 +98,10 @@ public:
     // Empties L1..L6, bengua and biangua; unticks and locks every box (co1..co6,
     // then cx1..cx6); empties X1..X6 and XX; enables Text1 and empties Text1..Text6.
     void emptyChartAndLines();
+    // Writes the fields the chart value gives beyond the steps: the void
+    // branches, the void marks and the hidden spirits. Only changes are written.
+    void showDayAndHiddenSpirits();
+
     // Empties the two LineKeys, hides all 24 glyphs and empties the moving marks,
     // both world/response columns and both label columns.
     void emptyLineDisplays();

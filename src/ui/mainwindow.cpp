@@ -206,6 +206,7 @@ void MainWindow::enableChartCommands(bool enabled)
 
 void MainWindow::dayStem_Click(int stem)
 {
+    ChartSteps::Scope pass(*m_steps);
     const auto spirits = spiritsForStem(stem);
     for (int n = 6; n >= 1; --n)
         m_sheet->liushen(n)->setText(qs(spirits[n - 1]));
@@ -213,11 +214,13 @@ void MainWindow::dayStem_Click(int stem)
 
 void MainWindow::monthBuild_Click(int branch)
 {
+    ChartSteps::Scope pass(*m_steps);
     m_sheet->Lyuejian->setText(u"月建："_s + branchText(branch));
 }
 
 void MainWindow::dayBuild_Click(int branch)
 {
+    ChartSteps::Scope pass(*m_steps);
     m_sheet->Lrijian->setText(u"日建："_s + branchText(branch));
 }
 
