@@ -4,7 +4,23 @@
 
 namespace lotgrid {
 
+std::optional<Moment> termMoment(int year, int n)
+{
+    if (n < 1 || n > 24 || year < TermDataFirstYear || year > TermDataLastYear)
+        return std::nullopt;
+    const std::int32_t minutes
+        = TermDataMinutes[static_cast<std::size_t>(year - TermDataFirstYear)][static_cast<std::size_t>(n - 1)];
+    return momentFromMinutes(dayNumber({year, 1, 1}) * 1440 + minutes);
+}
+
 std::optional<CivilDate> sTerm(int year, int n)
+{
+    if (const auto exact = termMoment(year, n))
+        return exact->date;
+    return meanTermDate(year, n);
+}
+
+std::optional<CivilDate> meanTermDate(int year, int n)
 {
     if (n < 1 || n > 24 || year < MinCivilYear || year > MaxCivilYear)
         return std::nullopt;

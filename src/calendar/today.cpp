@@ -48,7 +48,7 @@ std::u16string_view festival(const std::array<std::u16string_view, N> &rows, std
 
 CalendarTables InitCalendarTables()
 {
-    return {TermNames, TermMinutes, SolarFestivals, LunarFestivals, WeekFestivals, LunarBitsTable};
+    return {TermNames, TermMinutes, TermDataMinutes, SolarFestivals, LunarFestivals, WeekFestivals, LunarBitsTable};
 }
 
 std::u16string GetMonthWeek(const CivilDate &date)

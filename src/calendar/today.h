@@ -4,6 +4,7 @@
 // "今天是2014年8月8日   农历:甲午年七月十三  属象:马年  今天是：父亲节 ".
 
 #include "calendar/civil.h"
+#include "calendar/termdata.h"
 
 #include <array>
 #include <string>
@@ -64,7 +65,8 @@ inline constexpr std::u16string_view InvalidDateText = u"今天是: 日期无效
 // literals at compile time.
 struct CalendarTables {
     const std::array<std::u16string_view, 25> &termNames;
-    const std::array<double, 25> &termMinutes;
+    const std::array<double, 25> &termMinutes; // the mean-sun reckoning, outside 1900-2100
+    const decltype(TermDataMinutes) &termDataMinutes;
     const std::array<std::u16string_view, 25> &solarFestivals;
     const std::array<std::u16string_view, 11> &lunarFestivals;
     const std::array<std::u16string_view, 11> &weekFestivals;

@@ -41,7 +41,7 @@ private slots:
         const QString none;
         QTest::newRow("2014-08-08 solar festival")
             << QDate(2014, 8, 8) << u"甲午年七月十三"_s << u"马"_s << u"父亲节 "_s;
-        QTest::newRow("2014-08-07 立秋 at 23:27") << QDate(2014, 8, 7) << u"甲午年七月十二"_s << u"马"_s << u"立秋"_s;
+        QTest::newRow("2014-08-07 立秋 at 22:02") << QDate(2014, 8, 7) << u"甲午年七月十二"_s << u"马"_s << u"立秋"_s;
         QTest::newRow("2014-02-14 lunar before solar")
             << QDate(2014, 2, 14) << u"甲午年正月十五"_s << u"马"_s << u"元宵节情人节 "_s;
         QTest::newRow("2015-02-19 festival and term")
@@ -70,6 +70,13 @@ private slots:
             << QDate(2014, 6, 15) << u"甲午年五月十八"_s << u"马"_s << u"父亲节 "_s;
         QTest::newRow("2014-06-02 端午节") << QDate(2014, 6, 2) << u"甲午年五月初五"_s << u"马"_s << u"端午节 "_s;
         QTest::newRow("2014-12-22 冬至") << QDate(2014, 12, 22) << u"甲午年十一月初一"_s << u"马"_s << u"冬至"_s;
+        // Terms near midnight, on the civil day of their instant (Hong Kong Observatory).
+        QTest::newRow("2014-03-05 惊蛰 not yet") << QDate(2014, 3, 5) << u"甲午年二月初五"_s << u"马"_s << none;
+        QTest::newRow("2014-03-06 惊蛰 at 00:02") << QDate(2014, 3, 6) << u"甲午年二月初六"_s << u"马"_s << u"惊蛰"_s;
+        QTest::newRow("2026-06-05 芒种 at 23:48") << QDate(2026, 6, 5) << u"丙午年四月二十"_s << u"马"_s << u"芒种"_s;
+        QTest::newRow("2026-06-06 芒种 over") << QDate(2026, 6, 6) << u"丙午年四月廿一"_s << u"马"_s << none;
+        QTest::newRow("2021-12-21 冬至 at 23:59")
+            << QDate(2021, 12, 21) << u"辛丑年十一月十八"_s << u"牛"_s << u"冬至"_s;
         QTest::newRow("1900-01-31 first covered day")
             << QDate(1900, 1, 31) << u"庚子年正月初一"_s << u"鼠"_s << u"春节 "_s;
         QTest::newRow("1921-02-07 eve before the year table")
@@ -161,13 +168,18 @@ private slots:
         QTest::addColumn<QDate>("date");
         QTest::newRow("1900 小寒, the base") << 1900 << 1 << QDate(1900, 1, 6);
         QTest::newRow("2014 立春") << 2014 << 3 << QDate(2014, 2, 4);
-        QTest::newRow("2014 惊蛰 at 23:01") << 2014 << 5 << QDate(2014, 3, 5);
-        QTest::newRow("2014 立秋 at 23:27") << 2014 << 15 << QDate(2014, 8, 7);
+        // Hong Kong Observatory: 惊蛰 2014 at 00:02 on 6 March (the mean-sun reckoning
+        // put it at 23:01 on the 5th), 立秋 2014 at 22:02.
+        QTest::newRow("2014 惊蛰 at 00:02") << 2014 << 5 << QDate(2014, 3, 6);
+        QTest::newRow("2014 立秋 at 22:02") << 2014 << 15 << QDate(2014, 8, 7);
         QTest::newRow("2014 冬至") << 2014 << 24 << QDate(2014, 12, 22);
-        // Within an hour of midnight while clocks here kept summer time.
-        QTest::newRow("1987 谷雨 at 23:08") << 1987 << 8 << QDate(1987, 4, 20);
-        QTest::newRow("1988 大暑 at 00:05") << 1988 << 14 << QDate(1988, 7, 23);
-        QTest::newRow("1899 冬至, before the base") << 1899 << 24 << QDate(1899, 12, 22);
+        // Within an hour of midnight while clocks here kept summer time: the terms stay
+        // on China Standard Time. 大暑 1988 fell at 22:51 on the 22nd (the mean-sun
+        // reckoning put it at 00:05 on the 23rd).
+        QTest::newRow("1987 谷雨 at 22:57") << 1987 << 8 << QDate(1987, 4, 20);
+        QTest::newRow("1988 大暑 at 22:51") << 1988 << 14 << QDate(1988, 7, 22);
+        // Before 1900 the mean-sun reckoning.
+        QTest::newRow("1899 冬至, before the term data") << 1899 << 24 << QDate(1899, 12, 22);
     }
     void sTerm()
     {
