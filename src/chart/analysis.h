@@ -11,6 +11,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -238,6 +239,8 @@ struct ShenShaEntry {
     ShenSha kind;
     std::array<Branch, 2> branches{};
     int count = 1; // [1, 2]: how many of `branches` are used
+
+    std::span<const Branch> list() const { return {branches.data(), static_cast<std::size_t>(count)}; }
     friend constexpr bool operator==(const ShenShaEntry &, const ShenShaEntry &) = default;
 };
 

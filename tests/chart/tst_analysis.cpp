@@ -172,8 +172,8 @@ QString shenShaText(const std::vector<ShenShaEntry> &entries)
     QStringList parts;
     for (const ShenShaEntry &e : entries) {
         QString s = qs(shenShaName(e.kind)) + u'：';
-        for (int i = 0; i < e.count; ++i)
-            s += qs(branchName(e.branches[static_cast<std::size_t>(i)]));
+        for (Branch b : e.list())
+            s += qs(branchName(b));
         parts << s;
     }
     return parts.join(u' ');
