@@ -87,4 +87,50 @@ constexpr Branch branchAt(int index)
     return static_cast<Branch>(((index % 12) + 12) % 12);
 }
 
+// The twelve stages (十二长生) an element passes through, one branch each, in
+// order forward along the branches: 长生 沐浴 冠带 临官 帝旺 衰 病 死 墓 绝 胎 养.
+enum class Stage : std::uint8_t {
+    Birth,
+    Bath,
+    Cap,
+    Office,
+    Peak,
+    Decline,
+    Sickness,
+    Death,
+    Tomb,
+    Extinction,
+    Womb,
+    Nurture
+};
+
+// The branch where each element is born (长生), 金 木 水 火 土: 巳 亥 申 寅 申.
+// 土 follows 水 (水土同宫), so both lie in the tomb at 辰 and are cut off at 巳.
+inline constexpr std::array<Branch, 5> BirthBranches{Branch::Si, Branch::Hai, Branch::Shen, Branch::Yin, Branch::Shen};
+
+constexpr Branch stageBranch(Element e, Stage s)
+{
+    return branchAt(static_cast<int>(BirthBranches[static_cast<int>(e)]) + static_cast<int>(s));
+}
+
+// Three harmonies (三合): 申子辰 水, 寅午戌 火, 巳酉丑 金, 亥卯未 木, each group the
+// 长生, 帝旺 and 墓 of its element, so four branches apart; indexed by place mod 4.
+inline constexpr std::array<Element, 4> HarmonyElements{Element::Water, Element::Metal, Element::Fire, Element::Wood};
+
+constexpr Element harmonyElement(Branch b)
+{
+    return HarmonyElements[static_cast<int>(b) % 4];
+}
+
+static_assert([] {
+    for (int i = 0; i < 12; ++i) {
+        const Branch b = branchAt(i);
+        const Element e = harmonyElement(b);
+        if (b != stageBranch(e, Stage::Birth) && b != stageBranch(e, Stage::Peak) && b != stageBranch(e, Stage::Tomb))
+            return false;
+    }
+    return stageBranch(Element::Wood, Stage::Tomb) == Branch::Wei
+           && stageBranch(Element::Earth, Stage::Extinction) == Branch::Si;
+}());
+
 } // namespace lotgrid
