@@ -4,6 +4,7 @@
 // moment of the cast. The Chart value is computed from this alone.
 
 #include "calendar/moment.h"
+#include "calendar/pillars.h"
 #include "core/elements.h"
 
 #include <array>
@@ -32,6 +33,7 @@ struct CastInput {
     std::optional<Branch> dayBuild;
     LineMark mark;
     std::optional<Moment> moment;
+    DayBoundary dayBoundary = DayBoundary::Midnight; // 子初换日: the day turns at 23:00
     friend constexpr bool operator==(const CastInput &, const CastInput &) = default;
 
     const CastLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }

@@ -111,6 +111,9 @@ Chart chartOf(const CastInput &input)
         chart.day = sexagenaryOf(*input.dayStem, *input.dayBuild);
     if (chart.day)
         chart.voids = voidBranches(*chart.day);
+    if (input.moment)
+        chart.pillars = pillarsOf(*input.moment, input.dayBoundary);
+    chart.analysis = analyse(input);
     if (original) {
         for (ChartLine &line : chart.lines) {
             line.isVoid = isVoidBranch(chart.voids, line.branch);

@@ -3,6 +3,8 @@
 // cast alone by one pure function. The window, the copied text, the command
 // line and the journal all read it; nothing is parsed back from widget texts.
 
+#include "calendar/pillars.h"
+#include "chart/analysis.h"
 #include "chart/cast.h"
 #include "chart/hexagrams.h"
 #include "core/sexagenary.h"
@@ -58,6 +60,8 @@ struct Chart {
     std::array<ChartLine, 6> lines{};      // line 1 first
     std::optional<Sexagenary> day;         // when the day stem and day build form a day of the cycle
     std::optional<std::array<Branch, 2>> voids;
+    std::optional<Pillars> pillars; // of the moment, when one is set and in range
+    Analysis analysis;              // marks, changes, types, 卦身 and 神煞
 
     const ChartLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }
     bool hasMovingLine() const;
