@@ -20,7 +20,7 @@ Environment Environment::production()
     env.screenshotFolder = QCoreApplication::applicationDirPath();
     env.screenshotFallbackFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
-    env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    env.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     env.quit = [] { QCoreApplication::exit(0); };
     env.ask = [](QWidget *parent, const QString &title, const QString &text) {
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
