@@ -328,6 +328,20 @@ ChartSheet::ChartSheet(QWidget *parent)
     chain(TextWHS);
     for (QRadioButton *option : dayStems)
         chain(option);
+
+    // A cast is typed in one run: a line value moves on to the line above,
+    // Backspace in an empty field back to the line below. The next field is
+    // selected whole, so that typing over an earlier cast replaces its value.
+    const auto goToLine = [this](int n) {
+        if (n < 1 || n > 6 || !Text(n)->isEnabled())
+            return;
+        Text(n)->setFocus(Qt::TabFocusReason);
+        Text(n)->selectAll();
+    };
+    for (int n = 1; n <= 6; ++n) {
+        connect(Text(n), &LineField::lineTyped, this, [goToLine, n] { goToLine(n + 1); });
+        connect(Text(n), &LineField::backspaceWhenEmpty, this, [goToLine, n] { goToLine(n - 1); });
+    }
 }
 
 QString ChartSheet::lineValue(int line) const

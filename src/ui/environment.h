@@ -21,10 +21,10 @@ struct Environment {
     std::function<std::function<double()>()> newCastSource;
     QString screenshotFolder;         // the executable's folder
     QString screenshotFallbackFolder; // used when that folder cannot be written
-    QUrl updateServer;                // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it
+    QUrl updateServer;                // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none
     int updateTimeoutMs = 10000;
-    std::function<void(const QUrl &)> openUrl;
-    std::function<void()> quit; // Exit: ends the process at once
+    std::function<bool(const QUrl &)> openUrl; // false when no browser or handler took the address
+    std::function<void()> quit;                // Exit: ends the process at once
     // Asks a Yes/No question (New, Clear data); true for Yes.
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
 
