@@ -25,6 +25,7 @@ Environment Environment::production()
     env.ask = [](QWidget *parent, const QString &title, const QString &text) {
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
+    env.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u"/lotgrid.conf"_s;
     return env;
 }
 
