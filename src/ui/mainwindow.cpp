@@ -48,11 +48,32 @@ constexpr std::array<int, 10> ZoomSteps{80, 90, 100, 110, 125, 150, 175, 200, 22
 const QString ZoomKey = u"chart/zoom"_s;
 
 // Asks for room to show the whole sheet; scrolls it when the window is smaller.
+// Tells when the sheet's size changes (fields filled, zoom).
 class SheetScrollArea : public QScrollArea
 {
 public:
-    using QScrollArea::QScrollArea;
-    QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QScrollArea::sizeHint(); }
+    SheetScrollArea(QWidget *sheet, std::function<void()> sheetResized, QWidget *parent)
+        : QScrollArea(parent)
+        , m_sheetResized(std::move(sheetResized))
+    {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setWidget(sheet);
+        sheet->installEventFilter(this);
+    }
+    QSize sizeHint() const override { return widget()->sizeHint(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const bool handled = QScrollArea::eventFilter(watched, event);
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            m_sheetResized();
+        return handled;
+    }
+
+private:
+    std::function<void()> m_sheetResized;
 };
 
 QString branchText(int branch)
@@ -77,11 +98,9 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
     setWindowIcon(appIcon());
     // The sheet grows and shrinks with the window; at a zoom larger than the window it scrolls.
-    auto *scroll = new SheetScrollArea(this);
+    auto *scroll = new SheetScrollArea(
+        m_sheet, [this] { keepSheetWhole(); }, this);
     scroll->setObjectName(u"sheetScroll"_s);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(m_sheet);
     setCentralWidget(scroll);
     buildMenus();
 
@@ -293,27 +312,43 @@ void MainWindow::zoomReset()
     setZoomPercent(100);
 }
 
-// A window of normal state takes the size of the whole sheet at its zoom, as far
-// as the screen allows; a maximised or full-screen window keeps its size.
-void MainWindow::sizeWindowToSheet()
+// A window of normal state takes the size of the whole sheet at its zoom (and
+// at least `atLeast`), as far as the screen allows; a maximised or full-screen
+// window keeps its size.
+void MainWindow::sizeWindowToSheet(QSize atLeast)
 {
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     ensurePolished();
     QSize wanted = centralWidget()->sizeHint();
     wanted.rheight() += menuBar()->sizeHint().height();
-    wanted = wanted.expandedTo(sizeHint());
+    wanted = wanted.expandedTo(sizeHint()).expandedTo(atLeast);
     if (const QScreen *screen = this->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
     m_sizeForZoom = wanted;
     resize(wanted);
 }
 
+void MainWindow::keepSheetWhole()
+{
+    if (!isVisible() || m_fitting || !fitTimer)
+        return;
+    const QSize need = m_sheet->sizeHint();
+    const QSize room = centralWidget()->size();
+    if (need.width() <= room.width() && need.height() <= room.height())
+        return;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        fitSheetToWindow();
+    else
+        sizeWindowToSheet(size());
+}
+
 void MainWindow::fitSheetToWindow()
 {
     const QSize room = centralWidget()->size();
-    if (room.isEmpty())
+    if (room.isEmpty() || m_fitting)
         return;
+    m_fitting = true;
     // Type, fields and spacings scale together, so a few passes settle the zoom
     // whose sheet fills the room in one direction and fits in the other.
     for (int pass = 0; pass < 4; ++pass) {
@@ -325,6 +360,7 @@ void MainWindow::fitSheetToWindow()
         applyZoom(percent);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // the sheet's new size, measured
     }
+    m_fitting = false;
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

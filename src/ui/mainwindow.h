@@ -65,7 +65,7 @@ public:
     // to fill the window (so a larger or maximised window shows a larger chart).
     void fitSheetToWindow();
 
-    QTimer *fitTimer;
+    QTimer *fitTimer = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -80,7 +80,8 @@ private:
     void mark(int line, const QString &word);
     void enableChartCommands(bool enabled);
     void applyZoom(int percent);
-    void sizeWindowToSheet();
+    void sizeWindowToSheet(QSize atLeast = {});
+    void keepSheetWhole();
     template<typename Factory>
     void openWindow(QPointer<QWidget> &slot, Factory create);
 
@@ -92,7 +93,8 @@ private:
     Screenshot *m_screenshot;
     int m_zoomPercent = 100;
     bool m_sized = false; // given its size at the first show
-    QSize m_sizeForZoom;  // the size the window was given for the zoom, not to be fitted again
+    bool m_fitting = false;
+    QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
     Six<QAction *> m_yao;

@@ -24,7 +24,7 @@ void LineGlyph::paintEvent(QPaintEvent *)
     // Drawn in device pixels, every edge on a whole pixel, so the bars stay
     // sharp and the two halves of a yin line equal at any scale.
     QPainter p(this);
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = p.device()->devicePixelRatioF();
     p.scale(1 / ratio, 1 / ratio);
     const int width = qRound(this->width() * ratio);
     const int height = qRound(this->height() * ratio);
