@@ -99,20 +99,29 @@ void AutoCast::Command1_Confirmed()
 
     m_tools->close();
 
-    // Where the main window stood, so the progress window appears in its place.
+    // Where the main window stood, so the progress window appears in its place
+    // and the main window comes back exactly there (a window shown again without
+    // a position of its own is placed anew by the desktop).
     const QRect around = m_mainWindow ? m_mainWindow->frameGeometry() : QRect();
+    const QByteArray placement = m_mainWindow ? m_mainWindow->saveGeometry() : QByteArray();
     if (m_mainWindow)
         m_mainWindow->hide();
 
-    m_zg = new ProgressWindow([this] { cast(); });
+    m_zg = new ProgressWindow([this, placement] {
+        if (m_mainWindow)
+            m_mainWindow->restoreGeometry(placement);
+        cast();
+    });
     m_zg->setAttribute(Qt::WA_DeleteOnClose);
     if (m_mainWindow)
         m_zg->setWindowIcon(m_mainWindow->windowIcon());
     // Should the window go without a cast (it refuses to close, but may still
     // be destroyed), the main window must not stay hidden.
-    connect(m_zg, &QObject::destroyed, this, [this] {
-        if (m_mainWindow && m_mainWindow->isHidden())
+    connect(m_zg, &QObject::destroyed, this, [this, placement] {
+        if (m_mainWindow && m_mainWindow->isHidden()) {
+            m_mainWindow->restoreGeometry(placement);
             m_mainWindow->show();
+        }
     });
     m_zg->adjustSize();
     if (around.isValid())

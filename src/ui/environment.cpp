@@ -1,5 +1,7 @@
 #include "ui/environment.h"
 
+#include <QStandardPaths>
+
 #include "casting/randomsource.h"
 #include "ui/platform.h"
 
@@ -25,6 +27,7 @@ Environment Environment::production()
     env.ask = [](QWidget *parent, const QString &title, const QString &text) {
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
+    env.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u"/lotgrid.conf"_s;
     return env;
 }
 

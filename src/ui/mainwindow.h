@@ -6,7 +6,10 @@
 // and the use-god mark, reset the sheet (New, Clear data), and open the other
 // windows: the automatic cast, the hidden-spirit query, the reference tables,
 // help, about, the update check. Screenshot and automatic cast own their
-// deferred steps. Today's line comes from the calendar engine.
+// deferred steps. Today's line comes from the calendar engine. The sheet sits
+// in a scroll area and is zoomed as a whole (its type, and with it every field,
+// glyph and column): by the zoom commands, remembered in the settings file, and
+// by resizing the window, which zooms the sheet to fill it.
 
 #include "chart/cast.h"
 #include "core/six.h"
@@ -19,6 +22,7 @@
 #include <memory>
 
 class QAction;
+class QTimer;
 
 namespace lotgrid {
 
@@ -56,7 +60,23 @@ public:
     // the mark are chosen. Parts the cast lacks are left empty.
     void loadCast(const CastInput &cast);
 
+    // The chart's zoom, in percent of the desktop's type, 80 to 250. The
+    // commands step through ZoomSteps, remember the zoom and size a window of
+    // normal state to the sheet.
+    int zoomPercent() const { return m_zoomPercent; }
+    void setZoomPercent(int percent);
+    void zoomIn();
+    void zoomOut();
+    void zoomReset();
+    // The step of `fitTimer`, run after the window was resized: zooms the sheet
+    // to fill the window (so a larger or maximised window shows a larger chart).
+    void fitSheetToWindow();
+
+    QTimer *fitTimer = nullptr;
+
 protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -66,6 +86,9 @@ private:
     void resetSheet();
     void mark(int line, const QString &word);
     void enableChartCommands(bool enabled);
+    void applyZoom(int percent);
+    void sizeWindowToSheet(QSize atLeast = {});
+    void keepSheetWhole();
     template<typename Factory>
     void openWindow(QPointer<QWidget> &slot, Factory create);
 
@@ -75,6 +98,10 @@ private:
     LineEntry *m_lineEntry;
     AutoCast *m_autoCast;
     Screenshot *m_screenshot;
+    int m_zoomPercent = 100;
+    bool m_sized = false; // given its size at the first show
+    bool m_fitting = false;
+    QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
     Six<QAction *> m_yao;

@@ -26,24 +26,27 @@ const QString CheckingText = u"正在检查更新……（按 Esc 键取消）"_
 constexpr QSize PanelSize{150, 200};  // the decorative panel, in pixels
 constexpr QSize WindowSize{440, 212}; // about the program's 6315 × 2970 twips, a little wider for the frames' texts
 
-// The decorative panel on the left: the character 爻 on a blue panel.
-QPixmap panelPixmap()
+// The decorative panel on the left: the character 爻 on a blue panel, drawn
+// at the screen's device pixel ratio so it stays sharp when scaled.
+QPixmap panelPixmap(qreal devicePixelRatio)
 {
-    QPixmap pixmap(PanelSize);
+    QPixmap pixmap(PanelSize * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    const QRect area(QPoint(0, 0), PanelSize);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient blue(0, 0, 0, PanelSize.height());
     blue.setColorAt(0, QColor(0x2f, 0x6f, 0xc8));
     blue.setColorAt(1, QColor(0x0f, 0x2f, 0x7a));
-    p.fillRect(pixmap.rect(), blue);
+    p.fillRect(area, blue);
     p.setPen(QPen(QColor(255, 255, 255, 90), 2));
-    p.drawRect(QRectF(pixmap.rect()).adjusted(6, 6, -6, -6));
+    p.drawRect(QRectF(area).adjusted(6, 6, -6, -6));
     QFont font = p.font();
     font.setPixelSize(96);
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, u"爻"_s);
+    p.drawText(area, Qt::AlignCenter, u"爻"_s);
     return pixmap;
 }
 
@@ -83,7 +86,7 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     setWindowTitle(u"检查更新"_s);
 
     auto *panel = new QLabel(this);
-    panel->setPixmap(panelPixmap());
+    panel->setPixmap(panelPixmap(devicePixelRatioF()));
     panel->setFixedSize(PanelSize);
 
     Frame1 = new QGroupBox(u"第一步"_s, this);
