@@ -4,20 +4,24 @@
 // timers, and by an instant pass after every handler); LineEntry echoes each
 // typed line and tick; the menu commands here set the six spirits, the builds
 // and the use-god mark, reset the sheet (New, Clear data), and open the other
-// windows: the automatic cast, the hidden-spirit query, the reference tables,
+// windows: the automatic cast and the hand casts (coins, time, numbers), the hidden-spirit query, the reference tables,
 // help, about, the update check. Screenshot and automatic cast own their
 // deferred steps. Today's line comes from the calendar engine.
 
+#include "chart/cast.h"
 #include "core/six.h"
 #include "ui/environment.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
+class QDialog;
 
 namespace lotgrid {
 
@@ -48,6 +52,14 @@ public:
     void dayBuild_Click(int branch);
     void yao_Click(int line);
     void F_Click(int line);
+    void yingbi_Click();  // 手动摇卦
+    void shijian_Click(); // 时间起卦
+    void shuzi_Click();   // 数字起卦
+
+    // The moment of the cast on the sheet, which time casting reads and the
+    // cast by coins sets to the time of its "确定".
+    QDateTime castMoment() const;
+    void setCastMoment(const QDateTime &moment);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,6 +71,10 @@ private:
     void resetSheet();
     void mark(int line, const QString &word);
     void enableChartCommands(bool enabled);
+    bool dayTurnsAt23() const;
+    template<typename Create, typename Done>
+    void openCastDialog(Create create, Done done);
+    void writeHandCast(const std::optional<std::array<CastLine, 6>> &lines);
     template<typename Factory>
     void openWindow(QPointer<QWidget> &slot, Factory create);
 
@@ -73,6 +89,8 @@ private:
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
+    QDateTime m_castMoment;
+    QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
 };
 
