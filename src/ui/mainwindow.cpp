@@ -328,7 +328,7 @@ bool MainWindow::dayTurnsAt23() const
 template<typename Create, typename Done>
 void MainWindow::openCastDialog(Create create, Done done)
 {
-    if (m_handCast) {
+    if (m_handCast && m_handCast->isVisible()) { // a confirmed dialog stays until deleted
         m_handCast->raise();
         m_handCast->activateWindow();
         return;
