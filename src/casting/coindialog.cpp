@@ -68,7 +68,6 @@ CoinDialog::CoinDialog(bool facesSwapped, QWidget *parent)
     QPalette p = message->palette();
     p.setColor(QPalette::WindowText, Qt::red);
     message->setPalette(p);
-    message->setWordWrap(true);
     ok->setObjectName(u"ok"_s);
     ok->setDefault(true);
     cancel->setObjectName(u"cancel"_s);
@@ -98,6 +97,7 @@ CoinDialog::CoinDialog(bool facesSwapped, QWidget *parent)
     layout->addWidget(swapFaces);
     layout->addWidget(message);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(digits, &QLineEdit::textEdited, this, &CoinDialog::digits_Edited);
     connect(ok, &QPushButton::clicked, this, [this] {
@@ -144,7 +144,7 @@ void CoinDialog::digits_Edited(const QString &text)
 {
     const bool valid = text.size() <= 6 && std::ranges::all_of(text, [](QChar c) { return c >= u'0' && c <= u'3'; });
     if (!valid) {
-        message->setText(u"只能输入 0 到 3 的数字，每爻一位，最多六位（初爻在前）。"_s);
+        message->setText(u"只能输入 0 到 3 的数字，每爻一位，共六位。"_s);
         showRows(); // puts the counts back
         return;
     }

@@ -73,7 +73,6 @@ NumberDialog::NumberDialog(bool addsHour, int hour, QWidget *parent)
     QPalette p = message->palette();
     p.setColor(QPalette::WindowText, Qt::red);
     message->setPalette(p);
-    message->setWordWrap(true);
     ok->setObjectName(u"ok"_s);
     ok->setDefault(true);
     cancel->setObjectName(u"cancel"_s);
@@ -104,6 +103,7 @@ NumberDialog::NumberDialog(bool addsHour, int hour, QWidget *parent)
     layout->addWidget(addHour);
     layout->addWidget(message);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok, &QPushButton::clicked, this, &NumberDialog::ok_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

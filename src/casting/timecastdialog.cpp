@@ -85,6 +85,7 @@ TimeCastDialog::TimeCastDialog(const Moment &moment, bool yearAtLichun, bool day
     layout->addWidget(reckoning);
     layout->addWidget(lichunYear);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(lichunYear, &QCheckBox::toggled, this, &TimeCastDialog::showReckoning);
     connect(ok, &QPushButton::clicked, this, [this] {
