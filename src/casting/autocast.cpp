@@ -2,6 +2,7 @@
 
 #include "casting/castdialog.h"
 #include "casting/castdraw.h"
+#include "casting/castlines.h"
 #include "casting/progresswindow.h"
 #include "casting/randomsource.h"
 #include "sheet/chartsheet.h"
@@ -93,7 +94,7 @@ void AutoCast::Command1_Confirmed()
     if (!m_tools || (m_zg && !m_zg->castDone()))
         return;
 
-    clearChart();
+    clearSheetForCast(m_sheet);
     m_sheet.TextWHS->setText(m_tools->TextWHS->text());
     m_sheet.Combo1->setCurrentText(m_tools->Combo1->currentText());
 
@@ -129,17 +130,6 @@ void AutoCast::Command1_Confirmed()
     else if (const QScreen *screen = QGuiApplication::primaryScreen())
         m_zg->move(screen->availableGeometry().center() - m_zg->rect().center());
     m_zg->show();
-}
-
-// Empties the chart in the order the line handling needs: boxes before lines,
-// so that an untick restores its line before the line is emptied. The changed
-// values BY1..BY6, the enabled lines 2..6, the spirits, the builds and the
-// chart steps are left as they are.
-void AutoCast::clearChart()
-{
-    m_sheet.hideMarks();
-    m_sheet.emptyChartAndLines();
-    m_sheet.emptyLineDisplays();
 }
 
 void AutoCast::cast()

@@ -1,6 +1,12 @@
 #include "ui/mainwindow.h"
 
 #include "casting/autocast.h"
+#include "casting/castlines.h"
+#include "casting/castsettings.h"
+#include "casting/coindialog.h"
+#include "casting/numberdialog.h"
+#include "casting/timecastdialog.h"
+#include "chart/castingrules.h"
 #include "chart/spirits.h"
 #include "core/elements.h"
 #include "sheet/chartsheet.h"
@@ -82,6 +88,14 @@ QString branchText(int branch)
     return QString(QChar(BranchNames[branch]));
 }
 
+// A moment on the sheet's clock, China Standard Time; an invalid one gives an invalid Moment.
+Moment momentOf(const QDateTime &t)
+{
+    const QDate d = t.date();
+    const QTime time = t.time();
+    return Moment{{d.year(), d.month(), d.day()}, time.hour(), time.minute()};
+}
+
 } // namespace
 
 MainWindow::MainWindow(Environment env, QWidget *parent)
@@ -124,6 +138,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
                 dayStem_Click(static_cast<int>(i));
         });
 
+    m_castMoment = m_env.now ? m_env.now() : QDateTime();
     Form_Load();
 }
 
@@ -177,6 +192,9 @@ void MainWindow::buildMenus()
 
     QMenu *tls = topMenu(u"tls"_s, u"工具(&T)"_s);
     connect(item(tls, u"zd"_s, u"自动卜卦"_s), &QAction::triggered, m_autoCast, &AutoCast::zd_Click);
+    connect(item(tls, u"yingbi"_s, u"手动摇卦"_s), &QAction::triggered, this, &MainWindow::yingbi_Click);
+    connect(item(tls, u"shijian"_s, u"时间起卦"_s), &QAction::triggered, this, &MainWindow::shijian_Click);
+    connect(item(tls, u"shuzi"_s, u"数字起卦"_s), &QAction::triggered, this, &MainWindow::shuzi_Click);
     tls->addSeparator();
     connect(item(tls, u"chaxun"_s, u"查询伏神"_s), &QAction::triggered, this, [this] {
         openWindow(m_Fenshen, [this] { return createFenshen(this, [this] { return m_sheet->bengua->text(); }); });
@@ -361,6 +379,15 @@ void MainWindow::fitSheetToWindow()
         applyZoom(percent);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // the sheet's new size, measured
     }
+    // Fields that do not grow in proportion (the date field, the buttons) can
+    // leave the sheet a little too large: step back until it fits.
+    for (int guard = 0; guard < 40 && m_zoomPercent > ZoomSteps.front(); ++guard) {
+        const QSize need = m_sheet->sizeHint();
+        if (need.width() <= room.width() && need.height() <= room.height())
+            break;
+        applyZoom(m_zoomPercent - 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
     m_fitting = false;
 }
 
@@ -503,6 +530,84 @@ void MainWindow::loadCast(const CastInput &cast)
         else if (cast.mark.kind == MarkKind::Hidden)
             F_Click(markLine);
     }
+}
+
+QDateTime MainWindow::castMoment() const
+{
+    return m_castMoment;
+}
+
+void MainWindow::setCastMoment(const QDateTime &moment)
+{
+    m_castMoment = moment;
+}
+
+// 子初换日: the day turns at 23:00 instead of midnight. Off until the option exists.
+bool MainWindow::dayTurnsAt23() const
+{
+    return false;
+}
+
+// Shows the dialog of a hand cast, one at a time, and runs `done` on it when it is confirmed.
+template<typename Create, typename Done>
+void MainWindow::openCastDialog(Create create, Done done)
+{
+    if (m_handCast && m_handCast->isVisible()) { // a confirmed dialog stays until deleted
+        m_handCast->raise();
+        m_handCast->activateWindow();
+        return;
+    }
+    auto *dialog = create();
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowIcon(appIcon());
+    connect(dialog, &QDialog::accepted, this, [dialog, done] { done(*dialog); });
+    m_handCast = dialog;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void MainWindow::writeHandCast(const std::optional<std::array<CastLine, 6>> &lines)
+{
+    if (!lines)
+        return;
+    // A pending write-back of an automatic cast must not overwrite these lines.
+    m_autoCast->Timerzg->stop();
+    m_autoCast->Timer6y->stop();
+    writeCast(*m_sheet, *m_steps, *lines);
+}
+
+void MainWindow::yingbi_Click()
+{
+    const auto create = [this] { return new CoinDialog(castOption(CastOption::CoinFacesSwapped), this); };
+    openCastDialog(create, [this](CoinDialog &d) {
+        setCastOption(CastOption::CoinFacesSwapped, d.swapFaces->isChecked());
+        writeHandCast(d.lines());
+        setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
+    });
+}
+
+void MainWindow::shijian_Click()
+{
+    const auto create = [this] {
+        return new TimeCastDialog(momentOf(castMoment()), castOption(CastOption::YearAtLichun), dayTurnsAt23(), this);
+    };
+    openCastDialog(create, [this](TimeCastDialog &d) {
+        setCastOption(CastOption::YearAtLichun, d.lichunYear->isChecked());
+        writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
+    });
+}
+
+void MainWindow::shuzi_Click()
+{
+    const auto create = [this] {
+        const int hour = hourNumber(castMoment().isValid() ? castMoment().time().hour() : -1).value_or(0);
+        return new NumberDialog(castOption(CastOption::NumberAddsHour), hour, this);
+    };
+    openCastDialog(create, [this](NumberDialog &d) {
+        setCastOption(CastOption::NumberAddsHour, d.addHour->isChecked());
+        writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
+    });
 }
 
 void MainWindow::end_Click()

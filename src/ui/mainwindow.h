@@ -4,7 +4,7 @@
 // timers, and by an instant pass after every handler); LineEntry echoes each
 // typed line and tick; the menu commands here set the six spirits, the builds
 // and the use-god mark, reset the sheet (New, Clear data), and open the other
-// windows: the automatic cast, the hidden-spirit query, the reference tables,
+// windows: the automatic cast and the hand casts (coins, time, numbers), the hidden-spirit query, the reference tables,
 // help, about, the update check. Screenshot and automatic cast own their
 // deferred steps. Today's line comes from the calendar engine. The sheet sits
 // in a scroll area and is zoomed as a whole (its type, and with it every field,
@@ -15,14 +15,17 @@
 #include "core/six.h"
 #include "ui/environment.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QTimer;
+class QDialog;
 
 namespace lotgrid {
 
@@ -53,6 +56,14 @@ public:
     void dayBuild_Click(int branch);
     void yao_Click(int line);
     void F_Click(int line);
+    void yingbi_Click();  // 手动摇卦
+    void shijian_Click(); // 时间起卦
+    void shuzi_Click();   // 数字起卦
+
+    // The moment of the cast on the sheet, which time casting reads and the
+    // cast by coins sets to the time of its "确定".
+    QDateTime castMoment() const;
+    void setCastMoment(const QDateTime &moment);
 
     // Puts a cast on the sheet through the handlers a user's input runs:
     // the sheet is reset as New does (without asking), the lines are typed
@@ -89,6 +100,10 @@ private:
     void applyZoom(int percent);
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
+    bool dayTurnsAt23() const;
+    template<typename Create, typename Done>
+    void openCastDialog(Create create, Done done);
+    void writeHandCast(const std::optional<std::array<CastLine, 6>> &lines);
     template<typename Factory>
     void openWindow(QPointer<QWidget> &slot, Factory create);
 
@@ -107,6 +122,8 @@ private:
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
+    QDateTime m_castMoment;
+    QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
 };
 
