@@ -139,7 +139,8 @@ CaseRecord readCase(const QSqlQuery &q)
     const QString moving = q.value(5).toString();
     for (int n = 1; n <= 6; ++n) {
         const QChar v = n <= lines.size() ? lines.at(n - 1) : QChar();
-        c.cast.line(n) = {v == u'1' || v == u'0' ? v.unicode() : char16_t{0}, n <= moving.size() && moving.at(n - 1) == u'1'};
+        c.cast.line(n)
+            = {v == u'1' || v == u'0' ? v.unicode() : char16_t{0}, n <= moving.size() && moving.at(n - 1) == u'1'};
     }
     const auto inRange = [&q](int column, int last) -> std::optional<int> {
         if (q.value(column).isNull())
@@ -254,6 +255,11 @@ QString Journal::defaultPath()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/journal.sqlite"_s;
 }
 
+QString Journal::unusable() const
+{
+    return m_unusableReason.isEmpty() ? u"案例库没有打开"_s : m_unusableReason + u"；本次运行中案例库停用"_s;
+}
+
 QDateTime Journal::now() const
 {
     const QDateTime t = m_options.now ? m_options.now() : QDateTime::currentDateTimeUtc();
@@ -262,6 +268,8 @@ QDateTime Journal::now() const
 
 bool Journal::fail(const QString &what, const QString &reason)
 {
+    if (!m_ready && m_unusableReason.isEmpty() && !reason.isEmpty())
+        m_unusableReason = reason;
     m_lastError = u"%1\n案例库文件：%2\n原因：%3"_s.arg(what, nativePath(m_path), reason);
     return false;
 }
@@ -275,13 +283,30 @@ bool Journal::failQuery(const QString &what)
 
 bool Journal::exec(QSqlQuery &q)
 {
-    if (q.exec())
-        return true;
-    const QSqlError e = q.lastError();
+    // A failed prepare leaves its error on the query; executing it would only say "No query".
+    QSqlError e = q.lastError();
+    if (!e.isValid()) {
+        if (q.exec())
+            return true;
+        e = q.lastError();
+    }
+    return noteError(e);
+}
+
+bool Journal::noteError(const QSqlError &e)
+{
     m_lastSqlReason = reasonOf(e, m_options.busyTimeoutMs);
-    if (isDamage(e))
+    if (isDamage(e) && m_ready) {
         m_ready = false; // never write again to a file found damaged
+        m_unusableReason = m_lastSqlReason;
+    }
     return false;
+}
+
+bool Journal::stepped(const QSqlQuery &q)
+{
+    // next() returns false both at the end and on an error such as a damaged page.
+    return !q.lastError().isValid() || noteError(q.lastError());
 }
 
 bool Journal::execText(const QString &sql)
@@ -318,6 +343,7 @@ bool Journal::open()
     const QString what = u"案例库无法打开。文件保持原样；本次运行中案例库命令停用，排盘不受影响。"_s;
     m_ready = false;
     m_lastError.clear();
+    m_unusableReason.clear();
     const QFileInfo info(m_path);
     if (info.exists() && !info.isFile())
         return fail(what, u"这个位置是文件夹或其他非文件的东西"_s);
@@ -430,7 +456,7 @@ bool Journal::createFullText(bool fill)
     while (q.next())
         if (!indexCase(readCase(q)))
             return false;
-    return true;
+    return stepped(q);
 }
 
 bool Journal::migrateFrom1()
@@ -454,6 +480,8 @@ bool Journal::migrateFrom1()
         if (!exec(update))
             return false;
     }
+    if (!stepped(rows))
+        return false;
     rows.finish();
     m_fullText = false;
     if (m_options.fullTextSearch && !createFullText(true))
@@ -486,7 +514,8 @@ bool Journal::insertCase(CaseRecord &c)
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.prepare(u"INSERT INTO cases(saved_at, changed_at, case_minute, moment, lines, moving, changed_lines, day_stem,"
               " month_build, day_build, mark_kind, mark_line, question, sex, notes, outcome, verdict, tags)"
-              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
+              " coalesce(?, ''), coalesce(?, ''), coalesce(?, ''), coalesce(?, ''), ?, coalesce(?, ''))"_s);
     q.addBindValue(c.saved.toMSecsSinceEpoch());
     q.addBindValue(c.changed.toMSecsSinceEpoch());
     q.addBindValue(caseMinute(c));
@@ -515,7 +544,7 @@ std::optional<CaseRecord> Journal::save(const CaseRecord &draft)
 {
     const QString what = u"案例未能保存，盘面保持不变。"_s;
     if (!m_ready) {
-        fail(what, u"案例库在本次运行中不可用"_s);
+        fail(what, unusable());
         return std::nullopt;
     }
     CaseRecord c = draft;
@@ -537,7 +566,7 @@ std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &edited)
 {
     const QString what = u"修改未能保存，案例保持原样。"_s;
     if (!m_ready) {
-        fail(what, u"案例库在本次运行中不可用"_s);
+        fail(what, unusable());
         return std::nullopt;
     }
     if (!begin()) {
@@ -563,7 +592,8 @@ std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &edited)
         return std::nullopt;
     }
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"UPDATE cases SET notes = ?, outcome = ?, verdict = ?, tags = ?, changed_at = ? WHERE id = ?"_s);
+    q.prepare(u"UPDATE cases SET notes = coalesce(?, ''), outcome = coalesce(?, ''), verdict = ?,"
+              " tags = coalesce(?, ''), changed_at = ? WHERE id = ?"_s);
     q.addBindValue(c.notes);
     q.addBindValue(c.outcome);
     q.addBindValue(static_cast<int>(c.verdict));
@@ -582,7 +612,7 @@ bool Journal::remove(const QList<qint64> &ids)
 {
     const QString what = u"案例未能删除，案例库保持原样。"_s;
     if (!m_ready)
-        return fail(what, u"案例库在本次运行中不可用"_s);
+        return fail(what, unusable());
     if (!begin())
         return failQuery(what);
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
@@ -620,8 +650,11 @@ std::optional<CaseRecord> Journal::find(qint64 id)
         failQuery(u"案例无法读取。"_s);
         return std::nullopt;
     }
-    if (!q.next())
+    if (!q.next()) {
+        if (!stepped(q))
+            failQuery(u"案例无法读取。"_s);
         return std::nullopt;
+    }
     return readCase(q);
 }
 
@@ -639,7 +672,7 @@ std::optional<qint64> Journal::count()
 std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::optional<PageKey> after, int limit)
 {
     if (!m_ready) {
-        fail(u"案例无法读取。"_s, u"案例库在本次运行中不可用"_s);
+        fail(u"案例无法读取。"_s, unusable());
         return std::nullopt;
     }
     QString where;
@@ -652,6 +685,8 @@ std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::op
         }
     } else {
         for (const QString &word : filter.text.split(u' ', Qt::SkipEmptyParts)) {
+            if (searchableText(word).isEmpty())
+                continue; // as the full-text index, which keeps no punctuation
             where += u" AND (question LIKE ? ESCAPE '\\' OR notes LIKE ? ESCAPE '\\' OR tags LIKE ? ESCAPE '\\'"
                      " OR outcome LIKE ? ESCAPE '\\'"_s;
             for (int i = 0; i < 4; ++i)
@@ -691,6 +726,10 @@ std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::op
     QList<CaseRecord> cases;
     while (q.next())
         cases << readCase(q);
+    if (!stepped(q)) {
+        failQuery(u"案例无法读取。"_s);
+        return std::nullopt;
+    }
     return cases;
 }
 
@@ -698,7 +737,7 @@ bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const C
 {
     const QString what = u"导出失败，没有写出文件 %1。"_s.arg(nativePath(file));
     if (!m_ready)
-        return fail(what, u"案例库在本次运行中不可用"_s);
+        return fail(what, unusable());
     QString where;
     if (!ids.isEmpty()) {
         QStringList numbers;
@@ -714,6 +753,8 @@ bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const C
     QJsonArray cases;
     while (q.next())
         cases.append(caseToJson(readCase(q), chart));
+    if (!stepped(q))
+        return failQuery(what);
     const QJsonObject root{{u"format"_s, u"lotgrid-journal"_s},
                            {u"version"_s, 1},
                            {u"exported"_s, now().toString(Qt::ISODateWithMs)},
@@ -739,6 +780,8 @@ std::optional<bool> Journal::isDuplicate(const CaseRecord &c)
         if (there.cast == c.cast && there.question == c.question && there.sex == c.sex)
             return true;
     }
+    if (!stepped(q))
+        return std::nullopt;
     return false;
 }
 
@@ -747,7 +790,7 @@ std::optional<ImportReport> Journal::importCases(const QString &file)
     m_lastError.clear();
     const QString what = u"导入失败，没有导入任何案例。\n导入文件：%1"_s.arg(nativePath(file));
     if (!m_ready) {
-        fail(what, u"案例库在本次运行中不可用"_s);
+        fail(what, unusable());
         return std::nullopt;
     }
     const QFileInfo info(file);

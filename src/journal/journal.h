@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 
+class QSqlError;
 class QSqlQuery;
 
 namespace lotgrid {
@@ -98,6 +99,9 @@ private:
     bool fail(const QString &what, const QString &reason);
     bool failQuery(const QString &what);
     bool exec(QSqlQuery &q);
+    bool noteError(const QSqlError &e);
+    bool stepped(const QSqlQuery &q);
+    QString unusable() const;
     bool execText(const QString &sql);
     bool begin();
     bool commit();
@@ -117,6 +121,7 @@ private:
     bool m_fullText = false;
     QString m_lastError;
     QString m_lastSqlReason;
+    QString m_unusableReason; // why the journal stopped for this run
 };
 
 // Text as the full-text index stores it: every CJK character a word of its own,
