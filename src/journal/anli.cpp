@@ -180,6 +180,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     connect(m_verdictFilter, &QComboBox::currentIndexChanged, this, &Anli::applyFilter);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Anli::currentChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &Anli::currentChanged);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Anli::updateSelectionButtons);
     connect(m_table, &QAbstractItemView::activated, this, [this] { reopenCurrent(); });
     connect(m_notes, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
     connect(m_outcome, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
@@ -266,10 +267,16 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
     m_tags->setText(c ? c->tags.join(u' ') : QString());
     for (QWidget *w : std::initializer_list<QWidget *>{m_notes, m_outcome, m_verdict, m_tags, m_saveDetail, m_reopen})
         w->setEnabled(c.has_value());
-    m_delete->setEnabled(c.has_value());
-    m_exportSelected->setEnabled(c.has_value());
+    updateSelectionButtons();
     m_dirty = false;
     m_loading = false;
+}
+
+void Anli::updateSelectionButtons()
+{
+    const bool any = !selectedIds().isEmpty();
+    m_delete->setEnabled(any);
+    m_exportSelected->setEnabled(any);
 }
 
 void Anli::markDirty()

@@ -55,6 +55,7 @@ private:
     void showCase(const std::optional<CaseRecord> &c);
     void currentChanged();
     void markDirty();
+    void updateSelectionButtons();
     void showCount();
     QList<qint64> selectedIds() const;
 
