@@ -101,8 +101,7 @@ void CaseListModel::fetchMore(const QModelIndex &parent)
     if (parent.isValid() || !m_more || m_cases.isEmpty())
         return;
     const CaseRecord &last = m_cases.constLast();
-    const std::optional<QList<CaseRecord>> page
-        = m_journal->list(m_filter, PageKey{caseMinute(last), last.id}, PageSize);
+    const std::optional<QList<CaseRecord>> page = m_journal->list(m_filter, last.id, PageSize);
     if (!page) {
         m_more = false;
         emit readFailed(m_journal->lastError());

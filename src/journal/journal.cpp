@@ -29,14 +29,24 @@ constexpr QLatin1StringView SqliteHeader("SQLite format 3\0", 16);
 constexpr auto CaseColumns = "id, saved_at, changed_at, moment, lines, moving, day_stem, month_build, day_build, "
                              "mark_kind, mark_line, question, sex, notes, outcome, verdict, tags"_L1;
 
-// Schema 2. Schema 1 was the cases table without case_minute, changed_lines and
-// tags, with only the cases_by_saved index, and no full-text table.
-constexpr std::array<QLatin1StringView, 4> Schema2{
+// A case's id orders the journal, newest last: the minute the case is dated by
+// (caseMinute) times 2^20, plus its place among the cases of that minute, from 1.
+// The table and the full-text index (whose rowid is the case id) are then read
+// newest first by walking ids down, and a search stops at its first screenful.
+constexpr qint64 IdsPerMinute = qint64{1} << 20;
+
+qint64 firstIdOf(qint64 minute)
+{
+    return minute * IdsPerMinute;
+}
+
+// Schema 2. Schema 1 numbered cases 1, 2, 3...; it had no changed_lines and no
+// tags, only the cases_by_saved index, and no full-text table.
+constexpr std::array<QLatin1StringView, 3> Schema2{
     "CREATE TABLE cases ("
-    " id INTEGER PRIMARY KEY,"
+    " id INTEGER PRIMARY KEY,"               // see IdsPerMinute
     " saved_at INTEGER NOT NULL,"            // ms since 1970, UTC
     " changed_at INTEGER NOT NULL,"          // ms since 1970, UTC
-    " case_minute INTEGER NOT NULL,"         // minuteNumber on China's clock: the cast moment, else the saved one
     " moment INTEGER,"                       // minuteNumber of the cast moment (qgsj), China time; NULL without one
     " lines TEXT NOT NULL,"                  // LineKey, line 1 first: "101101"
     " moving TEXT NOT NULL,"                 // moving flags, line 1 first: "000100"
@@ -53,17 +63,12 @@ constexpr std::array<QLatin1StringView, 4> Schema2{
     " verdict INTEGER NOT NULL DEFAULT 0," // 0 未定, 1 应验, 2 不验
     " tags TEXT NOT NULL DEFAULT '')"_L1,  // tags joined by single blanks
     "CREATE INDEX cases_by_saved ON cases(saved_at)"_L1,
-    "CREATE INDEX cases_by_minute ON cases(case_minute, id)"_L1,
-    "CREATE INDEX cases_by_verdict ON cases(verdict, case_minute, id)"_L1,
+    "CREATE INDEX cases_by_verdict ON cases(verdict, id)"_L1,
 };
 
-constexpr std::array<QLatin1StringView, 5> Migration1To2{
-    "ALTER TABLE cases ADD COLUMN case_minute INTEGER NOT NULL DEFAULT 0"_L1,
-    "ALTER TABLE cases ADD COLUMN changed_lines TEXT NOT NULL DEFAULT ''"_L1,
-    "ALTER TABLE cases ADD COLUMN tags TEXT NOT NULL DEFAULT ''"_L1,
-    "CREATE INDEX cases_by_minute ON cases(case_minute, id)"_L1,
-    "CREATE INDEX cases_by_verdict ON cases(verdict, case_minute, id)"_L1,
-};
+// Version 1's columns, read as the current ones (it had no tags).
+constexpr auto Version1Columns = "id, saved_at, changed_at, moment, lines, moving, day_stem, month_build, day_build, "
+                                 "mark_kind, mark_line, question, sex, notes, outcome, verdict, ''"_L1;
 
 // SQLite's primary result codes that the messages tell apart.
 enum SqliteCode {
@@ -461,32 +466,45 @@ bool Journal::createFullText(bool fill)
 
 bool Journal::migrateFrom1()
 {
-    for (const QLatin1StringView sql : Migration1To2)
+    // The cases get ids of the current kind, so the table is copied whole.
+    if (!execText(u"DROP INDEX IF EXISTS cases_by_saved"_s) || !execText(u"ALTER TABLE cases RENAME TO cases_v1"_s))
+        return false;
+    for (const QLatin1StringView sql : Schema2)
         if (!execText(QString(sql)))
             return false;
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    QSqlQuery rows(db);
+    m_fullText = false;
+    if (m_options.fullTextSearch && !createFullText(false))
+        return false;
+    QSqlQuery rows(QSqlDatabase::database(m_connectionName, false));
     rows.setForwardOnly(true);
-    rows.prepare(u"SELECT %1 FROM cases"_s.arg(CaseColumns));
+    rows.prepare(u"SELECT %1 FROM cases_v1 ORDER BY id"_s.arg(Version1Columns));
     if (!exec(rows))
         return false;
-    QSqlQuery update(db);
-    update.prepare(u"UPDATE cases SET case_minute = ?, changed_lines = ? WHERE id = ?"_s);
     while (rows.next()) {
-        const CaseRecord c = readCase(rows);
-        update.addBindValue(caseMinute(c));
-        update.addBindValue(changedLineKey(c.cast));
-        update.addBindValue(c.id);
-        if (!exec(update))
+        CaseRecord c = readCase(rows);
+        if (!insertCase(c))
             return false;
     }
     if (!stepped(rows))
         return false;
     rows.finish();
-    m_fullText = false;
-    if (m_options.fullTextSearch && !createFullText(true))
-        return false;
-    return execText(u"PRAGMA user_version = 2"_s);
+    return execText(u"DROP TABLE cases_v1"_s) && execText(u"PRAGMA user_version = 2"_s);
+}
+
+std::optional<qint64> Journal::nextId(qint64 minute)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    q.prepare(u"SELECT max(id) FROM cases WHERE id >= ? AND id < ?"_s);
+    q.addBindValue(firstIdOf(minute));
+    q.addBindValue(firstIdOf(minute + 1));
+    if (!exec(q) || !q.next())
+        return std::nullopt;
+    const qint64 id = q.value(0).isNull() ? firstIdOf(minute) + 1 : q.value(0).toLongLong() + 1;
+    if (id >= firstIdOf(minute + 1)) {
+        m_lastSqlReason = u"同一分钟内的案例太多"_s;
+        return std::nullopt;
+    }
+    return id;
 }
 
 bool Journal::indexCase(const CaseRecord &c)
@@ -511,14 +529,17 @@ bool Journal::indexCase(const CaseRecord &c)
 
 bool Journal::insertCase(CaseRecord &c)
 {
+    const std::optional<qint64> id = nextId(caseMinute(c));
+    if (!id)
+        return false;
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"INSERT INTO cases(saved_at, changed_at, case_minute, moment, lines, moving, changed_lines, day_stem,"
+    q.prepare(u"INSERT INTO cases(id, saved_at, changed_at, moment, lines, moving, changed_lines, day_stem,"
               " month_build, day_build, mark_kind, mark_line, question, sex, notes, outcome, verdict, tags)"
               " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
               " coalesce(?, ''), coalesce(?, ''), coalesce(?, ''), coalesce(?, ''), ?, coalesce(?, ''))"_s);
+    q.addBindValue(*id);
     q.addBindValue(c.saved.toMSecsSinceEpoch());
     q.addBindValue(c.changed.toMSecsSinceEpoch());
-    q.addBindValue(caseMinute(c));
     q.addBindValue(c.cast.moment ? QVariant(qint64{minuteNumber(*c.cast.moment)}) : QVariant());
     q.addBindValue(lineKey(c.cast));
     q.addBindValue(movingKey(c.cast));
@@ -536,7 +557,7 @@ bool Journal::insertCase(CaseRecord &c)
     q.addBindValue(c.tags.join(u' '));
     if (!exec(q))
         return false;
-    c.id = q.lastInsertId().toLongLong();
+    c.id = *id;
     return indexCase(c);
 }
 
@@ -669,53 +690,59 @@ std::optional<qint64> Journal::count()
     return q.value(0).toLongLong();
 }
 
-std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::optional<PageKey> after, int limit)
+std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::optional<qint64> afterId, int limit)
 {
     if (!m_ready) {
         fail(u"案例无法读取。"_s, unusable());
         return std::nullopt;
     }
+    // Everything narrows the id range or filters rows met while walking ids
+    // down, so the first screenful is read without touching the rest.
     QString where;
     QVariantList binds;
+    QString from = u"cases c"_s;
     if (m_fullText) {
         const QString match = matchExpression(filter.text);
         if (!match.isEmpty()) {
-            where += u" AND id IN (SELECT rowid FROM cases_fts WHERE cases_fts MATCH ?)"_s;
+            from = u"cases_fts f JOIN cases c ON c.id = f.rowid"_s;
+            where += u" AND cases_fts MATCH ?"_s;
             binds << match;
         }
     } else {
         for (const QString &word : filter.text.split(u' ', Qt::SkipEmptyParts)) {
             if (searchableText(word).isEmpty())
                 continue; // as the full-text index, which keeps no punctuation
-            where += u" AND (question LIKE ? ESCAPE '\\' OR notes LIKE ? ESCAPE '\\' OR tags LIKE ? ESCAPE '\\'"
-                     " OR outcome LIKE ? ESCAPE '\\'"_s;
+            where += u" AND (c.question LIKE ? ESCAPE '\\' OR c.notes LIKE ? ESCAPE '\\'"
+                     " OR c.tags LIKE ? ESCAPE '\\' OR c.outcome LIKE ? ESCAPE '\\'"_s;
             for (int i = 0; i < 4; ++i)
                 binds << likePattern(word);
             if (const QString keys = keysNamed(word); !keys.isEmpty())
-                where += u" OR lines IN (%1) OR (moving <> '000000' AND changed_lines IN (%1))"_s.arg(keys);
+                where += u" OR c.lines IN (%1) OR (c.moving <> '000000' AND c.changed_lines IN (%1))"_s.arg(keys);
             where += u')';
         }
     }
+    const QString id = from.startsWith(u"cases_fts"_s) ? u"f.rowid"_s : u"c.id"_s;
     if (filter.from) {
-        where += u" AND case_minute >= ?"_s;
-        binds << qint64{minuteNumber({{filter.from->year(), filter.from->month(), filter.from->day()}, 0, 0})};
+        where += u" AND %1 >= ?"_s.arg(id);
+        binds << firstIdOf(minuteNumber({{filter.from->year(), filter.from->month(), filter.from->day()}, 0, 0}));
     }
     if (filter.to) {
         const QDate next = filter.to->addDays(1);
-        where += u" AND case_minute < ?"_s;
-        binds << qint64{minuteNumber({{next.year(), next.month(), next.day()}, 0, 0})};
+        where += u" AND %1 < ?"_s.arg(id);
+        binds << firstIdOf(minuteNumber({{next.year(), next.month(), next.day()}, 0, 0}));
+    }
+    if (afterId) {
+        where += u" AND %1 < ?"_s.arg(id);
+        binds << *afterId;
     }
     if (filter.verdict) {
-        where += u" AND verdict = ?"_s;
+        where += u" AND c.verdict = ?"_s;
         binds << static_cast<int>(*filter.verdict);
     }
-    if (after) {
-        where += u" AND (case_minute, id) < (?, ?)"_s;
-        binds << after->minute << after->id;
-    }
+    const QString columns = u"c."_s + QString(CaseColumns).replace(u", "_s, u", c."_s);
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.setForwardOnly(true);
-    q.prepare(u"SELECT %1 FROM cases WHERE 1%2 ORDER BY case_minute DESC, id DESC LIMIT ?"_s.arg(CaseColumns, where));
+    q.prepare(u"SELECT %1 FROM %2 WHERE 1%3 ORDER BY %4 DESC LIMIT ?"_s.arg(columns, from, where, id));
     for (const QVariant &b : std::as_const(binds))
         q.addBindValue(b);
     q.addBindValue(limit);
@@ -747,7 +774,7 @@ bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const C
     }
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.setForwardOnly(true);
-    q.prepare(u"SELECT %1 FROM cases%2 ORDER BY case_minute DESC, id DESC"_s.arg(CaseColumns, where));
+    q.prepare(u"SELECT %1 FROM cases%2 ORDER BY id DESC"_s.arg(CaseColumns, where));
     if (!exec(q))
         return failQuery(what);
     QJsonArray cases;

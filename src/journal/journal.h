@@ -41,12 +41,6 @@ struct CaseFilter {
     friend bool operator==(const CaseFilter &, const CaseFilter &) = default;
 };
 
-// Where a page of the list ends: the list runs newest first by (caseMinute, id).
-struct PageKey {
-    qint64 minute = 0;
-    qint64 id = 0;
-};
-
 struct ImportReport {
     int added = 0;
     int skipped = 0; // already in the journal (same saved moment, cast, question and sex)
@@ -55,9 +49,9 @@ struct ImportReport {
 class Journal
 {
 public:
-    // Schema versions: 1 had the cases without tags, without the sort minute and
-    // changed key, and no full-text index; 2 adds them. Opening a version-1 file
-    // migrates it in one transaction.
+    // Schema versions: 1 had the cases numbered 1, 2, 3..., without tags or the
+    // changed key, and no full-text index; 2 has ids that order the cases, and
+    // the rest. Opening a version-1 file migrates it in one transaction.
     static constexpr int SchemaVersion = 2;
     static constexpr qint64 ImportLimitBytes = 64LL * 1024 * 1024;
 
@@ -86,9 +80,10 @@ public:
 
     std::optional<CaseRecord> find(qint64 id);
     std::optional<qint64> count();
-    // Up to `limit` cases matching `filter`, newest first, after `after` when given.
-    // On failure returns nothing and sets lastError().
-    std::optional<QList<CaseRecord>> list(const CaseFilter &filter, std::optional<PageKey> after, int limit);
+    // Up to `limit` cases matching `filter`, newest first (by caseMinute, then
+    // by saving order), after the case `afterId` when given. On failure returns
+    // nothing and sets lastError().
+    std::optional<QList<CaseRecord>> list(const CaseFilter &filter, std::optional<qint64> afterId, int limit);
 
     // Writes the cases with `ids` (all when empty) to a JSON file; `chart` adds each chart.
     bool exportCases(const QString &file, const QList<qint64> &ids = {}, const ChartJson &chart = {});
@@ -110,6 +105,7 @@ private:
     bool migrateFrom1();
     bool createFullText(bool fill);
     bool insertCase(CaseRecord &c);
+    std::optional<qint64> nextId(qint64 minute);
     bool indexCase(const CaseRecord &c);
     std::optional<bool> isDuplicate(const CaseRecord &c);
     QDateTime now() const;
