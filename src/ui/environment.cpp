@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 
 #include "casting/randomsource.h"
+#include "journal/journal.h"
 #include "ui/platform.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,8 @@ Environment Environment::production()
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     env.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u"/lotgrid.conf"_s;
+    env.journalPath = Journal::defaultPath();
+    env.journalPrompts = JournalPrompts::production();
     return env;
 }
 

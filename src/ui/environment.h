@@ -1,8 +1,10 @@
 #pragma once
 // What the program takes from the world: today's date, the clock, the random
 // source of an automatic cast, where screenshots go, the update server, how
-// the process ends and where settings are kept. Production values come from
-// production(); tests pass their own.
+// the process ends, where settings and the case journal are kept. Production
+// values come from production(); tests pass their own.
+
+#include "journal/journalprompts.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -31,6 +33,11 @@ struct Environment {
     // Where the choices a user makes (the chart's zoom) are remembered, an INI
     // file; empty remembers nothing.
     QString settingsFile;
+    // The case journal's database file (journal.sqlite in the application-data
+    // folder); empty runs without a journal, its commands disabled.
+    QString journalPath;
+    // How the journal's commands and window ask, warn and choose files.
+    JournalPrompts journalPrompts;
 
     static Environment production();
 };

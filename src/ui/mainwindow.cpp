@@ -7,8 +7,12 @@
 #include "casting/numberdialog.h"
 #include "casting/timecastdialog.h"
 #include "chart/castingrules.h"
+#include "chart/chart.h"
 #include "chart/spirits.h"
 #include "core/elements.h"
+#include "journal/anli.h"
+#include "journal/journal.h"
+#include "journal/savecasedialog.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
@@ -25,9 +29,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -96,6 +103,18 @@ Moment momentOf(const QDateTime &t)
     return Moment{{d.year(), d.month(), d.day()}, time.hour(), time.minute()};
 }
 
+// What an exported case carries under "chart": the chart of its cast.
+QJsonObject chartJsonOf(const CastInput &cast)
+{
+    const Chart chart = chartOf(cast);
+    QJsonObject o;
+    if (chart.original)
+        o[u"original"_s] = qs(chart.original->text);
+    if (chart.changed)
+        o[u"changed"_s] = qs(chart.changed->text);
+    return o;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Environment env, QWidget *parent)
@@ -117,6 +136,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
         m_sheet, [this] { keepSheetWhole(); }, this);
     scroll->setObjectName(u"sheetScroll"_s);
     setCentralWidget(scroll);
+    openJournal();
     buildMenus();
 
     if (!m_env.settingsFile.isEmpty()) {
@@ -142,7 +162,10 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     Form_Load();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete m_Anli; // reads the journal, which goes before the window's children
+}
 
 void MainWindow::Form_Load()
 {
@@ -184,6 +207,8 @@ void MainWindow::buildMenus()
     m_jietutu->setShortcutContext(Qt::ApplicationShortcut);
     m_jietutu->setEnabled(false);
     connect(m_jietutu, &QAction::triggered, m_screenshot, &Screenshot::jietutu_Click);
+    file->addSeparator();
+    addJournalCommands(file);
     file->addSeparator();
     QAction *end = item(file, u"end"_s, u"退出(&Q)"_s);
     end->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -289,6 +314,8 @@ void MainWindow::enableChartCommands(bool enabled)
 {
     if (m_jietutu)
         m_jietutu->setEnabled(enabled);
+    if (m_baocun)
+        m_baocun->setEnabled(enabled && m_journal);
     for (QAction *a : m_yao)
         if (a)
             a->setEnabled(enabled);
@@ -608,6 +635,105 @@ void MainWindow::shuzi_Click()
         setCastOption(CastOption::NumberAddsHour, d.addHour->isChecked());
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
+}
+
+// The case journal. A journal that cannot be opened is told once, after the
+// window has come up, and its commands stay disabled for the run; the file is
+// left as it is and charting goes on.
+void MainWindow::openJournal()
+{
+    if (m_env.journalPath.isEmpty())
+        return;
+    JournalOptions options;
+    options.now = m_env.now;
+    auto journal = std::make_unique<Journal>(m_env.journalPath, options);
+    if (journal->open()) {
+        m_journal = std::move(journal);
+        return;
+    }
+    QTimer::singleShot(0, this, [this, message = journal->lastError()] {
+        if (m_env.journalPrompts.warn)
+            m_env.journalPrompts.warn(this, u"案例库"_s, message);
+    });
+}
+
+void MainWindow::addJournalCommands(QMenu *file)
+{
+    const auto command
+        = [this, file](const QString &name, const QString &caption, QKeyCombination key, void (MainWindow::*run)()) {
+              QAction *action = file->addAction(caption);
+              action->setObjectName(name);
+              action->setShortcut(QKeySequence(key));
+              action->setShortcutContext(Qt::ApplicationShortcut);
+              action->setEnabled(false);
+              connect(action, &QAction::triggered, this, run);
+              return action;
+          };
+    m_baocun = command(u"baocun"_s, u"保存到案例库"_s, Qt::CTRL | Qt::Key_B, &MainWindow::baocun_Click);
+    m_anliku = command(u"anliku"_s, u"案例库"_s, Qt::CTRL | Qt::Key_L, &MainWindow::anliku_Click);
+    m_anliku->setEnabled(m_journal != nullptr);
+}
+
+CaseRecord MainWindow::caseOnSheet() const
+{
+    CaseRecord c;
+    c.cast = m_sheet->input();
+    c.question = m_sheet->TextWHS->text();
+    c.sex = m_sheet->Combo1->currentText();
+    return c;
+}
+
+// The sheet still shows the case last saved or opened: nothing on it would be lost.
+bool MainWindow::showsKeptCase() const
+{
+    const CaseRecord now = caseOnSheet();
+    return m_keptCase && now.cast == m_keptCase->cast && now.question == m_keptCase->question
+           && now.sex == m_keptCase->sex;
+}
+
+void MainWindow::baocun_Click()
+{
+    if (!m_journal)
+        return;
+    const CaseRecord draft = caseOnSheet();
+    if (const QString problem = castProblem(draft.cast); !problem.isEmpty()) {
+        if (m_env.journalPrompts.warn)
+            m_env.journalPrompts.warn(this, u"保存到案例库"_s, u"这个卦不能保存：%1。"_s.arg(problem));
+        return;
+    }
+    const std::optional<CaseRecord> saved = saveCaseInteractively(this, *m_journal, draft, m_env.journalPrompts);
+    if (!saved)
+        return;
+    m_keptCase = std::make_unique<CaseRecord>(*saved);
+    if (auto *anli = qobject_cast<Anli *>(m_Anli.data()))
+        anli->applyFilter();
+}
+
+void MainWindow::anliku_Click()
+{
+    if (!m_journal)
+        return;
+    openWindow(m_Anli, [this] {
+        auto *anli = new Anli(m_journal.get(), m_env.journalPrompts, this);
+        anli->setChartJson(chartJsonOf);
+        connect(anli, &Anli::reopenRequested, this, &MainWindow::openCase);
+        return anli;
+    });
+}
+
+void MainWindow::openCase(const CaseRecord &c)
+{
+    if (linesStand(m_sheet->input()) && !showsKeptCase()
+        && !confirm(u"打开案例之前建议保存当前的卦，以备日后查看。"_s, u"请问您真的需要打开这个案例吗？"_s))
+        return;
+    loadCast(c.cast);
+    m_sheet->TextWHS->setText(c.question);
+    m_sheet->Combo1->setCurrentIndex(m_sheet->Combo1->findText(c.sex));
+    m_keptCase = std::make_unique<CaseRecord>(c);
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
 }
 
 void MainWindow::end_Click()

@@ -9,7 +9,10 @@
 // deferred steps. Today's line comes from the calendar engine. The sheet sits
 // in a scroll area and is zoomed as a whole (its type, and with it every field,
 // glyph and column): by the zoom commands, remembered in the settings file, and
-// by resizing the window, which zooms the sheet to fill it.
+// by resizing the window, which zooms the sheet to fill it. The case journal
+// is opened at start-up: 保存到案例库 keeps the chart on screen with its
+// question and sex, and a case chosen in 案例库 comes back onto the sheet
+// through loadCast.
 
 #include "chart/cast.h"
 #include "core/six.h"
@@ -24,6 +27,7 @@
 #include <optional>
 
 class QAction;
+class QMenu;
 class QTimer;
 class QDialog;
 
@@ -32,7 +36,9 @@ namespace lotgrid {
 class AutoCast;
 class ChartSheet;
 class ChartSteps;
+class Journal;
 class LineEntry;
+struct CaseRecord;
 class Screenshot;
 
 class MainWindow : public QMainWindow
@@ -59,6 +65,14 @@ public:
     void yingbi_Click();  // 手动摇卦
     void shijian_Click(); // 时间起卦
     void shuzi_Click();   // 数字起卦
+    void baocun_Click();  // 保存到案例库
+    void anliku_Click();  // 案例库
+    // Puts a case of the journal back on the sheet, asking first when another
+    // chart stands there: its cast through loadCast, its question and sex.
+    void openCase(const CaseRecord &c);
+
+    // The case journal of this run; null when there is none or it could not be opened.
+    Journal *journal() const { return m_journal.get(); }
 
     // The moment of the cast on the sheet, which time casting reads and the
     // cast by coins sets to the time of its "确定".
@@ -92,6 +106,10 @@ protected:
 
 private:
     void Form_Load();
+    void openJournal();
+    void addJournalCommands(QMenu *file);
+    CaseRecord caseOnSheet() const;
+    bool showsKeptCase() const;
     void buildMenus();
     bool confirm(const QString &line1, const QString &line2);
     void resetSheet();
@@ -119,11 +137,16 @@ private:
     QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
+    QAction *m_baocun = nullptr;
+    QAction *m_anliku = nullptr;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
     QDateTime m_castMoment;
     QPointer<QDialog> m_handCast; // the open dialog of a hand cast
+    std::unique_ptr<Journal> m_journal;
+    std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
+    QPointer<QWidget> m_Anli;
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // A real main window for tests: production environment, except that Exit and
-// closing do not end the test process.
+// closing do not end the test process, and that it runs without a case journal
+// (the real one is never touched) and with journal prompts that never block.
 
 #include "sheet/chartsheet.h"
 #include "ui/environment.h"
@@ -18,6 +19,14 @@ inline lotgrid::Environment testEnvironment()
     lotgrid::Environment env = lotgrid::Environment::production();
     env.quit = [] {};
     env.today = [] { return QDate(2014, 8, 8); };
+    env.journalPath.clear();
+    env.journalPrompts.ask = [](QWidget *, const QString &, const QString &) { return false; };
+    env.journalPrompts.warn = [](QWidget *, const QString &title, const QString &text) {
+        qWarning("%s: %s", qPrintable(title), qPrintable(text));
+    };
+    env.journalPrompts.inform = [](QWidget *, const QString &, const QString &) {};
+    env.journalPrompts.exportFile = [](QWidget *, const QString &) { return QString(); };
+    env.journalPrompts.importFile = [](QWidget *, const QString &) { return QString(); };
     return env;
 }
 

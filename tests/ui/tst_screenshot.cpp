@@ -38,6 +38,7 @@ struct Chart {
     {
         Environment env = Environment::production();
         env.quit = [] {};
+        env.journalPath.clear(); // never the user's journal
         env.now = [] { return SavedAt; };
         env.screenshotFolder = folder;
         env.screenshotFallbackFolder = fallback;

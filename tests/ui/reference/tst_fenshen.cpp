@@ -45,6 +45,7 @@ void TestFenshen::init()
 {
     Environment env = Environment::production();
     env.quit = [] {};
+    env.journalPath.clear(); // never the user's journal
     m_main = std::make_unique<MainWindow>(env);
     m_main->show();
 }

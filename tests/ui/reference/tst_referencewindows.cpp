@@ -65,6 +65,7 @@ void TestReferenceWindows::init()
 {
     Environment env = Environment::production();
     env.quit = [] {};
+    env.journalPath.clear(); // never the user's journal
     m_main = std::make_unique<MainWindow>(env);
     m_main->show();
 }

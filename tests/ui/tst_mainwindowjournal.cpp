@@ -1,0 +1,423 @@
+// The case journal from the main window, on a journal in a temporary folder:
+// 保存到案例库 and 案例库 enabled with the chart, a chart saved and opened
+// again equal to itself with its question and sex, the question asked before
+// another chart is replaced, and a journal that cannot be opened told once
+// with its commands disabled while charting goes on.
+#include "chart/chart.h"
+#include "common/mainwindowfixture.h"
+#include "common/modal.h"
+#include "journal/anli.h"
+#include "journal/journal.h"
+#include "sheet/chartsteps.h"
+#include "widgets/textconv.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(lotgrid::CastInput)
+
+namespace {
+
+struct Said {
+    QStringList asked; // the main window's Yes/No questions
+    QStringList warnings;
+    bool answer = true;
+};
+
+Environment journalEnvironment(const QString &path, const std::shared_ptr<Said> &said)
+{
+    Environment env = testEnvironment();
+    env.journalPath = path;
+    env.ask = [said](QWidget *, const QString &, const QString &text) {
+        said->asked << text;
+        return said->answer;
+    };
+    env.journalPrompts.warn = [said](QWidget *, const QString &, const QString &text) { said->warnings << text; };
+    return env;
+}
+
+// A cast written out: lines line 1 first, moving lines as '1' in `moving`,
+// day stem, builds (-1: none) and mark ("y3": use god on line 3, "f6": hidden spirit on line 6).
+CastInput castOf(const QString &lines, const QString &moving, int stem, int month, int day, const QString &mark)
+{
+    CastInput c;
+    for (int n = 1; n <= 6; ++n)
+        c.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
+    if (stem >= 0)
+        c.dayStem = stem;
+    if (month >= 0)
+        c.monthBuild = static_cast<Branch>(month);
+    if (day >= 0)
+        c.dayBuild = static_cast<Branch>(day);
+    if (!mark.isEmpty())
+        c.mark = {mark[0] == u'y' ? MarkKind::UseGod : MarkKind::Hidden, mark.mid(1).toInt()};
+    return c;
+}
+
+// Everything the chart model gives for a cast, as one comparable list.
+QStringList chartFields(const Chart &chart)
+{
+    QStringList out;
+    out << (chart.original ? qs(chart.original->text) : u"-"_s) << (chart.changed ? qs(chart.changed->text) : u"-"_s);
+    for (const ChartLine &l : chart.lines)
+        out << u"%1%2 %3 %4 %5 %6 %7 %8 %9"_s.arg(QChar(l.cast.value ? l.cast.value : u'.'))
+                       .arg(l.cast.moving)
+                       .arg(int(l.branch))
+                       .arg(int(l.relative))
+                       .arg(int(l.role))
+                       .arg(qs(l.spirit))
+                       .arg(l.hidden ? qs(relativeLabel(l.hidden->relative, l.hidden->branch)) : QString())
+                       .arg(l.isVoid)
+                       .arg(l.hiddenVoid)
+                   + u" | %1 %2 %3 %4"_s.arg(int(l.changedBranch))
+                         .arg(int(l.changedRelative))
+                         .arg(int(l.changedRole))
+                         .arg(l.changedVoid);
+    out << (chart.day ? QString::number(chart.day->index) : u"-"_s)
+        << (chart.voids ? u"%1 %2"_s.arg(int((*chart.voids)[0])).arg(int((*chart.voids)[1])) : u"-"_s)
+        << (chart.pillars ? u"%1 %2 %3 %4"_s.arg(chart.pillars->year.index)
+                                .arg(chart.pillars->month.index)
+                                .arg(chart.pillars->day.index)
+                                .arg(chart.pillars->hour.index)
+                          : u"-"_s)
+        << u"types %1 %2, shensha %3"_s.arg(int(chart.analysis.originalType))
+               .arg(int(chart.analysis.changedType))
+               .arg(chart.analysis.shenSha.size());
+    return out;
+}
+
+QAction *action(MainWindow &w, const QString &name)
+{
+    return w.findChild<QAction *>(name);
+}
+
+// Answers the save dialog: notes and tags typed, then 保存 (or 取消).
+std::shared_ptr<ModalAnswer> answerSaveDialog(const QString &notes, const QString &tags, bool save = true)
+{
+    return answerNextModal(QMessageBox::Cancel, [notes, tags, save](QWidget *dialog) {
+        dialog->findChild<QPlainTextEdit *>(u"notes"_s)->setPlainText(notes);
+        dialog->findChild<QLineEdit *>(u"tags"_s)->setText(tags);
+        dialog->findChild<QPushButton *>(save ? u"save"_s : u"cancel"_s)->click();
+    });
+}
+
+// Opens 案例库 and presses Enter on the case in `row`.
+Anli *reopenRow(MainWindow &w, int row)
+{
+    action(w, u"anliku"_s)->trigger();
+    auto *anli = w.findChild<Anli *>(u"Anli"_s);
+    if (!anli)
+        return nullptr;
+    anli->applyFilter();
+    auto *table = anli->findChild<QTableView *>(u"cases"_s);
+    table->setCurrentIndex(table->model()->index(row, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    return anli;
+}
+
+void putOnSheet(MainWindow &w, const CastInput &cast, const QString &question, const QString &sex)
+{
+    w.loadCast(cast);
+    w.sheet().TextWHS->setText(question);
+    w.sheet().Combo1->setCurrentIndex(w.sheet().Combo1->findText(sex));
+}
+
+} // namespace
+
+class TestMainWindowJournal : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_said = std::make_shared<Said>();
+    }
+
+    void commandsFollowTheChart()
+    {
+        auto w = makeMainWindow(journalEnvironment(path(), m_said));
+        QVERIFY(w->journal());
+        QAction *baocun = action(*w, u"baocun"_s);
+        QAction *anliku = action(*w, u"anliku"_s);
+        QVERIFY(baocun && anliku);
+        QCOMPARE(baocun->text(), u"保存到案例库"_s);
+        QCOMPARE(anliku->text(), u"案例库"_s);
+        QCOMPARE(w->findChild<QMenu *>(u"file"_s)->actions().count(baocun), 1);
+        QCOMPARE(w->findChild<QMenu *>(u"file"_s)->actions().count(anliku), 1);
+
+        // No two commands of the window answer to the same key.
+        QHash<QKeySequence, QString> owner;
+        for (const QAction *a : w->findChildren<QAction *>())
+            for (const QKeySequence &key : a->shortcuts()) {
+                QVERIFY2(!owner.contains(key),
+                         qPrintable(key.toString() + u" of "_s + a->objectName() + u" and "_s + owner.value(key)));
+                owner.insert(key, a->objectName());
+            }
+        QVERIFY(!baocun->shortcut().isEmpty() && !anliku->shortcut().isEmpty());
+
+        QVERIFY(!baocun->isEnabled());
+        QVERIFY(anliku->isEnabled());
+        ChartSheet &s = w->sheet();
+        for (int n = 1; n <= 5; ++n)
+            QTest::keyClicks(s.Text(n), u"1"_s);
+        QVERIFY(!baocun->isEnabled());
+        QTest::keyClicks(s.Text(6), u"0"_s);
+        QVERIFY(baocun->isEnabled());
+        m_said->answer = true;
+        w->news_Click();
+        QVERIFY(!baocun->isEnabled());
+        QVERIFY(anliku->isEnabled());
+        QVERIFY(m_said->warnings.isEmpty());
+    }
+
+    void saveAndReopen_data()
+    {
+        QTest::addColumn<CastInput>("cast");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("sex");
+        QTest::newRow("111111 still, nothing else")
+            << castOf(u"111111"_s, u"000000"_s, -1, -1, -1, {}) << QString() << QString();
+        QTest::newRow("101101 lines 2 and 5 moving, 甲 day, 寅 month, 子 day, use god 3, 男")
+            << castOf(u"101101"_s, u"010010"_s, 0, 2, 0, u"y3"_s) << u"问求财，能否得手？"_s << u"男"_s;
+        QTest::newRow("000000 all moving, 癸 day, 亥 builds, hidden spirit 6, 女")
+            << castOf(u"000000"_s, u"111111"_s, 9, 11, 11, u"f6"_s) << u"出行 \"平安\"; 'x' -- %1"_s << u"女"_s;
+        QTest::newRow("010011 line 1 moving, 戊 day, no builds")
+            << castOf(u"010011"_s, u"100000"_s, 4, -1, -1, {}) << u"婚姻"_s << u"女"_s;
+        QTest::newRow("110100 builds only, use god 1")
+            << castOf(u"110100"_s, u"001000"_s, -1, 6, 3, u"y1"_s) << u"考试"_s << QString();
+    }
+
+    void saveAndReopen()
+    {
+        QFETCH(CastInput, cast);
+        QFETCH(QString, question);
+        QFETCH(QString, sex);
+        auto w = makeMainWindow(journalEnvironment(path(), m_said));
+        w->show();
+        ChartSheet &s = w->sheet();
+        putOnSheet(*w, cast, question, sex);
+        QCOMPARE(s.input(), cast);
+        const QStringList before = chartFields(chartOf(s.input()));
+        QVERIFY(before.first() != u"-"_s);
+
+        QVERIFY(action(*w, u"baocun"_s)->isEnabled());
+        auto answer = answerSaveDialog(u"断：三日内有信"_s, u"求财, 近期"_s);
+        action(*w, u"baocun"_s)->trigger();
+        QVERIFY(answer->seen);
+        QCOMPARE(answer->title, u"保存到案例库"_s);
+        QVERIFY(m_said->warnings.isEmpty());
+
+        // What the journal holds, read by another client of the file.
+        {
+            Journal other(path());
+            QVERIFY(other.open());
+            QCOMPARE(other.count(), std::optional<qint64>(1));
+            const auto cases = other.list({}, std::nullopt, 10);
+            QVERIFY(cases && cases->size() == 1);
+            const CaseRecord &c = cases->first();
+            QCOMPARE(c.cast, cast);
+            QCOMPARE(c.question, question);
+            QCOMPARE(c.sex, sex);
+            QCOMPARE(c.notes, u"断：三日内有信"_s);
+            QCOMPARE(c.tags, QStringList({u"求财"_s, u"近期"_s}));
+        }
+
+        // The sheet emptied and the other sex chosen, then the case opened again.
+        w->news_Click();
+        QVERIFY(s.TextWHS->text().isEmpty() && s.bengua->text().isEmpty());
+        s.Combo1->setCurrentIndex(sex == u"男" ? 1 : 0);
+        m_said->asked.clear();
+        QVERIFY(reopenRow(*w, 0));
+        QVERIFY(m_said->asked.isEmpty()); // nothing stood on the sheet
+        QCOMPARE(s.input(), cast);
+        QCOMPARE(chartFields(chartOf(s.input())), before);
+        QCOMPARE(s.TextWHS->text(), question);
+        QCOMPARE(s.Combo1->currentText(), sex);
+        // The sheet shows it as a user's own input would.
+        QCOMPARE(s.bengua->text(), before.at(0));
+        QCOMPARE(s.biangua->text(), before.at(1));
+        QVERIFY(action(*w, u"baocun"_s)->isEnabled());
+        QVERIFY(action(*w, u"jietutu"_s)->isEnabled());
+    }
+
+    void cancelSavesNothing()
+    {
+        auto w = makeMainWindow(journalEnvironment(path(), m_said));
+        putOnSheet(*w, castOf(u"101010"_s, u"000001"_s, 2, 0, 5, {}), u"问病"_s, u"男"_s);
+        const CastInput before = w->sheet().input();
+        auto answer = answerSaveDialog(u"不存"_s, {}, false);
+        action(*w, u"baocun"_s)->trigger();
+        QVERIFY(answer->seen);
+        QCOMPARE(w->journal()->count(), std::optional<qint64>(0));
+        QVERIFY(m_said->warnings.isEmpty());
+        QCOMPARE(w->sheet().input(), before);
+        QCOMPARE(w->sheet().TextWHS->text(), u"问病"_s);
+    }
+
+    // Opening a case over the sheet asks first, as New does, when a chart
+    // stands there that is not the case last saved or opened.
+    void reopenAsksFirst_data()
+    {
+        QTest::addColumn<QString>("onSheet");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("empty sheet") << u"empty"_s << false << false << true;
+        QTest::newRow("five lines") << u"five lines"_s << false << false << true;
+        QTest::newRow("another chart, No") << u"other"_s << false << true << false;
+        QTest::newRow("another chart, Yes") << u"other"_s << true << true << true;
+        QTest::newRow("the case itself") << u"same"_s << false << false << true;
+        QTest::newRow("the case, question changed, No") << u"same, question changed"_s << false << true << false;
+        QTest::newRow("the case, a tick changed, Yes") << u"same, tick changed"_s << true << true << true;
+    }
+
+    void reopenAsksFirst()
+    {
+        QFETCH(QString, onSheet);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, opened);
+        auto w = makeMainWindow(journalEnvironment(path(), m_said));
+        CaseRecord c;
+        c.cast = castOf(u"011010"_s, u"000100"_s, 1, 7, 9, u"y2"_s);
+        c.question = u"谋事"_s;
+        c.sex = u"女"_s;
+        QVERIFY(w->journal()->save(c));
+
+        ChartSheet &s = w->sheet();
+        if (onSheet == u"five lines") {
+            for (int n = 1; n <= 5; ++n)
+                QTest::keyClicks(s.Text(n), u"0"_s);
+        } else if (onSheet == u"other") {
+            putOnSheet(*w, castOf(u"111000"_s, u"100000"_s, 3, -1, -1, {}), u"别的事"_s, u"男"_s);
+        } else if (onSheet.startsWith(u"same")) {
+            QVERIFY(reopenRow(*w, 0));
+            if (onSheet.endsWith(u"question changed"))
+                s.TextWHS->setText(u"谋事，再问"_s);
+            else if (onSheet.endsWith(u"tick changed"))
+                s.cx(1)->click(); // line 1 is yin
+        }
+        const CastInput sheetBefore = s.input();
+        const QString questionBefore = s.TextWHS->text();
+        m_said->asked.clear();
+        m_said->answer = answer;
+        QVERIFY(reopenRow(*w, 0));
+        QCOMPARE(m_said->asked.size(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(m_said->asked.first(),
+                     u"打开案例之前建议保存当前的卦，以备日后查看。\r\n请问您真的需要打开这个案例吗？"_s);
+        if (opened) {
+            QCOMPARE(s.input(), c.cast);
+            QCOMPARE(s.TextWHS->text(), c.question);
+            QCOMPARE(s.Combo1->currentText(), c.sex);
+        } else {
+            QCOMPARE(s.input(), sheetBefore);
+            QCOMPARE(s.TextWHS->text(), questionBefore);
+        }
+    }
+
+    // A file in the journal's place that is not a usable journal: said once,
+    // naming the file; the file kept as it was; the journal commands disabled
+    // for the run while the chart is drawn as always. Without a journal
+    // (empty path) the commands are disabled and nothing is said.
+    void journalThatCannotOpen_data()
+    {
+        QTest::addColumn<QString>("content");
+        QTest::newRow("damaged file") << u"damaged"_s;
+        QTest::newRow("another program's SQLite database") << u"foreign"_s;
+        QTest::newRow("a folder in its place") << u"folder"_s;
+        QTest::newRow("no journal") << u"none"_s;
+    }
+
+    void journalThatCannotOpen()
+    {
+        QFETCH(QString, content);
+        const QString file = path();
+        QByteArray bytes;
+        if (content == u"damaged") {
+            bytes = QByteArray("SQLite format 2\0", 16) + QByteArray(4000, '\x5a');
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        } else if (content == u"foreign") {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"foreign"_s);
+                db.setDatabaseName(file);
+                QVERIFY(db.open());
+                QSqlQuery q(db);
+                QVERIFY(q.exec(u"CREATE TABLE songs (title TEXT)"_s));
+                QVERIFY(q.exec(u"INSERT INTO songs VALUES ('月光')"_s));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(u"foreign"_s);
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            bytes = f.readAll();
+        } else if (content == u"folder") {
+            QVERIFY(QDir().mkpath(file));
+        }
+
+        auto w = makeMainWindow(journalEnvironment(content == u"none" ? QString() : file, m_said));
+        w->show();
+        QVERIFY(!w->journal());
+        if (content == u"none") {
+            QTest::qWait(20);
+            QVERIFY(m_said->warnings.isEmpty());
+        } else {
+            QTRY_COMPARE(m_said->warnings.size(), 1);
+            const QString message = m_said->warnings.first();
+            QVERIFY2(message.contains(QDir::toNativeSeparators(file)), qPrintable(message));
+            QVERIFY2(message.contains(u"停用"_s), qPrintable(message));
+        }
+
+        QAction *baocun = action(*w, u"baocun"_s);
+        QAction *anliku = action(*w, u"anliku"_s);
+        QVERIFY(!baocun->isEnabled() && !anliku->isEnabled());
+        ChartSheet &s = w->sheet();
+        for (int n = 1; n <= 6; ++n)
+            QTest::keyClicks(s.Text(n), n % 2 ? u"1"_s : u"0"_s);
+        s.co(1)->click();
+        w->steps().runPass();
+        QCOMPARE(s.bengua->text(), qs(chartOf(s.input()).original->text));
+        QVERIFY(action(*w, u"jietutu"_s)->isEnabled());
+        QVERIFY(!baocun->isEnabled() && !anliku->isEnabled());
+        baocun->trigger();
+        anliku->trigger();
+        w->baocun_Click();
+        w->anliku_Click();
+        QVERIFY(!w->findChild<Anli *>());
+        QCOMPARE(m_said->warnings.size(), content == u"none" ? 0 : 1);
+
+        if (content == u"damaged" || content == u"foreign") {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), bytes);
+        } else if (content == u"folder") {
+            QVERIFY(QFileInfo(file).isDir());
+        } else {
+            QVERIFY(!QFileInfo::exists(file));
+        }
+    }
+
+private:
+    QString path() const { return m_dir->filePath(u"journal.sqlite"_s); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::shared_ptr<Said> m_said;
+};
+
+QTEST_MAIN(TestMainWindowJournal)
+#include "tst_mainwindowjournal.moc"
