@@ -6,14 +6,20 @@
 #include "casting/timecastdialog.h"
 #include "chart/chart.h"
 #include "common/mainwindowfixture.h"
+#include "common/modal.h"
+#include "journal/anli.h"
+#include "journal/journal.h"
 #include "sheet/chartsteps.h"
 #include "widgets/lineglyph.h"
 #include "widgets/textconv.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -32,6 +38,13 @@ const QStringList PasteTexts{u""_s,  u"0"_s,  u"1"_s,  u"01"_s,   u"10"_s,  u"ab
 const QList<int> Keys{Qt::Key_0,      Qt::Key_1,         Qt::Key_2,      Qt::Key_9,    Qt::Key_A,   Qt::Key_Space,
                       Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Home};
 
+// One case journal for every session, in a folder removed at the end.
+QString journalFile()
+{
+    static QTemporaryDir dir;
+    return dir.filePath(u"journal.sqlite"_s);
+}
+
 class Session
 {
 public:
@@ -40,7 +53,11 @@ public:
         , m_seed(seed)
     {
         Environment env = testEnvironment();
-        env.ask = [this](QWidget *, const QString &, const QString &) { return m_answerYes; };
+        env.ask = [this](QWidget *, const QString &, const QString &) {
+            ++m_asked;
+            return m_answerYes;
+        };
+        env.journalPath = journalFile();
         m_window = makeMainWindow(env);
         m_window->show();
     }
@@ -127,6 +144,8 @@ private:
             return u"mark %1"_s.arg(mark->objectName());
         }
         case 9: {
+            if (pick(4) == 0)
+                return journalAction();
             if (pick(3) == 0) {
                 // A cast put back on the sheet through the handlers reads back the same.
                 const CastInput before = s.input();
@@ -234,6 +253,44 @@ private:
         return done;
     }
 
+    // Saves the chart on the sheet to the journal, or opens a saved case again
+    // (asked first when another chart stands, answered Yes or No).
+    QString journalAction()
+    {
+        ChartSheet &s = sheet();
+        Journal *journal = m_window->journal();
+        if (!journal)
+            return m_fault = u"no journal"_s;
+        QAction *baocun = action(u"baocun"_s);
+        if (baocun->isEnabled() && linesStand(s.input()) && pick(2)) {
+            const std::optional<qint64> before = journal->count();
+            auto answer = answerNextModal(QMessageBox::Cancel,
+                                          [](QWidget *d) { d->findChild<QPushButton *>(u"save"_s)->click(); });
+            baocun->trigger();
+            if (!answer->seen || !before || journal->count() != *before + 1)
+                m_fault = u"the chart was not saved"_s;
+            return u"save to the journal"_s;
+        }
+        action(u"anliku"_s)->trigger();
+        auto *anli = m_window->findChild<Anli *>(u"Anli"_s);
+        QTableView *table = anli->findChild<QTableView *>(u"cases"_s);
+        if (table->model()->rowCount() == 0)
+            return u"open an empty journal"_s;
+        table->setCurrentIndex(table->model()->index(pick(table->model()->rowCount()), 0));
+        const std::optional<CaseRecord> c = anli->currentCase();
+        const CastInput before = s.input();
+        m_answerYes = pick(2);
+        m_asked = 0;
+        anli->reopenCurrent();
+        if (m_asked == 0 || m_answerYes) {
+            if (!c || s.input() != c->cast || s.TextWHS->text() != c->question || s.Combo1->currentText() != c->sex)
+                m_fault = u"the reopened case differs from the saved one"_s;
+        } else if (s.input() != before) {
+            m_fault = u"opening a case answered No changed the sheet"_s;
+        }
+        return u"reopen a case, %1"_s.arg(m_asked == 0 ? u"not asked"_s : m_answerYes ? u"Yes"_s : u"No"_s);
+    }
+
     // The sheet right after New or Clear data answered Yes.
     QString checkEmpty()
     {
@@ -327,6 +384,7 @@ private:
     unsigned m_seed;
     int m_step = 0;
     bool m_answerYes = false;
+    int m_asked = 0;
     std::unique_ptr<MainWindow> m_window;
 };
 
