@@ -424,6 +424,11 @@ CastInput ChartSheet::input() const
     };
     in.monthBuild = buildOf(Lyuejian);
     in.dayBuild = buildOf(Lrijian);
+    const QDateTime moment = qgsj->dateTime();
+    in.moment = Moment{{moment.date().year(), moment.date().month(), moment.date().day()},
+                       moment.time().hour(),
+                       moment.time().minute()};
+    in.dayBoundary = dayBoundary;
     for (int n = 1; n <= 6; ++n) {
         if (Lyongshen(n)->isHidden())
             continue;

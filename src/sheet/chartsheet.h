@@ -75,14 +75,15 @@ public:
     Six<QLabel *> LBkong;   // "空" when the changed line's branch is void
 
     // Working fields, never shown.
-    QString TextBengua; // LineKey of Text1..Text6
-    QString TextSBG2;   // LineKey of BY1..BY6
-    QString XX;         // palace element of the original hexagram
-    Six<QString> BY;    // changed line values
-    Six<QString> X;     // element of each changed line
-    Six<QString> TZD;   // casting pattern of each line
-    Six<QString> TZDD;  // first character of TZD: the cast value
-    QImage Image1;      // the last captured picture
+    QString TextBengua;                              // LineKey of Text1..Text6
+    QString TextSBG2;                                // LineKey of BY1..BY6
+    QString XX;                                      // palace element of the original hexagram
+    Six<QString> BY;                                 // changed line values
+    Six<QString> X;                                  // element of each changed line
+    Six<QString> TZD;                                // casting pattern of each line
+    Six<QString> TZDD;                               // first character of TZD: the cast value
+    QImage Image1;                                   // the last captured picture
+    DayBoundary dayBoundary = DayBoundary::Midnight; // the 子初换日 option, for the moment's day
 
     // Size of the sheet's type, and with it of every field, glyph and column:
     // 1 is the desktop's own size. Every field inherits the sheet's font.

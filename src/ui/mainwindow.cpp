@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "calendar/pillars.h"
 #include "casting/autocast.h"
 #include "casting/castlines.h"
 #include "casting/castsettings.h"
@@ -25,12 +26,15 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTimeEdit>
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -138,7 +142,25 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
                 dayStem_Click(static_cast<int>(i));
         });
 
-    m_castMoment = m_env.now ? m_env.now() : QDateTime();
+    connect(m_sheet->ansj, &QPushButton::clicked, this, &MainWindow::ansj_Click);
+    connect(m_sheet->qgsj, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        showPillars();
+        if (m_sheet->zdsj->isChecked() && !m_loading)
+            ansj_Click();
+    });
+    connect(m_sheet->zdsj, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_env.settingsFile.isEmpty())
+            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(u"chart/autoFromMoment"_s, on);
+        if (on)
+            ansj_Click();
+    });
+    connect(m_autoCast, &AutoCast::linesCast, this,
+            [this] { setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime()); });
+    if (!m_env.settingsFile.isEmpty()) {
+        const QSettings settings(m_env.settingsFile, QSettings::IniFormat);
+        m_zichu->setChecked(settings.value(u"chart/dayTurnsAt23"_s, false).toBool());
+        m_sheet->zdsj->setChecked(settings.value(u"chart/autoFromMoment"_s, false).toBool());
+    }
     Form_Load();
 }
 
@@ -150,6 +172,8 @@ void MainWindow::Form_Load()
         new TodayLine(m_sheet->Lnongli, m_env.today, this); // owned by the window, rewrites the line at midnight
     for (QLabel *markField : m_sheet->Lyongshen)
         markField->hide();
+    setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
+    showPillars();
     m_sheet->Text(1)->setFocus();
 }
 
@@ -223,6 +247,18 @@ void MainWindow::buildMenus()
     for (int b = 0; b < 12; ++b)
         connect(item(rijian, QString::fromUtf16(DayBuildItems[b]), branchText(b)), &QAction::triggered, this,
                 [this, b] { dayBuild_Click(b); });
+    yueri->addSeparator();
+    m_zichu = item(yueri, u"zichu"_s, u"子初换日"_s);
+    m_zichu->setCheckable(true);
+    connect(m_zichu, &QAction::toggled, this, [this](bool on) {
+        if (!m_env.settingsFile.isEmpty())
+            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(u"chart/dayTurnsAt23"_s, on);
+        ChartSteps::Scope pass(*m_steps);
+        m_sheet->dayBoundary = on ? DayBoundary::Zi23 : DayBoundary::Midnight;
+        showPillars();
+        if (m_sheet->zdsj->isChecked())
+            ansj_Click();
+    });
 
     QMenu *ys = topMenu(u"ys"_s, u"用神或伏神选择(&Y)"_s);
     QMenu *yss = menuOf(ys, u"yss"_s, u"卦中有用神"_s);
@@ -485,6 +521,7 @@ void MainWindow::resetSheet()
     for (QLabel *name : s.Lyao)
         name->clear();
 
+    setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
     s.Text(1)->setFocus();
 }
 
@@ -492,7 +529,12 @@ void MainWindow::loadCast(const CastInput &cast)
 {
     ChartSteps::Scope pass(*m_steps);
     ChartSheet &s = *m_sheet;
+    const QScopedValueRollback loading(m_loading, true);
     resetSheet();
+    if (cast.moment && inChartRange(*cast.moment)) {
+        const Moment &m = *cast.moment;
+        setCastMoment(QDateTime(QDate(m.date.year, m.date.month, m.date.day), QTime(m.hour, m.minute)));
+    }
     for (int n = 1; n <= 6; ++n) {
         const CastLine &line = cast.line(n);
         if (line.value != u'1' && line.value != u'0')
@@ -534,18 +576,50 @@ void MainWindow::loadCast(const CastInput &cast)
 
 QDateTime MainWindow::castMoment() const
 {
-    return m_castMoment;
+    return m_sheet->qgsj->dateTime();
 }
 
 void MainWindow::setCastMoment(const QDateTime &moment)
 {
-    m_castMoment = moment;
+    m_sheet->qgsj->setDateTime(moment);
 }
 
-// 子初换日: the day turns at 23:00 instead of midnight. Off until the option exists.
+// 子初换日: the day turns at 23:00 instead of midnight.
 bool MainWindow::dayTurnsAt23() const
 {
-    return false;
+    return m_zichu && m_zichu->isChecked();
+}
+
+// "丙午年 庚子月 乙丑日 庚辰时" of the moment on the sheet.
+void MainWindow::showPillars()
+{
+    const std::optional<Moment> moment = m_sheet->input().moment;
+    const auto pillars = moment ? pillarsOf(*moment, m_sheet->dayBoundary) : std::nullopt;
+    QString text;
+    if (pillars)
+        text = qs(sexagenaryName(pillars->year)) + u"年 "_s + qs(sexagenaryName(pillars->month)) + u"月 "_s
+               + qs(sexagenaryName(pillars->day)) + u"日 "_s + qs(sexagenaryName(pillars->hour)) + u"时"_s;
+    if (m_sheet->Lsizhu->text() != text)
+        m_sheet->Lsizhu->setText(text);
+}
+
+// 按时间排盘: the day stem and the two builds from the moment's pillars, through
+// the day-stem option and the two menu items, as a user would choose them.
+void MainWindow::ansj_Click()
+{
+    const std::optional<Moment> moment = m_sheet->input().moment;
+    const auto pillars = moment ? pillarsOf(*moment, m_sheet->dayBoundary) : std::nullopt;
+    if (!pillars)
+        return;
+    ChartSteps::Scope pass(*m_steps);
+    QRadioButton *stem = m_sheet->dayStems[static_cast<std::size_t>(pillars->day.stem())];
+    if (stem->isChecked())
+        dayStem_Click(pillars->day.stem());
+    else
+        stem->click();
+    findChild<QAction *>(QString::fromUtf16(MonthBuildItems[static_cast<std::size_t>(pillars->month.branch())]))
+        ->trigger();
+    findChild<QAction *>(QString::fromUtf16(DayBuildItems[static_cast<std::size_t>(pillars->day.branch())]))->trigger();
 }
 
 // Shows the dialog of a hand cast, one at a time, and runs `done` on it when it is confirmed.

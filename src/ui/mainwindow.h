@@ -101,6 +101,8 @@ private:
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
     bool dayTurnsAt23() const;
+    void showPillars();
+    void ansj_Click();
     template<typename Create, typename Done>
     void openCastDialog(Create create, Done done);
     void writeHandCast(const std::optional<std::array<CastLine, 6>> &lines);
@@ -122,7 +124,8 @@ private:
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
-    QDateTime m_castMoment;
+    QAction *m_zichu = nullptr;   // 子初换日
+    bool m_loading = false;       // a cast being loaded keeps its own day stem and builds
     QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
 };
