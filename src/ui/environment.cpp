@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -19,6 +20,12 @@ Environment Environment::production()
     env.newCastSource = [] { return newSeededUniformSource(); };
     env.screenshotFolder = QCoreApplication::applicationDirPath();
     env.screenshotFallbackFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    env.picturesFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    env.saveFileName = [](QWidget *parent, const QString &caption, const QString &proposedPath) {
+        // The program asks itself before replacing a file.
+        return QFileDialog::getSaveFileName(parent, caption, proposedPath, u"PNG 图片 (*.png)"_s, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
     env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     env.quit = [] { QCoreApplication::exit(0); };

@@ -23,6 +23,7 @@ class QAction;
 namespace lotgrid {
 
 class AutoCast;
+class ChartExport;
 class ChartSheet;
 class ChartSteps;
 class LineEntry;
@@ -39,6 +40,7 @@ public:
     ChartSteps &steps() { return *m_steps; }
     AutoCast &autoCast() { return *m_autoCast; }
     Screenshot &screenshot() { return *m_screenshot; }
+    ChartExport &chartExport() { return *m_chartExport; }
 
     // Commands, as the menu runs them.
     void news_Click();
@@ -75,8 +77,11 @@ private:
     LineEntry *m_lineEntry;
     AutoCast *m_autoCast;
     Screenshot *m_screenshot;
+    ChartExport *m_chartExport;
 
     QAction *m_jietutu = nullptr;
+    QAction *m_fuzhi = nullptr;
+    QAction *m_daochu = nullptr;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
