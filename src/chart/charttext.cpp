@@ -224,10 +224,12 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
     return out;
 }
 
-std::string toUtf8(std::u16string_view text)
+namespace {
+
+// Appends `text` as UTF-8; with `escapeJson` the characters JSON cannot hold in a string are escaped.
+void appendUtf8(std::string &out, std::u16string_view text, bool escapeJson)
 {
-    std::string out;
-    out.reserve(text.size() * 3);
+    static constexpr char Hex[] = "0123456789abcdef";
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -237,7 +239,16 @@ std::string toUtf8(std::u16string_view text)
             c = 0xFFFD;
         }
         if (c < 0x80) {
-            out += static_cast<char>(c);
+            if (escapeJson && (c == u'"' || c == u'\\')) {
+                out += '\\';
+                out += static_cast<char>(c);
+            } else if (escapeJson && c < 0x20) {
+                out += "\\u00";
+                out += Hex[c >> 4];
+                out += Hex[c & 0xF];
+            } else {
+                out += static_cast<char>(c);
+            }
         } else if (c < 0x800) {
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
@@ -252,6 +263,15 @@ std::string toUtf8(std::u16string_view text)
             out += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+}
+
+} // namespace
+
+std::string toUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() * 3);
+    appendUtf8(out, text, false);
     return out;
 }
 
@@ -262,25 +282,40 @@ namespace {
 class Json
 {
 public:
+    Json() { m_out.reserve(4096); }
     std::string take() { return std::move(m_out); }
 
-    Json &open() { return raw('{', true); }
-    Json &close() { return end('}'); }
-    Json &openArray() { return raw('[', true); }
-    Json &closeArray() { return end(']'); }
+    Json &open() { return opening('{'); }
+    Json &close() { return closing('}'); }
+    Json &openArray() { return opening('['); }
+    Json &closeArray() { return closing(']'); }
 
+    // Keys are this program's own ASCII words, or the 神煞 names.
     Json &key(std::string_view k)
     {
         comma();
-        quoted(k);
-        m_out += ':';
+        m_out += '"';
+        m_out += k;
+        m_out += "\":";
+        m_needComma = false;
+        return *this;
+    }
+    Json &key(std::u16string_view k)
+    {
+        comma();
+        m_out += '"';
+        appendUtf8(m_out, k, true);
+        m_out += "\":";
         m_needComma = false;
         return *this;
     }
     Json &value(std::u16string_view s)
     {
         comma();
-        quoted(toUtf8(s));
+        m_out += '"';
+        appendUtf8(m_out, s, true);
+        m_out += '"';
+        m_needComma = true;
         return *this;
     }
     Json &value(bool b) { return literal(b ? "true" : "false"); }
@@ -295,14 +330,14 @@ private:
         if (m_needComma)
             m_out += ',';
     }
-    Json &raw(char c, bool opens)
+    Json &opening(char c)
     {
         comma();
         m_out += c;
-        m_needComma = !opens;
+        m_needComma = false;
         return *this;
     }
-    Json &end(char c)
+    Json &closing(char c)
     {
         m_out += c;
         m_needComma = true;
@@ -314,28 +349,6 @@ private:
         m_out += text;
         m_needComma = true;
         return *this;
-    }
-    void quoted(std::string_view utf8)
-    {
-        static constexpr char Hex[] = "0123456789abcdef";
-        m_out += '"';
-        for (char ch : utf8) {
-            const auto c = static_cast<unsigned char>(ch);
-            if (c == '"' || c == '\\') {
-                m_out += '\\';
-                m_out += ch;
-            } else if (c == '\n') {
-                m_out += "\\n";
-            } else if (c < 0x20) {
-                m_out += "\\u00";
-                m_out += Hex[c >> 4];
-                m_out += Hex[c & 0xF];
-            } else {
-                m_out += ch;
-            }
-        }
-        m_out += '"';
-        m_needComma = true;
     }
 
     std::string m_out;
@@ -467,7 +480,7 @@ std::string chartJson(const Chart &chart)
 
     j.key("shensha").open();
     for (const ShenShaEntry &e : chart.analysis.shenSha) {
-        j.key(toUtf8(shenShaName(e.kind))).openArray();
+        j.key(shenShaName(e.kind)).openArray();
         for (Branch b : e.list())
             j.value(branchName(b));
         j.closeArray();
