@@ -5,11 +5,14 @@
 
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
+#include "widgets/zoomstyle.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -74,6 +77,21 @@ void colour(QWidget *w, const QColor &c)
     w->setPalette(p);
 }
 
+// The sheet is paper: dark text on a light ground whatever the desktop's
+// palette, so its coloured fields read the same on a dark desktop.
+QPalette paperPalette()
+{
+    QPalette paper(QColor(0xf0, 0xf0, 0xf0), QColor(0xf0, 0xf0, 0xf0));
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        paper.setColor(group, QPalette::WindowText, Qt::black);
+        paper.setColor(group, QPalette::Text, Qt::black);
+        paper.setColor(group, QPalette::ButtonText, Qt::black);
+        paper.setColor(group, QPalette::Base, Qt::white);
+    }
+    paper.setColor(QPalette::Disabled, QPalette::Base, QColor(0xf0, 0xf0, 0xf0));
+    return paper;
+}
+
 void bold(QWidget *w)
 {
     QFont f = w->font();
@@ -87,6 +105,9 @@ ChartSheet::ChartSheet(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(u"ChartSheet"_s);
+    setPalette(paperPalette());
+    setAutoFillBackground(true);
+    m_basePointSize = font().pointSizeF();
     const QColor darkGreen(0x00, 0x64, 0x00), blue(0x00, 0x00, 0xff), purple(0x80, 0x00, 0x80), navy(0x00, 0x00, 0x80),
         magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00);
 
@@ -106,7 +127,6 @@ ChartSheet::ChartSheet(QWidget *parent)
     sexRow->addSpacing(24);
     Lyuejian = label(this, u"Lyuejian"_s);
     colour(Lyuejian, blue);
-    Lyuejian->setMinimumWidth(Lyuejian->fontMetrics().horizontalAdvance(u"月建：子  "_s));
     sexRow->addWidget(Lyuejian);
     Lrijian = label(this, u"Lrijian"_s);
     colour(Lrijian, purple);
@@ -128,7 +148,6 @@ ChartSheet::ChartSheet(QWidget *parent)
     momentRow->addWidget(qgsj);
     momentRow->addSpacing(12);
     Lsizhu = label(this, u"Lsizhu"_s);
-    Lsizhu->setMinimumWidth(Lsizhu->fontMetrics().horizontalAdvance(u"丙午年 庚子月 乙丑日 庚辰时  "_s));
     momentRow->addWidget(Lsizhu);
     ansj = new QPushButton(u"按时间排盘"_s, this);
     ansj->setObjectName(u"ansj"_s);
@@ -169,12 +188,10 @@ ChartSheet::ChartSheet(QWidget *parent)
     chart->setFrameShape(QFrame::StyledPanel);
     chart->setAutoFillBackground(true);
     QPalette paper = chart->palette();
-    paper.setColor(QPalette::Window, paper.color(QPalette::Base));
+    paper.setColor(QPalette::Window, Qt::white);
     chart->setPalette(paper);
     auto *grid = new QGridLayout(chart);
-    grid->setContentsMargins(10, 8, 10, 10);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
+    m_grid = grid;
     outer->addWidget(chart);
     outer->addStretch(1);
 
@@ -216,7 +233,6 @@ ChartSheet::ChartSheet(QWidget *parent)
         text->setObjectName(nameOf(u"Text", n));
         text->setFont(entryFont);
         text->setAlignment(Qt::AlignCenter);
-        text->setFixedWidth(text->fontMetrics().horizontalAdvance(u"00"_s) + 16);
         text->setEnabled(n == 1);
         Text(n) = text;
         grid->addWidget(text, row, ColText);
@@ -292,27 +308,8 @@ ChartSheet::ChartSheet(QWidget *parent)
         grid->addWidget(LBkong(n), row, ColBkong);
     }
 
-    // Columns keep their width while their fields are empty or hidden, so the
-    // chart does not shift as it fills.
-    const QFontMetrics fm(font());
-    QFont boldFont = font();
-    boldFont.setBold(true);
-    const QFontMetrics bfm(boldFont);
-    grid->setColumnMinimumWidth(ColLyao, fm.horizontalAdvance(u"初九"_s));
-    grid->setColumnMinimumWidth(ColLiushen, fm.horizontalAdvance(u"青龙"_s));
-    grid->setColumnMinimumWidth(ColSy, fm.horizontalAdvance(u"○"_s));
-    grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
-    grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
-    grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
-    grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
-    grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
-    grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
-    grid->setColumnMinimumWidth(ColFushen, fm.horizontalAdvance(u"父母戌土"_s));
     grid->setColumnStretch(ColBkong + 1, 1);
-    // The longest hexagram texts have four-character names and a soul status.
-    const int longestText = QFontMetrics(bengua->font()).horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
-    bengua->setMinimumWidth(longestText);
-    biangua->setMinimumWidth(longestText);
+    fitToFont();
 
     // Tab visits the six line fields first, in line order, then the fields above them.
     QWidget *previous = Text(1);
@@ -330,6 +327,74 @@ ChartSheet::ChartSheet(QWidget *parent)
     chain(TextWHS);
     for (QRadioButton *option : dayStems)
         chain(option);
+
+    // A cast is typed in one run: a line value moves on to the line above,
+    // Backspace in an empty field back to the line below. The next field is
+    // selected whole, so that typing over an earlier cast replaces its value.
+    const auto goToLine = [this](int n) {
+        if (n < 1 || n > 6 || !Text(n)->isEnabled())
+            return;
+        Text(n)->setFocus(Qt::TabFocusReason);
+        Text(n)->selectAll();
+    };
+    for (int n = 1; n <= 6; ++n) {
+        connect(Text(n), &LineField::lineTyped, this, [goToLine, n] { goToLine(n + 1); });
+        connect(Text(n), &LineField::backspaceWhenEmpty, this, [goToLine, n] { goToLine(n - 1); });
+    }
+}
+
+void ChartSheet::setZoom(qreal factor)
+{
+    m_zoom = factor;
+    if (!m_style)
+        m_style = new ZoomStyle(this);
+    m_style->setFactor(factor);
+    for (QAbstractButton *box : findChildren<QAbstractButton *>())
+        box->setStyle(m_style);
+    QFont type; // the size alone: every other attribute still comes from the desktop
+    type.setPointSizeF(m_basePointSize * factor);
+    setFont(type);
+}
+
+void ChartSheet::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_grid)
+        fitToFont();
+}
+
+// Widths and spacings measured in the sheet's type, so the whole sheet follows
+// the zoom. Columns keep their width while their fields are empty or hidden,
+// so the chart does not shift as it fills.
+void ChartSheet::fitToFont()
+{
+    const auto scaled = [this](int pixels) { return qRound(pixels * m_zoom); };
+    layout()->setSpacing(scaled(6));
+    m_grid->setContentsMargins(scaled(10), scaled(8), scaled(10), scaled(10));
+    m_grid->setHorizontalSpacing(scaled(10));
+    m_grid->setVerticalSpacing(scaled(6));
+    const QFontMetrics fm(font());
+    QFont boldFont = font();
+    boldFont.setBold(true);
+    const QFontMetrics bfm(boldFont);
+    Lyuejian->setMinimumWidth(fm.horizontalAdvance(u"月建：子  "_s));
+    for (LineField *text : Text)
+        text->setFixedWidth(bfm.horizontalAdvance(u"00"_s) + scaled(16));
+    m_grid->setColumnMinimumWidth(ColLyao, fm.horizontalAdvance(u"初九"_s));
+    m_grid->setColumnMinimumWidth(ColLiushen, fm.horizontalAdvance(u"青龙"_s));
+    m_grid->setColumnMinimumWidth(ColSy, fm.horizontalAdvance(u"○"_s));
+    m_grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
+    m_grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
+    m_grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
+    m_grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
+    m_grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
+    m_grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
+    m_grid->setColumnMinimumWidth(ColFushen, fm.horizontalAdvance(u"父母戌土"_s));
+    Lsizhu->setMinimumWidth(fm.horizontalAdvance(u"丙午年 庚子月 乙丑日 庚辰时  "_s));
+    // The longest hexagram texts have four-character names and a soul status.
+    const int longestText = bfm.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
+    bengua->setMinimumWidth(longestText);
+    biangua->setMinimumWidth(longestText);
 }
 
 QString ChartSheet::lineValue(int line) const

@@ -1,12 +1,14 @@
 #include "ui/environment.h"
 
+#include <QStandardPaths>
+
 #include "casting/randomsource.h"
+#include "ui/platform.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -19,19 +21,20 @@ Environment Environment::production()
     env.now = [] { return QDateTime::currentDateTime(); };
     env.newCastSource = [] { return newSeededUniformSource(); };
     env.screenshotFolder = QCoreApplication::applicationDirPath();
-    env.screenshotFallbackFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    env.picturesFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    env.screenshotFallbackFolder = platform::picturesFolder();
+    env.picturesFolder = platform::picturesFolder();
     env.saveFileName = [](QWidget *parent, const QString &caption, const QString &proposedPath) {
         // The program asks itself before replacing a file.
         return QFileDialog::getSaveFileName(parent, caption, proposedPath, u"PNG 图片 (*.png)"_s, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
-    env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    env.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     env.quit = [] { QCoreApplication::exit(0); };
     env.ask = [](QWidget *parent, const QString &title, const QString &text) {
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
+    env.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u"/lotgrid.conf"_s;
     return env;
 }
 
