@@ -184,6 +184,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     // The chart itself stands on a white panel, apart from the fields that describe the cast.
     auto *chart = new QFrame(this);
     chart->setObjectName(u"chartPanel"_s);
+    chartPanel = chart;
     chart->setFrameShape(QFrame::StyledPanel);
     chart->setAutoFillBackground(true);
     QPalette paper = chart->palette();

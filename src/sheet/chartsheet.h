@@ -14,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
+class QFrame;
 class QPushButton;
 class QGridLayout;
 class QLabel;
@@ -46,6 +47,9 @@ public:
     QLabel *Lsizhu;      // its four pillars, "丙午年 庚子月 乙丑日 庚辰时"
     QPushButton *ansj;   // 按时间排盘: day stem and builds from the moment
     QCheckBox *zdsj;     // 自动: the same whenever the moment changes (remembered)
+
+    // The panel that holds the chart grid (header row and line rows), as exported as a picture.
+    QFrame *chartPanel;
 
     // Header row.
     QLabel *bengua;

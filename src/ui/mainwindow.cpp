@@ -13,6 +13,7 @@
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
+#include "ui/chartexport.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/screenshot.h"
 #include "ui/todayline.h"
@@ -112,6 +113,11 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     , m_autoCast(new AutoCast(*m_sheet, *m_steps, this, m_env.newCastSource, this))
     , m_screenshot(new Screenshot(
           *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
+    , m_chartExport(
+          new ChartExport(*m_sheet, this,
+                          ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
+                                              [this](const QDateTime &at) { return m_screenshot->fileName(at); }},
+                          this))
 {
     setObjectName(u"MainWindow"_s);
     setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
@@ -208,6 +214,11 @@ void MainWindow::buildMenus()
     m_jietutu->setShortcutContext(Qt::ApplicationShortcut);
     m_jietutu->setEnabled(false);
     connect(m_jietutu, &QAction::triggered, m_screenshot, &Screenshot::jietutu_Click);
+    m_fuzhi = item(file, u"fuzhi"_s, u"复制卦象文本"_s);
+    m_fuzhi->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(m_fuzhi, &QAction::triggered, m_chartExport, &ChartExport::fuzhi_Click);
+    m_daochu = item(file, u"daochu"_s, u"导出图片…"_s);
+    connect(m_daochu, &QAction::triggered, m_chartExport, &ChartExport::daochu_Click);
     file->addSeparator();
     QAction *end = item(file, u"end"_s, u"退出(&Q)"_s);
     end->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -323,8 +334,9 @@ void MainWindow::openWindow(QPointer<QWidget> &slot, Factory create)
 
 void MainWindow::enableChartCommands(bool enabled)
 {
-    if (m_jietutu)
-        m_jietutu->setEnabled(enabled);
+    for (QAction *a : {m_jietutu, m_fuzhi, m_daochu})
+        if (a)
+            a->setEnabled(enabled);
     for (QAction *a : m_yao)
         if (a)
             a->setEnabled(enabled);

@@ -30,6 +30,7 @@ class QDialog;
 namespace lotgrid {
 
 class AutoCast;
+class ChartExport;
 class ChartSheet;
 class ChartSteps;
 class LineEntry;
@@ -46,6 +47,7 @@ public:
     ChartSteps &steps() { return *m_steps; }
     AutoCast &autoCast() { return *m_autoCast; }
     Screenshot &screenshot() { return *m_screenshot; }
+    ChartExport &chartExport() { return *m_chartExport; }
 
     // Commands, as the menu runs them.
     void news_Click();
@@ -115,12 +117,15 @@ private:
     LineEntry *m_lineEntry;
     AutoCast *m_autoCast;
     Screenshot *m_screenshot;
+    ChartExport *m_chartExport;
     int m_zoomPercent = 100;
     bool m_sized = false; // given its size at the first show
     bool m_fitting = false;
     QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
+    QAction *m_fuzhi = nullptr;
+    QAction *m_daochu = nullptr;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
