@@ -361,9 +361,12 @@ ChartSheet::ChartSheet(QWidget *parent)
     grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
     grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
     grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
-    grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"身马"_s));
-    // Most moving lines show one or two changes; the rare longer ones widen the column.
-    grid->setColumnMinimumWidth(ColBiaoji, fm.horizontalAdvance(u"化进神 回头生"_s));
+    for (const int c : {ColFkong, ColLkong, ColBkong})
+        grid->setColumnMinimumWidth(c, fm.horizontalAdvance(u"空"_s));
+    // A line seldom carries more than three markers, or a moving line more than
+    // two changes; the rare longer ones widen their column.
+    grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"贵昌灾"_s));
+    grid->setColumnMinimumWidth(ColBiaoji, fm.horizontalAdvance(u"回头克 化绝"_s));
     grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
     grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
     grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
