@@ -1,4 +1,5 @@
 #include "ui/mainwindow.h"
+#include "widgets/translations.h"
 
 #include <QApplication>
 
@@ -6,8 +7,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lotgrid"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Lotgrid"));
+    // No display name: captions read exactly as the windows name them. The
+    // desktop file name ties the windows to the installed launcher and icon.
     QApplication::setDesktopFileName(QStringLiteral("org.lotgrid.Lotgrid"));
+    lotgrid::installChineseQtTranslations(app);
     lotgrid::MainWindow window;
     window.show();
     return app.exec();

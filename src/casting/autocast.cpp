@@ -2,6 +2,7 @@
 
 #include "casting/castdialog.h"
 #include "casting/castdraw.h"
+#include "casting/castlines.h"
 #include "casting/progresswindow.h"
 #include "casting/randomsource.h"
 #include "sheet/chartsheet.h"
@@ -93,26 +94,35 @@ void AutoCast::Command1_Confirmed()
     if (!m_tools || (m_zg && !m_zg->castDone()))
         return;
 
-    clearChart();
+    clearSheetForCast(m_sheet);
     m_sheet.TextWHS->setText(m_tools->TextWHS->text());
     m_sheet.Combo1->setCurrentText(m_tools->Combo1->currentText());
 
     m_tools->close();
 
-    // Where the main window stood, so the progress window appears in its place.
+    // Where the main window stood, so the progress window appears in its place
+    // and the main window comes back exactly there (a window shown again without
+    // a position of its own is placed anew by the desktop).
     const QRect around = m_mainWindow ? m_mainWindow->frameGeometry() : QRect();
+    const QByteArray placement = m_mainWindow ? m_mainWindow->saveGeometry() : QByteArray();
     if (m_mainWindow)
         m_mainWindow->hide();
 
-    m_zg = new ProgressWindow([this] { cast(); });
+    m_zg = new ProgressWindow([this, placement] {
+        if (m_mainWindow)
+            m_mainWindow->restoreGeometry(placement);
+        cast();
+    });
     m_zg->setAttribute(Qt::WA_DeleteOnClose);
     if (m_mainWindow)
         m_zg->setWindowIcon(m_mainWindow->windowIcon());
     // Should the window go without a cast (it refuses to close, but may still
     // be destroyed), the main window must not stay hidden.
-    connect(m_zg, &QObject::destroyed, this, [this] {
-        if (m_mainWindow && m_mainWindow->isHidden())
+    connect(m_zg, &QObject::destroyed, this, [this, placement] {
+        if (m_mainWindow && m_mainWindow->isHidden()) {
+            m_mainWindow->restoreGeometry(placement);
             m_mainWindow->show();
+        }
     });
     m_zg->adjustSize();
     if (around.isValid())
@@ -120,17 +130,6 @@ void AutoCast::Command1_Confirmed()
     else if (const QScreen *screen = QGuiApplication::primaryScreen())
         m_zg->move(screen->availableGeometry().center() - m_zg->rect().center());
     m_zg->show();
-}
-
-// Empties the chart in the order the line handling needs: boxes before lines,
-// so that an untick restores its line before the line is emptied. The changed
-// values BY1..BY6, the enabled lines 2..6, the spirits, the builds and the
-// chart steps are left as they are.
-void AutoCast::clearChart()
-{
-    m_sheet.hideMarks();
-    m_sheet.emptyChartAndLines();
-    m_sheet.emptyLineDisplays();
 }
 
 void AutoCast::cast()

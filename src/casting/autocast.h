@@ -48,7 +48,6 @@ public:
 
 private:
     void Command1_Confirmed();
-    void clearChart();
     void cast();
 
     ChartSheet &m_sheet;

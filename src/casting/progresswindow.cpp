@@ -2,11 +2,14 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -90,6 +93,7 @@ ProgressWindow::ProgressWindow(std::function<void()> cast, QWidget *parent)
 
 void ProgressWindow::showEvent(QShowEvent *event)
 {
+    keepInsideScreen();
     QWidget::showEvent(event);
     if (!m_castDone) {
         if (!Timer1->isActive())
@@ -97,6 +101,22 @@ void ProgressWindow::showEvent(QShowEvent *event)
         if (!Timer2->isActive())
             Timer2->start();
     }
+}
+
+void ProgressWindow::keepInsideScreen()
+{
+    QScreen *screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    // Where the window is larger than the area, its top left corner stays visible.
+    const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    if (left != frame.left() || top != frame.top())
+        move(pos() + QPoint(left - frame.left(), top - frame.top()));
 }
 
 void ProgressWindow::stepTimer1()

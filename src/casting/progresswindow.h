@@ -16,7 +16,8 @@ namespace lotgrid {
 // line names the line being cast. When the bar reaches 1000 it runs the cast
 // it was given, which shows the main window again and closes this one. It has
 // no cancel, and it refuses to close before the cast, so that the hidden main
-// window always comes back.
+// window always comes back. Wherever it is placed, it shows inside the
+// available area of its screen.
 class ProgressWindow : public QWidget
 {
     Q_OBJECT
@@ -39,6 +40,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void keepInsideScreen();
+
     std::function<void()> m_cast;
     bool m_castDone = false;
 };

@@ -5,11 +5,14 @@
 
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
+#include "widgets/zoomstyle.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -94,6 +97,21 @@ QWidget *titleOf(QWidget *parent, QLabel *text, QLabel *type)
     return title;
 }
 
+// The sheet is paper: dark text on a light ground whatever the desktop's
+// palette, so its coloured fields read the same on a dark desktop.
+QPalette paperPalette()
+{
+    QPalette paper(QColor(0xf0, 0xf0, 0xf0), QColor(0xf0, 0xf0, 0xf0));
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        paper.setColor(group, QPalette::WindowText, Qt::black);
+        paper.setColor(group, QPalette::Text, Qt::black);
+        paper.setColor(group, QPalette::ButtonText, Qt::black);
+        paper.setColor(group, QPalette::Base, Qt::white);
+    }
+    paper.setColor(QPalette::Disabled, QPalette::Base, QColor(0xf0, 0xf0, 0xf0));
+    return paper;
+}
+
 void bold(QWidget *w)
 {
     QFont f = w->font();
@@ -116,6 +134,9 @@ ChartSheet::ChartSheet(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(u"ChartSheet"_s);
+    setPalette(paperPalette());
+    setAutoFillBackground(true);
+    m_basePointSize = font().pointSizeF();
     const QColor darkGreen(0x00, 0x64, 0x00), blue(0x00, 0x00, 0xff), purple(0x80, 0x00, 0x80), navy(0x00, 0x00, 0x80),
         magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00), darkRed(0xa0, 0x00, 0x00), quiet(0x70, 0x70, 0x70);
 
@@ -135,7 +156,6 @@ ChartSheet::ChartSheet(QWidget *parent)
     sexRow->addSpacing(24);
     Lyuejian = label(this, u"Lyuejian"_s);
     colour(Lyuejian, blue);
-    Lyuejian->setMinimumWidth(Lyuejian->fontMetrics().horizontalAdvance(u"月建：子  "_s));
     sexRow->addWidget(Lyuejian);
     Lrijian = label(this, u"Lrijian"_s);
     colour(Lrijian, purple);
@@ -157,7 +177,6 @@ ChartSheet::ChartSheet(QWidget *parent)
     momentRow->addWidget(qgsj);
     momentRow->addSpacing(12);
     Lsizhu = label(this, u"Lsizhu"_s);
-    Lsizhu->setMinimumWidth(Lsizhu->fontMetrics().horizontalAdvance(u"丙午年 庚子月 乙丑日 庚辰时  "_s));
     momentRow->addWidget(Lsizhu);
     ansj = new QPushButton(u"按时间排盘"_s, this);
     ansj->setObjectName(u"ansj"_s);
@@ -193,15 +212,14 @@ ChartSheet::ChartSheet(QWidget *parent)
 
     // The chart itself stands on a white panel, apart from the fields that describe the cast.
     auto *chart = new QFrame(this);
+    chart->setObjectName(u"chartPanel"_s);
     chart->setFrameShape(QFrame::StyledPanel);
     chart->setAutoFillBackground(true);
     QPalette paper = chart->palette();
-    paper.setColor(QPalette::Window, paper.color(QPalette::Base));
+    paper.setColor(QPalette::Window, Qt::white);
     chart->setPalette(paper);
     auto *grid = new QGridLayout(chart);
-    grid->setContentsMargins(10, 8, 10, 10);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
+    m_grid = grid;
     outer->addWidget(chart);
     outer->addStretch(1);
 
@@ -239,9 +257,6 @@ ChartSheet::ChartSheet(QWidget *parent)
     QFont entryFont = font();
     entryFont.setBold(true);
 
-    QFont smallFont = font();
-    smallFont.setPointSizeF(smallFont.pointSizeF() * 0.85);
-
     for (int n = 6; n >= 1; --n) {
         const int row = 7 - n;
         grid->addWidget(label(this, {}, QString::number(n) + u"爻"_s), row, ColCaption);
@@ -250,7 +265,6 @@ ChartSheet::ChartSheet(QWidget *parent)
         text->setObjectName(nameOf(u"Text", n));
         text->setFont(entryFont);
         text->setAlignment(Qt::AlignCenter);
-        text->setFixedWidth(text->fontMetrics().horizontalAdvance(u"00"_s) + 16);
         text->setEnabled(n == 1);
         Text(n) = text;
         grid->addWidget(text, row, ColText);
@@ -302,7 +316,6 @@ ChartSheet::ChartSheet(QWidget *parent)
         grid->addWidget(Lkong(n), row, ColLkong);
         Lsha(n) = label(this, nameOf(u"Lsha", n));
         colour(Lsha(n), quiet);
-        Lsha(n)->setFont(smallFont);
         grid->addWidget(Lsha(n), row, ColSha);
         Lbiaoji(n) = label(this, nameOf(u"Lbiaoji", n));
         colour(Lbiaoji(n), Qt::red);
@@ -330,56 +343,19 @@ ChartSheet::ChartSheet(QWidget *parent)
     }
 
     // Under the chart: 卦身 and the 神煞, two lines kept free so the chart does not grow as they fill.
-    auto *extrasRow = new QHBoxLayout;
-    extrasRow->setContentsMargins(0, 8, 0, 0);
+    m_extrasRow = new QHBoxLayout;
     Lguashen = label(this, u"Lguashen"_s);
     colour(Lguashen, navy);
     Lshensha = label(this, u"Lshensha"_s);
-    // Measured on sample texts: the Chinese characters may come from a taller fallback face.
     for (QLabel *l : {Lguashen, Lshensha}) {
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setText(u"卦身：子\n驿马：申"_s);
-        l->setMinimumHeight(l->sizeHint().height());
-        l->clear();
+        m_extrasRow->addWidget(l);
     }
-    Lguashen->setMinimumWidth(Lguashen->fontMetrics().horizontalAdvance(u"卦身：子"_s));
-    extrasRow->addSpacing(4);
-    extrasRow->addWidget(Lguashen);
-    extrasRow->addSpacing(24);
-    extrasRow->addWidget(Lshensha, 1);
-    grid->addLayout(extrasRow, 7, ColCaption, 1, ColBkong + 2);
+    m_extrasRow->setStretchFactor(Lshensha, 1);
+    grid->addLayout(m_extrasRow, 7, ColCaption, 1, ColBkong + 2);
 
-    // Columns keep their width while their fields are empty or hidden, so the
-    // chart does not shift as it fills.
-    const QFontMetrics fm(font());
-    QFont boldFont = font();
-    boldFont.setBold(true);
-    const QFontMetrics bfm(boldFont);
-    grid->setColumnMinimumWidth(ColLyao, fm.horizontalAdvance(u"初九"_s));
-    grid->setColumnMinimumWidth(ColLiushen, fm.horizontalAdvance(u"青龙"_s));
-    grid->setColumnMinimumWidth(ColSy, fm.horizontalAdvance(u"○"_s));
-    grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
-    grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
-    grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
-    for (const int c : {ColFkong, ColLkong, ColBkong})
-        grid->setColumnMinimumWidth(c, fm.horizontalAdvance(u"空"_s));
-    // A line seldom carries more than three markers, or a moving line more than
-    // two changes; the rare longer ones widen their column.
-    grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"贵昌灾"_s));
-    grid->setColumnMinimumWidth(ColBiaoji, fm.horizontalAdvance(u"回头克 化绝"_s));
-    grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
-    grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
-    grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
-    grid->setColumnMinimumWidth(ColFushen, fm.horizontalAdvance(u"父母戌土"_s));
     grid->setColumnStretch(ColBkong + 1, 1);
-    // The longest hexagram texts have four-character names and a soul status.
-    // No 六冲 or 六合 hexagram has a soul status: the longest of them with its
-    // type is a four-character name with its palace.
-    const QFontMetrics tfm(bengua->font());
-    const int longestText = tfm.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
-    const int typed = tfm.horizontalAdvance(u"天雷无妄 巽宫"_s) + TitleGap;
-    bengua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六冲"_s)));
-    biangua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
+    fitToFont();
 
     // Tab visits the six line fields first, in line order, then the fields above them.
     QWidget *previous = Text(1);
@@ -397,6 +373,97 @@ ChartSheet::ChartSheet(QWidget *parent)
     chain(TextWHS);
     for (QRadioButton *option : dayStems)
         chain(option);
+
+    // A cast is typed in one run: a line value moves on to the line above,
+    // Backspace in an empty field back to the line below. The next field is
+    // selected whole, so that typing over an earlier cast replaces its value.
+    const auto goToLine = [this](int n) {
+        if (n < 1 || n > 6 || !Text(n)->isEnabled())
+            return;
+        Text(n)->setFocus(Qt::TabFocusReason);
+        Text(n)->selectAll();
+    };
+    for (int n = 1; n <= 6; ++n) {
+        connect(Text(n), &LineField::lineTyped, this, [goToLine, n] { goToLine(n + 1); });
+        connect(Text(n), &LineField::backspaceWhenEmpty, this, [goToLine, n] { goToLine(n - 1); });
+    }
+}
+
+void ChartSheet::setZoom(qreal factor)
+{
+    m_zoom = factor;
+    if (!m_style)
+        m_style = new ZoomStyle(this);
+    m_style->setFactor(factor);
+    for (QAbstractButton *box : findChildren<QAbstractButton *>())
+        box->setStyle(m_style);
+    QFont type; // the size alone: every other attribute still comes from the desktop
+    type.setPointSizeF(m_basePointSize * factor);
+    setFont(type);
+}
+
+void ChartSheet::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_grid)
+        fitToFont();
+}
+
+// Widths and spacings measured in the sheet's type, so the whole sheet follows
+// the zoom. Columns keep their width while their fields are empty or hidden,
+// so the chart does not shift as it fills.
+void ChartSheet::fitToFont()
+{
+    const auto scaled = [this](int pixels) { return qRound(pixels * m_zoom); };
+    layout()->setSpacing(scaled(6));
+    m_grid->setContentsMargins(scaled(10), scaled(8), scaled(10), scaled(10));
+    m_grid->setHorizontalSpacing(scaled(10));
+    m_grid->setVerticalSpacing(scaled(6));
+    const QFontMetrics fm(font());
+    QFont boldFont = font();
+    boldFont.setBold(true);
+    const QFontMetrics bfm(boldFont);
+    Lyuejian->setMinimumWidth(fm.horizontalAdvance(u"月建：子  "_s));
+    for (LineField *text : Text)
+        text->setFixedWidth(bfm.horizontalAdvance(u"00"_s) + scaled(16));
+    m_grid->setColumnMinimumWidth(ColLyao, fm.horizontalAdvance(u"初九"_s));
+    m_grid->setColumnMinimumWidth(ColLiushen, fm.horizontalAdvance(u"青龙"_s));
+    m_grid->setColumnMinimumWidth(ColSy, fm.horizontalAdvance(u"○"_s));
+    m_grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
+    m_grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
+    m_grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
+    for (const int c : {ColFkong, ColLkong, ColBkong})
+        m_grid->setColumnMinimumWidth(c, fm.horizontalAdvance(u"空"_s));
+    // The markers in a smaller type. A line seldom carries more than three of
+    // them, or a moving line more than two changes; the rare longer ones widen their column.
+    QFont smallFont = font();
+    smallFont.setPointSizeF(font().pointSizeF() * 0.85);
+    for (QLabel *marker : Lsha)
+        marker->setFont(smallFont);
+    m_grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"贵昌灾"_s));
+    m_grid->setColumnMinimumWidth(ColBiaoji, fm.horizontalAdvance(u"回头克 化绝"_s));
+    m_grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
+    m_grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
+    m_grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
+    m_grid->setColumnMinimumWidth(ColFushen, fm.horizontalAdvance(u"父母戌土"_s));
+    Lsizhu->setMinimumWidth(fm.horizontalAdvance(u"丙午年 庚子月 乙丑日 庚辰时  "_s));
+    // The longest hexagram texts have four-character names and a soul status.
+    // No 六冲 or 六合 hexagram has a soul status: the longest of them with its
+    // type is a four-character name with its palace.
+    const int longestText = bfm.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
+    const int typed = bfm.horizontalAdvance(u"天雷无妄 巽宫"_s) + TitleGap;
+    bengua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六冲"_s)));
+    biangua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
+    // Measured on sample texts: the Chinese characters may come from a taller fallback face.
+    for (QLabel *l : {Lguashen, Lshensha}) {
+        const QString text = l->text();
+        l->setText(u"卦身：子\n驿马：申"_s);
+        l->setMinimumHeight(l->sizeHint().height());
+        l->setText(text);
+    }
+    Lguashen->setMinimumWidth(fm.horizontalAdvance(u"卦身：子"_s));
+    m_extrasRow->setContentsMargins(scaled(4), scaled(8), 0, 0);
+    m_extrasRow->setSpacing(scaled(24));
 }
 
 QString ChartSheet::lineValue(int line) const

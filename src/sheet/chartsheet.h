@@ -15,6 +15,8 @@ class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
 class QPushButton;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -23,6 +25,7 @@ namespace lotgrid {
 
 class LineField;
 class LineGlyph;
+class ZoomStyle;
 
 class ChartSheet : public QWidget
 {
@@ -93,6 +96,11 @@ public:
     Six<QString> TZDD;  // first character of TZD: the cast value
     QImage Image1;      // the last captured picture
 
+    // Size of the sheet's type, and with it of every field, glyph and column:
+    // 1 is the desktop's own size. Every field inherits the sheet's font.
+    void setZoom(qreal factor);
+    qreal zoom() const { return m_zoom; }
+
     // "1" / "0" / "" of line n, as typed.
     QString lineValue(int line) const;
 
@@ -117,6 +125,18 @@ public:
     // Empties the two LineKeys, hides all 24 glyphs and empties the moving marks,
     // both world/response columns and both label columns.
     void emptyLineDisplays();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void fitToFont();
+
+    QGridLayout *m_grid = nullptr;
+    QHBoxLayout *m_extrasRow = nullptr; // 卦身 and 神煞 under the chart
+    ZoomStyle *m_style = nullptr;       // the boxes of the sheet's check boxes and options, zoomed
+    qreal m_basePointSize = 0;          // the desktop's type, in points
+    qreal m_zoom = 1.0;
 };
 
 } // namespace lotgrid

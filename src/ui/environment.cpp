@@ -1,11 +1,13 @@
 #include "ui/environment.h"
 
+#include <QStandardPaths>
+
 #include "casting/randomsource.h"
+#include "ui/platform.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -18,13 +20,14 @@ Environment Environment::production()
     env.now = [] { return QDateTime::currentDateTime(); };
     env.newCastSource = [] { return newSeededUniformSource(); };
     env.screenshotFolder = QCoreApplication::applicationDirPath();
-    env.screenshotFallbackFolder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    env.screenshotFallbackFolder = platform::picturesFolder();
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
-    env.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    env.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     env.quit = [] { QCoreApplication::exit(0); };
     env.ask = [](QWidget *parent, const QString &title, const QString &text) {
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
+    env.settingsFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u"/lotgrid.conf"_s;
     return env;
 }
 

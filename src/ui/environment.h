@@ -1,7 +1,8 @@
 #pragma once
 // What the program takes from the world: today's date, the clock, the random
-// source of an automatic cast, where screenshots go, the update server, and how
-// the process ends. Production values come from production(); tests pass their own.
+// source of an automatic cast, where screenshots go, the update server, how
+// the process ends and where settings are kept. Production values come from
+// production(); tests pass their own.
 
 #include <QDate>
 #include <QDateTime>
@@ -21,12 +22,15 @@ struct Environment {
     std::function<std::function<double()>()> newCastSource;
     QString screenshotFolder;         // the executable's folder
     QString screenshotFallbackFolder; // used when that folder cannot be written
-    QUrl updateServer;                // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it
+    QUrl updateServer;                // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none
     int updateTimeoutMs = 10000;
-    std::function<void(const QUrl &)> openUrl;
-    std::function<void()> quit; // Exit: ends the process at once
+    std::function<bool(const QUrl &)> openUrl; // false when no browser or handler took the address
+    std::function<void()> quit;                // Exit: ends the process at once
     // Asks a Yes/No question (New, Clear data); true for Yes.
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
+    // Where the choices a user makes (the chart's zoom) are remembered, an INI
+    // file; empty remembers nothing.
+    QString settingsFile;
 
     static Environment production();
 };

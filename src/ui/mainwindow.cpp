@@ -1,6 +1,12 @@
 #include "ui/mainwindow.h"
 
 #include "casting/autocast.h"
+#include "casting/castlines.h"
+#include "casting/castsettings.h"
+#include "casting/coindialog.h"
+#include "casting/numberdialog.h"
+#include "casting/timecastdialog.h"
+#include "chart/castingrules.h"
 #include "chart/spirits.h"
 #include "core/elements.h"
 #include "sheet/chartsheet.h"
@@ -21,9 +27,17 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
+#include <QShowEvent>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -36,9 +50,50 @@ constexpr std::array<const char16_t *, 12> MonthBuildItems{u"zi", u"chou", u"yin
 constexpr std::array<const char16_t *, 12> DayBuildItems{u"jia",  u"yi",  u"bing", u"ding",  u"riwu", u"riji",
                                                          u"geng", u"xin", u"ren",  u"rigui", u"xuxu", u"haihai"};
 
+// The chart's zoom steps, in percent; Ctrl+= and Ctrl+- move one step.
+constexpr std::array<int, 10> ZoomSteps{80, 90, 100, 110, 125, 150, 175, 200, 225, 250};
+const QString ZoomKey = u"chart/zoom"_s;
+
+// Asks for room to show the whole sheet; scrolls it when the window is smaller.
+// Tells when the sheet's size changes (fields filled, zoom).
+class SheetScrollArea : public QScrollArea
+{
+public:
+    SheetScrollArea(QWidget *sheet, std::function<void()> sheetResized, QWidget *parent)
+        : QScrollArea(parent)
+        , m_sheetResized(std::move(sheetResized))
+    {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setWidget(sheet);
+        sheet->installEventFilter(this);
+    }
+    QSize sizeHint() const override { return widget()->sizeHint(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const bool handled = QScrollArea::eventFilter(watched, event);
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            m_sheetResized();
+        return handled;
+    }
+
+private:
+    std::function<void()> m_sheetResized;
+};
+
 QString branchText(int branch)
 {
     return QString(QChar(BranchNames[branch]));
+}
+
+// A moment on the sheet's clock, China Standard Time; an invalid one gives an invalid Moment.
+Moment momentOf(const QDateTime &t)
+{
+    const QDate d = t.date();
+    const QTime time = t.time();
+    return Moment{{d.year(), d.month(), d.day()}, time.hour(), time.minute()};
 }
 
 } // namespace
@@ -57,8 +112,25 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     setObjectName(u"MainWindow"_s);
     setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
     setWindowIcon(appIcon());
-    setCentralWidget(m_sheet);
+    // The sheet grows and shrinks with the window; at a zoom larger than the window it scrolls.
+    auto *scroll = new SheetScrollArea(
+        m_sheet, [this] { keepSheetWhole(); }, this);
+    scroll->setObjectName(u"sheetScroll"_s);
+    setCentralWidget(scroll);
     buildMenus();
+
+    if (!m_env.settingsFile.isEmpty()) {
+        bool ok = false;
+        const int stored = QSettings(m_env.settingsFile, QSettings::IniFormat).value(ZoomKey).toInt(&ok);
+        if (ok)
+            m_zoomPercent = std::clamp(stored, ZoomSteps.front(), ZoomSteps.back());
+    }
+    m_sheet->setZoom(m_zoomPercent / 100.0);
+    fitTimer = new QTimer(this);
+    fitTimer->setObjectName(u"fitTimer"_s);
+    fitTimer->setSingleShot(true);
+    fitTimer->setInterval(40); // a resize by hand settles before the sheet follows it
+    connect(fitTimer, &QTimer::timeout, this, &MainWindow::fitSheetToWindow);
 
     for (std::size_t i = 0; i < m_sheet->dayStems.size(); ++i)
         connect(m_sheet->dayStems[i], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -66,6 +138,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
                 dayStem_Click(static_cast<int>(i));
         });
 
+    m_castMoment = m_env.now ? m_env.now() : QDateTime();
     Form_Load();
 }
 
@@ -102,19 +175,26 @@ void MainWindow::buildMenus()
     QMenu *file = topMenu(u"file"_s, u"菜单(&F)"_s);
     QAction *news = item(file, u"news"_s, u"新建(&N)"_s);
     news->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    // The window's keys work from every window of the program that stands in front.
+    news->setShortcutContext(Qt::ApplicationShortcut);
     connect(news, &QAction::triggered, this, &MainWindow::news_Click);
     file->addSeparator();
     m_jietutu = item(file, u"jietutu"_s, u"截图(&S)"_s);
     m_jietutu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_jietutu->setShortcutContext(Qt::ApplicationShortcut);
     m_jietutu->setEnabled(false);
     connect(m_jietutu, &QAction::triggered, m_screenshot, &Screenshot::jietutu_Click);
     file->addSeparator();
     QAction *end = item(file, u"end"_s, u"退出(&Q)"_s);
     end->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    end->setShortcutContext(Qt::ApplicationShortcut);
     connect(end, &QAction::triggered, this, &MainWindow::end_Click);
 
     QMenu *tls = topMenu(u"tls"_s, u"工具(&T)"_s);
     connect(item(tls, u"zd"_s, u"自动卜卦"_s), &QAction::triggered, m_autoCast, &AutoCast::zd_Click);
+    connect(item(tls, u"yingbi"_s, u"手动摇卦"_s), &QAction::triggered, this, &MainWindow::yingbi_Click);
+    connect(item(tls, u"shijian"_s, u"时间起卦"_s), &QAction::triggered, this, &MainWindow::shijian_Click);
+    connect(item(tls, u"shuzi"_s, u"数字起卦"_s), &QAction::triggered, this, &MainWindow::shuzi_Click);
     tls->addSeparator();
     connect(item(tls, u"chaxun"_s, u"查询伏神"_s), &QAction::triggered, this, [this] {
         openWindow(m_Fenshen, [this] { return createFenshen(this, [this] { return m_sheet->bengua->text(); }); });
@@ -162,6 +242,19 @@ void MainWindow::buildMenus()
     }
     enableChartCommands(false);
 
+    QMenu *view = topMenu(u"view"_s, u"视图(&V)"_s);
+    const auto zoomItem
+        = [&](const QString &name, const QString &caption, QList<QKeySequence> keys, void (MainWindow::*command)()) {
+              QAction *action = item(view, name, caption);
+              action->setShortcuts(keys);
+              action->setShortcutContext(Qt::ApplicationShortcut);
+              connect(action, &QAction::triggered, this, command);
+          };
+    zoomItem(u"zoomIn"_s, u"放大(&I)"_s,
+             {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)}, &MainWindow::zoomIn);
+    zoomItem(u"zoomOut"_s, u"缩小(&O)"_s, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &MainWindow::zoomOut);
+    zoomItem(u"zoomReset"_s, u"原始大小(&R)"_s, {QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomReset);
+
     QMenu *help = topMenu(u"help"_s, u"帮助(&H)"_s);
     connect(item(help, u"help1"_s, u"使用方法"_s), &QAction::triggered, this,
             [this] { openWindow(m_Helpf, [this] { return createHelpf(this); }); });
@@ -202,6 +295,107 @@ void MainWindow::enableChartCommands(bool enabled)
     for (QAction *a : m_F)
         if (a)
             a->setEnabled(enabled);
+}
+
+void MainWindow::setZoomPercent(int percent)
+{
+    applyZoom(percent);
+    if (!m_env.settingsFile.isEmpty())
+        QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(ZoomKey, m_zoomPercent);
+    sizeWindowToSheet();
+}
+
+void MainWindow::applyZoom(int percent)
+{
+    percent = std::clamp(percent, ZoomSteps.front(), ZoomSteps.back());
+    if (percent == m_zoomPercent)
+        return;
+    m_zoomPercent = percent;
+    m_sheet->setZoom(percent / 100.0);
+}
+
+void MainWindow::zoomIn()
+{
+    const auto next = std::upper_bound(ZoomSteps.begin(), ZoomSteps.end(), m_zoomPercent);
+    setZoomPercent(next == ZoomSteps.end() ? ZoomSteps.back() : *next);
+}
+
+void MainWindow::zoomOut()
+{
+    const auto next = std::lower_bound(ZoomSteps.begin(), ZoomSteps.end(), m_zoomPercent);
+    setZoomPercent(next == ZoomSteps.begin() ? ZoomSteps.front() : *(next - 1));
+}
+
+void MainWindow::zoomReset()
+{
+    setZoomPercent(100);
+}
+
+// A window of normal state takes the size of the whole sheet at its zoom (and
+// at least `atLeast`), as far as the screen allows; a maximised or full-screen
+// window keeps its size.
+void MainWindow::sizeWindowToSheet(QSize atLeast)
+{
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    ensurePolished();
+    QSize wanted = centralWidget()->sizeHint();
+    wanted.rheight() += menuBar()->sizeHint().height();
+    wanted = wanted.expandedTo(sizeHint()).expandedTo(atLeast);
+    if (const QScreen *screen = this->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
+    m_sizeForZoom = wanted;
+    resize(wanted);
+}
+
+void MainWindow::keepSheetWhole()
+{
+    if (!isVisible() || m_fitting || !fitTimer)
+        return;
+    const QSize need = m_sheet->sizeHint();
+    const QSize room = centralWidget()->size();
+    if (need.width() <= room.width() && need.height() <= room.height())
+        return;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        fitSheetToWindow();
+    else
+        sizeWindowToSheet(size());
+}
+
+void MainWindow::fitSheetToWindow()
+{
+    const QSize room = centralWidget()->size();
+    if (room.isEmpty() || m_fitting)
+        return;
+    m_fitting = true;
+    // Type, fields and spacings scale together, so a few passes settle the zoom
+    // whose sheet fills the room in one direction and fits in the other.
+    for (int pass = 0; pass < 4; ++pass) {
+        const QSize need = m_sheet->sizeHint();
+        const qreal scale = std::min(qreal(room.width()) / need.width(), qreal(room.height()) / need.height());
+        const int percent = std::clamp(static_cast<int>(m_zoomPercent * scale), ZoomSteps.front(), ZoomSteps.back());
+        if (percent == m_zoomPercent)
+            break;
+        applyZoom(percent);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // the sheet's new size, measured
+    }
+    // Fields that do not grow in proportion (the date field, the buttons) can
+    // leave the sheet a little too large: step back until it fits.
+    for (int guard = 0; guard < 40 && m_zoomPercent > ZoomSteps.front(); ++guard) {
+        const QSize need = m_sheet->sizeHint();
+        if (need.width() <= room.width() && need.height() <= room.height())
+            break;
+        applyZoom(m_zoomPercent - 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
+    m_fitting = false;
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (size() != m_sizeForZoom)
+        fitTimer->start();
 }
 
 void MainWindow::dayStem_Click(int stem)
@@ -338,10 +532,98 @@ void MainWindow::loadCast(const CastInput &cast)
     }
 }
 
+QDateTime MainWindow::castMoment() const
+{
+    return m_castMoment;
+}
+
+void MainWindow::setCastMoment(const QDateTime &moment)
+{
+    m_castMoment = moment;
+}
+
+// 子初换日: the day turns at 23:00 instead of midnight. Off until the option exists.
+bool MainWindow::dayTurnsAt23() const
+{
+    return false;
+}
+
+// Shows the dialog of a hand cast, one at a time, and runs `done` on it when it is confirmed.
+template<typename Create, typename Done>
+void MainWindow::openCastDialog(Create create, Done done)
+{
+    if (m_handCast && m_handCast->isVisible()) { // a confirmed dialog stays until deleted
+        m_handCast->raise();
+        m_handCast->activateWindow();
+        return;
+    }
+    auto *dialog = create();
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowIcon(appIcon());
+    connect(dialog, &QDialog::accepted, this, [dialog, done] { done(*dialog); });
+    m_handCast = dialog;
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void MainWindow::writeHandCast(const std::optional<std::array<CastLine, 6>> &lines)
+{
+    if (!lines)
+        return;
+    // A pending write-back of an automatic cast must not overwrite these lines.
+    m_autoCast->Timerzg->stop();
+    m_autoCast->Timer6y->stop();
+    writeCast(*m_sheet, *m_steps, *lines);
+}
+
+void MainWindow::yingbi_Click()
+{
+    const auto create = [this] { return new CoinDialog(castOption(CastOption::CoinFacesSwapped), this); };
+    openCastDialog(create, [this](CoinDialog &d) {
+        setCastOption(CastOption::CoinFacesSwapped, d.swapFaces->isChecked());
+        writeHandCast(d.lines());
+        setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
+    });
+}
+
+void MainWindow::shijian_Click()
+{
+    const auto create = [this] {
+        return new TimeCastDialog(momentOf(castMoment()), castOption(CastOption::YearAtLichun), dayTurnsAt23(), this);
+    };
+    openCastDialog(create, [this](TimeCastDialog &d) {
+        setCastOption(CastOption::YearAtLichun, d.lichunYear->isChecked());
+        writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
+    });
+}
+
+void MainWindow::shuzi_Click()
+{
+    const auto create = [this] {
+        const int hour = hourNumber(castMoment().isValid() ? castMoment().time().hour() : -1).value_or(0);
+        return new NumberDialog(castOption(CastOption::NumberAddsHour), hour, this);
+    };
+    openCastDialog(create, [this](NumberDialog &d) {
+        setCastOption(CastOption::NumberAddsHour, d.addHour->isChecked());
+        writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
+    });
+}
+
 void MainWindow::end_Click()
 {
     if (m_env.quit)
         m_env.quit();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    // Sized when first shown, once the sheet holds today's line and its style.
+    if (!event->spontaneous() && !m_sized) {
+        m_sized = true;
+        sizeWindowToSheet();
+    }
+    QMainWindow::showEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -4,21 +4,28 @@
 // timers, and by an instant pass after every handler); LineEntry echoes each
 // typed line and tick; the menu commands here set the six spirits, the builds
 // and the use-god mark, reset the sheet (New, Clear data), and open the other
-// windows: the automatic cast, the hidden-spirit query, the reference tables,
+// windows: the automatic cast and the hand casts (coins, time, numbers), the hidden-spirit query, the reference tables,
 // help, about, the update check. Screenshot and automatic cast own their
-// deferred steps. Today's line comes from the calendar engine.
+// deferred steps. Today's line comes from the calendar engine. The sheet sits
+// in a scroll area and is zoomed as a whole (its type, and with it every field,
+// glyph and column): by the zoom commands, remembered in the settings file, and
+// by resizing the window, which zooms the sheet to fill it.
 
 #include "chart/cast.h"
 #include "core/six.h"
 #include "ui/environment.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
+class QTimer;
+class QDialog;
 
 namespace lotgrid {
 
@@ -49,6 +56,14 @@ public:
     void dayBuild_Click(int branch);
     void yao_Click(int line);
     void F_Click(int line);
+    void yingbi_Click();  // 手动摇卦
+    void shijian_Click(); // 时间起卦
+    void shuzi_Click();   // 数字起卦
+
+    // The moment of the cast on the sheet, which time casting reads and the
+    // cast by coins sets to the time of its "确定".
+    QDateTime castMoment() const;
+    void setCastMoment(const QDateTime &moment);
 
     // Puts a cast on the sheet through the handlers a user's input runs:
     // the sheet is reset as New does (without asking), the lines are typed
@@ -56,7 +71,23 @@ public:
     // the mark are chosen. Parts the cast lacks are left empty.
     void loadCast(const CastInput &cast);
 
+    // The chart's zoom, in percent of the desktop's type, 80 to 250. The
+    // commands step through ZoomSteps, remember the zoom and size a window of
+    // normal state to the sheet.
+    int zoomPercent() const { return m_zoomPercent; }
+    void setZoomPercent(int percent);
+    void zoomIn();
+    void zoomOut();
+    void zoomReset();
+    // The step of `fitTimer`, run after the window was resized: zooms the sheet
+    // to fill the window (so a larger or maximised window shows a larger chart).
+    void fitSheetToWindow();
+
+    QTimer *fitTimer = nullptr;
+
 protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -66,6 +97,13 @@ private:
     void resetSheet();
     void mark(int line, const QString &word);
     void enableChartCommands(bool enabled);
+    void applyZoom(int percent);
+    void sizeWindowToSheet(QSize atLeast = {});
+    void keepSheetWhole();
+    bool dayTurnsAt23() const;
+    template<typename Create, typename Done>
+    void openCastDialog(Create create, Done done);
+    void writeHandCast(const std::optional<std::array<CastLine, 6>> &lines);
     template<typename Factory>
     void openWindow(QPointer<QWidget> &slot, Factory create);
 
@@ -75,11 +113,17 @@ private:
     LineEntry *m_lineEntry;
     AutoCast *m_autoCast;
     Screenshot *m_screenshot;
+    int m_zoomPercent = 100;
+    bool m_sized = false; // given its size at the first show
+    bool m_fitting = false;
+    QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
+    QDateTime m_castMoment;
+    QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
 };
 

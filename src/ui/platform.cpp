@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QStandardPaths>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -13,7 +14,6 @@ namespace lotgrid::platform {
 namespace {
 
 constexpr int JpegQuality = 95; // [0, 100]; high enough that the chart's thin lines stay sharp
-constexpr int MaxNumberedNames = 9999;
 
 // "a.jpg" → "a (n).jpg"; n >= 2.
 QString numberedName(const QString &fileName, int n)
@@ -27,6 +27,13 @@ QString numberedName(const QString &fileName, int n)
     return fileName.left(dot) + suffix + fileName.mid(dot);
 }
 
+// Any directory entry at `path`, a link that leads nowhere included.
+bool entryExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 } // namespace
 
 QImage grabWindow(QWidget *window)
@@ -34,6 +41,20 @@ QImage grabWindow(QWidget *window)
     if (!window)
         return {};
     return window->grab().toImage();
+}
+
+QString picturesFolder()
+{
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (home.isEmpty() || QDir(home).isRoot() || QDir::isRelativePath(home))
+        return {};
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (pictures.isEmpty())
+        return {};
+    const QString cleaned = QDir::cleanPath(pictures);
+    if (!cleaned.startsWith(home + u'/'))
+        return {};
+    return cleaned;
 }
 
 bool makeFolder(const QString &folder, QString *error)
@@ -45,8 +66,21 @@ bool makeFolder(const QString &folder, QString *error)
     const QFileInfo info(folder);
     if (info.isDir())
         return true;
-    if (info.exists()) {
+    if (entryExists(folder)) {
         *error = u"该路径不是文件夹"_s;
+        return false;
+    }
+    // The nearest folder that exists must not be the root: a top-level folder
+    // is the system's to make, not a screenshot's.
+    QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!entryExists(existing) && !QDir(existing).isRoot()) {
+        const QString parent = QFileInfo(existing).path();
+        if (parent == existing)
+            break;
+        existing = parent;
+    }
+    if (QDir(existing).isRoot()) {
+        *error = u"不在文件系统的根目录下创建文件夹"_s;
         return false;
     }
     if (!QDir().mkpath(folder)) {
@@ -54,6 +88,19 @@ bool makeFolder(const QString &folder, QString *error)
         return false;
     }
     return true;
+}
+
+QString writeJpeg(const QImage &image, QFileDevice &file)
+{
+    QImageWriter writer(&file, "jpeg");
+    writer.setQuality(JpegQuality);
+    const bool written = writer.write(image);
+    const bool flushed = written && file.flush();
+    if (written && flushed)
+        return {};
+    // The writer only knows that its device refused the data; the file knows why.
+    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    return u"无法写入图像数据（%1）"_s.arg(reason);
 }
 
 WrittenFile writeNewJpeg(const QImage &image, const QString &folder, const QString &fileName)
@@ -67,34 +114,30 @@ WrittenFile writeNewJpeg(const QImage &image, const QString &folder, const QStri
 
     QFile file;
     bool opened = false;
-    for (int n = 1; n <= MaxNumberedNames && !opened; ++n) {
+    int n = 1;
+    for (; n <= MaxNumberedNames && !opened; ++n) {
         result.path = dir.filePath(numberedName(fileName, n));
-        if (QFileInfo::exists(result.path))
+        if (entryExists(result.path))
             continue;
         file.setFileName(result.path);
-        // NewOnly fails instead of replacing a file that appeared since the check above.
+        // NewOnly fails instead of replacing an entry that appeared since the check above.
         opened = file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
-        if (!opened && file.error() != QFileDevice::OpenError)
-            break;
-        if (!opened && !QFileInfo::exists(result.path))
-            break; // not a name clash: the folder itself refuses the file
+        if (!opened && !entryExists(result.path)) {
+            result.error = u"无法创建文件（%1）"_s.arg(file.errorString()); // the folder itself refuses the file
+            return result;
+        }
     }
     if (!opened) {
-        result.error = file.fileName().isEmpty() ? u"同名文件太多"_s : u"无法创建文件（%1）"_s.arg(file.errorString());
+        result.path = dir.filePath(fileName);
+        result.error = u"同名文件已有 %1 个"_s.arg(MaxNumberedNames);
+        result.namesTaken = true;
         return result;
     }
 
-    QImageWriter writer(&file, "jpeg");
-    writer.setQuality(JpegQuality);
-    const bool written = writer.write(image);
-    const bool flushed = written && file.flush();
-    if (!written || !flushed) {
-        result.error = u"无法写入图像数据（%1）"_s.arg(written ? file.errorString() : writer.errorString());
-        file.close();
-        file.remove();
-        return result;
-    }
+    result.error = writeJpeg(image, file);
     file.close();
+    if (!result.ok())
+        file.remove();
     return result;
 }
 

@@ -15,13 +15,20 @@ namespace lotgrid {
 
 namespace {
 
-// The LineKeys hold only "0" and "1"; anything a file name cannot carry becomes "_".
-QString fileNameSafe(QString text)
+// A LineKey holds "0" and "1"; whatever else reached it (a pasted character,
+// half of one) becomes "_", so the name is always one the file system keeps as
+// given and that reads the same in every direction.
+QString keyForFileName(QString key)
 {
-    for (QChar &c : text)
-        if (c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c))
+    for (QChar &c : key)
+        if (c != u'0' && c != u'1')
             c = u'_';
-    return text;
+    return key;
+}
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(path));
 }
 
 } // namespace
@@ -69,7 +76,7 @@ void Screenshot::stepTimerjietu()
 QString Screenshot::fileName(const QDateTime &at) const
 {
     return u"六爻卜卦截图"_s + u"%1"_s.arg(at.date().year(), 4, 10, QChar(u'0')) + u'-'
-           + fileNameSafe(m_sheet.TextBengua) + u'-' + fileNameSafe(m_sheet.TextSBG2)
+           + keyForFileName(m_sheet.TextBengua) + u'-' + keyForFileName(m_sheet.TextSBG2)
            + QString::number(at.time().second() % 10) + u".jpg"_s;
 }
 
@@ -85,11 +92,12 @@ void Screenshot::save()
 
     if (m_sheet.Image1.isNull()) {
         tell(false, u"截图未能保存到：\n\n%1\n\n原因：无法取得窗口的图像。"_s.arg(
-                        QDir::toNativeSeparators(QDir(m_settings.folder).filePath(name))));
+                        shownPath(QDir(m_settings.folder).filePath(name))));
         return;
     }
 
     QStringList failures;
+    bool namesTaken = false; // in the program's folder, rather than the folder refusing the file
     const QStringList folders{m_settings.folder, m_settings.fallbackFolder};
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString &folder = folders[i];
@@ -99,14 +107,19 @@ void Screenshot::save()
         const platform::WrittenFile file = platform::makeFolder(folder, &error)
                                                ? platform::writeNewJpeg(m_sheet.Image1, folder, name)
                                                : platform::WrittenFile{QDir(folder).filePath(name), error};
-        const QString shown = QDir::toNativeSeparators(file.path);
+        const QString shown = shownPath(file.path);
         if (file.ok()) {
             if (i == 0)
                 tell(true, u"程序已经将图片截图到本程序路径：\n\n"_s + shown);
+            else if (namesTaken)
+                tell(true,
+                     u"本程序路径下同名的截图已有 %1 个，程序已经将图片截图到：\n\n"_s.arg(platform::MaxNumberedNames)
+                         + shown);
             else
                 tell(true, u"本程序路径无法写入，程序已经将图片截图到：\n\n"_s + shown);
             return;
         }
+        namesTaken = namesTaken || (i == 0 && file.namesTaken);
         failures << u"%1\n原因：%2"_s.arg(shown, file.error);
     }
     if (failures.isEmpty())

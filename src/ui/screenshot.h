@@ -15,7 +15,7 @@ class ChartSheet;
 
 struct ScreenshotSettings {
     QString folder;         // the executable's folder
-    QString fallbackFolder; // where pictures go when `folder` cannot be written
+    QString fallbackFolder; // where pictures go when `folder` cannot take them; empty for none
     std::function<QDateTime()> now;
 };
 
@@ -23,8 +23,9 @@ struct ScreenshotSettings {
 // and 1.8 s after the command, the second saved as a JPEG named after the
 // year, the two LineKeys and the last digit of the seconds. The file goes into
 // the executable's folder, or into the fallback folder when that one cannot be
-// written; an existing file is never replaced. The user is told where the
-// picture went, or where and why it could not be saved.
+// written or holds every numbered form of the name; nothing already there is
+// replaced. The user is told where the picture went, or where and why it could
+// not be saved.
 class Screenshot : public QObject
 {
     Q_OBJECT
@@ -38,7 +39,8 @@ public:
     void stepTimerjietuO();
     void stepTimerjietu();
 
-    // "六爻卜卦截图" + year + "-" + TextBengua + "-" + TextSBG2 + last digit of the seconds + ".jpg"
+    // "六爻卜卦截图" + year + "-" + TextBengua + "-" + TextSBG2 + last digit of the seconds + ".jpg",
+    // any character of a key other than "0" and "1" written as "_"
     QString fileName(const QDateTime &at) const;
 
 private:

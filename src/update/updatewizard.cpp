@@ -20,27 +20,33 @@ namespace lotgrid {
 
 namespace {
 
+const QString NoServerText = u"此版本没有配置更新服务器，无法在线检查更新。"_s;
+const QString CheckingText = u"正在检查更新……（按 Esc 键取消）"_s;
+
 constexpr QSize PanelSize{150, 200};  // the decorative panel, in pixels
 constexpr QSize WindowSize{440, 212}; // about the program's 6315 × 2970 twips, a little wider for the frames' texts
 
-// The decorative panel on the left: the character 爻 on a blue panel.
-QPixmap panelPixmap()
+// The decorative panel on the left: the character 爻 on a blue panel, drawn
+// at the screen's device pixel ratio so it stays sharp when scaled.
+QPixmap panelPixmap(qreal devicePixelRatio)
 {
-    QPixmap pixmap(PanelSize);
+    QPixmap pixmap(PanelSize * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    const QRect area(QPoint(0, 0), PanelSize);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient blue(0, 0, 0, PanelSize.height());
     blue.setColorAt(0, QColor(0x2f, 0x6f, 0xc8));
     blue.setColorAt(1, QColor(0x0f, 0x2f, 0x7a));
-    p.fillRect(pixmap.rect(), blue);
+    p.fillRect(area, blue);
     p.setPen(QPen(QColor(255, 255, 255, 90), 2));
-    p.drawRect(QRectF(pixmap.rect()).adjusted(6, 6, -6, -6));
+    p.drawRect(QRectF(area).adjusted(6, 6, -6, -6));
     QFont font = p.font();
     font.setPixelSize(96);
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, u"爻"_s);
+    p.drawText(area, Qt::AlignCenter, u"爻"_s);
     return pixmap;
 }
 
@@ -80,7 +86,7 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     setWindowTitle(u"检查更新"_s);
 
     auto *panel = new QLabel(this);
-    panel->setPixmap(panelPixmap());
+    panel->setPixmap(panelPixmap(devicePixelRatioF()));
     panel->setFixedSize(PanelSize);
 
     Frame1 = new QGroupBox(u"第一步"_s, this);
@@ -97,7 +103,14 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
         row->addWidget(Ver);
         row->addStretch();
         l->addLayout(row);
+        Labelstate = plainLabel(QString(), Frame1);
+        Labelstate->setObjectName(u"Labelstate"_s);
+        Labelstate->setWordWrap(true);
+        l->addWidget(Labelstate);
     }
+    if (!hasServer())
+        Labelstate->setText(NoServerText);
+    Labelstate->setVisible(!hasServer());
 
     Frame2 = new QGroupBox(u"第二步"_s, this);
     Frame2->setObjectName(u"Frame2"_s);
@@ -111,6 +124,12 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
         auto *l = new QVBoxLayout(Frame2);
         l->addWidget(plainLabel(u"在服务器上发现新的版本号："_s, Frame2));
         l->addWidget(LinfoVer, 1);
+        Labelpage = plainLabel(QString(), Frame2);
+        Labelpage->setObjectName(u"Labelpage"_s);
+        Labelpage->setWordWrap(true);
+        Labelpage->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        Labelpage->hide();
+        l->addWidget(Labelpage);
     }
     Frame2->hide();
 
@@ -183,23 +202,44 @@ QUrl UpdateWizard::pageUrl(const QUrl &server)
     return underServer(server, u"/Tessa/"_s);
 }
 
+bool UpdateWizard::hasServer() const
+{
+    return m_settings.server.isValid() && !m_settings.server.isRelative();
+}
+
 void UpdateWizard::Command2_Click()
 {
     if (m_checking)
         return;
+    if (!hasServer()) {
+        message(false, NoServerText);
+        Command2->setFocus();
+        return;
+    }
     Command2->setEnabled(false);
     m_checking = true;
+    Labelstate->setText(CheckingText);
+    Labelstate->show();
     setCursor(Qt::BusyCursor);
     m_fetch->start(versionUrl(m_settings.server), m_settings.timeoutMs);
+}
+
+void UpdateWizard::cancelCheck()
+{
+    m_fetch->cancel();
+    m_checking = false;
+    Labelstate->hide();
+    unsetCursor();
+    Command2->setEnabled(true);
 }
 
 void UpdateWizard::checked(bool ok, const QString &text)
 {
     m_checking = false;
+    Labelstate->hide();
     unsetCursor();
 
-    // A file saved with a line break after the version is still that version.
-    const QString version = text.trimmed();
+    const QString version = versionToken(text);
     if (!ok || version.isEmpty()) {
         message(true, u"检测失败,请检查您的网络!或稍后再试."_s);
         Command2->setEnabled(true);
@@ -235,8 +275,15 @@ void UpdateWizard::Command3_Click()
 
 void UpdateWizard::Command4_Click()
 {
-    if (m_settings.openUrl)
-        m_settings.openUrl(pageUrl(m_settings.server));
+    const QUrl page = pageUrl(m_settings.server);
+    if (!m_settings.openUrl || !m_settings.openUrl(page)) {
+        const QString address = page.toDisplayString();
+        Labelpage->setText(u"请在浏览器中打开：\n"_s + address);
+        Labelpage->show();
+        message(true, u"无法打开浏览器。请在浏览器中手动打开程序主页：\n\n"_s + address);
+        Command4->setFocus();
+        return;
+    }
     Frame3->show();
     Frame1->hide();
     Frame2->hide();
@@ -256,22 +303,21 @@ void UpdateWizard::Command5_Click()
 void UpdateWizard::reject()
 {
     if (m_checking)
-        return; // the fetch ends by itself within the time-out
+        cancelCheck();
     QDialog::reject();
 }
 
 void UpdateWizard::closeEvent(QCloseEvent *event)
 {
-    if (m_checking) {
-        event->ignore();
-        return;
-    }
+    if (m_checking)
+        cancelCheck();
     QDialog::closeEvent(event);
 }
 
 void UpdateWizard::message(bool warning, const QString &text)
 {
     QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, u"提示"_s, text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -14,21 +14,26 @@ namespace lotgrid {
 class VersionFetch;
 
 struct UpdateSettings {
-    QUrl server;                               // base address; the version text is at "/Tessa/tessaver.txt"
-    int timeoutMs = 10000;                     // a fetch that has not ended by then has failed
-    std::function<void(const QUrl &)> openUrl; // opens the program page, without waiting
+    QUrl server;           // base address; the version text is at "/Tessa/tessaver.txt"; empty: no update server
+    int timeoutMs = 10000; // a fetch that has not ended by then has failed
+    // Opens the program page without waiting; false when no browser or handler took it.
+    std::function<bool(const QUrl &)> openUrl;
 };
 
 // The update check `Upload`: a three-step wizard that fetches the published
 // version text and compares it with the program's own.
 //
 // Step 1 (Frame1) shows the program's version; "下一步" fetches the published
-// one. The same text, once surrounding white space is trimmed, closes the
-// wizard as up to date; any failure (network, HTTP error status, time-out,
-// an oversized body, an empty text) is reported and leaves step 1 as it was.
-// A different text leads to step 2 (Frame2), which shows it as plain text and
-// offers to open the program page in the browser, which is step 3 (Frame3).
-// While the fetch runs the program keeps drawing, but the wizard takes no input.
+// one. Only the version the text names counts (versionToken): the same
+// version closes the wizard as up to date; any failure (network, HTTP error
+// status, time-out, an oversized body, no version in the text) is reported and
+// leaves step 1 as it was. A different version leads to step 2 (Frame2), which
+// shows it and offers to open the program page in the browser, which is step 3
+// (Frame3); when the page cannot be opened the wizard stays at step 2 and
+// shows the page's address to open by hand.
+// While the fetch runs the program keeps drawing and step 1 says that it is
+// checking; Escape or the close box cancels the fetch and closes the wizard.
+// A program built without an update server says so instead of fetching.
 class UpdateWizard : public QDialog
 {
     Q_OBJECT
@@ -40,6 +45,7 @@ public:
     static QUrl pageUrl(const QUrl &server);    // server + "/Tessa/"
 
     bool isChecking() const { return m_checking; }
+    bool hasServer() const;
 
     void Command2_Click();
     void Command3_Click();
@@ -53,6 +59,7 @@ protected:
 
 private:
     void checked(bool ok, const QString &text);
+    void cancelCheck();
     void message(bool warning, const QString &text);
 
     UpdateSettings m_settings;
@@ -64,6 +71,8 @@ private:
     QGroupBox *Frame3;
     QLabel *Ver;
     QLabel *LinfoVer;
+    QLabel *Labelstate; // step 1: checking, or no update server
+    QLabel *Labelpage;  // step 2: the page's address when it could not be opened
     QPushButton *Command1;
     QPushButton *Command2;
     QPushButton *Command3;

@@ -8,6 +8,49 @@
 
 namespace lotgrid {
 
+namespace {
+
+bool isLineBreak(char32_t c)
+{
+    return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029;
+}
+
+// Characters a version never holds: they are invisible, reorder or stack on
+// what is shown (and a long run of combining marks makes laying out the text slow).
+bool isDropped(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_NotAssigned:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QString versionToken(QStringView text)
+{
+    text = text.trimmed();
+    QString token;
+    int kept = 0;
+    for (const char32_t c : text.toUcs4()) {
+        if (isLineBreak(c) || kept == MaxVersionCharacters)
+            break;
+        if (isDropped(c))
+            continue;
+        token += QString::fromUcs4(&c, 1);
+        ++kept;
+    }
+    return token.trimmed();
+}
+
 VersionFetch::VersionFetch(QObject *parent)
     : QObject(parent)
     , m_network(new QNetworkAccessManager(this))
@@ -58,6 +101,19 @@ void VersionFetch::start(const QUrl &url, int timeoutMs)
     m_deadline->start(std::max(timeoutMs, 0));
 }
 
+void VersionFetch::cancel()
+{
+    if (!m_reply)
+        return;
+    m_deadline->stop();
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->disconnect(this);
+    reply->abort();
+    reply->deleteLater();
+    m_body.clear();
+}
+
 void VersionFetch::readBody()
 {
     if (!m_reply)
@@ -76,13 +132,7 @@ void VersionFetch::end(bool ok, const QString &text)
 {
     if (!m_reply)
         return;
-    m_deadline->stop();
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
-    m_body.clear();
+    cancel();
     emit finished(ok, ok ? text : QString());
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringView>
 #include <QUrl>
 
 class QNetworkAccessManager;
@@ -11,20 +12,31 @@ class QTimer;
 
 namespace lotgrid {
 
+// The version a server's text names, as the program compares and shows it:
+// the first line of the text (surrounding white space trimmed, lines broken at
+// CR, LF and the Unicode line and paragraph separators), without control,
+// format (bidi, zero-width) or combining characters, cut to its first
+// MaxVersionCharacters characters. Empty when nothing is left.
+inline constexpr int MaxVersionCharacters = 64;
+QString versionToken(QStringView text);
+
 // Fetches the published version text over HTTP without blocking the event
-// loop. The fetch always ends, once, with finished(): a network failure, an
-// HTTP error status, a body over MaxBodyBytes or no answer within the
-// time-out all end it with ok = false.
+// loop. A started fetch ends once, with finished(), unless it is cancelled: a
+// network failure, an HTTP error status, a body over MaxBodyBytes or no answer
+// within the time-out all end it with ok = false.
 class VersionFetch : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr qint64 MaxBodyBytes = 64 * 1024;
+    // A version text is a short token; anything longer is not one.
+    static constexpr qint64 MaxBodyBytes = 4 * 1024;
 
     explicit VersionFetch(QObject *parent = nullptr);
     ~VersionFetch() override;
 
     void start(const QUrl &url, int timeoutMs);
+    // Stops a running fetch without finished().
+    void cancel();
     bool isRunning() const { return m_reply != nullptr; }
 
 signals:

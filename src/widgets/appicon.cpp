@@ -47,9 +47,15 @@ public:
 
 } // namespace
 
-QPixmap appIconPixmap(int size)
+QPixmap appIconPixmap(int size, qreal devicePixelRatio)
 {
-    return appIcon().pixmap(size, size);
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    paintIcon(p, QRectF(0, 0, size, size));
+    return pixmap;
 }
 
 QIcon appIcon()

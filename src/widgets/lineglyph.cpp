@@ -21,17 +21,23 @@ QSize LineGlyph::sizeHint() const
 
 void LineGlyph::paintEvent(QPaintEvent *)
 {
+    // Drawn in device pixels, every edge on a whole pixel, so the bars stay
+    // sharp and the two halves of a yin line equal at any scale.
     QPainter p(this);
-    const QRectF r = rect();
-    const qreal barHeight = qMax<qreal>(4.0, r.height() * 0.6);
-    const qreal top = r.top() + (r.height() - barHeight) / 2;
+    const qreal ratio = p.device()->devicePixelRatioF();
+    p.scale(1 / ratio, 1 / ratio);
+    const int width = qRound(this->width() * ratio);
+    const int height = qRound(this->height() * ratio);
+    const int barHeight = qMin(height, qMax(qRound(4 * ratio), qRound(height * 0.6)));
+    const int top = (height - barHeight) / 2;
     const QColor ink = palette().color(QPalette::WindowText);
     if (m_kind == Kind::Yang) {
-        p.fillRect(QRectF(r.left(), top, r.width(), barHeight), ink);
+        p.fillRect(0, top, width, barHeight, ink);
     } else {
-        const qreal bar = r.width() * 735.0 / 1575.0;
-        p.fillRect(QRectF(r.left(), top, bar, barHeight), ink);
-        p.fillRect(QRectF(r.right() + 1 - bar, top, bar, barHeight), ink);
+        const int gap = qMax(1, qRound(width * 105.0 / 1575.0));
+        const int bar = (width - gap) / 2;
+        p.fillRect(0, top, bar, barHeight, ink);
+        p.fillRect(width - bar, top, bar, barHeight, ink);
     }
 }
 
@@ -53,11 +59,24 @@ QSize GlyphSpot::minimumSizeHint() const
     return m_yang->sizeHint();
 }
 
-void GlyphSpot::resizeEvent(QResizeEvent *event)
+void GlyphSpot::resizeEvent(QResizeEvent *)
 {
-    const QSize glyph = m_yang->sizeHint();
-    const QRect r(QPoint(0, (event->size().height() - glyph.height()) / 2),
-                  QSize(event->size().width(), glyph.height()));
+    placeGlyphs();
+}
+
+void GlyphSpot::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeGlyphs();
+}
+
+void GlyphSpot::placeGlyphs()
+{
+    // Every spot draws its glyphs at their own size, whatever the width of
+    // its column, so that the original and the changed hexagram match.
+    const QSize glyph = m_yang->sizeHint().boundedTo(size());
+    const QRect r(QPoint(0, (height() - glyph.height()) / 2), glyph);
     m_yang->setGeometry(r);
     m_yin->setGeometry(r);
 }

@@ -25,6 +25,7 @@ private:
 
 // The spot where a yang and a yin glyph of one line lie on top of each other;
 // at most one of them is shown at a time, and the spot keeps its size when neither is.
+// The glyphs keep the size their font gives them, at the left of the spot.
 class GlyphSpot : public QWidget
 {
     Q_OBJECT
@@ -37,8 +38,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void placeGlyphs();
+
     LineGlyph *m_yang;
     LineGlyph *m_yin;
 };

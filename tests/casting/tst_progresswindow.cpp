@@ -2,8 +2,10 @@
 // shows as the bar advances, the cast at 1000 and the close after it.
 #include "casting/progresswindow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -107,6 +109,48 @@ private slots:
         QVERIFY(w.zg->close()); // refused only before the cast
     }
 
+    // Placed partly or wholly off the screen (a small screen at 200 %), the
+    // window moves just far enough to be inside the available area; a place
+    // already inside is kept.
+    void staysInsideTheScreen_data()
+    {
+        QTest::addColumn<QPoint>("offset"); // of the window's centre from the area's centre, in half the area's size
+        QTest::newRow("centred") << QPoint(0, 0);
+        QTest::newRow("off the right") << QPoint(1, 0);
+        QTest::newRow("off the bottom") << QPoint(0, 1);
+        QTest::newRow("off the left and top") << QPoint(-1, -1);
+        QTest::newRow("far beyond the bottom right") << QPoint(40, 40);
+        QTest::newRow("far beyond the top left") << QPoint(-40, -40);
+    }
+    void staysInsideTheScreen()
+    {
+        QFETCH(QPoint, offset);
+        Window w;
+        w.zg->adjustSize();
+        const QRect area = w.zg->screen()->availableGeometry();
+        const QSize size = w.zg->frameGeometry().size();
+        QVERIFY2(size.width() <= area.width() && size.height() <= area.height(), "the window fits the screen");
+        const QPoint wanted = area.center() - QPoint(size.width() / 2, size.height() / 2)
+                              + QPoint(offset.x() * area.width() / 2, offset.y() * area.height() / 2);
+        w.zg->move(wanted);
+        w.zg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.zg.get()));
+        const QRect frame = w.zg->frameGeometry();
+        QVERIFY2(area.contains(frame),
+                 qPrintable(u"%1,%2 %3x%4"_s.arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+        if (offset.isNull())
+            QCOMPARE(frame.topLeft(), wanted);
+        // Moved no further than needed: an edge it crossed is where it now lies.
+        if (offset.x() > 0)
+            QCOMPARE(frame.right(), area.right());
+        if (offset.x() < 0)
+            QCOMPARE(frame.left(), area.left());
+        if (offset.y() > 0)
+            QCOMPARE(frame.bottom(), area.bottom());
+        if (offset.y() < 0)
+            QCOMPARE(frame.top(), area.top());
+    }
+
     // The only test on real timers: the bar runs by itself at 10 every 100 ms.
     void timersAdvanceTheBar()
     {
@@ -118,5 +162,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestProgressWindow)
+// A small screen: the offscreen screen at 200 % is 400 × 300 logical pixels.
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+        qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    TestProgressWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_progresswindow.moc"

@@ -1,6 +1,9 @@
 // Long seeded random sessions of everything a user can do on the main window,
 // with the sheet's invariants checked after every action. A failure names its
 // seed and step; LOTGRID_RANDOM_SEED=<seed> replays that one session.
+#include "casting/coindialog.h"
+#include "casting/numberdialog.h"
+#include "casting/timecastdialog.h"
 #include "chart/chart.h"
 #include "common/mainwindowfixture.h"
 #include "sheet/chartsteps.h"
@@ -8,7 +11,9 @@
 #include "widgets/textconv.h"
 
 #include <QClipboard>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -78,6 +83,7 @@ private:
                          : roll < 74 ? 7
                          : roll < 80 ? 8
                          : roll < 83 ? 9
+                         : roll < 87 ? 11
                                      : 10;
         const int line = kind <= 3 && !enabledLines.isEmpty() ? enabledLines[pick(enabledLines.size())] : pick(6) + 1;
         switch (kind) {
@@ -137,6 +143,8 @@ private:
                 m_fault = u"%1 answered Yes left %2"_s.arg(clear ? u"Clear data"_s : u"New"_s, fault);
             return (clear ? u"Clear data answered %1"_s : u"New answered %1"_s).arg(m_answerYes ? u"Yes"_s : u"No"_s);
         }
+        case 11:
+            return handCast();
         default: {
             ChartSteps &st = m_window->steps();
             switch (pick(7)) {
@@ -166,6 +174,64 @@ private:
             }
         }
         }
+    }
+
+    // One of the hand casts with input good or bad, confirmed or dismissed.
+    QString handCast()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // dialogs closed before
+        const QStringList numbers{u""_s,          u"0"_s,   u"1"_s,  u"8"_s,   u"16"_s, u"99999999"_s,
+                                  u"100000000"_s, u"12a"_s, u"３"_s, u" 7 "_s, u"-3"_s, u"1.5"_s};
+        QDialog *dialog = nullptr;
+        QString done;
+        switch (pick(3)) {
+        case 0: {
+            action(u"yingbi"_s)->trigger();
+            auto *d = m_window->findChild<CoinDialog *>(u"Yingbi"_s);
+            QString typed;
+            for (int i = pick(8); i > 0; --i)
+                typed += QChar(u"0123012a9"[pick(9)]);
+            if (pick(4) == 0)
+                d->swapFaces->click();
+            QTest::keyClicks(d->digits, typed);
+            if (pick(3) > 0)
+                d->ok->click();
+            dialog = d;
+            done = u"coins \"%1\""_s.arg(typed);
+            break;
+        }
+        case 1: {
+            m_window->setCastMoment(
+                QDateTime(QDate(1899 + pick(204), 1 + pick(12), 1 + pick(28)), QTime(pick(24), pick(60))));
+            action(u"shijian"_s)->trigger();
+            auto *d = m_window->findChild<TimeCastDialog *>(u"Shijian"_s);
+            if (pick(2))
+                d->lichunYear->click();
+            if (pick(3) > 0)
+                d->ok->click();
+            dialog = d;
+            done = u"time cast at %1"_s.arg(m_window->castMoment().toString(Qt::ISODate));
+            break;
+        }
+        default: {
+            action(u"shuzi"_s)->trigger();
+            auto *d = m_window->findChild<NumberDialog *>(u"Shuzi"_s);
+            const QString first = numbers[pick(numbers.size())];
+            const QString second = pick(2) ? numbers[pick(numbers.size())] : QString::number(1 + pick(99999999));
+            d->number1->setText(first);
+            d->number2->setText(second);
+            if (pick(2))
+                d->addHour->click();
+            if (pick(3) > 0)
+                d->ok->click();
+            dialog = d;
+            done = u"numbers \"%1\" \"%2\""_s.arg(first, second);
+            break;
+        }
+        }
+        if (dialog && dialog->isVisible())
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        return done;
     }
 
     // The sheet right after New or Clear data answered Yes.
@@ -270,6 +336,8 @@ class TestRandomUse : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); } // the casts remember their options
+
     void randomSessions()
     {
         const QByteArray replay = qgetenv("LOTGRID_RANDOM_SEED");

@@ -4,6 +4,7 @@
 #include "sheet/chartsheet.h"
 #include "ui/environment.h"
 #include "ui/mainwindow.h"
+#include "ui/platform.h"
 #include "ui/screenshot.h"
 #include "widgets/linefield.h"
 
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -98,6 +100,15 @@ private slots:
     void existingFileIsKept();
     void fallbackFolder_data();
     void fallbackFolder();
+    void danglingLinksInBothFolders();
+    void allNumberedNamesTaken();
+    void shownPathsAreClean();
+    void fallbackStaysInTheHome_data();
+    void fallbackStaysInTheHome();
+    void noTopLevelFolder_data();
+    void noTopLevelFolder();
+    void fullDisk_data();
+    void fullDisk();
     void failureIsReported();
     void capturesTheActiveWindow();
     void secondCommandMakesNoSecondFile();
@@ -120,6 +131,18 @@ void TestScreenshot::fileName_data()
                                 << u"六爻卜卦截图2024-111111-0111110.jpg"_s;
     QTest::newRow("slash in a key") << u"10/000"_s << u"10\\000"_s << SavedAt
                                     << u"六爻卜卦截图2014-10_000-10_0007.jpg"_s;
+    // Only "0" and "1" of the keys reach the name.
+    QTest::newRow("letters and digits") << u"1a7000"_s << u"1 2000"_s << SavedAt
+                                        << u"六爻卜卦截图2014-1__000-1__0007.jpg"_s;
+    QTest::newRow("half of an emoji") << u"1"_s + QChar(0xD83D) + u"1000"_s << u"101000"_s << SavedAt
+                                      << u"六爻卜卦截图2014-1_1000-1010007.jpg"_s;
+    QTest::newRow("whole emoji") << u"😀1000"_s << u"101000"_s << SavedAt << u"六爻卜卦截图2014-__1000-1010007.jpg"_s;
+    QTest::newRow("right-to-left override")
+        << u"\u202E01000"_s << u"101000"_s << SavedAt << u"六爻卜卦截图2014-_01000-1010007.jpg"_s;
+    QTest::newRow("NUL and dot-dot") << u"\u0000..000"_s << u"101000"_s << SavedAt
+                                     << u"六爻卜卦截图2014-___000-1010007.jpg"_s;
+    QTest::newRow("full-width one") << u"１01000"_s << u"101000"_s << SavedAt
+                                    << u"六爻卜卦截图2014-_01000-1010007.jpg"_s;
 }
 
 void TestScreenshot::fileName()
@@ -171,6 +194,13 @@ void TestScreenshot::existingFileIsKept_data()
     QTest::newRow("name and (2) taken") << QStringList{name + u".jpg"_s, name + u" (2).jpg"_s} << name + u" (3).jpg"_s;
     QTest::newRow("only (2) taken") << QStringList{name + u" (2).jpg"_s} << name + u".jpg"_s;
     QTest::newRow("a folder with the name") << QStringList{u"dir:"_s + name + u".jpg"_s} << name + u" (2).jpg"_s;
+    // Any directory entry takes a name, a link that leads nowhere too; none is followed.
+    QTest::newRow("a dangling link with the name")
+        << QStringList{u"link:"_s + name + u".jpg"_s} << name + u" (2).jpg"_s;
+    QTest::newRow("dangling links with the name and (2)")
+        << QStringList{u"link:"_s + name + u".jpg"_s, u"link:"_s + name + u" (2).jpg"_s} << name + u" (3).jpg"_s;
+    QTest::newRow("a link to a file with the name")
+        << QStringList{u"file-link:"_s + name + u".jpg"_s} << name + u" (2).jpg"_s;
 }
 
 void TestScreenshot::existingFileIsKept()
@@ -178,9 +208,17 @@ void TestScreenshot::existingFileIsKept()
     QFETCH(QStringList, existing);
     QFETCH(QString, written);
     QTemporaryDir dir;
+    QTemporaryDir elsewhere; // where links lead
+    makeFile(elsewhere.filePath(u"earlier"_s), "earlier picture");
+    int entries = 0;
     for (const QString &e : existing) {
+        ++entries;
         if (e.startsWith(u"dir:"_s))
             QVERIFY(QDir(dir.path()).mkdir(e.mid(4)));
+        else if (e.startsWith(u"link:"_s))
+            QVERIFY(QFile::link(elsewhere.filePath(u"missing %1.jpg"_s.arg(entries)), dir.filePath(e.mid(5))));
+        else if (e.startsWith(u"file-link:"_s))
+            QVERIFY(QFile::link(elsewhere.filePath(u"earlier"_s), dir.filePath(e.mid(10))));
         else
             makeFile(dir.filePath(e), "earlier picture " + e.toUtf8());
     }
@@ -191,9 +229,162 @@ void TestScreenshot::existingFileIsKept()
     QCOMPARE(box->text, Prefix + QDir::toNativeSeparators(dir.filePath(written)));
     QCOMPARE(head(dir.filePath(written), 3), QByteArray("\xFF\xD8\xFF"));
     for (const QString &e : existing)
-        if (!e.startsWith(u"dir:"_s))
+        if (!e.contains(u':'))
             QCOMPARE(head(dir.filePath(e), 100), "earlier picture " + e.toUtf8());
-    QCOMPARE(filesIn(dir.path()).size(), existing.size() + 1 - (existing.join(u""_s).contains(u"dir:"_s) ? 1 : 0));
+    // Nothing was written through a link, and nothing appeared where one leads.
+    QCOMPARE(head(elsewhere.filePath(u"earlier"_s), 100), QByteArray("earlier picture"));
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files).size(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(),
+             existing.size() + 1);
+    QVERIFY(!QDir(dir.filePath(u"pictures"_s)).exists());
+}
+
+// Links that lead nowhere in both folders: the picture still goes beside the program.
+void TestScreenshot::danglingLinksInBothFolders()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"program"_s));
+    QVERIFY(QDir(dir.path()).mkdir(u"pictures"_s));
+    const QString name = u"六爻卜卦截图2014-101000-1010007.jpg"_s;
+    for (const QString &folder : {u"program"_s, u"pictures"_s})
+        QVERIFY(QFile::link(dir.filePath(u"nowhere/"_s + folder), dir.filePath(folder + u'/' + name)));
+
+    Chart c(dir.filePath(u"program"_s), dir.filePath(u"pictures"_s));
+    c.enter(u"101000"_s);
+    auto box = c.take();
+    const QString written = dir.filePath(u"program/六爻卜卦截图2014-101000-1010007 (2).jpg"_s);
+    QCOMPARE(box->icon, QMessageBox::Information);
+    QCOMPARE(box->text, Prefix + QDir::toNativeSeparators(written));
+    QCOMPARE(head(written, 3), QByteArray("\xFF\xD8\xFF"));
+    QVERIFY(!QFileInfo::exists(dir.filePath(u"nowhere"_s)));
+}
+
+// Every numbered form of the name taken: the message says that, not that the folder is read-only.
+void TestScreenshot::allNumberedNamesTaken()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"program"_s));
+    const QString base = u"六爻卜卦截图2014-101000-1010007"_s;
+    for (int n = 1; n <= 9999; ++n) {
+        QFile f(dir.filePath(u"program/"_s + base + (n == 1 ? QString() : u" (%1)"_s.arg(n)) + u".jpg"_s));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+
+    {
+        Chart c(dir.filePath(u"program"_s), dir.filePath(u"pictures"_s));
+        c.enter(u"101000"_s);
+        auto box = c.take();
+        QCOMPARE(box->icon, QMessageBox::Information);
+        QCOMPARE(box->text, u"本程序路径下同名的截图已有 9999 个，程序已经将图片截图到：\n\n"_s
+                                + QDir::toNativeSeparators(dir.filePath(u"pictures/"_s + base + u".jpg"_s)));
+        QCOMPARE(filesIn(dir.filePath(u"program"_s)).size(), 9999);
+    }
+    {
+        Chart c(dir.filePath(u"program"_s), {});
+        c.enter(u"101000"_s);
+        auto box = c.take();
+        QCOMPARE(box->icon, QMessageBox::Warning);
+        QVERIFY2(box->text.contains(u"原因：同名文件已有 9999 个"_s), qPrintable(box->text));
+        QVERIFY2(!box->text.contains(u"无法写入"_s), qPrintable(box->text));
+    }
+}
+
+// Paths are shown cleaned, without doubled separators or "..".
+void TestScreenshot::shownPathsAreClean()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"program"_s));
+    Chart c(dir.path() + u"//program/../program/"_s, {});
+    c.enter(u"101000"_s);
+    auto box = c.take();
+    QCOMPARE(box->text,
+             Prefix + QDir::toNativeSeparators(dir.filePath(u"program/六爻卜卦截图2014-101000-1010007.jpg"_s)));
+}
+
+// The fallback lies inside the user's home, or there is none; no folder is made at the top of the file system.
+void TestScreenshot::fallbackStaysInTheHome_data()
+{
+    QTest::addColumn<QString>("home"); // "temp" for a fresh temporary folder; null for HOME unset
+    QTest::addColumn<bool>("fallback");
+    QTest::newRow("HOME unset") << QString() << false;
+    QTest::newRow("HOME is /") << u"/"_s << false;
+    QTest::newRow("HOME is //") << u"//"_s << false;
+    QTest::newRow("HOME is a real folder") << u"temp"_s << true;
+}
+
+void TestScreenshot::fallbackStaysInTheHome()
+{
+    QFETCH(QString, home);
+    QFETCH(bool, fallback);
+    QTemporaryDir temp;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_CONFIG_HOME"); // no user-dirs file of the real user
+    if (home.isNull())
+        qunsetenv("HOME");
+    else
+        qputenv("HOME", (home == u"temp" ? temp.path() : home).toUtf8());
+    const QString pictures = lotgrid::platform::picturesFolder();
+    const Environment env = Environment::production();
+    qputenv("HOME", savedHome);
+    if (!savedConfig.isEmpty())
+        qputenv("XDG_CONFIG_HOME", savedConfig);
+
+    QCOMPARE(env.screenshotFallbackFolder, pictures);
+    if (fallback)
+        QCOMPARE(pictures, temp.path() + u"/Pictures"_s);
+    else
+        QVERIFY2(pictures.isEmpty(), qPrintable(pictures));
+}
+
+void TestScreenshot::noTopLevelFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    const QString unique = u"/lotgrid-screenshot-test-%1"_s.arg(QCoreApplication::applicationPid());
+    QTest::newRow("top-level folder") << unique;
+    QTest::newRow("under a new top-level folder") << unique + u"/Pictures"_s;
+    QTest::newRow("written with doubled separators") << u"/"_s + unique + u"//Pictures"_s;
+}
+
+void TestScreenshot::noTopLevelFolder()
+{
+    QFETCH(QString, folder);
+    const QString top = u"/"_s + folder.split(u'/', Qt::SkipEmptyParts).first();
+    QVERIFY(!QFileInfo::exists(top));
+    QString error;
+    const bool made = lotgrid::platform::makeFolder(folder, &error);
+    const bool created = QFileInfo::exists(top);
+    if (created)
+        QDir(top).removeRecursively();
+    QVERIFY(!made);
+    QVERIFY(!created);
+    QVERIFY(!error.isEmpty());
+}
+
+// A full disk is reported with the file's own reason.
+void TestScreenshot::fullDisk_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("small picture, fails on flush") << QSize(16, 16);
+    QTest::newRow("large picture, fails while writing") << QSize(1200, 900);
+}
+
+void TestScreenshot::fullDisk()
+{
+    QFETCH(QSize, size);
+    if (!QFileInfo::exists(u"/dev/full"_s))
+        QSKIP("no /dev/full on this system");
+    QImage image(size, QImage::Format_RGB32);
+    quint32 x = 12345;
+    for (int y = 0; y < image.height(); ++y)
+        for (int i = 0; i < image.width(); ++i) {
+            x = x * 1103515245u + 12345u; // noise, so the JPEG data is large
+            image.setPixel(i, y, x >> 8);
+        }
+    QFile full(u"/dev/full"_s);
+    QVERIFY(full.open(QIODevice::WriteOnly));
+    const QString error = lotgrid::platform::writeJpeg(image, full);
+    QVERIFY2(error.contains(u"No space left on device"_s), qPrintable(error));
 }
 
 void TestScreenshot::fallbackFolder_data()

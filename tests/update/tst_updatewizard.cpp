@@ -28,6 +28,8 @@ public:
         QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
                 socket->setParent(this);
+                ++m_connections;
+                QObject::connect(socket, &QTcpSocket::disconnected, this, [this] { ++m_disconnections; });
                 QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
                     m_request += socket->readAll();
                     if (m_silent || !m_request.contains("\r\n\r\n"))
@@ -44,9 +46,13 @@ public:
 
     void setResponse(QByteArray response) { m_response = std::move(response); }
     QUrl url() const { return QUrl(u"http://127.0.0.1:%1"_s.arg(m_server.serverPort())); }
+    int connections() const { return m_connections; }
+    int disconnections() const { return m_disconnections; }
     QList<QByteArray> requestLines;
 
 private:
+    int m_connections = 0;
+    int m_disconnections = 0;
     QTcpServer m_server;
     QByteArray m_response;
     QByteArray m_request;
@@ -72,7 +78,10 @@ enum class Outcome { UpToDate, NewVersion, Failed };
 
 struct Wizard {
     explicit Wizard(const QUrl &server, int timeoutMs = 5000)
-        : w(UpdateSettings{server, timeoutMs, [this](const QUrl &url) { opened << url; }})
+        : w(UpdateSettings{server, timeoutMs, [this](const QUrl &url) {
+                               opened << url;
+                               return browserWorks;
+                           }})
     {
         w.show();
     }
@@ -108,6 +117,7 @@ struct Wizard {
     }
 
     QList<QUrl> opened;
+    bool browserWorks = true;
     UpdateWizard w;
 };
 
@@ -124,6 +134,12 @@ private slots:
     void check();
     void connectionRefused();
     void serverThatNeverAnswers();
+    void cancelWhileChecking_data();
+    void cancelWhileChecking();
+    void noUpdateServer_data();
+    void noUpdateServer();
+    void configuredServerSaysNothing();
+    void pageThatCannotBeOpened();
     void retryAfterFailure();
     void navigation();
     void addresses_data();
@@ -155,8 +171,15 @@ void TestUpdateWizard::check_data()
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<QString>("shown"); // LinfoVer for a new version
 
-    const QByteArray limit(64 * 1024, 'x');
+    const QByteArray limit(4 * 1024, 'x');
     const QByteArray huge(10 * 1024 * 1024, 'V');
+    const auto repeated = [](const QString &piece, int times) {
+        QString r;
+        for (int i = 0; i < times; ++i)
+            r += piece;
+        return r.toUtf8();
+    };
+    const QString accent = u"\u0301"_s; // combining acute accent, two bytes in UTF-8
 
     QTest::newRow("V1.0") << ok("V1.0") << Outcome::UpToDate << QString();
     QTest::newRow("V1.0 CRLF") << ok("V1.0\r\n") << Outcome::UpToDate << QString();
@@ -166,15 +189,40 @@ void TestUpdateWizard::check_data()
     QTest::newRow("V1.1") << ok("V1.1") << Outcome::NewVersion << u"V1.1"_s;
     QTest::newRow("V1.1 LF") << ok("V1.1\n") << Outcome::NewVersion << u"V1.1"_s;
     QTest::newRow("v1.0") << ok("v1.0") << Outcome::NewVersion << u"v1.0"_s;
-    QTest::newRow("V2.0 two lines") << ok("V2.0\n新增功能\n") << Outcome::NewVersion << u"V2.0\n新增功能"_s;
-    QTest::newRow("HTML body 200") << ok(ErrorPage) << Outcome::NewVersion << QString::fromUtf8(ErrorPage);
-    QTest::newRow("64 KiB body") << ok(limit) << Outcome::NewVersion << QString::fromLatin1(limit);
+    QTest::newRow("HTML body 200") << ok(ErrorPage) << Outcome::NewVersion << QString::fromUtf8(ErrorPage).left(64);
+    QTest::newRow("4 KiB body") << ok(limit) << Outcome::NewVersion << QString(64, u'x');
+
+    // Only the first line counts, at most 64 characters, without invisible,
+    // reordering or stacking characters.
+    QTest::newRow("V2.0 two lines") << ok("V2.0\n新增功能\n") << Outcome::NewVersion << u"V2.0"_s;
+    QTest::newRow("V2.0 CR only, notes") << ok("V2.0\rnotes") << Outcome::NewVersion << u"V2.0"_s;
+    QTest::newRow("V2.0 line separator") << ok(u"V2.0\u2028notes"_s.toUtf8()) << Outcome::NewVersion << u"V2.0"_s;
+    QTest::newRow("V2.0, 800 more lines")
+        << ok("V2.0\n" + QByteArray("x\n").repeated(800)) << Outcome::NewVersion << u"V2.0"_s;
+    QTest::newRow("V2.0 a, 2,000 combining accents")
+        << ok("V2.0 a" + repeated(accent, 2000)) << Outcome::NewVersion << u"V2.0 a"_s;
+    QTest::newRow("V2.0 a, 64 KiB of combining accents")
+        << ok("V2.0 a" + repeated(accent, 32 * 1024)) << Outcome::Failed << QString();
+    QTest::newRow("right-to-left override")
+        << ok(u"V2.0 \u202Egpj.exe"_s.toUtf8()) << Outcome::NewVersion << u"V2.0 gpj.exe"_s;
+    QTest::newRow("bidi isolates and marks")
+        << ok(u"\u2067V2.0\u2069\u200F"_s.toUtf8()) << Outcome::NewVersion << u"V2.0"_s;
+    QTest::newRow("NUL and control characters")
+        << ok(QByteArray("V2.0\0\x07\x1b[31mx", 12)) << Outcome::NewVersion << u"V2.0[31mx"_s;
+    QTest::newRow("V1.0 with a zero-width space") << ok(u"V1.\u200B0"_s.toUtf8()) << Outcome::UpToDate << QString();
+    QTest::newRow("V1.0 with a combining accent") << ok(u"V1.0\u0301"_s.toUtf8()) << Outcome::UpToDate << QString();
+    QTest::newRow("100 characters") << ok(QByteArray(100, 'y')) << Outcome::NewVersion << QString(64, u'y');
+    QTest::newRow("70 emoji") << ok(repeated(u"😀"_s, 70)) << Outcome::NewVersion << u"😀"_s.repeated(64);
+    QTest::newRow("invalid UTF-8") << ok("V2.0\xff\xfe") << Outcome::NewVersion << u"V2.0\uFFFD\uFFFD"_s;
+    QTest::newRow("only format characters") << ok(u"\u202E\u200B\uFEFF"_s.toUtf8()) << Outcome::Failed << QString();
+    QTest::newRow("only combining accents") << ok(repeated(accent, 10)) << Outcome::Failed << QString();
+    QTest::newRow("only control characters") << ok(QByteArray("\0\x01\x02", 3)) << Outcome::Failed << QString();
     QTest::newRow("empty body") << ok("") << Outcome::Failed << QString();
     QTest::newRow("white space only") << ok(" \r\n") << Outcome::Failed << QString();
     QTest::newRow("404 HTML page") << response("404 Not Found", ErrorPage) << Outcome::Failed << QString();
     QTest::newRow("500 HTML page") << response("500 Internal Server Error", ErrorPage) << Outcome::Failed << QString();
     QTest::newRow("503 V1.0") << response("503 Service Unavailable", "V1.0") << Outcome::Failed << QString();
-    QTest::newRow("64 KiB + 1 body") << ok(limit + "x") << Outcome::Failed << QString();
+    QTest::newRow("4 KiB + 1 body") << ok(limit + "x") << Outcome::Failed << QString();
     QTest::newRow("10 MB body") << ok(huge) << Outcome::Failed << QString();
     QTest::newRow("10 MB body without length") << response("200 OK", huge, false) << Outcome::Failed << QString();
     QTest::newRow("not HTTP") << QByteArray("V1.0\r\n\r\n") << Outcome::Failed << QString();
@@ -254,18 +302,117 @@ void TestUpdateWizard::serverThatNeverAnswers()
     auto box = answerNextModal(QMessageBox::Ok);
     QTest::mouseClick(z.button(2), Qt::LeftButton);
 
-    // Until the fetch has ended the wizard takes no input: no second check, no closing.
+    // Until the fetch has ended there is no second check, and step 1 says what is going on.
     QVERIFY(z.w.isChecking());
     QVERIFY(!z.button(2)->isEnabled());
-    QVERIFY(!z.w.close());
-    QTest::keyClick(&z.w, Qt::Key_Escape);
-    QVERIFY(z.w.isVisible());
+    QLabel *state = z.get<QLabel>(u"Labelstate"_s);
+    QVERIFY(state);
+    QVERIFY(state->isVisible());
+    QCOMPARE(state->text(), u"正在检查更新……（按 Esc 键取消）"_s);
 
     QTRY_VERIFY_WITH_TIMEOUT(!z.w.isChecking(), 5000);
     QVERIFY(box->seen);
     QCOMPARE(box->text, u"检测失败,请检查您的网络!或稍后再试."_s);
     QVERIFY(z.button(2)->isEnabled());
+    QVERIFY(!state->isVisible());
     QVERIFY(z.w.close());
+}
+
+void TestUpdateWizard::cancelWhileChecking_data()
+{
+    QTest::addColumn<bool>("escape"); // else the close box
+    QTest::newRow("Escape") << true;
+    QTest::newRow("close box") << false;
+}
+
+// Leaving the wizard while it waits ends the fetch at once, without a message.
+void TestUpdateWizard::cancelWhileChecking()
+{
+    QFETCH(bool, escape);
+    HttpServer server({}, true);
+    Wizard z(server.url(), 60000);
+    QTest::mouseClick(z.button(2), Qt::LeftButton);
+    QVERIFY(z.w.isChecking());
+    QTRY_COMPARE(server.connections(), 1);
+
+    if (escape)
+        QTest::keyClick(&z.w, Qt::Key_Escape);
+    else
+        QVERIFY(z.w.close());
+    QVERIFY(!z.w.isVisible());
+    QVERIFY(!z.w.isChecking());
+    QCOMPARE(z.w.result(), int(QDialog::Rejected));
+    QTRY_COMPARE(server.disconnections(), 1); // the request is dropped, not left to time out
+    QTest::qWait(50);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+// A build without an update server says so, and fetches nothing.
+void TestUpdateWizard::noUpdateServer_data()
+{
+    QTest::addColumn<QUrl>("server");
+    QTest::newRow("empty") << QUrl();
+    QTest::newRow("empty text") << QUrl(u""_s);
+}
+
+void TestUpdateWizard::noUpdateServer()
+{
+    QFETCH(QUrl, server);
+    Wizard z(server);
+    QLabel *state = z.get<QLabel>(u"Labelstate"_s);
+    QVERIFY(state);
+    QVERIFY(state->isVisible());
+    QCOMPARE(state->text(), u"此版本没有配置更新服务器，无法在线检查更新。"_s);
+
+    auto box = answerNextModal(QMessageBox::Ok);
+    QTest::mouseClick(z.button(2), Qt::LeftButton);
+    QTRY_VERIFY(box->seen);
+    QCOMPARE(box->title, u"提示"_s);
+    QCOMPARE(box->text, u"此版本没有配置更新服务器，无法在线检查更新。"_s);
+    QCOMPARE(box->icon, QMessageBox::Information);
+    QVERIFY(!z.w.isChecking());
+    QCOMPARE(z.visibleFrame(), 1);
+    QCOMPARE(z.visibleButtons(), u"12"_s);
+    QVERIFY(z.button(2)->isEnabled());
+}
+
+// A configured server shows no such text.
+void TestUpdateWizard::configuredServerSaysNothing()
+{
+    Wizard z(QUrl(u"http://127.0.0.1:1"_s));
+    QLabel *state = z.get<QLabel>(u"Labelstate"_s);
+    QVERIFY(state);
+    QVERIFY(!state->isVisible());
+}
+
+// Step 3 says the update is done only when the page was opened.
+void TestUpdateWizard::pageThatCannotBeOpened()
+{
+    HttpServer server(ok("V1.2"));
+    Wizard z(server.url());
+    z.browserWorks = false;
+    z.check();
+    QCOMPARE(z.visibleFrame(), 2);
+
+    auto box = answerNextModal(QMessageBox::Ok);
+    QTest::mouseClick(z.button(4), Qt::LeftButton);
+    const QString page = server.url().toString() + u"/Tessa/"_s;
+    QTRY_VERIFY(box->seen);
+    QCOMPARE(box->icon, QMessageBox::Warning);
+    QVERIFY2(box->text.endsWith(u"\n\n"_s + page), qPrintable(box->text));
+    QCOMPARE(z.opened.size(), 1);
+    QCOMPARE(z.visibleFrame(), 2);
+    QCOMPARE(z.visibleButtons(), u"34"_s);
+    QLabel *address = z.get<QLabel>(u"Labelpage"_s);
+    QVERIFY(address);
+    QVERIFY(address->isVisible());
+    QVERIFY2(address->text().endsWith(page), qPrintable(address->text()));
+
+    // With a browser the same step goes on to step 3.
+    z.browserWorks = true;
+    QTest::mouseClick(z.button(4), Qt::LeftButton);
+    QCOMPARE(z.visibleFrame(), 3);
+    QCOMPARE(z.visibleButtons(), u"5"_s);
 }
 
 void TestUpdateWizard::retryAfterFailure()

@@ -21,10 +21,12 @@ namespace {
 constexpr std::array<const char16_t *, 6> LineCaptions{u"一爻：", u"二爻：", u"三爻：",
                                                        u"四爻：", u"五爻：", u"六爻："};
 
-QLineEdit *field(const QString &name, QWidget *parent)
+// A field of the window; the query's results are read-only (still selectable and copyable).
+QLineEdit *field(const QString &name, QWidget *parent, bool readOnly = true)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
+    edit->setReadOnly(readOnly);
     // Wide enough for the longest label, "雷泽归妹 归魂 兑宫", with a little room to spare.
     const QFontMetrics metrics = edit->fontMetrics();
     edit->setMinimumWidth(metrics.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s) + 3 * metrics.averageCharWidth());
@@ -46,15 +48,18 @@ Fenshen::Fenshen(QWidget *parent, std::function<QString()> currentBengua)
     auto *grid = new QGridLayout;
     int row = 0;
     auto *text1Caption = new QLabel(u"当前卦："_s, this);
-    m_Text1 = field(u"Text1"_s, this);
+    m_Text1 = field(u"Text1"_s, this, false); // may be typed over; every query replaces it
     text1Caption->setBuddy(m_Text1);
     grid->addWidget(text1Caption, row, 0, Qt::AlignRight);
     grid->addWidget(m_Text1, row++, 1);
 
+    auto *lbenguaCaption = new QLabel(u"本宫卦："_s, this);
     m_Lbengua = field(u"Lbengua"_s, this);
     QFont bold = m_Lbengua->font();
     bold.setBold(true);
     m_Lbengua->setFont(bold);
+    lbenguaCaption->setBuddy(m_Lbengua);
+    grid->addWidget(lbenguaCaption, row, 0, Qt::AlignRight);
     grid->addWidget(m_Lbengua, row++, 1);
 
     // Line 6 on top, line 1 at the bottom, as on the chart.

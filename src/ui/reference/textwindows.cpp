@@ -149,10 +149,8 @@ QDialog *createAboutt(QWidget *parent)
 
     auto *icon = new QLabel;
     icon->setObjectName(u"icon"_s);
-    const qreal ratio = parent ? parent->devicePixelRatioF() : 1.0;
-    QPixmap pixmap = appIconPixmap(qRound(48 * ratio));
-    pixmap.setDevicePixelRatio(ratio);
-    icon->setPixmap(pixmap);
+    // Drawn for the screen the box opens on: whole and sharp at any scale.
+    icon->setPixmap(appIconPixmap(48, (parent ? parent : d)->devicePixelRatioF()));
     icon->setFixedSize(48, 48);
 
     auto *texts = new QVBoxLayout;

@@ -30,6 +30,7 @@ private slots:
     void queryWithoutChartChangesOnlyText1();
     void queryAfterNewKeepsThePreviousResult();
     void handTypedText1IsReplaced();
+    void resultsAreReadOnlyAndCaptioned();
 
 private:
     void cast(const QString &key);
@@ -165,6 +166,42 @@ void TestFenshen::handTypedText1IsReplaced()
     // A second opening brings up the same window as it was.
     m_main->findChild<QAction *>(u"chaxun"_s)->trigger();
     QCOMPARE(field(u"Text1"_s)->text(), u"地火明夷 游魂 坎宫"_s);
+}
+
+// The query's results can be selected and copied but not typed over; each
+// field, the bold pure hexagram's name too, stands beside its caption.
+void TestFenshen::resultsAreReadOnlyAndCaptioned()
+{
+    cast(u"101000"_s);
+    query();
+    QStringList results{u"Lbengua"_s};
+    for (int line = 1; line <= 6; ++line)
+        results << u"T"_s + QString::number(line);
+    for (const QString &name : results) {
+        QLineEdit *result = field(name);
+        QVERIFY2(result->isReadOnly(), qPrintable(name));
+        const QString before = result->text();
+        QTest::keyClicks(result, u"x"_s);
+        QTest::keyClick(result, Qt::Key_Backspace);
+        QCOMPARE(result->text(), before);
+    }
+    QCOMPARE(field(u"Lbengua"_s)->text(), u"坎为水"_s);
+
+    auto *window = m_main->findChild<QWidget *>(u"Fenshen"_s);
+    QStringList captioned;
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (label->buddy())
+            captioned << label->buddy()->objectName() + u'=' + label->text();
+    captioned.sort();
+    QCOMPARE(captioned, QStringList({u"Lbengua=本宫卦："_s, u"T1=一爻："_s, u"T2=二爻："_s, u"T3=三爻："_s,
+                                     u"T4=四爻："_s, u"T5=五爻："_s, u"T6=六爻："_s, u"Text1=当前卦："_s}));
+    // The caption stands on the bold field's row, left of it.
+    QLabel *caption = nullptr;
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (label->buddy() == field(u"Lbengua"_s))
+            caption = label;
+    QVERIFY(caption->geometry().right() < field(u"Lbengua"_s)->x());
+    QVERIFY(qAbs(caption->geometry().center().y() - field(u"Lbengua"_s)->geometry().center().y()) <= 2);
 }
 
 QTEST_MAIN(TestFenshen)

@@ -1,0 +1,180 @@
+// The case journal with 100,000 cases: importing them, opening the journal,
+// opening 案例库 to its first screenful, one search keystroke, one save.
+// Targets: the window under 200 ms, a keystroke under 50 ms, a save under 10 ms.
+// Run by hand: QT_QPA_PLATFORM=offscreen ./bench_journal [folder]
+// (the folder holds the database; a temporary one by default, which may sit on
+// a RAM disk where a save costs less than on the user's own disk).
+#include "journal/anli.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+
+using namespace Qt::StringLiterals;
+using namespace lotgrid;
+
+namespace {
+
+constexpr int CaseCount = 100000;
+
+QString pick(std::mt19937 &random, const QStringList &from)
+{
+    return from.at(static_cast<qsizetype>(random() % from.size()));
+}
+
+QString someText(std::mt19937 &random, int length)
+{
+    static const QString chars = u"世应动变财官父兄子孙用神伏旺衰空冲合刑害月日建生克进退吉凶成败早晚东西南北事人家"
+                                 u"钱病药路远近得失喜忧信书房车水火木金土"_s;
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += chars.at(static_cast<qsizetype>(random() % chars.size()));
+    return text;
+}
+
+QByteArray generatedFile()
+{
+    std::mt19937 random(20261207);
+    const QStringList topics{u"求财"_s, u"出行"_s, u"婚姻"_s, u"考试"_s, u"疾病"_s,
+                             u"官司"_s, u"寻物"_s, u"工作"_s, u"买房"_s, u"合作"_s};
+    const QStringList tags{u"财"_s, u"行"_s, u"婚"_s, u"学"_s, u"病"_s, u"讼"_s, u"work"_s, u"family"_s};
+    const qint64 start = QDateTime(QDate(2015, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    QJsonArray cases;
+    for (int i = 0; i < CaseCount; ++i) {
+        CaseRecord c;
+        for (int n = 1; n <= 6; ++n)
+            c.cast.line(n) = {random() % 2 ? u'1' : u'0', random() % 4 == 0};
+        c.saved = c.changed = QDateTime::fromMSecsSinceEpoch(start + qint64(i) * 3000000, Qt::UTC);
+        c.cast.moment = chinaMoment(c.saved);
+        c.cast.dayStem = static_cast<int>(random() % 10);
+        c.cast.monthBuild = static_cast<Branch>(random() % 12);
+        c.cast.dayBuild = static_cast<Branch>(random() % 12);
+        c.question = pick(random, topics) + someText(random, 6 + static_cast<int>(random() % 10));
+        c.sex = random() % 2 ? u"男"_s : u"女"_s;
+        c.notes = someText(random, 20 + static_cast<int>(random() % 60));
+        if (random() % 3 == 0) {
+            c.outcome = someText(random, 10);
+            c.verdict = random() % 2 ? Verdict::Fulfilled : Verdict::Failed;
+        }
+        c.tags = QStringList{pick(random, tags)};
+        cases.append(caseToJson(c));
+    }
+    return QJsonDocument(QJsonObject{{u"format"_s, u"lotgrid-journal"_s}, {u"version"_s, 1}, {u"cases"_s, cases}})
+        .toJson(QJsonDocument::Compact);
+}
+
+double msSince(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+void report(const char *what, double ms, double target)
+{
+    std::printf("%-44s %9.2f ms%s\n", what, ms, target > 0 ? (ms < target ? "  (target met)" : "  (OVER TARGET)") : "");
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir temp;
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temp.path();
+    const QString path = folder + u"/bench-journal.sqlite"_s;
+    QElapsedTimer t;
+    if (!QFile::exists(path) || !qEnvironmentVariableIsSet("BENCH_KEEP")) {
+        QFile::remove(path);
+        t.start();
+        const QByteArray bytes = generatedFile();
+        const QString file = folder + u"/bench-cases.json"_s;
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(bytes);
+        out.close();
+        report("generating 100,000 cases as JSON", msSince(t), 0);
+        Journal journal(path);
+        journal.open();
+        t.start();
+        const std::optional<ImportReport> imported = journal.importCases(file);
+        if (!imported || imported->added != CaseCount) {
+            std::fprintf(stderr, "import failed: %s\n", qPrintable(journal.lastError()));
+            return 1;
+        }
+        report("importing them (one transaction)", msSince(t), 0);
+        QFile::remove(file);
+    }
+
+    t.start();
+    Journal journal(path);
+    if (!journal.open()) {
+        std::fprintf(stderr, "%s\n", qPrintable(journal.lastError()));
+        return 1;
+    }
+    report("opening the journal of 100,000 cases", msSince(t), 0);
+    std::printf("full-text search: %s\n", journal.hasFullTextSearch() ? "FTS5" : "LIKE (no FTS5 in this SQLite)");
+
+    t.start();
+    auto *anli = new Anli(&journal, JournalPrompts{});
+    anli->show();
+    QApplication::processEvents();
+    auto *table = anli->findChild<QTableView *>(u"cases"_s);
+    table->viewport()->repaint();
+    report("opening 案例库 to its first screenful", msSince(t), 200);
+
+    auto *search = anli->findChild<QLineEdit *>(u"search"_s);
+    // Keystrokes as typed: common and rare words, a hexagram name, a tag prefix, two words.
+    const QStringList typed{u"出"_s, u"出行"_s,   u"出行世"_s, u"火"_s,      u"火天"_s,   u"火天大有"_s, u"w"_s,
+                            u"wo"_s, u"wor"_s,    u"财 "_s,    u"财 应"_s,   u"寻物东"_s, u"没有这词"_s, u"疾病药"_s,
+                            u"坤"_s, u"坤为地"_s, u"病"_s,     u"病 官司"_s, u"乾为天"_s, u"天风姤"_s};
+    std::vector<double> keystrokes;
+    for (int round = 0; round < 3; ++round) {
+        for (const QString &text : typed) {
+            search->clear();
+            QApplication::processEvents();
+            t.start();
+            search->setText(text);
+            table->viewport()->repaint();
+            keystrokes.push_back(msSince(t));
+            if (round == 2 && qEnvironmentVariableIsSet("BENCH_VERBOSE"))
+                std::printf("  %-12s %8.2f ms\n", qPrintable(text), keystrokes.back());
+        }
+    }
+    report("a search keystroke, median", median(keystrokes), 50);
+    report("a search keystroke, slowest", *std::max_element(keystrokes.begin(), keystrokes.end()), 50);
+    search->clear();
+
+    std::vector<double> saves;
+    for (int i = 0; i < 100; ++i) {
+        CaseRecord c;
+        for (int n = 1; n <= 6; ++n)
+            c.cast.line(n) = {n % 2 ? u'1' : u'0', n == i % 6 + 1};
+        c.question = u"基准 %1"_s.arg(i);
+        std::mt19937 random(static_cast<unsigned>(i));
+        c.notes = someText(random, 60);
+        t.start();
+        if (!journal.save(c)) {
+            std::fprintf(stderr, "%s\n", qPrintable(journal.lastError()));
+            return 1;
+        }
+        saves.push_back(msSince(t));
+    }
+    report("a save, median", median(saves), 10);
+    report("a save, slowest", *std::max_element(saves.begin(), saves.end()), 0);
+    delete anli;
+    return 0;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The remembered options of the hand casts, kept with QSettings in the
+// program's own settings store (tests switch QStandardPaths to test mode).
+
+namespace lotgrid {
+
+enum class CastOption {
+    CoinFacesSwapped, // 手动摇卦: 字 counts 3 instead of 背
+    YearAtLichun,     // 时间起卦: the year turns at 立春, not at the lunar new year
+    NumberAddsHour,   // 数字起卦: the hour's number joins the moving-line sum
+};
+
+bool castOption(CastOption option); // off until set
+void setCastOption(CastOption option, bool on);
+
+} // namespace lotgrid

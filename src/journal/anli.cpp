@@ -1,0 +1,398 @@
+#include "anli.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+const QString Title = u"案例库"_s;
+
+template<typename W>
+W *named(W *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString detailText(const CaseRecord &c)
+{
+    QStringList parts;
+    parts << hexagramsText(c.cast);
+    parts << u"卜问何事：%1"_s.arg(c.question.isEmpty() ? u"—"_s : c.question);
+    QStringList facts;
+    facts << u"起卦时间：%1"_s.arg(c.cast.moment ? momentText(c.cast.moment) : u"—"_s);
+    if (!c.sex.isEmpty())
+        facts << u"性别：%1"_s.arg(c.sex);
+    if (c.cast.dayStem)
+        facts << u"日干：%1"_s.arg(QChar(StemNames[*c.cast.dayStem]));
+    if (c.cast.monthBuild)
+        facts << u"月建：%1"_s.arg(QChar(BranchNames[static_cast<int>(*c.cast.monthBuild)]));
+    if (c.cast.dayBuild)
+        facts << u"日建：%1"_s.arg(QChar(BranchNames[static_cast<int>(*c.cast.dayBuild)]));
+    if (c.cast.mark.kind != MarkKind::None)
+        facts << u"%1：第 %2 爻"_s.arg(c.cast.mark.kind == MarkKind::UseGod ? u"用神"_s : u"伏神"_s)
+                     .arg(c.cast.mark.line);
+    parts << facts.join(u"　"_s);
+    parts << u"保存于 %1，修改于 %2"_s.arg(c.saved.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s),
+                                           c.changed.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s));
+    return parts.join(u'\n');
+}
+
+} // namespace
+
+Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_journal(journal)
+    , m_prompts(std::move(prompts))
+    , m_model(new CaseListModel(journal, this))
+    , m_search(named(new QLineEdit(this), u"search"_s))
+    , m_dateFilter(named(new QCheckBox(u"日期"_s, this), u"dateFilter"_s))
+    , m_dateFrom(named(new QDateEdit(this), u"dateFrom"_s))
+    , m_dateTo(named(new QDateEdit(this), u"dateTo"_s))
+    , m_verdictFilter(named(new QComboBox(this), u"verdictFilter"_s))
+    , m_table(named(new QTableView(this), u"cases"_s))
+    , m_detail(named(new QLabel(this), u"detail"_s))
+    , m_notes(named(new QPlainTextEdit(this), u"notes"_s))
+    , m_outcome(named(new QPlainTextEdit(this), u"outcome"_s))
+    , m_verdict(named(new QComboBox(this), u"verdict"_s))
+    , m_tags(named(new QLineEdit(this), u"tags"_s))
+    , m_saveDetail(named(new QPushButton(u"保存"_s, this), u"saveDetail"_s))
+    , m_reopen(named(new QPushButton(u"打开"_s, this), u"reopen"_s))
+    , m_delete(named(new QPushButton(u"删除"_s, this), u"deleteCases"_s))
+    , m_exportAll(named(new QPushButton(u"导出全部…"_s, this), u"exportAll"_s))
+    , m_exportSelected(named(new QPushButton(u"导出所选…"_s, this), u"exportSelected"_s))
+    , m_import(named(new QPushButton(u"导入…"_s, this), u"importCases"_s))
+    , m_status(named(new QLabel(this), u"status"_s))
+{
+    setObjectName(u"Anli"_s);
+    setWindowTitle(Title);
+    m_model->setObjectName(u"caseModel"_s);
+
+    m_search->setPlaceholderText(u"搜索：问事、备注、标签、结果、卦名"_s);
+    m_search->setClearButtonEnabled(true);
+    for (QDateEdit *edit : {m_dateFrom, m_dateTo}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(u"yyyy-MM-dd"_s);
+        edit->setDateRange(QDate(1900, 1, 31), QDate(2100, 12, 31));
+        edit->setEnabled(false);
+    }
+    const QDate today = QDate::currentDate();
+    m_dateFrom->setDate(today.addYears(-1));
+    m_dateTo->setDate(today);
+    m_verdictFilter->addItem(u"全部"_s);
+    for (Verdict v : {Verdict::Fulfilled, Verdict::Failed, Verdict::Open}) {
+        m_verdictFilter->addItem(verdictText(v), static_cast<int>(v));
+        m_verdict->addItem(verdictText(v), static_cast<int>(v));
+    }
+
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAlternatingRowColors(true);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->horizontalHeader()->setStretchLastSection(false);
+    m_table->horizontalHeader()->setSectionResizeMode(CaseListModel::QuestionColumn, QHeaderView::Stretch);
+    m_table->setColumnWidth(CaseListModel::MomentColumn, 130);
+    m_table->setColumnWidth(CaseListModel::HexagramsColumn, 170);
+    m_table->setColumnWidth(CaseListModel::VerdictColumn, 50);
+
+    m_detail->setWordWrap(true);
+    m_detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notes->setPlaceholderText(u"备注"_s);
+    m_outcome->setPlaceholderText(u"结果：后来实际发生了什么"_s);
+    m_tags->setPlaceholderText(u"以空格或逗号分隔"_s);
+
+    auto *filters = new QHBoxLayout;
+    filters->addWidget(m_search, 1);
+    filters->addWidget(m_dateFilter);
+    filters->addWidget(m_dateFrom);
+    filters->addWidget(new QLabel(u"至"_s, this));
+    filters->addWidget(m_dateTo);
+    filters->addWidget(new QLabel(u"应验："_s, this));
+    filters->addWidget(m_verdictFilter);
+
+    auto *detailPane = named(new QWidget(this), u"detailPane"_s);
+    auto *form = new QFormLayout;
+    form->addRow(u"备注："_s, m_notes);
+    form->addRow(u"结果："_s, m_outcome);
+    form->addRow(u"应验："_s, m_verdict);
+    form->addRow(u"标签："_s, m_tags);
+    auto *detailButtons = new QHBoxLayout;
+    detailButtons->addWidget(m_saveDetail);
+    detailButtons->addWidget(m_reopen);
+    detailButtons->addStretch();
+    detailButtons->addWidget(m_delete);
+    auto *detailLayout = new QVBoxLayout(detailPane);
+    detailLayout->addWidget(m_detail);
+    detailLayout->addLayout(form, 1);
+    detailLayout->addLayout(detailButtons);
+
+    auto *splitter = named(new QSplitter(this), u"splitter"_s);
+    splitter->addWidget(m_table);
+    splitter->addWidget(detailPane);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_status, 1);
+    bottom->addWidget(m_import);
+    bottom->addWidget(m_exportSelected);
+    bottom->addWidget(m_exportAll);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(bottom);
+    resize(960, 600);
+
+    connect(m_search, &QLineEdit::textChanged, this, &Anli::applyFilter);
+    connect(m_dateFilter, &QCheckBox::toggled, this, [this](bool on) {
+        m_dateFrom->setEnabled(on);
+        m_dateTo->setEnabled(on);
+        applyFilter();
+    });
+    connect(m_dateFrom, &QDateEdit::dateChanged, this, [this] {
+        if (m_dateFilter->isChecked())
+            applyFilter();
+    });
+    connect(m_dateTo, &QDateEdit::dateChanged, this, [this] {
+        if (m_dateFilter->isChecked())
+            applyFilter();
+    });
+    connect(m_verdictFilter, &QComboBox::currentIndexChanged, this, &Anli::applyFilter);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Anli::currentChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &Anli::currentChanged);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Anli::updateSelectionButtons);
+    connect(m_table, &QAbstractItemView::activated, this, [this] { reopenCurrent(); });
+    connect(m_notes, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
+    connect(m_outcome, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
+    connect(m_tags, &QLineEdit::textEdited, this, &Anli::markDirty);
+    connect(m_verdict, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_loading)
+            return;
+        m_dirty = true;
+        saveDetail();
+    });
+    connect(m_saveDetail, &QPushButton::clicked, this, [this] { saveDetail(); });
+    connect(m_reopen, &QPushButton::clicked, this, [this] { reopenCurrent(); });
+    connect(m_delete, &QPushButton::clicked, this, &Anli::deleteSelected);
+    connect(m_exportAll, &QPushButton::clicked, this, [this] {
+        const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出全部案例"_s) : QString();
+        if (!file.isEmpty())
+            exportTo(file, false);
+    });
+    connect(m_exportSelected, &QPushButton::clicked, this, [this] {
+        const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出所选案例"_s) : QString();
+        if (!file.isEmpty())
+            exportTo(file, true);
+    });
+    connect(m_import, &QPushButton::clicked, this, [this] {
+        const QString file = m_prompts.importFile ? m_prompts.importFile(this, u"导入案例"_s) : QString();
+        if (!file.isEmpty())
+            importFrom(file);
+    });
+    connect(m_model, &CaseListModel::readFailed, this, [this](const QString &message) {
+        m_status->setText(u"案例无法读取"_s);
+        if (m_prompts.warn)
+            m_prompts.warn(this, Title, message);
+    });
+
+    applyFilter();
+}
+
+std::optional<CaseRecord> Anli::currentCase() const
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid())
+        return std::nullopt;
+    return m_model->caseAt(current.row());
+}
+
+void Anli::applyFilter()
+{
+    if (m_dirty)
+        saveDetail();
+    CaseFilter filter;
+    filter.text = m_search->text();
+    if (m_dateFilter->isChecked()) {
+        filter.from = m_dateFrom->date();
+        filter.to = m_dateTo->date();
+    }
+    if (m_verdictFilter->currentIndex() > 0)
+        filter.verdict = static_cast<Verdict>(m_verdictFilter->currentData().toInt());
+    m_model->setFilter(filter);
+    showCount();
+}
+
+void Anli::showCount()
+{
+    const std::optional<qint64> total = m_journal->count();
+    if (total)
+        m_status->setText(u"案例库共 %1 个案例"_s.arg(*total));
+}
+
+void Anli::currentChanged()
+{
+    if (m_dirty && m_shown && m_shown->id != (currentCase() ? currentCase()->id : 0))
+        saveDetail();
+    showCase(currentCase());
+}
+
+void Anli::showCase(const std::optional<CaseRecord> &c)
+{
+    m_loading = true;
+    m_shown = c;
+    m_detail->setText(c ? detailText(*c) : u"在左边的表里选一个案例"_s);
+    m_notes->setPlainText(c ? c->notes : QString());
+    m_outcome->setPlainText(c ? c->outcome : QString());
+    m_verdict->setCurrentIndex(m_verdict->findData(static_cast<int>(c ? c->verdict : Verdict::Open)));
+    m_tags->setText(c ? c->tags.join(u' ') : QString());
+    for (QWidget *w : std::initializer_list<QWidget *>{m_notes, m_outcome, m_verdict, m_tags, m_saveDetail, m_reopen})
+        w->setEnabled(c.has_value());
+    updateSelectionButtons();
+    m_dirty = false;
+    m_loading = false;
+}
+
+void Anli::updateSelectionButtons()
+{
+    const bool any = !selectedIds().isEmpty();
+    m_delete->setEnabled(any);
+    m_exportSelected->setEnabled(any);
+}
+
+void Anli::markDirty()
+{
+    if (!m_loading)
+        m_dirty = true;
+}
+
+bool Anli::saveDetail()
+{
+    if (!m_shown) {
+        m_dirty = false;
+        return true;
+    }
+    CaseRecord edited = *m_shown;
+    edited.notes = m_notes->toPlainText();
+    edited.outcome = m_outcome->toPlainText();
+    edited.verdict = static_cast<Verdict>(m_verdict->currentData().toInt());
+    edited.tags = normalizeTags(m_tags->text());
+    const std::optional<CaseRecord> saved = m_journal->updateFollowUp(edited);
+    if (!saved) {
+        // The typed texts stay in the fields, so nothing is lost; the user may try again.
+        m_status->setText(u"修改未能保存"_s);
+        if (m_prompts.warn)
+            m_prompts.warn(this, Title, m_journal->lastError());
+        return false;
+    }
+    m_dirty = false;
+    m_shown = saved;
+    m_model->replaceCase(*saved);
+    m_status->setText(u"已保存"_s);
+    return true;
+}
+
+QList<qint64> Anli::selectedIds() const
+{
+    QList<qint64> ids;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedRows())
+        ids << m_model->caseAt(index.row()).id;
+    if (ids.isEmpty() && currentCase())
+        ids << currentCase()->id;
+    return ids;
+}
+
+void Anli::deleteSelected()
+{
+    const QList<qint64> ids = selectedIds();
+    if (ids.isEmpty())
+        return;
+    const QString question
+        = ids.size() == 1
+              ? u"删除案例“%1”？删除后无法恢复。"_s.arg(m_model->caseAt(m_model->rowOf(ids.front())).question)
+              : u"删除所选的 %1 个案例？删除后无法恢复。"_s.arg(ids.size());
+    if (!m_prompts.ask || !m_prompts.ask(this, Title, question))
+        return;
+    if (!m_journal->remove(ids)) {
+        if (m_prompts.warn)
+            m_prompts.warn(this, Title, m_journal->lastError());
+        return;
+    }
+    m_dirty = false;
+    m_shown.reset();
+    m_model->reload();
+    showCount();
+    m_status->setText(u"已删除 %1 个案例"_s.arg(ids.size()));
+}
+
+void Anli::reopenCurrent()
+{
+    if (m_dirty && !saveDetail())
+        return;
+    if (const std::optional<CaseRecord> c = currentCase())
+        emit reopenRequested(*c);
+}
+
+bool Anli::exportTo(const QString &file, bool selectedOnly)
+{
+    if (m_dirty && !saveDetail())
+        return false;
+    const QList<qint64> ids = selectedOnly ? selectedIds() : QList<qint64>();
+    if (selectedOnly && ids.isEmpty())
+        return false;
+    if (!m_journal->exportCases(file, ids, m_chartJson)) {
+        if (m_prompts.warn)
+            m_prompts.warn(this, Title, m_journal->lastError());
+        return false;
+    }
+    m_status->setText(u"已导出到 %1"_s.arg(file));
+    return true;
+}
+
+bool Anli::importFrom(const QString &file)
+{
+    if (m_dirty && !saveDetail())
+        return false;
+    const std::optional<ImportReport> report = m_journal->importCases(file);
+    if (!report) {
+        if (m_prompts.warn)
+            m_prompts.warn(this, Title, m_journal->lastError());
+        return false;
+    }
+    m_model->reload();
+    showCount();
+    const QString text
+        = u"导入完成：新增 %1 个案例，跳过 %2 个已在案例库中的案例。"_s.arg(report->added).arg(report->skipped);
+    m_status->setText(text);
+    if (m_prompts.inform)
+        m_prompts.inform(this, Title, text);
+    return true;
+}
+
+void Anli::closeEvent(QCloseEvent *event)
+{
+    if (m_dirty)
+        saveDetail();
+    QWidget::closeEvent(event);
+}
+
+} // namespace lotgrid

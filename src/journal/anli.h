@@ -1,0 +1,90 @@
+#pragma once
+// The window 案例库 (Anli): the journal's cases newest first, found by what
+// was asked, noted or tagged and by hexagram name, filtered by date and
+// verdict. The follow-up of the chosen case (notes, outcome, verdict, tags) is
+// edited beside the table and saved on the spot: a verdict as soon as it is
+// picked, texts with 保存, or when another case is chosen or the window closes.
+// Double-click or Enter hands the case back to the main window to reopen.
+
+#include "journal/caselistmodel.h"
+#include "journal/journalprompts.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+
+namespace lotgrid {
+
+class Anli : public QWidget
+{
+    Q_OBJECT
+public:
+    Anli(Journal *journal, JournalPrompts prompts, QWidget *parent = nullptr);
+
+    // Adds each case's chart under "chart" in exported files.
+    void setChartJson(ChartJson chart) { m_chartJson = std::move(chart); }
+
+    CaseListModel *model() const { return m_model; }
+    std::optional<CaseRecord> currentCase() const;
+
+    // Reads the table again with what the search field and filters hold.
+    void applyFilter();
+    // Writes the follow-up fields of the shown case; false, after telling the user, when that fails.
+    bool saveDetail();
+    // Deletes the selected cases after asking.
+    void deleteSelected();
+    // Asks the main window to reopen the current case.
+    void reopenCurrent();
+    bool exportTo(const QString &file, bool selectedOnly);
+    bool importFrom(const QString &file);
+
+signals:
+    void reopenRequested(const lotgrid::CaseRecord &c);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showCase(const std::optional<CaseRecord> &c);
+    void currentChanged();
+    void markDirty();
+    void updateSelectionButtons();
+    void showCount();
+    QList<qint64> selectedIds() const;
+
+    Journal *m_journal;
+    JournalPrompts m_prompts;
+    ChartJson m_chartJson;
+    CaseListModel *m_model;
+    std::optional<CaseRecord> m_shown;
+    bool m_dirty = false;
+    bool m_loading = false;
+
+    QLineEdit *m_search;
+    QCheckBox *m_dateFilter;
+    QDateEdit *m_dateFrom;
+    QDateEdit *m_dateTo;
+    QComboBox *m_verdictFilter;
+    QTableView *m_table;
+    QLabel *m_detail;
+    QPlainTextEdit *m_notes;
+    QPlainTextEdit *m_outcome;
+    QComboBox *m_verdict;
+    QLineEdit *m_tags;
+    QPushButton *m_saveDetail;
+    QPushButton *m_reopen;
+    QPushButton *m_delete;
+    QPushButton *m_exportAll;
+    QPushButton *m_exportSelected;
+    QPushButton *m_import;
+    QLabel *m_status;
+};
+
+} // namespace lotgrid

@@ -1,0 +1,26 @@
+#pragma once
+// How the journal's windows talk to the user: Yes/No questions, warnings,
+// notices and the file choosers of export and import. Production values are
+// message boxes and file dialogs; tests pass their own.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace lotgrid {
+
+struct JournalPrompts {
+    // True for Yes.
+    std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
+    std::function<void(QWidget *parent, const QString &title, const QString &text)> warn;
+    std::function<void(QWidget *parent, const QString &title, const QString &text)> inform;
+    // The file to write or read; empty when the user cancels.
+    std::function<QString(QWidget *parent, const QString &title)> exportFile;
+    std::function<QString(QWidget *parent, const QString &title)> importFile;
+
+    static JournalPrompts production();
+};
+
+} // namespace lotgrid

@@ -1,0 +1,385 @@
+// The 案例库 window and the save dialog on a journal in a temporary folder:
+// names of every control, the table newest first and read a page at a time,
+// filtering as one types, by verdict and by date, the follow-up saved on the
+// spot, delete after asking, reopening by Enter and double-click, export and
+// import through the buttons, and a failed write told without losing the text.
+#include "common/modal.h"
+#include "journal/anli.h"
+#include "journal/savecasedialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Said {
+    QStringList asked;
+    QStringList warnings;
+    QStringList notices;
+    bool answer = true;
+    QString file;
+};
+
+JournalPrompts prompts(const std::shared_ptr<Said> &said)
+{
+    JournalPrompts p;
+    p.ask = [said](QWidget *, const QString &, const QString &text) {
+        said->asked << text;
+        return said->answer;
+    };
+    p.warn = [said](QWidget *, const QString &, const QString &text) { said->warnings << text; };
+    p.inform = [said](QWidget *, const QString &, const QString &text) { said->notices << text; };
+    p.exportFile = [said](QWidget *, const QString &) { return said->file; };
+    p.importFile = [said](QWidget *, const QString &) { return said->file; };
+    return p;
+}
+
+CaseRecord makeCase(const QString &lines, const QString &moving, const QString &question, Moment moment)
+{
+    CaseRecord c;
+    for (int n = 1; n <= 6; ++n)
+        c.cast.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
+    c.cast.moment = moment;
+    c.question = question;
+    return c;
+}
+
+// Types text key by key, as an input method hands characters to a field.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+QStringList column(const QAbstractItemModel *model, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, column).data().toString();
+    return texts;
+}
+
+} // namespace
+
+class TestAnli : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void namesAndTable();
+    void pagesAsItScrolls();
+    void filters();
+    void followUpSavedOnTheSpot();
+    void deleteAsks();
+    void reopenByEnterAndDoubleClick();
+    void exportAndImportButtons();
+    void failedWriteKeepsText();
+    void saveDialog();
+
+private:
+    Anli *window() { return m_window.get(); }
+    template<typename T>
+    T *field(const QString &name)
+    {
+        T *w = m_window->findChild<T *>(name);
+        if (!w)
+            qFatal("no field %s", qPrintable(name));
+        return w;
+    }
+    void selectRow(int row)
+    {
+        QTableView *table = field<QTableView>(u"cases"_s);
+        table->setCurrentIndex(table->model()->index(row, 0));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Journal> m_journal;
+    std::shared_ptr<Said> m_said;
+    std::unique_ptr<Anli> m_window;
+};
+
+void TestAnli::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_journal = std::make_unique<Journal>(m_dir->filePath(u"journal.sqlite"_s), JournalOptions{200, {}, true});
+    QVERIFY(m_journal->open());
+    // Saved out of order; the table runs by the moment of the cast.
+    QVERIFY(m_journal->save(makeCase(u"111111"_s, u"100000"_s, u"问财运"_s, {{2026, 3, 1}, 9, 5})));
+    QVERIFY(m_journal->save(makeCase(u"000000"_s, u"000001"_s, u"问出行"_s, {{2026, 5, 1}, 21, 0})));
+    CaseRecord exam = makeCase(u"101010"_s, u"000000"_s, u"问考试"_s, {{2026, 4, 1}, 8, 0});
+    exam.verdict = Verdict::Fulfilled;
+    QVERIFY(m_journal->save(exam));
+    m_said = std::make_shared<Said>();
+    m_window = std::make_unique<Anli>(m_journal.get(), prompts(m_said));
+    m_window->show();
+}
+
+void TestAnli::cleanup()
+{
+    m_window.reset();
+    m_journal.reset();
+    m_dir.reset();
+}
+
+void TestAnli::namesAndTable()
+{
+    QCOMPARE(window()->objectName(), u"Anli"_s);
+    QCOMPARE(window()->windowTitle(), u"案例库"_s);
+    for (const QString &name :
+         {u"search"_s, u"dateFilter"_s, u"dateFrom"_s, u"dateTo"_s, u"verdictFilter"_s, u"cases"_s, u"detail"_s,
+          u"notes"_s, u"outcome"_s, u"verdict"_s, u"tags"_s, u"saveDetail"_s, u"reopen"_s, u"deleteCases"_s,
+          u"exportAll"_s, u"exportSelected"_s, u"importCases"_s, u"status"_s})
+        QVERIFY2(window()->findChild<QWidget *>(name), qPrintable(name));
+    const QAbstractItemModel *model = field<QTableView>(u"cases"_s)->model();
+    QCOMPARE(column(model, CaseListModel::MomentColumn),
+             (QStringList{u"2026-05-01 21:00"_s, u"2026-04-01 08:00"_s, u"2026-03-01 09:05"_s}));
+    QCOMPARE(column(model, CaseListModel::QuestionColumn), (QStringList{u"问出行"_s, u"问考试"_s, u"问财运"_s}));
+    // 坤之剥, 既济 without a moving line, 乾之姤.
+    QCOMPARE(column(model, CaseListModel::HexagramsColumn),
+             (QStringList{u"坤为地 → 山地剥"_s, u"水火既济"_s, u"乾为天 → 天风姤"_s}));
+    QCOMPARE(column(model, CaseListModel::VerdictColumn), (QStringList{u"未定"_s, u"应验"_s, u"未定"_s}));
+    QCOMPARE(field<QLabel>(u"status"_s)->text(), u"案例库共 3 个案例"_s);
+}
+
+void TestAnli::pagesAsItScrolls()
+{
+    for (int i = 0; i < 250; ++i)
+        QVERIFY(m_journal->save(makeCase(u"111000"_s, u"000000"_s, u"批量 %1"_s.arg(i), {{2020, 1, 1}, 0, i % 60})));
+    field<QLineEdit>(u"search"_s)->setText(u"批量"_s);
+    CaseListModel *model = window()->model();
+    QCOMPARE(model->rowCount(), CaseListModel::PageSize);
+    QVERIFY(model->canFetchMore({}));
+    model->fetchMore({});
+    model->fetchMore({});
+    QCOMPARE(model->rowCount(), 250);
+    QVERIFY(!model->canFetchMore({}));
+    QStringList seen = column(model, CaseListModel::QuestionColumn);
+    seen.removeDuplicates();
+    QCOMPARE(seen.size(), 250);
+}
+
+void TestAnli::filters()
+{
+    QLineEdit *search = field<QLineEdit>(u"search"_s);
+    const QAbstractItemModel *model = window()->model();
+    typeText(search, u"天风"_s); // a hexagram name, typed key by key
+    QCOMPARE(column(model, CaseListModel::QuestionColumn), QStringList{u"问财运"_s});
+    search->clear();
+    QCOMPARE(model->rowCount(), 3);
+
+    QComboBox *verdict = field<QComboBox>(u"verdictFilter"_s);
+    verdict->setCurrentIndex(verdict->findText(u"应验"_s));
+    QCOMPARE(column(model, CaseListModel::QuestionColumn), QStringList{u"问考试"_s});
+    verdict->setCurrentIndex(verdict->findText(u"未定"_s));
+    QCOMPARE(column(model, CaseListModel::QuestionColumn), (QStringList{u"问出行"_s, u"问财运"_s}));
+    verdict->setCurrentIndex(0);
+
+    field<QDateEdit>(u"dateFrom"_s)->setDate(QDate(2026, 3, 2));
+    field<QDateEdit>(u"dateTo"_s)->setDate(QDate(2026, 5, 1));
+    QCOMPARE(model->rowCount(), 3); // the dates count only when ticked
+    field<QCheckBox>(u"dateFilter"_s)->setChecked(true);
+    QCOMPARE(column(model, CaseListModel::QuestionColumn), (QStringList{u"问出行"_s, u"问考试"_s}));
+    field<QDateEdit>(u"dateTo"_s)->setDate(QDate(2026, 4, 30));
+    QCOMPARE(column(model, CaseListModel::QuestionColumn), QStringList{u"问考试"_s});
+}
+
+void TestAnli::followUpSavedOnTheSpot()
+{
+    selectRow(1);
+    QVERIFY(field<QLabel>(u"detail"_s)->text().contains(u"问考试"_s));
+    const qint64 id = window()->currentCase()->id;
+    typeText(field<QPlainTextEdit>(u"notes"_s), u"子孙持世"_s);
+    typeText(field<QLineEdit>(u"tags"_s), u"学业，考试"_s);
+    QTest::mouseClick(field<QPushButton>(u"saveDetail"_s), Qt::LeftButton);
+    QCOMPARE(m_journal->find(id)->notes, u"子孙持世"_s);
+    QCOMPARE(m_journal->find(id)->tags, (QStringList{u"学业"_s, u"考试"_s}));
+
+    // A verdict is written as soon as it is picked.
+    QComboBox *verdict = field<QComboBox>(u"verdict"_s);
+    verdict->setCurrentIndex(verdict->findText(u"不验"_s));
+    QCOMPARE(m_journal->find(id)->verdict, Verdict::Failed);
+    QCOMPARE(window()->model()->index(1, CaseListModel::VerdictColumn).data().toString(), u"不验"_s);
+
+    // Texts typed and left are written when another case is chosen.
+    typeText(field<QPlainTextEdit>(u"outcome"_s), u"差两分"_s);
+    selectRow(0);
+    QCOMPARE(m_journal->find(id)->outcome, u"差两分"_s);
+    QVERIFY(field<QLabel>(u"detail"_s)->text().contains(u"问出行"_s));
+    QCOMPARE(field<QPlainTextEdit>(u"outcome"_s)->toPlainText(), QString());
+    // And when the window closes.
+    typeText(field<QPlainTextEdit>(u"notes"_s), u"临别"_s);
+    const qint64 first = window()->currentCase()->id;
+    window()->close();
+    QCOMPARE(m_journal->find(first)->notes, u"临别"_s);
+    QVERIFY(m_said->warnings.isEmpty());
+}
+
+void TestAnli::deleteAsks()
+{
+    selectRow(2);
+    m_said->answer = false;
+    QTest::mouseClick(field<QPushButton>(u"deleteCases"_s), Qt::LeftButton);
+    QCOMPARE(m_said->asked.size(), 1);
+    QVERIFY(m_said->asked.front().contains(u"问财运"_s));
+    QCOMPARE(*m_journal->count(), 3);
+
+    m_said->answer = true;
+    QTest::mouseClick(field<QPushButton>(u"deleteCases"_s), Qt::LeftButton);
+    QCOMPARE(*m_journal->count(), 2);
+    QCOMPARE(column(window()->model(), CaseListModel::QuestionColumn), (QStringList{u"问出行"_s, u"问考试"_s}));
+
+    QTableView *table = field<QTableView>(u"cases"_s);
+    table->selectAll();
+    QTest::mouseClick(field<QPushButton>(u"deleteCases"_s), Qt::LeftButton);
+    QVERIFY(m_said->asked.last().contains(u"2 个案例"_s));
+    QCOMPARE(*m_journal->count(), 0);
+    QCOMPARE(window()->model()->rowCount(), 0);
+}
+
+void TestAnli::reopenByEnterAndDoubleClick()
+{
+    QSignalSpy reopened(window(), &Anli::reopenRequested);
+    QTableView *table = field<QTableView>(u"cases"_s);
+    selectRow(1);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(reopened.size(), 1);
+    CaseRecord c = reopened.at(0).at(0).value<CaseRecord>();
+    QCOMPARE(c, *m_journal->find(c.id));
+    QCOMPARE(c.question, u"问考试"_s);
+
+    const QRect cell = table->visualRect(table->model()->index(2, CaseListModel::QuestionColumn));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QVERIFY(reopened.size() >= 2);
+    QCOMPARE(reopened.last().at(0).value<CaseRecord>().question, u"问财运"_s);
+}
+
+void TestAnli::exportAndImportButtons()
+{
+    m_said->file = m_dir->filePath(u"out.json"_s);
+    window()->setChartJson([](const CastInput &c) { return QJsonObject{{u"lines"_s, lineKey(c)}}; });
+    QTest::mouseClick(field<QPushButton>(u"exportAll"_s), Qt::LeftButton);
+    QVERIFY(QFile::exists(m_said->file));
+
+    Journal other(m_dir->filePath(u"other.sqlite"_s), JournalOptions{});
+    QVERIFY(other.open());
+    auto said = std::make_shared<Said>();
+    said->file = m_said->file;
+    Anli second(&other, prompts(said));
+    QTest::mouseClick(second.findChild<QPushButton *>(u"importCases"_s), Qt::LeftButton);
+    QCOMPARE(said->notices, QStringList{u"导入完成：新增 3 个案例，跳过 0 个已在案例库中的案例。"_s});
+    QCOMPARE(second.model()->rowCount(), 3);
+    QTest::mouseClick(second.findChild<QPushButton *>(u"importCases"_s), Qt::LeftButton);
+    QCOMPARE(said->notices.last(), u"导入完成：新增 0 个案例，跳过 3 个已在案例库中的案例。"_s);
+
+    // The selected case only.
+    selectRow(0);
+    QTest::mouseClick(field<QPushButton>(u"exportSelected"_s), Qt::LeftButton);
+    Journal third(m_dir->filePath(u"third.sqlite"_s), JournalOptions{});
+    QVERIFY(third.open());
+    QCOMPARE(third.importCases(m_said->file)->added, 1);
+    QCOMPARE(third.list({}, {}, 10)->front().question, u"问出行"_s);
+
+    // A bad file: told, nothing imported.
+    QFile bad(m_dir->filePath(u"bad.json"_s));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("{");
+    bad.close();
+    said->file = bad.fileName();
+    QTest::mouseClick(second.findChild<QPushButton *>(u"importCases"_s), Qt::LeftButton);
+    QCOMPARE(said->warnings.size(), 1);
+    QVERIFY(said->warnings.front().contains(u"不是 JSON 文件"_s));
+    QCOMPARE(second.model()->rowCount(), 3);
+}
+
+void TestAnli::failedWriteKeepsText()
+{
+    selectRow(0);
+    const qint64 id = window()->currentCase()->id;
+    // Another connection holds the write lock longer than the window's journal waits.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+        db.setDatabaseName(m_journal->path());
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(u"BEGIN IMMEDIATE"_s));
+        typeText(field<QPlainTextEdit>(u"notes"_s), u"写不进去"_s);
+        QTest::mouseClick(field<QPushButton>(u"saveDetail"_s), Qt::LeftButton);
+        QCOMPARE(m_said->warnings.size(), 1);
+        QVERIFY(m_said->warnings.front().contains(u"修改未能保存"_s));
+        QVERIFY(m_said->warnings.front().contains(u"占用"_s));
+        QCOMPARE(field<QLabel>(u"status"_s)->text(), u"修改未能保存"_s);
+        QCOMPARE(field<QPlainTextEdit>(u"notes"_s)->toPlainText(), u"写不进去"_s);
+        QVERIFY(q.exec(u"ROLLBACK"_s));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"other"_s);
+    QTest::mouseClick(field<QPushButton>(u"saveDetail"_s), Qt::LeftButton);
+    QCOMPARE(m_journal->find(id)->notes, u"写不进去"_s);
+    QCOMPARE(field<QLabel>(u"status"_s)->text(), u"已保存"_s);
+}
+
+void TestAnli::saveDialog()
+{
+    CaseRecord draft = makeCase(u"111111"_s, u"100000"_s, u"问婚姻"_s, {{2026, 6, 1}, 10, 0});
+    draft.sex = u"男"_s;
+    {
+        SaveCaseDialog dialog(draft);
+        QCOMPARE(dialog.objectName(), u"SaveCase"_s);
+        QCOMPARE(dialog.windowTitle(), u"保存到案例库"_s);
+        QCOMPARE(dialog.findChild<QLabel *>(u"question"_s)->text(), u"问婚姻"_s);
+        QCOMPARE(dialog.findChild<QLabel *>(u"hexagrams"_s)->text(), u"乾为天 → 天风姤"_s);
+        typeText(dialog.findChild<QPlainTextEdit *>(u"notes"_s), u"应爻发动"_s);
+        typeText(dialog.findChild<QLineEdit *>(u"tags"_s), u"婚姻 感情"_s);
+        CaseRecord expected = draft;
+        expected.notes = u"应爻发动"_s;
+        expected.tags = {u"婚姻"_s, u"感情"_s};
+        QCOMPARE(dialog.record(), expected);
+    }
+
+    auto answer = answerNextModal(QMessageBox::Cancel, [](QWidget *modal) {
+        modal->findChild<QPlainTextEdit *>(u"notes"_s)->setPlainText(u"存下"_s);
+        modal->findChild<QPushButton *>(u"save"_s)->click();
+    });
+    const std::optional<CaseRecord> saved = saveCaseInteractively(nullptr, *m_journal, draft, prompts(m_said));
+    QVERIFY(answer->seen);
+    QVERIFY(saved);
+    QCOMPARE(m_journal->find(saved->id)->notes, u"存下"_s);
+    QCOMPARE(*m_journal->count(), 4);
+
+    answer = answerNextModal(QMessageBox::Cancel,
+                             [](QWidget *modal) { modal->findChild<QPushButton *>(u"cancel"_s)->click(); });
+    QVERIFY(!saveCaseInteractively(nullptr, *m_journal, draft, prompts(m_said)));
+    QCOMPARE(*m_journal->count(), 4);
+
+    // Lines that do not stand: refused and told, never reported saved.
+    CaseRecord broken = draft;
+    broken.cast.line(3).value = 0;
+    answer = answerNextModal(QMessageBox::Cancel,
+                             [](QWidget *modal) { modal->findChild<QPushButton *>(u"save"_s)->click(); });
+    QVERIFY(!saveCaseInteractively(nullptr, *m_journal, broken, prompts(m_said)));
+    QCOMPARE(m_said->warnings.size(), 1);
+    QVERIFY(m_said->warnings.front().contains(u"六爻不全"_s));
+    QCOMPARE(*m_journal->count(), 4);
+}
+
+QTEST_MAIN(TestAnli)
+#include "tst_anli.moc"

@@ -1,0 +1,829 @@
+// The journal's database: every field back after a save and a reopen, edits
+// and deletes, search by text, tag and hexagram name through the full-text
+// index and through the LIKE fallback alike, paging newest first, filters,
+// migration from an empty file and from a version-1 file, export and import,
+// and each failure with its message and nothing lost: a kill in the middle of
+// saves, another instance holding the write lock, a damaged or foreign file,
+// a read-only folder, a full disk, bad import files.
+//
+// The crash, lock and read-only cases run this binary again as a child
+// process (first argument "--child-..."), which does one thing and reports.
+#include "journal/journal.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <unistd.h>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A clock that moves one second at each reading, from 2026-01-01 00:00 UTC.
+std::function<QDateTime()> steppingClock()
+{
+    auto next = std::make_shared<qint64>(QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
+    return [next] {
+        const qint64 t = *next;
+        *next += 1000;
+        return QDateTime::fromMSecsSinceEpoch(t, Qt::UTC);
+    };
+}
+
+JournalOptions options(bool fullText = true, int busyTimeoutMs = 3000)
+{
+    return {busyTimeoutMs, steppingClock(), fullText};
+}
+
+CaseRecord makeCase(const QString &lines, const QString &moving, const QString &question,
+                    std::optional<Moment> moment = std::nullopt)
+{
+    CaseRecord c;
+    for (int n = 1; n <= 6; ++n)
+        c.cast.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
+    c.cast.moment = moment;
+    c.question = question;
+    return c;
+}
+
+QByteArray digest(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+CaseFilter byText(const QString &text)
+{
+    CaseFilter f;
+    f.text = text;
+    return f;
+}
+
+QStringList questions(const QList<CaseRecord> &cases)
+{
+    QStringList q;
+    for (const CaseRecord &c : cases)
+        q << c.question;
+    return q;
+}
+
+QString childProgram()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+// Saves case after case, reporting each: "saved <n>".
+int childSaveLoop(const QString &path)
+{
+    Journal journal(path);
+    if (!journal.open())
+        return 2;
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return 2;
+    for (int i = 0; i < 1000000; ++i) {
+        CaseRecord c = makeCase(u"101101"_s, u"001000"_s, u"case %1"_s.arg(i));
+        c.notes = QString(200, u'记');
+        if (!journal.save(c))
+            return 3;
+        out.write(QByteArray("saved ") + QByteArray::number(i) + '\n');
+        out.flush();
+    }
+    return 0;
+}
+
+// Takes the write lock of the file, reports "locked", holds it for `ms`, releases it.
+int childHoldLock(const QString &path, int ms)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+        db.setDatabaseName(path);
+        if (!db.open())
+            return 2;
+        QSqlQuery q(db);
+        if (!q.exec(u"BEGIN IMMEDIATE"_s)
+            || !q.exec(u"INSERT INTO cases(saved_at, changed_at, lines,"
+                       " moving, changed_lines) VALUES (0, 0, '111111', '000000',"
+                       " '111111')"_s))
+            return 3;
+        QFile out;
+        out.open(stdout, QIODevice::WriteOnly);
+        out.write("locked\n");
+        out.flush();
+        QThread::msleep(ms);
+        q.exec(u"ROLLBACK"_s);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"holder"_s);
+    return 0;
+}
+
+// Opens the journal and saves one case as a user who may not write the
+// folder (nobody, when the tests run as root); reports as one JSON line.
+int childReadOnly(const QString &path)
+{
+    QSqlDatabase::drivers(); // loads the driver list while the plugin folder is surely readable
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        return 2;
+    QJsonObject report;
+    {
+        Journal journal(path);
+        report.insert(u"opened"_s, journal.open());
+        if (journal.isReady()) {
+            const std::optional<CaseRecord> saved = journal.save(makeCase(u"111111"_s, u"000000"_s, u"ro"_s));
+            report.insert(u"saved"_s, saved.has_value());
+        }
+        report.insert(u"message"_s, journal.lastError());
+    }
+    QFile out;
+    out.open(stdout, QIODevice::WriteOnly);
+    out.write(QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n');
+    return 0;
+}
+
+qint64 countIn(const QString &path)
+{
+    Journal journal(path, options());
+    if (!journal.open())
+        return -1;
+    return journal.count().value_or(-1);
+}
+
+} // namespace
+
+class TestJournal : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void roundTrip_data();
+    void roundTrip();
+    void followUpAndDelete();
+    void search_data();
+    void search();
+    void pagesNewestFirst();
+    void migrationFromEmpty();
+    void migrationFromVersion1();
+    void newerVersionRefused();
+    void damagedFile_data();
+    void damagedFile();
+    void killedDuringSaves();
+    void lockHeldBySecondInstance();
+    void lockReleasedWithinTimeout();
+    void readOnly_data();
+    void readOnly();
+    void diskFull();
+    void exportImport();
+    void badImport_data();
+    void badImport();
+
+private:
+    QTemporaryDir m_dir;
+    int m_files = 0;
+    QString newPath() { return m_dir.filePath(u"j%1/journal.sqlite"_s.arg(++m_files)); }
+};
+
+void TestJournal::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QSqlDatabase::isDriverAvailable(u"QSQLITE"_s));
+}
+
+void TestJournal::roundTrip_data()
+{
+    QTest::addColumn<CaseRecord>("record");
+    CaseRecord full = makeCase(u"111101"_s, u"100100"_s, u"下月出行顺利否？"_s, Moment{{2026, 3, 4}, 9, 2});
+    full.cast.dayStem = 9;
+    full.cast.monthBuild = Branch::Hai;
+    full.cast.dayBuild = Branch::Zi;
+    full.cast.mark = {MarkKind::Hidden, 6};
+    full.sex = u"女"_s;
+    full.notes = u"世爻持财。\n第二行 'quoted' \"double\""_s;
+    full.outcome = u"如期成行"_s;
+    full.verdict = Verdict::Failed;
+    full.tags = {u"出行"_s, u"work"_s};
+    QTest::newRow("every field") << full;
+    QTest::newRow("nothing optional") << makeCase(u"000000"_s, u"000000"_s, QString());
+    CaseRecord first = makeCase(u"010101"_s, u"111111"_s, u"𠀀 beyond the BMP"_s, Moment{{1900, 1, 31}, 0, 0});
+    first.cast.dayStem = 0;
+    first.cast.monthBuild = Branch::Zi;
+    first.cast.dayBuild = Branch::Hai;
+    first.cast.mark = {MarkKind::UseGod, 1};
+    first.sex = u"男"_s;
+    first.verdict = Verdict::Fulfilled;
+    QTest::newRow("first stem, use god on line 1, all moving") << first;
+}
+
+void TestJournal::roundTrip()
+{
+    QFETCH(CaseRecord, record);
+    const QString path = newPath();
+    CaseRecord saved;
+    {
+        Journal journal(path, options());
+        QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+        const std::optional<CaseRecord> s = journal.save(record);
+        QVERIFY2(s, qPrintable(journal.lastError()));
+        saved = *s;
+    }
+    QVERIFY(saved.id != 0); // negative before 1970
+    QCOMPARE(saved.saved, QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC));
+    QCOMPARE(saved.changed, saved.saved);
+    Journal reopened(path, options());
+    QVERIFY(reopened.open());
+    const std::optional<CaseRecord> back = reopened.find(saved.id);
+    QVERIFY(back);
+    record.id = saved.id;
+    record.saved = record.changed = saved.saved;
+    QCOMPARE(*back, record);
+}
+
+void TestJournal::followUpAndDelete()
+{
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    const CaseRecord a = *journal.save(makeCase(u"111111"_s, u"000000"_s, u"甲"_s));
+    const CaseRecord b = *journal.save(makeCase(u"000000"_s, u"000000"_s, u"乙"_s));
+
+    CaseRecord edit = a;
+    edit.notes = u"新备注"_s;
+    edit.outcome = u"后来应了"_s;
+    edit.verdict = Verdict::Fulfilled;
+    edit.tags = {u"求财"_s};
+    edit.question = u"改不了问事"_s; // only the follow-up is edited
+    const std::optional<CaseRecord> updated = journal.updateFollowUp(edit);
+    QVERIFY2(updated, qPrintable(journal.lastError()));
+    QVERIFY(updated->changed > a.changed);
+    QCOMPARE(updated->saved, a.saved);
+    QCOMPARE(*journal.find(a.id), *updated);
+    QCOMPARE(journal.find(a.id)->question, u"甲"_s);
+    QVERIFY2(journal.list(byText(u"求财"_s), {}, 10), qPrintable(journal.lastError()));
+    QCOMPARE(questions(*journal.list(byText(u"求财"_s), {}, 10)), QStringList{u"甲"_s});
+    QCOMPARE(questions(*journal.list(byText(u"后来"_s), {}, 10)), QStringList{u"甲"_s});
+
+    QVERIFY(journal.remove({a.id}));
+    QCOMPARE(*journal.count(), 1);
+    QVERIFY(!journal.find(a.id));
+    QVERIFY(journal.list(byText(u"求财"_s), {}, 10)->isEmpty());
+    QVERIFY(!journal.updateFollowUp(edit));
+    QVERIFY(journal.lastError().contains(u"已不在案例库中"_s));
+    QVERIFY(journal.find(b.id));
+}
+
+void TestJournal::search_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("found"); // newest first
+    QTest::newRow("two characters inside a question") << u"出行"_s << QStringList{u"明天出行顺利吗"_s};
+    QTest::newRow("one character") << u"财"_s << QStringList{u"今年财运"_s, u"明天出行顺利吗"_s};
+    QTest::newRow("original hexagram name") << u"大有"_s << QStringList{u"明天出行顺利吗"_s};
+    QTest::newRow("changed hexagram name") << u"天风姤"_s << QStringList{u"今年财运"_s};
+    QTest::newRow("tag prefix as typed") << u"wor"_s << QStringList{u"考试"_s};
+    QTest::newRow("tag in capitals") << u"WORK"_s << QStringList{u"考试"_s};
+    QTest::newRow("outcome") << u"落榜"_s << QStringList{u"考试"_s};
+    QTest::newRow("two words, both needed") << u"出行 大有"_s << QStringList{u"明天出行顺利吗"_s};
+    QTest::newRow("two words, one missing") << u"出行 天风姤"_s << QStringList{};
+    QTest::newRow("characters not adjacent") << u"出顺"_s << QStringList{};
+    QTest::newRow("punctuation only") << u"，"_s << QStringList{u"考试"_s, u"今年财运"_s, u"明天出行顺利吗"_s};
+    QTest::newRow("nothing typed") << QString() << QStringList{u"考试"_s, u"今年财运"_s, u"明天出行顺利吗"_s};
+    QTest::newRow("quote and percent") << u"\"%"_s << QStringList{u"考试"_s, u"今年财运"_s, u"明天出行顺利吗"_s};
+}
+
+void TestJournal::search()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, found);
+    for (const bool fullText : {true, false}) {
+        Journal journal(newPath(), options(fullText));
+        QVERIFY(journal.open());
+        QCOMPARE(journal.hasFullTextSearch(), fullText);
+        CaseRecord trip = makeCase(u"111101"_s, u"000000"_s, u"明天出行顺利吗"_s, Moment{{2026, 1, 1}, 9, 0});
+        trip.notes = u"财爻持世"_s;
+        CaseRecord money = makeCase(u"111111"_s, u"100000"_s, u"今年财运"_s, Moment{{2026, 2, 1}, 9, 0});
+        CaseRecord exam = makeCase(u"000000"_s, u"000000"_s, u"考试"_s, Moment{{2026, 3, 1}, 9, 0});
+        exam.tags = {u"work"_s};
+        exam.outcome = u"落榜了"_s;
+        for (const CaseRecord &c : {trip, money, exam})
+            QVERIFY(journal.save(c));
+        const std::optional<QList<CaseRecord>> list = journal.list(byText(typed), {}, 10);
+        QVERIFY2(list, qPrintable(journal.lastError()));
+        QVERIFY2(questions(*list) == found,
+                 qPrintable(u"%1: %2"_s.arg(fullText ? u"FTS5"_s : u"LIKE"_s, questions(*list).join(u", "_s))));
+    }
+}
+
+void TestJournal::pagesNewestFirst()
+{
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    // Moments out of saving order; two cases share a moment, and one has none
+    // (it is dated by its save, 2026-01-01 08:00 and a few seconds, China time).
+    const QList<std::pair<QString, std::optional<Moment>>> cases{
+        {u"b"_s, Moment{{2025, 6, 1}, 12, 0}},
+        {u"d"_s, Moment{{2025, 12, 31}, 23, 59}},
+        {u"a"_s, Moment{{2025, 1, 1}, 0, 0}},
+        {u"c1"_s, Moment{{2025, 6, 1}, 12, 0}},
+        {u"e"_s, std::nullopt},
+        {u"c2"_s, Moment{{2025, 6, 1}, 12, 0}},
+    };
+    for (const auto &[question, moment] : cases) {
+        CaseRecord c = makeCase(u"101010"_s, u"000000"_s, question, moment);
+        c.verdict = question.startsWith(u'c') ? Verdict::Fulfilled : Verdict::Open;
+        QVERIFY(journal.save(c));
+    }
+    QStringList all;
+    std::optional<qint64> after;
+    for (;;) {
+        const QList<CaseRecord> page = *journal.list({}, after, 2);
+        if (page.isEmpty())
+            break;
+        all << questions(page);
+        after = page.last().id;
+    }
+    QCOMPARE(all, (QStringList{u"e"_s, u"d"_s, u"c2"_s, u"c1"_s, u"b"_s, u"a"_s}));
+
+    CaseFilter june;
+    june.from = QDate(2025, 6, 1);
+    june.to = QDate(2025, 12, 31);
+    QCOMPARE(questions(*journal.list(june, {}, 10)), (QStringList{u"d"_s, u"c2"_s, u"c1"_s, u"b"_s}));
+    june.to = QDate(2025, 6, 1);
+    QCOMPARE(questions(*journal.list(june, {}, 10)), (QStringList{u"c2"_s, u"c1"_s, u"b"_s}));
+    CaseFilter fulfilled;
+    fulfilled.verdict = Verdict::Fulfilled;
+    QCOMPARE(questions(*journal.list(fulfilled, {}, 10)), (QStringList{u"c2"_s, u"c1"_s}));
+    CaseFilter newYear;
+    newYear.from = newYear.to = QDate(2026, 1, 1);
+    QCOMPARE(questions(*journal.list(newYear, {}, 10)), QStringList{u"e"_s});
+}
+
+void TestJournal::migrationFromEmpty()
+{
+    const QString path = newPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile empty(path);
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    Journal journal(path, options());
+    QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+    QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+    QVERIFY(q.exec(u"SELECT (SELECT user_version FROM pragma_user_version),"
+                   " (SELECT journal_mode FROM pragma_journal_mode),"
+                   " (SELECT application_id FROM pragma_application_id)"_s));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), Journal::SchemaVersion);
+    QCOMPARE(q.value(1).toString(), u"wal"_s);
+    QVERIFY(q.value(2).toLongLong() != 0);
+    q.finish();
+    QCOMPARE(*journal.count(), 0);
+    QVERIFY(journal.hasFullTextSearch());
+}
+
+void TestJournal::migrationFromVersion1()
+{
+    const QString path = newPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    {
+        // A journal as version 1 of the program wrote it.
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v1"_s);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const QString &sql : {
+                 u"PRAGMA journal_mode = WAL"_s,
+                 u"CREATE TABLE cases (id INTEGER PRIMARY KEY, saved_at INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
+                 " moment INTEGER, lines TEXT NOT NULL, moving TEXT NOT NULL, day_stem INTEGER, month_build INTEGER,"
+                 " day_build INTEGER, mark_kind INTEGER NOT NULL DEFAULT 0, mark_line INTEGER NOT NULL DEFAULT 0,"
+                 " question TEXT NOT NULL DEFAULT '', sex TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '',"
+                 " outcome TEXT NOT NULL DEFAULT '', verdict INTEGER NOT NULL DEFAULT 0)"_s,
+                 u"CREATE INDEX cases_by_saved ON cases(saved_at)"_s,
+                 // 2026-01-01 00:00 UTC; cast 2025-12-31 10:30 China time = minute 29452950 (by hand:
+                 // 55 * 365 + 14 leap days + 364 = 20453 days, * 1440 + 630).
+                 u"INSERT INTO cases VALUES (1, 1767225600000, 1767225600000, 29452950, '111101', '100000', 2, 11,"
+                 " 0, 1, 3, '旧问事', '男', '旧备注', '旧结果', 1)"_s,
+                 u"INSERT INTO cases VALUES (2, 1767225660000, 1767225660000, NULL, '000000', '000000', NULL, NULL,"
+                 " NULL, 0, 0, '无时刻', '', '', '', 0)"_s,
+                 u"PRAGMA application_id = 1279742538"_s,
+                 u"PRAGMA user_version = 1"_s,
+             })
+            QVERIFY2(q.exec(sql), qPrintable(sql));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"v1"_s);
+
+    Journal journal(path, options());
+    QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+    QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+    QVERIFY(q.exec(u"SELECT user_version FROM pragma_user_version"_s) && q.next());
+    QCOMPARE(q.value(0).toInt(), 2);
+    q.finish();
+    const QList<CaseRecord> migrated = *journal.list({}, {}, 10);
+    QCOMPARE(migrated.size(), 2);
+    const CaseRecord old = migrated.back();
+    QCOMPARE(*journal.find(old.id), old);
+    QCOMPARE(old.cast.moment, (Moment{{2025, 12, 31}, 10, 30}));
+    QCOMPARE(lineKey(old.cast), u"111101"_s);
+    QCOMPARE(old.cast.dayStem, 2);
+    QCOMPARE(old.cast.monthBuild, Branch::Hai);
+    QCOMPARE(old.cast.mark, (LineMark{MarkKind::UseGod, 3}));
+    QCOMPARE(old.question, u"旧问事"_s);
+    QCOMPARE(old.verdict, Verdict::Fulfilled);
+    QVERIFY(old.tags.isEmpty());
+    // Searchable and sorted as cases saved now: newest first (the one without a
+    // moment is dated by its save, 2026-01-01 08:01 China time).
+    QCOMPARE(questions(*journal.list({}, {}, 10)), (QStringList{u"无时刻"_s, u"旧问事"_s}));
+    QCOMPARE(questions(*journal.list(byText(u"鼎"_s), {}, 10)), QStringList{u"旧问事"_s}); // 大有 line 1 moving: 火风鼎
+    QCOMPARE(questions(*journal.list(byText(u"旧备注"_s), {}, 10)), QStringList{u"旧问事"_s});
+    CaseRecord tagged = old;
+    tagged.tags = {u"迁移"_s};
+    QVERIFY(journal.updateFollowUp(tagged));
+    QCOMPARE(questions(*journal.list(byText(u"迁移"_s), {}, 10)), QStringList{u"旧问事"_s});
+}
+
+void TestJournal::newerVersionRefused()
+{
+    const QString path = newPath();
+    {
+        Journal journal(path, options());
+        QVERIFY(journal.open());
+        QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+        QVERIFY(q.exec(u"PRAGMA user_version = 3"_s));
+    }
+    const QByteArray before = digest(path);
+    Journal journal(path, options());
+    QVERIFY(!journal.open());
+    QVERIFY(journal.lastError().contains(u"较新版本"_s));
+    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(digest(path), before);
+}
+
+void TestJournal::damagedFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("text") << QByteArray("这不是数据库\n").repeated(100) << u"损坏"_s;
+    QByteArray header("SQLite format 3\0", 16);
+    QTest::newRow("SQLite header, then noise") << header + QByteArray(8192, '\x5a') << u"损坏"_s;
+    QTest::newRow("another program's database") << QByteArray() << u"另一个程序"_s;
+    QTest::newRow("journal with a broken page") << QByteArray("broken") << u"损坏"_s;
+}
+
+void TestJournal::damagedFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    const QString path = newPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (content.isEmpty() || content == "broken") {
+        const bool foreign = content.isEmpty();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"make"_s);
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            if (foreign)
+                QVERIFY(q.exec(u"CREATE TABLE other (x)"_s) && q.exec(u"INSERT INTO other VALUES (1)"_s));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"make"_s);
+        if (!foreign) {
+            {
+                Journal journal(path, options());
+                QVERIFY(journal.open());
+                QVERIFY(journal.save(makeCase(u"111111"_s, u"000000"_s, u"x"_s)));
+            }
+            // Overwrite every page after the first (the schema page stays readable).
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const qint64 size = f.size();
+            QVERIFY(size > 4096);
+            f.seek(4096);
+            f.write(QByteArray(size - 4096, '\xff'));
+        }
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    const QByteArray before = digest(path);
+    Journal journal(path, options());
+    const bool opened = journal.open();
+    if (opened) {
+        // Damage below the schema page shows when the cases are read.
+        QVERIFY(!journal.list({}, {}, 10) || !journal.save(makeCase(u"111111"_s, u"000000"_s, u"y"_s)));
+        QVERIFY(!journal.isReady());
+        QVERIFY(!journal.save(makeCase(u"111111"_s, u"000000"_s, u"z"_s)));
+    }
+    QVERIFY2(journal.lastError().contains(reason), qPrintable(journal.lastError()));
+    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QVERIFY(!journal.isReady());
+    QCOMPARE(digest(path), before);
+    QVERIFY(QFile::exists(path));
+}
+
+void TestJournal::killedDuringSaves()
+{
+    const QString path = newPath();
+    {
+        Journal journal(path, options());
+        QVERIFY(journal.open());
+    }
+    QProcess child;
+    child.start(childProgram(), {u"--child-save-loop"_s, path});
+    QVERIFY(child.waitForStarted());
+    int reported = -1;
+    QByteArray pending;
+    QElapsedTimer clock;
+    clock.start();
+    while (reported < 40 && clock.elapsed() < 60000) {
+        child.waitForReadyRead(1000);
+        pending += child.readAllStandardOutput();
+        qsizetype nl;
+        while ((nl = pending.indexOf('\n')) >= 0) {
+            const QByteArray line = pending.left(nl);
+            pending.remove(0, nl + 1);
+            if (line.startsWith("saved "))
+                reported = line.mid(6).toInt();
+        }
+        QVERIFY2(child.state() == QProcess::Running, child.readAllStandardError().constData());
+    }
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QVERIFY(reported >= 40);
+
+    Journal journal(path, options());
+    QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+    QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+    QVERIFY(q.exec(u"PRAGMA integrity_check"_s) && q.next());
+    QCOMPARE(q.value(0).toString(), u"ok"_s);
+    q.finish();
+    const qint64 count = *journal.count();
+    QVERIFY2(count >= reported + 1, qPrintable(u"%1 cases, %2 reported"_s.arg(count).arg(reported + 1)));
+    const QList<CaseRecord> first = *journal.list(byText(u"case"_s), {}, static_cast<int>(count));
+    QCOMPARE(first.size(), count);
+    QVERIFY(journal.save(makeCase(u"111111"_s, u"000000"_s, u"after the crash"_s)));
+}
+
+void TestJournal::lockHeldBySecondInstance()
+{
+    const QString path = newPath();
+    Journal journal(path, options(true, 300));
+    QVERIFY(journal.open());
+    QVERIFY(journal.save(makeCase(u"111111"_s, u"000000"_s, u"before"_s)));
+
+    QProcess holder;
+    holder.start(childProgram(), {u"--child-hold-lock"_s, path, u"60000"_s});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+
+    // Reading goes on while the other instance writes.
+    QCOMPARE(*journal.count(), 1);
+    QCOMPARE(questions(*journal.list({}, {}, 10)), QStringList{u"before"_s});
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(!journal.save(makeCase(u"000000"_s, u"000000"_s, u"during"_s)));
+    QVERIFY(waited.elapsed() >= 250);
+    QVERIFY2(journal.lastError().contains(u"占用"_s), qPrintable(journal.lastError()));
+    QVERIFY(journal.lastError().contains(u"案例未能保存"_s));
+    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QVERIFY(journal.isReady());
+
+    holder.kill();
+    holder.waitForFinished();
+    QVERIFY2(journal.save(makeCase(u"000000"_s, u"000000"_s, u"after"_s)), qPrintable(journal.lastError()));
+    QCOMPARE(questions(*journal.list({}, {}, 10)), (QStringList{u"after"_s, u"before"_s}));
+}
+
+void TestJournal::lockReleasedWithinTimeout()
+{
+    const QString path = newPath();
+    Journal journal(path, options(true, 10000));
+    QVERIFY(journal.open());
+    QProcess holder;
+    holder.start(childProgram(), {u"--child-hold-lock"_s, path, u"300"_s});
+    QVERIFY(holder.waitForReadyRead(10000));
+    QVERIFY2(journal.save(makeCase(u"111111"_s, u"000000"_s, u"waited"_s)), qPrintable(journal.lastError()));
+    QVERIFY(holder.waitForFinished());
+    QCOMPARE(*journal.count(), 1);
+}
+
+void TestJournal::readOnly_data()
+{
+    QTest::addColumn<bool>("folderWritable");
+    QTest::newRow("read-only folder") << false;
+    QTest::newRow("read-only file") << true;
+}
+
+void TestJournal::readOnly()
+{
+    QFETCH(bool, folderWritable);
+    const QString path = newPath();
+    const QString folder = QFileInfo(path).absolutePath();
+    {
+        Journal journal(path, options());
+        QVERIFY(journal.open());
+        QVERIFY(journal.save(makeCase(u"111111"_s, u"000000"_s, u"kept"_s)));
+    }
+    const auto all = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::ExeOwner
+                     | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    const auto write = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    QVERIFY(QFile::setPermissions(m_dir.path(), all | QFileDevice::WriteOwner));
+    QVERIFY(QFile::setPermissions(folder, folderWritable ? all | write : all));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const QByteArray before = digest(path);
+
+    QProcess child;
+    child.start(childProgram(), {u"--child-read-only"_s, path});
+    QVERIFY(child.waitForFinished(30000));
+    const QJsonObject report = QJsonDocument::fromJson(child.readAllStandardOutput()).object();
+    QFile::setPermissions(folder, all | write);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QVERIFY2(!report.isEmpty(), child.readAllStandardError().constData());
+    QVERIFY(!report.value(u"saved"_s).toBool());
+    const QString message = report.value(u"message"_s).toString();
+    QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
+    QVERIFY2(message.contains(u"只读"_s), qPrintable(message));
+    QCOMPARE(digest(path), before);
+    QCOMPARE(countIn(path), 1);
+}
+
+void TestJournal::diskFull()
+{
+    const QString path = newPath();
+    Journal journal(path, options());
+    QVERIFY(journal.open());
+    const CaseRecord kept = *journal.save(makeCase(u"111111"_s, u"000000"_s, u"kept"_s));
+    {
+        // The database may not grow by a page: what a full disk does to a save.
+        QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+        QVERIFY(q.exec(u"SELECT page_count FROM pragma_page_count"_s) && q.next());
+        const int pages = q.value(0).toInt();
+        q.finish();
+        QVERIFY(q.exec(u"PRAGMA max_page_count = %1"_s.arg(pages)));
+    }
+    CaseRecord big = makeCase(u"000000"_s, u"000000"_s, u"too big"_s);
+    big.notes = QString(200000, u'满');
+    QVERIFY(!journal.save(big));
+    QVERIFY2(journal.lastError().contains(u"磁盘已满"_s), qPrintable(journal.lastError()));
+    QVERIFY(journal.lastError().contains(u"案例未能保存"_s));
+    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(*journal.count(), 1);
+    QCOMPARE(*journal.find(kept.id), kept);
+    QVERIFY(journal.list(byText(u"满"_s), {}, 10)->isEmpty());
+}
+
+void TestJournal::exportImport()
+{
+    const QString file = m_dir.filePath(u"export.json"_s);
+    Journal source(newPath(), options());
+    QVERIFY(source.open());
+    QList<CaseRecord> saved;
+    for (int i = 0; i < 5; ++i) {
+        CaseRecord c = makeCase(u"10110"_s + QString::number(i % 2), u"00000"_s + QString::number(i % 2),
+                                u"问 %1"_s.arg(i), Moment{{2026, 1, 1 + i}, 8, 0});
+        c.tags = {u"t%1"_s.arg(i)};
+        c.verdict = static_cast<Verdict>(i % 3);
+        saved << *source.save(c);
+    }
+    const ChartJson chart = [](const CastInput &c) { return QJsonObject{{u"key"_s, lineKey(c)}}; };
+    QVERIFY2(source.exportCases(file, {}, chart), qPrintable(source.lastError()));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonArray exported = QJsonDocument::fromJson(f.readAll()).object().value(u"cases"_s).toArray();
+    f.close();
+    QCOMPARE(exported.size(), 5);
+    // Newest first: the last saved, 101100, leads.
+    QCOMPARE(exported.at(0).toObject().value(u"chart"_s).toObject().value(u"key"_s).toString(), u"101100"_s);
+
+    // Into another journal: every case as it was, then nothing twice.
+    Journal target(newPath(), options());
+    QVERIFY(target.open());
+    QVERIFY(target.save(makeCase(u"111111"_s, u"000000"_s, u"own"_s)));
+    const std::optional<ImportReport> first = target.importCases(file);
+    QVERIFY2(first, qPrintable(target.lastError()));
+    QCOMPARE(first->added, 5);
+    QCOMPARE(first->skipped, 0);
+    for (const CaseRecord &c : saved) {
+        const QList<CaseRecord> found = *target.list(byText(u"t%1"_s.arg(c.question.back())), {}, 10);
+        QCOMPARE(found.size(), 1);
+        CaseRecord back = found.front();
+        back.id = c.id;
+        QCOMPARE(back, c);
+    }
+    const std::optional<ImportReport> again = target.importCases(file);
+    QVERIFY(again);
+    QCOMPARE(again->added, 0);
+    QCOMPARE(again->skipped, 5);
+    QCOMPARE(*target.count(), 6);
+
+    // The selected cases only; back into their own journal, all skipped.
+    QVERIFY(source.exportCases(file, {saved[1].id, saved[3].id}));
+    const std::optional<ImportReport> selected = source.importCases(file);
+    QVERIFY(selected);
+    QCOMPARE(selected->added, 0);
+    QCOMPARE(selected->skipped, 2);
+
+    // The same saved moment with another question is another case.
+    CaseRecord edited = saved[0];
+    edited.question = u"另一问"_s;
+    QJsonObject root{{u"format"_s, u"lotgrid-journal"_s},
+                     {u"version"_s, 1},
+                     {u"cases"_s, QJsonArray{caseToJson(edited), caseToJson(edited)}}};
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QJsonDocument(root).toJson());
+    f.close();
+    const std::optional<ImportReport> other = source.importCases(file);
+    QVERIFY(other);
+    QCOMPARE(other->added, 1);
+    QCOMPARE(other->skipped, 1);
+
+    QVERIFY(!source.exportCases(m_dir.filePath(u"no/such/folder/x.json"_s)));
+    QVERIFY(source.lastError().contains(u"导出失败"_s));
+}
+
+void TestJournal::badImport_data()
+{
+    CaseRecord goodCase = makeCase(u"111111"_s, u"000000"_s, u"好"_s);
+    goodCase.saved = goodCase.changed = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    const QJsonObject good = caseToJson(goodCase);
+    const auto file = [](const QJsonArray &cases, int version = 1) {
+        return QJsonDocument(
+                   QJsonObject{{u"format"_s, u"lotgrid-journal"_s}, {u"version"_s, version}, {u"cases"_s, cases}})
+            .toJson();
+    };
+    QJsonObject badLines = good;
+    badLines.insert(u"lines"_s, u"1111x1"_s);
+    QJsonObject noQuestion = good;
+    noQuestion.remove(u"question"_s);
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not JSON") << QByteArray("lines,moving\n101101,000000\n") << u"不是 JSON 文件"_s;
+    QTest::newRow("cut short") << file({good}).chopped(10) << u"不是 JSON 文件"_s;
+    QTest::newRow("a list, not an object") << QByteArray("[1, 2]") << u"不是本程序导出的案例文件"_s;
+    QTest::newRow("another format") << QByteArray(R"({"format": "other", "cases": []})")
+                                    << u"不是本程序导出的案例文件"_s;
+    QTest::newRow("version 2") << file({good}, 2) << u"格式版本 2"_s;
+    QTest::newRow("a case not an object") << file({good, 5}) << u"第 2 个案例：不是一个案例对象"_s;
+    QTest::newRow("impossible lines after a good case") << file({good, badLines}) << u"第 2 个案例：字段“lines”"_s;
+    QTest::newRow("wrong fields") << file({noQuestion}) << u"第 1 个案例：缺少字段“question”"_s;
+    QTest::newRow("huge") << QByteArray() << u"文件太大"_s;
+}
+
+void TestJournal::badImport()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    const QString file = m_dir.filePath(u"bad.json"_s);
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        if (content.isEmpty())
+            QVERIFY(f.resize(Journal::ImportLimitBytes + 1)); // sparse: no need to write it
+        else
+            f.write(content);
+    }
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    const CaseRecord kept = *journal.save(makeCase(u"010101"_s, u"000000"_s, u"kept"_s));
+    QVERIFY(!journal.importCases(file));
+    QVERIFY2(journal.lastError().contains(reason), qPrintable(journal.lastError()));
+    QVERIFY(journal.lastError().contains(u"没有导入任何案例"_s));
+    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(file)));
+    QCOMPARE(*journal.count(), 1);
+    QCOMPARE(*journal.find(kept.id), kept);
+    QVERIFY(journal.isReady());
+}
+
+int main(int argc, char **argv)
+{
+    const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (mode.startsWith(u"--child-"_s)) {
+        QCoreApplication app(argc, argv);
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        if (mode == u"--child-save-loop"_s)
+            return childSaveLoop(path);
+        if (mode == u"--child-hold-lock"_s && argc > 3)
+            return childHoldLock(path, QString::fromLocal8Bit(argv[3]).toInt());
+        if (mode == u"--child-read-only"_s)
+            return childReadOnly(path);
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
+    TestJournal test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_journal.moc"

@@ -1,0 +1,277 @@
+// How the main window presents the chart: the zoom and its memory, the sheet
+// following the window's size, the paper it stands on whatever the desktop's
+// palette, its keys from every window, and its place kept across a cast.
+#include "casting/autocast.h"
+#include "casting/castdialog.h"
+#include "casting/progresswindow.h"
+#include "common/mainwindowfixture.h"
+#include "common/modal.h"
+#include "widgets/lineglyph.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+class TestMainWindowView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void captionsExactly();
+    void zoomSteps_data();
+    void zoomSteps();
+    void zoomIsRemembered_data();
+    void zoomIsRemembered();
+    void zoomScalesTypeGlyphsAndFields();
+    void largerWindowGrowsTheChart();
+    void paperOnADarkDesktop();
+    void keysFromEveryWindow_data();
+    void keysFromEveryWindow();
+    void windowComesBackInPlaceAfterACast();
+
+private:
+    Environment environment(int *asked = nullptr);
+    QTemporaryDir m_dir;
+};
+
+void TestMainWindowView::init()
+{
+    QVERIFY(m_dir.isValid());
+    QFile::remove(m_dir.filePath(u"lotgrid.conf"_s));
+}
+
+Environment TestMainWindowView::environment(int *asked)
+{
+    Environment env = testEnvironment();
+    env.settingsFile = m_dir.filePath(u"lotgrid.conf"_s);
+    env.ask = [asked](QWidget *, const QString &, const QString &) {
+        if (asked)
+            ++*asked;
+        return false;
+    };
+    return env;
+}
+
+void TestMainWindowView::captionsExactly()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    QCOMPARE(w->windowTitle(), u"Lotgrid(六爻) V1.0"_s);
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName()); // nothing appended
+}
+
+void TestMainWindowView::zoomSteps_data()
+{
+    QTest::addColumn<QList<int>>("keys"); // 1 zoom in, -1 zoom out, 0 original size
+    QTest::addColumn<int>("percent");
+    QTest::newRow("in once") << QList<int>{1} << 110;
+    QTest::newRow("out once") << QList<int>{-1} << 90;
+    QTest::newRow("out to the least") << QList<int>{-1, -1, -1} << 80;
+    QTest::newRow("in to the most") << QList<int>(12, 1) << 250;
+    QTest::newRow("in then original") << QList<int>{1, 1, 0} << 100;
+    QTest::newRow("in twice out once") << QList<int>{1, 1, -1} << 110;
+}
+
+// Ctrl+= and Ctrl+- step the zoom between 80 % and 250 %, Ctrl+0 brings back 100 %.
+void TestMainWindowView::zoomSteps()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, percent);
+    auto w = makeMainWindow(environment());
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QCOMPARE(w->zoomPercent(), 100);
+    for (int key : keys)
+        QTest::keyClick(w.get(), key > 0 ? Qt::Key_Equal : key < 0 ? Qt::Key_Minus : Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(w->zoomPercent(), percent);
+    QCOMPARE(w->sheet().zoom(), percent / 100.0);
+}
+
+void TestMainWindowView::zoomIsRemembered_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("150") << u"150"_s << 150;
+    QTest::newRow("above the most") << u"900"_s << 250;
+    QTest::newRow("below the least") << u"10"_s << 80;
+    QTest::newRow("not a number") << u"big"_s << 100;
+}
+
+void TestMainWindowView::zoomIsRemembered()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, percent);
+    {
+        auto first = makeMainWindow(environment());
+        first->setZoomPercent(175);
+    }
+    QCOMPARE(QSettings(m_dir.filePath(u"lotgrid.conf"_s), QSettings::IniFormat).value(u"chart/zoom"_s).toInt(), 175);
+    QCOMPARE(makeMainWindow(environment())->zoomPercent(), 175);
+
+    QSettings(m_dir.filePath(u"lotgrid.conf"_s), QSettings::IniFormat).setValue(u"chart/zoom"_s, stored);
+    QCOMPARE(makeMainWindow(environment())->zoomPercent(), percent);
+
+    Environment none = environment();
+    none.settingsFile.clear();
+    QCOMPARE(makeMainWindow(none)->zoomPercent(), 100);
+}
+
+// Every field of the sheet takes its size from one zoom: type, bold texts,
+// glyphs of both columns and the line fields double together.
+void TestMainWindowView::zoomScalesTypeGlyphsAndFields()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    ChartSheet &s = w->sheet();
+    setLines(s, u"101001"_s);
+    w->yao_Click(2);
+    const auto measure = [&s] {
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        return QList<qreal>{s.Lliuqin(1)->font().pointSizeF(),   s.bengua->font().pointSizeF(),
+                            s.Lyongshen(2)->font().pointSizeF(), qreal(s.yan(1)->width()),
+                            qreal(s.Byan(1)->width()),           qreal(s.Text(1)->width())};
+    };
+    const QList<qreal> normal = measure();
+    QCOMPARE(normal[3], normal[4]); // original and changed glyphs alike
+    w->setZoomPercent(200);
+    const QList<qreal> doubled = measure();
+    for (int i = 0; i < normal.size(); ++i)
+        QVERIFY2(qAbs(doubled[i] / normal[i] - 2) < 0.2,
+                 qPrintable(u"%1: %2 -> %3"_s.arg(i).arg(normal[i]).arg(doubled[i])));
+    QCOMPARE(doubled[3], doubled[4]);
+    QVERIFY(s.bengua->font().bold());
+    QVERIFY(s.Lyongshen(2)->font().bold());
+    QVERIFY(s.Text(1)->font().bold());
+
+    w->setZoomPercent(100);
+    QCOMPARE(measure(), normal);
+}
+
+void TestMainWindowView::largerWindowGrowsTheChart()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    const QSize start = w->size();
+    w->fitSheetToWindow();
+    const int startZoom = w->zoomPercent(); // 100, or less where the screen is too small for the sheet
+    const QSize chart = w->sheet().findChild<QFrame *>(u"chartPanel"_s)->size();
+    w->resize(start * 2);
+    w->fitSheetToWindow();
+    QVERIFY2(w->zoomPercent() >= std::min(180, startZoom * 18 / 10),
+             qPrintable(u"%1 -> %2"_s.arg(startZoom).arg(w->zoomPercent())));
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QSize grown = w->sheet().findChild<QFrame *>(u"chartPanel"_s)->size();
+    QVERIFY2(grown.height() >= chart.height() * 3 / 2,
+             qPrintable(u"%1 -> %2"_s.arg(chart.height()).arg(grown.height())));
+    // The whole sheet still fits the window.
+    QVERIFY(w->sheet().sizeHint().width() <= w->centralWidget()->width());
+    QVERIFY(w->sheet().sizeHint().height() <= w->centralWidget()->height());
+    // The remembered zoom is the one chosen with the commands.
+    QVERIFY(!QFile::exists(m_dir.filePath(u"lotgrid.conf"_s)));
+
+    w->resize(start);
+    w->fitSheetToWindow();
+    QVERIFY2(qAbs(w->zoomPercent() - startZoom) <= 10, qPrintable(QString::number(w->zoomPercent())));
+}
+
+void TestMainWindowView::paperOnADarkDesktop()
+{
+    const QPalette desktop = QApplication::palette();
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
+    QApplication::setPalette(dark);
+    {
+        auto w = makeMainWindow(environment());
+        w->show();
+        ChartSheet &s = w->sheet();
+        setLines(s, u"101001"_s);
+        QCOMPARE(s.findChild<QFrame *>(u"chartPanel"_s)->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(s.Lliuqin(1)->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xff));
+        QCOMPARE(s.bengua->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
+        QCOMPARE(s.yan(6)->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(s.Lyao(1)->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(s.Text(1)->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(s.Text(1)->palette().color(QPalette::Text), QColor(Qt::black));
+        // The window around the sheet keeps the desktop's colours.
+        QCOMPARE(w->menuBar()->palette().color(QPalette::WindowText), QColor(0xee, 0xee, 0xee));
+    }
+    QApplication::setPalette(desktop);
+}
+
+void TestMainWindowView::keysFromEveryWindow_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("query") << u"chaxun"_s << u"Fenshen"_s;
+    QTest::newRow("void table") << u"xunk"_s << u"Liujia"_s;
+    QTest::newRow("seasons") << u"wx"_s << u"Sswx1"_s;
+    QTest::newRow("help") << u"help1"_s << u"Helpf"_s;
+}
+
+// With another of the program's windows in front, Ctrl+N asks about a new
+// chart, Ctrl+= zooms the chart and Ctrl+Q ends the program.
+void TestMainWindowView::keysFromEveryWindow()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, window);
+    int asked = 0, quit = 0;
+    Environment env = environment(&asked);
+    env.quit = [&quit] { ++quit; };
+    auto w = makeMainWindow(env);
+    w->show();
+    w->findChild<QAction *>(opener)->trigger();
+    auto *front = w->findChild<QWidget *>(window);
+    QVERIFY(front && front->isVisible());
+    front->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(front));
+    QWidget *target = front->focusWidget() ? front->focusWidget() : front;
+
+    QTest::keyClick(target, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(asked, 1);
+    QTest::keyClick(target, Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(w->zoomPercent(), 110);
+    QTest::keyClick(target, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(w->zoomPercent(), 100);
+    QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(quit, 1);
+}
+
+void TestMainWindowView::windowComesBackInPlaceAfterACast()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    w->move(137, 91);
+    w->resize(w->size() + QSize(33, 21));
+    const QRect before = w->geometry();
+
+    w->findChild<QAction *>(u"zd"_s)->trigger();
+    CastDialog *tools = w->autoCast().tools();
+    QVERIFY(tools);
+    tools->TextWHS->setText(u"问事"_s);
+    tools->Combo1->setCurrentText(u"男"_s);
+    tools->Command1->click();
+    QVERIFY(w->isHidden());
+    w->move(0, 0); // wherever a desktop might put it meanwhile
+    QPointer<ProgressWindow> zg = w->autoCast().zg();
+    for (int i = 0; zg && !zg->castDone() && i < 200; ++i) {
+        zg->stepTimer1();
+        zg->stepTimer2();
+    }
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->geometry(), before);
+}
+
+QTEST_MAIN(TestMainWindowView)
+#include "tst_mainwindowview.moc"
