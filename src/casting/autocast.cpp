@@ -147,6 +147,7 @@ void AutoCast::cast()
 
     Timerzg->start();
     Timer6y->start();
+    emit linesCast();
 
     if (m_mainWindow) {
         m_mainWindow->show();

@@ -38,6 +38,12 @@ public:
     QTimer *TimerzgOFF; // 2000 ms start-up guard
 
     void zd_Click();
+
+signals:
+    // The lines of a cast are on the sheet: now is the moment of the cast.
+    void linesCast();
+
+public:
     void stepTimerzg();
     void stepTimer6y();
     void stepTimerzgOFF();

@@ -1,7 +1,9 @@
 #include "chart/castingrules.h"
 
-#include "calendar/lunar.h"
+#include "calendar/pillars.h"
 #include "calendar/solarterms.h"
+
+#include "calendar/lunar.h"
 
 namespace lotgrid {
 
@@ -44,19 +46,15 @@ static_assert(wrapped(8, 8) == 8 && wrapped(9, 8) == 1 && wrapped(12, 6) == 6);
 // 23:00 under 子初换日 the next day's.
 std::optional<LunarDate> castLunarDate(const Moment &moment, bool dayTurnsAt23)
 {
-    CivilDate date = moment.date;
-    if (dayTurnsAt23 && moment.hour >= 23)
-        date = civilFromDays(dayNumber(date) + 1);
-    return SolarToLunar(static_cast<int>(date.year), date.month, date.day);
+    return lunarDateOf(moment, dayTurnsAt23 ? DayBoundary::Zi23 : DayBoundary::Midnight);
 }
 
-// The Gregorian year whose 立春 last began at or before the moment. The solar
-// terms are known to the day, so the whole day of 立春 counts as the new year.
+// The Gregorian year whose 立春 last began at or before the moment, to the minute.
 std::int64_t lichunYear(const Moment &moment)
 {
     const std::int64_t year = moment.date.year;
-    const std::optional<CivilDate> lichun = sTerm(static_cast<int>(year), 3);
-    return lichun && dayNumber(moment.date) < dayNumber(*lichun) ? year - 1 : year;
+    const std::optional<Moment> lichun = termMoment(static_cast<int>(year), 3);
+    return lichun && minuteNumber(moment) < minuteNumber(*lichun) ? year - 1 : year;
 }
 
 // 子 1 .. 亥 12 for a year: 4 CE was a 子 year.

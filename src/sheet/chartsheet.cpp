@@ -22,6 +22,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
@@ -48,6 +50,7 @@ enum Column {
     ColLyongshen,
     ColLliuqin,
     ColLkong,
+    ColSha,
     ColBiaoji,
     ColBGlyph,
     ColBsy,
@@ -77,6 +80,23 @@ void colour(QWidget *w, const QColor &c)
     w->setPalette(p);
 }
 
+constexpr int TitleGap = 8;
+
+// A hexagram's text with its type right after it, in one box the width of the longest pair.
+QWidget *titleOf(QWidget *parent, QLabel *text, QLabel *type)
+{
+    auto *title = new QWidget(parent);
+    auto *box = new QHBoxLayout(title);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(TitleGap);
+    text->setParent(title);
+    type->setParent(title);
+    box->addWidget(text);
+    box->addWidget(type);
+    box->addStretch(1);
+    return title;
+}
+
 // The sheet is paper: dark text on a light ground whatever the desktop's
 // palette, so its coloured fields read the same on a dark desktop.
 QPalette paperPalette()
@@ -99,6 +119,15 @@ void bold(QWidget *w)
     w->setFont(f);
 }
 
+// The short names practitioners write the 神煞 under a chart with, and the one
+// character that marks a line carrying one; in ShenSha order.
+constexpr std::array<std::u16string_view, 11> ShenShaShortNames{u"贵人", u"禄",   u"羊刃", u"文昌", u"驿马", u"桃花",
+                                                                u"将星", u"华盖", u"劫煞", u"灾煞", u"天医"};
+constexpr std::u16string_view ShenShaMarkers = u"贵禄刃昌马桃将盖劫灾医";
+static_assert(ShenShaShortNames.size() == ShenShaNames.size() && ShenShaMarkers.size() == ShenShaNames.size());
+
+constexpr std::array<std::u16string_view, 6> LinePlaceNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
+
 } // namespace
 
 ChartSheet::ChartSheet(QWidget *parent)
@@ -109,7 +138,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     setAutoFillBackground(true);
     m_basePointSize = font().pointSizeF();
     const QColor darkGreen(0x00, 0x64, 0x00), blue(0x00, 0x00, 0xff), purple(0x80, 0x00, 0x80), navy(0x00, 0x00, 0x80),
-        magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00);
+        magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00), darkRed(0xa0, 0x00, 0x00), quiet(0x70, 0x70, 0x70);
 
     auto *outer = new QVBoxLayout(this);
     outer->setSpacing(6);
@@ -184,6 +213,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     // The chart itself stands on a white panel, apart from the fields that describe the cast.
     auto *chart = new QFrame(this);
     chart->setObjectName(u"chartPanel"_s);
+    chartPanel = chart;
     chart->setFrameShape(QFrame::StyledPanel);
     chart->setAutoFillBackground(true);
     QPalette paper = chart->palette();
@@ -205,8 +235,10 @@ ChartSheet::ChartSheet(QWidget *parent)
     bengua = label(this, u"bengua"_s);
     colour(bengua, navy);
     bold(bengua);
+    Lbengualei = label(this, u"Lbengualei"_s);
+    colour(Lbengualei, darkRed);
     benguaBox->addSpacing(6);
-    benguaBox->addWidget(bengua, 1);
+    benguaBox->addWidget(titleOf(this, bengua, Lbengualei), 1);
     grid->addLayout(benguaBox, 0, ColGlyph, 1, ColLliuqin - ColGlyph);
     grid->addWidget(label(this, {}, u"六亲"_s), 0, ColLliuqin);
     auto *bianguaBox = new QHBoxLayout;
@@ -214,8 +246,10 @@ ChartSheet::ChartSheet(QWidget *parent)
     biangua = label(this, u"biangua"_s);
     colour(biangua, magenta);
     bold(biangua);
+    Lbianlei = label(this, u"Lbianlei"_s);
+    colour(Lbianlei, darkRed);
     bianguaBox->addSpacing(6);
-    bianguaBox->addWidget(biangua, 1);
+    bianguaBox->addWidget(titleOf(this, biangua, Lbianlei), 1);
     grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
     grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
     grid->addWidget(label(this, {}, u"伏神"_s), 0, ColFushen, 1, 2);
@@ -252,7 +286,6 @@ ChartSheet::ChartSheet(QWidget *parent)
         colour(liushen(n), darkGreen);
         grid->addWidget(liushen(n), row, ColLiushen);
 
-        const QColor quiet(0x70, 0x70, 0x70);
         Lfushen(n) = label(this, nameOf(u"Lfushen", n));
         colour(Lfushen(n), quiet);
         grid->addWidget(Lfushen(n), row, ColFushen);
@@ -282,6 +315,9 @@ ChartSheet::ChartSheet(QWidget *parent)
         Lkong(n) = label(this, nameOf(u"Lkong", n));
         colour(Lkong(n), purple);
         grid->addWidget(Lkong(n), row, ColLkong);
+        Lsha(n) = label(this, nameOf(u"Lsha", n));
+        colour(Lsha(n), quiet);
+        grid->addWidget(Lsha(n), row, ColSha);
         Lbiaoji(n) = label(this, nameOf(u"Lbiaoji", n));
         colour(Lbiaoji(n), Qt::red);
         grid->addWidget(Lbiaoji(n), row, ColBiaoji);
@@ -306,6 +342,18 @@ ChartSheet::ChartSheet(QWidget *parent)
         colour(LBkong(n), purple);
         grid->addWidget(LBkong(n), row, ColBkong);
     }
+
+    // Under the chart: 卦身 and the 神煞, two lines kept free so the chart does not grow as they fill.
+    m_extrasRow = new QHBoxLayout;
+    Lguashen = label(this, u"Lguashen"_s);
+    colour(Lguashen, navy);
+    Lshensha = label(this, u"Lshensha"_s);
+    for (QLabel *l : {Lguashen, Lshensha}) {
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_extrasRow->addWidget(l);
+    }
+    m_extrasRow->setStretchFactor(Lshensha, 1);
+    grid->addLayout(m_extrasRow, 7, ColCaption, 1, ColBkong + 2);
 
     grid->setColumnStretch(ColBkong + 1, 1);
     fitToFont();
@@ -385,15 +433,38 @@ void ChartSheet::fitToFont()
     m_grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
     m_grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
     m_grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
+    for (const int c : {ColFkong, ColLkong, ColBkong})
+        m_grid->setColumnMinimumWidth(c, fm.horizontalAdvance(u"空"_s));
+    // The markers in a smaller type. A line seldom carries more than three of
+    // them, or a moving line more than two changes; the rare longer ones widen their column.
+    QFont smallFont = font();
+    smallFont.setPointSizeF(font().pointSizeF() * 0.85);
+    for (QLabel *marker : Lsha)
+        marker->setFont(smallFont);
+    m_grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"贵昌灾"_s));
+    m_grid->setColumnMinimumWidth(ColBiaoji, fm.horizontalAdvance(u"回头克 化绝"_s));
     m_grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
     m_grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
     m_grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
     m_grid->setColumnMinimumWidth(ColFushen, fm.horizontalAdvance(u"父母戌土"_s));
     Lsizhu->setMinimumWidth(fm.horizontalAdvance(u"丙午年 庚子月 乙丑日 庚辰时  "_s));
     // The longest hexagram texts have four-character names and a soul status.
+    // No 六冲 or 六合 hexagram has a soul status: the longest of them with its
+    // type is a four-character name with its palace.
     const int longestText = bfm.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
-    bengua->setMinimumWidth(longestText);
-    biangua->setMinimumWidth(longestText);
+    const int typed = bfm.horizontalAdvance(u"天雷无妄 巽宫"_s) + TitleGap;
+    bengua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六冲"_s)));
+    biangua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
+    // Measured on sample texts: the Chinese characters may come from a taller fallback face.
+    for (QLabel *l : {Lguashen, Lshensha}) {
+        const QString text = l->text();
+        l->setText(u"卦身：子\n驿马：申"_s);
+        l->setMinimumHeight(l->sizeHint().height());
+        l->setText(text);
+    }
+    Lguashen->setMinimumWidth(fm.horizontalAdvance(u"卦身：子"_s));
+    m_extrasRow->setContentsMargins(scaled(4), scaled(8), 0, 0);
+    m_extrasRow->setSpacing(scaled(24));
 }
 
 QString ChartSheet::lineValue(int line) const
@@ -424,6 +495,11 @@ CastInput ChartSheet::input() const
     };
     in.monthBuild = buildOf(Lyuejian);
     in.dayBuild = buildOf(Lrijian);
+    const QDateTime moment = qgsj->dateTime();
+    in.moment = Moment{{moment.date().year(), moment.date().month(), moment.date().day()},
+                       moment.time().hour(),
+                       moment.time().minute()};
+    in.dayBoundary = dayBoundary;
     for (int n = 1; n <= 6; ++n) {
         if (Lyongshen(n)->isHidden())
             continue;
@@ -435,27 +511,82 @@ CastInput ChartSheet::input() const
     return in;
 }
 
-void ChartSheet::showDayAndHiddenSpirits()
+void ChartSheet::showChartExtras()
 {
-    const auto write = [](QLabel *field, const QString &text) {
+    const auto write = [](QLabel *field, const QString &text, const QString &tip = {}) {
         if (field->text() != text)
             field->setText(text);
+        if (field->toolTip() != tip)
+            field->setToolTip(tip);
     };
     const Chart chart = chartOf(input());
+    const Analysis &a = chart.analysis;
     QString voids;
     if (chart.voids)
         voids = u"旬空："_s + qs(branchName((*chart.voids)[0])) + qs(branchName((*chart.voids)[1]));
     write(Lxunkong, voids);
     const QString empty = u"空"_s;
+    const bool six = chart.original != nullptr;
     for (int n = 1; n <= 6; ++n) {
         const ChartLine &line = chart.line(n);
-        const bool six = chart.original != nullptr;
+        const auto i = static_cast<std::size_t>(n - 1);
         write(Lkong(n), six && line.isVoid ? empty : QString());
         write(LBkong(n), six && chart.changed && line.cast.moving && line.changedVoid ? empty : QString());
         write(Lfushen(n),
               six && line.hidden ? qs(relativeLabel(line.hidden->relative, line.hidden->branch)) : QString());
         write(Lfkong(n), six && line.hidden && line.hiddenVoid ? empty : QString());
+
+        QStringList marks;
+        if (six && a.marks[i] != StaticMark::None)
+            marks << qs(staticMarkName(a.marks[i]));
+        for (const Change c : a.changes[i])
+            marks << qs(changeName(c));
+        write(Lbiaoji(n), marks.join(u' '));
+
+        QString carried;
+        QStringList names;
+        if (six && a.guaShen && std::ranges::find(a.guaShen->positions, n) != a.guaShen->positions.end()) {
+            carried += u'身';
+            names << u"卦身"_s;
+        }
+        for (const ShenShaEntry &e : a.shenSha) {
+            if (!six || std::ranges::find(e.list(), line.branch) == e.list().end())
+                continue;
+            carried += ShenShaMarkers[static_cast<std::size_t>(e.kind)];
+            names << qs(shenShaName(e.kind));
+        }
+        write(Lsha(n), carried, names.join(u'、'));
     }
+
+    write(Lbengualei, qs(hexagramTypeName(a.originalType)));
+    const std::u16string_view typeChange = a.typeChange();
+    write(Lbianlei, qs(typeChange.empty() ? hexagramTypeName(a.changedType) : typeChange));
+
+    QString guaShen, guaShenTip;
+    if (six && a.guaShen) {
+        guaShen = u"卦身："_s + qs(branchName(a.guaShen->branch));
+        QStringList at;
+        for (const int n : a.guaShen->positions)
+            at << qs(LinePlaceNames[static_cast<std::size_t>(n - 1)]);
+        guaShenTip = at.isEmpty() ? u"卦身不上卦"_s : at.join(u'、') + u"持卦身"_s;
+    }
+    write(Lguashen, guaShen, guaShenTip);
+
+    // The day stem's four on the first line, the day branch's six and 天医 on the second.
+    QStringList stemPart, restPart, full;
+    for (const ShenShaEntry &e : a.shenSha) {
+        QString branches;
+        for (const Branch b : e.list())
+            branches += qs(branchName(b));
+        const auto kind = static_cast<std::size_t>(e.kind);
+        (e.kind <= ShenSha::Literary ? stemPart : restPart) << qs(ShenShaShortNames[kind]) + u'：' + branches;
+        full << qs(shenShaName(e.kind)) + u'：' + branches;
+    }
+    QStringList shenSha;
+    for (const QStringList *part : {&stemPart, &restPart})
+        if (!part->isEmpty())
+            shenSha << part->join(u"  "_s);
+    write(Lshensha, shenSha.join(u'\n'), full.join(u'\n'));
 }
 
 void ChartSheet::hideMarks()

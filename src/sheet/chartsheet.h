@@ -14,8 +14,10 @@
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
+class QFrame;
 class QPushButton;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -47,9 +49,15 @@ public:
     QPushButton *ansj;   // 按时间排盘: day stem and builds from the moment
     QCheckBox *zdsj;     // 自动: the same whenever the moment changes (remembered)
 
+    // The panel that holds the chart grid (header row and line rows), as exported as a picture.
+    QFrame *chartPanel;
+
     // Header row.
     QLabel *bengua;
+    QLabel *Lbengualei; // beside bengua: "六冲" / "六合" when the original hexagram is of that type
     QLabel *biangua;
+    QLabel *Lbianlei; // beside biangua, when a line moves: "六冲变六合" / "六合变六冲", else the
+                      // changed hexagram's own type ("六冲" / "六合")
 
     // Line rows.
     Six<LineField *> Text;
@@ -66,7 +74,10 @@ public:
     Six<QLabel *> Lyongshen;
     Six<QLabel *> Lliuqin; // relative + branch + element, by Tsy
     Six<QLabel *> Lkong;   // "空" when the line's branch is void, from the chart
-    Six<QLabel *> Lbiaoji; // marks of the line against month and day, from the chart
+    Six<QLabel *> Lsha;    // quiet one-character markers of the 卦身 and 神煞 the line carries
+                           // ("身马"); their full names in the tooltip
+    Six<QLabel *> Lbiaoji; // a static line: "月破" / "暗动" / "日破"; a moving line: its changes,
+                           // "化进神 回头生"; from the chart
     Six<LineGlyph *> Byan;
     Six<LineGlyph *> Byin;
     Six<QLabel *> Bsy;
@@ -74,15 +85,21 @@ public:
     Six<QLabel *> BGLiuqin; // branch + element of the changed line, by Timerai
     Six<QLabel *> LBkong;   // "空" when the changed line's branch is void
 
+    // Under the chart.
+    QLabel *Lguashen; // "卦身：" + branch when six lines stand; the lines carrying it in the tooltip
+    QLabel *Lshensha; // the known 神煞 by short names, "贵人：丑未  禄：寅 …"; the day stem's on the
+                      // first line, the day branch's and 天医 on the second; full names in the tooltip
+
     // Working fields, never shown.
-    QString TextBengua; // LineKey of Text1..Text6
-    QString TextSBG2;   // LineKey of BY1..BY6
-    QString XX;         // palace element of the original hexagram
-    Six<QString> BY;    // changed line values
-    Six<QString> X;     // element of each changed line
-    Six<QString> TZD;   // casting pattern of each line
-    Six<QString> TZDD;  // first character of TZD: the cast value
-    QImage Image1;      // the last captured picture
+    QString TextBengua;                              // LineKey of Text1..Text6
+    QString TextSBG2;                                // LineKey of BY1..BY6
+    QString XX;                                      // palace element of the original hexagram
+    Six<QString> BY;                                 // changed line values
+    Six<QString> X;                                  // element of each changed line
+    Six<QString> TZD;                                // casting pattern of each line
+    Six<QString> TZDD;                               // first character of TZD: the cast value
+    QImage Image1;                                   // the last captured picture
+    DayBoundary dayBoundary = DayBoundary::Midnight; // the 子初换日 option, for the moment's day
 
     // Size of the sheet's type, and with it of every field, glyph and column:
     // 1 is the desktop's own size. Every field inherits the sheet's font.
@@ -106,8 +123,9 @@ public:
     // then cx1..cx6); empties X1..X6 and XX; enables Text1 and empties Text1..Text6.
     void emptyChartAndLines();
     // Writes the fields the chart value gives beyond the steps: the void
-    // branches, the void marks and the hidden spirits. Only changes are written.
-    void showDayAndHiddenSpirits();
+    // branches, the void marks, the hidden spirits, the line marks, the
+    // hexagram types, 卦身 and 神煞. Only changes are written.
+    void showChartExtras();
 
     // Empties the two LineKeys, hides all 24 glyphs and empties the moving marks,
     // both world/response columns and both label columns.
@@ -120,8 +138,9 @@ private:
     void fitToFont();
 
     QGridLayout *m_grid = nullptr;
-    ZoomStyle *m_style = nullptr; // the boxes of the sheet's check boxes and options, zoomed
-    qreal m_basePointSize = 0;    // the desktop's type, in points
+    QHBoxLayout *m_extrasRow = nullptr; // 卦身 and 神煞 under the chart
+    ZoomStyle *m_style = nullptr;       // the boxes of the sheet's check boxes and options, zoomed
+    qreal m_basePointSize = 0;          // the desktop's type, in points
     qreal m_zoom = 1.0;
 };
 

@@ -226,7 +226,7 @@ ChartSteps::Scope::~Scope()
         return;
     if (m_steps.m_instantPass)
         m_steps.runPass();
-    m_steps.m_sheet.showDayAndHiddenSpirits();
+    m_steps.m_sheet.showChartExtras();
     m_steps.arm();
 }
 

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 
 using namespace Qt::StringLiterals;
@@ -22,6 +23,12 @@ Environment Environment::production()
     env.newCastSource = [] { return newSeededUniformSource(); };
     env.screenshotFolder = QCoreApplication::applicationDirPath();
     env.screenshotFallbackFolder = platform::picturesFolder();
+    env.picturesFolder = platform::picturesFolder();
+    env.saveFileName = [](QWidget *parent, const QString &caption, const QString &proposedPath) {
+        // The program asks itself before replacing a file.
+        return QFileDialog::getSaveFileName(parent, caption, proposedPath, u"PNG 图片 (*.png)"_s, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
     env.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     env.quit = [] { QCoreApplication::exit(0); };

@@ -1,8 +1,8 @@
 #pragma once
 // What the program takes from the world: today's date, the clock, the random
-// source of an automatic cast, where screenshots go, the update server, how
-// the process ends, where settings and the case journal are kept. Production
-// values come from production(); tests pass their own.
+// source of an automatic cast, where screenshots and pictures go, the update
+// server, how the process ends, where settings and the case journal are kept.
+// Production values come from production(); tests pass their own.
 
 #include "journal/journalprompts.h"
 
@@ -24,7 +24,10 @@ struct Environment {
     std::function<std::function<double()>()> newCastSource;
     QString screenshotFolder;         // the executable's folder
     QString screenshotFallbackFolder; // used when that folder cannot be written
-    QUrl updateServer;                // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none
+    QString picturesFolder;           // where an exported chart picture is proposed
+    // The save dialog of an exported picture: the chosen path, or empty when cancelled.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath)> saveFileName;
+    QUrl updateServer; // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none
     int updateTimeoutMs = 10000;
     std::function<bool(const QUrl &)> openUrl; // false when no browser or handler took the address
     std::function<void()> quit;                // Exit: ends the process at once

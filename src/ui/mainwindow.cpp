@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "calendar/pillars.h"
 #include "casting/autocast.h"
 #include "casting/castlines.h"
 #include "casting/castsettings.h"
@@ -8,6 +9,7 @@
 #include "casting/timecastdialog.h"
 #include "chart/castingrules.h"
 #include "chart/chart.h"
+#include "chart/charttext.h"
 #include "chart/spirits.h"
 #include "core/elements.h"
 #include "journal/anli.h"
@@ -16,6 +18,7 @@
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
+#include "ui/chartexport.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/screenshot.h"
 #include "ui/todayline.h"
@@ -30,14 +33,18 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDialog>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -103,16 +110,10 @@ Moment momentOf(const QDateTime &t)
     return Moment{{d.year(), d.month(), d.day()}, time.hour(), time.minute()};
 }
 
-// What an exported case carries under "chart": the chart of its cast.
+// What an exported case carries under "chart": the chart model's JSON of its cast.
 QJsonObject chartJsonOf(const CastInput &cast)
 {
-    const Chart chart = chartOf(cast);
-    QJsonObject o;
-    if (chart.original)
-        o[u"original"_s] = qs(chart.original->text);
-    if (chart.changed)
-        o[u"changed"_s] = qs(chart.changed->text);
-    return o;
+    return QJsonDocument::fromJson(QByteArray::fromStdString(chartJson(chartOf(cast)))).object();
 }
 
 } // namespace
@@ -127,6 +128,11 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     , m_autoCast(new AutoCast(*m_sheet, *m_steps, this, m_env.newCastSource, this))
     , m_screenshot(new Screenshot(
           *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
+    , m_chartExport(
+          new ChartExport(*m_sheet, this,
+                          ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
+                                              [this](const QDateTime &at) { return m_screenshot->fileName(at); }},
+                          this))
 {
     setObjectName(u"MainWindow"_s);
     setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
@@ -158,7 +164,25 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
                 dayStem_Click(static_cast<int>(i));
         });
 
-    m_castMoment = m_env.now ? m_env.now() : QDateTime();
+    connect(m_sheet->ansj, &QPushButton::clicked, this, &MainWindow::ansj_Click);
+    connect(m_sheet->qgsj, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        showPillars();
+        if (m_sheet->zdsj->isChecked() && !m_loading)
+            ansj_Click();
+    });
+    connect(m_sheet->zdsj, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_env.settingsFile.isEmpty())
+            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(u"chart/autoFromMoment"_s, on);
+        if (on)
+            ansj_Click();
+    });
+    connect(m_autoCast, &AutoCast::linesCast, this,
+            [this] { setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime()); });
+    if (!m_env.settingsFile.isEmpty()) {
+        const QSettings settings(m_env.settingsFile, QSettings::IniFormat);
+        m_zichu->setChecked(settings.value(u"chart/dayTurnsAt23"_s, false).toBool());
+        m_sheet->zdsj->setChecked(settings.value(u"chart/autoFromMoment"_s, false).toBool());
+    }
     Form_Load();
 }
 
@@ -173,6 +197,8 @@ void MainWindow::Form_Load()
         new TodayLine(m_sheet->Lnongli, m_env.today, this); // owned by the window, rewrites the line at midnight
     for (QLabel *markField : m_sheet->Lyongshen)
         markField->hide();
+    setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
+    showPillars();
     m_sheet->Text(1)->setFocus();
 }
 
@@ -207,6 +233,11 @@ void MainWindow::buildMenus()
     m_jietutu->setShortcutContext(Qt::ApplicationShortcut);
     m_jietutu->setEnabled(false);
     connect(m_jietutu, &QAction::triggered, m_screenshot, &Screenshot::jietutu_Click);
+    m_fuzhi = item(file, u"fuzhi"_s, u"复制卦象文本"_s);
+    m_fuzhi->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    connect(m_fuzhi, &QAction::triggered, m_chartExport, &ChartExport::fuzhi_Click);
+    m_daochu = item(file, u"daochu"_s, u"导出图片…"_s);
+    connect(m_daochu, &QAction::triggered, m_chartExport, &ChartExport::daochu_Click);
     file->addSeparator();
     addJournalCommands(file);
     file->addSeparator();
@@ -248,6 +279,18 @@ void MainWindow::buildMenus()
     for (int b = 0; b < 12; ++b)
         connect(item(rijian, QString::fromUtf16(DayBuildItems[b]), branchText(b)), &QAction::triggered, this,
                 [this, b] { dayBuild_Click(b); });
+    yueri->addSeparator();
+    m_zichu = item(yueri, u"zichu"_s, u"子初换日"_s);
+    m_zichu->setCheckable(true);
+    connect(m_zichu, &QAction::toggled, this, [this](bool on) {
+        if (!m_env.settingsFile.isEmpty())
+            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(u"chart/dayTurnsAt23"_s, on);
+        ChartSteps::Scope pass(*m_steps);
+        m_sheet->dayBoundary = on ? DayBoundary::Zi23 : DayBoundary::Midnight;
+        showPillars();
+        if (m_sheet->zdsj->isChecked())
+            ansj_Click();
+    });
 
     QMenu *ys = topMenu(u"ys"_s, u"用神或伏神选择(&Y)"_s);
     QMenu *yss = menuOf(ys, u"yss"_s, u"卦中有用神"_s);
@@ -312,8 +355,9 @@ void MainWindow::openWindow(QPointer<QWidget> &slot, Factory create)
 
 void MainWindow::enableChartCommands(bool enabled)
 {
-    if (m_jietutu)
-        m_jietutu->setEnabled(enabled);
+    for (QAction *a : {m_jietutu, m_fuzhi, m_daochu})
+        if (a)
+            a->setEnabled(enabled);
     if (m_baocun)
         m_baocun->setEnabled(enabled && m_journal);
     for (QAction *a : m_yao)
@@ -512,6 +556,7 @@ void MainWindow::resetSheet()
     for (QLabel *name : s.Lyao)
         name->clear();
 
+    setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
     s.Text(1)->setFocus();
 }
 
@@ -519,7 +564,12 @@ void MainWindow::loadCast(const CastInput &cast)
 {
     ChartSteps::Scope pass(*m_steps);
     ChartSheet &s = *m_sheet;
+    const QScopedValueRollback loading(m_loading, true);
     resetSheet();
+    if (cast.moment && inChartRange(*cast.moment)) {
+        const Moment &m = *cast.moment;
+        setCastMoment(QDateTime(QDate(m.date.year, m.date.month, m.date.day), QTime(m.hour, m.minute)));
+    }
     for (int n = 1; n <= 6; ++n) {
         const CastLine &line = cast.line(n);
         if (line.value != u'1' && line.value != u'0')
@@ -561,18 +611,50 @@ void MainWindow::loadCast(const CastInput &cast)
 
 QDateTime MainWindow::castMoment() const
 {
-    return m_castMoment;
+    return m_sheet->qgsj->dateTime();
 }
 
 void MainWindow::setCastMoment(const QDateTime &moment)
 {
-    m_castMoment = moment;
+    m_sheet->qgsj->setDateTime(moment);
 }
 
-// 子初换日: the day turns at 23:00 instead of midnight. Off until the option exists.
+// 子初换日: the day turns at 23:00 instead of midnight.
 bool MainWindow::dayTurnsAt23() const
 {
-    return false;
+    return m_zichu && m_zichu->isChecked();
+}
+
+// "丙午年 庚子月 乙丑日 庚辰时" of the moment on the sheet.
+void MainWindow::showPillars()
+{
+    const std::optional<Moment> moment = m_sheet->input().moment;
+    const auto pillars = moment ? pillarsOf(*moment, m_sheet->dayBoundary) : std::nullopt;
+    QString text;
+    if (pillars)
+        text = qs(sexagenaryName(pillars->year)) + u"年 "_s + qs(sexagenaryName(pillars->month)) + u"月 "_s
+               + qs(sexagenaryName(pillars->day)) + u"日 "_s + qs(sexagenaryName(pillars->hour)) + u"时"_s;
+    if (m_sheet->Lsizhu->text() != text)
+        m_sheet->Lsizhu->setText(text);
+}
+
+// 按时间排盘: the day stem and the two builds from the moment's pillars, through
+// the day-stem option and the two menu items, as a user would choose them.
+void MainWindow::ansj_Click()
+{
+    const std::optional<Moment> moment = m_sheet->input().moment;
+    const auto pillars = moment ? pillarsOf(*moment, m_sheet->dayBoundary) : std::nullopt;
+    if (!pillars)
+        return;
+    ChartSteps::Scope pass(*m_steps);
+    QRadioButton *stem = m_sheet->dayStems[static_cast<std::size_t>(pillars->day.stem())];
+    if (stem->isChecked())
+        dayStem_Click(pillars->day.stem());
+    else
+        stem->click();
+    findChild<QAction *>(QString::fromUtf16(MonthBuildItems[static_cast<std::size_t>(pillars->month.branch())]))
+        ->trigger();
+    findChild<QAction *>(QString::fromUtf16(DayBuildItems[static_cast<std::size_t>(pillars->day.branch())]))->trigger();
 }
 
 // Shows the dialog of a hand cast, one at a time, and runs `done` on it when it is confirmed.
@@ -686,9 +768,12 @@ CaseRecord MainWindow::caseOnSheet() const
 // The sheet still shows the case last saved or opened: nothing on it would be lost.
 bool MainWindow::showsKeptCase() const
 {
+    if (!m_keptCase)
+        return false;
     const CaseRecord now = caseOnSheet();
-    return m_keptCase && now.cast == m_keptCase->cast && now.question == m_keptCase->question
-           && now.sex == m_keptCase->sex;
+    CastInput kept = m_keptCase->cast;
+    kept.dayBoundary = now.cast.dayBoundary; // 子初换日 is the program's option, not the case's
+    return now.cast == kept && now.question == m_keptCase->question && now.sex == m_keptCase->sex;
 }
 
 void MainWindow::baocun_Click()

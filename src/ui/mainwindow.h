@@ -34,6 +34,7 @@ class QDialog;
 namespace lotgrid {
 
 class AutoCast;
+class ChartExport;
 class ChartSheet;
 class ChartSteps;
 class Journal;
@@ -52,6 +53,7 @@ public:
     ChartSteps &steps() { return *m_steps; }
     AutoCast &autoCast() { return *m_autoCast; }
     Screenshot &screenshot() { return *m_screenshot; }
+    ChartExport &chartExport() { return *m_chartExport; }
 
     // Commands, as the menu runs them.
     void news_Click();
@@ -119,6 +121,8 @@ private:
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
     bool dayTurnsAt23() const;
+    void showPillars();
+    void ansj_Click();
     template<typename Create, typename Done>
     void openCastDialog(Create create, Done done);
     void writeHandCast(const std::optional<std::array<CastLine, 6>> &lines);
@@ -131,18 +135,22 @@ private:
     LineEntry *m_lineEntry;
     AutoCast *m_autoCast;
     Screenshot *m_screenshot;
+    ChartExport *m_chartExport;
     int m_zoomPercent = 100;
     bool m_sized = false; // given its size at the first show
     bool m_fitting = false;
     QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
+    QAction *m_fuzhi = nullptr;
+    QAction *m_daochu = nullptr;
     QAction *m_baocun = nullptr;
     QAction *m_anliku = nullptr;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
 
-    QDateTime m_castMoment;
+    QAction *m_zichu = nullptr;   // 子初换日
+    bool m_loading = false;       // a cast being loaded keeps its own day stem and builds
     QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     std::unique_ptr<Journal> m_journal;
     std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened

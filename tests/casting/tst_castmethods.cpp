@@ -294,7 +294,10 @@ private slots:
         Fixture f;
         f.chartSomething();
         const QStringList before = f.snapshot();
-        f.w->setCastMoment(QDateTime(QDate(1899, 12, 31), QTime(12, 0)));
+        // The moment field holds 1900-01-31 .. 2100-12-31; from 23:00 on the
+        // last day, with the day turning at 23:00, the lunar day is past the calendar.
+        f.w->findChild<QAction *>(u"zichu"_s)->setChecked(true);
+        f.w->setCastMoment(QDateTime(QDate(2100, 12, 31), QTime(23, 30)));
         TimeCastDialog *d = f.time();
         QVERIFY(d);
         QVERIFY(!d->ok->isEnabled());

@@ -233,8 +233,12 @@ private slots:
                                                    << TimeNumbers{1, 1, 6, 7} << PlumCast{8, 7, 3} << QString();
         QTest::newRow("2020-01-30 12:00 立春") << at(2020, 1, 30, 12) << YearTurn::Lichun << false
                                                << TimeNumbers{12, 1, 6, 7} << PlumCast{3, 2, 2} << QString();
-        QTest::newRow("2020-02-04 12:00 立春") << at(2020, 2, 4, 12) << YearTurn::Lichun << false
-                                               << TimeNumbers{1, 1, 11, 7} << PlumCast{5, 4, 2} << QString();
+        // 立春 2020 fell at 17:03 China time: at noon the year is still 亥 12,
+        // from 17:03 it is 子 1 (18:00 is the 酉 hour, 10).
+        QTest::newRow("2020-02-04 12:00 before 立春") << at(2020, 2, 4, 12) << YearTurn::Lichun << false
+                                                      << TimeNumbers{12, 1, 11, 7} << PlumCast{8, 7, 1} << QString();
+        QTest::newRow("2020-02-04 18:00 after 立春") << at(2020, 2, 4, 18) << YearTurn::Lichun << false
+                                                     << TimeNumbers{1, 1, 11, 10} << PlumCast{5, 7, 5} << QString();
     }
     void timeCasts()
     {

@@ -18,6 +18,7 @@ inline lotgrid::Environment testEnvironment()
 {
     lotgrid::Environment env = lotgrid::Environment::production();
     env.quit = [] {};
+    env.settingsFile = QString(); // never the user's own settings
     env.today = [] { return QDate(2014, 8, 8); };
     env.journalPath.clear();
     env.journalPrompts.ask = [](QWidget *, const QString &, const QString &) { return false; };

@@ -1,4 +1,4 @@
-# Installs into a scratch prefix and checks the installed files: the program, the desktop entry,
+# Installs into a scratch prefix and checks the installed files: the program and lotgrid-chart, the desktop entry,
 # the scalable icon and the AppStream metadata, the last two validated.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -9,6 +9,7 @@ endif()
 
 set(expected
     bin/lotgrid
+    bin/lotgrid-chart
     share/applications/org.lotgrid.Lotgrid.desktop
     share/icons/hicolor/scalable/apps/org.lotgrid.Lotgrid.svg
     share/metainfo/org.lotgrid.Lotgrid.metainfo.xml)

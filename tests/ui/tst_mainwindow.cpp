@@ -87,6 +87,8 @@ private slots:
         QTest::addColumn<bool>("enabledAtStart");
         QTest::newRow("news") << u"news"_s << u"新建(&N)"_s << u"Ctrl+N"_s << true;
         QTest::newRow("jietutu") << u"jietutu"_s << u"截图(&S)"_s << u"Ctrl+S"_s << false;
+        QTest::newRow("fuzhi") << u"fuzhi"_s << u"复制卦象文本"_s << u"Ctrl+Shift+C"_s << false;
+        QTest::newRow("daochu") << u"daochu"_s << u"导出图片…"_s << QString() << false;
         QTest::newRow("end") << u"end"_s << u"退出(&Q)"_s << u"Ctrl+Q"_s << true;
         QTest::newRow("zd") << u"zd"_s << u"自动卜卦"_s << QString() << true;
         QTest::newRow("chaxun") << u"chaxun"_s << u"查询伏神"_s << QString() << true;
@@ -131,12 +133,12 @@ private slots:
                 out << (a->isSeparator() ? u"-"_s : a->menu() ? a->menu()->objectName() : a->objectName());
             return out;
         };
-        QCOMPARE(names(u"file"_s),
-                 (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"-"_s, u"baocun"_s, u"anliku"_s, u"-"_s, u"end"_s}));
+        QCOMPARE(names(u"file"_s), (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"fuzhi"_s, u"daochu"_s, u"-"_s,
+                                                u"baocun"_s, u"anliku"_s, u"-"_s, u"end"_s}));
         QCOMPARE(names(u"tls"_s),
                  (QStringList{u"zd"_s, u"yingbi"_s, u"shijian"_s, u"shuzi"_s, u"-"_s, u"chaxun"_s, u"-"_s, u"qc"_s,
                               u"-"_s, u"xunk"_s, u"yaox"_s, u"wx"_s, u"yaoh"_s, u"yaoc"_s}));
-        QCOMPARE(names(u"yueri"_s), (QStringList{u"yue"_s, u"-"_s, u"rijian"_s}));
+        QCOMPARE(names(u"yueri"_s), (QStringList{u"yue"_s, u"-"_s, u"rijian"_s, u"-"_s, u"zichu"_s}));
         QCOMPARE(names(u"ys"_s), (QStringList{u"yss"_s, u"-"_s, u"fushen"_s}));
         QCOMPARE(names(u"help"_s), (QStringList{u"help1"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
         QCOMPARE(names(u"yss"_s).count(u"-"_s), 5);
@@ -281,7 +283,7 @@ private slots:
         QVERIFY(!action(*w, u"yao1"_s)->isEnabled());
         QTest::keyClicks(s.Text(6), u"0"_s);
         QVERIFY(steps.isOn(steps.Timerai));
-        for (const QString &name : {u"yao1"_s, u"yao6"_s, u"F1"_s, u"F6"_s, u"jietutu"_s})
+        for (const QString &name : {u"yao1"_s, u"yao6"_s, u"F1"_s, u"F6"_s, u"jietutu"_s, u"fuzhi"_s, u"daochu"_s})
             QVERIFY2(action(*w, name)->isEnabled(), qPrintable(name));
         QCOMPARE(s.biangua->text(), u"泽风大过 游魂 震宫"_s);
     }
@@ -550,7 +552,7 @@ private slots:
         QVERIFY(s.XX.isEmpty() && s.TextBengua.isEmpty() && s.TextSBG2.isEmpty());
         QCOMPARE(s.TextWHS->text(), QString());
         QCOMPARE(w->focusWidget(), s.Text(1)); // takes the keyboard as soon as the window is active again
-        for (const QString &name : {u"jietutu"_s, u"yao1"_s, u"F6"_s})
+        for (const QString &name : {u"jietutu"_s, u"fuzhi"_s, u"daochu"_s, u"yao1"_s, u"F6"_s})
             QVERIFY(!action(*w, name)->isEnabled());
         // What belongs to the day, not to the chart, stays.
         QCOMPARE(s.liushen(1)->text(), u"勾陈"_s);

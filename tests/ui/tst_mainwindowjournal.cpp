@@ -4,6 +4,7 @@
 // another chart is replaced, and a journal that cannot be opened told once
 // with its commands disabled while charting goes on.
 #include "chart/chart.h"
+#include "chart/charttext.h"
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
 #include "journal/anli.h"
@@ -49,10 +50,13 @@ Environment journalEnvironment(const QString &path, const std::shared_ptr<Said> 
 }
 
 // A cast written out: lines line 1 first, moving lines as '1' in `moving`,
-// day stem, builds (-1: none) and mark ("y3": use god on line 3, "f6": hidden spirit on line 6).
-CastInput castOf(const QString &lines, const QString &moving, int stem, int month, int day, const QString &mark)
+// day stem, builds (-1: none), mark ("y3": use god on line 3, "f6": hidden
+// spirit on line 6) and the moment of the cast.
+CastInput castOf(const QString &lines, const QString &moving, int stem, int month, int day, const QString &mark,
+                 Moment moment = {{2014, 10, 24}, 9, 5})
 {
     CastInput c;
+    c.moment = moment;
     for (int n = 1; n <= 6; ++n)
         c.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
     if (stem >= 0)
@@ -66,36 +70,10 @@ CastInput castOf(const QString &lines, const QString &moving, int stem, int mont
     return c;
 }
 
-// Everything the chart model gives for a cast, as one comparable list.
-QStringList chartFields(const Chart &chart)
+// The chart model of a cast as its JSON text.
+QByteArray chartModel(const CastInput &cast)
 {
-    QStringList out;
-    out << (chart.original ? qs(chart.original->text) : u"-"_s) << (chart.changed ? qs(chart.changed->text) : u"-"_s);
-    for (const ChartLine &l : chart.lines)
-        out << u"%1%2 %3 %4 %5 %6 %7 %8 %9"_s.arg(QChar(l.cast.value ? l.cast.value : u'.'))
-                       .arg(l.cast.moving)
-                       .arg(int(l.branch))
-                       .arg(int(l.relative))
-                       .arg(int(l.role))
-                       .arg(qs(l.spirit))
-                       .arg(l.hidden ? qs(relativeLabel(l.hidden->relative, l.hidden->branch)) : QString())
-                       .arg(l.isVoid)
-                       .arg(l.hiddenVoid)
-                   + u" | %1 %2 %3 %4"_s.arg(int(l.changedBranch))
-                         .arg(int(l.changedRelative))
-                         .arg(int(l.changedRole))
-                         .arg(l.changedVoid);
-    out << (chart.day ? QString::number(chart.day->index) : u"-"_s)
-        << (chart.voids ? u"%1 %2"_s.arg(int((*chart.voids)[0])).arg(int((*chart.voids)[1])) : u"-"_s)
-        << (chart.pillars ? u"%1 %2 %3 %4"_s.arg(chart.pillars->year.index)
-                                .arg(chart.pillars->month.index)
-                                .arg(chart.pillars->day.index)
-                                .arg(chart.pillars->hour.index)
-                          : u"-"_s)
-        << u"types %1 %2, shensha %3"_s.arg(int(chart.analysis.originalType))
-               .arg(int(chart.analysis.changedType))
-               .arg(chart.analysis.shenSha.size());
-    return out;
+    return QByteArray::fromStdString(chartJson(chartOf(cast)));
 }
 
 QAction *action(MainWindow &w, const QString &name)
@@ -192,12 +170,13 @@ private slots:
             << castOf(u"111111"_s, u"000000"_s, -1, -1, -1, {}) << QString() << QString();
         QTest::newRow("101101 lines 2 and 5 moving, 甲 day, 寅 month, 子 day, use god 3, 男")
             << castOf(u"101101"_s, u"010010"_s, 0, 2, 0, u"y3"_s) << u"问求财，能否得手？"_s << u"男"_s;
-        QTest::newRow("000000 all moving, 癸 day, 亥 builds, hidden spirit 6, 女")
-            << castOf(u"000000"_s, u"111111"_s, 9, 11, 11, u"f6"_s) << u"出行 \"平安\"; 'x' -- %1"_s << u"女"_s;
-        QTest::newRow("010011 line 1 moving, 戊 day, no builds")
-            << castOf(u"010011"_s, u"100000"_s, 4, -1, -1, {}) << u"婚姻"_s << u"女"_s;
-        QTest::newRow("110100 builds only, use god 1")
-            << castOf(u"110100"_s, u"001000"_s, -1, 6, 3, u"y1"_s) << u"考试"_s << QString();
+        QTest::newRow("000000 all moving, 癸 day, 亥 builds, hidden spirit 6, 女, 1900-01-31 00:00")
+            << castOf(u"000000"_s, u"111111"_s, 9, 11, 11, u"f6"_s, FirstChartMoment) << u"出行 \"平安\"; 'x' -- %1"_s
+            << u"女"_s;
+        QTest::newRow("010011 line 1 moving, 戊 day, no builds, 2026-02-04 23:30")
+            << castOf(u"010011"_s, u"100000"_s, 4, -1, -1, {}, {{2026, 2, 4}, 23, 30}) << u"婚姻"_s << u"女"_s;
+        QTest::newRow("110100 builds only, use god 1, 2100-12-31 23:59")
+            << castOf(u"110100"_s, u"001000"_s, -1, 6, 3, u"y1"_s, LastChartMoment) << u"考试"_s << QString();
     }
 
     void saveAndReopen()
@@ -210,8 +189,9 @@ private slots:
         ChartSheet &s = w->sheet();
         putOnSheet(*w, cast, question, sex);
         QCOMPARE(s.input(), cast);
-        const QStringList before = chartFields(chartOf(s.input()));
-        QVERIFY(before.first() != u"-"_s);
+        const QByteArray before = chartModel(s.input());
+        const Chart chart = chartOf(cast);
+        QVERIFY(chart.original && chart.changed && chart.pillars);
 
         QVERIFY(action(*w, u"baocun"_s)->isEnabled());
         auto answer = answerSaveDialog(u"断：三日内有信"_s, u"求财, 近期"_s);
@@ -243,12 +223,12 @@ private slots:
         QVERIFY(reopenRow(*w, 0));
         QVERIFY(m_said->asked.isEmpty()); // nothing stood on the sheet
         QCOMPARE(s.input(), cast);
-        QCOMPARE(chartFields(chartOf(s.input())), before);
+        QCOMPARE(chartModel(s.input()), before);
         QCOMPARE(s.TextWHS->text(), question);
         QCOMPARE(s.Combo1->currentText(), sex);
         // The sheet shows it as a user's own input would.
-        QCOMPARE(s.bengua->text(), before.at(0));
-        QCOMPARE(s.biangua->text(), before.at(1));
+        QCOMPARE(s.bengua->text(), qs(chart.original->text));
+        QCOMPARE(s.biangua->text(), qs(chart.changed->text));
         QVERIFY(action(*w, u"baocun"_s)->isEnabled());
         QVERIFY(action(*w, u"jietutu"_s)->isEnabled());
     }

@@ -1,0 +1,49 @@
+#pragma once
+// The chart written out: as the plain text practitioners paste into forums and
+// notes, and as one JSON object for scripts. Both read the Chart value only.
+//
+// The text is laid out for a CJK monospace reader: every column is a run of
+// full-width characters padded with the ideographic space (U+3000). From the
+// top: the moment with its four pillars and 旬空 (or the builds chosen by
+// hand), the question and the sex when given, the two hexagrams with their
+// palaces and types, the six lines from line 6 down to line 1, then 卦身 and
+// the 神煞. A line row holds, each column only when some line fills it: the
+// spirit, the hidden spirit (and 空), the line's bar, relative+branch+element
+// (and 空), 世/应, the moving mark (○ old yang, × old yin), "→" and the
+// changed relative+branch+element (and 空), then the line's marks.
+
+#include "chart/chart.h"
+
+#include <string>
+#include <string_view>
+
+namespace lotgrid {
+
+// The chart as text, lines separated by "\n" and ending with one; empty
+// unless six lines stand. `question` and `sex` are shown when not empty.
+std::u16string chartText(const Chart &chart, std::u16string_view question = {}, std::u16string_view sex = {});
+
+// The chart as one JSON object in UTF-8, ending with "\n"; "{}" and "\n"
+// unless six lines stand. Keys:
+//   lines     the cast in 6/7/8/9 notation, line 1 first
+//   time      "YYYY-MM-DD HH:MM" or null; pillars {year, month, day, hour} or null
+//   void      the day's two void branches, [] when the day is unknown
+//   original  {key, text, name, palace, element, lines: [{position, yang, moving,
+//             branch, element, relative, spirit|null, role|null, void,
+//             hidden {relative, branch, element}|null, marks [..], changes [..]
+//             (moving lines only)} × 6]}
+//   changed   {key, text, name, palace, lines: [{position, yang, branch, element,
+//             relative} × 6]} or null without a moving line
+//   types     {original, changed}: "六冲", "六合" or null
+//   guashen   {branch, positions [..]}
+//   shensha   {name: [branches]} for the 神煞 whose source is known
+std::string chartJson(const Chart &chart);
+
+// The six lines in the traditional notation: 6 old yin, 7 young yang, 8 young
+// yin, 9 old yang; empty unless all six lines have a value.
+std::u16string lineNotation(const CastInput &input);
+
+// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string toUtf8(std::u16string_view text);
+
+} // namespace lotgrid

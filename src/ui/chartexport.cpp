@@ -1,0 +1,121 @@
+#include "ui/chartexport.h"
+
+#include "chart/chart.h"
+#include "chart/charttext.h"
+#include "sheet/chartsheet.h"
+#include "widgets/textconv.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+ChartExport::ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings, QObject *parent)
+    : QObject(parent)
+    , m_sheet(sheet)
+    , m_mainWindow(mainWindow)
+    , m_settings(std::move(settings))
+{
+}
+
+QString ChartExport::chartText() const
+{
+    return qs(lotgrid::chartText(chartOf(m_sheet.input()), u16(m_sheet.TextWHS->text().trimmed()),
+                                 u16(m_sheet.Combo1->currentText())));
+}
+
+void ChartExport::fuzhi_Click()
+{
+    const QString text = chartText();
+    if (text.isEmpty()) {
+        tell(false, u"六爻尚未排齐，没有可复制的卦象。"_s);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QImage ChartExport::chartPicture() const
+{
+    QFrame *panel = m_sheet.chartPanel;
+    const qreal ratio = 2 * panel->devicePixelRatioF();
+    QImage image(panel->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(ratio);
+    image.fill(panel->palette().color(QPalette::Base));
+    panel->render(&image);
+    return image;
+}
+
+QString ChartExport::proposedName(const QDateTime &at) const
+{
+    QString name = m_settings.screenshotName ? m_settings.screenshotName(at) : u"六爻卜卦截图.jpg"_s;
+    const QFileInfo info(name);
+    return info.completeBaseName() + u".png"_s;
+}
+
+bool ChartExport::writePng(const QImage &image, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        *error = file.error() != QFileDevice::NoError ? file.errorString() : u"无法写入 PNG 图片"_s;
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void ChartExport::daochu_Click()
+{
+    const QString proposed
+        = QDir(m_settings.folder)
+              .filePath(proposedName(m_settings.now ? m_settings.now() : QDateTime::currentDateTime()));
+    QString path = m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出图片"_s, proposed) : QString();
+    if (path.isEmpty())
+        return; // cancelled
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u".png"_s;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (QFileInfo::exists(path)
+        && !(m_settings.ask
+             && m_settings.ask(m_mainWindow, u"提示"_s, u"文件已经存在：\n\n%1\n\n要替换它吗？"_s.arg(shown))))
+        return;
+
+    const QImage image = chartPicture();
+    QString error;
+    if (image.isNull())
+        error = u"无法取得卦象的图像。"_s;
+    else
+        writePng(image, path, &error);
+    if (error.isEmpty())
+        tell(true, u"卦象图片已经保存到：\n\n"_s + shown);
+    else
+        tell(false, u"卦象图片未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));
+}
+
+void ChartExport::tell(bool ok, const QString &text)
+{
+    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Warning, u"提示"_s, text, QMessageBox::Ok,
+                    m_mainWindow);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace lotgrid

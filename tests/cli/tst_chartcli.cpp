@@ -1,0 +1,206 @@
+// lotgrid-chart: the arguments it takes and refuses (status 2, one line on
+// stderr saying what is wrong, nothing on stdout), its two forms of output,
+// and the executable itself run as a process.
+#include "chart/charttext.h"
+#include "cli/chartcli.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+#include <vector>
+
+using namespace lotgrid;
+using namespace lotgrid::cli;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+CliResult run(const QStringList &args)
+{
+    std::vector<std::string> utf8;
+    for (const QString &a : args)
+        utf8.push_back(a.toStdString());
+    std::vector<std::string_view> views(utf8.begin(), utf8.end());
+    return runChartCli(views);
+}
+
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+class TestChartCli : public QObject
+{
+    Q_OBJECT
+private slots:
+    void badInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message"); // what the one line on stderr must say
+
+        QTest::newRow("nothing") << QStringList{} << u"no LINES given"_s;
+        QTest::newRow("options only") << QStringList{u"--json"_s} << u"no LINES given"_s;
+        QTest::newRow("five digits") << QStringList{u"97878"_s} << u"LINES must be six digits, not 5: \"97878\""_s;
+        QTest::newRow("seven digits") << QStringList{u"9787887"_s} << u"LINES must be six digits, not 7"_s;
+        QTest::newRow("empty LINES") << QStringList{u""_s} << u"LINES must be six digits, not 0"_s;
+        QTest::newRow("0/1 notation") << QStringList{u"101010"_s} << u"line 1 is \"1\""_s;
+        QTest::newRow("digit 5") << QStringList{u"978758"_s} << u"only the digits 6, 7, 8 and 9; line 5 is \"5\""_s;
+        QTest::newRow("letter") << QStringList{u"97x788"_s} << u"line 3 is \"x\""_s;
+        QTest::newRow("two LINES") << QStringList{u"978788"_s, u"777777"_s} << u"more than one LINES given"_s;
+        QTest::newRow("unknown option") << QStringList{u"978788"_s, u"--yaml"_s} << u"unknown option \"--yaml\""_s;
+        QTest::newRow("short option") << QStringList{u"-j"_s, u"978788"_s} << u"unknown option \"-j\""_s;
+        QTest::newRow("time without value") << QStringList{u"978788"_s, u"--time"_s} << u"--time needs a value"_s;
+        QTest::newRow("time twice") << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01 12:00"_s,
+                                                   u"--time=2000-01-01 13:00"_s}
+                                    << u"--time is given twice"_s;
+        QTest::newRow("time unpadded") << QStringList{u"978788"_s, u"--time"_s, u"2000-1-1 12:00"_s}
+                                       << u"is not of the form \"YYYY-MM-DD HH:MM\""_s;
+        QTest::newRow("time with T") << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01T12:00"_s}
+                                     << u"is not of the form"_s;
+        QTest::newRow("time with seconds")
+            << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01 12:00:00"_s} << u"is not of the form"_s;
+        QTest::newRow("date only") << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01"_s} << u"is not of the form"_s;
+        QTest::newRow("30 February") << QStringList{u"978788"_s, u"--time"_s, u"2000-02-30 12:00"_s}
+                                     << u"\"2000-02-30 12:00\" is not a date and time of the calendar"_s;
+        QTest::newRow("29 February 2100")
+            << QStringList{u"978788"_s, u"--time=2100-02-29 12:00"_s} << u"is not a date and time of the calendar"_s;
+        QTest::newRow("hour 24") << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01 24:00"_s}
+                                 << u"is not a date and time of the calendar"_s;
+        QTest::newRow("minute 60") << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01 12:60"_s}
+                                   << u"is not a date and time of the calendar"_s;
+        QTest::newRow("month 13") << QStringList{u"978788"_s, u"--time"_s, u"2000-13-01 12:00"_s}
+                                  << u"is not a date and time of the calendar"_s;
+        QTest::newRow("a minute before the span") << QStringList{u"978788"_s, u"--time"_s, u"1900-01-30 23:59"_s}
+                                                  << u"lies outside 1900-01-31 00:00 .. 2100-12-31 23:59"_s;
+        QTest::newRow("a minute after the span")
+            << QStringList{u"978788"_s, u"--time"_s, u"2101-01-01 00:00"_s} << u"lies outside"_s;
+    }
+
+    void badInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const CliResult r = run(args);
+        QCOMPARE(r.status, ExitBadInput);
+        QVERIFY(r.out.empty());
+        const QString err = text(r.err);
+        QVERIFY2(err.startsWith(u"lotgrid-chart: "_s), qPrintable(err));
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QVERIFY(err.endsWith(u'\n'));
+        QCOMPARE(err.count(u'\n'), 1);
+    }
+
+    void goodInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("json");
+        QTest::newRow("lines") << QStringList{u"978788"_s} << false;
+        QTest::newRow("first minute") << QStringList{u"978788"_s, u"--time"_s, u"1900-01-31 00:00"_s} << false;
+        QTest::newRow("last minute, zi23")
+            << QStringList{u"--zi23"_s, u"--time=2100-12-31 23:59"_s, u"666666"_s} << false;
+        QTest::newRow("json first") << QStringList{u"--json"_s, u"999999"_s} << true;
+        QTest::newRow("json timed") << QStringList{u"978788"_s, u"--json"_s, u"--time"_s, u"2026-12-07 08:30"_s}
+                                    << true;
+    }
+
+    void goodInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, json);
+        const CliResult r = run(args);
+        QCOMPARE(r.status, ExitOk);
+        QVERIFY(r.err.empty());
+        QVERIFY(!r.out.empty());
+        if (json)
+            QVERIFY(QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).isObject());
+        else
+            QVERIFY(text(r.out).startsWith(u"起卦时间："_s) || text(r.out).startsWith(u"本卦："_s));
+    }
+
+    // The spirits, builds and void branches come from the moment's pillars; the
+    // text is the copy command's. 2000-01-01 12:00 is 戊午日 in 丙子月, 旬空 子丑.
+    void timedChartIsTheCopiedText()
+    {
+        const CliResult r = run({u"978788"_s, u"--time"_s, u"2000-01-01 12:00"_s});
+        CastInput in;
+        const char *lines = "978788";
+        for (int n = 1; n <= 6; ++n)
+            in.line(n) = {lines[n - 1] == '7' || lines[n - 1] == '9' ? u'1' : u'0',
+                          lines[n - 1] == '6' || lines[n - 1] == '9'};
+        in.moment = Moment{{2000, 1, 1}, 12, 0};
+        in.dayStem = 4;
+        in.dayBuild = Branch::Wu;
+        in.monthBuild = Branch::Zi;
+        QCOMPARE(text(r.out), text(toUtf8(chartText(chartOf(in)))));
+    }
+
+    // 2000-01-01 23:30: with the day turning at 23:00 the day is 己未 (the next
+    // day), its spirits start from 腾蛇 and its 旬空 is 子丑 still (甲寅旬).
+    void zi23TakesTheNextDay()
+    {
+        const auto day = [](const QStringList &args) {
+            const CliResult r = run(args);
+            return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+        };
+        const QJsonObject midnight = day({u"777777"_s, u"--json"_s, u"--time"_s, u"2000-01-01 23:30"_s});
+        const QJsonObject zi23 = day({u"777777"_s, u"--json"_s, u"--zi23"_s, u"--time"_s, u"2000-01-01 23:30"_s});
+        QCOMPARE(midnight[u"pillars"_s].toObject()[u"day"_s].toString(), u"戊午"_s);
+        QCOMPARE(zi23[u"pillars"_s].toObject()[u"day"_s].toString(), u"己未"_s);
+        const auto firstSpirit = [](const QJsonObject &o) {
+            return o[u"original"_s].toObject()[u"lines"_s].toArray()[0].toObject()[u"spirit"_s].toString();
+        };
+        QCOMPARE(firstSpirit(midnight), u"勾陈"_s);
+        QCOMPARE(firstSpirit(zi23), u"腾蛇"_s);
+        QCOMPARE(zi23[u"void"_s].toArray(), (QJsonArray{u"子"_s, u"丑"_s}));
+    }
+
+    void help()
+    {
+        for (const QStringList &args :
+             {QStringList{u"--help"_s}, QStringList{u"978788"_s, u"--help"_s}, QStringList{u"-h"_s}}) {
+            const CliResult r = run(args);
+            QCOMPARE(r.status, ExitOk);
+            QVERIFY(r.err.empty());
+            const QString out = text(r.out);
+            for (const QString &word :
+                 {u"LINES"_s, u"--time"_s, u"--zi23"_s, u"--json"_s, u"6 old yin"_s, u"9 old yang"_s, u"Exit status"_s})
+                QVERIFY2(out.contains(word), qPrintable(word));
+        }
+    }
+
+    // The executable: the same results through a real process and its streams.
+    void process_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::newRow("text") << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01 12:00"_s} << 0;
+        QTest::newRow("json") << QStringList{u"678878"_s, u"--json"_s} << 0;
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0;
+        QTest::newRow("bad lines") << QStringList{u"12345"_s} << 2;
+        QTest::newRow("bad time") << QStringList{u"978788"_s, u"--time"_s, u"1899-12-31 12:00"_s} << 2;
+    }
+
+    void process()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QProcess p;
+        p.start(QStringLiteral(LOTGRID_CHART_EXE), args);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), status);
+        const CliResult r = run(args);
+        QCOMPARE(p.readAllStandardOutput(), QByteArray::fromStdString(r.out));
+        QCOMPARE(p.readAllStandardError(), QByteArray::fromStdString(r.err));
+        if (status != 0)
+            QCOMPARE(r.out, std::string());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChartCli)
+#include "tst_chartcli.moc"

@@ -1,0 +1,267 @@
+// The chart taken out of the main window: 复制卦象文本 puts the chart's text on
+// the clipboard, 导出图片… writes the chart panel alone as a PNG at twice the
+// pixel density where the file dialog says, asking before replacing a file and
+// reporting a failed write as a failure.
+#include "common/mainwindowfixture.h"
+#include "common/modal.h"
+#include "ui/chartexport.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime SavedAt(QDate(2014, 10, 24), QTime(9, 5, 37));
+
+// 坎为水 with line 1 old yin, to 水泽节; day 甲午 and month 寅 chosen by hand.
+CastInput kanToJie()
+{
+    CastInput in;
+    const QString key = u"010010"_s;
+    for (int n = 1; n <= 6; ++n)
+        in.line(n) = {key[n - 1].unicode(), n == 1};
+    in.dayStem = 0;
+    in.monthBuild = Branch::Yin;
+    in.dayBuild = Branch::Wu;
+    return in;
+}
+
+// The chart below the moment's line, written out by hand: 辰 void and 巳 化空 by
+// 甲午旬 (辰巳), 申 月破 by the 寅 month, 子 日破 by the 午 day (water is weak in a
+// wood month), 六冲 to 六合, 卦身 亥 on no line.
+const QString KanToJieText = u"月建：寅  日建：甲午  旬空：辰巳\n"
+                             u"卜问何事：问工作\n"
+                             u"性别：女\n"
+                             u"本卦：坎为水（坎宫）　六冲  变卦：水泽节（坎宫）　六合  六冲变六合\n"
+                             u"玄武　▅▅　▅▅　兄弟子水　　世　　　　　　　　　　　日破\n"
+                             u"白虎　▅▅▅▅▅　官鬼戌土\n"
+                             u"腾蛇　▅▅　▅▅　父母申金　　　　　　　　　　　　　　月破\n"
+                             u"勾陈　▅▅　▅▅　妻财午火　　应\n"
+                             u"朱雀　▅▅▅▅▅　官鬼辰土空\n"
+                             u"青龙　▅▅　▅▅　子孙寅木　　　　×　→　妻财巳火空　化空\n"
+                             u"卦身：亥\n"
+                             u"贵人：丑未  禄：寅  羊刃：卯  文昌：巳  驿马：申  桃花：卯  将星：午  华盖：戌  "
+                             u"劫煞：亥  灾煞：子  天医：丑\n"_s;
+
+struct Window {
+    QTemporaryDir dir;
+    QString proposed;     // what the file dialog was offered
+    QString chosen;       // what it answers; empty cancels
+    bool replace = false; // the answer to "replace?"
+    QStringList asked;    // the questions asked
+    std::unique_ptr<MainWindow> w;
+
+    Window()
+    {
+        Environment env = testEnvironment();
+        env.now = [] { return SavedAt; };
+        env.picturesFolder = dir.filePath(u"Pictures"_s);
+        env.saveFileName = [this](QWidget *, const QString &, const QString &path) {
+            proposed = path;
+            return chosen;
+        };
+        env.ask = [this](QWidget *, const QString &, const QString &text) {
+            asked << text;
+            return replace;
+        };
+        w = makeMainWindow(env);
+        w->show();
+    }
+
+    ChartSheet &sheet() { return w->sheet(); }
+    QAction *action(const QString &name) { return w->findChild<QAction *>(name); }
+
+    void load()
+    {
+        sheet().qgsj->setDateTime(QDateTime(QDate(2000, 1, 1), QTime(12, 0)));
+        w->loadCast(kanToJie());
+        sheet().TextWHS->setText(u"问工作"_s);
+        sheet().Combo1->setCurrentText(u"女"_s);
+    }
+
+    // Runs the export command; returns the message box it showed. Only a
+    // command that shows one may be run this way: the box is awaited.
+    std::shared_ptr<ModalAnswer> exportPicture()
+    {
+        auto answer = answerNextModal(QMessageBox::Ok);
+        action(u"daochu"_s)->trigger(); // returns once the box is answered
+        return answer;
+    }
+};
+
+} // namespace
+
+class TestChartExport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void copyNeedsSixLines()
+    {
+        Window win;
+        QAction *fuzhi = win.action(u"fuzhi"_s);
+        QVERIFY(!fuzhi->isEnabled() && !win.action(u"daochu"_s)->isEnabled());
+        for (int n = 1; n <= 5; ++n)
+            QTest::keyClicks(win.sheet().Text(n), u"1"_s);
+        QVERIFY(!fuzhi->isEnabled());
+        QTest::keyClicks(win.sheet().Text(6), u"0"_s);
+        QVERIFY(fuzhi->isEnabled() && win.action(u"daochu"_s)->isEnabled());
+    }
+
+    void copyPutsTheChartOnTheClipboard()
+    {
+        Window win;
+        win.load();
+        QGuiApplication::clipboard()->clear();
+        QAction *fuzhi = win.action(u"fuzhi"_s);
+        QVERIFY(fuzhi->isEnabled());
+        fuzhi->trigger();
+        QString text = QGuiApplication::clipboard()->text();
+        // The moment on the sheet (the test clock) heads the text, with its pillars worked by hand:
+        // 戊午 on 2000-01-01 + 5410 days = 戊辰; after 寒露 a 戌 month, 甲 year → 甲戌;
+        // 巳 hour of a 戊 day → 丁巳. The builds were chosen by hand apart from it.
+        const QString momentLine = u"起卦时间：2014-10-24 09:05  甲午年 甲戌月 戊辰日 丁巳时\n"_s;
+        QVERIFY2(text.startsWith(momentLine), qPrintable(text.left(60)));
+        text.remove(0, momentLine.size());
+        QCOMPARE(text, KanToJieText);
+    }
+
+    void copyByShortcut()
+    {
+        Window win;
+        win.load();
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(QTest::qWaitForWindowActive(win.w.get()));
+        QTest::keyClick(win.w.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(KanToJieText));
+    }
+
+    void exportWritesThePanelAtTwiceTheDensity()
+    {
+        Window win;
+        win.load();
+        win.chosen = win.dir.filePath(u"chart.png"_s);
+        QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
+        QFrame *panel = win.sheet().chartPanel;
+        const QSize expected = panel->size() * 2 * panel->devicePixelRatioF();
+        const auto answer = win.exportPicture();
+        // The Pictures folder and the screenshot's name, as PNG.
+        QCOMPARE(win.proposed, win.dir.filePath(u"Pictures/六爻卜卦截图2014-010010-1100107.png"_s));
+        QVERIFY(answer->seen);
+        QCOMPARE(answer->icon, QMessageBox::Information);
+        QCOMPARE(answer->text, u"卦象图片已经保存到：\n\n"_s + QDir::toNativeSeparators(win.chosen));
+        QVERIFY(win.asked.isEmpty());
+
+        QImageReader reader(win.chosen);
+        QCOMPARE(reader.format(), QByteArray("png"));
+        const QImage image = reader.read();
+        QCOMPARE(image.size(), expected);
+        // The panel alone: as wide as the panel, not the window, and with something drawn on it.
+        QVERIFY(panel->width() < win.w->width() || panel->height() < win.w->height());
+        int dark = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                dark += image.pixelColor(x, y).lightness() < 128;
+        QVERIFY2(dark > 200, "the chart's text and bars are drawn");
+    }
+
+    void exportAddsTheSuffix()
+    {
+        Window win;
+        win.load();
+        win.chosen = win.dir.filePath(u"chart"_s);
+        win.exportPicture();
+        QVERIFY(QFile::exists(win.chosen + u".png"_s));
+    }
+
+    void exportCancelled()
+    {
+        Window win;
+        win.load();
+        win.chosen.clear();
+        win.action(u"daochu"_s)->trigger();
+        QVERIFY(!win.proposed.isEmpty());
+        QVERIFY(QDir(win.dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void exportAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("kept") << false;
+        QTest::newRow("replaced") << true;
+    }
+    void exportAsksBeforeReplacing()
+    {
+        QFETCH(bool, replace);
+        Window win;
+        win.load();
+        win.chosen = win.dir.filePath(u"chart.png"_s);
+        QFile old(win.chosen);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older file");
+        old.close();
+        win.replace = replace;
+        std::shared_ptr<ModalAnswer> answer = std::make_shared<ModalAnswer>();
+        if (replace)
+            answer = win.exportPicture();
+        else
+            win.action(u"daochu"_s)->trigger(); // kept: no box at all
+        QCOMPARE(win.asked.size(), 1);
+        QVERIFY(win.asked[0].contains(QDir::toNativeSeparators(win.chosen)));
+        QVERIFY(win.asked[0].contains(u"要替换它吗"_s));
+        QFile now(win.chosen);
+        QVERIFY(now.open(QIODevice::ReadOnly));
+        const QByteArray content = now.readAll();
+        if (replace) {
+            QVERIFY(content.startsWith("\x89PNG"));
+            QCOMPARE(answer->icon, QMessageBox::Information);
+        } else {
+            QCOMPARE(content, QByteArray("an older file"));
+            QVERIFY(!answer->seen);
+        }
+    }
+
+    // A folder that is a file cannot be written into, whoever runs the test.
+    void exportFailureIsReported()
+    {
+        Window win;
+        win.load();
+        QFile blocker(win.dir.filePath(u"notafolder"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        win.chosen = win.dir.filePath(u"notafolder/chart.png"_s);
+        const auto answer = win.exportPicture();
+        QVERIFY(answer->seen);
+        QCOMPARE(answer->icon, QMessageBox::Warning);
+        QVERIFY2(answer->text.startsWith(u"卦象图片未能保存到：\n\n"_s + QDir::toNativeSeparators(win.chosen)),
+                 qPrintable(answer->text));
+        QVERIFY(answer->text.contains(u"原因："_s));
+        QVERIFY(!answer->text.contains(u"已经保存"_s));
+        QVERIFY(!QFile::exists(win.chosen));
+    }
+
+    void writePngRefusesAnUnwritablePath()
+    {
+        QTemporaryDir dir;
+        QString error;
+        QImage image(4, 4, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        QVERIFY(ChartExport::writePng(image, dir.filePath(u"a.png"_s), &error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(!ChartExport::writePng(image, dir.filePath(u"a.png/b.png"_s), &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestChartExport)
+#include "tst_chartexport.moc"
