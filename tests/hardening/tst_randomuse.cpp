@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -336,7 +335,6 @@ class TestRandomUse : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); } // the casts remember their options
 
     void randomSessions()
     {
