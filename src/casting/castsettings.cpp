@@ -1,9 +1,6 @@
 #include "casting/castsettings.h"
 
-#include <QCoreApplication>
 #include <QSettings>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -24,25 +21,18 @@ QString keyOf(CastOption option)
     return {};
 }
 
-// The program's settings store. Without an organization name QSettings can
-// write nothing, so the program's name stands in for it.
-std::unique_ptr<QSettings> store()
-{
-    const QString application = QCoreApplication::applicationName();
-    const QString organization = QCoreApplication::organizationName();
-    return std::make_unique<QSettings>(organization.isEmpty() ? application : organization, application);
-}
-
 } // namespace
 
-bool castOption(CastOption option)
+bool castOption(const QString &settingsFile, CastOption option)
 {
-    return store()->value(keyOf(option), false).toBool();
+    return !settingsFile.isEmpty()
+           && QSettings(settingsFile, QSettings::IniFormat).value(keyOf(option), false).toBool();
 }
 
-void setCastOption(CastOption option, bool on)
+void setCastOption(const QString &settingsFile, CastOption option, bool on)
 {
-    store()->setValue(keyOf(option), on);
+    if (!settingsFile.isEmpty())
+        QSettings(settingsFile, QSettings::IniFormat).setValue(keyOf(option), on);
 }
 
 } // namespace lotgrid

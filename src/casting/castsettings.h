@@ -1,6 +1,8 @@
 #pragma once
-// The remembered options of the hand casts, kept with QSettings in the
-// program's own settings store (tests switch QStandardPaths to test mode).
+// The remembered options of the hand casts, kept in the program's settings
+// file (an INI file; an empty name remembers nothing).
+
+#include <QString>
 
 namespace lotgrid {
 
@@ -10,7 +12,7 @@ enum class CastOption {
     NumberAddsHour,   // 数字起卦: the hour's number joins the moving-line sum
 };
 
-bool castOption(CastOption option); // off until set
-void setCastOption(CastOption option, bool on);
+bool castOption(const QString &settingsFile, CastOption option); // off until set
+void setCastOption(const QString &settingsFile, CastOption option, bool on);
 
 } // namespace lotgrid

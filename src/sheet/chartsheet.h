@@ -35,10 +35,10 @@ public:
     explicit ChartSheet(QWidget *parent = nullptr);
 
     // Top bands.
-    QLabel *Lnongli;                           // today line
+    QLabel *Lnongli;                           // today line, at start-up and after each midnight
     QComboBox *Combo1;                         // sex: "男" / "女"
-    QLabel *Lyuejian;                          // "月建：" + branch
-    QLabel *Lrijian;                           // "日建：" + branch
+    QLabel *Lyuejian;                          // "月建：" + branch, by the 月建 menu
+    QLabel *Lrijian;                           // "日建：" + branch, by the 日建 menu
     QLineEdit *TextWHS;                        // the question asked
     std::array<QRadioButton *, 10> dayStems{}; // OPj OPY OPB OPD OPW OPJI OPG OPX OPR OPGUI
     QLabel *Lxunkong;                          // "旬空：" + the day's two void branches, from the chart
@@ -53,35 +53,35 @@ public:
     QFrame *chartPanel;
 
     // Header row.
-    QLabel *bengua;
+    QLabel *bengua;     // the original hexagram's text, "雷泽归妹 归魂 兑宫", by TimerBengua
     QLabel *Lbengualei; // beside bengua: "六冲" / "六合" when the original hexagram is of that type
-    QLabel *biangua;
-    QLabel *Lbianlei; // beside biangua, when a line moves: "六冲变六合" / "六合变六冲", else the
-                      // changed hexagram's own type ("六冲" / "六合")
+    QLabel *biangua;    // the changed hexagram's text, by TimerSBG / TimerSBG2 (emptied by Timerai on a miss)
+    QLabel *Lbianlei;   // beside biangua, when a line moves: "六冲变六合" / "六合变六冲", else the
+                        // changed hexagram's own type ("六冲" / "六合")
 
     // Line rows.
-    Six<LineField *> Text;
-    Six<QLabel *> Lyao;
-    Six<QCheckBox *> co;
-    Six<QCheckBox *> cx;
+    Six<LineField *> Text; // the line as typed, "1" or "0"; line handling on every change
+    Six<QLabel *> Lyao;    // line name, "初九", by the line handling
+    Six<QCheckBox *> co;   // 太阳: a moving yang line
+    Six<QCheckBox *> cx;   // 太阴: a moving yin line
     Six<QLabel *> liushen; // six spirits, by the day-stem option
     Six<QLabel *> Lfushen; // hidden spirit under the line, from the chart
     Six<QLabel *> Lfkong;  // "空" when that hidden spirit is void
-    Six<LineGlyph *> yan;
+    Six<LineGlyph *> yan;  // original glyphs, shown by the line handling
     Six<LineGlyph *> yin;
-    Six<QLabel *> sy;
-    Six<QLabel *> LSY;
-    Six<QLabel *> Lyongshen;
-    Six<QLabel *> Lliuqin; // relative + branch + element, by Tsy
-    Six<QLabel *> Lkong;   // "空" when the line's branch is void, from the chart
-    Six<QLabel *> Lsha;    // quiet one-character markers of the 卦身 and 神煞 the line carries
-                           // ("身马"); their full names in the tooltip
-    Six<QLabel *> Lbiaoji; // a static line: "月破" / "暗动" / "日破"; a moving line: its changes,
-                           // "化进神 回头生"; from the chart
-    Six<LineGlyph *> Byan;
+    Six<QLabel *> sy;        // moving mark "○" / "×", by the tick handling
+    Six<QLabel *> LSY;       // 世 / 应 of the original hexagram, by Tsy
+    Six<QLabel *> Lyongshen; // "用神" / "伏神" mark, by the 用神或伏神选择 commands
+    Six<QLabel *> Lliuqin;   // relative + branch + element, by Tsy
+    Six<QLabel *> Lkong;     // "空" when the line's branch is void, from the chart
+    Six<QLabel *> Lsha;      // quiet one-character markers of the 卦身 and 神煞 the line carries
+                             // ("身马"); their full names in the tooltip
+    Six<QLabel *> Lbiaoji;   // a static line: "月破" / "暗动" / "日破"; a moving line: its changes,
+                             // "化进神 回头生"; from the chart
+    Six<LineGlyph *> Byan;   // changed glyphs, by the line and tick handling
     Six<LineGlyph *> Byin;
-    Six<QLabel *> Bsy;
-    Six<QLabel *> L;
+    Six<QLabel *> Bsy;      // 世 / 应 of the changed hexagram, by Timerai
+    Six<QLabel *> L;        // relative of the changed line against the original palace, by TX1..TX6
     Six<QLabel *> BGLiuqin; // branch + element of the changed line, by Timerai
     Six<QLabel *> LBkong;   // "空" when the changed line's branch is void
 

@@ -688,9 +688,10 @@ void MainWindow::writeHandCast(const std::optional<std::array<CastLine, 6>> &lin
 
 void MainWindow::yingbi_Click()
 {
-    const auto create = [this] { return new CoinDialog(castOption(CastOption::CoinFacesSwapped), this); };
+    const auto create
+        = [this] { return new CoinDialog(castOption(m_env.settingsFile, CastOption::CoinFacesSwapped), this); };
     openCastDialog(create, [this](CoinDialog &d) {
-        setCastOption(CastOption::CoinFacesSwapped, d.swapFaces->isChecked());
+        setCastOption(m_env.settingsFile, CastOption::CoinFacesSwapped, d.swapFaces->isChecked());
         writeHandCast(d.lines());
         setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
     });
@@ -699,10 +700,11 @@ void MainWindow::yingbi_Click()
 void MainWindow::shijian_Click()
 {
     const auto create = [this] {
-        return new TimeCastDialog(momentOf(castMoment()), castOption(CastOption::YearAtLichun), dayTurnsAt23(), this);
+        return new TimeCastDialog(momentOf(castMoment()), castOption(m_env.settingsFile, CastOption::YearAtLichun),
+                                  dayTurnsAt23(), this);
     };
     openCastDialog(create, [this](TimeCastDialog &d) {
-        setCastOption(CastOption::YearAtLichun, d.lichunYear->isChecked());
+        setCastOption(m_env.settingsFile, CastOption::YearAtLichun, d.lichunYear->isChecked());
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
 }
@@ -711,10 +713,10 @@ void MainWindow::shuzi_Click()
 {
     const auto create = [this] {
         const int hour = hourNumber(castMoment().isValid() ? castMoment().time().hour() : -1).value_or(0);
-        return new NumberDialog(castOption(CastOption::NumberAddsHour), hour, this);
+        return new NumberDialog(castOption(m_env.settingsFile, CastOption::NumberAddsHour), hour, this);
     };
     openCastDialog(create, [this](NumberDialog &d) {
-        setCastOption(CastOption::NumberAddsHour, d.addHour->isChecked());
+        setCastOption(m_env.settingsFile, CastOption::NumberAddsHour, d.addHour->isChecked());
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
 }

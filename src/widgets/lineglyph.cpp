@@ -14,7 +14,7 @@ LineGlyph::LineGlyph(Kind kind, QWidget *parent)
 
 QSize LineGlyph::sizeHint() const
 {
-    // 1575 x 180 twips in the reference, scaled with the font.
+    // A bar 35/4 times as long as it is high (1575 x 180 twips), its height two thirds of a line of type.
     const int h = qMax(8, fontMetrics().height() * 2 / 3);
     return {h * 35 / 4, h};
 }

@@ -383,7 +383,7 @@ private slots:
         QCOMPARE(*f.sources, 1);
     }
 
-    // The worked example step by step: lines at 1000, the tick 200 ms later,
+    // A cast step by step: lines at 1000, the tick 200 ms later,
     // the lines written back 500 ms after the cast.
     void deferredStepsAfterTheCast()
     {

@@ -84,7 +84,7 @@ private slots:
         QTest::addColumn<QStringList>("patterns");
         QTest::addColumn<int>("line"); // 0: no moving line
         QTest::addColumn<bool>("oldYang");
-        QTest::newRow("011010 010000 101110, the worked example")
+        QTest::newRow("011010 010000 101110: line 5 moving as old yang")
             << u"011010 010000 101110"_s
             << QStringList{u"0100"_s, u"1010"_s, u"1101"_s, u"0111"_s, u"1111"_s, u"0000"_s} << 5 << true;
         QTest::newRow("all ones: line 1 first although every pattern is 1111")

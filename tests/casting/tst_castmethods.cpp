@@ -17,7 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -28,6 +28,13 @@ namespace {
 
 const QDateTime CastClock(QDate(2024, 3, 1), QTime(9, 30));
 
+// The options are remembered in a settings file of the test's own.
+QString settingsPath()
+{
+    static QTemporaryDir dir;
+    return dir.filePath(u"lotgrid.conf"_s);
+}
+
 struct Fixture {
     std::unique_ptr<MainWindow> w;
 
@@ -35,6 +42,7 @@ struct Fixture {
     {
         Environment env = testEnvironment();
         env.now = [] { return CastClock; };
+        env.settingsFile = settingsPath();
         w = makeMainWindow(std::move(env));
         w->show();
     }
@@ -100,12 +108,11 @@ class TestCastMethods : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void init()
     {
         for (CastOption o : {CastOption::CoinFacesSwapped, CastOption::YearAtLichun, CastOption::NumberAddsHour})
-            setCastOption(o, false);
+            setCastOption(settingsPath(), o, false);
     }
 
     void menuItems()
@@ -159,7 +166,7 @@ private slots:
         f.verifyChart(key, ticks, original, changed);
         QVERIFY(f.s().Lyongshen(3)->isHidden());
         QCOMPARE(f.w->castMoment(), CastClock);
-        QCOMPARE(castOption(CastOption::CoinFacesSwapped), swapped);
+        QCOMPARE(castOption(settingsPath(), CastOption::CoinFacesSwapped), swapped);
         CoinDialog *again = f.coins();
         QVERIFY(again);
         QCOMPARE(again->swapFaces->isChecked(), swapped);
@@ -283,7 +290,7 @@ private slots:
         d->ok->click();
         f.verifyChart(key, ticks, original, changed);
         QCOMPARE(f.w->castMoment(), moment);
-        QCOMPARE(castOption(CastOption::YearAtLichun), lichun);
+        QCOMPARE(castOption(settingsPath(), CastOption::YearAtLichun), lichun);
         TimeCastDialog *again = f.time();
         QVERIFY(again);
         QCOMPARE(again->lichunYear->isChecked(), lichun);
@@ -348,7 +355,7 @@ private slots:
         QVERIFY(!d->isVisible());
         f.verifyChart(key, ticks, original, changed);
         QCOMPARE(f.w->castMoment(), moment);
-        QCOMPARE(castOption(CastOption::NumberAddsHour), addHour);
+        QCOMPARE(castOption(settingsPath(), CastOption::NumberAddsHour), addHour);
     }
 
     void numberCastRefusesBadInput_data()
@@ -408,7 +415,7 @@ private slots:
         QCOMPARE(f.snapshot(), before);
         QCOMPARE(f.w->castMoment(), CastClock);
         for (CastOption o : {CastOption::CoinFacesSwapped, CastOption::YearAtLichun, CastOption::NumberAddsHour})
-            QVERIFY(!castOption(o));
+            QVERIFY(!castOption(settingsPath(), o));
     }
 
     // One dialog at a time: a second command raises the open one.

@@ -1,0 +1,185 @@
+// The moment of the cast on the main window: its four pillars, 按时间排盘 and
+// its automatic fill, the 子初换日 option, and the commands that set the moment.
+// Pillars are worked by hand in the comments (戊午 on 2000-01-01 counts the
+// days; 五虎遁 gives the month stems, 五鼠遁 the hour stems).
+#include "casting/autocast.h"
+#include "common/mainwindowfixture.h"
+
+#include <QAction>
+#include <QDateTimeEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// 2014-10-24 09:05: 5410 days after 2000-01-01 → 戊辰; after 寒露 in a 甲午 year → 甲戌;
+// 巳 hour of a 戊 day → 丁巳.
+const QDateTime Clock(QDate(2014, 10, 24), QTime(9, 5));
+
+struct Window {
+    QTemporaryDir dir;
+    std::unique_ptr<MainWindow> w;
+    QDateTime now = Clock;
+
+    Window() { open(); }
+    void open()
+    {
+        Environment env = testEnvironment();
+        env.now = [this] { return now; };
+        env.ask = [](QWidget *, const QString &, const QString &) { return true; };
+        env.settingsFile = dir.filePath(u"lotgrid.conf"_s);
+        w = makeMainWindow(env);
+    }
+    ChartSheet &s() { return w->sheet(); }
+    QAction *action(const QString &name) { return w->findChild<QAction *>(name); }
+    void setMoment(const QDateTime &m) { s().qgsj->setDateTime(m); }
+};
+
+} // namespace
+
+class TestMoment : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsAtNowWithItsPillars()
+    {
+        Window win;
+        QCOMPARE(win.s().qgsj->dateTime(), Clock);
+        QCOMPARE(win.s().Lsizhu->text(), u"甲午年 甲戌月 戊辰日 丁巳时"_s);
+        QCOMPARE(win.s().qgsj->minimumDateTime(), QDateTime(QDate(1900, 1, 31), QTime(0, 0)));
+        QCOMPARE(win.s().qgsj->maximumDateTime(), QDateTime(QDate(2100, 12, 31), QTime(23, 59)));
+        // Nothing is filled in until asked.
+        QVERIFY(win.s().Lyuejian->text().isEmpty() && win.s().Lrijian->text().isEmpty());
+    }
+
+    // Pillars on both sides of 立春 2026 (04:02 China time) and of midnight and 23:00.
+    void pillarsOfTheMoment_data()
+    {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<bool>("zi23");
+        QTest::addColumn<QString>("pillars");
+        // 2026-02-04 is 己酉 (9531 days after 2000-01-01); 寅 hour of a 己 day → 丙寅. Before 立春
+        // the year is still 乙巳 and the month 丑 (乙 year: 戊寅 … 己丑); after it 丙午 and 庚寅.
+        QTest::newRow("03:59 before 立春")
+            << QDateTime(QDate(2026, 2, 4), QTime(3, 59)) << false << u"乙巳年 己丑月 己酉日 丙寅时"_s;
+        QTest::newRow("04:05 after 立春")
+            << QDateTime(QDate(2026, 2, 4), QTime(4, 5)) << false << u"丙午年 庚寅月 己酉日 丙寅时"_s;
+        // 23:30 is the 子 hour of the next day (己巳 → 甲子) either way; the day turns only with the option.
+        QTest::newRow("23:30, day at midnight")
+            << QDateTime(QDate(2014, 10, 24), QTime(23, 30)) << false << u"甲午年 甲戌月 戊辰日 甲子时"_s;
+        QTest::newRow("23:30, day at 23:00")
+            << QDateTime(QDate(2014, 10, 24), QTime(23, 30)) << true << u"甲午年 甲戌月 己巳日 甲子时"_s;
+        QTest::newRow("22:59, day at 23:00")
+            << QDateTime(QDate(2014, 10, 24), QTime(22, 59)) << true << u"甲午年 甲戌月 戊辰日 癸亥时"_s;
+    }
+    void pillarsOfTheMoment()
+    {
+        QFETCH(QDateTime, moment);
+        QFETCH(bool, zi23);
+        QFETCH(QString, pillars);
+        Window win;
+        win.action(u"zichu"_s)->setChecked(zi23);
+        win.setMoment(moment);
+        QCOMPARE(win.s().Lsizhu->text(), pillars);
+        QCOMPARE(win.s().input().dayBoundary, zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight);
+    }
+
+    // 按时间排盘 chooses the day stem, the month and the day build as the user
+    // would, and everything they drive follows; a choice by hand afterwards stands.
+    void fillByButtonThenByHand()
+    {
+        Window win;
+        ChartSheet &s = win.s();
+        setLines(s, u"111111"_s);
+        s.ansj->click();
+        QVERIFY(s.dayStems[4]->isChecked()); // 戊
+        QCOMPARE(s.liushen(1)->text(), u"勾陈"_s);
+        QCOMPARE(s.Lyuejian->text(), u"月建：戌"_s);
+        QCOMPARE(s.Lrijian->text(), u"日建：辰"_s);
+        QCOMPARE(s.Lxunkong->text(), u"旬空：戌亥"_s); // 戊辰 lies in the 甲子 decade
+        // 乾为天 carries 戌 on line 6: void.
+        QCOMPARE(s.Lkong(6)->text(), u"空"_s);
+        QVERIFY(s.Lkong(1)->text().isEmpty());
+
+        win.action(u"zi"_s)->trigger();
+        s.dayStems[1]->click(); // 乙
+        QCOMPARE(s.Lyuejian->text(), u"月建：子"_s);
+        QCOMPARE(s.liushen(1)->text(), u"青龙"_s);
+        // 乙 with 辰 names no day: no void branches.
+        QVERIFY(s.Lxunkong->text().isEmpty());
+        QVERIFY(s.Lkong(6)->text().isEmpty());
+        // Without 自动 a new moment leaves the choices alone.
+        win.setMoment(QDateTime(QDate(2026, 2, 4), QTime(4, 5)));
+        QCOMPARE(s.Lyuejian->text(), u"月建：子"_s);
+    }
+
+    // With 自动 ticked every change of the moment fills in again, and the tick is remembered.
+    void automaticFillFollowsTheMoment()
+    {
+        Window win;
+        ChartSheet &s = win.s();
+        s.zdsj->setChecked(true);
+        QCOMPARE(s.Lrijian->text(), u"日建：辰"_s); // ticking fills at once
+        win.setMoment(QDateTime(QDate(2026, 2, 4), QTime(3, 59)));
+        QCOMPARE(s.Lyuejian->text(), u"月建：丑"_s);
+        QVERIFY(s.dayStems[5]->isChecked()); // 己
+        win.setMoment(QDateTime(QDate(2026, 2, 4), QTime(4, 5)));
+        QCOMPARE(s.Lyuejian->text(), u"月建：寅"_s);
+        // 23:30 with the day turning at 23:00: 己巳 → 日建 巳, stem 己.
+        win.action(u"zichu"_s)->setChecked(true);
+        win.setMoment(QDateTime(QDate(2014, 10, 24), QTime(23, 30)));
+        QCOMPARE(s.Lrijian->text(), u"日建：巳"_s);
+
+        win.open(); // a second run reads both options back
+        QVERIFY(win.s().zdsj->isChecked());
+        QVERIFY(win.action(u"zichu"_s)->isChecked());
+        QCOMPARE(win.s().Lrijian->text(), u"日建：辰"_s); // filled from the start-up moment
+    }
+
+    // New and Clear data (answered Yes) put the clock back in the field; the automatic cast sets it too.
+    void commandsSetTheMoment_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("New") << u"news"_s;
+        QTest::newRow("Clear data") << u"qc"_s;
+        QTest::newRow("automatic cast") << u"cast"_s;
+    }
+    void commandsSetTheMoment()
+    {
+        QFETCH(QString, command);
+        Window win;
+        win.setMoment(QDateTime(QDate(1999, 5, 5), QTime(5, 5)));
+        win.now = QDateTime(QDate(2026, 12, 7), QTime(8, 30));
+        if (command == u"cast")
+            emit win.w->autoCast().linesCast();
+        else
+            win.action(command)->trigger();
+        QCOMPARE(win.s().qgsj->dateTime(), win.now);
+        // 2026-12-07 08:30: 9837 days after 2000-01-01 → 乙卯; 大雪 falls at 10:52, so still 己亥.
+        QCOMPARE(win.s().Lsizhu->text(), u"丙午年 己亥月 乙卯日 庚辰时"_s);
+    }
+
+    // The cast on screen carries the moment, and loading it puts the moment back.
+    void loadedCastKeepsItsMomentAndChoices()
+    {
+        Window win;
+        ChartSheet &s = win.s();
+        s.zdsj->setChecked(true);
+        setLines(s, u"101001"_s);
+        win.action(u"hai"_s)->trigger(); // a month build chosen by hand, apart from the moment
+        const CastInput saved = s.input();
+        QCOMPARE(saved.moment, (Moment{{2014, 10, 24}, 9, 5}));
+        win.now = QDateTime(QDate(2026, 12, 7), QTime(8, 30));
+        win.w->loadCast(saved);
+        QCOMPARE(s.input(), saved);
+        QCOMPARE(s.Lyuejian->text(), u"月建：亥"_s);
+    }
+};
+
+QTEST_MAIN(TestMoment)
+#include "tst_moment.moc"
