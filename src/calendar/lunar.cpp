@@ -14,21 +14,6 @@ std::int16_t lMonthDays(std::int16_t year)
 
 namespace {
 
-// Walk LunarYearTable from 8 February 1921; offset 1 is that day.
-LunarDate walkYearTable(std::int64_t offset)
-{
-    for (std::size_t r = 0; r < LunarYearTable.size(); ++r) {
-        int count = 0;
-        const auto months = yearTableMonths(LunarYearTable[r], count);
-        for (int i = 0; i < count; ++i) {
-            if (offset <= months[i].days)
-                return {LunarYearTableFirstYear + static_cast<int>(r), months[i].month, static_cast<int>(offset)};
-            offset -= months[i].days;
-        }
-    }
-    return {}; // not reached: the caller keeps offset within the table
-}
-
 // Walk the months of LunarBitsTable year by year.
 LunarDate walkBitsTable(std::int64_t dayNo)
 {
@@ -62,14 +47,6 @@ std::optional<LunarDate> SolarToLunar(int year, int month, int day)
     const std::int64_t dayNo = dayNumber(date);
     if (dayNo < dayNumber(LunarFirstDay) || dayNo > dayNumber(LunarLastDay))
         return std::nullopt;
-    if (dayNo >= dayNumber(LunarYearTableFirstDay) && dayNo <= dayNumber(LunarYearTableLastDay)) {
-        // Every fourth year a leap year: true from 1921 to 2021, 2000 being one.
-        const int years = year - 1921;
-        std::int64_t offset = std::int64_t{years} * 365 + years / 4 + DaysBeforeMonth[month - 1] + day - 38;
-        if (year % 4 == 0 && month > 2)
-            ++offset; // [1, 36525]
-        return walkYearTable(offset);
-    }
     return walkBitsTable(dayNo);
 }
 

@@ -7,12 +7,8 @@
 // the next that has 13 months, the first month without a principal term is the
 // leap month and repeats the number of the month before it.
 //
-// Two tables describe the years. LunarYearTable (lunar years 1921-2020) is the
-// one the conversion walks for dates from 8 February 1921 to 11 February 2021;
-// LunarBitsTable (lunar years 1900-2100) gives the length of month 12, which
-// decides New Year's Eve, and carries the conversion outside that span. Both
-// tables are constant data; the static_asserts below prove that they describe
-// the same months wherever both have a row.
+// LunarBitsTable describes every year, one packed word each; the conversion
+// counts days from 31 January 1900 and walks its months.
 
 #include "calendar/civil.h"
 
@@ -30,31 +26,6 @@ struct LunarDate {
     int day = 0;   // 1 to 30
     friend constexpr bool operator==(const LunarDate &, const LunarDate &) = default;
 };
-
-// Days of a common Gregorian year before months 1 to 12.
-inline constexpr std::array<int, 12> DaysBeforeMonth{0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-
-// Lunar years 1921 + r, r = 0..99. A row below 4095 is a year of 12 months:
-// bits 11 down to 0 are months 1 to 12, set = 30 days, clear = 29. A row of
-// 4095 or more is a year of 13 months: bits 12 down to 0 are the 13 months in
-// calendar order, and row / 65536 is the month L after which the leap month comes.
-// clang-format off
-inline constexpr std::array<std::int32_t, 100> LunarYearTable{
-    2635, 333387, 1701, 1748, 267701, 694, 2391, 133423, 1175, 396438,         // 1921-1930
-    3402, 3749, 331177, 1453, 694, 201326, 2350, 465197, 3221, 3402,           // 1931-1940
-    400202, 2901, 1386, 267611, 605, 2349, 137515, 2709, 464533, 1738,         // 1941-1950
-    2901, 330421, 1242, 2651, 199255, 1323, 529706, 3733, 1706, 398762,        // 1951-1960
-    2741, 1206, 267438, 2647, 1318, 204070, 3477, 461653, 1386, 2413,          // 1961-1970
-    330077, 1197, 2637, 268877, 3365, 531109, 2900, 2922, 398042, 2395,        // 1971-1980
-    1179, 267415, 2635, 661067, 1701, 1748, 398772, 2742, 2391, 330031,        // 1981-1990
-    1175, 1611, 200010, 3749, 527717, 1452, 2742, 332397, 2350, 3222,          // 1991-2000
-    268949, 3402, 3493, 133973, 1386, 464219, 605, 2349, 334123, 2709,         // 2001-2010
-    2890, 267946, 2773, 592565, 1210, 2651, 395863, 1323, 2707, 265877,        // 2011-2020
-};
-// clang-format on
-inline constexpr int LunarYearTableFirstYear = 1921;
-inline constexpr CivilDate LunarYearTableFirstDay{1921, 2, 8}; // lunar 1921, month 1, day 1
-inline constexpr CivilDate LunarYearTableLastDay{2021, 2, 11}; // lunar 2020, month 12, day 30
 
 // One LunarBitsTable literal, "ox" and five lowercase hexadecimal digits, to its
 // number ("ox04bd8" is 19416). Anything else is none.
@@ -85,7 +56,8 @@ constexpr std::optional<std::int32_t> c16to10(std::u16string_view literal)
 //
 // 1900-2049 are the program's long-standing rows with these true-calendar
 // corrections, each confirmed by the new moons computed in China Standard Time
-// (tools/calendar/chinese_calendar.py) and, from 1921 on, by LunarYearTable:
+// (tools/calendar/chinese_calendar.py) and, for 1921-2020, by the program's
+// earlier year table of month lengths, which tst_lunar keeps and holds these rows to:
 //   1914 "ox1d255" -> "ox1d295"  month 10 began 18 Nov 1914, not 17 Nov (new moon 00:01 UTC+8)
 //   1915 "ox0b540" -> "ox0b550"  month 12 has 30 days: lunar 1916 began 4 Feb 1916, not 3 Feb
 //                                (new moon 00:05 UTC+8)
@@ -183,52 +155,6 @@ inline constexpr auto YearStarts = [] {
     return starts;
 }();
 
-// The months of a LunarYearTable row in calendar order, as (number, days).
-struct YearTableMonth {
-    int month;
-    int days;
-};
-constexpr std::array<YearTableMonth, 13> yearTableMonths(std::int32_t row, int &count)
-{
-    std::array<YearTableMonth, 13> months{};
-    const int k = row < 4095 ? 11 : 12;
-    const int leapAfter = row / 65536;
-    count = k + 1;
-    for (int n = k; n >= 0; --n) {
-        const int slot = k - n + 1;
-        int month = slot;
-        if (k == 12)
-            month = slot == leapAfter + 1 ? -leapAfter : slot > leapAfter + 1 ? slot - 1 : slot;
-        months[slot - 1] = {month, (row >> n) & 1 ? 30 : 29};
-    }
-    return months;
-}
-
-constexpr bool tablesAgree()
-{
-    if (YearStarts[LunarYearTableFirstYear - LunarBitsFirstYear] != dayNumber(LunarYearTableFirstDay))
-        return false;
-    for (std::size_t r = 0; r < LunarYearTable.size(); ++r) {
-        const std::int32_t word = Words[LunarYearTableFirstYear - LunarBitsFirstYear + r];
-        int count = 0;
-        const auto months = yearTableMonths(LunarYearTable[r], count);
-        int i = 0;
-        for (int m = 1; m <= 12; ++m) {
-            if (months[i].month != m || months[i].days != monthDays(word, m))
-                return false;
-            ++i;
-            if (m == leapMonth(word)) {
-                if (i >= count || months[i].month != -m || months[i].days != leapDays(word))
-                    return false;
-                ++i;
-            }
-        }
-        if (i != count)
-            return false;
-    }
-    return true;
-}
-
 } // namespace lunar_detail
 
 static_assert(std::ranges::all_of(LunarBitsTable, [](std::u16string_view s) { return c16to10(s).has_value(); }),
@@ -241,12 +167,6 @@ static_assert(std::ranges::all_of(lunar_detail::Words,
                                       return (w & 0xf) ? d >= 383 && d <= 385 : d >= 353 && d <= 355;
                                   }),
               "a lunar year has 353-355 days, or 383-385 with a leap month");
-static_assert(std::ranges::all_of(LunarYearTable, [](std::int32_t row) {
-    return row < 4095 || (row / 65536 >= 2 && row / 65536 <= 10 && row % 65536 < 8192);
-}));
-static_assert(lunar_detail::YearStarts[LunarYearTableLastDay.year - LunarBitsFirstYear] // lunar 2021, month 1, day 1
-              == dayNumber(LunarYearTableLastDay) + 1);
-static_assert(lunar_detail::tablesAgree(), "LunarYearTable and LunarBitsTable describe the same months");
 static_assert(lunar_detail::YearStarts.back() > dayNumber(LunarLastDay));
 
 // Length of month 12 (29 or 30) of a lunar year, by LunarBitsTable. Years

@@ -1,5 +1,7 @@
 #include "casting/coindialog.h"
 
+#include "casting/dialogparts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -64,13 +66,7 @@ CoinDialog::CoinDialog(bool facesSwapped, QWidget *parent)
     digits->setObjectName(u"digits"_s);
     swapFaces->setObjectName(u"swapFaces"_s);
     swapFaces->setChecked(facesSwapped);
-    message->setObjectName(u"message"_s);
-    QPalette p = message->palette();
-    p.setColor(QPalette::WindowText, Qt::red);
-    message->setPalette(p);
-    ok->setObjectName(u"ok"_s);
-    ok->setDefault(true);
-    cancel->setObjectName(u"cancel"_s);
+    setUpMessage(message);
 
     auto *typed = new QHBoxLayout;
     auto *digitsLabel = new QLabel(u"背面个数："_s, this);
@@ -79,10 +75,7 @@ CoinDialog::CoinDialog(bool facesSwapped, QWidget *parent)
     typed->addWidget(digitsLabel);
     typed->addWidget(digits);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout *buttons = okCancelRow(this, ok, cancel);
 
     auto *hint = new QLabel(u"每爻掷三枚硬币，自初爻起逐爻记下：点击硬币翻面，"
                             u"或依次输入每爻背面朝上的个数（0-3），如 123012。"_s,
@@ -106,7 +99,6 @@ CoinDialog::CoinDialog(bool facesSwapped, QWidget *parent)
         else
             message->setText(u"六爻尚未摇完，请逐爻记下背面个数。"_s);
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     // The results follow the face that counts 3.
     connect(swapFaces, &QCheckBox::toggled, this, &CoinDialog::showRows);
 

@@ -1,5 +1,6 @@
 #include "casting/numberdialog.h"
 
+#include "casting/dialogparts.h"
 #include "core/elements.h"
 
 #include <QCheckBox>
@@ -69,13 +70,7 @@ NumberDialog::NumberDialog(bool addsHour, int hour, QWidget *parent)
     const QChar hourBranch = hour >= 1 && hour <= 12 ? QChar(BranchNames[static_cast<std::size_t>(hour - 1)]) : u'?';
     addHour->setText(u"动爻加时辰数（%1时 %2）"_s.arg(hourBranch).arg(hour));
     addHour->setChecked(addsHour);
-    message->setObjectName(u"message"_s);
-    QPalette p = message->palette();
-    p.setColor(QPalette::WindowText, Qt::red);
-    message->setPalette(p);
-    ok->setObjectName(u"ok"_s);
-    ok->setDefault(true);
-    cancel->setObjectName(u"cancel"_s);
+    setUpMessage(message);
 
     auto *fields = new QGridLayout;
     auto *label1 = new QLabel(u"第一个数（上卦）："_s, this);
@@ -92,10 +87,7 @@ NumberDialog::NumberDialog(bool addsHour, int hour, QWidget *parent)
     auto *hint = new QLabel(u"请输入两个 1 到 99999999 之间的整数。"_s, this);
     hint->setObjectName(u"hint"_s);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout *buttons = okCancelRow(this, ok, cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(hint);
@@ -106,7 +98,6 @@ NumberDialog::NumberDialog(bool addsHour, int hour, QWidget *parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok, &QPushButton::clicked, this, &NumberDialog::ok_Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     number1->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "casting/timecastdialog.h"
 
+#include "casting/dialogparts.h"
 #include "chart/hexagrams.h"
 #include "core/elements.h"
 #include "widgets/textconv.h"
@@ -71,14 +72,8 @@ TimeCastDialog::TimeCastDialog(const Moment &moment, bool yearAtLichun, bool day
     reckoning->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lichunYear->setObjectName(u"lichunYear"_s);
     lichunYear->setChecked(yearAtLichun);
-    ok->setObjectName(u"ok"_s);
-    ok->setDefault(true);
-    cancel->setObjectName(u"cancel"_s);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout *buttons = okCancelRow(this, ok, cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(momentLabel);
@@ -92,7 +87,6 @@ TimeCastDialog::TimeCastDialog(const Moment &moment, bool yearAtLichun, bool day
         if (cast())
             accept();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     showReckoning();
 }
 

@@ -37,18 +37,6 @@ const HexagramRow &pureHexagramOf(Trigram palace)
                                  [palace](const HexagramRow &r) { return r.palace == palace && r.world == 6; });
 }
 
-std::u16string branchElementLabel(Branch branch)
-{
-    std::u16string label(branchName(branch));
-    label += elementName(branchElement(branch));
-    return label;
-}
-
-std::u16string relativeLabel(Relative relative, Branch branch)
-{
-    return std::u16string(relativeName(relative)) + branchElementLabel(branch);
-}
-
 Chart chartOfRows(const HexagramRow *original, const HexagramRow *changed)
 {
     Chart chart;

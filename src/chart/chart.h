@@ -78,8 +78,4 @@ Chart chartOf(const CastInput &input);
 // The pure hexagram (八纯卦) that heads a palace.
 const HexagramRow &pureHexagramOf(Trigram palace);
 
-// "妻财子水", "戌土" and the like.
-std::u16string relativeLabel(Relative relative, Branch branch);
-std::u16string branchElementLabel(Branch branch);
-
 } // namespace lotgrid

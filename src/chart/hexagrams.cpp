@@ -29,20 +29,27 @@ std::u16string_view lineName(int line, char16_t value)
     return names[line - 1][value == u'1' ? 0 : 1];
 }
 
+std::u16string branchElementLabel(Branch branch)
+{
+    std::u16string label(branchName(branch));
+    label += elementName(branchElement(branch));
+    return label;
+}
+
+std::u16string relativeLabel(Relative relative, Branch branch)
+{
+    return std::u16string(relativeName(relative)) + branchElementLabel(branch);
+}
+
 std::u16string branchLabel(const HexagramRow &row, int line)
 {
-    const Branch b = row.branches[line - 1];
-    std::u16string label(branchName(b));
-    label += elementName(branchElement(b));
-    return label;
+    return branchElementLabel(row.branches[line - 1]);
 }
 
 std::u16string lineLabel(const HexagramRow &row, int line)
 {
     const Branch b = row.branches[line - 1];
-    std::u16string label(relativeName(relativeOf(palaceElement(row.palace), branchElement(b))));
-    label += branchLabel(row, line);
-    return label;
+    return relativeLabel(relativeOf(palaceElement(row.palace), branchElement(b)), b);
 }
 
 } // namespace lotgrid

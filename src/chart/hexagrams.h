@@ -134,6 +134,10 @@ constexpr char16_t changedValue(char16_t value, bool moving)
     return value == u'1' ? u'0' : value == u'0' ? u'1' : value;
 }
 
+// "妻财子水", "戌土" and the like.
+std::u16string relativeLabel(Relative relative, Branch branch);
+std::u16string branchElementLabel(Branch branch);
+
 // Branch and its element of line 1..6, "戌土".
 std::u16string branchLabel(const HexagramRow &row, int line);
 

@@ -431,15 +431,18 @@ bool Journal::open()
     return true;
 }
 
-bool Journal::createSchema()
+bool Journal::createTables()
 {
     for (const QLatin1StringView sql : Schema2)
         if (!execText(QString(sql)))
             return false;
     m_fullText = false;
-    if (m_options.fullTextSearch && !createFullText(false))
-        return false;
-    return execText(u"PRAGMA application_id = %1"_s.arg(ApplicationId))
+    return !m_options.fullTextSearch || createFullText(false);
+}
+
+bool Journal::createSchema()
+{
+    return createTables() && execText(u"PRAGMA application_id = %1"_s.arg(ApplicationId))
            && execText(u"PRAGMA user_version = %1"_s.arg(SchemaVersion));
 }
 
@@ -469,11 +472,7 @@ bool Journal::migrateFrom1()
     // The cases get ids of the current kind, so the table is copied whole.
     if (!execText(u"DROP INDEX IF EXISTS cases_by_saved"_s) || !execText(u"ALTER TABLE cases RENAME TO cases_v1"_s))
         return false;
-    for (const QLatin1StringView sql : Schema2)
-        if (!execText(QString(sql)))
-            return false;
-    m_fullText = false;
-    if (m_options.fullTextSearch && !createFullText(false))
+    if (!createTables())
         return false;
     QSqlQuery rows(QSqlDatabase::database(m_connectionName, false));
     rows.setForwardOnly(true);

@@ -101,6 +101,7 @@ private:
     bool begin();
     bool commit();
     void rollback();
+    bool createTables(); // the current tables, empty, and the full-text index when it is on
     bool createSchema();
     bool migrateFrom1();
     bool createFullText(bool fill);

@@ -1,5 +1,6 @@
-// The lunar calendar: known dates, every day of the covered range, and the
-// literals of the year table.
+// The lunar calendar: known dates, every day of the covered range, the
+// literals of LunarBitsTable, and every day of 1921-2020 against the program's
+// earlier year table, which describes those years independently of LunarBitsTable.
 #include "calendar/lunar.h"
 #include "widgets/textconv.h"
 
@@ -7,6 +8,7 @@
 #include <QTest>
 
 #include <limits>
+#include <vector>
 
 using namespace lotgrid;
 using namespace Qt::StringLiterals;
@@ -18,6 +20,55 @@ namespace {
 void addDateRow(const char *name, CivilDate solar, LunarDate lunar)
 {
     QTest::newRow(name) << solar.year << solar.month << solar.day << lunar;
+}
+
+// The program's earlier table of lunar years 1921 + r, r = 0..99, which the
+// conversion walked from 8 February 1921 to 11 February 2021. A row below 4095
+// is a year of 12 months: bits 11 down to 0 are months 1 to 12, set = 30 days,
+// clear = 29. A row of 4095 or more is a year of 13 months: bits 12 down to 0
+// are the 13 months in calendar order, and row / 65536 is the month L after
+// which the leap month comes.
+// clang-format off
+constexpr std::array<std::int32_t, 100> LunarYearTable{
+    2635, 333387, 1701, 1748, 267701, 694, 2391, 133423, 1175, 396438,         // 1921-1930
+    3402, 3749, 331177, 1453, 694, 201326, 2350, 465197, 3221, 3402,           // 1931-1940
+    400202, 2901, 1386, 267611, 605, 2349, 137515, 2709, 464533, 1738,         // 1941-1950
+    2901, 330421, 1242, 2651, 199255, 1323, 529706, 3733, 1706, 398762,        // 1951-1960
+    2741, 1206, 267438, 2647, 1318, 204070, 3477, 461653, 1386, 2413,          // 1961-1970
+    330077, 1197, 2637, 268877, 3365, 531109, 2900, 2922, 398042, 2395,        // 1971-1980
+    1179, 267415, 2635, 661067, 1701, 1748, 398772, 2742, 2391, 330031,        // 1981-1990
+    1175, 1611, 200010, 3749, 527717, 1452, 2742, 332397, 2350, 3222,          // 1991-2000
+    268949, 3402, 3493, 133973, 1386, 464219, 605, 2349, 334123, 2709,         // 2001-2010
+    2890, 267946, 2773, 592565, 1210, 2651, 395863, 1323, 2707, 265877,        // 2011-2020
+};
+// clang-format on
+constexpr int LunarYearTableFirstYear = 1921;
+const QDate LunarYearTableFirstDay(1921, 2, 8); // lunar 1921, month 1, day 1
+const QDate LunarYearTableLastDay(2021, 2, 11); // lunar 2020, month 12, day 30
+
+static_assert(std::ranges::all_of(LunarYearTable, [](std::int32_t row) {
+    return row < 4095 || (row / 65536 >= 2 && row / 65536 <= 10 && row % 65536 < 8192);
+}));
+
+struct YearTableMonth {
+    int month; // as LunarDate numbers it: the leap month negative
+    int days;  // 29 or 30
+};
+
+// The months of a LunarYearTable row in calendar order.
+std::vector<YearTableMonth> yearTableMonths(std::int32_t row)
+{
+    std::vector<YearTableMonth> months;
+    const int k = row < 4095 ? 11 : 12;
+    const int leapAfter = row / 65536;
+    for (int n = k; n >= 0; --n) {
+        const int slot = k - n + 1;
+        int month = slot;
+        if (k == 12)
+            month = slot == leapAfter + 1 ? -leapAfter : slot > leapAfter + 1 ? slot - 1 : slot;
+        months.push_back({month, (row >> n) & 1 ? 30 : 29});
+    }
+    return months;
 }
 
 } // namespace
@@ -226,6 +277,42 @@ private slots:
         QFETCH(int, year);
         QFETCH(int, days);
         QCOMPARE(lotgrid::lMonthDays(static_cast<std::int16_t>(year)), days);
+    }
+
+    // Each year of the earlier year table, day by day from its month 1 day 1:
+    // the conversion, which walks LunarBitsTable, gives the same lunar dates.
+    void yearTable_data()
+    {
+        QTest::addColumn<int>("lunarYear");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QDate>("firstDay");
+        QDate first = LunarYearTableFirstDay;
+        for (std::size_t r = 0; r < LunarYearTable.size(); ++r) {
+            const int year = LunarYearTableFirstYear + static_cast<int>(r);
+            QTest::newRow(qPrintable(QString::number(year))) << year << LunarYearTable[r] << first;
+            for (const YearTableMonth &m : yearTableMonths(LunarYearTable[r]))
+                first = first.addDays(m.days);
+        }
+    }
+    void yearTable()
+    {
+        QFETCH(int, lunarYear);
+        QFETCH(int, row);
+        QFETCH(QDate, firstDay);
+        QDate date = firstDay;
+        for (const YearTableMonth &m : yearTableMonths(row)) {
+            for (int day = 1; day <= m.days; ++day, date = date.addDays(1))
+                QCOMPARE(SolarToLunar(date.year(), date.month(), date.day()), (LunarDate{lunarYear, m.month, day}));
+        }
+        QCOMPARE(SolarToLunar(date.year(), date.month(), date.day()), (LunarDate{lunarYear + 1, 1, 1}));
+    }
+    void yearTableSpan()
+    {
+        qint64 days = 0;
+        for (std::int32_t row : LunarYearTable)
+            for (const YearTableMonth &m : yearTableMonths(row))
+                days += m.days;
+        QCOMPARE(LunarYearTableFirstDay.addDays(days - 1), LunarYearTableLastDay);
     }
 
     void c16to10_data()

@@ -3,6 +3,7 @@
 // spirits of every hexagram by the pure-hexagram rule; spirits and void days.
 #include "chart/chart.h"
 #include "chart/rules.h"
+#include "widgets/textconv.h"
 
 #include <QTest>
 
@@ -10,11 +11,6 @@ using namespace lotgrid;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString qs(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 CastInput castOf(std::u16string_view key, int moving)
 {

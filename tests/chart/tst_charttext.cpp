@@ -2,6 +2,7 @@
 // written out by hand from the najia, palace and analysis rules), and the JSON
 // parsed back and held against the Chart value for every hexagram.
 #include "chart/charttext.h"
+#include "widgets/textconv.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,11 +15,6 @@ using namespace lotgrid;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString qs(std::u16string_view s)
-{
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // A cast in 6/7/8/9 notation, line 1 first.
 CastInput castOf(std::string_view lines)

@@ -3,6 +3,7 @@
 // filtering as one types, by verdict and by date, the follow-up saved on the
 // spot, delete after asking, reopening by Enter and double-click, export and
 // import through the buttons, and a failed write told without losing the text.
+#include "common/caserecords.h"
 #include "common/modal.h"
 #include "journal/anli.h"
 #include "journal/savecasedialog.h"
@@ -46,16 +47,6 @@ JournalPrompts prompts(const std::shared_ptr<Said> &said)
     p.exportFile = [said](QWidget *, const QString &) { return said->file; };
     p.importFile = [said](QWidget *, const QString &) { return said->file; };
     return p;
-}
-
-CaseRecord makeCase(const QString &lines, const QString &moving, const QString &question, Moment moment)
-{
-    CaseRecord c;
-    for (int n = 1; n <= 6; ++n)
-        c.cast.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
-    c.cast.moment = moment;
-    c.question = question;
-    return c;
 }
 
 // Types text key by key, as an input method hands characters to a field.

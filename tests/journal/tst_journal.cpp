@@ -8,6 +8,7 @@
 //
 // The crash, lock and read-only cases run this binary again as a child
 // process (first argument "--child-..."), which does one thing and reports.
+#include "common/caserecords.h"
 #include "journal/journal.h"
 
 #include <QCoreApplication>
@@ -44,17 +45,6 @@ std::function<QDateTime()> steppingClock()
 JournalOptions options(bool fullText = true, int busyTimeoutMs = 3000)
 {
     return {busyTimeoutMs, steppingClock(), fullText};
-}
-
-CaseRecord makeCase(const QString &lines, const QString &moving, const QString &question,
-                    std::optional<Moment> moment = std::nullopt)
-{
-    CaseRecord c;
-    for (int n = 1; n <= 6; ++n)
-        c.cast.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
-    c.cast.moment = moment;
-    c.question = question;
-    return c;
 }
 
 QByteArray digest(const QString &file)

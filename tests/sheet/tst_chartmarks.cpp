@@ -3,6 +3,7 @@
 // names, 卦身 and the 神煞 under the chart with the quiet per-line markers, and
 // how the marks wait for the builds and the day stem they need.
 #include "common/mainwindowfixture.h"
+#include "common/userinput.h"
 
 #include <QRadioButton>
 #include <QTest>
@@ -13,17 +14,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QStringList NoMarks{QString(), QString(), QString(), QString(), QString(), QString()};
-
-QAction *action(MainWindow &w, const QString &name)
-{
-    return w.findChild<QAction *>(name);
-}
-
-void typeLines(ChartSheet &s, const QString &key)
-{
-    for (int n = 1; n <= 6; ++n)
-        QTest::keyClicks(s.Text(n), key.mid(n - 1, 1));
-}
 
 // Ticks the moving lines, "123" for lines 1 to 3, as a user clicks them.
 void tick(ChartSheet &s, const QString &lines)

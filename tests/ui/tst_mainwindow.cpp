@@ -3,6 +3,7 @@
 // tree and its enabling, New and Clear data, Exit and closing.
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
+#include "common/userinput.h"
 #include "sheet/chartsteps.h"
 #include "widgets/lineglyph.h"
 
@@ -40,17 +41,6 @@ QStringList snapshot(MainWindow &w)
         out << s.BY(n) << s.X(n);
     out << s.XX << s.TextBengua << s.TextSBG2 << s.Combo1->currentText();
     return out;
-}
-
-QAction *action(MainWindow &w, const QString &name)
-{
-    return w.findChild<QAction *>(name);
-}
-
-void typeLines(ChartSheet &s, const QString &key)
-{
-    for (int n = 1; n <= 6; ++n)
-        QTest::keyClicks(s.Text(n), key.mid(n - 1, 1));
 }
 
 } // namespace

@@ -90,12 +90,12 @@ void Fenshen::Command1_Click()
 {
     m_Text1->setText(m_currentBengua ? m_currentBengua() : QString());
     const QString label = m_Text1->text();
-    const PureHexagramRow *row = findPureHexagram(u16(label));
-    if (!row)
+    const std::optional<PureHexagramTexts> pure = findPureHexagram(u16(label));
+    if (!pure)
         return;
     for (int line = 6; line >= 1; --line)
-        m_T(line)->setText(qs(row->lines[line - 1]));
-    m_Lbengua->setText(qs(row->name));
+        m_T(line)->setText(qs(pure->lines[line - 1]));
+    m_Lbengua->setText(qs(pure->name));
 }
 
 QWidget *createFenshen(QWidget *parent, std::function<QString()> currentBengua)

@@ -3,6 +3,7 @@
 
 #include "chart/hexagrams.h"
 #include "common/modal.h"
+#include "common/userinput.h"
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
 #include "widgets/linefield.h"
@@ -33,7 +34,6 @@ private slots:
     void resultsAreReadOnlyAndCaptioned();
 
 private:
-    void cast(const QString &key);
     QLineEdit *field(const QString &name) const;
     QString lines() const; // T1 .. T6
     void query();
@@ -48,12 +48,6 @@ void TestFenshen::init()
     env.journalPath.clear(); // never the user's journal
     m_main = std::make_unique<MainWindow>(env);
     m_main->show();
-}
-
-void TestFenshen::cast(const QString &key)
-{
-    for (int line = 1; line <= 6; ++line)
-        QTest::keyClicks(m_main->sheet().Text(line), key.mid(line - 1, 1));
 }
 
 QLineEdit *TestFenshen::field(const QString &name) const
@@ -72,7 +66,7 @@ QString TestFenshen::lines() const
 void TestFenshen::query()
 {
     if (!m_main->findChild<QWidget *>(u"Fenshen"_s))
-        m_main->findChild<QAction *>(u"chaxun"_s)->trigger();
+        action(*m_main, u"chaxun"_s)->trigger();
     auto *button = m_main->findChild<QWidget *>(u"Fenshen"_s)->findChild<QPushButton *>(u"Command1"_s);
     QCOMPARE(button->text(), u"查询"_s);
     QTest::mouseClick(button, Qt::LeftButton);
@@ -103,7 +97,7 @@ void TestFenshen::queryShowsThePalacesPureHexagram()
     for (int line = 1; line <= 6; ++line)
         expected << qs(lineLabel(*pure, line));
 
-    cast(key);
+    typeLines(m_main->sheet(), key);
     QCOMPARE(m_main->sheet().bengua->text(), QString::fromUtf8(QTest::currentDataTag()));
     query();
     QCOMPARE(field(u"Text1"_s)->text(), m_main->sheet().bengua->text());
@@ -115,7 +109,7 @@ void TestFenshen::queryShowsThePalacesPureHexagram()
 
 void TestFenshen::lineOneStandsAtTheBottom()
 {
-    m_main->findChild<QAction *>(u"chaxun"_s)->trigger();
+    action(*m_main, u"chaxun"_s)->trigger();
     auto *window = m_main->findChild<QWidget *>(u"Fenshen"_s);
     QCOMPARE(window->windowTitle(), u"查询"_s);
     QVERIFY(field(u"Lbengua"_s)->font().bold());
@@ -139,7 +133,7 @@ void TestFenshen::queryWithoutChartChangesOnlyText1()
 
 void TestFenshen::queryAfterNewKeepsThePreviousResult()
 {
-    cast(u"101000"_s);
+    typeLines(m_main->sheet(), u"101000"_s);
     query();
     const QString shown = lines();
 
@@ -154,8 +148,8 @@ void TestFenshen::queryAfterNewKeepsThePreviousResult()
 
 void TestFenshen::handTypedText1IsReplaced()
 {
-    cast(u"101000"_s);
-    m_main->findChild<QAction *>(u"chaxun"_s)->trigger();
+    typeLines(m_main->sheet(), u"101000"_s);
+    action(*m_main, u"chaxun"_s)->trigger();
     QInputMethodEvent typed; // Chinese arrives from an input method as one committed string
     typed.setCommitString(u"乾为天 乾宫"_s);
     QApplication::sendEvent(field(u"Text1"_s), &typed);
@@ -165,7 +159,7 @@ void TestFenshen::handTypedText1IsReplaced()
     QCOMPARE(field(u"Lbengua"_s)->text(), u"坎为水"_s);
 
     // A second opening brings up the same window as it was.
-    m_main->findChild<QAction *>(u"chaxun"_s)->trigger();
+    action(*m_main, u"chaxun"_s)->trigger();
     QCOMPARE(field(u"Text1"_s)->text(), u"地火明夷 游魂 坎宫"_s);
 }
 
@@ -173,7 +167,7 @@ void TestFenshen::handTypedText1IsReplaced()
 // field, the bold pure hexagram's name too, stands beside its caption.
 void TestFenshen::resultsAreReadOnlyAndCaptioned()
 {
-    cast(u"101000"_s);
+    typeLines(m_main->sheet(), u"101000"_s);
     query();
     QStringList results{u"Lbengua"_s};
     for (int line = 1; line <= 6; ++line)

@@ -1,0 +1,27 @@
+#pragma once
+// Cases for the journal tests, built from the lines as the chart shows them.
+
+#include "journal/caserecord.h"
+
+#include <QString>
+
+#include <optional>
+
+// A case of lines "111101" (line 1 first), moving lines marked "1" in `moving`
+// ("100100": lines 1 and 4), the question and, when given, the moment of the cast.
+inline lotgrid::CaseRecord makeCase(const QString &lines, const QString &moving, const QString &question,
+                                    std::optional<lotgrid::Moment> moment = std::nullopt)
+{
+    lotgrid::CaseRecord c;
+    for (int n = 1; n <= 6; ++n)
+        c.cast.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
+    c.cast.moment = moment;
+    c.question = question;
+    return c;
+}
+
+inline lotgrid::CaseRecord makeCase(const QString &lines, const QString &moving, const QString &question,
+                                    lotgrid::Moment moment)
+{
+    return makeCase(lines, moving, question, std::optional<lotgrid::Moment>(moment));
+}
