@@ -1,14 +1,15 @@
 #include "casting/autocast.h"
 
 #include "casting/castdialog.h"
-#include "casting/castdraw.h"
 #include "casting/castlines.h"
 #include "casting/progresswindow.h"
-#include "casting/randomsource.h"
+#include "chart/castdraw.h"
+#include "chart/randomsource.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
+#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -141,7 +142,9 @@ void AutoCast::cast()
         uniform = newSeededUniformSource();
     const CastBits bits = drawCastBits(uniform);
 
-    m_sheet.TZD = castPatterns(bits);
+    const Six<std::u16string> patterns = castPatterns(bits);
+    for (int n = 1; n <= 6; ++n)
+        m_sheet.TZD(n) = qs(patterns(n));
     for (int n = 1; n <= 6; ++n)
         m_sheet.Text(n)->setText(bits[n - 1] ? u"1"_s : u"0"_s);
 
@@ -164,7 +167,10 @@ void AutoCast::stepTimerzg()
     for (int n = 6; n >= 1; --n)
         m_sheet.TZDD(n) = m_sheet.TZD(n).left(1);
     Timerzg->stop();
-    if (const auto moving = findMovingLine(m_sheet.TZD))
+    Six<std::u16string> patterns;
+    for (int n = 1; n <= 6; ++n)
+        patterns(n) = std::u16string(u16(m_sheet.TZD(n)));
+    if (const auto moving = findMovingLine(patterns))
         (moving->oldYang ? m_sheet.co(moving->line) : m_sheet.cx(moving->line))->setChecked(true);
 }
 

@@ -17,8 +17,6 @@ namespace lotgrid {
 
 namespace {
 
-constexpr std::array<const char16_t *, 6> LinePlaces{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
-
 QString branchOf(int number)
 {
     return QString(QChar(BranchNames[static_cast<std::size_t>(number - 1)]));

@@ -2,7 +2,7 @@
 
 #include <QStandardPaths>
 
-#include "casting/randomsource.h"
+#include "chart/randomsource.h"
 #include "journal/journal.h"
 #include "ui/platform.h"
 

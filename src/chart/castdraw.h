@@ -5,11 +5,10 @@
 
 #include "core/six.h"
 
-#include <QString>
-
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace lotgrid {
 
@@ -27,7 +26,7 @@ CastBits drawCastBits(const std::function<double()> &uniform);
 
 // Pattern TZDn of each line: four characters "0"/"1" made of the bits the
 // pattern table names; the first is the line's own bit, its cast value.
-Six<QString> castPatterns(const CastBits &bits);
+Six<std::u16string> castPatterns(const CastBits &bits);
 
 struct MovingLine {
     int line = 0;         // 1..6
@@ -35,6 +34,6 @@ struct MovingLine {
 };
 
 // The lowest line whose pattern is "1111" or "0000"; lines above it are not looked at.
-std::optional<MovingLine> findMovingLine(const Six<QString> &patterns);
+std::optional<MovingLine> findMovingLine(const Six<std::u16string> &patterns);
 
 } // namespace lotgrid

@@ -1,8 +1,8 @@
 // The draws of an automatic cast: the bit of a uniform value, the patterns
 // and the moving line they choose, the odds over every bit combination, and
 // the statistics of the real seeded generator over many casts.
-#include "casting/castdraw.h"
-#include "casting/randomsource.h"
+#include "chart/castdraw.h"
+#include "chart/randomsource.h"
 
 #include <QTest>
 
@@ -26,9 +26,12 @@ CastBits bitsFrom(const QString &text)
     return bits;
 }
 
-QStringList listOf(const Six<QString> &six)
+QStringList listOf(const Six<std::u16string> &six)
 {
-    return {six.begin(), six.end()};
+    QStringList list;
+    for (const std::u16string &pattern : six)
+        list << QString::fromStdU16String(pattern);
+    return list;
 }
 
 // The share of casts with a moving line, from the pattern table: only the 14
@@ -119,7 +122,7 @@ private slots:
         QFETCH(QStringList, patterns);
         QFETCH(int, line);
         QFETCH(bool, oldYang);
-        const Six<QString> got = castPatterns(bitsFrom(bits));
+        const Six<std::u16string> got = castPatterns(bitsFrom(bits));
         QCOMPARE(listOf(got), patterns);
         const auto moving = findMovingLine(got);
         QCOMPARE(moving.has_value(), line != 0);
@@ -138,7 +141,7 @@ private slots:
             CastBits bits{};
             for (int k = 0; k < CastBitCount; ++k)
                 bits[k] = (combo >> k) & 1;
-            const Six<QString> patterns = castPatterns(bits);
+            const Six<std::u16string> patterns = castPatterns(bits);
             for (int n = 1; n <= 6; ++n)
                 ones[n - 1] += patterns(n).front() == u'1';
             const auto moving = findMovingLine(patterns);
@@ -165,7 +168,7 @@ private slots:
         std::array<int, 7> byLine{};
         for (int c = 0; c < Casts; ++c) {
             const std::function<double()> uniform = newSeededUniformSource();
-            const Six<QString> patterns = castPatterns(drawCastBits(uniform));
+            const Six<std::u16string> patterns = castPatterns(drawCastBits(uniform));
             for (int n = 1; n <= 6; ++n)
                 ones[n - 1] += patterns(n).front() == u'1';
             const auto moving = findMovingLine(patterns);

@@ -1,8 +1,6 @@
-#include "casting/castdraw.h"
+#include "chart/castdraw.h"
 
 #include <algorithm>
-
-using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
@@ -48,16 +46,16 @@ CastBits drawCastBits(const std::function<double()> &uniform)
     return bits;
 }
 
-Six<QString> castPatterns(const CastBits &bits)
+Six<std::u16string> castPatterns(const CastBits &bits)
 {
-    Six<QString> patterns;
+    Six<std::u16string> patterns;
     for (int n = 1; n <= 6; ++n)
         for (int bit : PatternBits[n - 1])
             patterns(n) += bits[bit - 1] ? u'1' : u'0';
     return patterns;
 }
 
-std::optional<MovingLine> findMovingLine(const Six<QString> &patterns)
+std::optional<MovingLine> findMovingLine(const Six<std::u16string> &patterns)
 {
     for (int n = 1; n <= 6; ++n) {
         if (patterns(n) == u"1111")

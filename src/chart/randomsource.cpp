@@ -1,4 +1,4 @@
-#include "casting/randomsource.h"
+#include "chart/randomsource.h"
 
 #include <chrono>
 #include <memory>
