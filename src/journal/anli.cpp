@@ -110,9 +110,12 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->horizontalHeader()->setStretchLastSection(false);
     m_table->horizontalHeader()->setSectionResizeMode(CaseListModel::QuestionColumn, QHeaderView::Stretch);
-    m_table->setColumnWidth(CaseListModel::MomentColumn, 130);
-    m_table->setColumnWidth(CaseListModel::HexagramsColumn, 170);
-    m_table->setColumnWidth(CaseListModel::VerdictColumn, 50);
+    // Widths in the table's own type, so they follow the desktop's scale.
+    const QFontMetrics fm(m_table->font());
+    m_table->setColumnWidth(CaseListModel::MomentColumn, fm.horizontalAdvance(u"2026-12-07 08:30"_s) + fm.height());
+    m_table->setColumnWidth(CaseListModel::HexagramsColumn,
+                            fm.horizontalAdvance(u"雷泽归妹 → 泽风大过"_s) + fm.height());
+    m_table->setColumnWidth(CaseListModel::VerdictColumn, fm.horizontalAdvance(u"应验"_s) + fm.height());
 
     m_detail->setWordWrap(true);
     m_detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -161,7 +164,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     layout->addLayout(filters);
     layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
-    resize(960, 600);
+    resize(fm.horizontalAdvance(u"起"_s) * 64, fm.height() * 34);
 
     connect(m_search, &QLineEdit::textChanged, this, &Anli::applyFilter);
     connect(m_dateFilter, &QCheckBox::toggled, this, [this](bool on) {
