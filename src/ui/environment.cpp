@@ -1,7 +1,5 @@
 #include "ui/environment.h"
 
-#include <QStandardPaths>
-
 #include "chart/randomsource.h"
 #include "journal/journal.h"
 #include "ui/platform.h"
@@ -10,6 +8,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
