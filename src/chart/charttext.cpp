@@ -35,11 +35,6 @@ std::u16string_view voidMark(bool isVoid)
     return isVoid ? u"空" : u"　";
 }
 
-std::u16string hexagramName(const HexagramRow &row)
-{
-    return std::u16string(row.text.substr(0, row.text.find(u' ')));
-}
-
 std::u16string palaceName(const HexagramRow &row)
 {
     return std::u16string(TrigramNames.substr(static_cast<int>(row.palace), 1)) + u"宫";
@@ -53,7 +48,7 @@ std::u16string_view soulName(Soul s)
 // "雷泽归妹（兑宫·归魂）", with the hexagram's type after it when it has one.
 std::u16string hexagramCaption(const HexagramRow &row, HexagramType type)
 {
-    std::u16string out = hexagramName(row) + u"（" + palaceName(row);
+    std::u16string out = std::u16string(hexagramName(row)) + u"（" + palaceName(row);
     if (row.soul != Soul::None)
         out += std::u16string(u"·") + std::u16string(soulName(row.soul));
     out += u"）";

@@ -138,6 +138,12 @@ constexpr char16_t changedValue(char16_t value, bool moving)
 std::u16string relativeLabel(Relative relative, Branch branch);
 std::u16string branchElementLabel(Branch branch);
 
+// The hexagram's name alone, the text up to its first space: "火天大有".
+constexpr std::u16string_view hexagramName(const HexagramRow &row)
+{
+    return row.text.substr(0, row.text.find(u' '));
+}
+
 // Branch and its element of line 1..6, "戌土".
 std::u16string branchLabel(const HexagramRow &row, int line);
 

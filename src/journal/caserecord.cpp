@@ -1,5 +1,6 @@
 #include "caserecord.h"
 
+#include "chart/chart.h"
 #include "chart/hexagrams.h"
 #include "widgets/textconv.h"
 
@@ -15,15 +16,6 @@ namespace {
 constexpr std::array<std::u16string_view, 3> VerdictNames{u"未定", u"应验", u"不验"};
 constexpr std::array<std::u16string_view, 3> MarkNames{u"", u"用神", u"伏神"};
 constexpr qint64 ChinaOffsetMinutes = 8 * 60;
-
-QString hexagramName(const QString &key)
-{
-    const HexagramRow *row = FindHexagramByKey(u16(key));
-    if (!row)
-        return {};
-    const std::u16string_view text = row->text;
-    return qs(text.substr(0, text.find(u' ')));
-}
 
 std::optional<int> indexIn(std::u16string_view names, const QString &text)
 {
@@ -118,19 +110,16 @@ QString changedLineKey(const CastInput &cast)
     return key;
 }
 
-bool hasMovingLine(const CastInput &cast)
-{
-    return std::ranges::any_of(cast.lines, [](const CastLine &l) { return l.moving; });
-}
-
 QString originalName(const CastInput &cast)
 {
-    return hexagramName(lineKey(cast));
+    const Chart chart = chartOf(cast);
+    return chart.original ? qs(hexagramName(*chart.original)) : QString();
 }
 
 QString changedName(const CastInput &cast)
 {
-    return hasMovingLine(cast) ? hexagramName(changedLineKey(cast)) : QString();
+    const Chart chart = chartOf(cast);
+    return chart.changed && chart.hasMovingLine() ? qs(hexagramName(*chart.changed)) : QString();
 }
 
 QString hexagramsText(const CastInput &cast)

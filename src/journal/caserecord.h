@@ -47,7 +47,6 @@ QString caseProblem(const CaseRecord &c);
 // (moving lines flipped); empty when a line is missing.
 QString lineKey(const CastInput &cast);
 QString changedLineKey(const CastInput &cast);
-bool hasMovingLine(const CastInput &cast);
 
 // Name of the original hexagram ("火天大有") and of the changed one, empty when
 // there is no moving line.
