@@ -159,6 +159,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         const std::u16string_view typeChange = chart.analysis.typeChange();
         if (!typeChange.empty())
             heads += u"  " + std::u16string(typeChange);
+        const auto fanFu = chart.analysis.fanFuWords();
+        for (std::size_t k = 0; k < fanFu.size(); ++k)
+            heads += (k ? std::u16string(1, Wide) : std::u16string(u"  ")) + std::u16string(fanFu[k]);
     }
     emit(heads);
 
@@ -287,6 +290,14 @@ void hexagramHead(Json &j, const HexagramRow &row)
 
 } // namespace
 
+nlohmann::ordered_json optionsJson(const SchoolOptions &o)
+{
+    return {{"yangren", utf8(BladeRuleNames[static_cast<std::size_t>(o.blade)])},
+            {"fanyin", utf8(o.facingTrigramsReverse ? u"地支相冲或后天对宫" : u"地支相冲")},
+            {"timeCastDay", utf8(TimeCastDayNames[static_cast<std::size_t>(o.timeCastDay)])},
+            {"numberCastHour", o.numberCastAddsHour}};
+}
+
 nlohmann::ordered_json chartJsonValue(const Chart &chart)
 {
     Json j = Json::object();
@@ -363,6 +374,10 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
     j["types"] = {{"original", orNull(hexagramTypeName(chart.analysis.originalType))},
                   {"changed", orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{})}};
 
+    Json &fanFu = j["fanfu"] = Json::array();
+    for (std::u16string_view word : chart.analysis.fanFuWords())
+        fanFu.push_back(utf8(word));
+
     if (const auto &gs = chart.analysis.guaShen)
         j["guashen"] = {{"branch", utf8(branchName(gs->branch))}, {"positions", gs->positions}};
     else
@@ -374,6 +389,8 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         for (Branch b : e.list())
             list.push_back(utf8(branchName(b)));
     }
+    if (!in.options.isDefault())
+        j["options"] = optionsJson(in.options);
     return j;
 }
 
