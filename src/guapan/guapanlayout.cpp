@@ -23,7 +23,7 @@ constexpr qreal BarLength = 4.4;  // a line's bar
 constexpr qreal BarThickness = 0.5;
 constexpr qreal RuleSpace = 0.7;   // above and below a rule
 constexpr qreal MinimumWidth = 24; // the header and the foot wrap no narrower
-constexpr qreal SmallScale = 0.8;
+constexpr qreal SmallScale = 0.85;
 constexpr qreal TitleScale = 1.2;
 
 // The Chinese face tried after the application's own, before the system's
@@ -254,7 +254,7 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
     c.bar = x;
     x += b.em(BarLength) + b.em(ColumnGap * 0.7);
     c.role = x;
-    x += b.width(u"世"_s) + b.em(ColumnGap * 0.5);
+    x += b.width(u"世"_s) + b.em(ColumnGap * 0.7);
     c.moving = x;
     x += std::max(b.width(u"○"_s), b.width(u"×"_s)) + b.em(ColumnGap);
 

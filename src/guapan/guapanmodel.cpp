@@ -27,7 +27,7 @@ QString titleDetail(const HexagramRow &row, HexagramType type)
     return parts.join(u"·"_s);
 }
 
-// 六亲 and 纳甲 of line n of `row` (a branch `b` reckoned in the original's palace).
+// 六亲 and 纳甲 of line n of `row`, the relative reckoned in the original's palace.
 QString lineLabel(Relative relative, const HexagramRow &row, int n, bool stems)
 {
     return qs(relativeName(relative)) + qs(stems ? stemBranchLabel(row, n) : branchLabel(row, n));
@@ -119,7 +119,8 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         row.line = n;
         row.spirit = qs(l.spirit);
         if (l.hidden) {
-            row.hidden = qs(relativeLabel(l.hidden->relative, l.hidden->branch));
+            // The hidden spirit stands on the palace's pure hexagram, and takes its stem from there.
+            row.hidden = lineLabel(l.hidden->relative, pureHexagramOf(chart.original->palace), n, words.najiaStems);
             row.hiddenVoid = l.hiddenVoid;
         }
         row.label = lineLabel(l.relative, *chart.original, n, words.najiaStems);

@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(lineTexts(guapanModel(chartOf(cast), words).header), header);
     }
 
-    // 纳甲带天干: 乾 takes 甲 below and 壬 above, 坤 乙 and 癸, 离 己, 艮 丙.
+    // 纳甲带天干: 乾 takes 甲 below and 壬 above, 坤 乙 and 癸, 离 己, 艮 丙, 震 庚, 兑 丁.
     void stems_data()
     {
         QTest::addColumn<QString>("cast");
@@ -192,6 +192,8 @@ private slots:
         QTest::newRow("坤 line 6") << u"888888"_s << 6 << u"子孙癸酉金"_s << QString();
         QTest::newRow("贲 line 1 to 艮") << u"987887"_s << 1 << u"官鬼己卯木"_s << u"兄弟丙辰土"_s;
         QTest::newRow("贲 line 4") << u"987887"_s << 4 << u"兄弟丙戌土"_s << u"兄弟丙戌土"_s;
+        // 雷泽归妹 (兑宫) hides 子孙亥水 under line 4, from 兑为泽 whose outer 兑 takes 丁.
+        QTest::newRow("归妹 hidden") << u"978788"_s << 4 << u"官鬼庚午火|子孙丁亥水"_s << u"官鬼庚午火"_s;
     }
     void stems()
     {
@@ -203,7 +205,7 @@ private slots:
         words.najiaStems = true;
         const GuapanModel model = guapanModel(chartOf(castOf(cast)), words);
         const GuapanRowModel &row = model.rows[static_cast<std::size_t>(6 - line)];
-        QCOMPARE(row.label, label);
+        QCOMPARE(row.hidden.isEmpty() ? row.label : row.label + u'|' + row.hidden, label);
         QCOMPARE(row.changedLabel, changed);
     }
 

@@ -3,12 +3,15 @@
 //   QT_QPA_PLATFORM=offscreen ./build/tools/readme/guapan_picture docs/guapan.png
 //   guapan_picture OUT [LINES] [--time "YYYY-MM-DD HH:MM"] [--question TEXT] [--sex 男|女]
 //                  [--category TEXT] [--method TEXT] [--use N] [--stems] [--zoom Z] [--ratio R] [--dark] [--a5]
-// LINES in 6/7/8/9 notation, line 1 first (default 978788, 雷泽归妹 with line 1
+//                  [--pane]
+// --pane draws the pane "guapan" as a window shows it, in a dark palette with --dark.
+// LINES in 6/7/8/9 notation, line 1 first, or "none" (default 978788, 雷泽归妹 with line 1
 // moving, cast at 2026-12-07 08:30 and asking about a job, as the README picture).
 #include "calendar/pillars.h"
 #include "chart/chart.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
+#include "guapan/guapanview.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -33,6 +36,7 @@ int main(int argc, char *argv[])
     int use = 0;
     qreal zoom = 1.0, ratio = 2.0;
     bool dark = false;
+    bool pane = false;
     QPageSize::PageSizeId page = QPageSize::A4;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -57,17 +61,21 @@ int main(int argc, char *argv[])
             ratio = next().toDouble();
         else if (a == u"--dark"_s)
             dark = true;
+        else if (a == u"--pane"_s)
+            pane = true;
         else if (a == u"--a5"_s)
             page = QPageSize::A5;
         else
             lines = a;
     }
-    if (lines.size() != 6) {
+    if (lines == u"none"_s) // the pane before six lines stand
+        lines.clear();
+    else if (lines.size() != 6) {
         std::fprintf(stderr, "LINES must be six digits 6-9\n");
         return 2;
     }
     CastInput in;
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= lines.size(); ++n) {
         const QChar c = lines[n - 1];
         in.line(n) = {c == u'7' || c == u'9' ? u'1' : u'0', c == u'6' || c == u'9'};
     }
@@ -86,7 +94,21 @@ int main(int argc, char *argv[])
     const GuapanStyle style{QApplication::font(), zoom};
     QString error;
     bool ok = false;
-    if (QFileInfo(out).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) == 0) {
+    if (pane) {
+        GuapanView view;
+        if (dark) {
+            QPalette p = view.palette();
+            p.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+            view.setPalette(p);
+        }
+        view.setWords(words);
+        view.setChart(chart);
+        view.setZoom(zoom);
+        view.resize(view.sizeHint());
+        view.show();
+        QApplication::processEvents();
+        ok = view.grab().save(out);
+    } else if (QFileInfo(out).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) == 0) {
         ok = writePdf(out, page, chart, words, style, &error);
     } else {
         const GuapanLayout layout = guapanLayout(chart, words, style);
