@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QImageReader>
 #include <QPalette>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -299,6 +300,15 @@ private slots:
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF") && bytes.contains("<706B>") && !bytes.contains("<2F55>"));
         QVERIFY(!writePdf(dir.filePath(u"a.pdf/b.pdf"_s), QPageSize::A4, chart, {}, style(), &error));
+
+        // Printed to a file: one A5 page named after the hexagrams.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(u"printed.pdf"_s));
+        preparePrinter(printer, chart, QPageSize::A5);
+        QCOMPARE(printer.docName(), u"六爻 火水未济之水火既济"_s);
+        QVERIFY(printChart(printer, chart, {}, style()));
+        QVERIFY(QFileInfo(dir.filePath(u"printed.pdf"_s)).size() > 1000);
     }
 
     void pane()
