@@ -173,15 +173,15 @@ private:
 struct Columns {
     qreal spirit = 0, hidden = 0, label = 0, bar = 0, role = 0, moving = 0;
     qreal arrow = 0, changed = 0, changedBar = 0, changedRole = 0, marks = 0, right = 0;
-    qreal hiddenWidth = 0, labelWidth = 0, changedWidth = 0;
+    qreal hiddenWidth = 0;
 };
 
-template<typename F>
-qreal widest(const GuapanModel &model, F text, const Builder &b, GuapanType type = GuapanType::Body)
+// The widest text of one field of the rows.
+qreal widest(const GuapanModel &model, QString GuapanRowModel::*field, const Builder &b)
 {
     qreal w = 0;
     for (const GuapanRowModel &row : model.rows)
-        w = std::max(w, b.width(text(row), type));
+        w = std::max(w, b.width(row.*field));
     return w;
 }
 
@@ -233,22 +233,17 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
     qreal x = left;
     if (model.hasSpirits) {
         c.spirit = x;
-        x += widest(
-                 model, [](const GuapanRowModel &r) { return r.spirit; }, b)
-             + b.em(ColumnGap);
+        x += widest(model, &GuapanRowModel::spirit, b) + b.em(ColumnGap);
     }
     if (model.hasHidden) {
         c.hidden = x;
-        c.hiddenWidth = widest(
-            model, [](const GuapanRowModel &r) { return r.hidden; }, b);
+        c.hiddenWidth = widest(model, &GuapanRowModel::hidden, b);
         x += c.hiddenWidth + b.em(ColumnGap);
         if (anyRow([](const GuapanRowModel &r) { return r.hiddenVoid; }))
             x += b.em(TightGap) + voidWidth;
     }
     c.label = x;
-    c.labelWidth = widest(
-        model, [](const GuapanRowModel &r) { return r.label; }, b);
-    x += c.labelWidth + b.em(ColumnGap);
+    x += widest(model, &GuapanRowModel::label, b) + b.em(ColumnGap);
     if (anyRow([](const GuapanRowModel &r) { return r.isVoid; }))
         x += b.em(TightGap) + voidWidth;
     c.bar = x;
@@ -269,9 +264,7 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
         // Room for the original's title before the changed one's.
         x = std::max(x, c.label + titleWidth(model.original) + b.em(FieldGap));
         c.changed = x;
-        c.changedWidth = widest(
-            model, [](const GuapanRowModel &r) { return r.changedLabel; }, b);
-        x += c.changedWidth + b.em(ColumnGap);
+        x += widest(model, &GuapanRowModel::changedLabel, b) + b.em(ColumnGap);
         if (anyRow([](const GuapanRowModel &r) { return r.changedVoid; }))
             x += b.em(TightGap) + voidWidth;
         c.changedBar = x;

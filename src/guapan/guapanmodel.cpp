@@ -62,7 +62,7 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
         moment.fields << f;
     }
     if (!words.castMethod.isEmpty())
-        moment.fields << GuapanField{u"起卦方式"_s, words.castMethod, {}};
+        moment.fields << GuapanField{u"起卦方式"_s, words.castMethod.simplified(), {}};
     add(moment);
 
     if (chart.pillars) {
@@ -84,14 +84,15 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
                                      dayByHand ? u"手选"_s : QString()};
     add(builds);
 
+    // The case's own words on one line each, however they were typed.
     GuapanFieldLine matter;
-    if (!words.category.isEmpty())
-        matter.fields << GuapanField{u"占类"_s, words.category, {}};
-    if (!words.question.isEmpty())
-        matter.fields << GuapanField{u"卜问何事"_s, words.question, {}};
+    if (const QString category = words.category.simplified(); !category.isEmpty())
+        matter.fields << GuapanField{u"占类"_s, category, {}};
+    if (const QString question = words.question.simplified(); !question.isEmpty())
+        matter.fields << GuapanField{u"卜问何事"_s, question, {}};
     add(matter);
-    if (!words.sex.isEmpty())
-        add({{GuapanField{u"性别"_s, words.sex, {}}}});
+    if (const QString sex = words.sex.simplified(); !sex.isEmpty())
+        add({{GuapanField{u"性别"_s, sex, {}}}});
     return lines;
 }
 

@@ -151,12 +151,12 @@ private slots:
         QTest::addColumn<CastInput>("cast");
         QTest::addColumn<GuapanWords>("words");
         QTest::addColumn<QStringList>("header");
-        const GuapanWords asked{u"问工作"_s, u"事业"_s, u"女"_s, u"手动摇卦"_s, false, false, false};
+        const GuapanWords asked{u"问\n工作 "_s, u"事业"_s, u"女"_s, u"手动摇卦"_s, false, false, false};
         QTest::newRow("builds from the moment")
             << withMoment(castOf(u"978788"_s)) << asked
             << QStringList{u"起卦时间 2000-01-01 12:00 农历己卯年十一月廿五 | 起卦方式 手动摇卦"_s,
                            u"四柱 己卯年 丙子月 戊午日（子丑空） 戊午时"_s, u"月建 子 | 日建 戊午"_s,
-                           u"占类 事业 | 卜问何事 问工作"_s, u"性别 女"_s};
+                           u"占类 事业 | 卜问何事 问 工作"_s, u"性别 女"_s};
         // 甲午 picked by hand: its 旬空 (甲午旬: 辰巳) follows it, not the day pillar.
         CastInput byHand = withMoment(castOf(u"978788"_s));
         byHand.dayStem = 0;
