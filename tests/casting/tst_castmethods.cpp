@@ -199,6 +199,24 @@ private slots:
         f.verifyChart(u"111111"_s, QString(), u"乾为天"_s, u"乾为天"_s);
     }
 
+    // The two sides of a coin are told apart at a glance: 字 is much darker than 背.
+    void coinSidesDiffer()
+    {
+        CoinDialog d(false);
+        d.show();
+        d.digits_Edited(u"1"_s); // line 1: the first coin 背, the other two 字
+        QCOMPARE(d.coins(1)[0]->text(), u"背"_s);
+        const QImage back = d.coins(1)[0]->grab().toImage(), face = d.coins(1)[1]->grab().toImage();
+        const auto meanGrey = [](const QImage &image) {
+            qint64 sum = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    sum += qGray(image.pixel(x, y));
+            return sum / (image.width() * image.height());
+        };
+        QVERIFY2(meanGrey(back) > meanGrey(face) + 20, qPrintable(u"%1 %2"_s.arg(meanGrey(back)).arg(meanGrey(face))));
+    }
+
     // Typed text that is not a run of 0-3, at most six long, is refused with a
     // message and the rows stay as they were; Backspace empties the top row.
     void coinsRefuseBadInput_data()
@@ -389,6 +407,12 @@ private slots:
         QVERIFY(d->isVisible());
         QVERIFY(!d->message->text().isEmpty());
         QCOMPARE(f.snapshot(), before);
+        // The message goes as soon as the numbers are valid, before 确定.
+        QTest::keyClick(d->number1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d->number1, u"3"_s);
+        QCOMPARE(d->message->text().isEmpty(), second == u"5"_s);
+        d->number2->setText(u"5"_s);
+        QVERIFY(d->message->text().isEmpty());
         d->cancel->click();
         QVERIFY(!d->isVisible());
         QCOMPARE(f.snapshot(), before);

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPalette>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -90,6 +91,13 @@ int main(int argc, char *argv[])
              return d;
          }},
         {u"numbers"_s, [] { return new lotgrid::NumberDialog(false, 7); }},
+        {u"numbers-refused"_s,
+         [] {
+             auto *d = new lotgrid::NumberDialog(false, 7);
+             d->number1->setText(u"12a"_s);
+             d->ok_Click();
+             return d;
+         }},
         {u"journal"_s, [&journal] { return new lotgrid::Anli(&journal, lotgrid::JournalPrompts{}); }},
     };
     int failures = 0;
