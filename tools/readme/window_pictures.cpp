@@ -3,6 +3,8 @@
 // (and with --dark) and look at the PNGs.
 //   QT_SCALE_FACTOR=2 xvfb-run -a ./build/tools/readme/window_pictures /tmp/shots-200
 //   xvfb-run -a ./build/tools/readme/window_pictures --dark /tmp/shots-dark
+#include "darkpalette.h"
+
 #include "casting/coindialog.h"
 #include "casting/numberdialog.h"
 #include "journal/anli.h"
@@ -14,7 +16,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QPalette>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -34,21 +35,6 @@ bool save(QWidget *window, const QDir &folder, const QString &name)
     return ok;
 }
 
-// A dark desktop's palette, as dark desktop themes give it.
-QPalette darkPalette()
-{
-    QPalette p(QColor(0x35, 0x35, 0x35), QColor(0x35, 0x35, 0x35));
-    p.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-    p.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
-        p.setColor(role, QColor(0xee, 0xee, 0xee));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
-    p.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-    p.setColor(QPalette::Link, QColor(0x8a, 0xb4, 0xf8));
-    return p;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -60,7 +46,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (dark)
-        QApplication::setPalette(darkPalette());
+        QApplication::setPalette(darkDesktopPalette());
     lotgrid::installChineseQtTranslations(app);
     QDir folder(QString::fromLocal8Bit(argv[1 + int(dark)]));
     folder.mkpath(u"."_s);
