@@ -5,6 +5,7 @@
 #include "common/modal.h"
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
+#include "ui/reference/referencewindows.h"
 #include "widgets/chartcolours.h"
 #include "widgets/linefield.h"
 
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace Qt::StringLiterals;
 using namespace lotgrid;
@@ -32,6 +34,7 @@ private slots:
     void aboutBlocksTheMainWindowUntilClosed();
     void voidTableFollowsTheSexagenaryCycle();
     void strengthTable();
+    void newFeaturesPage();
     void tablesFollowTheDesktop_data();
     void tablesFollowTheDesktop();
     void textsInReadingOrder_data();
@@ -229,6 +232,18 @@ void TestReferenceWindows::strengthTable()
         if (row > 1)
             QVERIFY(ground != table->item(row - 1, 1)->background().color());
     }
+}
+
+// The second help page: every colour of the marks it names filled in, no placeholder left.
+void TestReferenceWindows::newFeaturesPage()
+{
+    std::unique_ptr<QWidget> w(createXinbangzhu(nullptr));
+    QCOMPARE(w->objectName(), u"xinbangzhu"_s);
+    QCOMPARE(w->windowTitle(), u"新功能说明"_s);
+    auto *page = w->findChild<QTextBrowser *>(u"xinbangzhuText"_s);
+    QVERIFY(page);
+    QVERIFY(page->toPlainText().contains(u"应期"_s));
+    QVERIFY(!page->toHtml().contains(u'$'));
 }
 
 void TestReferenceWindows::tablesFollowTheDesktop_data()
