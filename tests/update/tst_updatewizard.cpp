@@ -486,10 +486,8 @@ void TestUpdateWizard::cancelOnEveryStep()
     if (step == 3)
         QTest::mouseClick(z.button(4), Qt::LeftButton);
     QCOMPARE(z.visibleFrame(), std::max(step, 1));
-    QCOMPARE(z.w.isChecking(), step == 0);
     auto *cancel = z.get<QPushButton>(u"cancel"_s);
     QVERIFY(cancel && cancel->isVisible() && cancel->isEnabled());
-    QCOMPARE(cancel->text(), u"取消"_s);
     QTest::mouseClick(cancel, Qt::LeftButton);
     QVERIFY(!z.w.isVisible());
     QVERIFY(!z.w.isChecking());
