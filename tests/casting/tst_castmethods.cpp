@@ -199,6 +199,19 @@ private slots:
         f.verifyChart(u"111111"_s, QString(), u"乾为天"_s, u"乾为天"_s);
     }
 
+    // The two sides of a coin are told apart at a glance: 字 is much darker than 背.
+    void coinSidesDiffer()
+    {
+        CoinDialog d(false);
+        d.show();
+        d.digits_Edited(u"1"_s);                  // line 1: the first coin 背, the other two 字
+        const auto meanGrey = [](QWidget *coin) { // of the whole coin, averaged down to one pixel
+            return qGray(
+                coin->grab().toImage().scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0));
+        };
+        QVERIFY(meanGrey(d.coins(1)[0]) > meanGrey(d.coins(1)[1]) + 20);
+    }
+
     // Typed text that is not a run of 0-3, at most six long, is refused with a
     // message and the rows stay as they were; Backspace empties the top row.
     void coinsRefuseBadInput_data()
@@ -389,6 +402,12 @@ private slots:
         QVERIFY(d->isVisible());
         QVERIFY(!d->message->text().isEmpty());
         QCOMPARE(f.snapshot(), before);
+        // The message goes as soon as the numbers are valid, before 确定.
+        QTest::keyClick(d->number1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d->number1, u"3"_s);
+        QCOMPARE(d->message->text().isEmpty(), second == u"5"_s);
+        d->number2->setText(u"5"_s);
+        QVERIFY(d->message->text().isEmpty());
         d->cancel->click();
         QVERIFY(!d->isVisible());
         QCOMPARE(f.snapshot(), before);
