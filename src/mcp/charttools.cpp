@@ -80,7 +80,7 @@ std::optional<ToolResult> readOptions(const Json &args, ChartRequest &request)
     request.input.dayBoundary = args.value("zi23", false) ? DayBoundary::Zi23 : DayBoundary::Midnight;
     if (args.contains("time")) {
         std::string error;
-        const auto moment = cli::parseTime(args["time"].get<std::string>(), error);
+        const auto moment = cli::parseTime(args.at("time").get<std::string>(), error);
         if (!moment)
             return ToolResult::error("time " + error + ".");
         cli::setMoment(request.input, *moment);
@@ -99,7 +99,7 @@ ToolResult chartCall(const Json &args)
 {
     ChartRequest request;
     std::string error;
-    const auto lines = cli::parseLines(args["lines"].get<std::string>(), error);
+    const auto lines = cli::parseLines(args.at("lines").get<std::string>(), error);
     if (!lines)
         return ToolResult::error("lines " + error + ".");
     request.input.lines = *lines;
@@ -142,7 +142,7 @@ ToolResult castByTimeCall(const Json &args)
     const YearTurn turn = args.value("year_turns_at", "春节") == "立春" ? YearTurn::Lichun : YearTurn::LunarNewYear;
     const auto numbers = timeNumbers(*request.input.moment, turn, request.input.dayBoundary == DayBoundary::Zi23);
     if (!numbers)
-        return ToolResult::error("time " + args["time"].get<std::string>() + " lies outside the lunar calendar.");
+        return ToolResult::error("time " + args.at("time").get<std::string>() + " lies outside the lunar calendar.");
     Json structured{
         {"numbers",
          {{"year", numbers->year}, {"month", numbers->month}, {"day", numbers->day}, {"hour", numbers->hour}}}};
@@ -162,8 +162,8 @@ ToolResult castByNumbersCall(const Json &args)
             return ToolResult::error("with_hour needs the time of the cast, whose hour it adds.");
         hour = hourNumber(request.input.moment->hour);
     }
-    const std::int64_t first = args["first"].get<std::int64_t>();
-    const std::int64_t second = args["second"].get<std::int64_t>();
+    const std::int64_t first = args.at("first").get<std::int64_t>();
+    const std::int64_t second = args.at("second").get<std::int64_t>();
     const auto cast = numberCast(first, second, hour);
     if (!cast)
         return ToolResult::error("first and second must be whole numbers from 1 to 99,999,999.");

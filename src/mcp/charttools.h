@@ -13,7 +13,8 @@ namespace lotgrid::mcp {
 
 std::vector<Tool> chartTools();
 
-// The chart as a structured result, as `lotgrid-chart --json` writes it.
+// The chart as a structured result: the engine's JSON of the chart, the one
+// `lotgrid-chart --json` writes, read back as a value.
 Json chartValue(const Chart &chart);
 
 // The schema of chartValue.

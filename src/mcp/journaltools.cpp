@@ -84,7 +84,7 @@ const Json &caseSchema(bool whole)
 
 ToolResult searchCall(const QString &path, const Json &args)
 {
-    const QString query = QString::fromStdString(args["query"].get<std::string>());
+    const QString query = QString::fromStdString(args.at("query").get<std::string>());
     JournalReader reader(path);
     const auto cases = reader.search(query, args.value("limit", DefaultLimit));
     if (!cases)
@@ -102,7 +102,7 @@ ToolResult searchCall(const QString &path, const Json &args)
 
 ToolResult caseCall(const QString &path, const Json &args)
 {
-    const qint64 id = args["id"].get<qint64>();
+    const qint64 id = args.at("id").get<qint64>();
     JournalReader reader(path);
     const auto found = reader.find(id);
     if (!found && !reader.error().isEmpty())
