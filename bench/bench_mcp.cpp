@@ -1,7 +1,11 @@
 // lotgrid-mcp as a client meets it, through its pipes: the round trip of one
 // `chart` tool call in a running server (target: tens of µs), and the server's
 // start, from the spawn to its answer to `initialize`, against /bin/true. The
-// same call answered in this process shows what the pipes and the scheduler add.
+// same call answered in this process shows what the pipes and the scheduler add,
+// and the chart's JSON read back as a value the share of that step.
+#include "chart/charttext.h"
+#include "cli/chartcli.h"
+#include "mcp/charttools.h"
 #include "mcp/mcpserver.h"
 
 #include <QString>
@@ -129,6 +133,21 @@ int main()
         replied += inProcess.reply(ChartCall)->size();
     const double replyUs = millisecondsSince(start, Replies) * 1000;
 
+    std::string error;
+    lotgrid::CastInput input;
+    input.lines = *lotgrid::cli::parseLines("978788", error);
+    lotgrid::cli::setMoment(input, *lotgrid::cli::parseTime("2000-01-01 12:00", error));
+    const lotgrid::Chart chart = lotgrid::chartOf(input);
+    std::size_t checksum = 0;
+    start = Clock::now();
+    for (int i = 0; i < Replies; ++i)
+        checksum += lotgrid::mcp::chartValue(chart).size();
+    const double valueUs = millisecondsSince(start, Replies) * 1000;
+    start = Clock::now();
+    for (int i = 0; i < Replies; ++i)
+        checksum += lotgrid::chartJson(chart).size();
+    const double jsonUs = millisecondsSince(start, Replies) * 1000;
+
     Server server;
     if (!server.start(mcpArgv) || server.roundTrip(Initialize) == 0)
         return 1;
@@ -142,8 +161,10 @@ int main()
         return 1;
 
     std::printf("chart tool call, answered in process:   %.1f us (%zu bytes)\n", replyUs, replied / Replies);
+    std::printf("  of which the chart's JSON as a value: %.1f us (its text alone %.1f us)\n", valueUs, jsonUs);
     std::printf("chart tool call, round trip:            %.1f us (%zu bytes per answer)\n", callUs, bytes / Calls);
     std::printf("process start, /bin/true:               %.3f ms\n", trueMs);
     std::printf("lotgrid-mcp start to its initialize answer: %.3f ms\n", startMs);
+    std::printf("(checksum %zu)\n", checksum);
     return 0;
 }
