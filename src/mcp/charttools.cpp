@@ -15,8 +15,8 @@ namespace {
 constexpr std::array<std::string_view, 13> CategoryWords{"自身", "求财", "婚姻", "功名", "考试", "疾病", "出行",
                                                          "行人", "失物", "官讼", "家宅", "天时", "生育"};
 
-// The sex of the one the chart is cast for, as the argument and as the text shows it.
-constexpr std::array<std::pair<std::string_view, std::u16string_view>, 2> SexWords{{{"男", u"男"}, {"女", u"女"}}};
+// The sex of the one the chart is cast for.
+constexpr std::array<std::string_view, 2> SexWords{"男", "女"};
 
 // Puts the 占类 on the cast once the chart reads one; `word` is one of CategoryWords.
 void applyCategory(CastInput &, std::string_view) { }
@@ -24,22 +24,7 @@ void applyCategory(CastInput &, std::string_view) { }
 // The sex as the chart's text shows it; `word` is one of SexWords, or empty.
 std::u16string_view sexText(std::string_view word)
 {
-    for (const auto &[utf8, text] : SexWords)
-        if (utf8 == word)
-            return text;
-    return {};
-}
-
-Json wordEnum(const auto &words)
-{
-    Json list = Json::array();
-    for (const auto &w : words) {
-        if constexpr (requires { w.first; })
-            list.push_back(w.first);
-        else
-            list.push_back(w);
-    }
-    return list;
+    return word == "男" ? u"男" : word == "女" ? u"女" : u"";
 }
 
 // The arguments every chart tool takes besides its cast; `time` is required
@@ -52,11 +37,8 @@ Json optionProperties()
           {"description", "the moment of the cast in China Standard Time, \"YYYY-MM-DD HH:MM\", from 1900-01-31 "
                           "00:00 to 2100-12-31 23:59; gives the pillars, 旬空, the six spirits and the builds"}}},
         {"zi23", {{"type", "boolean"}, {"description", "the day turns at 23:00 (子初换日) instead of midnight"}}},
-        {"category", {{"type", "string"}, {"enum", wordEnum(CategoryWords)}, {"description", "占类, what is asked"}}},
-        {"sex",
-         {{"type", "string"},
-          {"enum", wordEnum(SexWords)},
-          {"description", "the sex of the one the chart is cast for"}}},
+        {"category", {{"type", "string"}, {"enum", CategoryWords}, {"description", "占类, what is asked"}}},
+        {"sex", {{"type", "string"}, {"enum", SexWords}, {"description", "the sex of the one the chart is cast for"}}},
     };
 }
 

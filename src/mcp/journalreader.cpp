@@ -39,6 +39,40 @@ QString sentenceOf(const QSqlError &e, const QString &file)
     }
 }
 
+// Reads what `state` holds of the file at `path` through a read-only
+// connection; false, with a sentence in `error`, when it cannot.
+bool lookAt(const QString &path, FileState &state, QString &error)
+{
+    bool looked = false;
+    const QString name = u"lotgrid-mcp-look"_s;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(u"QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1"_s.arg(JournalReader::BusyTimeoutMs));
+        if (db.open()) {
+            QSqlQuery q(db);
+            looked = q.exec(u"SELECT (SELECT user_version FROM pragma_user_version),"
+                            " (SELECT count(*) FROM sqlite_master WHERE name = 'cases_fts')"_s)
+                     && q.next();
+            if (looked) {
+                state.version = q.value(0).toInt();
+                state.fullText = q.value(1).toInt() > 0;
+                q.finish();
+                looked = q.exec(u"PRAGMA journal_mode"_s) && q.next();
+                state.walLog = looked && q.value(0).toString() == "wal"_L1;
+            }
+            if (!looked)
+                error = sentenceOf(q.lastError(), QDir::toNativeSeparators(path));
+            q.finish();
+            db.close();
+        } else {
+            error = sentenceOf(db.lastError(), QDir::toNativeSeparators(path));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return looked;
+}
+
 } // namespace
 
 JournalReader::JournalReader(QString path)
@@ -51,10 +85,6 @@ void JournalReader::failOn(const QString &what)
     m_error = what.arg(QDir::toNativeSeparators(m_path));
 }
 
-// The journal opens a file of an older format, an empty file or one without
-// the write-ahead log by bringing it up to date, which writes to it. A look
-// through a read-only connection first leaves those to the program; the files
-// it passes are opened without a write, and the connection then refuses any.
 void JournalReader::failOn(const Journal &journal)
 {
     // The last line of the journal's message is its reason.
@@ -62,6 +92,10 @@ void JournalReader::failOn(const Journal &journal)
                                                            journal.lastError().section(u'\n', -1));
 }
 
+// The journal opens a file of an older format, an empty file or one without
+// the write-ahead log by bringing it up to date, which writes to it. A look
+// through a read-only connection first leaves those to the program; the files
+// it passes are opened without a write, and the connection then refuses any.
 std::unique_ptr<Journal> JournalReader::open()
 {
     m_error.clear();
@@ -76,34 +110,7 @@ std::unique_ptr<Journal> JournalReader::open()
     }
 
     FileState state;
-    bool looked = false;
-    const QString look = u"lotgrid-mcp-look"_s;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, look);
-        db.setDatabaseName(m_path);
-        db.setConnectOptions(u"QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1"_s.arg(BusyTimeoutMs));
-        if (db.open()) {
-            QSqlQuery q(db);
-            looked = q.exec(u"SELECT (SELECT user_version FROM pragma_user_version),"
-                            " (SELECT count(*) FROM sqlite_master WHERE name = 'cases_fts')"_s)
-                     && q.next();
-            if (looked) {
-                state.version = q.value(0).toInt();
-                state.fullText = q.value(1).toInt() > 0;
-                q.finish();
-                looked = q.exec(u"PRAGMA journal_mode"_s) && q.next();
-                state.walLog = looked && q.value(0).toString() == "wal"_L1;
-            }
-            if (!looked)
-                m_error = sentenceOf(q.lastError(), QDir::toNativeSeparators(m_path));
-            q.finish();
-            db.close();
-        } else {
-            m_error = sentenceOf(db.lastError(), QDir::toNativeSeparators(m_path));
-        }
-    }
-    QSqlDatabase::removeDatabase(look);
-    if (!looked)
+    if (!lookAt(m_path, state, m_error))
         return nullptr;
     if (state.version > Journal::SchemaVersion) {
         failOn(u"The journal %1 was written by a newer version of Lotgrid."_s);
