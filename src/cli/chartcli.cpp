@@ -85,7 +85,28 @@ std::optional<int> digits(std::string_view text, std::size_t at, std::size_t cou
     return n;
 }
 
-// "YYYY-MM-DD HH:MM", checked field by field; the message says what is wrong.
+} // namespace
+
+std::optional<std::array<CastLine, 6>> parseLines(std::string_view text, std::string &error)
+{
+    if (text.size() != 6) {
+        error = "must be six digits, not " + std::to_string(text.size()) + ": " + quoted(text);
+        return std::nullopt;
+    }
+    std::array<CastLine, 6> lines;
+    for (std::size_t i = 0; i < 6; ++i) {
+        const char c = text[i];
+        if (c < '6' || c > '9') {
+            error = "may hold only the digits 6, 7, 8 and 9; line " + std::to_string(i + 1) + " is "
+                    + quoted(text.substr(i, 1));
+            return std::nullopt;
+        }
+        lines[i] = {c == '7' || c == '9' ? u'1' : u'0', c == '6' || c == '9'};
+    }
+    return lines;
+}
+
+// Checked field by field, so the message says what is wrong.
 std::optional<Moment> parseTime(std::string_view text, std::string &error)
 {
     const bool shape = text.size() == 16 && text[4] == '-' && text[7] == '-' && text[10] == ' ' && text[13] == ':';
@@ -95,20 +116,22 @@ std::optional<Moment> parseTime(std::string_view text, std::string &error)
     const auto h = shape ? digits(text, 11, 2) : std::nullopt;
     const auto mi = shape ? digits(text, 14, 2) : std::nullopt;
     if (!y || !mo || !d || !h || !mi) {
-        error = "--time " + quoted(text) + " is not of the form \"YYYY-MM-DD HH:MM\"";
+        error = quoted(text) + " is not of the form \"YYYY-MM-DD HH:MM\"";
         return std::nullopt;
     }
     const Moment m{{*y, *mo, *d}, *h, *mi};
     if (!isValid(m)) {
-        error = "--time " + quoted(text) + " is not a date and time of the calendar";
+        error = quoted(text) + " is not a date and time of the calendar";
         return std::nullopt;
     }
     if (!inChartRange(m)) {
-        error = "--time " + quoted(text) + " lies outside 1900-01-31 00:00 .. 2100-12-31 23:59";
+        error = quoted(text) + " lies outside 1900-01-31 00:00 .. 2100-12-31 23:59";
         return std::nullopt;
     }
     return m;
 }
+
+namespace {
 
 // "A,B": two whole numbers of a number cast, each 1..LargestCastNumber.
 std::optional<std::pair<std::int64_t, std::int64_t>> parseNumbers(std::string_view text)
@@ -131,6 +154,17 @@ std::optional<std::pair<std::int64_t, std::int64_t>> parseNumbers(std::string_vi
 }
 
 } // namespace
+
+void setMoment(CastInput &input, const Moment &moment)
+{
+    input.moment = moment;
+    // The spirits, the builds and the void branches all come from the moment's pillars.
+    if (const auto p = pillarsOf(moment, input.dayBoundary)) {
+        input.dayStem = p->day.stem();
+        input.dayBuild = p->day.branch();
+        input.monthBuild = p->month.branch();
+    }
+}
 
 std::string_view chartCliHelp()
 {
@@ -217,25 +251,21 @@ CliResult runChartCli(std::span<const std::string_view> args)
         return bad("give one of LINES, --time-cast and --numbers; see --help");
     if (!haveLines && !o.timeCast && !o.numbers)
         return bad("no LINES given: six digits 6/7/8/9, line 1 first; see --help");
-    if (haveLines && o.lines.size() != 6)
-        return bad("LINES must be six digits, not " + std::to_string(o.lines.size()) + ": " + quoted(o.lines));
-
+    std::string error;
     CastInput input;
     input.options = o.school;
     input.dayBoundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
-    for (int n = 1; haveLines && n <= 6; ++n) {
-        const char c = o.lines[static_cast<std::size_t>(n - 1)];
-        if (c < '6' || c > '9')
-            return bad("LINES may hold only the digits 6, 7, 8 and 9; line " + std::to_string(n) + " is "
-                       + quoted(std::string_view(&o.lines[static_cast<std::size_t>(n - 1)], 1)));
-        input.line(n) = {c == '7' || c == '9' ? u'1' : u'0', c == '6' || c == '9'};
+    if (haveLines) {
+        const auto lines = parseLines(o.lines, error);
+        if (!lines)
+            return bad("LINES " + error);
+        input.lines = *lines;
     }
     std::optional<Moment> moment;
     if (o.time) {
-        std::string error;
         moment = parseTime(*o.time, error);
         if (!moment)
-            return bad(error);
+            return bad("--time " + error);
     }
     if (o.timeCast || o.numbers) {
         std::optional<PlumCast> plum;
@@ -260,15 +290,8 @@ CliResult runChartCli(std::span<const std::string_view> args)
             return bad("the moment of --time lies outside the lunar calendar");
         input.lines = *lines;
     }
-    if (moment) {
-        input.moment = *moment;
-        // The spirits, the builds and the void branches all come from the moment's pillars.
-        if (const auto p = pillarsOf(*moment, input.dayBoundary)) {
-            input.dayStem = p->day.stem();
-            input.dayBuild = p->day.branch();
-            input.monthBuild = p->month.branch();
-        }
-    }
+    if (moment)
+        setMoment(input, *moment);
     const Chart chart = chartOf(input);
     return {ExitOk, o.json ? chartJson(chart) : toUtf8(chartText(chart)), {}};
 }
