@@ -12,16 +12,6 @@ namespace {
 // A yin line is two bars with a gap of a seventh of the line between them.
 constexpr qreal YinGap = 1.0 / 7.0;
 
-qreal channel(qreal c)
-{
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-qreal luminance(const QColor &c)
-{
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
 QColor mixed(const QColor &a, const QColor &b, qreal share)
 {
     return QColor::fromRgbF(static_cast<float>(a.redF() * (1 - share) + b.redF() * share),
@@ -67,12 +57,6 @@ GuapanColours darkGuapanColours()
 GuapanColours guapanColours(const QPalette &palette)
 {
     return palette.color(QPalette::Window).lightnessF() < 0.5 ? darkGuapanColours() : lightGuapanColours();
-}
-
-qreal contrastRatio(const QColor &a, const QColor &b)
-{
-    const qreal la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 void paintGuapan(QPainter &p, const GuapanLayout &layout, const GuapanColours &colours)

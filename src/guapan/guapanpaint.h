@@ -6,6 +6,7 @@
 // the ground and on the use god's highlight.
 
 #include "guapan/guapanlayout.h"
+#include "widgets/chartcolours.h"
 
 #include <QColor>
 #include <QImage>
@@ -30,8 +31,6 @@ GuapanColours darkGuapanColours();
 // The variant that suits the palette: dark where its window is dark.
 GuapanColours guapanColours(const QPalette &palette);
 
-// The contrast ratio of two colours, [1, 21], by the relative luminance of sRGB (WCAG 2).
-qreal contrastRatio(const QColor &a, const QColor &b);
 
 // Paints `layout` with its top left corner at the painter's origin, on the
 // ground colour, in the painter's own units.

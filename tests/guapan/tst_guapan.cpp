@@ -247,9 +247,6 @@ private slots:
     void contrast()
     {
         QFETCH(GuapanColours, colours);
-        // Reference values of the ratio: black on white 21:1, #777777 on white 4.48:1.
-        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 100), 2100);
-        QCOMPARE(qRound(contrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) * 100), 448);
         for (const QColor &ground : {colours.ground, colours.highlight})
             for (const QColor &ink : {colours.ink, colours.secondary, colours.accent})
                 QVERIFY2(contrastRatio(ink, ground) >= 4.5, qPrintable(ink.name() + u" on "_s + ground.name()));
