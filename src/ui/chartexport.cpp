@@ -2,6 +2,7 @@
 
 #include "chart/chart.h"
 #include "chart/charttext.h"
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/textconv.h"
 
@@ -19,8 +20,10 @@ using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
-ChartExport::ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings, QObject *parent)
+ChartExport::ChartExport(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow,
+                         ChartExportSettings settings, QObject *parent)
     : QObject(parent)
+    , m_document(document)
     , m_sheet(sheet)
     , m_mainWindow(mainWindow)
     , m_settings(std::move(settings))
@@ -29,7 +32,7 @@ ChartExport::ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSett
 
 QString ChartExport::chartText() const
 {
-    return qs(lotgrid::chartText(chartOf(m_sheet.input()), u16(m_sheet.TextWHS->text().trimmed()),
+    return qs(lotgrid::chartText(m_document.chart(), u16(m_sheet.TextWHS->text().trimmed()),
                                  u16(m_sheet.Combo1->currentText())));
 }
 

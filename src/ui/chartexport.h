@@ -11,6 +11,7 @@ class QWidget;
 
 namespace lotgrid {
 
+class ChartDocument;
 class ChartSheet;
 
 struct ChartExportSettings {
@@ -34,7 +35,8 @@ class ChartExport : public QObject
 {
     Q_OBJECT
 public:
-    ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings, QObject *parent);
+    ChartExport(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings,
+                QObject *parent);
 
     void fuzhi_Click();
     void daochu_Click();
@@ -52,6 +54,7 @@ public:
 private:
     void tell(bool ok, const QString &text);
 
+    const ChartDocument &m_document;
     ChartSheet &m_sheet;
     QWidget *m_mainWindow;
     ChartExportSettings m_settings;

@@ -188,8 +188,8 @@ private slots:
         w->show();
         ChartSheet &s = w->sheet();
         putOnSheet(*w, cast, question, sex);
-        QCOMPARE(s.input(), cast);
-        const QByteArray before = chartModel(s.input());
+        QCOMPARE(w->document().cast(), cast);
+        const QByteArray before = chartModel(w->document().cast());
         const Chart chart = chartOf(cast);
         QVERIFY(chart.original && chart.changed && chart.pillars);
 
@@ -222,8 +222,8 @@ private slots:
         m_said->asked.clear();
         QVERIFY(reopenRow(*w, 0));
         QVERIFY(m_said->asked.isEmpty()); // nothing stood on the sheet
-        QCOMPARE(s.input(), cast);
-        QCOMPARE(chartModel(s.input()), before);
+        QCOMPARE(w->document().cast(), cast);
+        QCOMPARE(chartModel(w->document().cast()), before);
         QCOMPARE(s.TextWHS->text(), question);
         QCOMPARE(s.Combo1->currentText(), sex);
         // The sheet shows it as a user's own input would.
@@ -237,13 +237,13 @@ private slots:
     {
         auto w = makeMainWindow(journalEnvironment(path(), m_said));
         putOnSheet(*w, castOf(u"101010"_s, u"000001"_s, 2, 0, 5, {}), u"问病"_s, u"男"_s);
-        const CastInput before = w->sheet().input();
+        const CastInput before = w->document().cast();
         auto answer = answerSaveDialog(u"不存"_s, {}, false);
         action(*w, u"baocun"_s)->trigger();
         QVERIFY(answer->seen);
         QCOMPARE(w->journal()->count(), std::optional<qint64>(0));
         QVERIFY(m_said->warnings.isEmpty());
-        QCOMPARE(w->sheet().input(), before);
+        QCOMPARE(w->document().cast(), before);
         QCOMPARE(w->sheet().TextWHS->text(), u"问病"_s);
     }
 
@@ -290,7 +290,7 @@ private slots:
             else if (onSheet.endsWith(u"tick changed"))
                 s.cx(1)->click(); // line 1 is yin
         }
-        const CastInput sheetBefore = s.input();
+        const CastInput sheetBefore = w->document().cast();
         const QString questionBefore = s.TextWHS->text();
         m_said->asked.clear();
         m_said->answer = answer;
@@ -300,11 +300,11 @@ private slots:
             QCOMPARE(m_said->asked.first(),
                      u"打开案例之前建议保存当前的卦，以备日后查看。\r\n请问您真的需要打开这个案例吗？"_s);
         if (opened) {
-            QCOMPARE(s.input(), c.cast);
+            QCOMPARE(w->document().cast(), c.cast);
             QCOMPARE(s.TextWHS->text(), c.question);
             QCOMPARE(s.Combo1->currentText(), c.sex);
         } else {
-            QCOMPARE(s.input(), sheetBefore);
+            QCOMPARE(w->document().cast(), sheetBefore);
             QCOMPARE(s.TextWHS->text(), questionBefore);
         }
     }
@@ -371,7 +371,7 @@ private slots:
             QTest::keyClicks(s.Text(n), n % 2 ? u"1"_s : u"0"_s);
         s.co(1)->click();
         w->steps().runPass();
-        QCOMPARE(s.bengua->text(), qs(chartOf(s.input()).original->text));
+        QCOMPARE(s.bengua->text(), qs(chartOf(w->document().cast()).original->text));
         QVERIFY(action(*w, u"jietutu"_s)->isEnabled());
         QVERIFY(!baocun->isEnabled() && !anliku->isEnabled());
         baocun->trigger();
