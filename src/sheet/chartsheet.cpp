@@ -170,7 +170,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     outer->addLayout(sexRow);
 
     auto *momentRow = new QHBoxLayout;
-    momentRow->addWidget(label(this, {}, u"起卦时间："_s));
+    momentRow->addWidget(label(this, {}, u"起卦时间(北京时间)："_s));
     qgsj = new QDateTimeEdit(this);
     qgsj->setObjectName(u"qgsj"_s);
     qgsj->setDisplayFormat(u"yyyy-MM-dd HH:mm"_s);
@@ -581,9 +581,14 @@ void ChartSheet::showDocument(const ChartDocument &document)
         group->checkedButton()->setChecked(false);
         group->setExclusive(true);
     }
+    const QColor handColour(0xc0, 0x60, 0x00);
     for (QRadioButton *option : dayStems) {
         const bool handPicked = cast.dayStem && byHand(DayPart::DayStem) && option->isChecked();
         option->setToolTip(handPicked ? u"日干为手动选择，不随起卦时间变化"_s : QString());
+        QPalette p = option->palette();
+        p.setColor(QPalette::ButtonText, handPicked ? handColour : QColor(Qt::black));
+        p.setColor(QPalette::WindowText, handPicked ? handColour : QColor(Qt::black));
+        option->setPalette(p);
     }
     for (int n = 1; n <= 6; ++n) {
         const QString spirit = qs(chart.line(n).spirit);
@@ -601,7 +606,6 @@ void ChartSheet::showDocument(const ChartDocument &document)
         field->setPalette(p);
         field->setToolTip(build && handPicked ? caption.chopped(1) + u"为手动选择，不随起卦时间变化"_s : QString());
     };
-    const QColor handColour(0xc0, 0x60, 0x00);
     const bool monthByHand = byHand(DayPart::MonthBuild), dayByHand = byHand(DayPart::DayBuild);
     showBuild(Lyuejian, u"月建："_s, cast.monthBuild, monthByHand ? handColour : QColor(0x00, 0x00, 0xff), monthByHand);
     showBuild(Lrijian, u"日建："_s, cast.dayBuild, dayByHand ? handColour : QColor(0x80, 0x00, 0x80), dayByHand);
@@ -626,6 +630,14 @@ void ChartSheet::showDocument(const ChartDocument &document)
         if (!apart.isEmpty())
             pillars += u"（"_s + apart.join(u'、') + u"为手动）"_s;
     }
+    if (!cast.moment)
+        pillars = u"（未记起卦时间）"_s;
+    else if (!chart.pillars)
+        pillars = u"起卦时间 %1-%2-%3 %4:%5 超出历表范围"_s.arg(cast.moment->date.year)
+                      .arg(cast.moment->date.month, 2, 10, QChar(u'0'))
+                      .arg(cast.moment->date.day, 2, 10, QChar(u'0'))
+                      .arg(cast.moment->hour, 2, 10, QChar(u'0'))
+                      .arg(cast.moment->minute, 2, 10, QChar(u'0'));
     if (Lsizhu->text() != pillars)
         Lsizhu->setText(pillars);
 

@@ -1,5 +1,7 @@
 // The moment of the cast on the main window: its four pillars, 按时间排盘 and
-// its automatic fill, the 子初换日 option, and the commands that set the moment.
+// its automatic fill, the 子初换日 option, the commands that set the moment,
+// and the moments themselves: one China Standard Time reading whatever the
+// local time zone, its daylight saving included.
 // Pillars are worked by hand in the comments (戊午 on 2000-01-01 counts the
 // days; 五虎遁 gives the month stems, 五鼠遁 the hour stems).
 #include "casting/autocast.h"
@@ -9,8 +11,11 @@
 #include <QDateTimeEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <ctime>
 
 using namespace lotgrid;
 using namespace Qt::StringLiterals;
@@ -40,12 +45,25 @@ struct Window {
     void setMoment(const QDateTime &m) { w->setCastMoment(m); }
 };
 
+// Runs the process in another local time zone.
+void setZone(const QByteArray &zone)
+{
+    qputenv("TZ", zone);
+    tzset();
+}
+
 } // namespace
 
 class TestMoment : public QObject
 {
     Q_OBJECT
 private slots:
+    void cleanup()
+    {
+        qunsetenv("TZ");
+        tzset();
+    }
+
     void startsAtNowWithItsPillars()
     {
         Window win;
@@ -55,6 +73,10 @@ private slots:
         const auto reading = [](const QDateTime &t) { return t.toString(u"yyyy-MM-dd HH:mm"_s); };
         QCOMPARE(reading(win.s().qgsj->minimumDateTime()), u"1900-01-31 00:00"_s);
         QCOMPARE(reading(win.s().qgsj->maximumDateTime()), u"2100-12-31 23:59"_s);
+        QStringList captions;
+        for (const QLabel *l : win.s().findChildren<QLabel *>())
+            captions << l->text();
+        QVERIFY(captions.contains(u"起卦时间(北京时间)："_s));
         // Nothing is filled in until asked.
         QVERIFY(win.s().Lyuejian->text().isEmpty() && win.s().Lrijian->text().isEmpty());
     }
@@ -188,6 +210,56 @@ private slots:
         win.w->loadCast(saved);
         QCOMPARE(win.w->document().cast(), saved);
         QCOMPARE(s.Lyuejian->text(), u"月建：亥"_s);
+    }
+
+    // Moments: the clock's instant is read in China Standard Time in every zone.
+    // 2014-10-24 01:05 UTC is 09:05 in Beijing, the 巳 hour of 戊辰.
+    void momentsOneInstantEverywhere_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        for (const char *zone : {"Asia/Shanghai", "America/New_York", "Europe/London", "UTC"})
+            QTest::newRow(zone) << QByteArray(zone);
+    }
+    void momentsOneInstantEverywhere()
+    {
+        QFETCH(QByteArray, zone);
+        setZone(zone);
+        QTest::failOnWarning(QRegularExpression(u"Ignoring offset"_s));
+        Window win;
+        win.now = QDateTime(QDate(2014, 10, 24), QTime(1, 5), Qt::UTC);
+        win.w->news_Click();
+        QCOMPARE(win.s().qgsj->text(), u"2014-10-24 09:05"_s);
+        QCOMPARE(win.s().Lsizhu->text(), u"甲午年 甲戌月 戊辰日 丁巳时"_s);
+        QCOMPARE(win.w->castMoment(), win.now);
+    }
+
+    // Moments in a local daylight-saving gap are typed and reopened as they are, never as another.
+    void momentsInALocalGap_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDateTime>("moment");
+        QTest::newRow("1988-04-17 02:30 in Shanghai")
+            << QByteArray("Asia/Shanghai") << QDateTime(QDate(1988, 4, 17), QTime(2, 30), Qt::UTC);
+        QTest::newRow("2026-03-08 02:30 in New York")
+            << QByteArray("America/New_York") << QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC);
+    }
+    void momentsInALocalGap()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDateTime, moment); // the China Standard Time reading, on the field's UTC clock
+        setZone(zone);
+        const Moment own = ChartSheet::momentOf(moment);
+        Window win;
+        win.s().qgsj->setDateTime(moment); // typed
+        QCOMPARE(win.w->document().cast().moment, own);
+        QCOMPARE(win.s().qgsj->text(), moment.toString(u"yyyy-MM-dd HH:mm"_s));
+
+        CastInput kept = win.w->document().cast();
+        kept.lines = {CastLine{u'1'}, {u'0'}, {u'1'}, {u'1'}, {u'0'}, {u'1'}};
+        win.w->loadCast(kept); // reopened
+        QCOMPARE(win.w->document().cast().moment, own);
+        QCOMPARE(win.s().qgsj->text(), moment.toString(u"yyyy-MM-dd HH:mm"_s));
+        QVERIFY(!win.s().Lsizhu->text().isEmpty());
     }
 };
 
