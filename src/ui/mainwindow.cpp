@@ -136,7 +136,6 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
         m_sheet, [this] { keepSheetWhole(); }, this);
     scroll->setObjectName(u"sheetScroll"_s);
     setCentralWidget(scroll);
-    openJournal();
     buildMenus();
 
     if (!m_env.settingsFile.isEmpty()) {
@@ -344,7 +343,7 @@ void MainWindow::enableChartCommands(bool enabled)
         if (a)
             a->setEnabled(enabled);
     if (m_baocun)
-        m_baocun->setEnabled(enabled && m_journal);
+        m_baocun->setEnabled(enabled && journalUsable());
     for (QAction *a : m_yao)
         if (a)
             a->setEnabled(enabled);
@@ -660,24 +659,32 @@ void MainWindow::shuzi_Click()
     });
 }
 
-// The case journal. A journal that cannot be opened is told once, after the
-// window has come up, and its commands stay disabled for the run; the file is
-// left as it is and charting goes on.
-void MainWindow::openJournal()
+// The case journal, opened on its first use so that a start-up pays nothing
+// for it. A journal that cannot be opened is told once, and its commands stay
+// disabled for the run; the file is left as it is and charting goes on.
+Journal *MainWindow::journal()
 {
-    if (m_env.journalPath.isEmpty())
-        return;
+    if (m_journalTried || m_env.journalPath.isEmpty())
+        return m_journal.get();
+    m_journalTried = true;
     JournalOptions options;
     options.now = m_env.now;
     auto journal = std::make_unique<Journal>(m_env.journalPath, options);
     if (journal->open()) {
         m_journal = std::move(journal);
-        return;
+        return m_journal.get();
     }
-    QTimer::singleShot(0, this, [this, message = journal->lastError()] {
-        if (m_env.journalPrompts.warn)
-            m_env.journalPrompts.warn(this, u"案例库"_s, message);
-    });
+    for (QAction *a : {m_baocun, m_anliku})
+        if (a)
+            a->setEnabled(false);
+    if (m_env.journalPrompts.warn)
+        m_env.journalPrompts.warn(this, u"案例库"_s, journal->lastError());
+    return nullptr;
+}
+
+bool MainWindow::journalUsable() const
+{
+    return !m_env.journalPath.isEmpty() && (!m_journalTried || m_journal);
 }
 
 void MainWindow::addJournalCommands(QMenu *file)
@@ -694,7 +701,7 @@ void MainWindow::addJournalCommands(QMenu *file)
           };
     m_baocun = command(u"baocun"_s, u"保存到案例库"_s, Qt::CTRL | Qt::Key_B, &MainWindow::baocun_Click);
     m_anliku = command(u"anliku"_s, u"案例库"_s, Qt::CTRL | Qt::Key_L, &MainWindow::anliku_Click);
-    m_anliku->setEnabled(m_journal != nullptr);
+    m_anliku->setEnabled(journalUsable());
 }
 
 CaseRecord MainWindow::caseOnSheet() const
@@ -719,7 +726,7 @@ bool MainWindow::showsKeptCase() const
 
 void MainWindow::baocun_Click()
 {
-    if (!m_journal)
+    if (!journalUsable())
         return;
     const CaseRecord draft = caseOnSheet();
     if (const QString problem = castProblem(draft.cast); !problem.isEmpty()) {
@@ -727,7 +734,10 @@ void MainWindow::baocun_Click()
             m_env.journalPrompts.warn(this, u"保存到案例库"_s, u"这个卦不能保存：%1。"_s.arg(problem));
         return;
     }
-    const std::optional<CaseRecord> saved = saveCaseInteractively(this, *m_journal, draft, m_env.journalPrompts);
+    Journal *kept = journal();
+    if (!kept)
+        return;
+    const std::optional<CaseRecord> saved = saveCaseInteractively(this, *kept, draft, m_env.journalPrompts);
     if (!saved)
         return;
     m_keptCase = std::make_unique<CaseRecord>(*saved);
@@ -737,7 +747,7 @@ void MainWindow::baocun_Click()
 
 void MainWindow::anliku_Click()
 {
-    if (!m_journal)
+    if (!journal())
         return;
     openWindow(m_Anli, [this] {
         auto *anli = new Anli(m_journal.get(), m_env.journalPrompts, this);

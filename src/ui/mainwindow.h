@@ -12,7 +12,7 @@
 // in a scroll area and is zoomed as a whole (its type, and with it every field,
 // glyph and column): by the zoom commands, remembered in the settings file, and
 // by resizing the window, which zooms the sheet to fill it. The case journal
-// is opened at start-up: 保存到案例库 keeps the chart on screen with its
+// is opened on its first use: 保存到案例库 keeps the chart on screen with its
 // question and sex, and a case chosen in 案例库 comes back onto the sheet
 // through loadCast.
 
@@ -78,8 +78,9 @@ public:
     // chart stands there: its cast through loadCast, its question and sex.
     void openCase(const CaseRecord &c);
 
-    // The case journal of this run; null when there is none or it could not be opened.
-    Journal *journal() const { return m_journal.get(); }
+    // The case journal of this run, opened on first use; null when there is
+    // none or it could not be opened (which is told once).
+    Journal *journal();
 
     // The moment of the cast, in China Standard Time (UTC+8), which time casting
     // reads and the cast by coins sets to the time of its "确定". Any instant
@@ -113,7 +114,7 @@ protected:
 
 private:
     void Form_Load();
-    void openJournal();
+    bool journalUsable() const;
     void addJournalCommands(QMenu *file);
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
@@ -161,6 +162,7 @@ private:
     QAction *m_zichu = nullptr;   // 子初换日
     QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     std::unique_ptr<Journal> m_journal;
+    bool m_journalTried = false;
     std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
     QPointer<QWidget> m_Anli;
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
