@@ -585,10 +585,13 @@ void ChartSheet::showDocument(const ChartDocument &document)
     for (QRadioButton *option : dayStems) {
         const bool handPicked = cast.dayStem && byHand(DayPart::DayStem) && option->isChecked();
         option->setToolTip(handPicked ? u"日干为手动选择，不随起卦时间变化"_s : QString());
-        QPalette p = option->palette();
-        p.setColor(QPalette::ButtonText, handPicked ? handColour : QColor(Qt::black));
-        p.setColor(QPalette::WindowText, handPicked ? handColour : QColor(Qt::black));
-        option->setPalette(p);
+        const QColor ink = handPicked ? handColour : QColor(Qt::black);
+        if (option->palette().color(QPalette::WindowText) != ink) {
+            QPalette p = option->palette();
+            p.setColor(QPalette::ButtonText, ink);
+            p.setColor(QPalette::WindowText, ink);
+            option->setPalette(p);
+        }
     }
     for (int n = 1; n <= 6; ++n) {
         const QString spirit = qs(chart.line(n).spirit);
@@ -601,9 +604,11 @@ void ChartSheet::showDocument(const ChartDocument &document)
         const QString text = build ? caption + qs(branchName(*build)) : QString();
         if (field->text() != text)
             field->setText(text);
-        QPalette p = field->palette();
-        p.setColor(QPalette::WindowText, colour);
-        field->setPalette(p);
+        if (field->palette().color(QPalette::WindowText) != colour) {
+            QPalette p = field->palette();
+            p.setColor(QPalette::WindowText, colour);
+            field->setPalette(p);
+        }
         field->setToolTip(build && handPicked ? caption.chopped(1) + u"为手动选择，不随起卦时间变化"_s : QString());
     };
     const bool monthByHand = byHand(DayPart::MonthBuild), dayByHand = byHand(DayPart::DayBuild);

@@ -90,6 +90,9 @@ struct Fixture {
         QCOMPARE(s().bengua->text(), qs(row->text));
         QCOMPARE(s().LSY(row->world)->text(), u"世"_s);
         QVERIFY(w->findChild<QAction *>(u"jietutu"_s)->isEnabled());
+        // Cast at a known moment, the chart has its day: spirits, builds and void branches.
+        for (const QLabel *field : {s().liushen(1), s().Lyuejian, s().Lrijian, s().Lxunkong})
+            QVERIFY2(!field->text().isEmpty(), qPrintable(field->objectName()));
     }
 
     // A charted sheet with a moving line and a mark, to be cleared by the next cast.
