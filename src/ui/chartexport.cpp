@@ -3,6 +3,7 @@
 #include "chart/chart.h"
 #include "chart/charttext.h"
 #include "guapan/guapanexport.h"
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/textconv.h"
 
@@ -20,8 +21,10 @@ using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
-ChartExport::ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings, QObject *parent)
+ChartExport::ChartExport(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow,
+                         ChartExportSettings settings, QObject *parent)
     : QObject(parent)
+    , m_document(document)
     , m_sheet(sheet)
     , m_mainWindow(mainWindow)
     , m_settings(std::move(settings))
@@ -30,7 +33,7 @@ ChartExport::ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSett
 
 QString ChartExport::chartText() const
 {
-    return qs(lotgrid::chartText(chartOf(m_sheet.input()), u16(m_sheet.TextWHS->text().trimmed()),
+    return qs(lotgrid::chartText(m_document.chart(), u16(m_sheet.TextWHS->text().trimmed()),
                                  u16(m_sheet.Combo1->currentText())));
 }
 
@@ -50,12 +53,12 @@ QImage ChartExport::chartPicture() const
     words.question = m_sheet.TextWHS->text().trimmed();
     words.sex = m_sheet.Combo1->currentText();
     const qreal ratio = 2 * (m_mainWindow ? m_mainWindow->devicePixelRatioF() : 1.0);
-    return guapanPicture(chartOf(m_sheet.input()), words, {QApplication::font(), 1.0}, ratio);
+    return guapanPicture(m_document.chart(), words, {QApplication::font(), 1.0}, ratio);
 }
 
 QString ChartExport::proposedName(const QDateTime &at) const
 {
-    return guapanFileName(chartOf(m_sheet.input()), at);
+    return guapanFileName(m_document.chart(), at);
 }
 
 bool ChartExport::writePng(const QImage &image, const QString &path, QString *error)

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace lotgrid {
 
+class ChartDocument;
 class ChartSheet;
 
 struct ChartExportSettings {
@@ -35,7 +36,8 @@ class ChartExport : public QObject
 {
     Q_OBJECT
 public:
-    ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings, QObject *parent);
+    ChartExport(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings,
+                QObject *parent);
 
     void fuzhi_Click();
     void daochu_Click();
@@ -53,6 +55,7 @@ public:
 private:
     void tell(bool ok, const QString &text);
 
+    const ChartDocument &m_document;
     ChartSheet &m_sheet;
     QWidget *m_mainWindow;
     ChartExportSettings m_settings;

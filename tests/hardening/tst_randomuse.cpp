@@ -147,9 +147,9 @@ private:
                 return journalAction();
             if (pick(3) == 0) {
                 // A cast put back on the sheet through the handlers reads back the same.
-                const CastInput before = s.input();
+                const CastInput before = m_window->document().cast();
                 m_window->loadCast(before);
-                if (s.input() != before)
+                if (m_window->document().cast() != before)
                     m_fault = u"the reloaded cast differs"_s;
                 return u"reload the cast"_s;
             }
@@ -220,7 +220,7 @@ private:
         }
         case 1: {
             m_window->setCastMoment(
-                QDateTime(QDate(1899 + pick(204), 1 + pick(12), 1 + pick(28)), QTime(pick(24), pick(60))));
+                chinaTime(QDate(1899 + pick(204), 1 + pick(12), 1 + pick(28)), QTime(pick(24), pick(60))));
             action(u"shijian"_s)->trigger();
             auto *d = m_window->findChild<TimeCastDialog *>(u"Shijian"_s);
             if (pick(2))
@@ -261,7 +261,7 @@ private:
         if (!journal)
             return m_fault = u"no journal"_s;
         QAction *baocun = action(u"baocun"_s);
-        if (baocun->isEnabled() && linesStand(s.input()) && pick(2)) {
+        if (baocun->isEnabled() && linesStand(m_window->document().cast()) && pick(2)) {
             const std::optional<qint64> before = journal->count();
             auto answer = answerNextModal(QMessageBox::Cancel,
                                           [](QWidget *d) { d->findChild<QPushButton *>(u"save"_s)->click(); });
@@ -277,14 +277,15 @@ private:
             return u"open an empty journal"_s;
         table->setCurrentIndex(table->model()->index(pick(table->model()->rowCount()), 0));
         const std::optional<CaseRecord> c = anli->currentCase();
-        const CastInput before = s.input();
+        const CastInput before = m_window->document().cast();
         m_answerYes = pick(2);
         m_asked = 0;
         anli->reopenCurrent();
         if (m_asked == 0 || m_answerYes) {
-            if (!c || s.input() != c->cast || s.TextWHS->text() != c->question || s.Combo1->currentText() != c->sex)
+            if (!c || m_window->document().cast() != c->cast || s.TextWHS->text() != c->question
+                || s.Combo1->currentText() != c->sex)
                 m_fault = u"the reopened case differs from the saved one"_s;
-        } else if (s.input() != before) {
+        } else if (m_window->document().cast() != before) {
             m_fault = u"opening a case answered No changed the sheet"_s;
         }
         return u"reopen a case, %1"_s.arg(m_asked == 0 ? u"not asked"_s : m_answerYes ? u"Yes"_s : u"No"_s);
@@ -359,7 +360,7 @@ private:
         if (!complete || !stepsOn)
             return {};
         // Settled with six lines, the sheet shows the Chart of what it holds.
-        const Chart chart = chartOf(s.input());
+        const Chart chart = chartOf(m_window->document().cast());
         if (!chart.original || s.bengua->text() != qs(chart.original->text))
             return u"bengua \"%1\" for %2"_s.arg(s.bengua->text(), key);
         if (!chart.changed || s.biangua->text() != qs(chart.changed->text))

@@ -36,6 +36,7 @@ CastInput kanToJie()
     in.dayStem = 0;
     in.monthBuild = Branch::Yin;
     in.dayBuild = Branch::Wu;
+    in.moment = Moment{{2014, 10, 24}, 9, 5};
     return in;
 }
 
@@ -86,7 +87,7 @@ struct Window {
 
     void load()
     {
-        sheet().qgsj->setDateTime(QDateTime(QDate(2000, 1, 1), QTime(12, 0)));
+        w->setCastMoment(chinaTime(QDate(2000, 1, 1), QTime(12, 0)));
         w->loadCast(kanToJie());
         sheet().TextWHS->setText(u"问工作"_s);
         sheet().Combo1->setCurrentText(u"女"_s);
@@ -129,7 +130,7 @@ private slots:
         QVERIFY(fuzhi->isEnabled());
         fuzhi->trigger();
         QString text = QGuiApplication::clipboard()->text();
-        // The moment on the sheet (the test clock) heads the text, with its pillars worked by hand:
+        // The cast's moment heads the text, with its pillars worked by hand:
         // 戊午 on 2000-01-01 + 5410 days = 戊辰; after 寒露 a 戌 month, 甲 year → 甲戌;
         // 巳 hour of a 戊 day → 丁巳. The builds were chosen by hand apart from it.
         const QString momentLine = u"起卦时间：2014-10-24 09:05  甲午年 甲戌月 戊辰日 丁巳时\n"_s;
@@ -156,7 +157,7 @@ private slots:
         win.chosen = win.dir.filePath(u"chart.png"_s);
         QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
         const GuapanWords words{u"问工作"_s, {}, u"女"_s, {}, false, false, false};
-        const QSizeF drawing = guapanLayout(chartOf(win.sheet().input()), words, {QApplication::font(), 1.0}).size;
+        const QSizeF drawing = guapanLayout(win.document().chart(), words, {QApplication::font(), 1.0}).size;
         const auto answer = win.exportPicture();
         // The Pictures folder; the hexagrams and the moment of the cast (the test clock) name the file.
         QCOMPARE(win.proposed, win.dir.filePath(u"Pictures/六爻_坎为水之水泽节_20141024-0905.png"_s));
