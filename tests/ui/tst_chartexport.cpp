@@ -157,7 +157,7 @@ private slots:
         win.chosen = win.dir.filePath(u"chart.png"_s);
         QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
         const GuapanWords words{u"问工作"_s, {}, u"女"_s, {}, false, false, false};
-        const QSizeF drawing = guapanLayout(win.document().chart(), words, {QApplication::font(), 1.0}).size;
+        const QSizeF drawing = guapanLayout(win.w->document().chart(), words, {QApplication::font(), 1.0}).size;
         const auto answer = win.exportPicture();
         // The Pictures folder; the hexagrams and the moment of the cast (the test clock) name the file.
         QCOMPARE(win.proposed, win.dir.filePath(u"Pictures/六爻_坎为水之水泽节_20141024-0905.png"_s));
