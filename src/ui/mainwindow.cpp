@@ -111,9 +111,9 @@ Moment momentOf(const QDateTime &t)
 }
 
 // What an exported case carries under "chart": the chart model's JSON of its cast.
-QJsonObject chartJsonOf(const CastInput &cast)
+std::string chartJsonOf(const CastInput &cast)
 {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(chartJson(chartOf(cast)))).object();
+    return chartJson(chartOf(cast));
 }
 
 } // namespace
@@ -735,7 +735,7 @@ void MainWindow::openJournal()
         m_journal = std::move(journal);
         return;
     }
-    QTimer::singleShot(0, this, [this, message = journal->lastError()] {
+    QTimer::singleShot(0, this, [this, message = journalMessage(journal->lastError())] {
         if (m_env.journalPrompts.warn)
             m_env.journalPrompts.warn(this, u"案例库"_s, message);
     });

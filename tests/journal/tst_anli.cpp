@@ -266,7 +266,7 @@ void TestAnli::reopenByEnterAndDoubleClick()
 void TestAnli::exportAndImportButtons()
 {
     m_said->file = m_dir->filePath(u"out.json"_s);
-    window()->setChartJson([](const CastInput &c) { return QJsonObject{{u"lines"_s, lineKey(c)}}; });
+    window()->setChartJson([](const CastInput &c) { return "{\"lines\": \"" + lineKey(c).toStdString() + "\"}"; });
     QTest::mouseClick(field<QPushButton>(u"exportAll"_s), Qt::LeftButton);
     QVERIFY(QFile::exists(m_said->file));
 
@@ -361,12 +361,18 @@ void TestAnli::saveDialog()
     QVERIFY(!saveCaseInteractively(nullptr, *m_journal, draft, prompts(m_said)));
     QCOMPARE(*m_journal->count(), 4);
 
-    // Lines that do not stand: refused and told, never reported saved.
+    // Lines that do not stand: refused and told, never reported saved; the
+    // dialog stays until cancelled.
     CaseRecord broken = draft;
     broken.cast.line(3).value = 0;
-    answer = answerNextModal(QMessageBox::Cancel,
-                             [](QWidget *modal) { modal->findChild<QPushButton *>(u"save"_s)->click(); });
+    answer = answerNextModal(QMessageBox::Cancel, [this](QWidget *modal) {
+        modal->findChild<QPushButton *>(u"save"_s)->click();
+        QCOMPARE(m_said->warnings.size(), 1);
+        QVERIFY(modal->isVisible());
+        modal->findChild<QPushButton *>(u"cancel"_s)->click();
+    });
     QVERIFY(!saveCaseInteractively(nullptr, *m_journal, broken, prompts(m_said)));
+    QVERIFY(answer->seen);
     QCOMPARE(m_said->warnings.size(), 1);
     QVERIFY(m_said->warnings.front().contains(u"六爻不全"_s));
     QCOMPARE(*m_journal->count(), 4);
