@@ -50,7 +50,7 @@ constexpr std::array<SchemaIndex, 3> Indexes{{
     {"CREATE INDEX cases_by_saved ON cases(saved_at)"_L1, 1},
     {"CREATE INDEX cases_by_verdict ON cases(verdict, id)"_L1, 2},
     // Cases still open whose first timing candidate has come: verdict = 0 AND yingqi_first < today.
-    {"CREATE INDEX cases_open_by_yingqi ON cases(yingqi_first) WHERE verdict = 0 AND yingqi_first IS NOT NULL"_L1, 3},
+    {"CREATE INDEX cases_open_by_yingqi ON cases(verdict, yingqi_first) WHERE yingqi_first IS NOT NULL"_L1, 3},
 }};
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,7 +106,8 @@ int childSaveLoop(const QString &path)
 }
 
 // Takes the write lock of the file, reports "locked", holds it for `ms`, releases it.
-int childHoldLock(const QString &path, int ms)
+// Exclusive: no other connection may even read meanwhile.
+int childHoldLock(const QString &path, int ms, bool exclusive)
 {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
@@ -113,7 +115,7 @@ int childHoldLock(const QString &path, int ms)
         if (!db.open())
             return 2;
         QSqlQuery q(db);
-        if (!q.exec(u"BEGIN IMMEDIATE"_s)
+        if ((exclusive && !q.exec(u"PRAGMA locking_mode = EXCLUSIVE"_s)) || !q.exec(u"BEGIN IMMEDIATE"_s)
             || !q.exec(u"INSERT INTO cases(saved_at, changed_at, lines,"
                        " moving, changed_lines) VALUES (0, 0, '111111', '000000',"
                        " '111111')"_s))
@@ -154,6 +156,77 @@ int childReadOnly(const QString &path)
     return 0;
 }
 
+// The tables as versions 1 and 2 of the program wrote them.
+const QStringList Version1Tables{
+    u"CREATE TABLE cases (id INTEGER PRIMARY KEY, saved_at INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
+    " moment INTEGER, lines TEXT NOT NULL, moving TEXT NOT NULL, day_stem INTEGER, month_build INTEGER,"
+    " day_build INTEGER, mark_kind INTEGER NOT NULL DEFAULT 0, mark_line INTEGER NOT NULL DEFAULT 0,"
+    " question TEXT NOT NULL DEFAULT '', sex TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '',"
+    " outcome TEXT NOT NULL DEFAULT '', verdict INTEGER NOT NULL DEFAULT 0)"_s,
+    u"CREATE INDEX cases_by_saved ON cases(saved_at)"_s,
+};
+const QStringList Version1Cases{
+    // 2026-01-01 00:00 UTC; cast 2025-12-31 10:30 China time = minute 29452950 (by hand:
+    // 55 * 365 + 14 leap days + 364 = 20453 days, * 1440 + 630).
+    u"INSERT INTO cases VALUES (1, 1767225600000, 1767225600000, 29452950, '111101', '100000', 2, 11,"
+    " 0, 1, 3, '旧问事', '男', '旧备注', '旧结果', 1)"_s,
+    u"INSERT INTO cases VALUES (2, 1767225660000, 1767225660000, NULL, '000000', '000000', NULL, NULL,"
+    " NULL, 0, 0, '无时刻', '', '', '', 0)"_s,
+};
+const QStringList Version2Tables{
+    u"CREATE TABLE cases (id INTEGER PRIMARY KEY, saved_at INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
+    " moment INTEGER, lines TEXT NOT NULL, moving TEXT NOT NULL, changed_lines TEXT NOT NULL, day_stem INTEGER,"
+    " month_build INTEGER, day_build INTEGER, mark_kind INTEGER NOT NULL DEFAULT 0,"
+    " mark_line INTEGER NOT NULL DEFAULT 0, question TEXT NOT NULL DEFAULT '', sex TEXT NOT NULL DEFAULT '',"
+    " notes TEXT NOT NULL DEFAULT '', outcome TEXT NOT NULL DEFAULT '', verdict INTEGER NOT NULL DEFAULT 0,"
+    " tags TEXT NOT NULL DEFAULT '')"_s,
+    u"CREATE INDEX cases_by_saved ON cases(saved_at)"_s,
+    u"CREATE INDEX cases_by_verdict ON cases(verdict, id)"_s,
+    u"CREATE VIRTUAL TABLE cases_fts USING fts5(question, notes, tags, outcome, hexagrams)"_s,
+    // Cast 2025-12-31 10:30 China time, the id its minute (29452950) * 2^20 + 1.
+    u"INSERT INTO cases VALUES (30883900866561, 1767225600000, 1767225600000, 29452950, '111101', '100000',"
+    " '011101', 2, 11, 0, 1, 3, '旧问事', '男', '旧备注', '旧结果', 0, '旧标签')"_s,
+    u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (30883900866561,"
+    " '旧 问 事', '旧 备 注', '旧 标 签', '旧 结 果', '火 天 大 有 火 风 鼎')"_s,
+    u"PRAGMA user_version = 2"_s,
+};
+
+// A file written with `sql` (WAL, the journal's mark), as an earlier version left it.
+bool writeJournal(const QString &path, const QStringList &sql)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"old"_s);
+        db.setDatabaseName(path);
+        ok = db.open();
+        QSqlQuery q(db);
+        for (const QString &statement :
+             QStringList{u"PRAGMA journal_mode = WAL"_s, u"PRAGMA application_id = 1279742538"_s} + sql) {
+            if (ok && !q.exec(statement)) {
+                qWarning("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
+                ok = false;
+            }
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"old"_s);
+    return ok;
+}
+
+// Opens the journal and reports "<opened> <kind>" on one line.
+int childOpen(const QString &path)
+{
+    Journal journal(path);
+    const bool opened = journal.open();
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return 2;
+    out.write((opened ? "opened " : "failed ") + journalErrorName(journal.lastError().kind).toUtf8() + '\n');
+    return 0;
+}
+
 qint64 countIn(const QString &path)
 {
     Journal journal(path, options());
@@ -177,7 +250,12 @@ private slots:
     void pagesNewestFirst();
     void migrationFromEmpty();
     void migrationFromVersion1();
+    void migrationFromVersion2();
+    void version1CaseThatCannotMigrate();
+    void instancesCreatingTogether();
     void newerVersionRefused();
+    void readOnlyOpen_data();
+    void readOnlyOpen();
     void damagedFile_data();
     void damagedFile();
     void killedDuringSaves();
@@ -189,6 +267,9 @@ private slots:
     void exportImport();
     void badImport_data();
     void badImport();
+    void importDiffering();
+    void importCancelled_data();
+    void importCancelled();
 
 private:
     QTemporaryDir m_dir;
@@ -395,34 +476,7 @@ void TestJournal::migrationFromVersion1()
 {
     const QString path = newPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    {
-        // A journal as version 1 of the program wrote it.
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v1"_s);
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        for (const QString &sql : {
-                 u"PRAGMA journal_mode = WAL"_s,
-                 u"CREATE TABLE cases (id INTEGER PRIMARY KEY, saved_at INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
-                 " moment INTEGER, lines TEXT NOT NULL, moving TEXT NOT NULL, day_stem INTEGER, month_build INTEGER,"
-                 " day_build INTEGER, mark_kind INTEGER NOT NULL DEFAULT 0, mark_line INTEGER NOT NULL DEFAULT 0,"
-                 " question TEXT NOT NULL DEFAULT '', sex TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '',"
-                 " outcome TEXT NOT NULL DEFAULT '', verdict INTEGER NOT NULL DEFAULT 0)"_s,
-                 u"CREATE INDEX cases_by_saved ON cases(saved_at)"_s,
-                 // 2026-01-01 00:00 UTC; cast 2025-12-31 10:30 China time = minute 29452950 (by hand:
-                 // 55 * 365 + 14 leap days + 364 = 20453 days, * 1440 + 630).
-                 u"INSERT INTO cases VALUES (1, 1767225600000, 1767225600000, 29452950, '111101', '100000', 2, 11,"
-                 " 0, 1, 3, '旧问事', '男', '旧备注', '旧结果', 1)"_s,
-                 u"INSERT INTO cases VALUES (2, 1767225660000, 1767225660000, NULL, '000000', '000000', NULL, NULL,"
-                 " NULL, 0, 0, '无时刻', '', '', '', 0)"_s,
-                 u"PRAGMA application_id = 1279742538"_s,
-                 u"PRAGMA user_version = 1"_s,
-             })
-            QVERIFY2(q.exec(sql), qPrintable(sql));
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(u"v1"_s);
+    QVERIFY(writeJournal(path, Version1Tables + Version1Cases + QStringList{u"PRAGMA user_version = 1"_s}));
 
     Journal journal(path, options());
     QVERIFY2(journal.open(), qPrintable(told(journal)));
@@ -836,6 +890,229 @@ void TestJournal::badImport()
     QVERIFY(journal.isReady());
 }
 
+void TestJournal::migrationFromVersion2()
+{
+    const QString path = newPath();
+    QVERIFY(writeJournal(path, Version2Tables));
+    Journal journal(path, options());
+    QVERIFY2(journal.open(), qPrintable(told(journal)));
+    QCOMPARE(*journal.count(), 1);
+    CaseRecord old = journal.list({}, {}, 10)->front();
+    QCOMPARE(old.question, u"旧问事"_s);
+    QCOMPARE(old.tags, QStringList{u"旧标签"_s});
+    QCOMPARE(old.category, QString());
+    QCOMPARE(old.firstYingqi, std::nullopt);
+    QCOMPARE(questions(*journal.list(byText(u"鼎"_s), {}, 10)), QStringList{u"旧问事"_s});
+
+    // The new columns take a follow-up, and an open case whose first timing
+    // candidate has come is found through its index.
+    old.category = u"求财"_s;
+    old.firstYingqi = QDate(2026, 2, 1);
+    QVERIFY2(journal.updateFollowUp(old), qPrintable(told(journal)));
+    CaseRecord later = makeCase(u"000000"_s, u"000000"_s, u"以后应"_s, Moment{{2026, 1, 5}, 8, 0});
+    later.firstYingqi = QDate(2026, 3, 1);
+    CaseRecord settled = makeCase(u"111111"_s, u"000000"_s, u"已应验"_s, Moment{{2026, 1, 6}, 8, 0});
+    settled.firstYingqi = QDate(2026, 1, 10);
+    settled.verdict = Verdict::Fulfilled;
+    QVERIFY(journal.save(later) && journal.save(settled));
+    CaseFilter due;
+    due.openYingqiBefore = QDate(2026, 2, 15);
+    QCOMPARE(questions(*journal.list(due, {}, 10)), QStringList{u"旧问事"_s});
+    due.openYingqiBefore = QDate(2026, 2, 1); // before, not on
+    QVERIFY(journal.list(due, {}, 10)->isEmpty());
+    QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+    QVERIFY(q.exec(u"EXPLAIN QUERY PLAN SELECT id FROM cases WHERE verdict = 0 AND yingqi_first < '2026-02-15'"_s));
+    QString plan;
+    while (q.next())
+        plan += q.value(3).toString();
+    QVERIFY2(plan.contains(u"cases_open_by_yingqi"_s), qPrintable(plan));
+}
+
+void TestJournal::version1CaseThatCannotMigrate()
+{
+    const QString path = newPath();
+    QVERIFY(writeJournal(path, Version1Tables + Version1Cases
+                                   + QStringList{u"INSERT INTO cases VALUES (3, 1767225720000, 1767225720000, NULL,"
+                                                 " '1111', '000000', NULL, NULL, NULL, 0, 0, '四爻', '', '', '', 0)"_s,
+                                                 u"PRAGMA user_version = 1"_s}));
+    const QByteArray before = digest(path);
+    Journal journal(path, options());
+    QVERIFY(!journal.open());
+    QCOMPARE(journal.lastError().kind, JournalError::BadOldCase);
+    QCOMPARE(journal.lastError().caseNumber, 3);
+    QCOMPARE(journal.lastError().caseQuestion, u"四爻"_s);
+    QCOMPARE(journal.lastError().problem->fault, CaseFault::LinesMissing);
+    QCOMPARE(digest(path), before);
+}
+
+void TestJournal::instancesCreatingTogether()
+{
+    // Instances started at once on a new profile: every one opens the journal
+    // that the first of them creates.
+    const QString path = newPath();
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (int i = 0; i < 4; ++i) {
+        children.push_back(std::make_unique<QProcess>());
+        children.back()->start(childProgram(), {u"--child-open"_s, path});
+    }
+    for (const auto &child : children) {
+        QVERIFY(child->waitForFinished(30000));
+        QCOMPARE(child->readAllStandardOutput().trimmed(), QByteArray("opened none"));
+    }
+    QCOMPARE(countIn(path), 0);
+}
+
+void TestJournal::readOnlyOpen_data()
+{
+    QTest::addColumn<QString>("file"); // how the file is made
+    QTest::addColumn<JournalError>("reason");
+    QTest::newRow("a journal") << u"journal"_s << JournalError::None;
+    QTest::newRow("a version-2 journal") << u"version 2"_s << JournalError::None;
+    QTest::newRow("no file") << u"none"_s << JournalError::Missing;
+    QTest::newRow("an empty file") << u"empty"_s << JournalError::Missing;
+    QTest::newRow("text") << u"text"_s << JournalError::Damaged;
+    QTest::newRow("another program's database") << u"foreign"_s << JournalError::Foreign;
+    QTest::newRow("a later version") << u"version 4"_s << JournalError::TooNew;
+    QTest::newRow("a version-1 journal") << u"version 1"_s << JournalError::TooOld;
+    QTest::newRow("locked by another instance") << u"locked"_s << JournalError::Busy;
+}
+
+void TestJournal::readOnlyOpen()
+{
+    QFETCH(QString, file);
+    QFETCH(JournalError, reason);
+    const QString path = newPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (file == u"journal" || file == u"locked") {
+        Journal writer(path, options());
+        QVERIFY(writer.open());
+        QVERIFY(writer.save(makeCase(u"111101"_s, u"100000"_s, u"旧问事"_s, Moment{{2025, 12, 31}, 10, 30})));
+    } else if (file == u"version 2" || file == u"version 4") {
+        QVERIFY(writeJournal(path, Version2Tables + QStringList{u"PRAGMA user_version = %1"_s.arg(file.back())}));
+    } else if (file == u"version 1") {
+        QVERIFY(writeJournal(path, Version1Tables + Version1Cases + QStringList{u"PRAGMA user_version = 1"_s}));
+    } else if (file == u"foreign") {
+        QVERIFY(writeJournal(path, {u"PRAGMA application_id = 0"_s, u"CREATE TABLE songs (title TEXT)"_s}));
+    } else if (file != u"none") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file == u"text" ? QByteArray("这不是数据库\n").repeated(100) : QByteArray());
+    }
+    QProcess holder;
+    if (file == u"locked") {
+        holder.start(childProgram(), {u"--child-hold-lock"_s, path, u"60000"_s, u"exclusive"_s});
+        QVERIFY(holder.waitForReadyRead(10000));
+    }
+    const QByteArray before = digest(path);
+    {
+        Journal journal(path, options(true, 200));
+        QCOMPARE(journal.openReadOnly(), reason == JournalError::None);
+        QCOMPARE(journal.lastError().kind, reason);
+        if (reason == JournalError::None) {
+            QVERIFY(journal.isReadOnly());
+            QCOMPARE(questions(*journal.list(byText(u"问事"_s), {}, 10)), QStringList{u"旧问事"_s});
+            const CaseRecord found = *journal.find(journal.list({}, {}, 1)->front().id);
+            QCOMPARE(found.cast.moment, (Moment{{2025, 12, 31}, 10, 30}));
+            QVERIFY(!journal.find(1));
+            QCOMPARE(journal.lastError().kind, JournalError::NotFound);
+            QVERIFY(!journal.save(makeCase(u"111111"_s, u"000000"_s, u"写"_s)));
+            QCOMPARE(journal.lastError().kind, JournalError::OpenedReadOnly);
+            QVERIFY(!journal.remove({found.id}));
+            QCOMPARE(*journal.count(), 1);
+        }
+    }
+    holder.kill();
+    holder.waitForFinished();
+    QCOMPARE(digest(path), before);
+}
+
+void TestJournal::importDiffering()
+{
+    const QString file = m_dir.filePath(u"follow-up.json"_s);
+    Journal home(newPath(), options());
+    Journal away(newPath(), options());
+    QVERIFY(home.open() && away.open());
+    QList<CaseRecord> cases;
+    for (int i = 0; i < 4; ++i)
+        cases << *home.save(makeCase(u"101101"_s, u"000000"_s, u"lone \uFFFD %1"_s.arg(i), Moment{{2026, 2, 1}, 9, i}));
+    QVERIFY(home.exportCases(file));
+    QCOMPARE(away.importCases(file)->added, 4);
+
+    // Followed up away from home: one noted, one settled, one tagged.
+    CaseRecord noted = cases[0], settled = cases[1], tagged = cases[2];
+    noted.notes = u"后来想到"_s;
+    settled.verdict = Verdict::Fulfilled;
+    settled.outcome = u"应了"_s;
+    tagged.tags = {u"新标签"_s};
+    const QList<CaseRecord> awayCases = *away.list({}, {}, 10);
+    for (const CaseRecord &c : {noted, settled, tagged}) {
+        CaseRecord edit
+            = *std::ranges::find_if(awayCases, [&c](const CaseRecord &a) { return a.question == c.question; });
+        edit.notes = c.notes;
+        edit.outcome = c.outcome;
+        edit.verdict = c.verdict;
+        edit.tags = c.tags;
+        QVERIFY(away.updateFollowUp(edit));
+    }
+    QVERIFY(away.exportCases(file));
+
+    const std::optional<ImportPlan> plan = home.readImport(file);
+    QVERIFY2(plan, qPrintable(told(home)));
+    QCOMPARE(plan->added, 0);
+    QCOMPARE(plan->identical, 1);
+    QCOMPARE(plan->differing, 3);
+    const std::optional<ImportReport> kept = home.applyImport(*plan, false);
+    QCOMPARE(kept->differing, 3);
+    QCOMPARE(kept->replaced, 0);
+    QCOMPARE(home.find(cases[0].id)->notes, QString());
+    const std::optional<ImportReport> replaced = home.applyImport(*plan, true);
+    QCOMPARE(replaced->replaced, 3);
+    QCOMPARE(replaced->skipped, 1);
+    QCOMPARE(home.find(cases[0].id)->notes, u"后来想到"_s);
+    QCOMPARE(home.find(cases[1].id)->verdict, Verdict::Fulfilled);
+    QCOMPARE(questions(*home.list(byText(u"新标签"_s), {}, 10)), QStringList{cases[2].question});
+    QCOMPARE(*home.count(), 4);
+    // Now the same everywhere: nothing to add or replace.
+    const std::optional<ImportReport> again = home.importCases(file);
+    QCOMPARE(again->skipped, 4);
+    QCOMPARE(again->added + again->differing + again->replaced, 0);
+}
+
+void TestJournal::importCancelled_data()
+{
+    QTest::addColumn<qint64>("stopAt"); // the progress call that answers "stop"
+    QTest::newRow("while reading the file") << qint64{1};
+    QTest::newRow("while comparing") << qint64{2};
+    QTest::newRow("while writing") << qint64{3};
+}
+
+void TestJournal::importCancelled()
+{
+    QFETCH(qint64, stopAt);
+    QList<CaseRecord> cases;
+    for (int i = 0; i < 1000; ++i) {
+        CaseRecord c = makeCase(u"010101"_s, u"000000"_s, u"批 %1"_s.arg(i), Moment{{2026, 3, 1}, 9, i % 60});
+        c.saved = c.changed = QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC).addSecs(i);
+        cases << c;
+    }
+    const QString file = m_dir.filePath(u"many.json"_s);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(exportDocument(cases, QDateTime::currentDateTimeUtc()));
+    f.close();
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    qint64 calls = 0;
+    const ImportProgress progress = [&calls, stopAt](qint64, qint64) { return ++calls < stopAt; };
+    const std::optional<ImportPlan> plan = journal.readImport(file, progress);
+    if (plan)
+        QVERIFY(!journal.applyImport(*plan, false, progress));
+    QCOMPARE(calls, stopAt);
+    QCOMPARE(journal.lastError().kind, JournalError::Cancelled);
+    QCOMPARE(*journal.count(), 0);
+    QVERIFY(journal.save(makeCase(u"111111"_s, u"000000"_s, u"after"_s))); // no transaction left open
+}
+
 int main(int argc, char **argv)
 {
     const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[1]) : QString();
@@ -845,9 +1122,11 @@ int main(int argc, char **argv)
         if (mode == u"--child-save-loop"_s)
             return childSaveLoop(path);
         if (mode == u"--child-hold-lock"_s && argc > 3)
-            return childHoldLock(path, QString::fromLocal8Bit(argv[3]).toInt());
+            return childHoldLock(path, QString::fromLocal8Bit(argv[3]).toInt(), argc > 4);
         if (mode == u"--child-read-only"_s)
             return childReadOnly(path);
+        if (mode == u"--child-open"_s)
+            return childOpen(path);
         return 2;
     }
     QCoreApplication app(argc, argv);
