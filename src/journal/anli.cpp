@@ -304,11 +304,13 @@ void Anli::setFolded(FoldedText &field, const QString &text)
 {
     field.folded = text.size() > FoldedLength;
     field.full = field.folded ? text : QString();
-    // The text is replaced first: a new wrap mode lays out again what the field holds.
-    field.edit->setPlainText(field.folded ? text.left(FoldedLength) + u'…' : text);
-    // One unbreakable line is laid out in time that grows with its square, unless it may break anywhere.
+    // Emptied first: a new wrap mode lays out again what the field holds. One
+    // unbreakable line is laid out in time that grows with its square, unless
+    // it may break anywhere.
+    field.edit->clear();
     field.edit->setWordWrapMode(text.size() > FoldedLength ? QTextOption::WrapAnywhere
                                                            : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    field.edit->setPlainText(field.folded ? text.left(FoldedLength) + u'…' : text);
     field.edit->setReadOnly(field.folded);
     field.showAll->setText(u"显示全部（共 %1 字）"_s.arg(text.size()));
     field.showAll->setVisible(field.folded);

@@ -54,7 +54,7 @@ public:
     void setProgressDelay(int ms) { m_progressDelayMs = ms; }
 
     // A note or outcome longer than this shows folded.
-    static constexpr qsizetype FoldedLength = 4000;
+    static constexpr qsizetype FoldedLength = 3000;
 
 signals:
     void reopenRequested(const lotgrid::CaseRecord &c);

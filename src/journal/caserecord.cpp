@@ -89,6 +89,29 @@ std::optional<CaseProblem> checkCase(const CaseRecord &c)
     return std::nullopt;
 }
 
+namespace {
+
+void makeWellFormed(QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+}
+
+} // namespace
+
+void makeWellFormed(CaseRecord &c)
+{
+    for (QString *text : {&c.question, &c.sex, &c.notes, &c.outcome, &c.category})
+        makeWellFormed(*text);
+    for (QString &tag : c.tags)
+        makeWellFormed(tag);
+}
+
 bool sameFollowUp(const CaseRecord &a, const CaseRecord &b)
 {
     return a.notes == b.notes && a.outcome == b.outcome && a.verdict == b.verdict && a.tags == b.tags

@@ -112,6 +112,11 @@ Moment chinaMoment(const QDateTime &utc);
 // moment, or the moment it was saved when the cast has none.
 qint64 caseMinute(const CaseRecord &c);
 
+// Every text of the case with each surrogate that is not half of a pair
+// replaced by U+FFFD, as the export file can carry it: a case keeps the same
+// question through an export and an import.
+void makeWellFormed(CaseRecord &c);
+
 // The follow-up of a case: what is written after it was saved.
 bool sameFollowUp(const CaseRecord &a, const CaseRecord &b);
 

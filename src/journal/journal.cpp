@@ -149,6 +149,7 @@ Journal::Journal(QString path, JournalOptions options)
 
 Journal::~Journal()
 {
+    m_prepared.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isValid())
@@ -254,6 +255,26 @@ bool Journal::stepped(const QSqlQuery &q)
     return !q.lastError().isValid() || noteError(q.lastError());
 }
 
+QSqlQuery *Journal::prepared(const QString &sql)
+{
+    // An import runs the same few statements for every case: each is compiled once.
+    auto it = m_prepared.find(sql);
+    if (it == m_prepared.end()) {
+        QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+        if (!q.prepare(sql)) {
+            noteError(q.lastError());
+            return nullptr;
+        }
+        it = m_prepared.emplace(sql, std::move(q)).first;
+    }
+    return &it->second;
+}
+
+bool Journal::execPrepared(QSqlQuery *q)
+{
+    return q && (q->exec() || noteError(q->lastError()));
+}
+
 bool Journal::execText(const QString &sql)
 {
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
@@ -286,11 +307,13 @@ void Journal::rollback()
 void Journal::closeConnection()
 {
     m_ready = false;
+    m_prepared.clear();
     QSqlDatabase::database(m_connectionName, false).close();
 }
 
 bool Journal::openFile(bool readOnly)
 {
+    m_prepared.clear();
     m_ready = false;
     m_readOnly = readOnly;
     m_fullText = false;
@@ -532,13 +555,16 @@ bool Journal::migrateTo3()
 
 std::optional<qint64> Journal::nextId(qint64 minute)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"SELECT max(id) FROM cases WHERE id >= ? AND id < ?"_s);
-    q.addBindValue(firstIdOf(minute));
-    q.addBindValue(firstIdOf(minute + 1));
-    if (!exec(q) || !q.next())
+    QSqlQuery *q = prepared(u"SELECT max(id) FROM cases WHERE id >= ? AND id < ?"_s);
+    if (q) {
+        q->bindValue(0, firstIdOf(minute));
+        q->bindValue(1, firstIdOf(minute + 1));
+    }
+    if (!execPrepared(q) || !q->next())
         return std::nullopt;
-    const qint64 id = q.value(0).isNull() ? firstIdOf(minute) + 1 : q.value(0).toLongLong() + 1;
+    const QVariant last = q->value(0);
+    q->finish();
+    const qint64 id = last.isNull() ? firstIdOf(minute) + 1 : last.toLongLong() + 1;
     if (id >= firstIdOf(minute + 1)) {
         m_lastSql = {};
         m_lastSql.kind = JournalError::MinuteFull;
@@ -551,20 +577,22 @@ bool Journal::indexCase(const CaseRecord &c)
 {
     if (!m_fullText)
         return true;
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    QSqlQuery q(db);
-    q.prepare(u"DELETE FROM cases_fts WHERE rowid = ?"_s);
-    q.addBindValue(c.id);
-    if (!exec(q))
+    QSqlQuery *remove = prepared(u"DELETE FROM cases_fts WHERE rowid = ?"_s);
+    if (remove)
+        remove->bindValue(0, c.id);
+    if (!execPrepared(remove))
         return false;
-    q.prepare(u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (?, ?, ?, ?, ?, ?)"_s);
-    q.addBindValue(c.id);
-    q.addBindValue(searchableText(c.question));
-    q.addBindValue(searchableText(c.notes));
-    q.addBindValue(searchableText(c.tags.join(u' ')));
-    q.addBindValue(searchableText(c.outcome));
-    q.addBindValue(searchableText(originalName(c.cast) + u' ' + changedName(c.cast)));
-    return exec(q);
+    QSqlQuery *q = prepared(
+        u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (?, ?, ?, ?, ?, ?)"_s);
+    if (!q)
+        return false;
+    q->bindValue(0, c.id);
+    q->bindValue(1, searchableText(c.question));
+    q->bindValue(2, searchableText(c.notes));
+    q->bindValue(3, searchableText(c.tags.join(u' ')));
+    q->bindValue(4, searchableText(c.outcome));
+    q->bindValue(5, searchableText(originalName(c.cast) + u' ' + changedName(c.cast)));
+    return execPrepared(q);
 }
 
 bool Journal::insertCase(CaseRecord &c, int version)
@@ -573,10 +601,10 @@ bool Journal::insertCase(CaseRecord &c, int version)
     if (!id)
         return false;
     c.id = *id;
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(insertSql(version));
-    bindInsert(q, c, version);
-    return exec(q) && indexCase(c);
+    QSqlQuery *q = prepared(insertSql(version));
+    if (q)
+        bindInsert(*q, c, version);
+    return execPrepared(q) && indexCase(c);
 }
 
 bool Journal::writeFollowUp(const CaseRecord &c)
@@ -593,6 +621,7 @@ std::optional<CaseRecord> Journal::save(const CaseRecord &draft)
     if (!usable(JournalAction::Save))
         return std::nullopt;
     CaseRecord c = draft;
+    makeWellFormed(c);
     c.tags = normalizeTags(c.tags.join(u' '));
     c.saved = c.changed = now();
     if (const std::optional<CaseProblem> problem = checkCase(c)) {
@@ -622,8 +651,10 @@ std::optional<std::optional<CaseRecord>> Journal::findCase(qint64 id)
     return std::optional(readCase(q));
 }
 
-std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &edited)
+std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &typed)
 {
+    CaseRecord edited = typed;
+    makeWellFormed(edited);
     startCommand();
     if (!usable(JournalAction::Update))
         return std::nullopt;
@@ -830,18 +861,21 @@ bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const C
 
 std::optional<std::optional<CaseRecord>> Journal::stored(const CaseRecord &c)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"SELECT %1 FROM cases WHERE saved_at = ?"_s.arg(selectColumns(m_version)));
-    q.addBindValue(c.saved.toMSecsSinceEpoch());
-    if (!exec(q))
+    QSqlQuery *q = prepared(u"SELECT %1 FROM cases WHERE saved_at = ?"_s.arg(selectColumns(m_version)));
+    if (q)
+        q->bindValue(0, c.saved.toMSecsSinceEpoch());
+    if (!execPrepared(q))
         return std::nullopt;
-    while (q.next()) {
-        const CaseRecord there = readCase(q);
-        if (there.cast == c.cast && there.question == c.question && there.sex == c.sex)
+    while (q->next()) {
+        const CaseRecord there = readCase(*q);
+        if (there.cast == c.cast && there.question == c.question && there.sex == c.sex) {
+            q->finish();
             return std::optional(there);
+        }
     }
-    if (!stepped(q))
+    if (!stepped(*q))
         return std::nullopt;
+    q->finish();
     return std::optional<CaseRecord>();
 }
 

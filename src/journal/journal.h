@@ -23,11 +23,13 @@
 #include <QList>
 #include <QString>
 
+#include <QSqlQuery>
+
 #include <functional>
+#include <map>
 #include <optional>
 
 class QSqlError;
-class QSqlQuery;
 
 namespace lotgrid {
 
@@ -146,6 +148,8 @@ private:
     bool noteError(const QSqlError &e);
     bool stepped(const QSqlQuery &q);
     bool execText(const QString &sql);
+    QSqlQuery *prepared(const QString &sql);
+    bool execPrepared(QSqlQuery *q);
     bool begin();
     bool commit();
     void rollback();
@@ -178,8 +182,9 @@ private:
     int m_version = SchemaVersion; // of the open file
     JournalFailure m_lastError;
     SqlFailure m_lastSql;
-    SqlFailure m_stoppedBy; // why the journal stopped for this run
-    QString m_otherFile;    // the file of the export or import under way
+    SqlFailure m_stoppedBy;                  // why the journal stopped for this run
+    QString m_otherFile;                     // the file of the export or import under way
+    std::map<QString, QSqlQuery> m_prepared; // by their SQL
 };
 
 // Text as the full-text index stores it: every CJK character a word of its own,

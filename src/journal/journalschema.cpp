@@ -211,9 +211,10 @@ QString insertSql(int version)
 
 void bindInsert(QSqlQuery &q, const CaseRecord &c, int version)
 {
+    int at = 0;
     for (const CaseColumn &column : CaseColumns)
         if (column.since <= version)
-            q.addBindValue(column.write(c));
+            q.bindValue(at++, column.write(c));
 }
 
 QString followUpSql()

@@ -286,6 +286,7 @@ void TestJournal::initTestCase()
 void TestJournal::roundTrip_data()
 {
     QTest::addColumn<CaseRecord>("record");
+    QTest::addColumn<QString>("stored"); // the question as the journal keeps it
     CaseRecord full = makeCase(u"111101"_s, u"100100"_s, u"下月出行顺利否？"_s, Moment{{2026, 3, 4}, 9, 2});
     full.cast.dayStem = 9;
     full.cast.monthBuild = Branch::Hai;
@@ -296,8 +297,13 @@ void TestJournal::roundTrip_data()
     full.outcome = u"如期成行"_s;
     full.verdict = Verdict::Failed;
     full.tags = {u"出行"_s, u"work"_s};
-    QTest::newRow("every field") << full;
-    QTest::newRow("nothing optional") << makeCase(u"000000"_s, u"000000"_s, QString());
+    full.category = u"出行"_s;
+    full.firstYingqi = QDate(2026, 4, 1);
+    QTest::newRow("every field") << full << full.question;
+    QTest::newRow("nothing optional") << makeCase(u"000000"_s, u"000000"_s, QString()) << QString();
+    CaseRecord lone = makeCase(u"000111"_s, u"000000"_s, u"lone "_s + QChar(0xD800) + u" surrogate"_s);
+    lone.notes = QChar(0xDC00) + u"😀"_s;
+    QTest::newRow("lone surrogates") << lone << u"lone \uFFFD surrogate"_s;
     CaseRecord first = makeCase(u"010101"_s, u"111111"_s, u"𠀀 beyond the BMP"_s, Moment{{1900, 1, 31}, 0, 0});
     first.cast.dayStem = 0;
     first.cast.monthBuild = Branch::Zi;
@@ -305,12 +311,13 @@ void TestJournal::roundTrip_data()
     first.cast.mark = {MarkKind::UseGod, 1};
     first.sex = u"男"_s;
     first.verdict = Verdict::Fulfilled;
-    QTest::newRow("first stem, use god on line 1, all moving") << first;
+    QTest::newRow("first stem, use god on line 1, all moving") << first << first.question;
 }
 
 void TestJournal::roundTrip()
 {
     QFETCH(CaseRecord, record);
+    QFETCH(QString, stored);
     const QString path = newPath();
     CaseRecord saved;
     {
@@ -328,6 +335,8 @@ void TestJournal::roundTrip()
     const std::optional<CaseRecord> back = reopened.find(saved.id);
     QVERIFY(back);
     record.id = saved.id;
+    record.question = stored;
+    record.notes.replace(QChar(0xDC00), QChar::ReplacementCharacter);
     record.saved = record.changed = saved.saved;
     QCOMPARE(*back, record);
 }
