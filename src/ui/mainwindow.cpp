@@ -13,6 +13,7 @@
 #include "core/elements.h"
 #include "journal/anli.h"
 #include "journal/journal.h"
+#include "journal/journalmessages.h"
 #include "journal/savecasedialog.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
@@ -104,9 +105,9 @@ QString branchText(int branch)
 }
 
 // What an exported case carries under "chart": the chart model's JSON of its cast.
-QJsonObject chartJsonOf(const CastInput &cast)
+std::string chartJsonOf(const CastInput &cast)
 {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(chartJson(chartOf(cast)))).object();
+    return chartJson(chartOf(cast));
 }
 
 } // namespace
@@ -678,7 +679,7 @@ Journal *MainWindow::journal()
         if (a)
             a->setEnabled(false);
     if (m_env.journalPrompts.warn)
-        m_env.journalPrompts.warn(this, u"案例库"_s, journal->lastError());
+        m_env.journalPrompts.warn(this, u"案例库"_s, journalMessage(journal->lastError()));
     return nullptr;
 }
 

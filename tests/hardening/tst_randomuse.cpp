@@ -15,6 +15,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -34,6 +35,14 @@ constexpr int ActionsPerSession = 200;
 
 const QStringList PasteTexts{u""_s,  u"0"_s,  u"1"_s,  u"01"_s,   u"10"_s,  u"abc"_s, u"2"_s,
                              u" "_s, u"阴"_s, u"１"_s, u"1\n0"_s, u"\t1"_s, u"😀"_s,   u"0000000"_s};
+// Questions and notes as a user or a pasted file may give them: markup that Qt
+// would act on if it read it, and a surrogate without its other half.
+const QStringList JournalTexts{u""_s,
+                               u"问财运"_s,
+                               u"<img src=\"/dev/zero\">"_s,
+                               u"<b>粗</b> &amp; <a href=\"x\">链接</a>"_s,
+                               u"lone "_s + QChar(0xD800) + u" surrogate"_s,
+                               u"low "_s + QChar(0xDC00) + u"😀"_s};
 const QList<int> Keys{Qt::Key_0,      Qt::Key_1,         Qt::Key_2,      Qt::Key_9,    Qt::Key_A,   Qt::Key_Space,
                       Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Home};
 
@@ -263,8 +272,12 @@ private:
         QAction *baocun = action(u"baocun"_s);
         if (baocun->isEnabled() && linesStand(m_window->document().cast()) && pick(2)) {
             const std::optional<qint64> before = journal->count();
-            auto answer = answerNextModal(QMessageBox::Cancel,
-                                          [](QWidget *d) { d->findChild<QPushButton *>(u"save"_s)->click(); });
+            s.TextWHS->setText(JournalTexts[pick(JournalTexts.size())]);
+            const QString notes = JournalTexts[pick(JournalTexts.size())];
+            auto answer = answerNextModal(QMessageBox::Cancel, [notes](QWidget *d) {
+                d->findChild<QPlainTextEdit *>(u"notes"_s)->setPlainText(notes);
+                d->findChild<QPushButton *>(u"save"_s)->click();
+            });
             baocun->trigger();
             if (!answer->seen || !before || journal->count() != *before + 1)
                 m_fault = u"the chart was not saved"_s;
