@@ -24,9 +24,9 @@ Json textOrNull(const QString &text)
 }
 
 // The 占类 of a case, once the journal keeps one.
-Json caseCategory(const CaseRecord &)
+Json caseCategory(const CaseRecord &c)
 {
-    return nullptr;
+    return c.category.isEmpty() ? Json(nullptr) : Json(utf8(c.category));
 }
 
 // What the case table shows of a case.
