@@ -10,7 +10,7 @@ namespace lotgrid::cli {
 namespace {
 
 constexpr std::string_view Help =
-    R"(Usage: lotgrid-chart LINES [--time "YYYY-MM-DD HH:MM"] [--zi23] [--json]
+    R"(Usage: lotgrid-chart LINES [--time "YYYY-MM-DD HH:MM"] [--zi23] [--category WORD] [--sex 男|女] [--json]
 
 Prints the six-line chart of a cast: the same text the program copies with
 复制卦象文本, or with --json one JSON object (UTF-8).
@@ -22,6 +22,11 @@ Prints the six-line chart of a cast: the same text the program copies with
                the day's void branches (旬空), the six spirits from the day stem,
                the month and day builds and every mark that needs them
   --zi23       the day turns at 23:00 (子初换日) instead of midnight
+  --category W what the question is about (占类), which picks the use god (用神):
+                 自身 出行 疾病 (the world line), 求财 失物 (妻财),
+                 工作 功名 官司 (官鬼), 考试 文书 家宅 父母 (父母), 子女 (子孙),
+                 兄弟朋友 (兄弟), 婚恋 (妻财 for a man, 官鬼 for a woman: needs --sex)
+  --sex S      the asker's sex, 男 or 女
   --json       print JSON instead of text
   --help       print this help
 
@@ -33,6 +38,8 @@ Example: lotgrid-chart 978788 --time "2000-01-01 12:00"
 struct Options {
     std::string_view lines;
     std::optional<std::string_view> time;
+    std::optional<std::string_view> category;
+    std::optional<std::string_view> sex;
     bool zi23 = false;
     bool json = false;
     bool help = false;
@@ -85,6 +92,50 @@ std::optional<Moment> parseTime(std::string_view text, std::string &error)
     return m;
 }
 
+// The category whose word is `text` (UTF-8).
+std::optional<Category> categoryOf(std::string_view text)
+{
+    for (const CategoryRow &row : Categories)
+        if (toUtf8(row.name) == text)
+            return row.category;
+    return std::nullopt;
+}
+
+std::optional<Sex> sexOf(std::string_view text)
+{
+    for (const Sex s : {Sex::Male, Sex::Female})
+        if (toUtf8(sexName(s)) == text)
+            return s;
+    return std::nullopt;
+}
+
+// Takes the value of `--name VALUE` or `--name=VALUE` at args[i] into `value`;
+// the message says what is wrong.
+bool optionValue(std::span<const std::string_view> args, std::size_t &i, std::string_view name,
+                 std::optional<std::string_view> &value, std::string &error)
+{
+    const std::string_view a = args[i];
+    if (value) {
+        error = std::string(name) + " is given twice";
+        return false;
+    }
+    if (a.size() > name.size()) {
+        value = a.substr(name.size() + 1);
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        error = std::string(name) + " needs a value; see --help";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+bool isOption(std::string_view a, std::string_view name)
+{
+    return a == name || (a.starts_with(name) && a.size() > name.size() && a[name.size()] == '=');
+}
+
 } // namespace
 
 std::string_view chartCliHelp()
@@ -114,6 +165,11 @@ CliResult runChartCli(std::span<const std::string_view> args)
             } else {
                 o.time = a.substr(7);
             }
+        } else if (isOption(a, "--category") || isOption(a, "--sex")) {
+            std::string error;
+            const bool category = isOption(a, "--category");
+            if (!optionValue(args, i, category ? "--category" : "--sex", category ? o.category : o.sex, error))
+                return bad(error);
         } else if (a.starts_with("-")) {
             return bad("unknown option " + quoted(a) + "; see --help");
         } else {
@@ -139,6 +195,18 @@ CliResult runChartCli(std::span<const std::string_view> args)
         input.line(n) = {c == '7' || c == '9' ? u'1' : u'0', c == '6' || c == '9'};
     }
     input.dayBoundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    if (o.category) {
+        input.category = categoryOf(*o.category);
+        if (!input.category)
+            return bad(
+                "--category " + quoted(*o.category)
+                + " is not a category: 自身 出行 疾病 求财 失物 工作 功名 官司 考试 文书 家宅 父母 子女 兄弟朋友 婚恋");
+    }
+    if (o.sex) {
+        input.sex = sexOf(*o.sex);
+        if (!input.sex)
+            return bad("--sex " + quoted(*o.sex) + " is neither 男 nor 女");
+    }
     if (o.time) {
         std::string error;
         const auto m = parseTime(*o.time, error);
