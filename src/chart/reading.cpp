@@ -178,7 +178,10 @@ std::vector<Tomb> tombsOf(const Chart &chart)
     std::vector<Tomb> out;
     for (int n = 1; n <= 6; ++n) {
         const ChartLine &l = chart.line(n);
+        // A line on the tomb's own branch stands on it (临) rather than in it.
         const Branch tomb = stageBranch(l.element, Stage::Tomb);
+        if (l.branch == tomb)
+            continue;
         if (chart.input.dayBuild == tomb)
             out.push_back({n, TombBy::Day, 0});
         for (int m = 1; m <= 6; ++m)

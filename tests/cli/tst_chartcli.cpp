@@ -111,8 +111,6 @@ private slots:
         QTest::newRow("json first") << QStringList{u"--json"_s, u"999999"_s} << true;
         QTest::newRow("json timed") << QStringList{u"978788"_s, u"--json"_s, u"--time"_s, u"2026-12-07 08:30"_s}
                                     << true;
-        QTest::newRow("category and sex")
-            << QStringList{u"978788"_s, u"--category"_s, u"婚恋"_s, u"--sex=女"_s, u"--json"_s} << true;
     }
 
     void goodInput()
