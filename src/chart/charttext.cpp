@@ -227,6 +227,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         const std::u16string_view typeChange = chart.analysis.typeChange();
         if (!typeChange.empty())
             heads += u"  " + std::u16string(typeChange);
+        const auto fanFu = chart.analysis.fanFuWords();
+        for (std::size_t k = 0; k < fanFu.size(); ++k)
+            heads += (k ? std::u16string(1, Wide) : std::u16string(u"  ")) + std::u16string(fanFu[k]);
     }
     emit(heads);
 
@@ -450,6 +453,14 @@ Json relationsJson(const Reading &r)
 
 } // namespace
 
+nlohmann::ordered_json optionsJson(const SchoolOptions &o)
+{
+    return {{"yangren", utf8(BladeRuleNames[static_cast<std::size_t>(o.blade)])},
+            {"fanyin", utf8(o.facingTrigramsReverse ? u"地支相冲或后天对宫" : u"地支相冲")},
+            {"timeCastDay", utf8(TimeCastDayNames[static_cast<std::size_t>(o.timeCastDay)])},
+            {"numberCastHour", o.numberCastAddsHour}};
+}
+
 nlohmann::ordered_json chartJsonValue(const Chart &chart)
 {
     Json j = Json::object();
@@ -519,14 +530,12 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         Json &changedLines = changed["lines"] = Json::array();
         for (int n = 1; n <= 6; ++n) {
             const ChartLine &l = chart.line(n);
-            changedLines.push_back(
-                {{"position", n},
-                 {"yang", chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1'},
-                 {"branch", utf8(branchName(l.changedBranch))},
-                 {"element", utf8(elementName(l.changedElement))},
-                 {"relative", utf8(relativeName(l.changedRelative))},
-                 {"strength", strengthJson(chart.line(n).cast.moving ? chart.reading.line(n).changedStrength
-                                                                     : chart.reading.line(n).strength)}});
+            changedLines.push_back({{"position", n},
+                                    {"yang", chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1'},
+                                    {"branch", utf8(branchName(l.changedBranch))},
+                                    {"element", utf8(elementName(l.changedElement))},
+                                    {"relative", utf8(relativeName(l.changedRelative))},
+                                    {"strength", strengthJson(chart.reading.line(n).changedStrength)}});
         }
     } else {
         j["changed"] = nullptr;
@@ -534,6 +543,10 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
 
     j["types"] = {{"original", orNull(hexagramTypeName(chart.analysis.originalType))},
                   {"changed", orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{})}};
+
+    Json &fanFu = j["fanfu"] = Json::array();
+    for (std::u16string_view word : chart.analysis.fanFuWords())
+        fanFu.push_back(utf8(word));
 
     if (const auto &gs = chart.analysis.guaShen)
         j["guashen"] = {{"branch", utf8(branchName(gs->branch))}, {"positions", gs->positions}};
@@ -546,6 +559,8 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         for (Branch b : e.list())
             list.push_back(utf8(branchName(b)));
     }
+    if (!in.options.isDefault())
+        j["options"] = optionsJson(in.options);
 
     j["category"] = in.category ? utf8(categoryName(*in.category)) : Json(nullptr);
     j["sex"] = in.sex ? utf8(sexName(*in.sex)) : Json(nullptr);

@@ -192,7 +192,7 @@ struct Tomb {
 struct LineReading {
     Support support = Support::None;             // against the use god; None without one
     std::optional<LineStrength> strength;        // of the original line
-    std::optional<LineStrength> changedStrength; // of the changed line; moving lines only
+    std::optional<LineStrength> changedStrength; // of its line in the changed hexagram, when a line moves
     std::optional<Stage> changeStage;            // Birth (化长生) or Peak (化帝旺); moving lines only
     friend bool operator==(const LineReading &, const LineReading &) = default;
 };
