@@ -579,4 +579,51 @@ std::string chartJson(const Chart &chart)
     return chartJsonValue(chart).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
+std::u16string chartMomentWords(const Moment &moment)
+{
+    return momentText(moment);
+}
+
+std::u16string palaceWords(const HexagramRow &row)
+{
+    return palaceName(row);
+}
+
+std::u16string_view soulWords(Soul soul)
+{
+    return soulName(soul);
+}
+
+std::vector<std::u16string_view> lineMarkWords(const Chart &chart, int line)
+{
+    if (line < 1 || line > 6)
+        return {};
+    return markWords(chart, static_cast<std::size_t>(line - 1));
+}
+
+std::u16string guaShenWords(const GuaShen &guaShen)
+{
+    std::u16string words(branchName(guaShen.branch));
+    if (!guaShen.positions.empty()) {
+        words += u"（";
+        for (std::size_t k = 0; k < guaShen.positions.size(); ++k)
+            words += (k ? u"、" : u"")
+                     + std::u16string(PositionNames[static_cast<std::size_t>(guaShen.positions[k] - 1)]);
+        words += u"）";
+    }
+    return words;
+}
+
+std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries)
+{
+    std::vector<std::u16string> words;
+    for (const ShenShaEntry &e : entries) {
+        std::u16string w = std::u16string(ShenShaShortNames[static_cast<std::size_t>(e.kind)]) + u"：";
+        for (Branch b : e.list())
+            w += branchName(b);
+        words.push_back(std::move(w));
+    }
+    return words;
+}
+
 } // namespace lotgrid

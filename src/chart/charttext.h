@@ -22,6 +22,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lotgrid {
 
@@ -76,5 +77,26 @@ std::u16string lineNotation(const CastInput &input);
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
+
+// Pieces of the text above, for the other views of a chart (the drawn chart)
+// that must say the same.
+
+// "2000-01-01 12:00".
+std::u16string chartMomentWords(const Moment &moment);
+
+// "兑宫".
+std::u16string palaceWords(const HexagramRow &row);
+
+// "游魂", "归魂", or empty.
+std::u16string_view soulWords(Soul soul);
+
+// The words after line 1..6: 月破 / 暗动 / 日破 of a static line, the changes of a moving one.
+std::vector<std::u16string_view> lineMarkWords(const Chart &chart, int line);
+
+// 卦身 without its title: "申（五爻）", "亥" when no line carries it.
+std::u16string guaShenWords(const GuaShen &guaShen);
+
+// The 神煞 as the text lists them, one "贵人：丑未" per entry.
+std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries);
 
 } // namespace lotgrid
