@@ -109,6 +109,7 @@ Chart chartOf(const CastInput &input)
             line.hiddenVoid = line.hidden && isVoidBranch(chart.voids, line.hidden->branch);
         }
     }
+    chart.reading = readingOf(chart);
     return chart;
 }
 

@@ -7,6 +7,7 @@
 #include "chart/analysis.h"
 #include "chart/cast.h"
 #include "chart/hexagrams.h"
+#include "chart/reading.h"
 #include "core/sexagenary.h"
 
 #include <array>
@@ -62,6 +63,7 @@ struct Chart {
     std::optional<std::array<Branch, 2>> voids;
     std::optional<Pillars> pillars; // of the moment, when one is set and in range
     Analysis analysis;              // marks, changes, types, 卦身 and 神煞
+    Reading reading;                // use god, 原忌仇, strength, 三合 and 入墓, 互错综
 
     const ChartLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }
     bool hasMovingLine() const;

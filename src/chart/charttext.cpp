@@ -89,6 +89,70 @@ std::vector<std::u16string_view> markWords(const Chart &chart, std::size_t i)
     return words;
 }
 
+std::u16string positionList(const std::vector<int> &positions)
+{
+    std::u16string out;
+    for (int p : positions)
+        out += (out.empty() ? u"" : u"、") + std::u16string(PositionNames[static_cast<std::size_t>(p - 1)]);
+    return out;
+}
+
+// "占类：求财  用神：妻财（初爻）  两现：五爻"; the use god alone when picked by hand without a category.
+std::u16string useGodLine(const Chart &chart)
+{
+    const auto &g = chart.reading.useGod;
+    std::u16string line;
+    if (chart.input.category)
+        line += u"占类：" + std::u16string(categoryName(*chart.input.category)) + u"  ";
+    if (!g)
+        return line
+               + (chart.input.category == Category::Marriage && !chart.input.sex ? u"用神：未定（婚恋需性别）" : u"");
+    line += u"用神：" + std::u16string(g->world ? u"世" : relativeName(g->relative)) + u"（";
+    line += std::u16string(g->hidden ? u"伏于" : u"")
+            + std::u16string(PositionNames[static_cast<std::size_t>(g->position - 1)]);
+    line += std::u16string(g->source == UseGodSource::Manual ? u"·手选" : u"") + u"）";
+    if (!g->candidates.empty())
+        line += (g->hidden ? u"  又伏于：" : u"  两现：") + positionList(g->candidates);
+    return line;
+}
+
+// "三合：申子辰水局（月建申、初爻子、三爻变辰）".
+std::u16string harmonyText(const Harmony &h)
+{
+    std::u16string out;
+    for (const HarmonyMember &m : h.members)
+        out += branchName(m.branch);
+    out += std::u16string(elementName(h.element)) + u"局（";
+    for (std::size_t k = 0; k < h.members.size(); ++k) {
+        const HarmonyMember &m = h.members[k];
+        out += k ? u"、" : u"";
+        if (m.source == HarmonySource::Month)
+            out += u"月建";
+        else if (m.source == HarmonySource::Day)
+            out += u"日建";
+        else
+            out += std::u16string(PositionNames[static_cast<std::size_t>(m.position - 1)])
+                   + (m.source == HarmonySource::Changed ? u"变" : u"");
+        out += branchName(m.branch);
+    }
+    return out + u"）";
+}
+
+// "初爻入日墓", "二爻入动墓（三爻）", "三爻化墓".
+std::u16string tombText(const Tomb &t)
+{
+    const std::u16string line(PositionNames[static_cast<std::size_t>(t.position - 1)]);
+    switch (t.by) {
+    case TombBy::Day:
+        return line + u"入日墓";
+    case TombBy::Moving:
+        return line + u"入动墓（" + std::u16string(PositionNames[static_cast<std::size_t>(t.from - 1)]) + u"）";
+    case TombBy::Changed:
+        return line + u"化墓";
+    }
+    return {};
+}
+
 void trimRight(std::u16string &line)
 {
     while (!line.empty() && (line.back() == Wide || line.back() == u' '))
@@ -152,6 +216,10 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         emit(u"卜问何事：" + std::u16string(question));
     if (!sex.empty())
         emit(u"性别：" + std::u16string(sex));
+    else if (in.sex)
+        emit(u"性别：" + std::u16string(sexName(*in.sex)));
+    if (const std::u16string line = useGodLine(chart); !line.empty())
+        emit(line);
 
     std::u16string heads = u"本卦：" + hexagramCaption(*chart.original, chart.analysis.originalType);
     if (moving) {
@@ -167,6 +235,11 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
 
     const bool spirits = std::ranges::any_of(chart.lines, [](const ChartLine &l) { return !l.spirit.empty(); });
     const bool hidden = std::ranges::any_of(chart.lines, [](const ChartLine &l) { return l.hidden.has_value(); });
+    const Reading &reading = chart.reading;
+    const auto &useGod = reading.useGod;
+    const bool supports = useGod.has_value();
+    const bool strengths
+        = std::ranges::any_of(reading.lines, [](const LineReading &l) { return l.strength.has_value(); });
     for (int n = 6; n >= 1; --n) {
         const std::size_t i = static_cast<std::size_t>(n - 1);
         const ChartLine &l = chart.lines[i];
@@ -180,7 +253,8 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
             column(cell(l.spirit, 2));
         if (hidden)
             column(cell(l.hidden ? relativeLabel(l.hidden->relative, l.hidden->branch) : std::u16string(), 4)
-                   + std::u16string(voidMark(l.hidden && l.hiddenVoid)));
+                   + std::u16string(voidMark(l.hidden && l.hiddenVoid))
+                   + std::u16string(useGod && useGod->hidden ? (useGod->position == n ? u"用" : u"　") : u""));
         column(yang ? YangBar : YinBar);
         column(relativeLabel(l.relative, l.branch) + std::u16string(voidMark(l.isVoid)));
         column(cell(roleName(l.role), 1));
@@ -194,8 +268,15 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
                 column(cell({}, 5));
             }
         }
+        const LineReading &lr = reading.lines[i];
+        if (supports)
+            column(cell(!useGod->hidden && useGod->position == n ? u"用神" : supportName(lr.support), 2));
+        if (strengths)
+            column(cell(lr.strength ? strengthShort(*lr.strength) : std::u16string(), 4));
         for (std::u16string_view word : markWords(chart, i))
             column(word);
+        if (lr.changeStage)
+            column(u"化" + std::u16string(stageName(*lr.changeStage)));
         emit(row);
     }
 
@@ -221,6 +302,20 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         }
         emit(line);
     }
+    if (!reading.harmonies.empty() || !reading.tombs.empty()) {
+        std::u16string line;
+        for (const Harmony &h : reading.harmonies)
+            line += (line.empty() ? u"三合：" : u"  三合：") + harmonyText(h);
+        if (!reading.tombs.empty()) {
+            line += line.empty() ? u"入墓：" : u"  入墓：";
+            for (std::size_t k = 0; k < reading.tombs.size(); ++k)
+                line += (k ? u"、" : u"") + tombText(reading.tombs[k]);
+        }
+        emit(line);
+    }
+    if (reading.hu && reading.cuo && reading.zong)
+        emit(u"互卦：" + std::u16string(hexagramName(*reading.hu)) + u"  错卦："
+             + std::u16string(hexagramName(*reading.cuo)) + u"  综卦：" + std::u16string(hexagramName(*reading.zong)));
     return out;
 }
 
@@ -288,6 +383,74 @@ void hexagramHead(Json &j, const HexagramRow &row)
     j["palace"] = utf8(palaceName(row));
 }
 
+// {season, month, day, stage, strong}: season and month null without a month
+// build, day and stage null without a day build; null without either.
+Json strengthJson(const std::optional<LineStrength> &s)
+{
+    if (!s)
+        return nullptr;
+    const auto words = [](const std::optional<BuildTies> &t) {
+        if (!t)
+            return Json(nullptr);
+        Json list = Json::array();
+        for (Tie tie : t->ties)
+            list.push_back(utf8(tieName(tie)));
+        for (StaticMark m : t->marks)
+            list.push_back(utf8(staticMarkName(m)));
+        return list;
+    };
+    return {{"season", s->season ? utf8(seasonName(*s->season)) : Json(nullptr)},
+            {"month", words(s->month)},
+            {"day", words(s->day)},
+            {"stage", s->stage ? utf8(stageName(*s->stage)) : Json(nullptr)},
+            {"strong", s->strong}};
+}
+
+Json useGodJson(const std::optional<UseGod> &g)
+{
+    if (!g)
+        return nullptr;
+    return {{"relative", utf8(g->world ? u"世" : relativeName(g->relative))},
+            {"position", g->position},
+            {"hidden", g->hidden},
+            {"candidates", g->candidates},
+            {"source", g->source == UseGodSource::Manual ? "manual" : "auto"}};
+}
+
+Json relationsJson(const Reading &r)
+{
+    Json out = Json::array();
+    for (const Harmony &h : r.harmonies) {
+        Json branches = Json::array(), with = Json::array();
+        std::vector<int> positions, changed;
+        for (const HarmonyMember &m : h.members) {
+            branches.push_back(utf8(branchName(m.branch)));
+            if (m.source == HarmonySource::Month)
+                with.push_back(utf8(u"月"));
+            else if (m.source == HarmonySource::Day)
+                with.push_back(utf8(u"日"));
+            else
+                positions.push_back(m.position);
+            if (m.source == HarmonySource::Changed)
+                changed.push_back(m.position);
+        }
+        std::ranges::sort(positions);
+        out.push_back({{"kind", utf8(u"三合")},
+                       {"element", utf8(elementName(h.element))},
+                       {"branches", branches},
+                       {"positions", positions},
+                       {"with", with},
+                       {"changed", changed}});
+    }
+    for (const Tomb &t : r.tombs) {
+        Json tomb = {{"kind", utf8(u"入墓")}, {"position", t.position}, {"by", utf8(tombByName(t.by))}};
+        if (t.by == TombBy::Moving)
+            tomb["from"] = t.from;
+        out.push_back(std::move(tomb));
+    }
+    return out;
+}
+
 } // namespace
 
 nlohmann::ordered_json optionsJson(const SchoolOptions &o)
@@ -352,6 +515,12 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
             for (Change c : chart.analysis.changes[i])
                 changes.push_back(utf8(changeName(c)));
         }
+        const LineReading &lr = chart.reading.lines[i];
+        line["yuanji"] = orNull(supportName(lr.support));
+        line["strength"] = strengthJson(lr.strength);
+        if (l.cast.moving)
+            line["stagechange"]
+                = lr.changeStage ? utf8(u"化" + std::u16string(stageName(*lr.changeStage))) : Json(nullptr);
         lines.push_back(std::move(line));
     }
 
@@ -365,7 +534,8 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
                                     {"yang", chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1'},
                                     {"branch", utf8(branchName(l.changedBranch))},
                                     {"element", utf8(elementName(l.changedElement))},
-                                    {"relative", utf8(relativeName(l.changedRelative))}});
+                                    {"relative", utf8(relativeName(l.changedRelative))},
+                                    {"strength", strengthJson(chart.reading.line(n).changedStrength)}});
         }
     } else {
         j["changed"] = nullptr;
@@ -391,6 +561,14 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
     }
     if (!in.options.isDefault())
         j["options"] = optionsJson(in.options);
+
+    j["category"] = in.category ? utf8(categoryName(*in.category)) : Json(nullptr);
+    j["sex"] = in.sex ? utf8(sexName(*in.sex)) : Json(nullptr);
+    j["usegod"] = useGodJson(chart.reading.useGod);
+    j["relations"] = relationsJson(chart.reading);
+    const auto name = [](const HexagramRow *row) { return row ? utf8(hexagramName(*row)) : Json(nullptr); };
+    j["related"]
+        = {{"hu", name(chart.reading.hu)}, {"cuo", name(chart.reading.cuo)}, {"zong", name(chart.reading.zong)}};
     return j;
 }
 

@@ -5,11 +5,16 @@
 // The text is laid out for a CJK monospace reader: every column is a run of
 // full-width characters padded with the ideographic space (U+3000). From the
 // top: the moment with its four pillars and 旬空 (or the builds chosen by
-// hand), the question and the sex when given, the two hexagrams with their
-// palaces and types (and 反吟/伏吟 of a half or the whole hexagram), the six
-// lines from line 6 down to line 1, then 卦身 and the 神煞. A line row holds, each column only when some line fills it:
-// the spirit, the hidden spirit (and 空), the line's bar, relative+branch+element (and 空), 世/应, the moving mark (○
-// old yang, × old yin), "→" and the changed relative+branch+element (and 空), then the line's marks.
+// hand), the question and the sex when given, the category (占类) and the
+// use god, the two hexagrams with their palaces and types (and 反吟/伏吟 of a
+// half or the whole hexagram), the six lines from line 6 down to line 1, then
+// 卦身, the 神煞, the three harmonies and tombs, and the 互/错/综 hexagrams. A
+// line row holds, each column only when some line fills it: the spirit, the
+// hidden spirit (and 空, and 用 when the use god hides there), the line's bar,
+// relative+branch+element (and 空), 世/应, the moving mark (○ old yang, × old
+// yin), "→" and the changed relative+branch+element (and 空), 用神 or
+// 原神/忌神/仇神, the strength ("旺·长生"), then the line's marks and
+// 化长生/化帝旺.
 
 #include "chart/chart.h"
 
@@ -43,6 +48,18 @@ std::u16string chartText(const Chart &chart, std::u16string_view question = {}, 
 //   shensha   {name: [branches]} for the 神煞 whose source is known
 //   options   the school options in force (see optionsJson), only when one
 //             differs from its default
+//   category  the 占类 word or null; sex "男", "女" or null
+//   usegod    {relative ("妻财", or "世" when the category names the world line),
+//             position, hidden, candidates [..], source "auto"|"manual"} or null
+//   relations [{kind "三合", element, branches [长生 帝旺 墓], positions [..],
+//             with ["月"|"日"], changed [positions giving their changed branch]}
+//             then {kind "入墓", position, by "日"|"动"|"变", from (by 动)}]
+//   related   {hu, cuo, zong}: hexagram names
+// Each original line also has yuanji ("原神"|"忌神"|"仇神"|null), strength
+// {season, month [..], day [..], stage, strong} (season and month null
+// without a month build, day and stage null without a day build; null
+// without either) and, on moving lines, stagechange ("化长生"|"化帝旺"|null);
+// each changed line has its strength.
 std::string chartJson(const Chart &chart);
 
 // The same object as a value, for callers that embed it or add keys to it;

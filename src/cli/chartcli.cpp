@@ -12,7 +12,7 @@ namespace lotgrid::cli {
 namespace {
 
 constexpr std::string_view Help =
-    R"(Usage: lotgrid-chart LINES [--time "YYYY-MM-DD HH:MM"] [--zi23] [--json] [school options]
+    R"(Usage: lotgrid-chart LINES [--time "YYYY-MM-DD HH:MM"] [--zi23] [--category WORD] [--sex 男|女] [--json] [school options]
        lotgrid-chart --time-cast --time "YYYY-MM-DD HH:MM" [options]
        lotgrid-chart --numbers A,B [--time "YYYY-MM-DD HH:MM"] [options]
 
@@ -29,6 +29,11 @@ Prints the six-line chart of a cast: the same text the program copies with
                the day's void branches (旬空), the six spirits from the day stem,
                the month and day builds and every mark that needs them
   --zi23       the day turns at 23:00 (子初换日) instead of midnight
+  --category W what the question is about (占类), which picks the use god (用神):
+                 自身 出行 疾病 (the world line), 求财 失物 (妻财),
+                 工作 功名 官司 (官鬼), 考试 文书 家宅 父母 (父母), 子女 (子孙),
+                 兄弟朋友 (兄弟), 婚恋 (妻财 for a man, 官鬼 for a woman: needs --sex)
+  --sex S      the asker's sex, 男 or 女
   --json       print JSON instead of text
   --help       print this help
 
@@ -166,6 +171,23 @@ void setMoment(CastInput &input, const Moment &moment)
     }
 }
 
+// The category whose word is `text` (UTF-8).
+std::optional<Category> categoryOf(std::string_view text)
+{
+    for (const CategoryRow &row : Categories)
+        if (toUtf8(row.name) == text)
+            return row.category;
+    return std::nullopt;
+}
+
+std::optional<Sex> sexOf(std::string_view text)
+{
+    for (const Sex s : {Sex::Male, Sex::Female})
+        if (toUtf8(sexName(s)) == text)
+            return s;
+    return std::nullopt;
+}
+
 std::string_view chartCliHelp()
 {
     return Help;
@@ -175,7 +197,7 @@ CliResult runChartCli(std::span<const std::string_view> args)
 {
     Options o;
     bool haveLines = false;
-    std::optional<std::string_view> yangren, timeCastDay;
+    std::optional<std::string_view> yangren, timeCastDay, category, sex;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
         // An option with a value, given as "--name VALUE" or "--name=VALUE".
@@ -193,7 +215,8 @@ CliResult runChartCli(std::span<const std::string_view> args)
                 valueError = std::string(name) + " needs a value; see --help";
             return true;
         };
-        if (valued("--yangren", yangren) || valued("--time-cast-day", timeCastDay) || valued("--numbers", o.numbers)) {
+        if (valued("--yangren", yangren) || valued("--time-cast-day", timeCastDay) || valued("--numbers", o.numbers)
+            || valued("--category", category) || valued("--sex", sex)) {
             if (!valueError.empty())
                 return bad(valueError);
         } else if (a == "--fanyin-facing") {
@@ -255,6 +278,12 @@ CliResult runChartCli(std::span<const std::string_view> args)
     CastInput input;
     input.options = o.school;
     input.dayBoundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    if (category && !(input.category = categoryOf(*category)))
+        return bad(
+            "--category " + quoted(*category)
+            + " is not a category: 自身 出行 疾病 求财 失物 工作 功名 官司 考试 文书 家宅 父母 子女 兄弟朋友 婚恋");
+    if (sex && !(input.sex = sexOf(*sex)))
+        return bad("--sex " + quoted(*sex) + " is neither 男 nor 女");
     if (haveLines) {
         const auto lines = parseLines(o.lines, error);
         if (!lines)

@@ -45,4 +45,8 @@ std::optional<Moment> parseTime(std::string_view text, std::string &error);
 // from its pillars (reckoned with the cast's day boundary, so set that first).
 void setMoment(CastInput &input, const Moment &moment);
 
+// The 占类 and the sex named by their words (UTF-8); none for any other text.
+std::optional<Category> categoryOf(std::string_view text);
+std::optional<Sex> sexOf(std::string_view text);
+
 } // namespace lotgrid::cli

@@ -11,21 +11,17 @@ namespace lotgrid::mcp {
 
 namespace {
 
-// The 占类, what a chart is cast about; it picks the use god.
-constexpr std::array<std::string_view, 13> CategoryWords{"自身", "求财", "婚姻", "功名", "考试", "疾病", "出行",
-                                                         "行人", "失物", "官讼", "家宅", "天时", "生育"};
+// The words of the 占类, what a chart is cast about; it picks the use god.
+Json categoryWords()
+{
+    Json words = Json::array();
+    for (const CategoryRow &row : Categories)
+        words.push_back(toUtf8(row.name));
+    return words;
+}
 
 // The sex of the one the chart is cast for.
 constexpr std::array<std::string_view, 2> SexWords{"男", "女"};
-
-// Puts the 占类 on the cast once the chart reads one; `word` is one of CategoryWords.
-void applyCategory(CastInput &, std::string_view) { }
-
-// The sex as the chart's text shows it; `word` is one of SexWords, or empty.
-std::u16string_view sexText(std::string_view word)
-{
-    return word == "男" ? u"男" : word == "女" ? u"女" : u"";
-}
 
 // The arguments every chart tool takes besides its cast; `time` is required
 // by the tools that cast from it.
@@ -37,7 +33,7 @@ Json optionProperties()
           {"description", "the moment of the cast in China Standard Time, \"YYYY-MM-DD HH:MM\", from 1900-01-31 "
                           "00:00 to 2100-12-31 23:59; gives the pillars, 旬空, the six spirits and the builds"}}},
         {"zi23", {{"type", "boolean"}, {"description", "the day turns at 23:00 (子初换日) instead of midnight"}}},
-        {"category", {{"type", "string"}, {"enum", CategoryWords}, {"description", "占类, what is asked"}}},
+        {"category", {{"type", "string"}, {"enum", categoryWords()}, {"description", "占类, what is asked"}}},
         {"sex", {{"type", "string"}, {"enum", SexWords}, {"description", "the sex of the one the chart is cast for"}}},
     };
 }
@@ -67,8 +63,10 @@ std::optional<ToolResult> readOptions(const Json &args, ChartRequest &request)
             return ToolResult::error("time " + error + ".");
         cli::setMoment(request.input, *moment);
     }
-    applyCategory(request.input, args.value("category", ""));
-    request.sex = sexText(args.value("sex", ""));
+    request.input.category = cli::categoryOf(args.value("category", ""));
+    request.input.sex = cli::sexOf(args.value("sex", ""));
+    if (request.input.sex)
+        request.sex = sexName(*request.input.sex);
     return std::nullopt;
 }
 

@@ -75,14 +75,17 @@ private slots:
             << withMoment(castOf("978788")) << QString() << QString()
             << u"起卦时间：2000-01-01 12:00  己卯年 丙子月 戊午日 戊午时  旬空：子丑\n"
                u"本卦：雷泽归妹（兑宫·归魂）  变卦：雷水解（震宫）\n"
-               u"朱雀　　　　　　　▅▅　▅▅　父母戌土　　应\n"
-               u"青龙　　　　　　　▅▅　▅▅　兄弟申金\n"
-               u"玄武　子孙亥水　　▅▅▅▅▅　官鬼午火　　　　　　　　　　　　　　月破\n"
-               u"白虎　　　　　　　▅▅　▅▅　父母丑土空　世\n"
-               u"腾蛇　　　　　　　▅▅▅▅▅　妻财卯木\n"
-               u"勾陈　　　　　　　▅▅▅▅▅　官鬼巳火　　　　○　→　妻财寅木　　回头生\n"
+               u"朱雀　　　　　　　▅▅　▅▅　父母戌土　　应　　　　　　　　　　　囚·胎\n"
+               u"青龙　　　　　　　▅▅　▅▅　兄弟申金　　　　　　　　　　　　　　休·沐浴\n"
+               u"玄武　子孙亥水　　▅▅▅▅▅　官鬼午火　　　　　　　　　　　　　　死·帝旺　月破\n"
+               u"白虎　　　　　　　▅▅　▅▅　父母丑土空　世　　　　　　　　　　　囚·胎\n"
+               u"腾蛇　　　　　　　▅▅▅▅▅　妻财卯木　　　　　　　　　　　　　　相·死\n"
+               u"勾陈　　　　　　　▅▅▅▅▅　官鬼巳火　　　　○　→　妻财寅木　　死·帝旺　回头生　化长生\n"
                u"卦身：申（五爻）\n"
-               u"贵人：丑未  禄：巳  羊刃：午  文昌：申  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  天医：亥\n"_s;
+               u"贵人：丑未  禄：巳  羊刃：午  文昌：申  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  "
+               u"天医：亥\n"
+               u"三合：寅午戌火局（初爻变寅、四爻午、上爻戌）\n"
+               u"互卦：水火既济  错卦：风山渐  综卦：风山渐\n"_s;
 
         // 坎为水 (六冲) with line 1 old yin, to 水泽节 (六合). Day 甲午 chosen by hand:
         // 旬空 辰巳, so 辰 is void and the changed 巳 is 化空; month 寅 clashes 申
@@ -98,14 +101,17 @@ private slots:
                u"卜问何事：问工作\n"
                u"性别：男\n"
                u"本卦：坎为水（坎宫）　六冲  变卦：水泽节（坎宫）　六合  六冲变六合\n"
-               u"玄武　▅▅　▅▅　兄弟子水　　世　　　　　　　　　　　日破\n"
-               u"白虎　▅▅▅▅▅　官鬼戌土\n"
-               u"腾蛇　▅▅　▅▅　父母申金　　　　　　　　　　　　　　月破\n"
-               u"勾陈　▅▅　▅▅　妻财午火　　应\n"
-               u"朱雀　▅▅▅▅▅　官鬼辰土空\n"
-               u"青龙　▅▅　▅▅　子孙寅木　　　　×　→　妻财巳火空　化空\n"
+               u"玄武　▅▅　▅▅　兄弟子水　　世　　　　　　　　　　　休·胎　　日破\n"
+               u"白虎　▅▅▅▅▅　官鬼戌土　　　　　　　　　　　　　　死·胎\n"
+               u"腾蛇　▅▅　▅▅　父母申金　　　　　　　　　　　　　　囚·沐浴　月破\n"
+               u"勾陈　▅▅　▅▅　妻财午火　　应　　　　　　　　　　　相·帝旺\n"
+               u"朱雀　▅▅▅▅▅　官鬼辰土空　　　　　　　　　　　　　死·胎\n"
+               u"青龙　▅▅　▅▅　子孙寅木　　　　×　→　妻财巳火空　旺·死　　化空\n"
                u"卦身：亥\n"
-               u"贵人：丑未  禄：寅  羊刃：卯  文昌：巳  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  天医：丑\n"_s;
+               u"贵人：丑未  禄：寅  羊刃：卯  文昌：巳  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  "
+               u"天医：丑\n"
+               u"三合：寅午戌火局（初爻寅、三爻午、五爻戌）\n"
+               u"互卦：山雷颐  错卦：离为火  综卦：坎为水\n"_s;
 
         // Nothing but the lines: no spirits, no changed hexagram, no 神煞.
         QTest::newRow("777777 lines only") << castOf("777777") << QString() << QString()
@@ -116,7 +122,8 @@ private slots:
                                               u"▅▅▅▅▅　父母辰土　　应\n"
                                               u"▅▅▅▅▅　妻财寅木\n"
                                               u"▅▅▅▅▅　子孙子水\n"
-                                              u"卦身：巳\n"_s;
+                                              u"卦身：巳\n"
+                                              u"互卦：乾为天  错卦：坤为地  综卦：乾为天\n"_s;
     }
 
     void text()
@@ -135,7 +142,8 @@ private slots:
         QTest::addColumn<CastInput>("input");
         QTest::addColumn<QStringList>("rows");
         // 增删卜易 on 月破: 兑之讼 in a 亥 month on a 己丑 day; 亥 clashes the moving
-        // 巳 (官鬼 of a 金 palace), which is still 回头生 from 寅 (妻财); 己 gives 腾蛇.
+        // 巳 (官鬼 of a 金 palace, 死 in 亥, 养 at 丑), which is still 回头生 from 寅
+        // (妻财, where 火 is born); 己 gives 腾蛇.
         const auto withBuilds = [](CastInput in, int stem, Branch month, Branch day) {
             std::tie(in.dayStem, in.monthBuild, in.dayBuild) = std::tuple(stem, month, day);
             return in;
@@ -143,13 +151,14 @@ private slots:
         QTest::newRow("兑之讼 亥月 己丑日")
             << withBuilds(castOf("978776"), 5, Branch::Hai, Branch::Chou)
             << QStringList{u"本卦：兑为泽（兑宫）　六冲  变卦：天水讼（离宫·游魂）"_s,
-                           u"腾蛇　▅▅▅▅▅　官鬼巳火　　　　○　→　妻财寅木　　月破　回头生"_s};
+                           u"腾蛇　▅▅▅▅▅　官鬼巳火　　　　○　→　妻财寅木　　死·养　　月破　回头生　化长生"_s};
         // 增删卜易 on 反吟: 升之观 turns 反吟 in both halves.
         QTest::newRow("升之观") << castOf("899866")
                                 << QStringList{u"本卦：地风升（震宫）  变卦：风地观（乾宫）  内卦反吟　外卦反吟"_s};
         // 乾为天 on a 戊子 day (旬空 午未) in a 辰 month: the void 午 clashed by the day is 冲实.
-        QTest::newRow("乾之夬 辰月 戊子日") << withBuilds(castOf("777779"), 4, Branch::Chen, Branch::Zi)
-                                            << QStringList{u"玄武　▅▅▅▅▅　官鬼午火空　　　　　　　　　　　　　冲实"_s};
+        QTest::newRow("乾之夬 辰月 戊子日")
+            << withBuilds(castOf("777779"), 4, Branch::Chen, Branch::Zi)
+            << QStringList{u"玄武　▅▅▅▅▅　官鬼午火空　　　　　　　　　　　　　休·胎　　冲实"_s};
     }
     void classicCharts()
     {
@@ -241,6 +250,21 @@ private slots:
         QCOMPARE(sha.size(), 11);
         QCOMPARE(sha[u"天乙贵人"_s].toArray(), (QJsonArray{u"丑"_s, u"未"_s}));
         QCOMPARE(sha[u"天医"_s].toArray(), QJsonArray{u"亥"_s});
+
+        // 巳 in a 子 month is overcome (死), the 午 day supports it; 午 is clashed and broken by the month.
+        const auto json = [](const QJsonValue &v) {
+            return QString::fromUtf8((v.isArray() ? QJsonDocument(v.toArray()) : QJsonDocument(v.toObject()))
+                                         .toJson(QJsonDocument::Compact));
+        };
+        QVERIFY(o[u"category"_s].isNull() && o[u"sex"_s].isNull() && o[u"usegod"_s].isNull());
+        QCOMPARE(json(lines[0].toObject()[u"strength"_s]),
+                 uR"({"day":["扶"],"month":["克"],"season":"死","stage":"帝旺","strong":true})"_s);
+        QCOMPARE(lines[0].toObject()[u"stagechange"_s].toString(), u"化长生"_s);
+        QCOMPARE(json(lines[3].toObject()[u"strength"_s]),
+                 uR"({"day":["临"],"month":["克","冲","月破"],"season":"死","stage":"帝旺","strong":false})"_s);
+        QCOMPARE(json(o[u"relations"_s]), uR"([{"branches":["寅","午","戌"],"changed":[1],"element":"火",)"
+                                          uR"("kind":"三合","positions":[1,4,6],"with":[]}])"_s);
+        QCOMPARE(json(o[u"related"_s]), uR"({"cuo":"风山渐","hu":"水火既济","zong":"风山渐"})"_s);
     }
 
     // Every hexagram, still, with line 1 moving and with all lines moving, with
@@ -271,7 +295,8 @@ private slots:
         QCOMPARE(error.error, QJsonParseError::NoError);
         const QJsonObject o = doc.object();
         QCOMPARE(keysOf(o), setOf({u"lines"_s, u"time"_s, u"pillars"_s, u"void"_s, u"original"_s, u"changed"_s,
-                                   u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s}));
+                                   u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s, u"category"_s, u"sex"_s,
+                                   u"usegod"_s, u"relations"_s, u"related"_s}));
         const bool timed = input.moment.has_value();
         QCOMPARE(o[u"time"_s].isNull(), !timed);
         QCOMPARE(o[u"pillars"_s].isNull(), !timed);
@@ -289,10 +314,11 @@ private slots:
         for (int n = 1; n <= 6; ++n) {
             const ChartLine &l = chart.line(n);
             const QJsonObject j = lines[n - 1].toObject();
-            QSet<QString> keys = setOf({u"position"_s, u"yang"_s, u"moving"_s, u"branch"_s, u"element"_s, u"relative"_s,
-                                        u"spirit"_s, u"role"_s, u"void"_s, u"hidden"_s, u"marks"_s});
+            QSet<QString> keys
+                = setOf({u"position"_s, u"yang"_s, u"moving"_s, u"branch"_s, u"element"_s, u"relative"_s, u"spirit"_s,
+                         u"role"_s, u"void"_s, u"hidden"_s, u"marks"_s, u"yuanji"_s, u"strength"_s});
             if (l.cast.moving)
-                keys << u"changes"_s;
+                keys << u"changes"_s << u"stagechange"_s;
             QCOMPARE(keysOf(j), keys);
             QCOMPARE(j[u"position"_s].toInt(), n);
             QCOMPARE(j[u"yang"_s].toBool(), l.cast.value == u'1');
@@ -335,7 +361,8 @@ private slots:
             for (int n = 1; n <= 6; ++n) {
                 const ChartLine &l = chart.line(n);
                 const QJsonObject j = clines[n - 1].toObject();
-                QCOMPARE(keysOf(j), setOf({u"position"_s, u"yang"_s, u"branch"_s, u"element"_s, u"relative"_s}));
+                QCOMPARE(keysOf(j),
+                         setOf({u"position"_s, u"yang"_s, u"branch"_s, u"element"_s, u"relative"_s, u"strength"_s}));
                 QCOMPARE(j[u"position"_s].toInt(), n);
                 // A moving line flips, a still one keeps its value.
                 QCOMPARE(j[u"yang"_s].toBool(), (l.cast.value == u'1') != l.cast.moving);

@@ -54,6 +54,11 @@ private slots:
         QTest::newRow("two LINES") << QStringList{u"978788"_s, u"777777"_s} << u"more than one LINES given"_s;
         QTest::newRow("unknown option") << QStringList{u"978788"_s, u"--yaml"_s} << u"unknown option \"--yaml\""_s;
         QTest::newRow("short option") << QStringList{u"-j"_s, u"978788"_s} << u"unknown option \"-j\""_s;
+        QTest::newRow("category not in the list")
+            << QStringList{u"978788"_s, u"--category=求官"_s} << u"--category \"求官\" is not a category"_s;
+        QTest::newRow("category without value") << QStringList{u"978788"_s, u"--category"_s} << u"needs a value"_s;
+        QTest::newRow("sex in English") << QStringList{u"978788"_s, u"--sex"_s, u"F"_s} << u"neither 男 nor 女"_s;
+        QTest::newRow("sex twice") << QStringList{u"978788"_s, u"--sex=男"_s, u"--sex=女"_s} << u"given twice"_s;
         QTest::newRow("time without value") << QStringList{u"978788"_s, u"--time"_s} << u"--time needs a value"_s;
         QTest::newRow("time twice") << QStringList{u"978788"_s, u"--time"_s, u"2000-01-01 12:00"_s,
                                                    u"--time=2000-01-01 13:00"_s}
@@ -210,9 +215,10 @@ private slots:
             QCOMPARE(r.status, ExitOk);
             QVERIFY(r.err.empty());
             const QString out = text(r.out);
-            for (const QString &word : {u"LINES"_s, u"--time"_s, u"--zi23"_s, u"--json"_s, u"6 old yin"_s,
-                                        u"9 old yang"_s, u"Exit status"_s, u"--time-cast"_s, u"--numbers"_s,
-                                        u"--yangren"_s, u"--fanyin-facing"_s, u"--time-cast-day"_s, u"--number-hour"_s})
+            for (const QString &word :
+                 {u"LINES"_s, u"--time"_s, u"--zi23"_s, u"--json"_s, u"6 old yin"_s, u"9 old yang"_s, u"Exit status"_s,
+                  u"--time-cast"_s, u"--numbers"_s, u"--yangren"_s, u"--fanyin-facing"_s, u"--time-cast-day"_s,
+                  u"--number-hour"_s, u"--category"_s, u"--sex"_s})
                 QVERIFY2(out.contains(word), qPrintable(word));
         }
     }

@@ -42,20 +42,23 @@ CastInput kanToJie()
 
 // The chart below the moment's line, written out by hand: 辰 void and 巳 化空 by
 // 甲午旬 (辰巳), 申 月破 by the 寅 month, 子 日破 by the 午 day (water is weak in a
-// wood month), 六冲 to 六合, 卦身 亥 on no line.
-const QString KanToJieText = u"月建：寅  日建：甲午  旬空：辰巳\n"
-                             u"卜问何事：问工作\n"
-                             u"性别：女\n"
-                             u"本卦：坎为水（坎宫）　六冲  变卦：水泽节（坎宫）　六合  六冲变六合\n"
-                             u"玄武　▅▅　▅▅　兄弟子水　　世　　　　　　　　　　　日破\n"
-                             u"白虎　▅▅▅▅▅　官鬼戌土\n"
-                             u"腾蛇　▅▅　▅▅　父母申金　　　　　　　　　　　　　　月破\n"
-                             u"勾陈　▅▅　▅▅　妻财午火　　应\n"
-                             u"朱雀　▅▅▅▅▅　官鬼辰土空\n"
-                             u"青龙　▅▅　▅▅　子孙寅木　　　　×　→　妻财巳火空　化空\n"
-                             u"卦身：亥\n"
-                             u"贵人：丑未  禄：寅  羊刃：卯  文昌：巳  驿马：申  桃花：卯  将星：午  华盖：戌  "
-                             u"劫煞：亥  灾煞：子  天医：丑\n"_s;
+// wood month), 六冲 to 六合, 卦身 亥 on no line; each line's season in 寅 and stage at 午,
+// the 寅午戌 harmony the moving 寅 completes, and 颐/离/坎 as 互/错/综.
+const QString KanToJieText
+    = u"月建：寅  日建：甲午  旬空：辰巳\n"
+      u"卜问何事：问工作\n"
+      u"性别：女\n"
+      u"本卦：坎为水（坎宫）　六冲  变卦：水泽节（坎宫）　六合  六冲变六合\n"
+      u"玄武　▅▅　▅▅　兄弟子水　　世　　　　　　　　　　　休·胎　　日破\n"
+      u"白虎　▅▅▅▅▅　官鬼戌土　　　　　　　　　　　　　　死·胎\n"
+      u"腾蛇　▅▅　▅▅　父母申金　　　　　　　　　　　　　　囚·沐浴　月破\n"
+      u"勾陈　▅▅　▅▅　妻财午火　　应　　　　　　　　　　　相·帝旺\n"
+      u"朱雀　▅▅▅▅▅　官鬼辰土空　　　　　　　　　　　　　死·胎\n"
+      u"青龙　▅▅　▅▅　子孙寅木　　　　×　→　妻财巳火空　旺·死　　化空\n"
+      u"卦身：亥\n"
+      u"贵人：丑未  禄：寅  羊刃：卯  文昌：巳  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  天医：丑\n"
+      u"三合：寅午戌火局（初爻寅、三爻午、五爻戌）\n"
+      u"互卦：山雷颐  错卦：离为火  综卦：坎为水\n"_s;
 
 struct Window {
     QTemporaryDir dir;
