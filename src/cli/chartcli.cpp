@@ -2,8 +2,10 @@
 
 #include "calendar/pillars.h"
 #include "chart/charttext.h"
+#include "cli/quote.h"
 
 #include <optional>
+#include <vector>
 
 namespace lotgrid::cli {
 
@@ -41,11 +43,6 @@ struct Options {
 CliResult bad(std::string message)
 {
     return {ExitBadInput, {}, "lotgrid-chart: " + message + "\n"};
-}
-
-std::string quoted(std::string_view s)
-{
-    return "\"" + std::string(s) + "\"";
 }
 
 // Digits of `text` at [at, at + count) as a number, or none if any is not a digit.
@@ -127,16 +124,17 @@ CliResult runChartCli(std::span<const std::string_view> args)
         return {ExitOk, std::string(Help), {}};
     if (!haveLines)
         return bad("no LINES given: six digits 6/7/8/9, line 1 first; see --help");
-    if (o.lines.size() != 6)
-        return bad("LINES must be six digits, not " + std::to_string(o.lines.size()) + ": " + quoted(o.lines));
+    // Counted and named in whole characters, so that a full-width digit is one.
+    const std::vector<std::string_view> characters = utf8Characters(o.lines);
+    if (characters.size() != 6)
+        return bad("LINES must be six digits, not " + std::to_string(characters.size()) + ": " + quoted(o.lines));
 
     CastInput input;
     for (int n = 1; n <= 6; ++n) {
-        const char c = o.lines[static_cast<std::size_t>(n - 1)];
-        if (c < '6' || c > '9')
-            return bad("LINES may hold only the digits 6, 7, 8 and 9; line " + std::to_string(n) + " is "
-                       + quoted(std::string_view(&o.lines[static_cast<std::size_t>(n - 1)], 1)));
-        input.line(n) = {c == '7' || c == '9' ? u'1' : u'0', c == '6' || c == '9'};
+        const std::string_view c = characters[static_cast<std::size_t>(n - 1)];
+        if (c.size() != 1 || c[0] < '6' || c[0] > '9')
+            return bad("LINES may hold only the digits 6, 7, 8 and 9; line " + std::to_string(n) + " is " + quoted(c));
+        input.line(n) = {c[0] == '7' || c[0] == '9' ? u'1' : u'0', c[0] == '6' || c[0] == '9'};
     }
     input.dayBoundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
     if (o.time) {
