@@ -1,5 +1,7 @@
 #include "chart/charttext.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <array>
 
@@ -221,10 +223,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
 
 namespace {
 
-// Appends `text` as UTF-8; with `escapeJson` the characters JSON cannot hold in a string are escaped.
-void appendUtf8(std::string &out, std::u16string_view text, bool escapeJson)
+// Appends `text` as UTF-8.
+void appendUtf8(std::string &out, std::u16string_view text)
 {
-    static constexpr char Hex[] = "0123456789abcdef";
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -234,16 +235,7 @@ void appendUtf8(std::string &out, std::u16string_view text, bool escapeJson)
             c = 0xFFFD;
         }
         if (c < 0x80) {
-            if (escapeJson && (c == u'"' || c == u'\\')) {
-                out += '\\';
-                out += static_cast<char>(c);
-            } else if (escapeJson && c < 0x20) {
-                out += "\\u00";
-                out += Hex[c >> 4];
-                out += Hex[c & 0xF];
-            } else {
-                out += static_cast<char>(c);
-            }
+            out += static_cast<char>(c);
         } else if (c < 0x800) {
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
@@ -266,223 +258,130 @@ std::string toUtf8(std::u16string_view text)
 {
     std::string out;
     out.reserve(text.size() * 3);
-    appendUtf8(out, text, false);
+    appendUtf8(out, text);
     return out;
 }
 
 namespace {
 
-// A JSON writer for one compact object: values are appended in order and the
-// commas between them are placed by the writer.
-class Json
+using Json = nlohmann::ordered_json;
+
+Json utf8(std::u16string_view text)
 {
-public:
-    Json() { m_out.reserve(4096); }
-    std::string take() { return std::move(m_out); }
+    return toUtf8(text);
+}
 
-    Json &open() { return opening('{'); }
-    Json &close() { return closing('}'); }
-    Json &openArray() { return opening('['); }
-    Json &closeArray() { return closing(']'); }
-
-    // Keys are this program's own ASCII words, or the 神煞 names.
-    Json &key(std::string_view k)
-    {
-        comma();
-        m_out += '"';
-        m_out += k;
-        m_out += "\":";
-        m_needComma = false;
-        return *this;
-    }
-    Json &key(std::u16string_view k)
-    {
-        comma();
-        m_out += '"';
-        appendUtf8(m_out, k, true);
-        m_out += "\":";
-        m_needComma = false;
-        return *this;
-    }
-    Json &value(std::u16string_view s)
-    {
-        comma();
-        m_out += '"';
-        appendUtf8(m_out, s, true);
-        m_out += '"';
-        m_needComma = true;
-        return *this;
-    }
-    Json &value(bool b) { return literal(b ? "true" : "false"); }
-    Json &value(int n) { return literal(std::to_string(n)); }
-    Json &null() { return literal("null"); }
-    // A string, or null when empty.
-    Json &orNull(std::u16string_view s) { return s.empty() ? null() : value(s); }
-
-private:
-    void comma()
-    {
-        if (m_needComma)
-            m_out += ',';
-    }
-    Json &opening(char c)
-    {
-        comma();
-        m_out += c;
-        m_needComma = false;
-        return *this;
-    }
-    Json &closing(char c)
-    {
-        m_out += c;
-        m_needComma = true;
-        return *this;
-    }
-    Json &literal(std::string_view text)
-    {
-        comma();
-        m_out += text;
-        m_needComma = true;
-        return *this;
-    }
-
-    std::string m_out;
-    bool m_needComma = false;
-};
+// A string, or null when empty.
+Json orNull(std::u16string_view text)
+{
+    return text.empty() ? Json(nullptr) : utf8(text);
+}
 
 void hexagramHead(Json &j, const HexagramRow &row)
 {
-    j.key("key").value(row.key);
-    j.key("text").value(row.text);
-    j.key("name").value(hexagramName(row));
-    j.key("palace").value(palaceName(row));
+    j["key"] = utf8(row.key);
+    j["text"] = utf8(row.text);
+    j["name"] = utf8(hexagramName(row));
+    j["palace"] = utf8(palaceName(row));
 }
 
 } // namespace
 
-std::string chartJson(const Chart &chart)
+nlohmann::ordered_json chartJsonValue(const Chart &chart)
 {
+    Json j = Json::object();
     if (!chart.original)
-        return "{}\n";
+        return j;
     const CastInput &in = chart.input;
     const bool moving = chart.hasMovingLine() && chart.changed;
-    Json j;
-    j.open();
-    j.key("lines").value(lineNotation(in));
-    j.key("time");
-    if (in.moment)
-        j.value(momentText(*in.moment));
-    else
-        j.null();
-    j.key("pillars");
+    j["lines"] = utf8(lineNotation(in));
+    j["time"] = in.moment ? utf8(momentText(*in.moment)) : Json(nullptr);
     if (chart.pillars) {
         const Pillars &p = *chart.pillars;
-        j.open();
-        j.key("year").value(sexagenaryName(p.year));
-        j.key("month").value(sexagenaryName(p.month));
-        j.key("day").value(sexagenaryName(p.day));
-        j.key("hour").value(sexagenaryName(p.hour));
-        j.close();
+        j["pillars"] = {{"year", utf8(sexagenaryName(p.year))},
+                        {"month", utf8(sexagenaryName(p.month))},
+                        {"day", utf8(sexagenaryName(p.day))},
+                        {"hour", utf8(sexagenaryName(p.hour))}};
     } else {
-        j.null();
+        j["pillars"] = nullptr;
     }
-    j.key("void").openArray();
+    Json &voids = j["void"] = Json::array();
     if (chart.voids)
         for (Branch b : *chart.voids)
-            j.value(branchName(b));
-    j.closeArray();
+            voids.push_back(utf8(branchName(b)));
 
-    j.key("original").open();
-    hexagramHead(j, *chart.original);
-    j.key("element").value(elementName(chart.palaceElement()));
-    j.key("lines").openArray();
+    Json &original = j["original"] = Json::object();
+    hexagramHead(original, *chart.original);
+    original["element"] = utf8(elementName(chart.palaceElement()));
+    Json &lines = original["lines"] = Json::array();
     for (int n = 1; n <= 6; ++n) {
         const std::size_t i = static_cast<std::size_t>(n - 1);
         const ChartLine &l = chart.lines[i];
-        j.open();
-        j.key("position").value(n);
-        j.key("yang").value(l.cast.value == u'1');
-        j.key("moving").value(l.cast.moving);
-        j.key("branch").value(branchName(l.branch));
-        j.key("element").value(elementName(l.element));
-        j.key("relative").value(relativeName(l.relative));
-        j.key("spirit").orNull(l.spirit);
-        j.key("role").orNull(roleName(l.role));
-        j.key("void").value(l.isVoid);
-        j.key("hidden");
-        if (l.hidden) {
-            j.open();
-            j.key("relative").value(relativeName(l.hidden->relative));
-            j.key("branch").value(branchName(l.hidden->branch));
-            j.key("element").value(elementName(branchElement(l.hidden->branch)));
-            j.close();
-        } else {
-            j.null();
-        }
-        j.key("marks").openArray();
+        Json line = Json::object();
+        line["position"] = n;
+        line["yang"] = l.cast.value == u'1';
+        line["moving"] = l.cast.moving;
+        line["branch"] = utf8(branchName(l.branch));
+        line["element"] = utf8(elementName(l.element));
+        line["relative"] = utf8(relativeName(l.relative));
+        line["spirit"] = orNull(l.spirit);
+        line["role"] = orNull(roleName(l.role));
+        line["void"] = l.isVoid;
+        if (l.hidden)
+            line["hidden"] = {{"relative", utf8(relativeName(l.hidden->relative))},
+                              {"branch", utf8(branchName(l.hidden->branch))},
+                              {"element", utf8(elementName(branchElement(l.hidden->branch)))}};
+        else
+            line["hidden"] = nullptr;
+        Json &marks = line["marks"] = Json::array();
         if (chart.analysis.marks[i] != StaticMark::None)
-            j.value(staticMarkName(chart.analysis.marks[i]));
-        j.closeArray();
+            marks.push_back(utf8(staticMarkName(chart.analysis.marks[i])));
         if (l.cast.moving) {
-            j.key("changes").openArray();
+            Json &changes = line["changes"] = Json::array();
             for (Change c : chart.analysis.changes[i])
-                j.value(changeName(c));
-            j.closeArray();
+                changes.push_back(utf8(changeName(c)));
         }
-        j.close();
+        lines.push_back(std::move(line));
     }
-    j.closeArray();
-    j.close();
 
-    j.key("changed");
     if (moving) {
-        j.open();
-        hexagramHead(j, *chart.changed);
-        j.key("lines").openArray();
+        Json &changed = j["changed"] = Json::object();
+        hexagramHead(changed, *chart.changed);
+        Json &changedLines = changed["lines"] = Json::array();
         for (int n = 1; n <= 6; ++n) {
             const ChartLine &l = chart.line(n);
-            j.open();
-            j.key("position").value(n);
-            j.key("yang").value(chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1');
-            j.key("branch").value(branchName(l.changedBranch));
-            j.key("element").value(elementName(l.changedElement));
-            j.key("relative").value(relativeName(l.changedRelative));
-            j.close();
+            changedLines.push_back({{"position", n},
+                                    {"yang", chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1'},
+                                    {"branch", utf8(branchName(l.changedBranch))},
+                                    {"element", utf8(elementName(l.changedElement))},
+                                    {"relative", utf8(relativeName(l.changedRelative))}});
         }
-        j.closeArray();
-        j.close();
     } else {
-        j.null();
+        j["changed"] = nullptr;
     }
 
-    j.key("types").open();
-    j.key("original").orNull(hexagramTypeName(chart.analysis.originalType));
-    j.key("changed").orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{});
-    j.close();
+    j["types"] = {{"original", orNull(hexagramTypeName(chart.analysis.originalType))},
+                  {"changed", orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{})}};
 
-    j.key("guashen");
-    if (const auto &gs = chart.analysis.guaShen) {
-        j.open();
-        j.key("branch").value(branchName(gs->branch));
-        j.key("positions").openArray();
-        for (int p : gs->positions)
-            j.value(p);
-        j.closeArray();
-        j.close();
-    } else {
-        j.null();
-    }
+    if (const auto &gs = chart.analysis.guaShen)
+        j["guashen"] = {{"branch", utf8(branchName(gs->branch))}, {"positions", gs->positions}};
+    else
+        j["guashen"] = nullptr;
 
-    j.key("shensha").open();
+    Json &shenSha = j["shensha"] = Json::object();
     for (const ShenShaEntry &e : chart.analysis.shenSha) {
-        j.key(shenShaName(e.kind)).openArray();
+        Json &list = shenSha[toUtf8(shenShaName(e.kind))] = Json::array();
         for (Branch b : e.list())
-            j.value(branchName(b));
-        j.closeArray();
+            list.push_back(utf8(branchName(b)));
     }
-    j.close();
-    j.close();
-    return j.take() + "\n";
+    return j;
+}
+
+std::string chartJson(const Chart &chart)
+{
+    // Every string is valid UTF-8 (toUtf8 replaces an unpaired surrogate), so
+    // the replacing handler never fires; it only rules out an exception.
+    return chartJsonValue(chart).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 } // namespace lotgrid

@@ -14,6 +14,8 @@
 
 #include "chart/chart.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <string>
 #include <string_view>
 
@@ -38,6 +40,10 @@ std::u16string chartText(const Chart &chart, std::u16string_view question = {}, 
 //   guashen   {branch, positions [..]}
 //   shensha   {name: [branches]} for the 神煞 whose source is known
 std::string chartJson(const Chart &chart);
+
+// The same object as a value, for callers that embed it or add keys to it;
+// empty unless six lines stand.
+nlohmann::ordered_json chartJsonValue(const Chart &chart);
 
 // The six lines in the traditional notation: 6 old yin, 7 young yang, 8 young
 // yin, 9 old yang; empty unless all six lines have a value.
