@@ -24,7 +24,9 @@
 #include <QTest>
 #include <QThread>
 
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 using namespace lotgrid;
 using namespace Qt::StringLiterals;
@@ -121,12 +123,25 @@ int childHoldLock(const QString &path, int ms)
     return 0;
 }
 
+// Root may write where permissions say no, so a child run as root becomes
+// nobody. Windows has no such user: an administrator too is refused by a
+// read-only file, though a folder's read-only attribute does not keep files
+// from being made in it.
+bool dropRoot()
+{
+#ifdef Q_OS_UNIX
+    return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+#else
+    return true;
+#endif
+}
+
 // Opens the journal and saves one case as a user who may not write the
-// folder (nobody, when the tests run as root); reports as one JSON line.
+// folder; reports as one JSON line.
 int childReadOnly(const QString &path)
 {
     QSqlDatabase::drivers(); // loads the driver list while the plugin folder is surely readable
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+    if (!dropRoot())
         return 2;
     QJsonObject report;
     {
@@ -799,14 +814,17 @@ void TestJournal::badImport()
 
 int main(int argc, char **argv)
 {
-    const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (mode.startsWith(u"--child-"_s)) {
+    const bool child = argc > 2 && QByteArray(argv[1]).startsWith("--child-");
+    if (child) {
         QCoreApplication app(argc, argv);
-        const QString path = QString::fromLocal8Bit(argv[2]);
+        // Qt's arguments, which Windows hands over in UTF-16, so that any path survives.
+        const QStringList args = QCoreApplication::arguments();
+        const QString mode = args.at(1);
+        const QString path = args.at(2);
         if (mode == u"--child-save-loop"_s)
             return childSaveLoop(path);
-        if (mode == u"--child-hold-lock"_s && argc > 3)
-            return childHoldLock(path, QString::fromLocal8Bit(argv[3]).toInt());
+        if (mode == u"--child-hold-lock"_s && args.size() > 3)
+            return childHoldLock(path, args.at(3).toInt());
         if (mode == u"--child-read-only"_s)
             return childReadOnly(path);
         return 2;
