@@ -85,16 +85,8 @@ std::u16string ShowToday(const CivilDate &date)
     std::u16string_view lunarFestival;
     if (const auto lunar = SolarToLunar(date.year, date.month, date.day)) {
         const int i = (lunar->year - 4) % 60; // [0, 59]: lunar years run from 1900
-        const int monthNo = lunar->month < 0 ? -lunar->month : lunar->month;
         line += u"农历:";
-        line += StemNames.substr(i % 10, 1);
-        line += BranchNames.substr(i % 12, 1);
-        line += u"年";
-        if (lunar->month < 0)
-            line += u"闰";
-        line += LunarMonthNames[monthNo - 1];
-        line += u"月";
-        line += LunarDayNames[lunar->day - 1];
+        line += lunarDateWords(*lunar);
         line += u"  属象:";
         line += AnimalNames.substr(i % 12, 1);
         line += u"年";
@@ -127,6 +119,24 @@ std::u16string ShowToday(const CivilDate &date)
         line += extras;
     }
     return line;
+}
+
+std::u16string lunarDateWords(const LunarDate &date)
+{
+    const int monthNo = date.month < 0 ? -date.month : date.month;
+    if (monthNo < 1 || monthNo > 12 || date.day < 1 || date.day > 30)
+        return {};
+    const int i = ((date.year - 4) % 60 + 60) % 60; // [0, 59]: 4 CE was a 甲子 year
+    std::u16string words;
+    words += StemNames.substr(static_cast<std::size_t>(i % 10), 1);
+    words += BranchNames.substr(static_cast<std::size_t>(i % 12), 1);
+    words += u"年";
+    if (date.month < 0)
+        words += u"闰";
+    words += LunarMonthNames[static_cast<std::size_t>(monthNo - 1)];
+    words += u"月";
+    words += LunarDayNames[static_cast<std::size_t>(date.day - 1)];
+    return words;
 }
 
 } // namespace lotgrid

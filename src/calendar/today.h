@@ -4,6 +4,7 @@
 // "今天是2014年8月8日   农历:甲午年七月十三  属象:马年  今天是：父亲节 ".
 
 #include "calendar/civil.h"
+#include "calendar/lunar.h"
 #include "calendar/termdata.h"
 
 #include <array>
@@ -76,5 +77,10 @@ CalendarTables InitCalendarTables();
 
 // The whole today line for the date.
 std::u16string ShowToday(const CivilDate &date);
+
+// A lunar date as the line writes it: the stem-branch name of the lunar year,
+// the month (闰 before a leap month) and the day, "甲午年七月十三"; empty for a
+// date outside 1 to 12 (or -12 to -1) and 1 to 30.
+std::u16string lunarDateWords(const LunarDate &date);
 
 } // namespace lotgrid

@@ -1,10 +1,12 @@
 #pragma once
 // What a user puts on the sheet for one chart: the six lines as cast, the day
-// stem, the month and day builds, the use-god or hidden-spirit mark, and the
-// moment of the cast. The Chart value is computed from this alone.
+// stem, the month and day builds, the use-god or hidden-spirit mark, the
+// moment of the cast and the school options in force. The Chart value is
+// computed from this alone.
 
 #include "calendar/moment.h"
 #include "calendar/pillars.h"
+#include "chart/schooloptions.h"
 #include "core/elements.h"
 
 #include <array>
@@ -34,6 +36,7 @@ struct CastInput {
     LineMark mark;
     std::optional<Moment> moment;
     DayBoundary dayBoundary = DayBoundary::Midnight; // 子初换日: the day turns at 23:00
+    SchoolOptions options;
     friend constexpr bool operator==(const CastInput &, const CastInput &) = default;
 
     const CastLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }

@@ -159,6 +159,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         const std::u16string_view typeChange = chart.analysis.typeChange();
         if (!typeChange.empty())
             heads += u"  " + std::u16string(typeChange);
+        const auto fanFu = chart.analysis.fanFuWords();
+        for (std::size_t k = 0; k < fanFu.size(); ++k)
+            heads += (k ? std::u16string(1, Wide) : std::u16string(u"  ")) + std::u16string(fanFu[k]);
     }
     emit(heads);
 
@@ -287,6 +290,14 @@ void hexagramHead(Json &j, const HexagramRow &row)
 
 } // namespace
 
+nlohmann::ordered_json optionsJson(const SchoolOptions &o)
+{
+    return {{"yangren", utf8(BladeRuleNames[static_cast<std::size_t>(o.blade)])},
+            {"fanyin", utf8(o.facingTrigramsReverse ? u"地支相冲或后天对宫" : u"地支相冲")},
+            {"timeCastDay", utf8(TimeCastDayNames[static_cast<std::size_t>(o.timeCastDay)])},
+            {"numberCastHour", o.numberCastAddsHour}};
+}
+
 nlohmann::ordered_json chartJsonValue(const Chart &chart)
 {
     Json j = Json::object();
@@ -363,6 +374,10 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
     j["types"] = {{"original", orNull(hexagramTypeName(chart.analysis.originalType))},
                   {"changed", orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{})}};
 
+    Json &fanFu = j["fanfu"] = Json::array();
+    for (std::u16string_view word : chart.analysis.fanFuWords())
+        fanFu.push_back(utf8(word));
+
     if (const auto &gs = chart.analysis.guaShen)
         j["guashen"] = {{"branch", utf8(branchName(gs->branch))}, {"positions", gs->positions}};
     else
@@ -374,6 +389,8 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         for (Branch b : e.list())
             list.push_back(utf8(branchName(b)));
     }
+    if (!in.options.isDefault())
+        j["options"] = optionsJson(in.options);
     return j;
 }
 
@@ -382,6 +399,55 @@ std::string chartJson(const Chart &chart)
     // Every string is valid UTF-8 (toUtf8 replaces an unpaired surrogate), so
     // the replacing handler never fires; it only rules out an exception.
     return chartJsonValue(chart).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::u16string chartMomentWords(const Moment &moment)
+{
+    return momentText(moment);
+}
+
+std::u16string palaceWords(const HexagramRow &row)
+{
+    return palaceName(row);
+}
+
+std::u16string_view soulWords(Soul soul)
+{
+    return soulName(soul);
+}
+
+std::vector<std::u16string_view> lineMarkWords(const Chart &chart, int line)
+{
+    if (line < 1 || line > 6)
+        return {};
+    return markWords(chart, static_cast<std::size_t>(line - 1));
+}
+
+std::u16string guaShenWords(const GuaShen &guaShen)
+{
+    std::u16string words(branchName(guaShen.branch));
+    if (!guaShen.positions.empty()) {
+        words += u"（";
+        for (std::size_t k = 0; k < guaShen.positions.size(); ++k) {
+            if (k)
+                words += u"、";
+            words += PositionNames[static_cast<std::size_t>(guaShen.positions[k] - 1)];
+        }
+        words += u"）";
+    }
+    return words;
+}
+
+std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries)
+{
+    std::vector<std::u16string> words;
+    for (const ShenShaEntry &e : entries) {
+        std::u16string w = std::u16string(ShenShaShortNames[static_cast<std::size_t>(e.kind)]) + u"：";
+        for (Branch b : e.list())
+            w += branchName(b);
+        words.push_back(std::move(w));
+    }
+    return words;
 }
 
 } // namespace lotgrid

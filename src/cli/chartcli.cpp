@@ -1,9 +1,11 @@
 #include "cli/chartcli.h"
 
 #include "calendar/pillars.h"
+#include "chart/castingrules.h"
 #include "chart/charttext.h"
 #include "cli/quote.h"
 
+#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -12,13 +14,18 @@ namespace lotgrid::cli {
 namespace {
 
 constexpr std::string_view Help =
-    R"(Usage: lotgrid-chart LINES [--time "YYYY-MM-DD HH:MM"] [--zi23] [--json]
+    R"(Usage: lotgrid-chart LINES [--time "YYYY-MM-DD HH:MM"] [--zi23] [--json] [school options]
+       lotgrid-chart --time-cast --time "YYYY-MM-DD HH:MM" [options]
+       lotgrid-chart --numbers A,B [--time "YYYY-MM-DD HH:MM"] [options]
 
 Prints the six-line chart of a cast: the same text the program copies with
 复制卦象文本, or with --json one JSON object (UTF-8).
 
   LINES        six digits, line 1 (the bottom line) first:
                  6 old yin (moving), 7 young yang, 8 young yin, 9 old yang (moving)
+  --time-cast  the lines from the moment of --time (时间起卦: year, month, day
+               and hour numbers; the year turns at the lunar new year)
+  --numbers A,B  the lines from two whole numbers 1 to 99999999 (数字起卦)
   --time T     the moment of the cast in China Standard Time, "YYYY-MM-DD HH:MM",
                from 1900-01-31 00:00 to 2100-12-31 23:59; gives the four pillars,
                the day's void branches (旬空), the six spirits from the day stem,
@@ -26,6 +33,21 @@ Prints the six-line chart of a cast: the same text the program copies with
   --zi23       the day turns at 23:00 (子初换日) instead of midnight
   --json       print JSON instead of text
   --help       print this help
+
+School options (each off by default, the program's usual reading):
+  --yangren R  where 羊刃 stands: "after" the branch after 禄 for every stem
+               (default), or "yang-after-yin-before" (阳前阴后: before 禄 for
+               the yin stems, 乙寅 丁巳 己巳 辛申 癸亥)
+  --fanyin-facing
+               a half (内卦/外卦) is 反吟 also when its trigram turns into the
+               one facing it on the later-heaven circle, 乾巽 坎离 艮坤 震兑
+               (卜筮正宗); by default only when its three branches clash
+  --time-cast-day R
+               the lunar day of a time cast from 23:00: "chart" as --zi23 says
+               (default), "midnight" the same date (子正换日), "zi23" the next
+               day (子初换日)
+  --number-hour  a number cast adds the hour's number (子 1 .. 亥 12, from
+               --time) to the moving-line sum
 
 Exit status: 0 on success, 2 on bad input (one line on stderr says what is wrong).
 
@@ -35,9 +57,12 @@ Example: lotgrid-chart 978788 --time "2000-01-01 12:00"
 struct Options {
     std::string_view lines;
     std::optional<std::string_view> time;
+    std::optional<std::string_view> numbers;
+    bool timeCast = false;
     bool zi23 = false;
     bool json = false;
     bool help = false;
+    SchoolOptions school;
 };
 
 CliResult bad(std::string message)
@@ -55,6 +80,12 @@ std::optional<int> digits(std::string_view text, std::size_t at, std::size_t cou
         n = n * 10 + (text[i] - '0');
     }
     return n;
+}
+
+std::string isoDate(const CivilDate &d)
+{
+    const auto twoDigits = [](int n) { return std::string(n < 10 ? 1 : 0, '0') + std::to_string(n); };
+    return std::to_string(d.year) + '-' + twoDigits(d.month) + '-' + twoDigits(d.day);
 }
 
 // "YYYY-MM-DD HH:MM", checked field by field; the message says what is wrong.
@@ -82,6 +113,26 @@ std::optional<Moment> parseTime(std::string_view text, std::string &error)
     return m;
 }
 
+// "A,B": two whole numbers of a number cast, each 1..LargestCastNumber.
+std::optional<std::pair<std::int64_t, std::int64_t>> parseNumbers(std::string_view text)
+{
+    const auto comma = text.find(',');
+    if (comma == std::string_view::npos)
+        return std::nullopt;
+    const auto number = [](std::string_view t) -> std::optional<std::int64_t> {
+        std::int64_t n = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), n);
+        if (t.empty() || ec != std::errc{} || end != t.data() + t.size() || n < 1 || n > LargestCastNumber)
+            return std::nullopt;
+        return n;
+    };
+    const auto a = number(text.substr(0, comma));
+    const auto b = number(text.substr(comma + 1));
+    if (!a || !b)
+        return std::nullopt;
+    return std::pair{*a, *b};
+}
+
 } // namespace
 
 std::string_view chartCliHelp()
@@ -93,9 +144,34 @@ CliResult runChartCli(std::span<const std::string_view> args)
 {
     Options o;
     bool haveLines = false;
+    std::optional<std::string_view> yangren, timeCastDay;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
-        if (a == "--help" || a == "-h") {
+        // An option with a value, given as "--name VALUE" or "--name=VALUE".
+        std::string valueError;
+        const auto valued = [&](std::string_view name, std::optional<std::string_view> &value) {
+            if (a != name && !(a.starts_with(name) && a.substr(name.size()).starts_with('=')))
+                return false;
+            if (value)
+                valueError = std::string(name) + " is given twice";
+            else if (a.size() > name.size())
+                value = a.substr(name.size() + 1);
+            else if (i + 1 < args.size())
+                value = args[++i];
+            else
+                valueError = std::string(name) + " needs a value; see --help";
+            return true;
+        };
+        if (valued("--yangren", yangren) || valued("--time-cast-day", timeCastDay) || valued("--numbers", o.numbers)) {
+            if (!valueError.empty())
+                return bad(valueError);
+        } else if (a == "--fanyin-facing") {
+            o.school.facingTrigramsReverse = true;
+        } else if (a == "--number-hour") {
+            o.school.numberCastAddsHour = true;
+        } else if (a == "--time-cast") {
+            o.timeCast = true;
+        } else if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--json") {
             o.json = true;
@@ -122,29 +198,80 @@ CliResult runChartCli(std::span<const std::string_view> args)
     }
     if (o.help)
         return {ExitOk, std::string(Help), {}};
-    if (!haveLines)
+    if (yangren) {
+        if (*yangren == "after")
+            o.school.blade = BladeRule::AfterSalary;
+        else if (*yangren == "yang-after-yin-before")
+            o.school.blade = BladeRule::YangAfterYinBefore;
+        else
+            return bad("--yangren takes \"after\" or \"yang-after-yin-before\", not " + quoted(*yangren));
+    }
+    if (timeCastDay) {
+        if (*timeCastDay == "chart")
+            o.school.timeCastDay = TimeCastDay::FollowsChart;
+        else if (*timeCastDay == "midnight")
+            o.school.timeCastDay = TimeCastDay::Midnight;
+        else if (*timeCastDay == "zi23")
+            o.school.timeCastDay = TimeCastDay::At23;
+        else
+            return bad("--time-cast-day takes \"chart\", \"midnight\" or \"zi23\", not " + quoted(*timeCastDay));
+    }
+    if (haveLines + o.timeCast + o.numbers.has_value() > 1)
+        return bad("give one of LINES, --time-cast and --numbers; see --help");
+    if (!haveLines && !o.timeCast && !o.numbers)
         return bad("no LINES given: six digits 6/7/8/9, line 1 first; see --help");
     // Counted and named in whole characters, so that a full-width digit is one.
     const std::vector<std::string_view> characters = utf8Characters(o.lines);
-    if (characters.size() != 6)
+    if (haveLines && characters.size() != 6)
         return bad("LINES must be six digits, not " + std::to_string(characters.size()) + ": " + quoted(o.lines));
 
     CastInput input;
-    for (int n = 1; n <= 6; ++n) {
+    input.options = o.school;
+    input.dayBoundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    for (int n = 1; haveLines && n <= 6; ++n) {
         const std::string_view c = characters[static_cast<std::size_t>(n - 1)];
         if (c.size() != 1 || c[0] < '6' || c[0] > '9')
             return bad("LINES may hold only the digits 6, 7, 8 and 9; line " + std::to_string(n) + " is " + quoted(c));
         input.line(n) = {c[0] == '7' || c[0] == '9' ? u'1' : u'0', c[0] == '6' || c[0] == '9'};
     }
-    input.dayBoundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    std::optional<Moment> moment;
     if (o.time) {
         std::string error;
-        const auto m = parseTime(*o.time, error);
-        if (!m)
+        moment = parseTime(*o.time, error);
+        if (!moment)
             return bad(error);
-        input.moment = *m;
+    }
+    if (o.timeCast || o.numbers) {
+        std::optional<PlumCast> plum;
+        if (o.timeCast) {
+            if (!moment)
+                return bad("--time-cast needs --time, the moment to cast from");
+            const bool at23 = timeCastDayTurnsAt23(o.school.timeCastDay, input.dayBoundary);
+            const auto numbers = timeNumbers(*moment, YearTurn::LunarNewYear, at23);
+            if (!numbers) // the moment lies in the calendar; from 23:00 its day is the next one, which may not
+                return bad("--time-cast from 23:00 takes the lunar day of the next day, "
+                           + isoDate(dayOf(*moment, DayBoundary::Zi23)) + ", past the lunar calendar's last day "
+                           + isoDate(LunarLastDay));
+            plum = timeCast(*numbers);
+        } else {
+            const auto pair = parseNumbers(*o.numbers);
+            if (!pair)
+                return bad("--numbers takes two whole numbers from 1 to 99999999 as \"A,B\", not "
+                           + quoted(*o.numbers));
+            if (o.school.numberCastAddsHour && !moment)
+                return bad("--number-hour needs --time, whose hour it adds");
+            const auto hour = o.school.numberCastAddsHour ? hourNumber(moment->hour) : std::nullopt;
+            plum = numberCast(pair->first, pair->second, hour);
+        }
+        const auto lines = plum ? linesOf(*plum) : std::nullopt;
+        if (!lines)
+            return bad("the moment of --time lies outside the lunar calendar");
+        input.lines = *lines;
+    }
+    if (moment) {
+        input.moment = *moment;
         // The spirits, the builds and the void branches all come from the moment's pillars.
-        if (const auto p = pillarsOf(*m, input.dayBoundary)) {
+        if (const auto p = pillarsOf(*moment, input.dayBoundary)) {
             input.dayStem = p->day.stem();
             input.dayBuild = p->day.branch();
             input.monthBuild = p->month.branch();

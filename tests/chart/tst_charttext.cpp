@@ -129,6 +129,37 @@ private slots:
         QCOMPARE(qs(text), expected);
     }
 
+    // Charts the classics work through, the rows that carry the words they name.
+    void classicCharts_data()
+    {
+        QTest::addColumn<CastInput>("input");
+        QTest::addColumn<QStringList>("rows");
+        // 增删卜易 on 月破: 兑之讼 in a 亥 month on a 己丑 day; 亥 clashes the moving
+        // 巳 (官鬼 of a 金 palace), which is still 回头生 from 寅 (妻财); 己 gives 腾蛇.
+        const auto withBuilds = [](CastInput in, int stem, Branch month, Branch day) {
+            std::tie(in.dayStem, in.monthBuild, in.dayBuild) = std::tuple(stem, month, day);
+            return in;
+        };
+        QTest::newRow("兑之讼 亥月 己丑日")
+            << withBuilds(castOf("978776"), 5, Branch::Hai, Branch::Chou)
+            << QStringList{u"本卦：兑为泽（兑宫）　六冲  变卦：天水讼（离宫·游魂）"_s,
+                           u"腾蛇　▅▅▅▅▅　官鬼巳火　　　　○　→　妻财寅木　　月破　回头生"_s};
+        // 增删卜易 on 反吟: 升之观 turns 反吟 in both halves.
+        QTest::newRow("升之观") << castOf("899866")
+                                << QStringList{u"本卦：地风升（震宫）  变卦：风地观（乾宫）  内卦反吟　外卦反吟"_s};
+        // 乾为天 on a 戊子 day (旬空 午未) in a 辰 month: the void 午 clashed by the day is 冲实.
+        QTest::newRow("乾之夬 辰月 戊子日") << withBuilds(castOf("777779"), 4, Branch::Chen, Branch::Zi)
+                                            << QStringList{u"玄武　▅▅▅▅▅　官鬼午火空　　　　　　　　　　　　　冲实"_s};
+    }
+    void classicCharts()
+    {
+        QFETCH(CastInput, input);
+        QFETCH(QStringList, rows);
+        const QStringList text = qs(chartText(chartOf(input))).split(u'\n');
+        for (const QString &row : rows)
+            QVERIFY2(text.contains(row), qPrintable(row));
+    }
+
     void textNeedsSixLines()
     {
         CastInput in = castOf("97878");
@@ -240,7 +271,7 @@ private slots:
         QCOMPARE(error.error, QJsonParseError::NoError);
         const QJsonObject o = doc.object();
         QCOMPARE(keysOf(o), setOf({u"lines"_s, u"time"_s, u"pillars"_s, u"void"_s, u"original"_s, u"changed"_s,
-                                   u"types"_s, u"guashen"_s, u"shensha"_s}));
+                                   u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s}));
         const bool timed = input.moment.has_value();
         QCOMPARE(o[u"time"_s].isNull(), !timed);
         QCOMPARE(o[u"pillars"_s].isNull(), !timed);
@@ -317,6 +348,14 @@ private slots:
         QCOMPARE(keysOf(types), setOf({u"original"_s, u"changed"_s}));
         QCOMPARE(types[u"original"_s].toString(), qs(hexagramTypeName(chart.analysis.originalType)));
         QCOMPARE(types[u"changed"_s].toString(), moving ? qs(hexagramTypeName(chart.analysis.changedType)) : QString());
+
+        // 反吟/伏吟 of the halves and the hexagram: the same words in the JSON and at the end of the text's hexagram
+        // row.
+        QStringList fanFu;
+        for (std::u16string_view w : chart.analysis.fanFuWords())
+            fanFu << qs(w);
+        QCOMPARE(o[u"fanfu"_s].toVariant().toStringList(), fanFu);
+        QVERIFY(qs(chartText(chart)).split(u'\n').filter(u"本卦："_s).front().endsWith(fanFu.join(u'\u3000')));
 
         const QJsonObject gs = o[u"guashen"_s].toObject();
         QCOMPARE(gs[u"branch"_s].toString(), qs(branchName(chart.analysis.guaShen->branch)));
