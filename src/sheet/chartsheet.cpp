@@ -49,8 +49,7 @@ enum Column {
     ColGlyph,
     ColSy,
     ColLSY,
-    ColLyongshen,
-    ColYuanji,
+    ColLyongshen, // and 原/忌/仇 (Lyuanji) beside it: a line shows one or the other
     ColLliuqin,
     ColLkong,
     ColWangshuai,
@@ -328,15 +327,19 @@ ChartSheet::ChartSheet(QWidget *parent)
         grid->addWidget(LSY(n), row, ColLSY);
         Lyongshen(n) = label(this, nameOf(u"Lyongshen", n));
         Lyongshen(n)->setCursor(Qt::PointingHandCursor);
-        grid->addWidget(Lyongshen(n), row, ColLyongshen);
+        Lyuanji(n) = label(this, nameOf(u"Lyuanji", n));
+        auto *marks = new QHBoxLayout;
+        marks->setSpacing(0);
+        marks->addWidget(Lyongshen(n));
+        marks->addWidget(Lyuanji(n));
+        marks->addStretch(1);
+        grid->addLayout(marks, row, ColLyongshen);
         Lliuqin(n) = label(this, nameOf(u"Lliuqin", n));
         colour(Lliuqin(n), blue);
         grid->addWidget(Lliuqin(n), row, ColLliuqin);
         Lkong(n) = label(this, nameOf(u"Lkong", n));
         colour(Lkong(n), purple);
         grid->addWidget(Lkong(n), row, ColLkong);
-        Lyuanji(n) = label(this, nameOf(u"Lyuanji", n));
-        grid->addWidget(Lyuanji(n), row, ColYuanji);
         Lwangshuai(n) = label(this, nameOf(u"Lwangshuai", n));
         grid->addWidget(Lwangshuai(n), row, ColWangshuai);
         Lsha(n) = label(this, nameOf(u"Lsha", n));
@@ -459,7 +462,6 @@ void ChartSheet::fitToFont()
     m_grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
     m_grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
     m_grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
-    m_grid->setColumnMinimumWidth(ColYuanji, fm.horizontalAdvance(u"忌"_s));
     for (const int c : {ColFkong, ColLkong, ColBkong})
         m_grid->setColumnMinimumWidth(c, fm.horizontalAdvance(u"空"_s));
     // The markers in a smaller type. A line seldom carries more than three of

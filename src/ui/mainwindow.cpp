@@ -719,6 +719,10 @@ CaseRecord MainWindow::caseOnSheet() const
     c.sex = m_sheet->Combo1->currentText();
     c.category
         = c.cast.category ? QString::fromStdU16String(std::u16string(categoryName(*c.cast.category))) : QString();
+    // The case keeps its category and sex as its own words; the school options are the program's.
+    c.cast.category.reset();
+    c.cast.sex.reset();
+    c.cast.options = {};
     return c;
 }
 
@@ -730,10 +734,8 @@ bool MainWindow::showsKeptCase() const
     const CaseRecord now = caseOnSheet();
     CastInput kept = m_keptCase->cast;
     kept.dayBoundary = now.cast.dayBoundary; // 子初换日 is the program's option, not the case's
-    kept.options = now.cast.options;         // and so are the school options
-    kept.category = categoryFromText(m_keptCase->category.toStdU16String());
-    kept.sex = sexFromText(m_keptCase->sex.toStdU16String());
-    return now.cast == kept && now.question == m_keptCase->question && now.sex == m_keptCase->sex;
+    return now.cast == kept && now.question == m_keptCase->question && now.sex == m_keptCase->sex
+           && now.category == m_keptCase->category;
 }
 
 void MainWindow::baocun_Click()
