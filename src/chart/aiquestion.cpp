@@ -29,7 +29,7 @@ std::u16string tiesWords(const BuildTies &ties)
     return out.empty() ? u"无生克冲合" : out;
 }
 
-// "月令旺，月建扶，日建生，日上长生，旺": the facts behind a line's strength.
+// "月令旺，月建扶，日建生，于日建为长生，为旺": the facts behind a line's strength.
 std::u16string strengthWords(const LineStrength &s)
 {
     std::u16string out;
@@ -43,7 +43,7 @@ std::u16string strengthWords(const LineStrength &s)
     if (s.day)
         add(u"日建" + tiesWords(*s.day));
     if (s.stage)
-        add(u"日上" + std::u16string(stageName(*s.stage)));
+        add(u"于日建为" + std::u16string(stageName(*s.stage)));
     add(s.strong ? u"为旺" : u"为衰");
     return out;
 }
@@ -139,7 +139,7 @@ std::u16string relationWords(const Chart &chart)
             out += u"化墓\n";
     }
     for (const std::u16string_view w : chart.analysis.fanFuWords())
-        out += std::u16string(w) + u"\n";
+        out += u"反吟伏吟：" + std::u16string(w) + u"\n";
     return out;
 }
 

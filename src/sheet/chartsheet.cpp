@@ -329,7 +329,7 @@ ChartSheet::ChartSheet(QWidget *parent)
         Lyongshen(n)->setCursor(Qt::PointingHandCursor);
         Lyuanji(n) = label(this, nameOf(u"Lyuanji", n));
         auto *marks = new QHBoxLayout;
-        marks->setSpacing(0);
+        marks->setSpacing(4);
         marks->addWidget(Lyongshen(n));
         marks->addWidget(Lyuanji(n));
         marks->addStretch(1);
@@ -495,6 +495,7 @@ void ChartSheet::fitToFont()
         l->setText(text);
     }
     Lguashen->setMinimumWidth(fm.horizontalAdvance(u"卦身：子"_s));
+    fitFanfu();
     m_extrasRow->setContentsMargins(scaled(4), scaled(8), 0, 0);
     m_extrasRow->setSpacing(scaled(24));
 }

@@ -160,6 +160,7 @@ private:
     void fitToFont();
     void showMark(const LineMark &mark);
     void addReadingFields();
+    void fitFanfu();
 
     QGridLayout *m_grid = nullptr;
     QHBoxLayout *m_extrasRow = nullptr; // 卦身 and 神煞 under the chart

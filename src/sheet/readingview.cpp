@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 
 using namespace Qt::StringLiterals;
@@ -185,6 +186,17 @@ void ChartSheet::showReading(const Chart &chart)
             tips << qs(fanFuName(f)) + u"："_s + fanFuRule(f, cast.options.facingTrigramsReverse);
         }
     write(Lfanfu, fanFu.join(u' '), tips.join(u'\n'), colours.ink(Ink::HexagramType));
+    fitFanfu();
+}
+
+// The changed hexagram's title holds the 反吟/伏吟 words after its type: it
+// grows to show them whole and keeps that width, so the chart does not jump
+// from one cast to the next.
+void ChartSheet::fitFanfu()
+{
+    QWidget *title = Lfanfu->parentWidget();
+    if (const int need = title->layout()->sizeHint().width(); need > title->minimumWidth())
+        title->setMinimumWidth(need);
 }
 
 } // namespace lotgrid
