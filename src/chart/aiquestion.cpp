@@ -7,6 +7,14 @@ namespace lotgrid {
 
 namespace {
 
+// Appends the pieces one by one (no temporaries joined with +, which GCC 12
+// warns about falsely on some targets).
+void put(std::u16string &out, std::initializer_list<std::u16string_view> parts)
+{
+    for (const std::u16string_view p : parts)
+        out += p;
+}
+
 constexpr std::array<std::u16string_view, 6> PlaceNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
 
 std::u16string place(int n)
@@ -18,7 +26,9 @@ std::u16string place(int n)
 std::u16string lineName(const Chart &chart, int n)
 {
     const ChartLine &l = chart.line(n);
-    return place(n) + relativeLabel(l.relative, l.branch);
+    std::u16string out = place(n);
+    out += relativeLabel(l.relative, l.branch);
+    return out;
 }
 
 std::u16string tiesWords(const BuildTies &ties)
@@ -33,17 +43,19 @@ std::u16string tiesWords(const BuildTies &ties)
 std::u16string strengthWords(const LineStrength &s)
 {
     std::u16string out;
-    const auto add = [&out](std::u16string_view part) { out += (out.empty() ? u"" : u"，") + std::u16string(part); };
+    const auto add = [&out](std::u16string_view head, std::u16string_view tail = {}) {
+        put(out, {out.empty() ? u"" : u"，", head, tail});
+    };
     if (s.season)
-        add(u"月令" + std::u16string(seasonName(*s.season)));
+        add(u"月令", seasonName(*s.season));
     if (s.month)
-        add(u"月建" + tiesWords(*s.month));
+        add(u"月建", tiesWords(*s.month));
     if (s.monthBroken)
         add(u"月破");
     if (s.day)
-        add(u"日建" + tiesWords(*s.day));
+        add(u"日建", tiesWords(*s.day));
     if (s.stage)
-        add(u"于日建为" + std::u16string(stageName(*s.stage)));
+        add(u"于日建为", stageName(*s.stage));
     add(s.strong ? u"为旺" : u"为衰");
     return out;
 }
@@ -57,21 +69,22 @@ std::u16string useGodWords(const Chart &chart)
             return u"用神：未定（婚恋按性别取用，未选性别）\n";
         return u"用神：未定（未选占类，也未手选）\n";
     }
-    std::u16string out = u"用神：" + std::u16string(g->world ? u"世爻" : relativeName(g->relative));
+    std::u16string out;
+    put(out, {u"用神：", g->world ? u"世爻" : relativeName(g->relative)});
     const auto &hidden = chart.line(g->position).hidden;
     if (g->hidden && hidden)
-        out += u"，伏于" + place(g->position) + u"之下（" + relativeLabel(hidden->relative, hidden->branch) + u"）";
+        put(out, {u"，伏于", place(g->position), u"之下（", relativeLabel(hidden->relative, hidden->branch), u"）"});
     else
-        out += u"，在" + lineName(chart, g->position);
+        put(out, {u"，在", lineName(chart, g->position)});
     if (g->source == UseGodSource::Manual)
         out += u"（手选）";
     else if (in.category)
-        out += u"（按占类“" + std::u16string(categoryName(*in.category)) + u"”取）";
+        put(out, {u"（按占类“", categoryName(*in.category), u"”取）"});
     out += u"\n";
     if (!g->candidates.empty()) {
         out += g->hidden ? u"又伏于：" : u"两现，另见于：";
         for (std::size_t k = 0; k < g->candidates.size(); ++k)
-            out += (k ? u"、" : u"") + place(g->candidates[k]);
+            put(out, {k ? u"、" : u"", place(g->candidates[k])});
         out += u"（取舍：舍静用动，舍衰用旺，舍月破与旬空，舍闲爻用持世，同等取下）\n";
     }
     return out;
@@ -84,8 +97,8 @@ std::u16string supportWords(const Chart &chart)
         std::u16string lines;
         for (int n = 1; n <= 6; ++n)
             if (chart.reading.line(n).support == s)
-                lines += (lines.empty() ? u"" : u"、") + lineName(chart, n);
-        out += std::u16string(supportName(s)) + u"：" + (lines.empty() ? u"卦中不现" : lines) + u"\n";
+                put(lines, {lines.empty() ? u"" : u"、", lineName(chart, n)});
+        put(out, {supportName(s), u"：", lines.empty() ? u"卦中不现" : std::u16string_view(lines), u"\n"});
     }
     return out;
 }
@@ -102,19 +115,20 @@ std::u16string lineFacts(const Chart &chart)
         else if (l.role == Role::Response)
             out += u"（应）";
         if (l.cast.moving)
-            out += u"，动，变" + relativeLabel(l.changedRelative, l.changedBranch);
+            put(out, {u"，动，变", relativeLabel(l.changedRelative, l.changedBranch)});
         if (l.isVoid)
             out += u"，旬空";
         out += u"：";
         out += r.strength ? strengthWords(*r.strength) : u"旺衰未定（未选月建日建）";
         if (r.changedStrength)
-            out += u"；变爻" + strengthWords(*r.changedStrength);
+            put(out, {u"；变爻", strengthWords(*r.changedStrength)});
         for (const std::u16string_view w : lineMarkWords(chart, n))
-            out += u"；" + std::u16string(w);
+            put(out, {u"；", w});
         if (r.changeStage)
             out += *r.changeStage == Stage::Birth ? u"；化长生" : u"；化帝旺";
         if (l.hidden)
-            out += u"；下伏" + relativeLabel(l.hidden->relative, l.hidden->branch) + (l.hiddenVoid ? u"（旬空）" : u"");
+            put(out,
+                {u"；下伏", relativeLabel(l.hidden->relative, l.hidden->branch), l.hiddenVoid ? u"（旬空）" : u""});
         out += u"\n";
     }
     return out;
@@ -127,19 +141,19 @@ std::u16string relationWords(const Chart &chart)
         out += u"三合：";
         for (const HarmonyMember &m : h.members)
             out += branchName(m.branch);
-        out += std::u16string(elementName(h.element)) + u"局\n";
+        put(out, {elementName(h.element), u"局\n"});
     }
     for (const Tomb &t : chart.reading.tombs) {
-        out += u"入墓：" + lineName(chart, t.position);
+        put(out, {u"入墓：", lineName(chart, t.position)});
         if (t.by == TombBy::Day)
             out += u"入日墓\n";
         else if (t.by == TombBy::Moving)
-            out += u"入动墓（" + place(t.from) + u"）\n";
+            put(out, {u"入动墓（", place(t.from), u"）\n"});
         else
             out += u"化墓\n";
     }
     for (const std::u16string_view w : chart.analysis.fanFuWords())
-        out += u"反吟伏吟：" + std::u16string(w) + u"\n";
+        put(out, {u"反吟伏吟：", w, u"\n"});
     return out;
 }
 
@@ -152,15 +166,15 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
     const CastInput &in = chart.input;
     const std::u16string sex = in.sex ? std::u16string(sexName(*in.sex)) : std::u16string();
     std::u16string out = u"请根据下面这一卦六爻的排盘和程序已算出的事实，为我断卦。\n\n";
-    out += u"所问之事：" + (question.empty() ? std::u16string(u"（未写）") : std::u16string(question)) + u"\n";
-    out += u"占类：" + (in.category ? std::u16string(categoryName(*in.category)) : std::u16string(u"未选"));
-    out += u"  性别：" + (sex.empty() ? std::u16string(u"未选") : sex) + u"\n\n";
-    out += u"【排盘】\n" + chartText(chart, question, sex) + u"\n";
+    put(out, {u"所问之事：", question.empty() ? u"（未写）" : question, u"\n"});
+    put(out, {u"占类：", in.category ? categoryName(*in.category) : u"未选"});
+    put(out, {u"  性别：", sex.empty() ? u"未选" : std::u16string_view(sex), u"\n\n"});
+    put(out, {u"【排盘】\n", chartText(chart, question, sex), u"\n"});
     out += u"【已算出的事实】\n";
     out += useGodWords(chart);
     if (chart.reading.useGod)
         out += supportWords(chart);
-    out += u"各爻旺衰与标记（上爻在前）：\n" + lineFacts(chart);
+    put(out, {u"各爻旺衰与标记（上爻在前）：\n", lineFacts(chart)});
     out += relationWords(chart);
     // 应期 candidates, when the engine reckons them, are appended here.
     out += u"\n【要求】\n";
