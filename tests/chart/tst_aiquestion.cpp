@@ -21,18 +21,16 @@ private slots:
     {
         QTest::addColumn<QString>("question");
         QTest::addColumn<QStringList>("holds");
-        const QStringList facts{
-            u"占类：求财  性别：男"_s,
-            u"用神：妻财，在二爻妻财寅木（按占类“求财”取）"_s,
-            u"原神：初爻子孙子水"_s,
-            u"忌神：五爻兄弟申金"_s,
-            u"仇神：三爻父母辰土、上爻父母戌土"_s,
-            u"二爻妻财寅木：月令旺，月建临"_s,
-            u"三爻父母辰土（应）：月令死，月建克"_s,
-            u"初爻子孙子水，动，变父母丑土：月令休"_s,
-            u"只依据以上排盘和事实断卦"_s,
-            u"写明它依据的规则"_s,
-        };
+        const QStringList facts{u"占类：求财  性别：男"_s,
+                                u"用神：妻财，在二爻妻财寅木（按占类“求财”取）"_s,
+                                u"原神：初爻子孙子水"_s,
+                                u"忌神：五爻兄弟申金"_s,
+                                u"仇神：三爻父母辰土、上爻父母戌土"_s,
+                                u"二爻妻财寅木：月令旺，月建临"_s,
+                                u"三爻父母辰土（应）：月令死，月建克"_s,
+                                u"初爻子孙子水，动，变父母丑土：月令休"_s,
+                                u"只依据以上排盘和事实断卦"_s,
+                                u"写明它依据的规则"_s};
         QTest::newRow("with a question") << u"月底能否收回货款"_s
                                          << (facts + QStringList{u"所问之事：月底能否收回货款"_s});
         QTest::newRow("without a question") << QString() << (facts + QStringList{u"所问之事：（未写）"_s});
@@ -54,13 +52,6 @@ private slots:
         for (const QString &part : holds)
             QVERIFY2(text.contains(part), qPrintable(part + u"\n---\n"_s + text));
         QVERIFY(text.contains(qs(chartText(chart, question.toStdU16String(), u"男"))));
-    }
-
-    void emptyWithoutSixLines()
-    {
-        CastInput in;
-        in.line(1) = {u'1', false};
-        QVERIFY(aiQuestionText(chartOf(in), u"问").empty());
     }
 };
 
