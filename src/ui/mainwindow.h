@@ -74,6 +74,10 @@ public:
     void shuzi_Click();   // 数字起卦
     void baocun_Click();  // 保存到案例库
     void anliku_Click();  // 案例库
+    void liupai_Click();  // 流派设置…
+    void fuzhiAI_Click(); // 复制为AI提问
+    // Keeps the school options in the settings file and charts by them.
+    void applySchoolOptions(const SchoolOptions &options);
     // Puts a case of the journal back on the sheet, asking first when another
     // chart stands there: its cast through loadCast, its question and sex.
     void openCase(const CaseRecord &c);
@@ -116,6 +120,7 @@ private:
     void Form_Load();
     bool journalUsable() const;
     void addJournalCommands(QMenu *file);
+    void addReadingCommands(QMenu *tools);
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
     void buildMenus();
@@ -154,6 +159,8 @@ private:
     QAction *m_daochu = nullptr;
     QAction *m_baocun = nullptr;
     QAction *m_anliku = nullptr;
+    QAction *m_fuzhiAI = nullptr;
+    QPointer<QDialog> m_liupai;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
     std::array<QAction *, 12> m_monthBuild{}; // 月建 items, 子 .. 亥
