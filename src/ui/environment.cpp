@@ -25,7 +25,10 @@ Environment Environment::production()
     env.picturesFolder = platform::picturesFolder();
     env.saveFileName = [](QWidget *parent, const QString &caption, const QString &proposedPath) {
         // The program asks itself before replacing a file.
-        return QFileDialog::getSaveFileName(parent, caption, proposedPath, u"PNG 图片 (*.png)"_s, nullptr,
+        const QString filter = proposedPath.endsWith(u".pdf"_s, Qt::CaseInsensitive)
+                                   ? u"PDF 文件 (*.pdf)"_s
+                                   : u"PNG 图片 (*.png);;JPEG 图片 (*.jpg *.jpeg)"_s;
+        return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));

@@ -1,0 +1,69 @@
+#include "ui/guapanpane.h"
+
+#include "guapan/guapanview.h"
+#include "sheet/chartdocument.h"
+#include "widgets/settingskeys.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::function<GuapanWords()> words,
+                       QString settingsFile)
+    : QObject(&window)
+    , m_document(document)
+    , m_words(std::move(words))
+    , m_settingsFile(std::move(settingsFile))
+    , m_dock(new QDockWidget(u"卦盘"_s, &window))
+    , m_scroll(new QScrollArea(m_dock))
+    , m_view(new GuapanView(m_scroll))
+{
+    setObjectName(u"guapanPane"_s);
+    m_dock->setObjectName(u"guapanDock"_s);
+    m_dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    m_dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    m_scroll->setObjectName(u"guapanScroll"_s);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_scroll->setWidget(m_view);
+    m_scroll->setWidgetResizable(true);
+    m_dock->setWidget(m_scroll);
+    window.addDockWidget(Qt::RightDockWidgetArea, m_dock);
+
+    m_toggle = m_dock->toggleViewAction();
+    m_toggle->setObjectName(u"guapanPane"_s);
+    m_toggle->setText(u"卦盘(&G)"_s);
+    m_toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_toggle->setShortcutContext(Qt::ApplicationShortcut);
+
+    bool shown = true;
+    if (!m_settingsFile.isEmpty())
+        shown = QSettings(m_settingsFile, QSettings::IniFormat).value(settingskeys::GuapanShown, true).toBool();
+    m_dock->setVisible(shown);
+    // Remembered only when the user shows or hides it, not when the window closes.
+    connect(m_toggle, &QAction::triggered, this, [this](bool on) {
+        if (!m_settingsFile.isEmpty())
+            QSettings(m_settingsFile, QSettings::IniFormat).setValue(settingskeys::GuapanShown, on);
+    });
+    connect(&m_document, &ChartDocument::changed, this, &GuapanPane::refresh);
+    refresh();
+}
+
+void GuapanPane::setZoom(qreal zoom)
+{
+    m_view->setZoom(zoom);
+}
+
+void GuapanPane::refresh()
+{
+    m_view->setWords(m_words ? m_words() : GuapanWords{});
+    m_view->setChart(m_document.chart());
+}
+
+} // namespace lotgrid

@@ -1,0 +1,52 @@
+#pragma once
+// The 卦盘 beside the entry sheet: a dock ("guapanDock") holding the drawing in
+// its own scroll area, so it never covers the sheet. It follows the document
+// and the words of the case as they change, and the chart's zoom; the 视图
+// menu's item "guapanPane" shows or hides it, and the choice is remembered in
+// the settings file.
+
+#include "guapan/guapanmodel.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QDockWidget;
+class QMainWindow;
+class QScrollArea;
+
+namespace lotgrid {
+
+class ChartDocument;
+class GuapanView;
+
+class GuapanPane : public QObject
+{
+    Q_OBJECT
+public:
+    // `words` gives the case's words as they stand (question, 占类, sex …).
+    GuapanPane(QMainWindow &window, const ChartDocument &document, std::function<GuapanWords()> words,
+               QString settingsFile);
+
+    QAction *toggleAction() const { return m_toggle; }
+    QDockWidget *dock() const { return m_dock; }
+    GuapanView *view() const { return m_view; }
+
+    void setZoom(qreal zoom);
+
+public slots:
+    // Draws the document's chart with the words as they stand now.
+    void refresh();
+
+private:
+    const ChartDocument &m_document;
+    std::function<GuapanWords()> m_words;
+    QString m_settingsFile;
+    QDockWidget *m_dock;
+    QScrollArea *m_scroll;
+    GuapanView *m_view;
+    QAction *m_toggle;
+};
+
+} // namespace lotgrid
