@@ -1,7 +1,7 @@
 #include "ui/chartexport.h"
 
-#include "chart/chart.h"
 #include "chart/categories.h"
+#include "chart/chart.h"
 #include "chart/charttext.h"
 #include "guapan/guapanexport.h"
 #include "sheet/chartdocument.h"
@@ -15,10 +15,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -62,7 +62,7 @@ GuapanWords ChartExport::words() const
     words.castMethod = m_castMethod;
     words.monthBuildByHand = m_document.cast().monthBuild && !m_document.followsMoment(DayPart::MonthBuild);
     words.dayBuildByHand = (m_document.cast().dayBuild && !m_document.followsMoment(DayPart::DayBuild))
-                        || (m_document.cast().dayStem && !m_document.followsMoment(DayPart::DayStem));
+                           || (m_document.cast().dayStem && !m_document.followsMoment(DayPart::DayStem));
     return words;
 }
 
@@ -149,10 +149,10 @@ void ChartExport::daochupdf_Click()
     }
     if (!pageSize)
         return; // cancelled
-    const QString proposed = QDir(guapanFolder(m_settings.folder))
-                                 .filePath(guapanFileName(m_document.chart(),
-                                                          m_settings.now ? m_settings.now() : QDateTime::currentDateTime(),
-                                                          u"pdf"_s));
+    const QString proposed
+        = QDir(guapanFolder(m_settings.folder))
+              .filePath(guapanFileName(m_document.chart(),
+                                       m_settings.now ? m_settings.now() : QDateTime::currentDateTime(), u"pdf"_s));
     QString path = m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出PDF"_s, proposed) : QString();
     if (path.isEmpty())
         return; // cancelled

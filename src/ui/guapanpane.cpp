@@ -9,6 +9,9 @@
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QSettings>
+#include <QStyle>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -58,12 +61,48 @@ GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::
 void GuapanPane::setZoom(qreal zoom)
 {
     m_view->setZoom(zoom);
+    if (m_view->sizeHint() != m_drawn) {
+        m_drawn = m_view->sizeHint();
+        emit drawingResized();
+    }
+}
+
+void GuapanPane::fitDock()
+{
+    auto *window = qobject_cast<QMainWindow *>(parent());
+    if (!window || m_dock->isHidden() || m_dock->isFloating())
+        return;
+    const QSize pane = besideSheet({});
+    if (window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea)
+        window->resizeDocks({m_dock}, {pane.height()}, Qt::Vertical);
+    else
+        window->resizeDocks({m_dock},
+                            {pane.width() - m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) - 2},
+                            Qt::Horizontal);
+}
+
+QSize GuapanPane::besideSheet(QSize sheet) const
+{
+    if (m_dock->isHidden() || m_dock->isFloating())
+        return sheet;
+    const auto *window = qobject_cast<const QMainWindow *>(parent());
+    const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int title = m_dock->fontMetrics().height() + 8;
+    const int gap = m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
+    const QSize pane = m_view->sizeHint() + QSize(bar + 2, title + 2);
+    if (window && window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea)
+        return {std::max(sheet.width(), pane.width()), sheet.height() + gap + pane.height()};
+    return {sheet.width() + gap + pane.width(), std::max(sheet.height(), pane.height())};
 }
 
 void GuapanPane::refresh()
 {
     m_view->setWords(m_words ? m_words() : GuapanWords{});
     m_view->setChart(m_document.chart());
+    if (m_view->sizeHint() != m_drawn) {
+        m_drawn = m_view->sizeHint();
+        emit drawingResized();
+    }
 }
 
 } // namespace lotgrid

@@ -8,6 +8,7 @@
 #include "guapan/guapanmodel.h"
 
 #include <QObject>
+#include <QSize>
 
 #include <functional>
 
@@ -34,6 +35,15 @@ public:
     GuapanView *view() const { return m_view; }
 
     void setZoom(qreal zoom);
+    // The size a window needs to show a sheet of size `sheet` and, when shown
+    // docked, the whole drawing beside or below it.
+    QSize besideSheet(QSize sheet) const;
+    // Gives a docked pane the width (or, below the sheet, the height) of its drawing.
+    void fitDock();
+
+signals:
+    // The drawing's size changed (another chart, words, zoom).
+    void drawingResized();
 
 public slots:
     // Draws the document's chart with the words as they stand now.
@@ -47,6 +57,7 @@ private:
     QScrollArea *m_scroll;
     GuapanView *m_view;
     QAction *m_toggle;
+    QSize m_drawn;
 };
 
 } // namespace lotgrid

@@ -51,6 +51,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -127,8 +128,12 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
           *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
     , m_chartExport(
           new ChartExport(*m_document, *m_sheet, this,
-                          ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
-                                              [this](const QDateTime &at) { return m_screenshot->fileName(at); }, {}},
+                          ChartExportSettings{m_env.picturesFolder,
+                                              m_env.now,
+                                              m_env.saveFileName,
+                                              m_env.ask,
+                                              [this](const QDateTime &at) { return m_screenshot->fileName(at); },
+                                              {}},
                           this))
 {
     setObjectName(u"MainWindow"_s);
@@ -415,13 +420,15 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     ensurePolished();
-    QSize wanted = centralWidget()->sizeHint();
-    wanted.rheight() += menuBar()->sizeHint().height();
+    QSize wanted = m_guapan ? m_guapan->besideSheet(centralWidget()->sizeHint()) : centralWidget()->sizeHint();
+    wanted.rheight() += menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
     wanted = wanted.expandedTo(sizeHint()).expandedTo(atLeast);
     if (const QScreen *screen = this->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
     m_sizeForZoom = wanted;
     resize(wanted);
+    if (m_guapan)
+        m_guapan->fitDock();
 }
 
 void MainWindow::keepSheetWhole()
@@ -802,7 +809,8 @@ void MainWindow::openCase(const CaseRecord &c)
 // The 卦盘 pane beside the sheet and the status bar under it.
 void MainWindow::addPaneAndStatus()
 {
-    m_guapan = new GuapanPane(*this, *m_document, [this] { return m_chartExport->words(); }, m_env.settingsFile);
+    m_guapan = new GuapanPane(
+        *this, *m_document, [this] { return m_chartExport->words(); }, m_env.settingsFile);
     m_guapan->setZoom(m_zoomPercent / 100.0);
     if (auto *view = menuBar()->findChild<QMenu *>(u"view"_s)) {
         view->addSeparator();
@@ -811,6 +819,10 @@ void MainWindow::addPaneAndStatus()
     connect(m_sheet->TextWHS, &QLineEdit::textChanged, m_guapan, &GuapanPane::refresh);
     connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
     connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });
+    connect(m_guapan, &GuapanPane::drawingResized, this, [this] {
+        if (isVisible() && !m_fitting)
+            sizeWindowToSheet(size());
+    });
 
     m_status = new StatusMessages(*this, *m_document);
     connect(m_chartExport, &ChartExport::done, m_status, &StatusMessages::say);
