@@ -67,18 +67,23 @@ void GuapanPane::setZoom(qreal zoom)
     }
 }
 
-void GuapanPane::fitDock()
+void GuapanPane::fitDock(QSize sheet)
 {
     auto *window = qobject_cast<QMainWindow *>(parent());
     if (!window || m_dock->isHidden() || m_dock->isFloating())
         return;
-    const QSize pane = besideSheet({});
-    if (window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea)
-        window->resizeDocks({m_dock}, {pane.height()}, Qt::Vertical);
-    else
-        window->resizeDocks({m_dock},
-                            {pane.width() - m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) - 2},
+    // The sheet comes first: the pane takes what room it leaves, and scrolls when that is too little.
+    const QSize whole = besideSheet(sheet);
+    const int gap = m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
+    if (window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea) {
+        const int room = window->centralWidget()->height() + m_dock->height() - sheet.height() - gap;
+        window->resizeDocks({m_dock}, {std::max(std::min(whole.height() - sheet.height() - gap, room), 80)},
+                            Qt::Vertical);
+    } else {
+        const int room = window->centralWidget()->width() + m_dock->width() - sheet.width() - gap;
+        window->resizeDocks({m_dock}, {std::max(std::min(whole.width() - sheet.width() - gap, room), 120)},
                             Qt::Horizontal);
+    }
 }
 
 QSize GuapanPane::besideSheet(QSize sheet) const

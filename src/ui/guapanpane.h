@@ -38,8 +38,9 @@ public:
     // The size a window needs to show a sheet of size `sheet` and, when shown
     // docked, the whole drawing beside or below it.
     QSize besideSheet(QSize sheet) const;
-    // Gives a docked pane the width (or, below the sheet, the height) of its drawing.
-    void fitDock();
+    // Gives a docked pane the width (or, below the sheet, the height) of its
+    // drawing, as far as the room the sheet of size `sheet` leaves allows.
+    void fitDock(QSize sheet);
 
 signals:
     // The drawing's size changed (another chart, words, zoom).

@@ -428,7 +428,7 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     m_sizeForZoom = wanted;
     resize(wanted);
     if (m_guapan)
-        m_guapan->fitDock();
+        m_guapan->fitDock(centralWidget()->sizeHint());
 }
 
 void MainWindow::keepSheetWhole()
