@@ -4,8 +4,8 @@
 
 #include <QDateTime>
 #include <QImage>
-#include <QPageSize>
 #include <QObject>
+#include <QPageSize>
 #include <QString>
 
 #include <functional>
@@ -47,7 +47,7 @@ public:
 
     void fuzhi_Click();
     void daochu_Click();
-    void dayin_Click();    // 打印…: the print preview, printed from there
+    void dayin_Click();     // 打印…: the print preview, printed from there
     void daochupdf_Click(); // 导出PDF…: one page, A4 or A5
 
     // How the lines on the sheet were cast ("手动摇卦" …), as the 卦盘 says it.
