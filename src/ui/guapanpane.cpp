@@ -100,6 +100,14 @@ QSize GuapanPane::besideSheet(QSize sheet) const
     return {sheet.width() + gap + pane.width(), std::max(sheet.height(), pane.height())};
 }
 
+bool GuapanPane::showsWhole() const
+{
+    if (m_dock->isHidden() || m_dock->isFloating())
+        return true;
+    const QSize room = m_scroll->maximumViewportSize();
+    return room.width() >= m_view->sizeHint().width() && room.height() >= m_view->sizeHint().height();
+}
+
 void GuapanPane::refresh()
 {
     m_view->setWords(m_words ? m_words() : GuapanWords{});

@@ -38,6 +38,8 @@ public:
     // The size a window needs to show a sheet of size `sheet` and, when shown
     // docked, the whole drawing beside or below it.
     QSize besideSheet(QSize sheet) const;
+    // The whole drawing shows (or the pane is hidden or floating).
+    bool showsWhole() const;
     // Gives a docked pane the width (or, below the sheet, the height) of its
     // drawing, as far as the room the sheet of size `sheet` leaves allows.
     void fitDock(QSize sheet);

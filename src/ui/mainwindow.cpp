@@ -422,9 +422,10 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     ensurePolished();
     QSize wanted = m_guapan ? m_guapan->besideSheet(centralWidget()->sizeHint()) : centralWidget()->sizeHint();
     wanted.rheight() += menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
-    wanted = wanted.expandedTo(sizeHint()).expandedTo(atLeast);
+    wanted = wanted.expandedTo(sizeHint());
     if (const QScreen *screen = this->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
+    wanted = wanted.expandedTo(atLeast); // a window made larger by hand is not shrunk
     m_sizeForZoom = wanted;
     resize(wanted);
     if (m_guapan)
@@ -820,7 +821,7 @@ void MainWindow::addPaneAndStatus()
     connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
     connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });
     connect(m_guapan, &GuapanPane::drawingResized, this, [this] {
-        if (isVisible() && !m_fitting)
+        if (isVisible() && !m_fitting && !m_guapan->showsWhole())
             sizeWindowToSheet(size());
     });
 
