@@ -440,7 +440,8 @@ void ChartSheet::fitToFont()
     // The markers in a smaller type. A line seldom carries more than three of
     // them, or a moving line more than two changes; the rare longer ones widen their column.
     QFont smallFont = font();
-    smallFont.setPointSizeF(font().pointSizeF() * 0.85);
+    // Never under 9 pixels, where a character's strokes run together.
+    smallFont.setPointSizeF(std::max(font().pointSizeF() * 0.85, 9.0 * 72.0 / std::max(logicalDpiY(), 1)));
     for (QLabel *marker : Lsha)
         marker->setFont(smallFont);
     m_grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"贵昌灾"_s));

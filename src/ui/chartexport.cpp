@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -136,17 +135,8 @@ void ChartExport::daochupdf_Click()
 {
     if (guapanTitle(m_document.chart()).isEmpty())
         return;
-    std::optional<QPageSize::PageSizeId> pageSize;
-    if (m_settings.pageSize) {
-        pageSize = m_settings.pageSize(m_mainWindow);
-    } else {
-        bool ok = false;
-        const QStringList sizes{u"A4"_s, u"A5"_s};
-        const QString chosen
-            = QInputDialog::getItem(m_mainWindow, u"导出PDF"_s, u"纸张大小（纵向）："_s, sizes, 0, false, &ok);
-        if (ok)
-            pageSize = chosen == u"A5"_s ? QPageSize::A5 : QPageSize::A4;
-    }
+    const std::optional<QPageSize::PageSizeId> pageSize
+        = m_settings.pageSize ? m_settings.pageSize(m_mainWindow) : std::optional(QPageSize::A4);
     if (!pageSize)
         return; // cancelled
     const QString proposed

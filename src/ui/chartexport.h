@@ -27,7 +27,7 @@ struct ChartExportSettings {
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
     // No longer read: the picture is named after its hexagrams and moment.
     std::function<QString(const QDateTime &)> screenshotName;
-    // Asks the page size of a PDF (A4 or A5); nothing when cancelled. Unset: a small choice window.
+    // Asks the page size of a PDF (A4 or A5); nothing when cancelled. Unset: A4.
     std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent)> pageSize;
 };
 

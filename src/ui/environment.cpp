@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -30,6 +31,14 @@ Environment Environment::production()
                                    : u"PNG 图片 (*.png);;JPEG 图片 (*.jpg *.jpeg)"_s;
         return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
+    };
+    env.pageSize = [](QWidget *parent) -> std::optional<QPageSize::PageSizeId> {
+        bool ok = false;
+        const QString chosen
+            = QInputDialog::getItem(parent, u"导出PDF"_s, u"纸张大小（纵向）："_s, {u"A4"_s, u"A5"_s}, 0, false, &ok);
+        if (!ok)
+            return std::nullopt;
+        return chosen == u"A5"_s ? QPageSize::A5 : QPageSize::A4;
     };
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
     env.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };

@@ -126,15 +126,11 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     , m_autoCast(new AutoCast(*m_document, *m_sheet, *m_steps, this, m_env.newCastSource, this))
     , m_screenshot(new Screenshot(
           *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
-    , m_chartExport(
-          new ChartExport(*m_document, *m_sheet, this,
-                          ChartExportSettings{m_env.picturesFolder,
-                                              m_env.now,
-                                              m_env.saveFileName,
-                                              m_env.ask,
-                                              [this](const QDateTime &at) { return m_screenshot->fileName(at); },
-                                              {}},
-                          this))
+    , m_chartExport(new ChartExport(
+          *m_document, *m_sheet, this,
+          ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
+                              [this](const QDateTime &at) { return m_screenshot->fileName(at); }, m_env.pageSize},
+          this))
 {
     setObjectName(u"MainWindow"_s);
     setWindowTitle(u"Lotgrid(六爻) V1.0"_s);

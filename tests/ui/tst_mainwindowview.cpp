@@ -1,11 +1,13 @@
 // How the main window presents the chart: the zoom and its memory, the sheet
 // following the window's size, the desktop's light or dark palette it follows,
-// palette, its keys from every window, and its place kept across a cast.
+// its keys from every window, and its place kept across a cast.
 #include "casting/autocast.h"
 #include "casting/castdialog.h"
 #include "casting/progresswindow.h"
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
+#include "guapan/guapanview.h"
+#include "sheet/chartdocument.h"
 #include "widgets/chartcolours.h"
 #include "widgets/lineglyph.h"
 
@@ -16,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,6 +40,11 @@ private slots:
     void zoomScalesTypeGlyphsAndFields();
     void largerWindowGrowsTheChart();
     void sheetOnADarkDesktop();
+    void statusBarHintWithoutDayStem();
+    void guapanPaneFollowsAndIsRemembered();
+    void noSheetTextUnder9Px_data();
+    void noSheetTextUnder9Px();
+    void f1OpensHelp();
     void keysFromEveryWindow_data();
     void keysFromEveryWindow();
     void windowComesBackInPlaceAfterACast();
@@ -215,6 +223,78 @@ void TestMainWindowView::sheetOnADarkDesktop()
                 >= 4.5);
     }
     QApplication::setPalette(desktop);
+}
+
+// Six lines without a day stem: the status bar tells how to get one, until 按时间排盘 fills it.
+void TestMainWindowView::statusBarHintWithoutDayStem()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    auto *hint = w->statusBar()->findChild<QLabel *>(u"zhuangtaiHint"_s);
+    QVERIFY(hint && hint->text().isEmpty());
+    setLines(w->sheet(), u"101001"_s);
+    QVERIFY(hint->text().contains(u"按时间排盘"_s));
+    w->sheet().ansj->click();
+    QVERIFY(hint->text().isEmpty());
+}
+
+// The pane draws every chart the document holds, and stays hidden once hidden.
+void TestMainWindowView::guapanPaneFollowsAndIsRemembered()
+{
+    {
+        auto w = makeMainWindow(environment());
+        w->show();
+        auto *view = w->findChild<GuapanView *>(u"guapan"_s);
+        QVERIFY(view && view->isVisible());
+        QVERIFY(!view->model().complete);
+        setLines(w->sheet(), u"111111"_s);
+        QCOMPARE(view->model().original.name, u"乾为天"_s);
+        w->document().setLine(1, u'0'); // the bottom line broken: 天风姤
+        QCOMPARE(view->model().original.name, u"天风姤"_s);
+        w->sheet().TextWHS->setText(u"问财"_s);
+        QCOMPARE(view->words().question, u"问财"_s);
+        w->findChild<QAction *>(u"guapanPane"_s)->trigger();
+        QVERIFY(!view->isVisible());
+    }
+    auto w = makeMainWindow(environment());
+    w->show();
+    QVERIFY(!w->findChild<GuapanView *>(u"guapan"_s)->isVisible());
+    QVERIFY(!w->findChild<QAction *>(u"guapanPane"_s)->isChecked());
+}
+
+void TestMainWindowView::noSheetTextUnder9Px_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::newRow("least") << 80;
+    QTest::newRow("normal") << 100;
+}
+
+// Whatever the zoom, no text of the sheet or the pane is drawn under 9 pixels.
+void TestMainWindowView::noSheetTextUnder9Px()
+{
+    QFETCH(int, percent);
+    auto w = makeMainWindow(environment());
+    w->show();
+    setLines(w->sheet(), u"101001"_s);
+    w->sheet().ansj->click();
+    w->setZoomPercent(percent);
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (const QLabel *l : w->sheet().findChildren<QLabel *>())
+        if (l->isVisible() && !l->text().isEmpty())
+            QVERIFY2(QFontInfo(l->font()).pixelSize() >= 9, qPrintable(l->objectName() + u' ' + l->text()));
+    const GuapanLayout &drawing = w->findChild<GuapanView *>(u"guapan"_s)->guapanLayout();
+    for (const QFont &f : {drawing.small, drawing.body, drawing.title})
+        QVERIFY2(QFontInfo(f).pixelSize() >= 9, qPrintable(QString::number(QFontInfo(f).pixelSize())));
+}
+
+void TestMainWindowView::f1OpensHelp()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    auto *help = w->findChild<QWidget *>(u"Helpf"_s);
+    QVERIFY(help && help->isVisible());
 }
 
 void TestMainWindowView::keysFromEveryWindow_data()
