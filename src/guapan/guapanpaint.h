@@ -31,7 +31,6 @@ GuapanColours darkGuapanColours();
 // The variant that suits the palette: dark where its window is dark.
 GuapanColours guapanColours(const QPalette &palette);
 
-
 // Paints `layout` with its top left corner at the painter's origin, on the
 // ground colour, in the painter's own units.
 void paintGuapan(QPainter &painter, const GuapanLayout &layout, const GuapanColours &colours);

@@ -14,7 +14,8 @@
 // by resizing the window, which zooms the sheet to fill it. The case journal
 // is opened on its first use: 保存到案例库 keeps the chart on screen with its
 // question and sex, and a case chosen in 案例库 comes back onto the sheet
-// through loadCast.
+// through loadCast. The 卦盘 pane (GuapanPane) stands beside the sheet and the
+// status bar (StatusMessages) says what a command did.
 
 #include "chart/cast.h"
 #include "core/six.h"

@@ -1,8 +1,10 @@
 // Draws the README picture from the program itself: the main window with a
 // chart of 雷泽归妹 (line 1 moving) cast at 2026-12-07 08:30, filled from the
-// time, with a question; saved as a PNG at the screen's pixel density; with
+// time, with a question, and its 卦盘 in the pane beside it; saved as a PNG at the screen's pixel density; with
 // --dark, as on a dark desktop.
 //   QT_QPA_PLATFORM=offscreen ./build/tools/readme/readme_picture docs/mainwindow.png
+// (the offscreen screen is 800×600 unless told otherwise, e.g.
+// QT_QPA_PLATFORM=offscreen:configfile=screen.json with a "screens" list); --size WxH resizes the window.
 #include "darkpalette.h"
 
 #include "sheet/chartsheet.h"
@@ -44,7 +46,7 @@ int main(int argc, char *argv[])
     lotgrid::installChineseQtTranslations(app);
     lotgrid::Environment env = lotgrid::Environment::production();
     env.settingsFile = QString();
-    env.now = [] { return QDateTime(QDate(2026, 12, 7), QTime(8, 30)); };
+    env.now = [] { return QDateTime(QDate(2026, 12, 7), QTime(8, 30), Qt::OffsetFromUTC, 8 * 3600); };
     env.today = [] { return QDate(2026, 12, 7); };
     lotgrid::MainWindow window(env);
     window.show();
