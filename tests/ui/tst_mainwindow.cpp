@@ -83,7 +83,6 @@ private slots:
         QTest::newRow("daochupdf") << u"daochupdf"_s << u"导出PDF…"_s << QString() << false;
         QTest::newRow("end") << u"end"_s << u"退出(&Q)"_s << u"Ctrl+Q"_s << true;
         QTest::newRow("zd") << u"zd"_s << u"自动卜卦"_s << u"F5"_s << true;
-        QTest::newRow("shuzi") << u"shuzi"_s << u"数字起卦"_s << u"F8"_s << true;
         QTest::newRow("chaxun") << u"chaxun"_s << u"查询伏神"_s << QString() << true;
         QTest::newRow("qc") << u"qc"_s << u"清除数据"_s << QString() << true;
         QTest::newRow("xunk") << u"xunk"_s << u"旬空表"_s << QString() << true;

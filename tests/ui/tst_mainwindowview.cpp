@@ -42,7 +42,6 @@ private slots:
     void sheetOnADarkDesktop();
     void statusBarHintWithoutDayStem();
     void guapanPaneFollowsAndIsRemembered();
-    void noSheetTextUnder9Px_data();
     void noSheetTextUnder9Px();
     void f1OpensHelp();
     void keysFromEveryWindow_data();
@@ -262,22 +261,14 @@ void TestMainWindowView::guapanPaneFollowsAndIsRemembered()
     QVERIFY(!w->findChild<QAction *>(u"guapanPane"_s)->isChecked());
 }
 
-void TestMainWindowView::noSheetTextUnder9Px_data()
-{
-    QTest::addColumn<int>("percent");
-    QTest::newRow("least") << 80;
-    QTest::newRow("normal") << 100;
-}
-
-// Whatever the zoom, no text of the sheet or the pane is drawn under 9 pixels.
+// At the least zoom no text of the sheet or the pane is drawn under 9 pixels.
 void TestMainWindowView::noSheetTextUnder9Px()
 {
-    QFETCH(int, percent);
     auto w = makeMainWindow(environment());
     w->show();
     setLines(w->sheet(), u"101001"_s);
     w->sheet().ansj->click();
-    w->setZoomPercent(percent);
+    w->setZoomPercent(80);
     QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     for (const QLabel *l : w->sheet().findChildren<QLabel *>())
         if (l->isVisible() && !l->text().isEmpty())
