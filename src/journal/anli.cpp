@@ -313,6 +313,7 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
     }
     m_preview->setWords(words);
     m_preview->setChart(c ? chartOf(c->cast) : Chart{});
+    m_preview->setVisible(c.has_value()); // nothing to draw before a case is chosen
     setFolded(m_notes, c ? c->notes : QString());
     setFolded(m_outcome, c ? c->outcome : QString());
     m_verdict->setCurrentIndex(m_verdict->findData(static_cast<int>(c ? c->verdict : Verdict::Open)));
