@@ -188,6 +188,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     list->addWidget(previewScroll);
     list->setStretchFactor(0, 1);
     list->setStretchFactor(1, 1);
+    list->setSizes({fm.height() * 12, fm.height() * 20}); // room for most of the drawing
     auto *splitter = named(new QSplitter(this), u"splitter"_s);
     splitter->addWidget(list);
     splitter->addWidget(detailPane);
