@@ -4,6 +4,7 @@
 #include "chart/chart.h"
 #include "chart/charttext.h"
 #include "guapan/guapanexport.h"
+#include "guapan/guapanpaint.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/textconv.h"
@@ -68,7 +69,8 @@ GuapanWords ChartExport::words() const
 QImage ChartExport::chartPicture() const
 {
     const qreal ratio = 2 * (m_mainWindow ? m_mainWindow->devicePixelRatioF() : 1.0);
-    return guapanPicture(m_document.chart(), words(), {QApplication::font(), 1.0}, ratio);
+    const GuapanLayout layout = guapanLayout(m_document.chart(), words(), {QApplication::font(), 1.0});
+    return guapanImage(layout, m_darkPicture ? darkGuapanColours() : lightGuapanColours(), ratio);
 }
 
 QString ChartExport::proposedName(const QDateTime &at) const

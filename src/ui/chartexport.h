@@ -52,6 +52,8 @@ public:
 
     // How the lines on the sheet were cast ("手动摇卦" …), as the 卦盘 says it.
     void setCastMethod(const QString &method) { m_castMethod = method; }
+    // The exported picture in the dark variant rather than the light one (the print stays light).
+    void setDarkPicture(bool dark) { m_darkPicture = dark; }
     // The case's words as the sheet holds them, for the 卦盘.
     GuapanWords words() const;
 
@@ -77,6 +79,7 @@ private:
     QWidget *m_mainWindow;
     ChartExportSettings m_settings;
     QString m_castMethod;
+    bool m_darkPicture = false;
 };
 
 } // namespace lotgrid
