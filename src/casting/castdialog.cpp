@@ -1,5 +1,7 @@
 #include "casting/castdialog.h"
 
+#include "widgets/chartcolours.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,9 +20,11 @@ namespace {
 QLabel *requiredMark(QWidget *parent)
 {
     auto *mark = new QLabel(u"*"_s, parent);
-    QPalette p = mark->palette();
-    p.setColor(QPalette::WindowText, Qt::red);
-    mark->setPalette(p);
+    followDesktopColours(mark, [mark](const ChartColours &c) {
+        QPalette p = mark->palette();
+        p.setColor(QPalette::WindowText, c.ink(Ink::Alert));
+        mark->setPalette(p);
+    });
     return mark;
 }
 

@@ -24,6 +24,7 @@ constexpr qreal BarThickness = 0.5;
 constexpr qreal RuleSpace = 0.7;   // above and below a rule
 constexpr qreal MinimumWidth = 24; // the header and the foot wrap no narrower
 constexpr qreal SmallScale = 0.85;
+constexpr qreal MinimumPixels = 9; // no type smaller: a character's strokes run together
 constexpr qreal TitleScale = 1.2;
 
 // The Chinese face tried after the application's own, before the system's
@@ -219,7 +220,7 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
     GuapanLayout layout;
     const qreal px = bodyPixels(style);
     layout.body = sized(style.font, px);
-    layout.small = sized(style.font, px * SmallScale);
+    layout.small = sized(style.font, std::max(px * SmallScale, MinimumPixels));
     layout.title = sized(style.font, px * TitleScale);
     layout.title.setBold(true);
     Builder b(layout, layout.body.pixelSize());

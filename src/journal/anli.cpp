@@ -1,5 +1,10 @@
 #include "anli.h"
 
+#include "chart/categories.h"
+#include "chart/chart.h"
+#include "guapan/guapanview.h"
+#include "widgets/textconv.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -78,6 +84,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     , m_dateTo(named(new QDateEdit(this), u"dateTo"_s))
     , m_verdictFilter(named(new QComboBox(this), u"verdictFilter"_s))
     , m_table(named(new QTableView(this), u"cases"_s))
+    , m_preview(named(new GuapanView(this), u"anliGuapan"_s))
     , m_detail(named(new QLabel(this), u"detail"_s))
     , m_notes{named(new QPlainTextEdit(this), u"notes"_s), named(new QPushButton(this), u"showAllNotes"_s), {}, false}
     , m_outcome{named(new QPlainTextEdit(this), u"outcome"_s),
@@ -172,8 +179,18 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     detailLayout->addLayout(form, 1);
     detailLayout->addLayout(detailButtons);
 
+    auto *previewScroll = named(new QScrollArea(this), u"anliGuapanScroll"_s);
+    previewScroll->setWidget(m_preview);
+    previewScroll->setWidgetResizable(true);
+    previewScroll->setFrameShape(QFrame::NoFrame);
+    auto *list = named(new QSplitter(Qt::Vertical, this), u"listSplitter"_s);
+    list->addWidget(m_table);
+    list->addWidget(previewScroll);
+    list->setStretchFactor(0, 1);
+    list->setStretchFactor(1, 1);
+    list->setSizes({fm.height() * 12, fm.height() * 20}); // room for most of the drawing
     auto *splitter = named(new QSplitter(this), u"splitter"_s);
-    splitter->addWidget(m_table);
+    splitter->addWidget(list);
     splitter->addWidget(detailPane);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -288,6 +305,16 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
     m_loading = true;
     m_shown = c;
     m_detail->setText(c ? detailText(*c) : u"在左边的表里选一个案例"_s);
+    GuapanWords words;
+    if (c) {
+        words.question = c->question;
+        words.sex = c->sex;
+        if (c->cast.category)
+            words.category = qs(categoryName(*c->cast.category));
+    }
+    m_preview->setWords(words);
+    m_preview->setChart(c ? chartOf(c->cast) : Chart{});
+    m_preview->setVisible(c.has_value()); // nothing to draw before a case is chosen
     setFolded(m_notes, c ? c->notes : QString());
     setFolded(m_outcome, c ? c->outcome : QString());
     m_verdict->setCurrentIndex(m_verdict->findData(static_cast<int>(c ? c->verdict : Verdict::Open)));

@@ -4,6 +4,7 @@
 // verdict. The follow-up of the chosen case (notes, outcome, verdict, tags) is
 // edited beside the table and saved on the spot: a verdict as soon as it is
 // picked, texts with 保存, or when another case is chosen or the window closes.
+// The chosen case's 卦盘 shows under the table.
 // Double-click or Enter hands the case back to the main window to reopen.
 // A very long note or outcome shows folded, its beginning only, until
 // 显示全部 is pressed, so choosing a case never waits on laying out a book.
@@ -24,9 +25,12 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 class QTableView;
 
 namespace lotgrid {
+
+class GuapanView;
 
 class Anli : public QWidget
 {
@@ -96,6 +100,7 @@ private:
     QDateEdit *m_dateTo;
     QComboBox *m_verdictFilter;
     QTableView *m_table;
+    GuapanView *m_preview; // the chosen case's 卦盘, under the table
     QLabel *m_detail;
     FoldedText m_notes;
     FoldedText m_outcome;

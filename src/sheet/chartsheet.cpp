@@ -4,6 +4,7 @@
 #include "sheet/chartdocument.h"
 #include "widgets/textconv.h"
 
+#include "widgets/chartcolours.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
 #include "widgets/zoomstyle.h"
@@ -100,21 +101,6 @@ QWidget *titleOf(QWidget *parent, QLabel *text, QLabel *type)
     return title;
 }
 
-// The sheet is paper: dark text on a light ground whatever the desktop's
-// palette, so its coloured fields read the same on a dark desktop.
-QPalette paperPalette()
-{
-    QPalette paper(QColor(0xf0, 0xf0, 0xf0), QColor(0xf0, 0xf0, 0xf0));
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        paper.setColor(group, QPalette::WindowText, Qt::black);
-        paper.setColor(group, QPalette::Text, Qt::black);
-        paper.setColor(group, QPalette::ButtonText, Qt::black);
-        paper.setColor(group, QPalette::Base, Qt::white);
-    }
-    paper.setColor(QPalette::Disabled, QPalette::Base, QColor(0xf0, 0xf0, 0xf0));
-    return paper;
-}
-
 void bold(QWidget *w)
 {
     QFont f = w->font();
@@ -137,11 +123,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(u"ChartSheet"_s);
-    setPalette(paperPalette());
     setAutoFillBackground(true);
     m_basePointSize = font().pointSizeF();
-    const QColor darkGreen(0x00, 0x64, 0x00), blue(0x00, 0x00, 0xff), purple(0x80, 0x00, 0x80), navy(0x00, 0x00, 0x80),
-        magenta(0xff, 0x00, 0xff), green(0x00, 0x80, 0x00), darkRed(0xa0, 0x00, 0x00), quiet(0x70, 0x70, 0x70);
 
     auto *outer = new QVBoxLayout(this);
     outer->setSpacing(6);
@@ -158,14 +141,11 @@ ChartSheet::ChartSheet(QWidget *parent)
     sexRow->addWidget(Combo1);
     sexRow->addSpacing(24);
     Lyuejian = label(this, u"Lyuejian"_s);
-    colour(Lyuejian, blue);
     sexRow->addWidget(Lyuejian);
     Lrijian = label(this, u"Lrijian"_s);
-    colour(Lrijian, purple);
     sexRow->addWidget(Lrijian);
     sexRow->addSpacing(24);
     Lxunkong = label(this, u"Lxunkong"_s);
-    colour(Lxunkong, purple);
     sexRow->addWidget(Lxunkong);
     sexRow->addStretch(1);
     outer->addLayout(sexRow);
@@ -221,7 +201,6 @@ ChartSheet::ChartSheet(QWidget *parent)
             emit dayStemPicked(stem);
     });
     auto *required = label(this, {}, u"(必选)"_s);
-    colour(required, Qt::red);
     stemRow->addWidget(required);
     stemRow->addStretch(1);
     outer->addLayout(stemRow);
@@ -232,9 +211,6 @@ ChartSheet::ChartSheet(QWidget *parent)
     chartPanel = chart;
     chart->setFrameShape(QFrame::StyledPanel);
     chart->setAutoFillBackground(true);
-    QPalette paper = chart->palette();
-    paper.setColor(QPalette::Window, Qt::white);
-    chart->setPalette(paper);
     auto *grid = new QGridLayout(chart);
     m_grid = grid;
     outer->addWidget(chart);
@@ -249,10 +225,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     auto *benguaBox = new QHBoxLayout;
     benguaBox->addWidget(label(this, {}, u"本卦"_s));
     bengua = label(this, u"bengua"_s);
-    colour(bengua, navy);
     bold(bengua);
     Lbengualei = label(this, u"Lbengualei"_s);
-    colour(Lbengualei, darkRed);
     benguaBox->addSpacing(6);
     benguaBox->addWidget(titleOf(this, bengua, Lbengualei), 1);
     grid->addLayout(benguaBox, 0, ColGlyph, 1, ColLliuqin - ColGlyph);
@@ -260,10 +234,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     auto *bianguaBox = new QHBoxLayout;
     bianguaBox->addWidget(label(this, {}, u"变卦"_s));
     biangua = label(this, u"biangua"_s);
-    colour(biangua, magenta);
     bold(biangua);
     Lbianlei = label(this, u"Lbianlei"_s);
-    colour(Lbianlei, darkRed);
     bianguaBox->addSpacing(6);
     bianguaBox->addWidget(titleOf(this, biangua, Lbianlei), 1);
     Lfanfu = label(this, u"Lfanfu"_s);
@@ -302,14 +274,11 @@ ChartSheet::ChartSheet(QWidget *parent)
         grid->addWidget(cx(n), row, ColCx, Qt::AlignCenter);
 
         liushen(n) = label(this, nameOf(u"liushen", n));
-        colour(liushen(n), darkGreen);
         grid->addWidget(liushen(n), row, ColLiushen);
 
         Lfushen(n) = label(this, nameOf(u"Lfushen", n));
-        colour(Lfushen(n), quiet);
         grid->addWidget(Lfushen(n), row, ColFushen);
         Lfkong(n) = label(this, nameOf(u"Lfkong", n));
-        colour(Lfkong(n), quiet);
         grid->addWidget(Lfkong(n), row, ColFkong);
 
         auto *spot = new GlyphSpot(this);
@@ -323,7 +292,6 @@ ChartSheet::ChartSheet(QWidget *parent)
         sy(n)->hide();
         grid->addWidget(sy(n), row, ColSy);
         LSY(n) = label(this, nameOf(u"LSY", n));
-        colour(LSY(n), green);
         grid->addWidget(LSY(n), row, ColLSY);
         Lyongshen(n) = label(this, nameOf(u"Lyongshen", n));
         Lyongshen(n)->setCursor(Qt::PointingHandCursor);
@@ -335,18 +303,14 @@ ChartSheet::ChartSheet(QWidget *parent)
         marks->addStretch(1);
         grid->addLayout(marks, row, ColLyongshen);
         Lliuqin(n) = label(this, nameOf(u"Lliuqin", n));
-        colour(Lliuqin(n), blue);
         grid->addWidget(Lliuqin(n), row, ColLliuqin);
         Lkong(n) = label(this, nameOf(u"Lkong", n));
-        colour(Lkong(n), purple);
         grid->addWidget(Lkong(n), row, ColLkong);
         Lwangshuai(n) = label(this, nameOf(u"Lwangshuai", n));
         grid->addWidget(Lwangshuai(n), row, ColWangshuai);
         Lsha(n) = label(this, nameOf(u"Lsha", n));
-        colour(Lsha(n), quiet);
         grid->addWidget(Lsha(n), row, ColSha);
         Lbiaoji(n) = label(this, nameOf(u"Lbiaoji", n));
-        colour(Lbiaoji(n), Qt::red);
         grid->addWidget(Lbiaoji(n), row, ColBiaoji);
 
         auto *changedSpot = new GlyphSpot(this);
@@ -357,23 +321,18 @@ ChartSheet::ChartSheet(QWidget *parent)
         grid->addWidget(changedSpot, row, ColBGlyph);
 
         Bsy(n) = label(this, nameOf(u"Bsy", n));
-        colour(Bsy(n), green);
         grid->addWidget(Bsy(n), row, ColBsy);
         L(n) = label(this, nameOf(u"L", n));
-        colour(L(n), blue);
         grid->addWidget(L(n), row, ColL);
         BGLiuqin(n) = label(this, nameOf(u"BGLiuqin", n));
-        colour(BGLiuqin(n), blue);
         grid->addWidget(BGLiuqin(n), row, ColBGLiuqin);
         LBkong(n) = label(this, nameOf(u"LBkong", n));
-        colour(LBkong(n), purple);
         grid->addWidget(LBkong(n), row, ColBkong);
     }
 
     // Under the chart: 卦身 and the 神煞, two lines kept free so the chart does not grow as they fill.
     m_extrasRow = new QHBoxLayout;
     Lguashen = label(this, u"Lguashen"_s);
-    colour(Lguashen, navy);
     Lshensha = label(this, u"Lshensha"_s);
     for (QLabel *l : {Lguashen, Lshensha}) {
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -417,6 +376,38 @@ ChartSheet::ChartSheet(QWidget *parent)
         connect(Text(n), &LineField::lineTyped, this, [goToLine, n] { goToLine(n + 1); });
         connect(Text(n), &LineField::backspaceWhenEmpty, this, [goToLine, n] { goToLine(n - 1); });
     }
+
+    // Light or dark with the desktop: the paper, the chart's panel and every coloured field.
+    followDesktopColours(this, [this, chart, required](const ChartColours &c) {
+        setPalette(c.sheetPalette());
+        QPalette panel = chart->palette();
+        panel.setColor(QPalette::Window, c.panel());
+        chart->setPalette(panel);
+        const auto ink = [&c](QWidget *w, Ink role) { colour(w, c.ink(role)); };
+        ink(Lyuejian, Ink::Relative);
+        ink(Lrijian, Ink::DayBuild);
+        ink(Lxunkong, Ink::DayBuild);
+        ink(required, Ink::Alert);
+        ink(bengua, Ink::Original);
+        ink(Lbengualei, Ink::HexagramType);
+        ink(biangua, Ink::Changed);
+        ink(Lbianlei, Ink::HexagramType);
+        ink(Lguashen, Ink::Original);
+        for (int n = 1; n <= 6; ++n) {
+            ink(liushen(n), Ink::Spirit);
+            ink(Lfushen(n), Ink::Quiet);
+            ink(Lfkong(n), Ink::Quiet);
+            ink(LSY(n), Ink::WorldResponse);
+            ink(Lliuqin(n), Ink::Relative);
+            ink(Lkong(n), Ink::DayBuild);
+            ink(Lsha(n), Ink::Quiet);
+            ink(Lbiaoji(n), Ink::Alert);
+            ink(Bsy(n), Ink::WorldResponse);
+            ink(L(n), Ink::Relative);
+            ink(BGLiuqin(n), Ink::Relative);
+            ink(LBkong(n), Ink::DayBuild);
+        }
+    });
 }
 
 void ChartSheet::setZoom(qreal factor)
@@ -467,7 +458,8 @@ void ChartSheet::fitToFont()
     // The markers in a smaller type. A line seldom carries more than three of
     // them, or a moving line more than two changes; the rare longer ones widen their column.
     QFont smallFont = font();
-    smallFont.setPointSizeF(font().pointSizeF() * 0.85);
+    // Never under 9 pixels, where a character's strokes run together.
+    smallFont.setPointSizeF(std::max(font().pointSizeF() * 0.85, 9.0 * 72.0 / std::max(logicalDpiY(), 1)));
     for (QLabel *marker : Lsha)
         marker->setFont(smallFont);
     m_grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"贵昌灾"_s));
@@ -603,11 +595,12 @@ void ChartSheet::showDocument(const ChartDocument &document)
         group->checkedButton()->setChecked(false);
         group->setExclusive(true);
     }
-    const QColor handColour(0xc0, 0x60, 0x00);
+    const ChartColours inks = ChartColours::forDesktop();
+    const QColor handColour = inks.isDark() ? QColor(0xff, 0xa0, 0x40) : QColor(0xc0, 0x60, 0x00);
     for (QRadioButton *option : dayStems) {
         const bool handPicked = cast.dayStem && byHand(DayPart::DayStem) && option->isChecked();
         option->setToolTip(handPicked ? u"日干为手动选择，不随起卦时间变化"_s : QString());
-        const QColor ink = handPicked ? handColour : QColor(Qt::black);
+        const QColor ink = handPicked ? handColour : inks.ink(Ink::Text);
         if (option->palette().color(QPalette::WindowText) != ink) {
             QPalette p = option->palette();
             p.setColor(QPalette::ButtonText, ink);
@@ -634,8 +627,8 @@ void ChartSheet::showDocument(const ChartDocument &document)
         field->setToolTip(build && handPicked ? caption.chopped(1) + u"为手动选择，不随起卦时间变化"_s : QString());
     };
     const bool monthByHand = byHand(DayPart::MonthBuild), dayByHand = byHand(DayPart::DayBuild);
-    showBuild(Lyuejian, u"月建："_s, cast.monthBuild, monthByHand ? handColour : QColor(0x00, 0x00, 0xff), monthByHand);
-    showBuild(Lrijian, u"日建："_s, cast.dayBuild, dayByHand ? handColour : QColor(0x80, 0x00, 0x80), dayByHand);
+    showBuild(Lyuejian, u"月建："_s, cast.monthBuild, monthByHand ? handColour : inks.ink(Ink::Relative), monthByHand);
+    showBuild(Lrijian, u"日建："_s, cast.dayBuild, dayByHand ? handColour : inks.ink(Ink::DayBuild), dayByHand);
 
     if (cast.moment && inChartRange(*cast.moment)) {
         const QDateTime reading = readingOf(*cast.moment);

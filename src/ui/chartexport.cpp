@@ -1,8 +1,10 @@
 #include "ui/chartexport.h"
 
+#include "chart/categories.h"
 #include "chart/chart.h"
 #include "chart/charttext.h"
 #include "guapan/guapanexport.h"
+#include "guapan/guapanpaint.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/textconv.h"
@@ -15,6 +17,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -45,15 +49,28 @@ void ChartExport::fuzhi_Click()
         return;
     }
     QGuiApplication::clipboard()->setText(text);
+    emit done(u"卦象文本已复制到剪贴板。"_s);
+}
+
+GuapanWords ChartExport::words() const
+{
+    GuapanWords words;
+    words.question = m_sheet.TextWHS->text().trimmed();
+    if (const auto &category = m_document.cast().category)
+        words.category = qs(categoryName(*category));
+    words.sex = m_sheet.Combo1->currentText();
+    words.castMethod = m_castMethod;
+    words.monthBuildByHand = m_document.cast().monthBuild && !m_document.followsMoment(DayPart::MonthBuild);
+    words.dayBuildByHand = (m_document.cast().dayBuild && !m_document.followsMoment(DayPart::DayBuild))
+                           || (m_document.cast().dayStem && !m_document.followsMoment(DayPart::DayStem));
+    return words;
 }
 
 QImage ChartExport::chartPicture() const
 {
-    GuapanWords words;
-    words.question = m_sheet.TextWHS->text().trimmed();
-    words.sex = m_sheet.Combo1->currentText();
     const qreal ratio = 2 * (m_mainWindow ? m_mainWindow->devicePixelRatioF() : 1.0);
-    return guapanPicture(m_document.chart(), words, {QApplication::font(), 1.0}, ratio);
+    const GuapanLayout layout = guapanLayout(m_document.chart(), words(), {QApplication::font(), 1.0});
+    return guapanImage(layout, m_darkPicture ? darkGuapanColours() : lightGuapanColours(), ratio);
 }
 
 QString ChartExport::proposedName(const QDateTime &at) const
@@ -101,10 +118,48 @@ void ChartExport::daochu_Click()
         error = u"无法取得卦象的图像。"_s;
     else
         writePicture(image, path, &error);
-    if (error.isEmpty())
+    if (error.isEmpty()) {
+        emit done(u"卦象图片已保存：%1"_s.arg(shown));
         tell(true, u"卦象图片已经保存到：\n\n"_s + shown);
-    else
+    } else
         tell(false, u"卦象图片未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));
+}
+
+void ChartExport::dayin_Click()
+{
+    if (guapanTitle(m_document.chart()).isEmpty())
+        return;
+    if (previewAndPrint(m_mainWindow, m_document.chart(), words(), {QApplication::font(), 1.0}) == QDialog::Accepted)
+        emit done(u"卦盘已送往打印机。"_s);
+}
+
+void ChartExport::daochupdf_Click()
+{
+    if (guapanTitle(m_document.chart()).isEmpty())
+        return;
+    const std::optional<QPageSize::PageSizeId> pageSize
+        = m_settings.pageSize ? m_settings.pageSize(m_mainWindow) : std::optional(QPageSize::A4);
+    if (!pageSize)
+        return; // cancelled
+    const QString proposed
+        = QDir(guapanFolder(m_settings.folder))
+              .filePath(guapanFileName(m_document.chart(),
+                                       m_settings.now ? m_settings.now() : QDateTime::currentDateTime(), u"pdf"_s));
+    QString path = m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出PDF"_s, proposed) : QString();
+    if (path.isEmpty())
+        return; // cancelled
+    if (QFileInfo(path).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) != 0)
+        path += u".pdf"_s;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (QFileInfo::exists(path)
+        && !(m_settings.ask
+             && m_settings.ask(m_mainWindow, u"提示"_s, u"文件已经存在：\n\n%1\n\n要替换它吗？"_s.arg(shown))))
+        return;
+    QString error;
+    if (writePdf(path, *pageSize, m_document.chart(), words(), {QApplication::font(), 1.0}, &error))
+        emit done(u"PDF 已保存：%1"_s.arg(shown));
+    else
+        tell(false, u"PDF 未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));
 }
 
 void ChartExport::tell(bool ok, const QString &text)

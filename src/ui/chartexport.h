@@ -1,11 +1,15 @@
 #pragma once
 
+#include "guapan/guapanmodel.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QObject>
+#include <QPageSize>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -23,6 +27,8 @@ struct ChartExportSettings {
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
     // No longer read: the picture is named after its hexagrams and moment.
     std::function<QString(const QDateTime &)> screenshotName;
+    // Asks the page size of a PDF (A4 or A5); nothing when cancelled. Unset: A4.
+    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent)> pageSize;
 };
 
 // The two commands that take the chart out of the program: the chart as text
@@ -41,6 +47,15 @@ public:
 
     void fuzhi_Click();
     void daochu_Click();
+    void dayin_Click();     // 打印…: the print preview, printed from there
+    void daochupdf_Click(); // 导出PDF…: one page, A4 or A5
+
+    // How the lines on the sheet were cast ("手动摇卦" …), as the 卦盘 says it.
+    void setCastMethod(const QString &method) { m_castMethod = method; }
+    // The exported picture in the dark variant rather than the light one (the print stays light).
+    void setDarkPicture(bool dark) { m_darkPicture = dark; }
+    // The case's words as the sheet holds them, for the 卦盘.
+    GuapanWords words() const;
 
     // The chart as the copy command writes it: chart, question and sex.
     QString chartText() const;
@@ -52,6 +67,10 @@ public:
     // Writes `image` as PNG to `path`, whole or not at all; the reason on failure.
     static bool writePng(const QImage &image, const QString &path, QString *error);
 
+signals:
+    // A command finished without a window of its own to say so: the short message for the status bar.
+    void done(const QString &message);
+
 private:
     void tell(bool ok, const QString &text);
 
@@ -59,6 +78,8 @@ private:
     ChartSheet &m_sheet;
     QWidget *m_mainWindow;
     ChartExportSettings m_settings;
+    QString m_castMethod;
+    bool m_darkPicture = false;
 };
 
 } // namespace lotgrid

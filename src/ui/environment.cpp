@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -25,8 +26,19 @@ Environment Environment::production()
     env.picturesFolder = platform::picturesFolder();
     env.saveFileName = [](QWidget *parent, const QString &caption, const QString &proposedPath) {
         // The program asks itself before replacing a file.
-        return QFileDialog::getSaveFileName(parent, caption, proposedPath, u"PNG 图片 (*.png)"_s, nullptr,
+        const QString filter = proposedPath.endsWith(u".pdf"_s, Qt::CaseInsensitive)
+                                   ? u"PDF 文件 (*.pdf)"_s
+                                   : u"PNG 图片 (*.png);;JPEG 图片 (*.jpg *.jpeg)"_s;
+        return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
+    };
+    env.pageSize = [](QWidget *parent) -> std::optional<QPageSize::PageSizeId> {
+        bool ok = false;
+        const QString chosen
+            = QInputDialog::getItem(parent, u"导出PDF"_s, u"纸张大小（纵向）："_s, {u"A4"_s, u"A5"_s}, 0, false, &ok);
+        if (!ok)
+            return std::nullopt;
+        return chosen == u"A5"_s ? QPageSize::A5 : QPageSize::A4;
     };
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
     env.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };

@@ -8,10 +8,12 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QPageSize>
 #include <QString>
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -27,6 +29,8 @@ struct Environment {
     QString picturesFolder;           // where an exported chart picture is proposed
     // The save dialog of an exported picture: the chosen path, or empty when cancelled.
     std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath)> saveFileName;
+    // The page size of a PDF, A4 or A5; nothing when cancelled.
+    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent)> pageSize;
     QUrl updateServer; // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none
     int updateTimeoutMs = 10000;
     std::function<bool(const QUrl &)> openUrl; // false when no browser or handler took the address

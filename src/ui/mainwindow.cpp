@@ -20,8 +20,10 @@
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
 #include "ui/chartexport.h"
+#include "ui/guapanpane.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/screenshot.h"
+#include "ui/statusmessages.h"
 #include "ui/todayline.h"
 #include "update/updatewizard.h"
 #include "widgets/appicon.h"
@@ -49,6 +51,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -123,11 +126,11 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     , m_autoCast(new AutoCast(*m_document, *m_sheet, *m_steps, this, m_env.newCastSource, this))
     , m_screenshot(new Screenshot(
           *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
-    , m_chartExport(
-          new ChartExport(*m_document, *m_sheet, this,
-                          ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
-                                              [this](const QDateTime &at) { return m_screenshot->fileName(at); }},
-                          this))
+    , m_chartExport(new ChartExport(
+          *m_document, *m_sheet, this,
+          ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
+                              [this](const QDateTime &at) { return m_screenshot->fileName(at); }, m_env.pageSize},
+          this))
 {
     setObjectName(u"MainWindow"_s);
     setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
@@ -138,6 +141,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     scroll->setObjectName(u"sheetScroll"_s);
     setCentralWidget(scroll);
     buildMenus();
+    addPaneAndStatus();
 
     if (!m_env.settingsFile.isEmpty()) {
         bool ok = false;
@@ -222,6 +226,11 @@ void MainWindow::buildMenus()
     connect(m_fuzhi, &QAction::triggered, m_chartExport, &ChartExport::fuzhi_Click);
     m_daochu = item(file, u"daochu"_s, u"导出图片…"_s);
     connect(m_daochu, &QAction::triggered, m_chartExport, &ChartExport::daochu_Click);
+    m_dayin = item(file, u"dayin"_s, u"打印…"_s);
+    m_dayin->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(m_dayin, &QAction::triggered, m_chartExport, &ChartExport::dayin_Click);
+    m_daochupdf = item(file, u"daochupdf"_s, u"导出PDF…"_s);
+    connect(m_daochupdf, &QAction::triggered, m_chartExport, &ChartExport::daochupdf_Click);
     m_fuzhiAI = item(file, u"fuzhiAI"_s, u"复制为AI提问"_s);
     file->addSeparator();
     addJournalCommands(file);
@@ -232,10 +241,16 @@ void MainWindow::buildMenus()
     connect(end, &QAction::triggered, this, &MainWindow::end_Click);
 
     QMenu *tls = topMenu(u"tls"_s, u"工具(&T)"_s);
-    connect(item(tls, u"zd"_s, u"自动卜卦"_s), &QAction::triggered, m_autoCast, &AutoCast::zd_Click);
-    connect(item(tls, u"yingbi"_s, u"手动摇卦"_s), &QAction::triggered, this, &MainWindow::yingbi_Click);
-    connect(item(tls, u"shijian"_s, u"时间起卦"_s), &QAction::triggered, this, &MainWindow::shijian_Click);
-    connect(item(tls, u"shuzi"_s, u"数字起卦"_s), &QAction::triggered, this, &MainWindow::shuzi_Click);
+    const auto castItem = [&](const QString &name, const QString &caption, Qt::Key key) {
+        QAction *action = item(tls, name, caption);
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        return action;
+    };
+    connect(castItem(u"zd"_s, u"自动卜卦"_s, Qt::Key_F5), &QAction::triggered, m_autoCast, &AutoCast::zd_Click);
+    connect(castItem(u"yingbi"_s, u"手动摇卦"_s, Qt::Key_F6), &QAction::triggered, this, &MainWindow::yingbi_Click);
+    connect(castItem(u"shijian"_s, u"时间起卦"_s, Qt::Key_F7), &QAction::triggered, this, &MainWindow::shijian_Click);
+    connect(castItem(u"shuzi"_s, u"数字起卦"_s, Qt::Key_F8), &QAction::triggered, this, &MainWindow::shuzi_Click);
     tls->addSeparator();
     connect(item(tls, u"chaxun"_s, u"查询伏神"_s), &QAction::triggered, this, [this] {
         openWindow(m_Fenshen, [this] { return createFenshen(this, [this] { return m_sheet->bengua->text(); }); });
@@ -311,8 +326,12 @@ void MainWindow::buildMenus()
     zoomItem(u"zoomReset"_s, u"原始大小(&R)"_s, {QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomReset);
 
     QMenu *help = topMenu(u"help"_s, u"帮助(&H)"_s);
-    connect(item(help, u"help1"_s, u"使用方法"_s), &QAction::triggered, this,
-            [this] { openWindow(m_Helpf, [this] { return createHelpf(this); }); });
+    QAction *help1 = item(help, u"help1"_s, u"使用方法"_s);
+    help1->setShortcut(QKeySequence(Qt::Key_F1));
+    help1->setShortcutContext(Qt::ApplicationShortcut);
+    connect(help1, &QAction::triggered, this, [this] { openWindow(m_Helpf, [this] { return createHelpf(this); }); });
+    connect(item(help, u"xinbangzhu"_s, u"新功能说明"_s), &QAction::triggered, this,
+            [this] { openWindow(m_Xinbangzhu, [this] { return createXinbangzhu(this); }); });
     help->addSeparator();
     connect(item(help, u"about"_s, u"关于软件"_s), &QAction::triggered, this, [this] {
         QDialog *about = createAboutt(this);
@@ -342,7 +361,7 @@ void MainWindow::openWindow(QPointer<QWidget> &slot, Factory create)
 
 void MainWindow::enableChartCommands(bool enabled)
 {
-    for (QAction *a : {m_jietutu, m_fuzhi, m_daochu})
+    for (QAction *a : {m_jietutu, m_fuzhi, m_daochu, m_dayin, m_daochupdf})
         if (a)
             a->setEnabled(enabled);
     if (m_baocun)
@@ -370,6 +389,8 @@ void MainWindow::applyZoom(int percent)
         return;
     m_zoomPercent = percent;
     m_sheet->setZoom(percent / 100.0);
+    if (m_guapan)
+        m_guapan->setZoom(percent / 100.0);
 }
 
 void MainWindow::zoomIn()
@@ -397,13 +418,16 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     ensurePolished();
-    QSize wanted = centralWidget()->sizeHint();
-    wanted.rheight() += menuBar()->sizeHint().height();
-    wanted = wanted.expandedTo(sizeHint()).expandedTo(atLeast);
+    QSize wanted = m_guapan ? m_guapan->besideSheet(centralWidget()->sizeHint()) : centralWidget()->sizeHint();
+    wanted.rheight() += menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
+    wanted = wanted.expandedTo(sizeHint());
     if (const QScreen *screen = this->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
+    wanted = wanted.expandedTo(atLeast); // a window made larger by hand is not shrunk
     m_sizeForZoom = wanted;
     resize(wanted);
+    if (m_guapan)
+        m_guapan->fitDock(centralWidget()->sizeHint());
 }
 
 void MainWindow::keepSheetWhole()
@@ -545,6 +569,7 @@ void MainWindow::resetSheet()
     for (QLabel *name : s.Lyao)
         name->clear();
 
+    setCastMethod(u"手工"_s);
     startAtNow();
     s.Text(1)->setFocus();
 }
@@ -561,6 +586,7 @@ void MainWindow::loadCast(const CastInput &cast)
 {
     ChartSteps::Scope pass(*m_steps);
     resetSheet();
+    setCastMethod({});
     CastInput own = cast;
     own.dayBoundary = m_document->cast().dayBoundary; // 子初换日 is the program's option, not the case's
     m_document->setCast(own);
@@ -634,6 +660,7 @@ void MainWindow::yingbi_Click()
         = [this] { return new CoinDialog(castOption(m_env.settingsFile, CastOption::CoinFacesSwapped), this); };
     openCastDialog(create, [this](CoinDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::CoinFacesSwapped, d.swapFaces->isChecked());
+        setCastMethod(u"手动摇卦"_s);
         writeHandCast(d.lines());
         setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTimeUtc());
     });
@@ -649,6 +676,7 @@ void MainWindow::shijian_Click()
     };
     openCastDialog(create, [this](TimeCastDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::YearAtLichun, d.lichunYear->isChecked());
+        setCastMethod(u"时间起卦"_s);
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
 }
@@ -662,6 +690,7 @@ void MainWindow::shuzi_Click()
     openCastDialog(create, [this](NumberDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::NumberAddsHour, d.addHour->isChecked());
         m_document->setOptions(schoolOptions(m_env.settingsFile));
+        setCastMethod(u"数字起卦"_s);
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
 }
@@ -755,6 +784,7 @@ void MainWindow::baocun_Click()
     if (!saved)
         return;
     m_keptCase = std::make_unique<CaseRecord>(*saved);
+    m_status->say(u"已保存到案例库。"_s);
     if (auto *anli = qobject_cast<Anli *>(m_Anli.data()))
         anli->applyFilter();
 }
@@ -785,6 +815,50 @@ void MainWindow::openCase(const CaseRecord &c)
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
+}
+
+// The 卦盘 pane beside the sheet and the status bar under it.
+void MainWindow::addPaneAndStatus()
+{
+    m_guapan = new GuapanPane(
+        *this, *m_document, [this] { return m_chartExport->words(); }, m_env.settingsFile);
+    m_guapan->setZoom(m_zoomPercent / 100.0);
+    if (auto *view = menuBar()->findChild<QMenu *>(u"view"_s)) {
+        view->addSeparator();
+        view->addAction(m_guapan->toggleAction());
+        // The exported picture is light, for paper and forums, unless asked for dark.
+        QAction *dark = view->addAction(u"导出图片用深色"_s);
+        dark->setObjectName(u"daochuShense"_s);
+        dark->setCheckable(true);
+        if (!m_env.settingsFile.isEmpty())
+            dark->setChecked(
+                QSettings(m_env.settingsFile, QSettings::IniFormat).value(settingskeys::DarkPicture, false).toBool());
+        m_chartExport->setDarkPicture(dark->isChecked());
+        connect(dark, &QAction::toggled, this, [this](bool on) {
+            m_chartExport->setDarkPicture(on);
+            if (!m_env.settingsFile.isEmpty())
+                QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::DarkPicture, on);
+        });
+    }
+    connect(m_sheet->TextWHS, &QLineEdit::textChanged, m_guapan, &GuapanPane::refresh);
+    connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
+    connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });
+    connect(m_guapan, &GuapanPane::drawingResized, this, [this] {
+        if (isVisible() && !m_fitting && !m_guapan->showsWhole())
+            sizeWindowToSheet(size());
+    });
+
+    m_status = new StatusMessages(*this, *m_document);
+    connect(m_chartExport, &ChartExport::done, m_status, &StatusMessages::say);
+    connect(m_screenshot, &Screenshot::saved, m_status,
+            [this](const QString &path) { m_status->say(u"截图已保存：%1"_s.arg(path)); });
+}
+
+void MainWindow::setCastMethod(const QString &method)
+{
+    m_chartExport->setCastMethod(method);
+    if (m_guapan)
+        m_guapan->refresh();
 }
 
 void MainWindow::end_Click()

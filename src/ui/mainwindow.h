@@ -14,7 +14,8 @@
 // by resizing the window, which zooms the sheet to fill it. The case journal
 // is opened on its first use: 保存到案例库 keeps the chart on screen with its
 // question and sex, and a case chosen in 案例库 comes back onto the sheet
-// through loadCast.
+// through loadCast. The 卦盘 pane (GuapanPane) stands beside the sheet and the
+// status bar (StatusMessages) says what a command did.
 
 #include "chart/cast.h"
 #include "core/six.h"
@@ -40,6 +41,8 @@ class ChartDocument;
 class ChartExport;
 class ChartSheet;
 class ChartSteps;
+class GuapanPane;
+class StatusMessages;
 class Journal;
 class LineEntry;
 struct CaseRecord;
@@ -59,6 +62,8 @@ public:
     AutoCast &autoCast() { return *m_autoCast; }
     Screenshot &screenshot() { return *m_screenshot; }
     ChartExport &chartExport() { return *m_chartExport; }
+    GuapanPane &guapanPane() { return *m_guapan; }
+    StatusMessages &statusMessages() { return *m_status; }
 
     // Commands, as the menu runs them.
     void news_Click();
@@ -124,6 +129,8 @@ private:
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
     void buildMenus();
+    void addPaneAndStatus();
+    void setCastMethod(const QString &method);
     bool confirm(const QString &line1, const QString &line2);
     void resetSheet();
     void startAtNow();
@@ -157,6 +164,10 @@ private:
     QAction *m_jietutu = nullptr;
     QAction *m_fuzhi = nullptr;
     QAction *m_daochu = nullptr;
+    QAction *m_dayin = nullptr;
+    QAction *m_daochupdf = nullptr;
+    GuapanPane *m_guapan = nullptr;
+    StatusMessages *m_status = nullptr;
     QAction *m_baocun = nullptr;
     QAction *m_anliku = nullptr;
     QAction *m_fuzhiAI = nullptr;
@@ -172,7 +183,7 @@ private:
     bool m_journalTried = false;
     std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
     QPointer<QWidget> m_Anli;
-    QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
+    QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf, m_Xinbangzhu;
 };
 
 } // namespace lotgrid

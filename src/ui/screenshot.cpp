@@ -109,6 +109,7 @@ void Screenshot::save()
                                                : platform::WrittenFile{QDir(folder).filePath(name), error};
         const QString shown = shownPath(file.path);
         if (file.ok()) {
+            emit saved(shown);
             if (i == 0)
                 tell(true, u"程序已经将图片截图到本程序路径：\n\n"_s + shown);
             else if (namesTaken)

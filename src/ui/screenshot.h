@@ -43,6 +43,10 @@ public:
     // any character of a key other than "0" and "1" written as "_"
     QString fileName(const QDateTime &at) const;
 
+signals:
+    // The screenshot was written to `path` (shown in the platform's separators).
+    void saved(const QString &path);
+
 private:
     void capture();
     void save();

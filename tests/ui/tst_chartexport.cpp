@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,10 +63,11 @@ const QString KanToJieText
 
 struct Window {
     QTemporaryDir dir;
-    QString proposed;     // what the file dialog was offered
-    QString chosen;       // what it answers; empty cancels
-    bool replace = false; // the answer to "replace?"
-    QStringList asked;    // the questions asked
+    QString proposed;                           // what the file dialog was offered
+    QString chosen;                             // what it answers; empty cancels
+    bool replace = false;                       // the answer to "replace?"
+    QPageSize::PageSizeId page = QPageSize::A4; // the page size a PDF is asked for
+    QStringList asked;                          // the questions asked
     std::unique_ptr<MainWindow> w;
 
     Window()
@@ -81,6 +83,7 @@ struct Window {
             asked << text;
             return replace;
         };
+        env.pageSize = [this](QWidget *) { return std::optional(page); };
         w = makeMainWindow(env);
         w->show();
     }
@@ -133,6 +136,7 @@ private slots:
         QVERIFY(fuzhi->isEnabled());
         fuzhi->trigger();
         QString text = QGuiApplication::clipboard()->text();
+        QVERIFY(win.w->statusBar()->currentMessage().contains(u"复制"_s));
         // The cast's moment heads the text, with its pillars worked by hand:
         // 戊午 on 2000-01-01 + 5410 days = 戊辰; after 寒露 a 戌 month, 甲 year → 甲戌;
         // 巳 hour of a 戊 day → 丁巳. The builds were chosen by hand apart from it.
@@ -176,6 +180,37 @@ private slots:
     }
 
     // Without a Pictures folder the dialog opens in the home folder, not the working one.
+    // One page of the chosen ISO size (A4 210 mm, A5 148 mm wide: 595 and 420
+    // points), the suffix added, and where it went told in the status bar.
+    void pdfOfTheChosenPageSize_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<double>("widthPt");
+        QTest::newRow("A4") << int(QPageSize::A4) << 210 / 25.4 * 72;
+        QTest::newRow("A5") << int(QPageSize::A5) << 148 / 25.4 * 72;
+    }
+    void pdfOfTheChosenPageSize()
+    {
+        QFETCH(int, page);
+        QFETCH(double, widthPt);
+        Window win;
+        win.load();
+        win.page = static_cast<QPageSize::PageSizeId>(page);
+        win.chosen = win.dir.filePath(u"chart"_s);
+        QVERIFY(win.action(u"daochupdf"_s)->isEnabled());
+        win.action(u"daochupdf"_s)->trigger();
+        QVERIFY(win.proposed.endsWith(u"六爻_坎为水之水泽节_20141024-0905.pdf"_s));
+        QFile pdf(win.chosen + u".pdf"_s);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        const qsizetype box = bytes.indexOf("/MediaBox [0 0 ");
+        QVERIFY(box >= 0);
+        const QList<QByteArray> numbers = bytes.mid(box + 15, 40).split(' ');
+        QVERIFY2(qAbs(numbers.value(0).toDouble() - widthPt) < 1, bytes.mid(box, 60).constData());
+        QVERIFY(win.w->statusBar()->currentMessage().contains(QDir::toNativeSeparators(pdf.fileName())));
+    }
+
     void exportProposesHomeWithoutPictures()
     {
         Window win;

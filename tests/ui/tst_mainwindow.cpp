@@ -79,8 +79,10 @@ private slots:
         QTest::newRow("jietutu") << u"jietutu"_s << u"截图(&S)"_s << u"Ctrl+S"_s << false;
         QTest::newRow("fuzhi") << u"fuzhi"_s << u"复制卦象文本"_s << u"Ctrl+Shift+C"_s << false;
         QTest::newRow("daochu") << u"daochu"_s << u"导出图片…"_s << QString() << false;
+        QTest::newRow("dayin") << u"dayin"_s << u"打印…"_s << u"Ctrl+P"_s << false;
+        QTest::newRow("daochupdf") << u"daochupdf"_s << u"导出PDF…"_s << QString() << false;
         QTest::newRow("end") << u"end"_s << u"退出(&Q)"_s << u"Ctrl+Q"_s << true;
-        QTest::newRow("zd") << u"zd"_s << u"自动卜卦"_s << QString() << true;
+        QTest::newRow("zd") << u"zd"_s << u"自动卜卦"_s << u"F5"_s << true;
         QTest::newRow("chaxun") << u"chaxun"_s << u"查询伏神"_s << QString() << true;
         QTest::newRow("qc") << u"qc"_s << u"清除数据"_s << QString() << true;
         QTest::newRow("xunk") << u"xunk"_s << u"旬空表"_s << QString() << true;
@@ -88,7 +90,8 @@ private slots:
         QTest::newRow("wx") << u"wx"_s << u"四时旺相"_s << QString() << true;
         QTest::newRow("yaoh") << u"yaoh"_s << u"爻之六合"_s << QString() << true;
         QTest::newRow("yaoc") << u"yaoc"_s << u"爻之六冲"_s << QString() << true;
-        QTest::newRow("help1") << u"help1"_s << u"使用方法"_s << QString() << true;
+        QTest::newRow("help1") << u"help1"_s << u"使用方法"_s << u"F1"_s << true;
+        QTest::newRow("xinbangzhu") << u"xinbangzhu"_s << u"新功能说明"_s << QString() << true;
         QTest::newRow("about") << u"about"_s << u"关于软件"_s << QString() << true;
         QTest::newRow("uploadTessa") << u"uploadTessa"_s << u"检查更新"_s << QString() << true;
         QTest::newRow("riwu") << u"riwu"_s << u"辰"_s << QString() << true;
@@ -123,14 +126,16 @@ private slots:
                 out << (a->isSeparator() ? u"-"_s : a->menu() ? a->menu()->objectName() : a->objectName());
             return out;
         };
-        QCOMPARE(names(u"file"_s), (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"fuzhi"_s, u"daochu"_s, u"fuzhiAI"_s,
-                                                u"-"_s, u"baocun"_s, u"anliku"_s, u"-"_s, u"end"_s}));
+        QCOMPARE(names(u"file"_s), (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"fuzhi"_s, u"daochu"_s, u"dayin"_s,
+                                                u"daochupdf"_s, u"fuzhiAI"_s, u"-"_s, u"baocun"_s, u"anliku"_s, u"-"_s,
+                                                u"end"_s}));
         QCOMPARE(names(u"tls"_s),
                  (QStringList{u"zd"_s, u"yingbi"_s, u"shijian"_s, u"shuzi"_s, u"-"_s, u"chaxun"_s, u"-"_s, u"qc"_s,
                               u"-"_s, u"xunk"_s, u"yaox"_s, u"wx"_s, u"yaoh"_s, u"yaoc"_s, u"-"_s, u"liupai"_s}));
         QCOMPARE(names(u"yueri"_s), (QStringList{u"yue"_s, u"-"_s, u"rijian"_s, u"-"_s, u"zichu"_s}));
         QCOMPARE(names(u"ys"_s), (QStringList{u"yss"_s, u"-"_s, u"fushen"_s}));
-        QCOMPARE(names(u"help"_s), (QStringList{u"help1"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
+        QCOMPARE(names(u"help"_s),
+                 (QStringList{u"help1"_s, u"xinbangzhu"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
         QCOMPARE(names(u"yss"_s).count(u"-"_s), 5);
         QCOMPARE(names(u"rijian"_s), (QStringList{u"jia"_s, u"yi"_s, u"bing"_s, u"ding"_s, u"riwu"_s, u"riji"_s,
                                                   u"geng"_s, u"xin"_s, u"ren"_s, u"rigui"_s, u"xuxu"_s, u"haihai"_s}));

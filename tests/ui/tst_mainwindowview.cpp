@@ -1,19 +1,24 @@
 // How the main window presents the chart: the zoom and its memory, the sheet
-// following the window's size, the paper it stands on whatever the desktop's
-// palette, its keys from every window, and its place kept across a cast.
+// following the window's size, the desktop's light or dark palette it follows,
+// its keys from every window, and its place kept across a cast.
 #include "casting/autocast.h"
 #include "casting/castdialog.h"
 #include "casting/progresswindow.h"
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
+#include "guapan/guapanview.h"
+#include "sheet/chartdocument.h"
+#include "widgets/chartcolours.h"
 #include "widgets/lineglyph.h"
 
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,7 +39,11 @@ private slots:
     void zoomIsRemembered();
     void zoomScalesTypeGlyphsAndFields();
     void largerWindowGrowsTheChart();
-    void paperOnADarkDesktop();
+    void sheetOnADarkDesktop();
+    void statusBarHintWithoutDayStem();
+    void guapanPaneFollowsAndIsRemembered();
+    void noSheetTextUnder9Px();
+    void f1OpensHelp();
     void keysFromEveryWindow_data();
     void keysFromEveryWindow();
     void windowComesBackInPlaceAfterACast();
@@ -160,6 +169,7 @@ void TestMainWindowView::zoomScalesTypeGlyphsAndFields()
 void TestMainWindowView::largerWindowGrowsTheChart()
 {
     auto w = makeMainWindow(environment());
+    w->findChild<QDockWidget *>(u"guapanDock"_s)->hide(); // the sheet alone is what grows here
     w->show();
     const QSize start = w->size();
     w->fitSheetToWindow();
@@ -184,7 +194,9 @@ void TestMainWindowView::largerWindowGrowsTheChart()
     QVERIFY2(qAbs(w->zoomPercent() - startZoom) <= 10, qPrintable(QString::number(w->zoomPercent())));
 }
 
-void TestMainWindowView::paperOnADarkDesktop()
+// On a dark desktop the sheet turns dark with it, and every coloured field
+// still reads at 4.5:1 or better on the ground it stands on.
+void TestMainWindowView::sheetOnADarkDesktop()
 {
     const QPalette desktop = QApplication::palette();
     QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x20, 0x20, 0x20));
@@ -197,17 +209,83 @@ void TestMainWindowView::paperOnADarkDesktop()
         w->show();
         ChartSheet &s = w->sheet();
         setLines(s, u"101001"_s);
-        QCOMPARE(s.findChild<QFrame *>(u"chartPanel"_s)->palette().color(QPalette::Window), QColor(Qt::white));
-        QCOMPARE(s.Lliuqin(1)->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xff));
-        QCOMPARE(s.bengua->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
-        QCOMPARE(s.yan(6)->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QCOMPARE(s.Lyao(1)->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QCOMPARE(s.Text(1)->palette().color(QPalette::Base), QColor(Qt::white));
-        QCOMPARE(s.Text(1)->palette().color(QPalette::Text), QColor(Qt::black));
-        // The window around the sheet keeps the desktop's colours.
-        QCOMPARE(w->menuBar()->palette().color(QPalette::WindowText), QColor(0xee, 0xee, 0xee));
+        w->yao_Click(2);
+        const QColor panel = s.findChild<QFrame *>(u"chartPanel"_s)->palette().color(QPalette::Window);
+        QVERIFY2(panel.lightness() < 128, qPrintable(panel.name()));
+        for (const QLabel *l : s.findChildren<QLabel *>()) {
+            if (l->text().isEmpty() || !l->isVisible())
+                continue;
+            const QColor ink = l->palette().color(QPalette::WindowText);
+            QVERIFY2(contrastRatio(ink, panel) >= 4.5, qPrintable(l->objectName() + u' ' + ink.name()));
+        }
+        QVERIFY(contrastRatio(s.Text(1)->palette().color(QPalette::Text), s.Text(1)->palette().color(QPalette::Base))
+                >= 4.5);
     }
     QApplication::setPalette(desktop);
+}
+
+// Six lines without a day stem: the status bar tells how to get one, until 按时间排盘 fills it.
+void TestMainWindowView::statusBarHintWithoutDayStem()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    auto *hint = w->statusBar()->findChild<QLabel *>(u"zhuangtaiHint"_s);
+    QVERIFY(hint && hint->text().isEmpty());
+    setLines(w->sheet(), u"101001"_s);
+    QVERIFY(hint->text().contains(u"按时间排盘"_s));
+    w->sheet().ansj->click();
+    QVERIFY(hint->text().isEmpty());
+}
+
+// The pane draws every chart the document holds, and stays hidden once hidden.
+void TestMainWindowView::guapanPaneFollowsAndIsRemembered()
+{
+    {
+        auto w = makeMainWindow(environment());
+        w->show();
+        auto *view = w->findChild<GuapanView *>(u"guapan"_s);
+        QVERIFY(view && view->isVisible());
+        QVERIFY(!view->model().complete);
+        setLines(w->sheet(), u"111111"_s);
+        QCOMPARE(view->model().original.name, u"乾为天"_s);
+        w->document().setLine(1, u'0'); // the bottom line broken: 天风姤
+        QCOMPARE(view->model().original.name, u"天风姤"_s);
+        w->sheet().TextWHS->setText(u"问财"_s);
+        QCOMPARE(view->words().question, u"问财"_s);
+        w->findChild<QAction *>(u"guapanPane"_s)->trigger();
+        QVERIFY(!view->isVisible());
+    }
+    auto w = makeMainWindow(environment());
+    w->show();
+    QVERIFY(!w->findChild<GuapanView *>(u"guapan"_s)->isVisible());
+    QVERIFY(!w->findChild<QAction *>(u"guapanPane"_s)->isChecked());
+}
+
+// At the least zoom no text of the sheet or the pane is drawn under 9 pixels.
+void TestMainWindowView::noSheetTextUnder9Px()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    setLines(w->sheet(), u"101001"_s);
+    w->sheet().ansj->click();
+    w->setZoomPercent(80);
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (const QLabel *l : w->sheet().findChildren<QLabel *>())
+        if (l->isVisible() && !l->text().isEmpty())
+            QVERIFY2(QFontInfo(l->font()).pixelSize() >= 9, qPrintable(l->objectName() + u' ' + l->text()));
+    const GuapanLayout &drawing = w->findChild<GuapanView *>(u"guapan"_s)->guapanLayout();
+    for (const QFont &f : {drawing.small, drawing.body, drawing.title})
+        QVERIFY2(QFontInfo(f).pixelSize() >= 9, qPrintable(QString::number(QFontInfo(f).pixelSize())));
+}
+
+void TestMainWindowView::f1OpensHelp()
+{
+    auto w = makeMainWindow(environment());
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    auto *help = w->findChild<QWidget *>(u"Helpf"_s);
+    QVERIFY(help && help->isVisible());
 }
 
 void TestMainWindowView::keysFromEveryWindow_data()

@@ -1,8 +1,10 @@
 // Draws the README picture from the program itself: the main window with a
 // chart of 雷泽归妹 (line 1 moving) cast at 2026-12-07 08:30, filled from the
-// time, with a question; saved as a PNG at the screen's pixel density; with
+// time, with a question, and its 卦盘 in the pane beside it; saved as a PNG at the screen's pixel density; with
 // --dark, as on a dark desktop.
 //   QT_QPA_PLATFORM=offscreen ./build/tools/readme/readme_picture docs/mainwindow.png
+// (the offscreen screen is 800×600 unless told otherwise, e.g.
+// QT_QPA_PLATFORM=offscreen:configfile=screen.json with a "screens" list); --size WxH resizes the window.
 #include "darkpalette.h"
 
 #include "sheet/chartsheet.h"
@@ -16,6 +18,7 @@
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -24,18 +27,26 @@ using namespace Qt::StringLiterals;
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const bool dark = argc > 1 && QByteArray(argv[1]) == "--dark";
-    if (argc < 2 + int(dark)) {
-        std::fprintf(stderr, "usage: readme_picture [--dark] FILE.png\n");
+    QStringList args = app.arguments().mid(1);
+    const bool dark = args.removeAll(u"--dark"_s) > 0;
+    QSize size; // --size WxH: the window resized to that, as on a small screen
+    if (const qsizetype at = args.indexOf(u"--size"_s); at >= 0 && at + 1 < args.size()) {
+        const QStringList wh = args[at + 1].split(u'x');
+        if (wh.size() == 2)
+            size = QSize(wh[0].toInt(), wh[1].toInt());
+        args.remove(at, 2);
+    }
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: readme_picture [--dark] [--size WxH] FILE.png\n");
         return 2;
     }
     if (dark)
         QApplication::setPalette(darkDesktopPalette());
-    const char *file = argv[1 + int(dark)];
+    const QString file = args.front();
     lotgrid::installChineseQtTranslations(app);
     lotgrid::Environment env = lotgrid::Environment::production();
     env.settingsFile = QString();
-    env.now = [] { return QDateTime(QDate(2026, 12, 7), QTime(8, 30)); };
+    env.now = [] { return QDateTime(QDate(2026, 12, 7), QTime(8, 30), Qt::OffsetFromUTC, 8 * 3600); };
     env.today = [] { return QDate(2026, 12, 7); };
     lotgrid::MainWindow window(env);
     window.show();
@@ -50,10 +61,16 @@ int main(int argc, char *argv[])
     window.yao_Click(4);
     s.setFocus();
     QApplication::processEvents();
-    window.adjustSize();
+    if (size.isValid())
+        window.resize(size);
     QApplication::processEvents();
-    if (!window.grab().save(QString::fromLocal8Bit(file))) {
-        std::fprintf(stderr, "could not write %s\n", file);
+    if (window.fitTimer->isActive()) {
+        window.fitTimer->stop();
+        window.fitSheetToWindow();
+        QApplication::processEvents();
+    }
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
         return 1;
     }
     return 0;

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -85,6 +86,22 @@ int main(int argc, char *argv[])
              return d;
          }},
         {u"journal"_s, [&journal] { return new lotgrid::Anli(&journal, lotgrid::JournalPrompts{}); }},
+        {u"journal-case"_s,
+         [&journal] {
+             // One case kept, chosen: its 卦盘 shows under the list.
+             lotgrid::CaseRecord c;
+             const QString lines = u"110100"_s;
+             for (int n = 1; n <= 6; ++n)
+                 c.cast.line(n) = {lines[n - 1].unicode(), n == 1};
+             c.cast.moment = lotgrid::Moment{{2026, 12, 7}, 8, 30};
+             c.question = u"问工作调动能否成功"_s;
+             c.sex = u"女"_s;
+             journal.save(c);
+             auto *anli = new lotgrid::Anli(&journal, lotgrid::JournalPrompts{});
+             anli->resize(anli->width(), anli->height() * 3 / 2);
+             anli->findChild<QTableView *>(u"cases"_s)->selectRow(0);
+             return anli;
+         }},
     };
     int failures = 0;
     for (const auto &[name, create] : windows) {

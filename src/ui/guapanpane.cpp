@@ -1,0 +1,121 @@
+#include "ui/guapanpane.h"
+
+#include "guapan/guapanview.h"
+#include "sheet/chartdocument.h"
+#include "widgets/settingskeys.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QSettings>
+#include <QStyle>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::function<GuapanWords()> words,
+                       QString settingsFile)
+    : QObject(&window)
+    , m_document(document)
+    , m_words(std::move(words))
+    , m_settingsFile(std::move(settingsFile))
+    , m_dock(new QDockWidget(u"卦盘"_s, &window))
+    , m_scroll(new QScrollArea(m_dock))
+    , m_view(new GuapanView(m_scroll))
+{
+    setObjectName(u"guapanPane"_s);
+    m_dock->setObjectName(u"guapanDock"_s);
+    m_dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    m_dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    m_scroll->setObjectName(u"guapanScroll"_s);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_scroll->setWidget(m_view);
+    m_scroll->setWidgetResizable(true);
+    m_dock->setWidget(m_scroll);
+    window.addDockWidget(Qt::RightDockWidgetArea, m_dock);
+
+    m_toggle = m_dock->toggleViewAction();
+    m_toggle->setObjectName(u"guapanPane"_s);
+    m_toggle->setText(u"卦盘(&G)"_s);
+    m_toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_toggle->setShortcutContext(Qt::ApplicationShortcut);
+
+    bool shown = true;
+    if (!m_settingsFile.isEmpty())
+        shown = QSettings(m_settingsFile, QSettings::IniFormat).value(settingskeys::GuapanShown, true).toBool();
+    m_dock->setVisible(shown);
+    // Remembered only when the user shows or hides it, not when the window closes.
+    connect(m_toggle, &QAction::triggered, this, [this](bool on) {
+        if (!m_settingsFile.isEmpty())
+            QSettings(m_settingsFile, QSettings::IniFormat).setValue(settingskeys::GuapanShown, on);
+    });
+    connect(&m_document, &ChartDocument::changed, this, &GuapanPane::refresh);
+    refresh();
+}
+
+void GuapanPane::setZoom(qreal zoom)
+{
+    m_view->setZoom(zoom);
+    if (m_view->sizeHint() != m_drawn) {
+        m_drawn = m_view->sizeHint();
+        emit drawingResized();
+    }
+}
+
+void GuapanPane::fitDock(QSize sheet)
+{
+    auto *window = qobject_cast<QMainWindow *>(parent());
+    if (!window || m_dock->isHidden() || m_dock->isFloating())
+        return;
+    // The sheet comes first: the pane takes what room it leaves, and scrolls when that is too little.
+    const QSize whole = besideSheet(sheet);
+    const int gap = m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
+    if (window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea) {
+        const int room = window->centralWidget()->height() + m_dock->height() - sheet.height() - gap;
+        window->resizeDocks({m_dock}, {std::max(std::min(whole.height() - sheet.height() - gap, room), 80)},
+                            Qt::Vertical);
+    } else {
+        const int room = window->centralWidget()->width() + m_dock->width() - sheet.width() - gap;
+        window->resizeDocks({m_dock}, {std::max(std::min(whole.width() - sheet.width() - gap, room), 120)},
+                            Qt::Horizontal);
+    }
+}
+
+QSize GuapanPane::besideSheet(QSize sheet) const
+{
+    if (m_dock->isHidden() || m_dock->isFloating())
+        return sheet;
+    const auto *window = qobject_cast<const QMainWindow *>(parent());
+    const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int title = m_dock->fontMetrics().height() + 8;
+    const int gap = m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
+    const QSize pane = m_view->sizeHint() + QSize(bar + 2, title + 2);
+    if (window && window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea)
+        return {std::max(sheet.width(), pane.width()), sheet.height() + gap + pane.height()};
+    return {sheet.width() + gap + pane.width(), std::max(sheet.height(), pane.height())};
+}
+
+bool GuapanPane::showsWhole() const
+{
+    if (m_dock->isHidden() || m_dock->isFloating())
+        return true;
+    const QSize room = m_scroll->maximumViewportSize();
+    return room.width() >= m_view->sizeHint().width() && room.height() >= m_view->sizeHint().height();
+}
+
+void GuapanPane::refresh()
+{
+    m_view->setWords(m_words ? m_words() : GuapanWords{});
+    m_view->setChart(m_document.chart());
+    if (m_view->sizeHint() != m_drawn) {
+        m_drawn = m_view->sizeHint();
+        emit drawingResized();
+    }
+}
+
+} // namespace lotgrid
