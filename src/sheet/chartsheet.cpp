@@ -239,7 +239,6 @@ ChartSheet::ChartSheet(QWidget *parent)
     bianguaBox->addSpacing(6);
     bianguaBox->addWidget(titleOf(this, biangua, Lbianlei), 1);
     Lfanfu = label(this, u"Lfanfu"_s);
-    colour(Lfanfu, darkRed);
     static_cast<QHBoxLayout *>(Lbianlei->parentWidget()->layout())->insertWidget(2, Lfanfu);
     grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
     grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
@@ -392,6 +391,7 @@ ChartSheet::ChartSheet(QWidget *parent)
         ink(Lbengualei, Ink::HexagramType);
         ink(biangua, Ink::Changed);
         ink(Lbianlei, Ink::HexagramType);
+        ink(Lfanfu, Ink::HexagramType);
         ink(Lguashen, Ink::Original);
         for (int n = 1; n <= 6; ++n) {
             ink(liushen(n), Ink::Spirit);
