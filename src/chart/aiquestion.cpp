@@ -60,7 +60,7 @@ std::u16string strengthWords(const LineStrength &s)
     return out;
 }
 
-std::u16string useGodWords(const Chart &chart)
+std::u16string useGodFacts(const Chart &chart)
 {
     const CastInput &in = chart.input;
     const auto &g = chart.reading.useGod;
@@ -134,7 +134,7 @@ std::u16string lineFacts(const Chart &chart)
     return out;
 }
 
-std::u16string relationWords(const Chart &chart)
+std::u16string relationFacts(const Chart &chart)
 {
     std::u16string out;
     for (const Harmony &h : chart.reading.harmonies) {
@@ -171,11 +171,11 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
     put(out, {u"  性别：", sex.empty() ? u"未选" : std::u16string_view(sex), u"\n\n"});
     put(out, {u"【排盘】\n", chartText(chart, question, sex), u"\n"});
     out += u"【已算出的事实】\n";
-    out += useGodWords(chart);
+    out += useGodFacts(chart);
     if (chart.reading.useGod)
         out += supportWords(chart);
     put(out, {u"各爻旺衰与标记（上爻在前）：\n", lineFacts(chart)});
-    out += relationWords(chart);
+    out += relationFacts(chart);
     // 应期 candidates, when the engine reckons them, are appended here.
     out += u"\n【要求】\n";
     out += u"只依据以上排盘和事实断卦，不要重新起卦，也不要改动用神、旺衰和各项标记。"

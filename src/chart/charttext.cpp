@@ -302,20 +302,10 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         }
         emit(line);
     }
-    if (!reading.harmonies.empty() || !reading.tombs.empty()) {
-        std::u16string line;
-        for (const Harmony &h : reading.harmonies)
-            line += (line.empty() ? u"三合：" : u"  三合：") + harmonyText(h);
-        if (!reading.tombs.empty()) {
-            line += line.empty() ? u"入墓：" : u"  入墓：";
-            for (std::size_t k = 0; k < reading.tombs.size(); ++k)
-                line += (k ? u"、" : u"") + tombText(reading.tombs[k]);
-        }
+    if (const std::u16string line = relationWords(chart); !line.empty())
         emit(line);
-    }
-    if (reading.hu && reading.cuo && reading.zong)
-        emit(u"互卦：" + std::u16string(hexagramName(*reading.hu)) + u"  错卦："
-             + std::u16string(hexagramName(*reading.cuo)) + u"  综卦：" + std::u16string(hexagramName(*reading.zong)));
+    if (const std::u16string line = relatedHexagramWords(chart); !line.empty())
+        emit(line);
     return out;
 }
 
@@ -626,6 +616,34 @@ std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entrie
         words.push_back(std::move(w));
     }
     return words;
+}
+
+std::u16string useGodWords(const Chart &chart)
+{
+    return useGodLine(chart);
+}
+
+std::u16string relationWords(const Chart &chart)
+{
+    const Reading &reading = chart.reading;
+    std::u16string line;
+    for (const Harmony &h : reading.harmonies)
+        line += (line.empty() ? u"三合：" : u"  三合：") + harmonyText(h);
+    if (!reading.tombs.empty()) {
+        line += line.empty() ? u"入墓：" : u"  入墓：";
+        for (std::size_t k = 0; k < reading.tombs.size(); ++k)
+            line += (k ? u"、" : u"") + tombText(reading.tombs[k]);
+    }
+    return line;
+}
+
+std::u16string relatedHexagramWords(const Chart &chart)
+{
+    const Reading &reading = chart.reading;
+    if (!reading.hu || !reading.cuo || !reading.zong)
+        return {};
+    return u"互卦：" + std::u16string(hexagramName(*reading.hu)) + u"  错卦："
+           + std::u16string(hexagramName(*reading.cuo)) + u"  综卦：" + std::u16string(hexagramName(*reading.zong));
 }
 
 } // namespace lotgrid

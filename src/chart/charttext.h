@@ -99,4 +99,10 @@ std::u16string guaShenWords(const GuaShen &guaShen);
 // The 神煞 as the text lists them, one "贵人：丑未" per entry.
 std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries);
 
+// The reading's lines of the copied text, each empty when it has nothing to say:
+// "占类：求财  用神：妻财（二爻）", "三合：…  入墓：…", "互卦：…  错卦：…  综卦：…".
+std::u16string useGodWords(const Chart &chart);
+std::u16string relationWords(const Chart &chart);
+std::u16string relatedHexagramWords(const Chart &chart);
+
 } // namespace lotgrid

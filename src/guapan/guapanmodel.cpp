@@ -93,6 +93,12 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
     add(matter);
     if (const QString sex = words.sex.simplified(); !sex.isEmpty())
         add({{GuapanField{u"性别"_s, sex, {}}}});
+    // "用神：妻财（二爻）  两现：五爻", as the copied text has it after its 占类.
+    if (const auto &g = chart.reading.useGod) {
+        const QString useGod = qs(useGodWords(chart));
+        if (const qsizetype at = useGod.indexOf(u"用神："_s); at >= 0)
+            add({{GuapanField{u"用神"_s, useGod.mid(at + 3).simplified(), {}}}});
+    }
     return lines;
 }
 
@@ -112,6 +118,12 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         if (!chart.analysis.typeChange().empty())
             model.titleWords << qs(chart.analysis.typeChange());
     }
+    for (std::u16string_view w : chart.analysis.fanFuWords())
+        model.titleWords << qs(w);
+    if (const Reading &r = chart.reading; r.hu && r.cuo && r.zong)
+        model.minor << GuapanField{u"互"_s, qs(hexagramName(*r.hu)), {}}
+                    << GuapanField{u"错"_s, qs(hexagramName(*r.cuo)), {}}
+                    << GuapanField{u"综"_s, qs(hexagramName(*r.zong)), {}};
 
     const LineMark &mark = chart.input.mark;
     for (int n = 6; n >= 1; --n) {
@@ -137,12 +149,22 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
             row.changedVoid = l.changedVoid;
             row.changedRole = qs(roleName(l.changedRole));
         }
-        row.useGod = mark.kind == MarkKind::UseGod && mark.line == n;
-        row.hiddenUseGod = mark.kind == MarkKind::Hidden && mark.line == n && l.hidden;
+        // The use god of the reading (by 占类 or picked by hand); a 伏神 mark picked by hand is shown too.
+        const auto &g = chart.reading.useGod;
+        row.useGod = g && !g->hidden && g->position == n;
+        row.hiddenUseGod
+            = (g && g->hidden && g->position == n) || (mark.kind == MarkKind::Hidden && mark.line == n && l.hidden);
+        const LineReading &lr = chart.reading.line(n);
         if (row.useGod || row.hiddenUseGod)
             row.marks << u"用神"_s;
+        else if (g && lr.support != Support::None)
+            row.marks << qs(supportName(lr.support));
+        if (lr.strength)
+            row.marks << qs(strengthShort(*lr.strength));
         for (std::u16string_view w : lineMarkWords(chart, n))
             row.marks << qs(w);
+        if (lr.changeStage)
+            row.marks << u"化"_s + qs(stageName(*lr.changeStage));
         model.hasSpirits = model.hasSpirits || !row.spirit.isEmpty();
         model.hasHidden = model.hasHidden || !row.hidden.isEmpty();
     }
@@ -155,6 +177,8 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
             line.fields << GuapanField{line.fields.isEmpty() ? u"神煞"_s : QString(), qs(w), {}};
         model.foot << line;
     }
+    if (const std::u16string relations = relationWords(chart); !relations.empty())
+        model.foot << GuapanFieldLine{{GuapanField{u"关系"_s, qs(relations), {}}}, true};
     return model;
 }
 
