@@ -94,7 +94,7 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
     if (const QString sex = words.sex.simplified(); !sex.isEmpty())
         add({{GuapanField{u"性别"_s, sex, {}}}});
     // "用神：妻财（二爻）  两现：五爻", as the copied text has it after its 占类.
-    if (const auto &g = chart.reading.useGod) {
+    if (chart.reading.useGod) {
         const QString useGod = qs(useGodWords(chart));
         if (const qsizetype at = useGod.indexOf(u"用神："_s); at >= 0)
             add({{GuapanField{u"用神"_s, useGod.mid(at + 3).simplified(), {}}}});
@@ -178,7 +178,7 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         model.foot << line;
     }
     if (const std::u16string relations = relationWords(chart); !relations.empty())
-        model.foot << GuapanFieldLine{{GuapanField{u"关系"_s, qs(relations), {}}}, true};
+        model.foot << GuapanFieldLine{{GuapanField{{}, qs(relations), {}}}, true};
     return model;
 }
 

@@ -79,15 +79,17 @@ private slots:
         QTest::addColumn<QStringList>("title");
         QTest::addColumn<QStringList>("rows"); // line 6 first
         // The chart of the README: 雷泽归妹 (兑宫, metal) to 雷水解, 亥 hidden under line 4,
-        // 午 broken by the 子 month, 丑 void, 巳 turning into 寅 that generates it.
+        // 午 broken by the 子 month, 丑 void, 巳 turning into 寅 that generates it and is its 长生.
+        // Strength in the 子 (water) month and at the 午 day: earth 囚·胎, metal 休·沐浴,
+        // fire 死·帝旺, wood 相·死 (长生 of earth 申, metal 巳, fire 寅, wood 亥).
         QTest::newRow("978788 at 2000-01-01 12:00")
             << withMoment(castOf(u"978788"_s)) << QStringList{u"雷泽归妹"_s, u"兑宫·归魂"_s, u"雷水解"_s, u"震宫"_s}
-            << QStringList{u"朱雀||父母戌土|应||父母戌土|"_s,
-                           u"青龙||兄弟申金|||兄弟申金|"_s,
-                           u"玄武|子孙亥水|官鬼午火|||官鬼午火|月破"_s,
-                           u"白虎||父母丑土|世||官鬼午火|"_s,
-                           u"腾蛇||妻财卯木|||父母辰土|"_s,
-                           u"勾陈||官鬼巳火||○|妻财寅木|回头生"_s};
+            << QStringList{u"朱雀||父母戌土|应||父母戌土|囚·胎"_s,
+                           u"青龙||兄弟申金|||兄弟申金|休·沐浴"_s,
+                           u"玄武|子孙亥水|官鬼午火|||官鬼午火|死·帝旺 月破"_s,
+                           u"白虎||父母丑土|世||官鬼午火|囚·胎"_s,
+                           u"腾蛇||妻财卯木|||父母辰土|相·死"_s,
+                           u"勾陈||官鬼巳火||○|妻财寅木|死·帝旺 回头生 化长生"_s};
         // 水火既济 (坎宫, water) lacks 妻财, found as 午 on line 3 of 坎为水; no day, no spirits.
         QTest::newRow("787878 static") << castOf(u"787878"_s) << QStringList{u"水火既济"_s, u"坎宫"_s, {}, {}}
                                        << QStringList{u"||兄弟子水|应|||"_s, u"||官鬼戌土||||"_s,
