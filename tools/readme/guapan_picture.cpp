@@ -12,6 +12,7 @@
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
 #include "guapan/guapanview.h"
+#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -75,6 +76,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     CastInput in;
+    in.category = categoryFromText(u16(words.category));
+    in.sex = sexFromText(u16(words.sex));
     for (int n = 1; n <= lines.size(); ++n) {
         const QChar c = lines[n - 1];
         in.line(n) = {c == u'7' || c == u'9' ? u'1' : u'0', c == u'6' || c == u'9'};
