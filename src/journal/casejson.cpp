@@ -181,7 +181,7 @@ Json caseToJson(const CaseRecord &c, const ChartJson &chart)
     o["tags"] = std::move(tags);
     o["firstYingqi"] = c.firstYingqi ? Json(utf8(c.firstYingqi->toString(Qt::ISODate))) : Json(nullptr);
     if (chart) {
-        const std::string chartText = chart(c.cast);
+        const std::string chartText = chart(readingCast(c));
         Json parsed = Json::parse(chartText, nullptr, false);
         if (!parsed.is_discarded())
             o["chart"] = std::move(parsed);

@@ -203,4 +203,12 @@ qint64 caseMinute(const CaseRecord &c)
     return minuteNumber(c.cast.moment ? *c.cast.moment : chinaMoment(c.saved));
 }
 
+CastInput readingCast(const CaseRecord &c)
+{
+    CastInput cast = c.cast;
+    cast.category = categoryFromText(u16(c.category));
+    cast.sex = sexFromText(u16(c.sex));
+    return cast;
+}
+
 } // namespace lotgrid

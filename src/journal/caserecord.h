@@ -112,6 +112,9 @@ Moment chinaMoment(const QDateTime &utc);
 // moment, or the moment it was saved when the cast has none.
 qint64 caseMinute(const CaseRecord &c);
 
+// The case's cast with its 占类 and sex, which the journal keeps beside it: what its chart reads.
+CastInput readingCast(const CaseRecord &c);
+
 // Every text of the case with each surrogate that is not half of a pair
 // replaced by U+FFFD, as the export file can carry it: a case keeps the same
 // question through an export and an import.

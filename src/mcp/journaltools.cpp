@@ -113,7 +113,7 @@ ToolResult caseCall(const QString &path, const Json &args)
     Json value = caseSummary(c);
     value["sex"] = utf8(c.sex);
     value["notes"] = utf8(c.notes);
-    const Chart chart = chartOf(c.cast);
+    const Chart chart = chartOf(readingCast(c));
     std::u16string text = chartText(chart, c.question.toStdU16String(), c.sex.toStdU16String());
     for (const auto &[label, field] : {std::pair{u"备注："_s, c.notes}, {u"结果："_s, c.outcome}})
         if (!field.isEmpty())
