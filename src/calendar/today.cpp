@@ -26,21 +26,13 @@ void appendNumber(std::u16string &out, std::int64_t value, int width = 1)
     out.append(digits.rbegin(), digits.rend());
 }
 
-// Characters `from` to `to` (counted from 1) of a festival row, as far as it reaches.
-std::u16string_view cut(std::u16string_view row, std::size_t from, std::size_t to)
+// The name of the first festival of `festivals` that `matches`, cut to `length` characters; empty for none.
+template<typename Festivals, typename Match>
+std::u16string_view festival(const Festivals &festivals, Match matches, std::size_t length)
 {
-    if (row.size() < from)
-        return {};
-    return row.substr(from - 1, to - from + 1);
-}
-
-template<std::size_t N>
-std::u16string_view festival(const std::array<std::u16string_view, N> &rows, std::u16string_view key,
-                             std::size_t lastChar)
-{
-    for (std::u16string_view row : rows)
-        if (row.size() >= 4 && row.substr(0, 4) == key)
-            return cut(row, 5, lastChar);
+    for (const auto &f : festivals)
+        if (matches(f))
+            return f.name.substr(0, length);
     return {};
 }
 
@@ -67,12 +59,7 @@ std::u16string ShowToday(const CivilDate &date)
     if (!isValid(date))
         return std::u16string(InvalidDateText);
     const CalendarTables tables = InitCalendarTables();
-    const std::u16string weekKey = GetMonthWeek(date);
     const std::u16string_view term = GetTerm(date);
-
-    std::u16string solarKey;
-    appendNumber(solarKey, date.month, 2);
-    appendNumber(solarKey, date.day, 2);
 
     std::u16string line = u"今天是";
     appendNumber(line, date.year);
@@ -85,48 +72,59 @@ std::u16string ShowToday(const CivilDate &date)
     std::u16string_view lunarFestival;
     if (const auto lunar = SolarToLunar(date.year, date.month, date.day)) {
         const int i = (lunar->year - 4) % 60; // [0, 59]: lunar years run from 1900
-        const int monthNo = lunar->month < 0 ? -lunar->month : lunar->month;
         line += u"农历:";
-        line += StemNames.substr(i % 10, 1);
-        line += BranchNames.substr(i % 12, 1);
-        line += u"年";
-        if (lunar->month < 0)
-            line += u"闰";
-        line += LunarMonthNames[monthNo - 1];
-        line += u"月";
-        line += LunarDayNames[lunar->day - 1];
+        line += lunarDateWords(*lunar);
         line += u"  属象:";
         line += AnimalNames.substr(i % 12, 1);
         line += u"年";
 
-        // A leap month's key carries its minus sign ("0-9"), so it matches no festival.
-        std::u16string lunarKey;
-        if (lunar->month < 10) {
-            lunarKey += u'0';
-            appendNumber(lunarKey, lunar->month);
-        } else {
-            appendNumber(lunarKey, lunar->month);
-        }
-        appendNumber(lunarKey, lunar->day, 2);
-        lunarFestival = festival(tables.lunarFestivals, lunarKey, 7);
-
+        // A leap month's days match no festival.
+        if (lunar->month > 0)
+            lunarFestival = festival(
+                tables.lunarFestivals,
+                [&](const DateFestival &f) { return f.month == lunar->month && f.day == lunar->day; }, LunarNameLength);
         // New Year's Eve: the last day of month 12, 29 or 30 by LunarBitsTable.
         if (lunar->month == 12 && lunar->day == lMonthDays(static_cast<std::int16_t>(lunar->year)))
-            lunarFestival = cut(tables.lunarFestivals[10], 5, 7);
+            lunarFestival = NewYearsEve;
     } else {
         line += OutOfRangeLunarText;
     }
 
     std::u16string extras;
     extras += lunarFestival;
-    extras += festival(tables.weekFestivals, weekKey, 7);
-    extras += festival(tables.solarFestivals, solarKey, 10);
+    const int nth = (date.day - 1) / 7 + 1; // [1, 5]
+    const int weekdayOf = weekday(dayNumber(date));
+    extras += festival(
+        tables.weekFestivals,
+        [&](const WeekdayFestival &f) { return f.month == date.month && f.nth == nth && f.weekday == weekdayOf; },
+        WeekNameLength);
+    extras += festival(
+        tables.solarFestivals, [&](const DateFestival &f) { return f.month == date.month && f.day == date.day; },
+        SolarNameLength);
     extras += term;
     if (extras != u" ") {
         line += u"  今天是：";
         line += extras;
     }
     return line;
+}
+
+std::u16string lunarDateWords(const LunarDate &date)
+{
+    const int monthNo = date.month < 0 ? -date.month : date.month;
+    if (monthNo < 1 || monthNo > 12 || date.day < 1 || date.day > 30)
+        return {};
+    const int i = ((date.year - 4) % 60 + 60) % 60; // [0, 59]: 4 CE was a 甲子 year
+    std::u16string words;
+    words += StemNames.substr(static_cast<std::size_t>(i % 10), 1);
+    words += BranchNames.substr(static_cast<std::size_t>(i % 12), 1);
+    words += u"年";
+    if (date.month < 0)
+        words += u"闰";
+    words += LunarMonthNames[static_cast<std::size_t>(monthNo - 1)];
+    words += u"月";
+    words += LunarDayNames[static_cast<std::size_t>(date.day - 1)];
+    return words;
 }
 
 } // namespace lotgrid

@@ -4,42 +4,72 @@
 // "今天是2014年8月8日   农历:甲午年七月十三  属象:马年  今天是：父亲节 ".
 
 #include "calendar/civil.h"
+#include "calendar/lunar.h"
 #include "calendar/termdata.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
 
 namespace lotgrid {
 
-// Festival rows: a four-character key, then the name. Empty slots match nothing.
-// Rows are searched in slot order and the first match wins.
+// A festival on a fixed day of the Gregorian or of the lunar calendar.
+struct DateFestival {
+    int month; // [1, 12]
+    int day;   // [1, 31]
+    std::u16string_view name;
+};
 
-// Keyed by Gregorian month and day; characters 5 to 10 are shown.
+// A festival on the nth given weekday of a Gregorian month: {5, 2, 0} is the
+// second Sunday of May.
+struct WeekdayFestival {
+    int month;   // [1, 12]
+    int nth;     // [1, 5]
+    int weekday; // 0 Sunday .. 6 Saturday
+    std::u16string_view name;
+};
+
+// The line shows at most this many characters of a festival's name.
+inline constexpr std::size_t SolarNameLength = 6;
+inline constexpr std::size_t LunarNameLength = 3;
+inline constexpr std::size_t WeekNameLength = 3;
+
+// Searched in order; the first match wins.
 // clang-format off
-inline constexpr std::array<std::u16string_view, 25> SolarFestivals{
-    u"0101元旦", u"0214情人节", u"0308国际劳动妇女节", u"0312中国植树节", u"0315权益日",
-    u"", u"0401国际愚人节", u"0501国际劳动节", u"0504五四青年节", u"0512护士节",
-    u"0601儿童节", u"0701中国建党节,香港回归", u"", u"0801中国建军节", u"0808父亲节",
-    u"", u"0910教师节", u"", u"1001中国国庆节", u"1006老人节",
-    u"1024联合国日", u"", u"1220澳门回归", u"1225圣诞节", u"",
-};
+inline constexpr std::array<DateFestival, 19> SolarFestivals{{
+    {1, 1, u"元旦"},        {2, 14, u"情人节"},       {3, 8, u"国际劳动妇女节"}, {3, 12, u"中国植树节"},
+    {3, 15, u"权益日"},     {4, 1, u"国际愚人节"},    {5, 1, u"国际劳动节"},     {5, 4, u"五四青年节"},
+    {5, 12, u"护士节"},     {6, 1, u"儿童节"},        {7, 1, u"中国建党节,香港回归"}, {8, 1, u"中国建军节"},
+    {8, 8, u"父亲节"},      {9, 10, u"教师节"},       {10, 1, u"中国国庆节"},    {10, 6, u"老人节"},
+    {10, 24, u"联合国日"},  {12, 20, u"澳门回归"},    {12, 25, u"圣诞节"},
+}};
 
-// Keyed by lunar month and day ("0-9.." in a leap month matches nothing); characters
-// 5 to 7 are shown. Slot 11 only lends its text to New Year's Eve.
-inline constexpr std::array<std::u16string_view, 11> LunarFestivals{
-    u"0101春节", u"0115元宵节", u"0505端午节", u"0707七夕节", u"0715中元节", u"0815中秋节",
-    u"0909重阳节", u"", u"1208腊八节", u"1224小年", u"0100除夕",
-};
+// By lunar month and day; a day of a leap month matches none.
+inline constexpr std::array<DateFestival, 9> LunarFestivals{{
+    {1, 1, u"春节"},   {1, 15, u"元宵节"}, {5, 5, u"端午节"},   {7, 7, u"七夕节"}, {7, 15, u"中元节"},
+    {8, 15, u"中秋节"}, {9, 9, u"重阳节"},  {12, 8, u"腊八节"}, {12, 24, u"小年"},
+}};
 
-// Keyed by GetMonthWeek: month, which occurrence of the weekday it is (1 for
-// days 1-7, 2 for 8-14, ...), weekday (0 Sunday .. 6 Saturday); characters 5 to
-// 7 are shown. 0520: the second Sunday of May; 1144: the fourth Thursday of November.
-inline constexpr std::array<std::u16string_view, 11> WeekFestivals{
-    u"", u"0231总统日", u"0520母亲节", u"0630父亲节", u"0531胜利日", u"0716合作节",
-    u"0730被奴周", u"", u"", u"", u"1144感恩节",
-};
+// The last day of lunar month 12, the 29th or the 30th.
+inline constexpr std::u16string_view NewYearsEve = u"除夕";
+
+inline constexpr std::array<WeekdayFestival, 7> WeekFestivals{{
+    {2, 3, 1, u"总统日"}, {5, 2, 0, u"母亲节"}, {6, 3, 0, u"父亲节"}, {5, 3, 1, u"胜利日"},
+    {7, 1, 6, u"合作节"}, {7, 3, 0, u"被奴周"}, {11, 4, 4, u"感恩节"},
+}};
 // clang-format on
+
+static_assert(std::ranges::all_of(SolarFestivals, [](const DateFestival &f) {
+    return f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= 31 && !f.name.empty();
+}));
+static_assert(std::ranges::all_of(LunarFestivals, [](const DateFestival &f) {
+    return f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= 30 && f.name.size() <= LunarNameLength;
+}));
+static_assert(std::ranges::all_of(WeekFestivals, [](const WeekdayFestival &f) {
+    return f.month >= 1 && f.month <= 12 && f.nth >= 1 && f.nth <= 5 && f.weekday >= 0 && f.weekday <= 6
+           && f.name.size() <= WeekNameLength;
+}));
 
 // The week key of a date, four characters ("0520" for the second Sunday of May).
 std::u16string GetMonthWeek(const CivilDate &date);
@@ -67,14 +97,19 @@ struct CalendarTables {
     const std::array<std::u16string_view, 25> &termNames;
     const std::array<double, 25> &termMinutes; // the mean-sun reckoning, outside 1900-2100
     const decltype(TermDataMinutes) &termDataMinutes;
-    const std::array<std::u16string_view, 25> &solarFestivals;
-    const std::array<std::u16string_view, 11> &lunarFestivals;
-    const std::array<std::u16string_view, 11> &weekFestivals;
+    const std::array<DateFestival, 19> &solarFestivals;
+    const std::array<DateFestival, 9> &lunarFestivals;
+    const std::array<WeekdayFestival, 7> &weekFestivals;
     const std::array<std::u16string_view, 201> &lunarBits;
 };
 CalendarTables InitCalendarTables();
 
 // The whole today line for the date.
 std::u16string ShowToday(const CivilDate &date);
+
+// A lunar date as the line writes it: the stem-branch name of the lunar year,
+// the month (闰 before a leap month) and the day, "甲午年七月十三"; empty for a
+// date outside 1 to 12 (or -12 to -1) and 1 to 30.
+std::u16string lunarDateWords(const LunarDate &date);
 
 } // namespace lotgrid

@@ -1,10 +1,10 @@
 #include "casting/autocast.h"
 
 #include "casting/castdialog.h"
-#include "casting/castlines.h"
 #include "casting/progresswindow.h"
 #include "chart/castdraw.h"
 #include "chart/randomsource.h"
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "widgets/linefield.h"
@@ -23,12 +23,13 @@ using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
-AutoCast::AutoCast(ChartSheet &sheet, ChartSteps &steps, QWidget *mainWindow,
+AutoCast::AutoCast(ChartDocument &document, ChartSheet &sheet, ChartSteps &steps, QWidget *mainWindow,
                    std::function<std::function<double()>()> newSource, QObject *timerOwner)
     : QObject(timerOwner)
     , Timerzg(new QTimer(timerOwner))
     , Timer6y(new QTimer(timerOwner))
     , TimerzgOFF(new QTimer(timerOwner))
+    , m_document(document)
     , m_sheet(sheet)
     , m_steps(steps)
     , m_mainWindow(mainWindow)
@@ -95,7 +96,7 @@ void AutoCast::Command1_Confirmed()
     if (!m_tools || (m_zg && !m_zg->castDone()))
         return;
 
-    clearSheetForCast(m_sheet);
+    m_document.clear();
     m_sheet.TextWHS->setText(m_tools->TextWHS->text());
     m_sheet.Combo1->setCurrentText(m_tools->Combo1->currentText());
 
@@ -143,10 +144,12 @@ void AutoCast::cast()
     const CastBits bits = drawCastBits(uniform);
 
     const Six<std::u16string> patterns = castPatterns(bits);
+    std::array<CastLine, 6> still{};
     for (int n = 1; n <= 6; ++n)
-        m_sheet.TZD(n) = qs(patterns(n));
-    for (int n = 1; n <= 6; ++n)
-        m_sheet.Text(n)->setText(bits[n - 1] ? u"1"_s : u"0"_s);
+        still[n - 1] = m_drawn[n - 1] = {bits[n - 1] ? u'1' : u'0', false};
+    if (const auto moving = findMovingLine(patterns))
+        m_drawn[moving->line - 1].moving = true;
+    m_document.setLines(still);
 
     Timerzg->start();
     Timer6y->start();
@@ -164,21 +167,18 @@ void AutoCast::cast()
 void AutoCast::stepTimerzg()
 {
     ChartSteps::Scope pass(m_steps);
-    for (int n = 6; n >= 1; --n)
-        m_sheet.TZDD(n) = m_sheet.TZD(n).left(1);
     Timerzg->stop();
-    Six<std::u16string> patterns;
+    // A line given another value by hand in the meantime does not take the drawn mark.
     for (int n = 1; n <= 6; ++n)
-        patterns(n) = std::u16string(u16(m_sheet.TZD(n)));
-    if (const auto moving = findMovingLine(patterns))
-        (moving->oldYang ? m_sheet.co(moving->line) : m_sheet.cx(moving->line))->setChecked(true);
+        if (m_drawn[n - 1].moving && m_document.cast().line(n).value == m_drawn[n - 1].value)
+            m_document.setMoving(n, true);
 }
 
 void AutoCast::stepTimer6y()
 {
     ChartSteps::Scope pass(m_steps);
     for (int n = 1; n <= 6; ++n)
-        m_sheet.Text(n)->setText(m_sheet.TZDD(n));
+        m_document.setLine(n, m_drawn[n - 1].value);
     Timer6y->stop();
 }
 

@@ -2,15 +2,18 @@
 // The automatic cast. The dialog `Tools` asks for the question and the sex;
 // confirming clears the chart, hides the main window and opens the progress
 // window `zg`, which after about ten seconds draws eighteen bits from a freshly
-// seeded source and writes six lines through the line fields (so line entry
-// echoes them as if typed). Then the deferred steps of the main window finish
-// the cast: `Timerzg` (200 ms) ticks at most one moving line and `Timer6y`
-// (500 ms) writes the cast values back into the line fields. `TimerzgOFF`
-// (2000 ms) is the start-up guard that switches both off once.
+// seeded source and puts six unmoving lines on the document. Then the deferred
+// steps of the main window finish the cast from the drawn cast: `Timerzg`
+// (200 ms) marks at most one moving line and `Timer6y` (500 ms) puts the cast
+// values back on the lines. `TimerzgOFF` (2000 ms) is the start-up guard that
+// switches both off once.
+
+#include "chart/cast.h"
 
 #include <QObject>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 
 class QTimer;
@@ -19,6 +22,7 @@ class QWidget;
 namespace lotgrid {
 
 class CastDialog;
+class ChartDocument;
 class ChartSheet;
 class ChartSteps;
 class ProgressWindow;
@@ -29,7 +33,7 @@ class AutoCast : public QObject
 public:
     // `newSource` is called once per cast and returns a uniform source over
     // [0, 1), seeded afresh; an empty one falls back to the seeded default.
-    AutoCast(ChartSheet &sheet, ChartSteps &steps, QWidget *mainWindow,
+    AutoCast(ChartDocument &document, ChartSheet &sheet, ChartSteps &steps, QWidget *mainWindow,
              std::function<std::function<double()>()> newSource, QObject *timerOwner);
     ~AutoCast() override;
 
@@ -52,12 +56,17 @@ public:
     CastDialog *tools() const;
     ProgressWindow *zg() const;
 
+    // The lines of the last cast, its moving line marked, as the deferred steps hand them on.
+    const std::array<CastLine, 6> &drawnLines() const { return m_drawn; }
+
 private:
     void Command1_Confirmed();
     void cast();
 
+    ChartDocument &m_document;
     ChartSheet &m_sheet;
     ChartSteps &m_steps;
+    std::array<CastLine, 6> m_drawn{};
     QWidget *m_mainWindow;
     std::function<std::function<double()>()> m_newSource;
     QPointer<CastDialog> m_tools;

@@ -1,22 +1,22 @@
 #include "casting/castsettings.h"
 
-#include <QSettings>
+#include "widgets/settingskeys.h"
 
-using namespace Qt::StringLiterals;
+#include <QSettings>
 
 namespace lotgrid {
 
 namespace {
 
-QString keyOf(CastOption option)
+QStringView keyOf(CastOption option)
 {
     switch (option) {
     case CastOption::CoinFacesSwapped:
-        return u"cast/coinFacesSwapped"_s;
+        return settingskeys::CoinFacesSwapped;
     case CastOption::YearAtLichun:
-        return u"cast/yearAtLichun"_s;
+        return settingskeys::YearAtLichun;
     case CastOption::NumberAddsHour:
-        return u"cast/numberAddsHour"_s;
+        return settingskeys::NumberAddsHour;
     }
     return {};
 }

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -18,6 +19,78 @@ using namespace Qt::StringLiterals;
 namespace lotgrid {
 
 namespace {
+
+const QString Back = u"背"_s;
+const QString Face = u"字"_s;
+
+// A coin as it lies on the table: round, a square hole in the middle; the 字
+// side darker, with the four characters of its inscription round the hole
+// (read top, bottom, right, left), the 背 side paler and plain. The text of
+// the button says which side is up. A coin not yet to be tossed is drawn faint.
+class Coin : public QToolButton
+{
+public:
+    using QToolButton::QToolButton;
+
+    QSize sizeHint() const override
+    {
+        const int side = fontMetrics().height() * 3;
+        return {side, side};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (!isEnabled())
+            p.setOpacity(0.35);
+        const bool back = text() == Back;
+        const qreal d = std::min(width(), height()) - 6.0; // the coin's diameter, inside a focus ring
+        QRectF coin((width() - d) / 2, (height() - d) / 2, d, d);
+        if (isDown())
+            coin.translate(0, 1);
+        const QPointF centre = coin.center();
+        const QColor rim(0x6b, 0x4a, 0x12);
+
+        QRadialGradient metal(centre - QPointF(d * 0.18, d * 0.18), d * 0.75);
+        metal.setColorAt(0, back ? QColor(0xf6, 0xe3, 0xa8) : QColor(0xcf, 0x9c, 0x35));
+        metal.setColorAt(1, back ? QColor(0xd6, 0xb4, 0x5e) : QColor(0x8a, 0x5f, 0x16));
+        p.setPen(QPen(rim, std::max(1.0, d * 0.04)));
+        p.setBrush(metal);
+        p.drawEllipse(coin.adjusted(d * 0.02, d * 0.02, -d * 0.02, -d * 0.02));
+        p.setPen(QPen(rim, std::max(1.0, d * 0.02)));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(centre, d * 0.4, d * 0.4);
+
+        const qreal hole = d * 0.26;
+        p.setPen(QPen(rim, std::max(1.0, d * 0.03)));
+        p.setBrush(palette().color(QPalette::Window));
+        p.drawRect(QRectF(centre - QPointF(hole / 2, hole / 2), QSizeF(hole, hole)));
+
+        if (!back) {
+            QFont type = font();
+            type.setPixelSize(std::max(6, qRound(d * 0.2)));
+            type.setBold(true);
+            p.setFont(type);
+            p.setPen(QColor(0x3b, 0x26, 0x06));
+            const qreal reach = d * 0.27, box = d * 0.22;
+            const std::array<std::pair<QChar, QPointF>, 4> inscription{
+                {{u'开', {0, -reach}}, {u'元', {0, reach}}, {u'通', {reach, 0}}, {u'宝', {-reach, 0}}}};
+            for (const auto &[character, offset] : inscription)
+                p.drawText(QRectF(centre + offset - QPointF(box / 2, box / 2), QSizeF(box, box)), Qt::AlignCenter,
+                           QString(character));
+        }
+
+        if (hasFocus() || (underMouse() && isEnabled())) {
+            p.setOpacity(1);
+            p.setPen(QPen(palette().color(QPalette::Highlight), 2, hasFocus() ? Qt::DashLine : Qt::SolidLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(coin.adjusted(-2, -2, 2, 2));
+        }
+    }
+};
 
 QString resultText(const CastLine &line)
 {
@@ -48,9 +121,8 @@ CoinDialog::CoinDialog(bool facesSwapped, QWidget *parent)
         place->setObjectName(u"place%1"_s.arg(n));
         rows->addWidget(place, row, 0);
         for (int k = 0; k < 3; ++k) {
-            auto *coin = new QToolButton(this);
+            auto *coin = new Coin(this);
             coin->setObjectName(u"coin%1_%2"_s.arg(n).arg(k + 1));
-            coin->setMinimumSize(coin->fontMetrics().horizontalAdvance(u'背') * 2, coin->fontMetrics().height() * 2);
             connect(coin, &QToolButton::clicked, this, [this, n, k] { coin_Click(n, k); });
             coins(n)[k] = coin;
             rows->addWidget(coin, row, k + 1);
@@ -159,7 +231,9 @@ void CoinDialog::showRows()
         const bool isFilled = count >= 0;
         for (int k = 0; k < 3; ++k) {
             QToolButton *coin = coins(n)[k];
-            coin->setText(isFilled && m_faceUp(n)[k] ? u"背"_s : u"字"_s);
+            const bool back = isFilled && m_faceUp(n)[k];
+            coin->setText(back ? Back : Face);
+            coin->setToolTip(back ? u"背面朝上，点击翻面"_s : u"字面朝上，点击翻面"_s);
             coin->setEnabled(n <= filled + 1);
             coin->setDown(false);
         }

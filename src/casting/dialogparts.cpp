@@ -1,5 +1,7 @@
 #include "casting/dialogparts.h"
 
+#include "widgets/chartcolours.h"
+
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,9 +14,11 @@ namespace lotgrid {
 void setUpMessage(QLabel *message)
 {
     message->setObjectName(u"message"_s);
-    QPalette p = message->palette();
-    p.setColor(QPalette::WindowText, Qt::red);
-    message->setPalette(p);
+    followDesktopColours(message, [message](const ChartColours &colours) {
+        QPalette p = message->palette();
+        p.setColor(QPalette::WindowText, colours.ink(Ink::Alert));
+        message->setPalette(p);
+    });
 }
 
 QHBoxLayout *okCancelRow(QDialog *dialog, QPushButton *ok, QPushButton *cancel)

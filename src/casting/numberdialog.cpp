@@ -98,6 +98,14 @@ NumberDialog::NumberDialog(bool addsHour, int hour, QWidget *parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok, &QPushButton::clicked, this, &NumberDialog::ok_Click);
+    // A message once shown follows the input: it names what is still wrong, and goes once nothing is.
+    const auto recheck = [this] {
+        if (!message->text().isEmpty())
+            message->setText(problem());
+    };
+    connect(number1, &QLineEdit::textChanged, this, recheck);
+    connect(number2, &QLineEdit::textChanged, this, recheck);
+    connect(addHour, &QCheckBox::toggled, this, recheck);
     number1->setFocus();
 }
 
@@ -110,20 +118,26 @@ std::optional<PlumCast> NumberDialog::cast() const
     return numberCast(first.value, second.value, addHour->isChecked() ? std::optional<int>(m_hour) : std::nullopt);
 }
 
-void NumberDialog::ok_Click()
+QString NumberDialog::problem() const
 {
     const Reading first = readNumber(number1->text()).reading;
     const Reading second = readNumber(number2->text()).reading;
     const auto either = [&](Reading r) { return first == r || second == r; };
     if (either(Reading::Empty))
-        message->setText(u"请填写两个数。"_s);
-    else if (either(Reading::NotDigits))
-        message->setText(u"只能输入数字：两个 1 到 99999999 之间的整数。"_s);
-    else if (either(Reading::OutOfRange))
-        message->setText(u"数字须在 1 到 99999999 之间。"_s);
-    else if (!cast())
-        message->setText(u"无法按此时辰起卦。"_s);
-    else
+        return u"请填写两个数。"_s;
+    if (either(Reading::NotDigits))
+        return u"只能输入数字：两个 1 到 99999999 之间的整数。"_s;
+    if (either(Reading::OutOfRange))
+        return u"数字须在 1 到 99999999 之间。"_s;
+    if (!cast())
+        return u"无法按此时辰起卦。"_s;
+    return {};
+}
+
+void NumberDialog::ok_Click()
+{
+    message->setText(problem());
+    if (message->text().isEmpty())
         accept();
 }
 

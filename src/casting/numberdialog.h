@@ -14,7 +14,8 @@ namespace lotgrid {
 // The dialog `Shuzi` of number casting: two whole numbers from 1 to 99,999,999
 // and the option to add the hour's number (of the moment on the sheet) to the
 // moving-line sum. "确定" accepts only two such numbers; anything else is
-// refused with a message and the dialog stays open.
+// refused with a message and the dialog stays open. The message then follows
+// the input, and goes as soon as the numbers are valid.
 class NumberDialog : public QDialog
 {
     Q_OBJECT
@@ -36,6 +37,9 @@ public:
     void ok_Click();
 
 private:
+    // What stops the cast as the fields stand; empty when nothing does.
+    QString problem() const;
+
     int m_hour;
 };
 

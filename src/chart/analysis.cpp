@@ -6,7 +6,8 @@
 
 namespace lotgrid {
 
-std::vector<Change> lineChanges(Branch original, Branch changed, std::optional<std::array<Branch, 2>> voids)
+std::vector<Change> lineChanges(Branch original, Branch changed, std::optional<std::array<Branch, 2>> voids,
+                                std::optional<Branch> month)
 {
     std::vector<Change> out;
     for (const BranchStep &s : AdvanceSteps) {
@@ -27,6 +28,8 @@ std::vector<Change> lineChanges(Branch original, Branch changed, std::optional<s
         out.push_back(Change::Extinction);
     if (voids && std::ranges::find(*voids, changed) != voids->end())
         out.push_back(Change::Void);
+    if (month && clashes(changed, *month))
+        out.push_back(Change::MonthBroken);
     if (changed == original)
         out.push_back(Change::Repeat);
     else if (clashes(changed, original))
@@ -42,6 +45,60 @@ std::optional<std::array<Branch, 2>> dayVoids(std::optional<int> dayStem, std::o
     if (!day)
         return std::nullopt;
     return voidBranches(*day);
+}
+
+namespace {
+
+// The trigram of lines `first`..`first + 2` of a LineKey: Trigram lists the
+// trigrams from 乾 111 down to 坤 000, reading line 1 as the highest bit.
+Trigram trigramAt(std::u16string_view key, std::size_t first)
+{
+    int bits = 0;
+    for (std::size_t i = first; i < first + 3; ++i)
+        bits = bits * 2 + (key[i] == u'1' ? 1 : 0);
+    return static_cast<Trigram>(7 - bits);
+}
+
+} // namespace
+
+std::vector<FanFu> fanFuOf(const HexagramRow &original, const HexagramRow &changed, unsigned movingMask,
+                           bool facingTrigrams)
+{
+    std::vector<FanFu> out;
+    std::array<bool, 2> reverse{}, repeat{};
+    for (std::size_t half = 0; half < 2; ++half) {
+        const std::size_t first = half * 3;
+        if ((movingMask >> first & 7u) == 0)
+            continue;
+        bool allClash = true, allSame = true;
+        for (std::size_t i = first; i < first + 3; ++i) {
+            allClash = allClash && clashes(original.branches[i], changed.branches[i]);
+            allSame = allSame && original.branches[i] == changed.branches[i];
+        }
+        const bool facing
+            = FacingTrigram[static_cast<std::size_t>(trigramAt(original.key, first))] == trigramAt(changed.key, first);
+        reverse[half] = allClash || (facingTrigrams && facing);
+        repeat[half] = allSame;
+    }
+    if (reverse[0])
+        out.push_back(FanFu::InnerReverse);
+    if (reverse[1])
+        out.push_back(FanFu::OuterReverse);
+    if (repeat[0])
+        out.push_back(FanFu::InnerRepeat);
+    if (repeat[1])
+        out.push_back(FanFu::OuterRepeat);
+    if ((movingMask & 63u) == 63u && trigramAt(original.key, 0) == trigramAt(original.key, 3))
+        out.push_back(FanFu::HexagramReverse);
+    return out;
+}
+
+std::vector<std::u16string_view> Analysis::fanFuWords() const
+{
+    std::vector<std::u16string_view> words;
+    for (FanFu f : fanFu)
+        words.push_back(fanFuName(f));
+    return words;
 }
 
 std::vector<int> linesCarrying(const std::array<Branch, 6> &branches, Branch b)
@@ -60,14 +117,14 @@ GuaShen guaShenOf(const HexagramRow &row)
 }
 
 std::vector<ShenShaEntry> shenShaOf(std::optional<int> dayStem, std::optional<Branch> dayBranch,
-                                    std::optional<Branch> monthBuild)
+                                    std::optional<Branch> monthBuild, BladeRule bladeRule)
 {
     std::vector<ShenShaEntry> out;
     if (dayStem && *dayStem >= 0 && *dayStem <= 9) {
         const StemShenShaRow &r = StemShenSha[static_cast<std::size_t>(*dayStem)];
         out.push_back({ShenSha::Nobleman, r.nobleman, 2});
         out.push_back({ShenSha::Salary, {r.salary, r.salary}, 1});
-        const Branch blade = branchAt(static_cast<int>(r.salary) + 1);
+        const Branch blade = bladeOf(*dayStem, r.salary, bladeRule);
         out.push_back({ShenSha::Blade, {blade, blade}, 1});
         out.push_back({ShenSha::Literary, {r.literary, r.literary}, 1});
     }
@@ -92,16 +149,18 @@ std::vector<ShenShaEntry> shenShaOf(std::optional<int> dayStem, std::optional<Br
 Analysis analyse(const CastInput &input)
 {
     Analysis a;
-    a.shenSha = shenShaOf(input.dayStem, input.dayBuild, input.monthBuild);
+    a.shenSha = shenShaOf(input.dayStem, input.dayBuild, input.monthBuild, input.options.blade);
 
     std::u16string key(6, u' '), changedKey(6, u' ');
-    bool anyMoving = false;
+    unsigned movingMask = 0;
     for (int n = 1; n <= 6; ++n) {
         const CastLine &line = input.line(n);
         key[static_cast<std::size_t>(n - 1)] = line.value;
         changedKey[static_cast<std::size_t>(n - 1)] = changedValue(line.value, line.moving);
-        anyMoving = anyMoving || line.moving;
+        if (line.moving)
+            movingMask |= 1u << (n - 1);
     }
+    const bool anyMoving = movingMask != 0;
     const HexagramRow *original = FindHexagramByKey(key);
     if (!original)
         return a;
@@ -109,16 +168,21 @@ Analysis analyse(const CastInput &input)
     a.guaShen = guaShenOf(*original);
 
     const HexagramRow *changed = anyMoving ? FindHexagramByKey(changedKey) : nullptr;
-    if (changed)
+    if (changed) {
         a.changedType = hexagramType(changed->branches);
+        a.fanFu = fanFuOf(*original, *changed, movingMask, input.options.facingTrigramsReverse);
+    }
 
     const auto voids = dayVoids(input.dayStem, input.dayBuild);
     for (std::size_t i = 0; i < 6; ++i) {
+        const Branch b = original->branches[i];
         if (input.lines[i].moving) {
+            a.marks[i] = movingMark(b, input.monthBuild);
             if (changed)
-                a.changes[i] = lineChanges(original->branches[i], changed->branches[i], voids);
+                a.changes[i] = lineChanges(b, changed->branches[i], voids, input.monthBuild);
         } else {
-            a.marks[i] = staticMark(original->branches[i], input.monthBuild, input.dayBuild);
+            const bool isVoid = voids && std::ranges::find(*voids, b) != voids->end();
+            a.marks[i] = staticMark(b, input.monthBuild, input.dayBuild, isVoid);
         }
     }
     return a;

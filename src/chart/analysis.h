@@ -1,13 +1,15 @@
 #pragma once
 // The relations a practitioner reads off a chart once the builds and the day
-// are known: how the month and the day stand to each static line (月破, 暗动,
-// 日破), what each moving line turns into (化进神 .. 反吟), whether a hexagram
-// is 六冲 or 六合, the hexagram's body (卦身) and the spirits and killers (神煞)
-// of the day and the month. Each rule is a pure function of branches; `analyse`
-// applies them all to one cast. Anything whose source is not known is left out.
+// are known: how the month and the day stand to each line (月破, 暗动, 日破,
+// 冲实), what each moving line turns into (化进神 .. 反吟), whether a hexagram
+// is 六冲 or 六合, whether a half or the whole hexagram turns 反吟 or 伏吟, the
+// hexagram's body (卦身) and the spirits and killers (神煞) of the day and the
+// month. Each rule is a pure function of branches; `analyse` applies them all
+// to one cast. Anything whose source is not known is left out.
 
 #include "chart/cast.h"
 #include "chart/hexagrams.h"
+#include "chart/schooloptions.h"
 
 #include <array>
 #include <optional>
@@ -17,10 +19,17 @@
 
 namespace lotgrid {
 
-// Mark of a static line against the month and day builds.
-enum class StaticMark : std::uint8_t { None, MonthBroken, HiddenMoving, DayBroken }; // —, 月破, 暗动, 日破
+// Mark of a line against the month and day builds: 月破 on any line, the
+// others on static lines only.
+enum class StaticMark : std::uint8_t {
+    None,
+    MonthBroken,   // 月破
+    HiddenMoving,  // 暗动
+    DayBroken,     // 日破
+    FilledByClash, // 冲实: a void line clashed by the day ("空逢冲则实")
+};
 
-inline constexpr std::array<std::u16string_view, 4> StaticMarkNames{u"", u"月破", u"暗动", u"日破"};
+inline constexpr std::array<std::u16string_view, 5> StaticMarkNames{u"", u"月破", u"暗动", u"日破", u"冲实"};
 
 constexpr std::u16string_view staticMarkName(StaticMark m)
 {
@@ -35,23 +44,34 @@ constexpr bool strongInMonth(Branch line, Branch month)
     return l == m || generates(m, l);
 }
 
-// 月破 when the month build clashes the line; otherwise, when the day build
-// clashes it, 暗动 if the line is strong in the month and 日破 if not. Without
-// the month build a day clash cannot be told apart and gives no mark.
-constexpr StaticMark staticMark(Branch line, std::optional<Branch> month, std::optional<Branch> day)
+// The mark of a static line: 月破 when the month build clashes it; otherwise,
+// when the day build clashes it, 冲实 if the line is void, else 暗动 if it is
+// strong in the month and 日破 if not. Without the month build a day clash
+// cannot be told apart from 月破 and gives no mark.
+constexpr StaticMark staticMark(Branch line, std::optional<Branch> month, std::optional<Branch> day,
+                                bool isVoid = false)
 {
     if (!month)
         return StaticMark::None;
     if (clashes(line, *month))
         return StaticMark::MonthBroken;
     if (day && clashes(line, *day))
-        return strongInMonth(line, *month) ? StaticMark::HiddenMoving : StaticMark::DayBroken;
+        return isVoid                        ? StaticMark::FilledByClash
+               : strongInMonth(line, *month) ? StaticMark::HiddenMoving
+                                             : StaticMark::DayBroken;
     return StaticMark::None;
 }
 
+// The mark of a moving line: 月破 when the month build clashes it ("动不为真破":
+// broken, though a moving line may be rescued), nothing else.
+constexpr StaticMark movingMark(Branch line, std::optional<Branch> month)
+{
+    return month && clashes(line, *month) ? StaticMark::MonthBroken : StaticMark::None;
+}
+
 // What a moving line turns into, in the order the words are listed and shown:
-// 化进神 / 化退神, 回头生 / 回头克, 化墓 / 化绝, 化空, 伏吟 / 反吟. At most one of
-// each pair applies.
+// 化进神 / 化退神, 回头生 / 回头克, 化墓 / 化绝, 化空, 化月破, 伏吟 / 反吟. At
+// most one of each pair applies.
 enum class Change : std::uint8_t {
     Advance,        // 化进神
     Retreat,        // 化退神
@@ -60,12 +80,13 @@ enum class Change : std::uint8_t {
     Tomb,           // 化墓
     Extinction,     // 化绝
     Void,           // 化空
+    MonthBroken,    // 化月破: the month build clashes the changed branch
     Repeat,         // 伏吟
     Reverse,        // 反吟
 };
 
-inline constexpr std::array<std::u16string_view, 9> ChangeNames{u"化进神", u"化退神", u"回头生", u"回头克", u"化墓",
-                                                                u"化绝",   u"化空",   u"伏吟",   u"反吟"};
+inline constexpr std::array<std::u16string_view, 10> ChangeNames{u"化进神", u"化退神", u"回头生", u"回头克", u"化墓",
+                                                                 u"化绝",   u"化空",   u"化月破", u"伏吟",   u"反吟"};
 
 constexpr std::u16string_view changeName(Change c)
 {
@@ -94,8 +115,9 @@ static_assert([] {
 }());
 
 // The changes of a moving line from `original` to `changed`; 化空 only when
-// the day's void branches are known.
-std::vector<Change> lineChanges(Branch original, Branch changed, std::optional<std::array<Branch, 2>> voids);
+// the day's void branches are known, 化月破 only when the month build is.
+std::vector<Change> lineChanges(Branch original, Branch changed, std::optional<std::array<Branch, 2>> voids,
+                                std::optional<Branch> month = std::nullopt);
 
 // The void branches (旬空) of the day pillar, when both its stem (0 = 甲 .. 9 = 癸)
 // and its branch are known and form a pair of the sexagenary cycle.
@@ -131,6 +153,46 @@ constexpr std::u16string_view typeChangeName(HexagramType original, HexagramType
     return {};
 }
 
+// 反吟 and 伏吟 of a whole half or of the whole hexagram, in the order they are
+// listed and shown.
+enum class FanFu : std::uint8_t {
+    InnerReverse,    // 内卦反吟
+    OuterReverse,    // 外卦反吟
+    InnerRepeat,     // 内卦伏吟
+    OuterRepeat,     // 外卦伏吟
+    HexagramReverse, // 卦变反吟
+};
+
+inline constexpr std::array<std::u16string_view, 5> FanFuNames{u"内卦反吟", u"外卦反吟", u"内卦伏吟", u"外卦伏吟",
+                                                               u"卦变反吟"};
+
+constexpr std::u16string_view fanFuName(FanFu f)
+{
+    return FanFuNames[static_cast<int>(f)];
+}
+
+// The trigram that faces each one across the later-heaven circle (后天八卦):
+// 乾 northwest and 巽 southeast, 坎 north and 离 south, 艮 northeast and 坤
+// southwest, 震 east and 兑 west. In Trigram order.
+inline constexpr std::array<Trigram, 8> FacingTrigram{Trigram::Xun,  Trigram::Zhen, Trigram::Kan, Trigram::Dui,
+                                                      Trigram::Qian, Trigram::Li,   Trigram::Kun, Trigram::Gen};
+static_assert([] {
+    for (std::size_t t = 0; t < 8; ++t)
+        if (FacingTrigram[static_cast<std::size_t>(FacingTrigram[t])] != static_cast<Trigram>(t)
+            || FacingTrigram[t] == static_cast<Trigram>(t))
+            return false;
+    return true;
+}());
+
+// A half with a moving line is 反吟 when each of its three changed branches
+// clashes the original one at its place, and 伏吟 when the changed half
+// carries the same three branches (乾 and 震, which share their najia). With
+// `facingTrigrams`, a half whose trigram turns into the one facing it is 反吟
+// as well. A pure hexagram with all six lines moving turns into its opposite:
+// 卦变反吟. `movingMask` holds line n at bit n - 1.
+std::vector<FanFu> fanFuOf(const HexagramRow &original, const HexagramRow &changed, unsigned movingMask,
+                           bool facingTrigrams);
+
 // Lines 1..6 whose branch is `b`, bottom first.
 std::vector<int> linesCarrying(const std::array<Branch, 6> &branches, Branch b);
 
@@ -152,7 +214,7 @@ GuaShen guaShenOf(const HexagramRow &row);
 enum class ShenSha : std::uint8_t {
     Nobleman, // 天乙贵人, day stem
     Salary,   // 禄神, day stem
-    Blade,    // 羊刃, day stem: the branch after 禄
+    Blade,    // 羊刃, day stem: beside 禄 as BladeRule says
     Literary, // 文昌, day stem
     Horse,    // 驿马, day branch
     Peach,    // 桃花, day branch
@@ -244,23 +306,33 @@ struct ShenShaEntry {
     friend constexpr bool operator==(const ShenShaEntry &, const ShenShaEntry &) = default;
 };
 
+// 羊刃 of a day stem (0 = 甲 .. 9 = 癸) whose 禄 is `salary`.
+constexpr Branch bladeOf(int dayStem, Branch salary, BladeRule rule)
+{
+    const bool yinStem = dayStem % 2 == 1;
+    return branchAt(static_cast<int>(salary) + (rule == BladeRule::YangAfterYinBefore && yinStem ? -1 : 1));
+}
+
 // The 神煞 whose source is known, in ShenSha order: the day stem's four when
 // `dayStem` is in [0, 9], the day branch's six with the day build, 天医 with
 // the month build.
 std::vector<ShenShaEntry> shenShaOf(std::optional<int> dayStem, std::optional<Branch> dayBranch,
-                                    std::optional<Branch> monthBuild);
+                                    std::optional<Branch> monthBuild, BladeRule blade = BladeRule::AfterSalary);
 
 // Everything above for one cast. Line marks, changes, types and 卦身 need all
 // six lines; a line with no value or a cast with no hexagram leaves them empty.
 struct Analysis {
-    std::array<StaticMark, 6> marks{};            // lines 1..6; static lines only
+    std::array<StaticMark, 6> marks{};            // lines 1..6; a moving line only 月破
     std::array<std::vector<Change>, 6> changes{}; // lines 1..6; moving lines only
     HexagramType originalType = HexagramType::None;
     HexagramType changedType = HexagramType::None; // None as well when no line moves
+    std::vector<FanFu> fanFu;                      // empty when no line moves
     std::optional<GuaShen> guaShen;                // of the original hexagram
     std::vector<ShenShaEntry> shenSha;
 
     std::u16string_view typeChange() const { return typeChangeName(originalType, changedType); }
+    // The words of `fanFu`: "内卦反吟" ..
+    std::vector<std::u16string_view> fanFuWords() const;
 };
 
 Analysis analyse(const CastInput &input);

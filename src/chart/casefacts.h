@@ -15,7 +15,8 @@ namespace lotgrid {
 struct Chart;
 
 // One group per chart, the first that applies: the original hexagram 六冲,
-// 六合, a half or the whole hexagram turning 反吟 or 伏吟, or none of these.
+// 六合, a half or the whole hexagram turning 反吟 or 伏吟 (the analysis's
+// fanFu), or none of these.
 enum class HexagramGroup : std::uint8_t { SixClash, SixCombine, FanFu, Other };
 
 inline constexpr std::array<std::u16string_view, 4> HexagramGroupNames{u"六冲", u"六合", u"反吟/伏吟", u"其他"};

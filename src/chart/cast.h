@@ -1,12 +1,13 @@
 #pragma once
 // What a user puts on the sheet for one chart: the six lines as cast, the day
 // stem, the month and day builds, the use-god or hidden-spirit mark, the
-// moment of the cast, what the question is about and the asker's sex. The
-// Chart value is computed from this alone.
+// moment of the cast, the school options in force, what the question is
+// about and the asker's sex. The Chart value is computed from this alone.
 
 #include "calendar/moment.h"
 #include "calendar/pillars.h"
 #include "chart/categories.h"
+#include "chart/schooloptions.h"
 #include "core/elements.h"
 
 #include <array>
@@ -36,8 +37,9 @@ struct CastInput {
     LineMark mark;
     std::optional<Moment> moment;
     DayBoundary dayBoundary = DayBoundary::Midnight; // 子初换日: the day turns at 23:00
-    std::optional<Category> category;                // 占类: picks the use god
-    std::optional<Sex> sex;                          // of the asker; 婚恋 needs it
+    SchoolOptions options;
+    std::optional<Category> category; // 占类: picks the use god
+    std::optional<Sex> sex;           // of the asker; 婚恋 needs it
     friend constexpr bool operator==(const CastInput &, const CastInput &) = default;
 
     const CastLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }

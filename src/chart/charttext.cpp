@@ -238,6 +238,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         const std::u16string_view typeChange = chart.analysis.typeChange();
         if (!typeChange.empty())
             heads += u"  " + std::u16string(typeChange);
+        const auto fanFu = chart.analysis.fanFuWords();
+        for (std::size_t k = 0; k < fanFu.size(); ++k)
+            heads += (k ? std::u16string(1, Wide) : std::u16string(u"  ")) + std::u16string(fanFu[k]);
     }
     emit(heads);
 
@@ -476,6 +479,14 @@ Json yingqiJson(const Chart &chart)
 
 } // namespace
 
+nlohmann::ordered_json optionsJson(const SchoolOptions &o)
+{
+    return {{"yangren", utf8(BladeRuleNames[static_cast<std::size_t>(o.blade)])},
+            {"fanyin", utf8(o.facingTrigramsReverse ? u"地支相冲或后天对宫" : u"地支相冲")},
+            {"timeCastDay", utf8(TimeCastDayNames[static_cast<std::size_t>(o.timeCastDay)])},
+            {"numberCastHour", o.numberCastAddsHour}};
+}
+
 nlohmann::ordered_json chartJsonValue(const Chart &chart)
 {
     Json j = Json::object();
@@ -545,14 +556,12 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         Json &changedLines = changed["lines"] = Json::array();
         for (int n = 1; n <= 6; ++n) {
             const ChartLine &l = chart.line(n);
-            changedLines.push_back(
-                {{"position", n},
-                 {"yang", chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1'},
-                 {"branch", utf8(branchName(l.changedBranch))},
-                 {"element", utf8(elementName(l.changedElement))},
-                 {"relative", utf8(relativeName(l.changedRelative))},
-                 {"strength", strengthJson(chart.line(n).cast.moving ? chart.reading.line(n).changedStrength
-                                                                     : chart.reading.line(n).strength)}});
+            changedLines.push_back({{"position", n},
+                                    {"yang", chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1'},
+                                    {"branch", utf8(branchName(l.changedBranch))},
+                                    {"element", utf8(elementName(l.changedElement))},
+                                    {"relative", utf8(relativeName(l.changedRelative))},
+                                    {"strength", strengthJson(chart.reading.line(n).changedStrength)}});
         }
     } else {
         j["changed"] = nullptr;
@@ -560,6 +569,10 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
 
     j["types"] = {{"original", orNull(hexagramTypeName(chart.analysis.originalType))},
                   {"changed", orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{})}};
+
+    Json &fanFu = j["fanfu"] = Json::array();
+    for (std::u16string_view word : chart.analysis.fanFuWords())
+        fanFu.push_back(utf8(word));
 
     if (const auto &gs = chart.analysis.guaShen)
         j["guashen"] = {{"branch", utf8(branchName(gs->branch))}, {"positions", gs->positions}};
@@ -572,6 +585,8 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         for (Branch b : e.list())
             list.push_back(utf8(branchName(b)));
     }
+    if (!in.options.isDefault())
+        j["options"] = optionsJson(in.options);
 
     j["category"] = in.category ? utf8(categoryName(*in.category)) : Json(nullptr);
     j["sex"] = in.sex ? utf8(sexName(*in.sex)) : Json(nullptr);
@@ -589,6 +604,53 @@ std::string chartJson(const Chart &chart)
     // Every string is valid UTF-8 (toUtf8 replaces an unpaired surrogate), so
     // the replacing handler never fires; it only rules out an exception.
     return chartJsonValue(chart).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::u16string chartMomentWords(const Moment &moment)
+{
+    return momentText(moment);
+}
+
+std::u16string palaceWords(const HexagramRow &row)
+{
+    return palaceName(row);
+}
+
+std::u16string_view soulWords(Soul soul)
+{
+    return soulName(soul);
+}
+
+std::vector<std::u16string_view> lineMarkWords(const Chart &chart, int line)
+{
+    if (line < 1 || line > 6)
+        return {};
+    return markWords(chart, static_cast<std::size_t>(line - 1));
+}
+
+std::u16string guaShenWords(const GuaShen &guaShen)
+{
+    std::u16string words(branchName(guaShen.branch));
+    if (!guaShen.positions.empty()) {
+        words += u"（";
+        for (std::size_t k = 0; k < guaShen.positions.size(); ++k)
+            words += (k ? u"、" : u"")
+                     + std::u16string(PositionNames[static_cast<std::size_t>(guaShen.positions[k] - 1)]);
+        words += u"）";
+    }
+    return words;
+}
+
+std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries)
+{
+    std::vector<std::u16string> words;
+    for (const ShenShaEntry &e : entries) {
+        std::u16string w = std::u16string(ShenShaShortNames[static_cast<std::size_t>(e.kind)]) + u"：";
+        for (Branch b : e.list())
+            w += branchName(b);
+        words.push_back(std::move(w));
+    }
+    return words;
 }
 
 } // namespace lotgrid

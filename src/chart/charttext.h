@@ -6,14 +6,16 @@
 // full-width characters padded with the ideographic space (U+3000). From the
 // top: the moment with its four pillars and 旬空 (or the builds chosen by
 // hand), the question and the sex when given, the category (占类) and the
-// use god, the two hexagrams with their palaces and types, the six lines from
-// line 6 down to line 1, then 卦身, the 神煞, the three harmonies and tombs,
-// and the 互/错/综 hexagrams, and last the first 应期 candidates. A line row holds, each column only when some
-// line fills it: the spirit, the hidden spirit (and 空, and 用 when the use
-// god hides there), the line's bar, relative+branch+element (and 空), 世/应,
-// the moving mark (○ old yang, × old yin), "→" and the changed
-// relative+branch+element (and 空), 用神 or 原神/忌神/仇神, the strength
-// ("旺·长生"), then the line's marks and 化长生/化帝旺.
+// use god, the two hexagrams with their palaces and types (and 反吟/伏吟 of a
+// half or the whole hexagram), the six lines from line 6 down to line 1, then
+// 卦身, the 神煞, the three harmonies and tombs, the 互/错/综 hexagrams, and
+// last the first 应期 candidates. A
+// line row holds, each column only when some line fills it: the spirit, the
+// hidden spirit (and 空, and 用 when the use god hides there), the line's bar,
+// relative+branch+element (and 空), 世/应, the moving mark (○ old yang, × old
+// yin), "→" and the changed relative+branch+element (and 空), 用神 or
+// 原神/忌神/仇神, the strength ("旺·长生"), then the line's marks and
+// 化长生/化帝旺.
 
 #include "chart/chart.h"
 
@@ -21,6 +23,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lotgrid {
 
@@ -36,12 +39,16 @@ std::u16string chartText(const Chart &chart, std::u16string_view question = {}, 
 //   original  {key, text, name, palace, element, lines: [{position, yang, moving,
 //             branch, element, relative, spirit|null, role|null, void,
 //             hidden {relative, branch, element}|null, marks [..], changes [..]
-//             (moving lines only)} × 6]}
+//             (moving lines only)} × 6]}; marks hold 月破 / 暗动 / 日破 / 冲实
 //   changed   {key, text, name, palace, lines: [{position, yang, branch, element,
 //             relative} × 6]} or null without a moving line
 //   types     {original, changed}: "六冲", "六合" or null
+//   fanfu     ["内卦反吟", "外卦反吟", "内卦伏吟", "外卦伏吟", "卦变反吟"]: those
+//             that apply, [] when none does
 //   guashen   {branch, positions [..]}
 //   shensha   {name: [branches]} for the 神煞 whose source is known
+//   options   the school options in force (see optionsJson), only when one
+//             differs from its default
 //   category  the 占类 word or null; sex "男", "女" or null
 //   usegod    {relative ("妻财", or "世" when the category names the world line),
 //             position, hidden, candidates [..], source "auto"|"manual"} or null
@@ -62,11 +69,37 @@ std::string chartJson(const Chart &chart);
 // empty unless six lines stand.
 nlohmann::ordered_json chartJsonValue(const Chart &chart);
 
+// The school options as {yangren, fanyin, timeCastDay, numberCastHour}: the
+// names of the chosen readings ("禄后一位" / "阳前阴后", "地支相冲" /
+// "地支相冲或后天对宫", "随子初换日" / "子正换日" / "子初换日") and a boolean.
+nlohmann::ordered_json optionsJson(const SchoolOptions &options);
+
 // The six lines in the traditional notation: 6 old yin, 7 young yang, 8 young
 // yin, 9 old yang; empty unless all six lines have a value.
 std::u16string lineNotation(const CastInput &input);
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
+
+// Pieces of the text above, for the other views of a chart (the drawn chart)
+// that must say the same.
+
+// "2000-01-01 12:00".
+std::u16string chartMomentWords(const Moment &moment);
+
+// "兑宫".
+std::u16string palaceWords(const HexagramRow &row);
+
+// "游魂", "归魂", or empty.
+std::u16string_view soulWords(Soul soul);
+
+// The words after line 1..6: 月破 / 暗动 / 日破 of a static line, the changes of a moving one.
+std::vector<std::u16string_view> lineMarkWords(const Chart &chart, int line);
+
+// 卦身 without its title: "申（五爻）", "亥" when no line carries it.
+std::u16string guaShenWords(const GuaShen &guaShen);
+
+// The 神煞 as the text lists them, one "贵人：丑未" per entry.
+std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries);
 
 } // namespace lotgrid

@@ -59,10 +59,8 @@ std::vector<StaticMark> lineMarks(const Chart &chart, std::size_t i)
     return marks;
 }
 
-// The marks a hidden spirit or changed line has by the analysis's own rule for a static branch.
-std::vector<StaticMark> branchMarks(Branch b, std::optional<Branch> month, std::optional<Branch> day)
+std::vector<StaticMark> markList(StaticMark m)
 {
-    const StaticMark m = staticMark(b, month, day);
     return m == StaticMark::None ? std::vector<StaticMark>{} : std::vector<StaticMark>{m};
 }
 
@@ -116,7 +114,7 @@ std::optional<UseGod> chooseUseGod(const Chart &chart, const Reading &reading)
             if (!l.hidden || l.hidden->relative != target->relative)
                 continue;
             const auto s = strengthOf(l.hidden->branch, in.monthBuild, in.dayBuild,
-                                      branchMarks(l.hidden->branch, in.monthBuild, in.dayBuild));
+                                      markList(staticMark(l.hidden->branch, in.monthBuild, in.dayBuild, l.hiddenVoid)));
             places.push_back({n, true, l.hidden->branch, false, isStrong(s), isBroken(s), l.hiddenVoid, false});
         }
     }
@@ -178,7 +176,10 @@ std::vector<Tomb> tombsOf(const Chart &chart)
     std::vector<Tomb> out;
     for (int n = 1; n <= 6; ++n) {
         const ChartLine &l = chart.line(n);
+        // A line on the tomb's own branch stands on it (临) rather than in it.
         const Branch tomb = stageBranch(l.element, Stage::Tomb);
+        if (l.branch == tomb)
+            continue;
         if (chart.input.dayBuild == tomb)
             out.push_back({n, TombBy::Day, 0});
         for (int m = 1; m <= 6; ++m)
@@ -270,9 +271,16 @@ Reading readingOf(const Chart &chart)
         const ChartLine &l = chart.lines[i];
         LineReading &lr = r.lines[i];
         lr.strength = strengthOf(l.branch, in.monthBuild, in.dayBuild, lineMarks(chart, i));
-        if (l.cast.moving && chart.changed) {
-            lr.changedStrength = strengthOf(l.changedBranch, in.monthBuild, in.dayBuild,
-                                            branchMarks(l.changedBranch, in.monthBuild, {}));
+        if (!chart.changed || !chart.hasMovingLine())
+            continue;
+        // A moving line's change is broken as the analysis says (化月破); a still line's
+        // counterpart in the changed hexagram by the analysis's rule for a moving line.
+        const auto &changes = chart.analysis.changes[i];
+        const bool broken = l.cast.moving ? std::ranges::find(changes, Change::MonthBroken) != changes.end()
+                                          : movingMark(l.changedBranch, in.monthBuild) == StaticMark::MonthBroken;
+        lr.changedStrength = strengthOf(l.changedBranch, in.monthBuild, in.dayBuild,
+                                        markList(broken ? StaticMark::MonthBroken : StaticMark::None));
+        if (l.cast.moving) {
             const Stage s = stageAt(l.element, l.changedBranch);
             if (s == Stage::Birth || s == Stage::Peak)
                 lr.changeStage = s;

@@ -171,7 +171,8 @@ struct Harmony {
 
 // A line in its tomb (入墓): the tomb of its element is the day build (日墓),
 // the branch of a moving line elsewhere in the hexagram (动墓), or, for a
-// moving line, the branch it changes into (化墓).
+// moving line, the branch it changes into (化墓). A line on the tomb's own
+// branch (辰土 on a 辰 day) stands on it and is not in it.
 enum class TombBy : std::uint8_t { Day, Moving, Changed }; // 日, 动, 变
 
 inline constexpr std::array<std::u16string_view, 3> TombByNames{u"日", u"动", u"变"};
@@ -191,7 +192,7 @@ struct Tomb {
 struct LineReading {
     Support support = Support::None;             // against the use god; None without one
     std::optional<LineStrength> strength;        // of the original line
-    std::optional<LineStrength> changedStrength; // of the changed line; moving lines only
+    std::optional<LineStrength> changedStrength; // of its line in the changed hexagram, when a line moves
     std::optional<Stage> changeStage;            // Birth (化长生) or Peak (化帝旺); moving lines only
     friend bool operator==(const LineReading &, const LineReading &) = default;
 };

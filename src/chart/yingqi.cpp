@@ -192,7 +192,10 @@ std::optional<TimingLine> timingLineOf(const Chart &chart)
         if (n != t.position && chart.line(n).cast.moving && combines(t.branch, chart.line(n).branch))
             t.heldBy = str(PositionNames[static_cast<std::size_t>(n - 1)]);
 
+    // A line on the tomb's own branch stands on it (临) rather than in it.
     const Branch tomb = stageBranch(branchElement(t.branch), Stage::Tomb);
+    if (t.branch == tomb)
+        return t;
     if (in.dayBuild == tomb) {
         t.tomb = tomb;
         t.tombBy = u"日墓";

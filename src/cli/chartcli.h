@@ -3,6 +3,11 @@
 // or as JSON. The whole command is one function of its arguments so that tests
 // run it without a process; main() only hands over argv and the two streams.
 
+#include "calendar/moment.h"
+#include "chart/cast.h"
+
+#include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,5 +29,24 @@ CliResult runChartCli(std::span<const std::string_view> args);
 
 // The text --help prints.
 std::string_view chartCliHelp();
+
+// The pieces of the command that other front ends of the engine share. On bad
+// text each returns none and `error` says what is wrong, starting with the
+// quoted text or a verb, so the caller names the argument before it
+// ("LINES must be six digits, not 5: \"97878\"").
+
+// Six digits 6/7/8/9, line 1 first: 6 old yin, 7 young yang, 8 young yin, 9 old yang.
+std::optional<std::array<CastLine, 6>> parseLines(std::string_view text, std::string &error);
+
+// "YYYY-MM-DD HH:MM" in China Standard Time, within the chart's span.
+std::optional<Moment> parseTime(std::string_view text, std::string &error);
+
+// Sets the moment of the cast, and the day stem and the month and day builds
+// from its pillars (reckoned with the cast's day boundary, so set that first).
+void setMoment(CastInput &input, const Moment &moment);
+
+// The 占类 and the sex named by their words (UTF-8); none for any other text.
+std::optional<Category> categoryOf(std::string_view text);
+std::optional<Sex> sexOf(std::string_view text);
 
 } // namespace lotgrid::cli

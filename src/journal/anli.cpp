@@ -3,17 +3,22 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -30,11 +35,17 @@ W *named(W *widget, const QString &name)
     return widget;
 }
 
+// A question as the detail pane and the delete prompt quote it.
+QString shownQuestion(const QString &question, qsizetype length)
+{
+    return question.size() > length ? question.left(length) + u'…' : question;
+}
+
 QString detailText(const CaseRecord &c)
 {
     QStringList parts;
     parts << hexagramsText(c.cast);
-    parts << u"卜问何事：%1"_s.arg(c.question.isEmpty() ? u"—"_s : c.question);
+    parts << u"卜问何事：%1"_s.arg(c.question.isEmpty() ? u"—"_s : shownQuestion(c.question, 1000));
     QStringList facts;
     facts << u"起卦时间：%1"_s.arg(c.cast.moment ? momentText(c.cast.moment) : u"—"_s);
     if (!c.sex.isEmpty())
@@ -68,8 +79,11 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     , m_verdictFilter(named(new QComboBox(this), u"verdictFilter"_s))
     , m_table(named(new QTableView(this), u"cases"_s))
     , m_detail(named(new QLabel(this), u"detail"_s))
-    , m_notes(named(new QPlainTextEdit(this), u"notes"_s))
-    , m_outcome(named(new QPlainTextEdit(this), u"outcome"_s))
+    , m_notes{named(new QPlainTextEdit(this), u"notes"_s), named(new QPushButton(this), u"showAllNotes"_s), {}, false}
+    , m_outcome{named(new QPlainTextEdit(this), u"outcome"_s),
+                named(new QPushButton(this), u"showAllOutcome"_s),
+                {},
+                false}
     , m_verdict(named(new QComboBox(this), u"verdict"_s))
     , m_tags(named(new QLineEdit(this), u"tags"_s))
     , m_saveDetail(named(new QPushButton(u"保存"_s, this), u"saveDetail"_s))
@@ -117,10 +131,16 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
                             fm.horizontalAdvance(u"雷泽归妹 → 泽风大过"_s) + fm.height());
     m_table->setColumnWidth(CaseListModel::VerdictColumn, fm.horizontalAdvance(u"应验"_s) + fm.height());
 
+    m_detail->setTextFormat(Qt::PlainText);
     m_detail->setWordWrap(true);
     m_detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_notes->setPlaceholderText(u"备注"_s);
-    m_outcome->setPlaceholderText(u"结果：后来实际发生了什么"_s);
+    m_status->setTextFormat(Qt::PlainText);
+    m_notes.edit->setPlaceholderText(u"备注"_s);
+    m_outcome.edit->setPlaceholderText(u"结果：后来实际发生了什么"_s);
+    for (FoldedText *field : {&m_notes, &m_outcome}) {
+        field->showAll->hide();
+        connect(field->showAll, &QPushButton::clicked, this, [this, field] { unfold(*field); });
+    }
     m_tags->setPlaceholderText(u"以空格或逗号分隔"_s);
 
     auto *filters = new QHBoxLayout;
@@ -134,8 +154,12 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
 
     auto *detailPane = named(new QWidget(this), u"detailPane"_s);
     auto *form = new QFormLayout;
-    form->addRow(u"备注："_s, m_notes);
-    form->addRow(u"结果："_s, m_outcome);
+    for (FoldedText *field : {&m_notes, &m_outcome}) {
+        auto *box = new QVBoxLayout;
+        box->addWidget(field->edit, 1);
+        box->addWidget(field->showAll, 0, Qt::AlignLeft);
+        form->addRow(field == &m_notes ? u"备注："_s : u"结果："_s, box);
+    }
     form->addRow(u"应验："_s, m_verdict);
     form->addRow(u"标签："_s, m_tags);
     auto *detailButtons = new QHBoxLayout;
@@ -185,8 +209,8 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, &Anli::currentChanged);
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Anli::updateSelectionButtons);
     connect(m_table, &QAbstractItemView::activated, this, [this] { reopenCurrent(); });
-    connect(m_notes, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
-    connect(m_outcome, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
+    connect(m_notes.edit, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
+    connect(m_outcome.edit, &QPlainTextEdit::textChanged, this, &Anli::markDirty);
     connect(m_tags, &QLineEdit::textEdited, this, &Anli::markDirty);
     connect(m_verdict, &QComboBox::currentIndexChanged, this, [this] {
         if (m_loading)
@@ -264,15 +288,51 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
     m_loading = true;
     m_shown = c;
     m_detail->setText(c ? detailText(*c) : u"在左边的表里选一个案例"_s);
-    m_notes->setPlainText(c ? c->notes : QString());
-    m_outcome->setPlainText(c ? c->outcome : QString());
+    setFolded(m_notes, c ? c->notes : QString());
+    setFolded(m_outcome, c ? c->outcome : QString());
     m_verdict->setCurrentIndex(m_verdict->findData(static_cast<int>(c ? c->verdict : Verdict::Open)));
     m_tags->setText(c ? c->tags.join(u' ') : QString());
-    for (QWidget *w : std::initializer_list<QWidget *>{m_notes, m_outcome, m_verdict, m_tags, m_saveDetail, m_reopen})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_notes.edit, m_outcome.edit, m_verdict, m_tags, m_saveDetail, m_reopen})
         w->setEnabled(c.has_value());
     updateSelectionButtons();
     m_dirty = false;
     m_loading = false;
+}
+
+void Anli::setFolded(FoldedText &field, const QString &text)
+{
+    field.folded = text.size() > FoldedLength;
+    field.full = field.folded ? text : QString();
+    // Emptied first: a new wrap mode lays out again what the field holds. One
+    // unbreakable line is laid out in time that grows with its square, unless
+    // it may break anywhere.
+    field.edit->clear();
+    field.edit->setWordWrapMode(text.size() > FoldedLength ? QTextOption::WrapAnywhere
+                                                           : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    field.edit->setPlainText(field.folded ? text.left(FoldedLength) + u'…' : text);
+    field.edit->setReadOnly(field.folded);
+    field.showAll->setText(u"显示全部（共 %1 字）"_s.arg(text.size()));
+    field.showAll->setVisible(field.folded);
+}
+
+void Anli::unfold(FoldedText &field)
+{
+    if (!field.folded)
+        return;
+    const bool loading = m_loading;
+    m_loading = true;
+    field.edit->setPlainText(field.full);
+    m_loading = loading;
+    field.full.clear();
+    field.folded = false;
+    field.edit->setReadOnly(false);
+    field.showAll->hide();
+}
+
+QString Anli::textOf(const FoldedText &field)
+{
+    return field.folded ? field.full : field.edit->toPlainText();
 }
 
 void Anli::updateSelectionButtons()
@@ -295,8 +355,8 @@ bool Anli::saveDetail()
         return true;
     }
     CaseRecord edited = *m_shown;
-    edited.notes = m_notes->toPlainText();
-    edited.outcome = m_outcome->toPlainText();
+    edited.notes = textOf(m_notes);
+    edited.outcome = textOf(m_outcome);
     edited.verdict = static_cast<Verdict>(m_verdict->currentData().toInt());
     edited.tags = normalizeTags(m_tags->text());
     const std::optional<CaseRecord> saved = m_journal->updateFollowUp(edited);
@@ -304,7 +364,7 @@ bool Anli::saveDetail()
         // The typed texts stay in the fields, so nothing is lost; the user may try again.
         m_status->setText(u"修改未能保存"_s);
         if (m_prompts.warn)
-            m_prompts.warn(this, Title, m_journal->lastError());
+            m_prompts.warn(this, Title, journalMessage(m_journal->lastError()));
         return false;
     }
     m_dirty = false;
@@ -329,15 +389,14 @@ void Anli::deleteSelected()
     const QList<qint64> ids = selectedIds();
     if (ids.isEmpty())
         return;
-    const QString question
-        = ids.size() == 1
-              ? u"删除案例“%1”？删除后无法恢复。"_s.arg(m_model->caseAt(m_model->rowOf(ids.front())).question)
-              : u"删除所选的 %1 个案例？删除后无法恢复。"_s.arg(ids.size());
+    const QString question = ids.size() == 1 ? u"删除案例“%1”？删除后无法恢复。"_s.arg(
+                                 shownQuestion(m_model->caseAt(m_model->rowOf(ids.front())).question, 200))
+                                             : u"删除所选的 %1 个案例？删除后无法恢复。"_s.arg(ids.size());
     if (!m_prompts.ask || !m_prompts.ask(this, Title, question))
         return;
     if (!m_journal->remove(ids)) {
         if (m_prompts.warn)
-            m_prompts.warn(this, Title, m_journal->lastError());
+            m_prompts.warn(this, Title, journalMessage(m_journal->lastError()));
         return;
     }
     m_dirty = false;
@@ -364,7 +423,7 @@ bool Anli::exportTo(const QString &file, bool selectedOnly)
         return false;
     if (!m_journal->exportCases(file, ids, m_chartJson)) {
         if (m_prompts.warn)
-            m_prompts.warn(this, Title, m_journal->lastError());
+            m_prompts.warn(this, Title, journalMessage(m_journal->lastError()));
         return false;
     }
     m_status->setText(u"已导出到 %1"_s.arg(file));
@@ -375,20 +434,71 @@ bool Anli::importFrom(const QString &file)
 {
     if (m_dirty && !saveDetail())
         return false;
-    const std::optional<ImportReport> report = m_journal->importCases(file);
-    if (!report) {
-        if (m_prompts.warn)
-            m_prompts.warn(this, Title, m_journal->lastError());
-        return false;
+    // The window waits for the import; after a moment a modal progress window
+    // shows how far it has come and lets it be cancelled.
+    QProgressDialog progress(u"正在读取导入文件…"_s, u"取消"_s, 0, 0, this);
+    progress.setObjectName(u"importProgress"_s);
+    progress.setWindowTitle(Title);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setMinimumDuration(std::numeric_limits<int>::max()); // shown below, not by its own timer
+    progress.reset();
+    QElapsedTimer clock;
+    clock.start();
+    const ImportProgress tell = [&](qint64 done, qint64 total) {
+        if (total > 0) {
+            progress.setMaximum(static_cast<int>(total));
+            progress.setValue(static_cast<int>(done));
+        }
+        if (!progress.isVisible() && clock.elapsed() >= m_progressDelayMs)
+            progress.show();
+        if (progress.isVisible())
+            QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    const std::optional<ImportPlan> plan = m_journal->readImport(file, tell);
+    if (!plan)
+        return importFailed();
+    bool replace = false;
+    if (plan->differing > 0) {
+        progress.hide();
+        replace = m_prompts.ask
+                  && m_prompts.ask(this, Title,
+                                   u"文件中有 %1 个案例与案例库中的不同（后来改过备注、结果、应验或标签）。\n"
+                                   "用文件中的替换案例库中的吗？选“否”则保留案例库中的。"_s.arg(plan->differing));
+        clock.restart();
     }
+    progress.setLabelText(u"正在导入…"_s);
+    const std::optional<ImportReport> report = m_journal->applyImport(*plan, replace, tell);
+    progress.hide();
+    if (!report)
+        return importFailed();
     m_model->reload();
     showCount();
-    const QString text
+    QString text
         = u"导入完成：新增 %1 个案例，跳过 %2 个已在案例库中的案例。"_s.arg(report->added).arg(report->skipped);
+    if (report->replaced > 0)
+        text += u"%1 个案例与案例库中的不同，已换成文件中的。"_s.arg(report->replaced);
+    if (report->differing > 0)
+        text += u"%1 个案例与案例库中的不同，保留了案例库中的。"_s.arg(report->differing);
     m_status->setText(text);
     if (m_prompts.inform)
         m_prompts.inform(this, Title, text);
     return true;
+}
+
+bool Anli::importFailed()
+{
+    const JournalFailure &failure = m_journal->lastError();
+    if (failure.kind == JournalError::Cancelled) {
+        m_status->setText(u"导入已取消，没有导入任何案例"_s);
+        return false;
+    }
+    m_status->setText(u"导入失败，没有导入任何案例"_s);
+    if (m_prompts.warn)
+        m_prompts.warn(this, Title, journalMessage(failure));
+    return false;
 }
 
 void Anli::closeEvent(QCloseEvent *event)

@@ -5,8 +5,14 @@
 // edited beside the table and saved on the spot: a verdict as soon as it is
 // picked, texts with 保存, or when another case is chosen or the window closes.
 // Double-click or Enter hands the case back to the main window to reopen.
+// A very long note or outcome shows folded, its beginning only, until
+// 显示全部 is pressed, so choosing a case never waits on laying out a book.
+// An import shows its progress and may be cancelled; cases that the journal
+// holds with another follow-up are counted apart, and replaced if the user
+// says so.
 
 #include "journal/caselistmodel.h"
+#include "journal/journalmessages.h"
 #include "journal/journalprompts.h"
 
 #include <QWidget>
@@ -44,6 +50,11 @@ public:
     void reopenCurrent();
     bool exportTo(const QString &file, bool selectedOnly);
     bool importFrom(const QString &file);
+    // How long an import runs before its progress shows (tests show it at once).
+    void setProgressDelay(int ms) { m_progressDelayMs = ms; }
+
+    // A note or outcome longer than this shows folded.
+    static constexpr qsizetype FoldedLength = 3000;
 
 signals:
     void reopenRequested(const lotgrid::CaseRecord &c);
@@ -52,6 +63,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // A follow-up text field and the whole text it holds while folded.
+    struct FoldedText {
+        QPlainTextEdit *edit;
+        QPushButton *showAll;
+        QString full;
+        bool folded = false;
+    };
+    void setFolded(FoldedText &field, const QString &text);
+    void unfold(FoldedText &field);
+    static QString textOf(const FoldedText &field);
+    bool importFailed();
     void showCase(const std::optional<CaseRecord> &c);
     void currentChanged();
     void markDirty();
@@ -66,6 +88,7 @@ private:
     std::optional<CaseRecord> m_shown;
     bool m_dirty = false;
     bool m_loading = false;
+    int m_progressDelayMs = 500;
 
     QLineEdit *m_search;
     QCheckBox *m_dateFilter;
@@ -74,8 +97,8 @@ private:
     QComboBox *m_verdictFilter;
     QTableView *m_table;
     QLabel *m_detail;
-    QPlainTextEdit *m_notes;
-    QPlainTextEdit *m_outcome;
+    FoldedText m_notes;
+    FoldedText m_outcome;
     QComboBox *m_verdict;
     QLineEdit *m_tags;
     QPushButton *m_saveDetail;

@@ -1,8 +1,23 @@
 #include "caselistmodel.h"
 
+#include "journal/journalmessages.h"
+
+#include <QTextDocument>
+
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
+
+namespace {
+
+// A question as a cell or a tooltip shows it: a very long one cut short, so
+// that drawing a row never depends on what was pasted into it.
+QString shortened(const QString &text, qsizetype length)
+{
+    return text.size() > length ? text.left(length) + u'…' : text;
+}
+
+} // namespace
 
 CaseListModel::CaseListModel(Journal *journal, QObject *parent)
     : QAbstractTableModel(parent)
@@ -19,7 +34,7 @@ bool CaseListModel::setFilter(const CaseFilter &filter)
     m_more = page && page->size() == PageSize;
     endResetModel();
     if (!page)
-        emit readFailed(m_journal->lastError());
+        emit readFailed(journalMessage(m_journal->lastError()));
     return page.has_value();
 }
 
@@ -56,14 +71,14 @@ QVariant CaseListModel::data(const QModelIndex &index, int role) const
         return {};
     const CaseRecord &c = m_cases.at(index.row());
     if (role == Qt::ToolTipRole && index.column() == QuestionColumn)
-        return c.question;
+        return Qt::convertFromPlainText(shortened(c.question, 2000)); // markup in a question stays text
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
     case MomentColumn:
         return momentText(c.cast.moment ? c.cast.moment : std::optional(chinaMoment(c.saved)));
     case QuestionColumn:
-        return c.question;
+        return shortened(c.question, 300);
     case HexagramsColumn:
         return hexagramsText(c.cast);
     case VerdictColumn:
@@ -104,7 +119,7 @@ void CaseListModel::fetchMore(const QModelIndex &parent)
     const std::optional<QList<CaseRecord>> page = m_journal->list(m_filter, last.id, PageSize);
     if (!page) {
         m_more = false;
-        emit readFailed(m_journal->lastError());
+        emit readFailed(journalMessage(m_journal->lastError()));
         return;
     }
     m_more = page->size() == PageSize;

@@ -6,13 +6,15 @@
 
 #include "chart/cast.h"
 
+#include <QDate>
 #include <QDateTime>
-#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace lotgrid {
 
@@ -31,7 +33,9 @@ struct CaseRecord {
     QString notes;
     QString outcome;
     Verdict verdict = Verdict::Open;
-    QStringList tags; // each trimmed, non-empty, without blanks or separators
+    QStringList tags;                 // each trimmed, non-empty, without blanks or separators
+    QString category;                 // the question's category word ("求财"); empty for none
+    std::optional<QDate> firstYingqi; // the first timing candidate (应期) of the chart
 
     friend bool operator==(const CaseRecord &, const CaseRecord &) = default;
 };
@@ -39,9 +43,47 @@ struct CaseRecord {
 // Six lines stand: every line is "1" or "0". Only such casts are journal cases.
 bool linesStand(const CastInput &cast);
 
-// Why a cast or case cannot be kept, or empty when it can.
-QString castProblem(const CastInput &cast);
-QString caseProblem(const CaseRecord &c);
+// Why a case cannot be kept or read: a kind, and the field and value concerned.
+enum class CaseFault : std::uint8_t {
+    LinesMissing,        // a line is neither 1 nor 0
+    DayStemRange,        // not 甲..癸
+    MonthBuildRange,     // not 子..亥
+    DayBuildRange,       // not 子..亥
+    MarkLineWithoutMark, // a line given without a mark
+    MarkLineRange,       // the marked line is not 1..6
+    MarkUnknown,         // neither 用神 nor 伏神
+    MomentInvalid,       // not a date and time of day
+    MomentOutOfRange,    // outside FirstChartMoment..LastChartMoment; value: the moment
+    TimesInvalid,        // saved or changed time missing
+    SexUnknown,          // value: the sex given
+    VerdictUnknown,
+    TagEmpty,
+    TagWithSeparator, // value: the tag
+    TagDuplicate,     // value: the tag
+    // A case in an exported file (field names the JSON key).
+    NotAnObject,
+    FieldMissing,
+    FieldNotText,
+    FieldNotTextList,
+    BadTime,    // value: the text
+    BadLineKey, // lines or moving: not six 0 or 1; value: the text
+    BadMomentText,
+    BadName, // a stem or branch that is not one; value: the text
+    BadMark,
+    BadVerdict, // value: the text
+    BadDate,    // value: the text
+};
+
+struct CaseProblem {
+    CaseFault fault = CaseFault::LinesMissing;
+    QString field;
+    QString value;
+    friend bool operator==(const CaseProblem &, const CaseProblem &) = default;
+};
+
+// Why a cast or case cannot be kept, or nothing when it can.
+std::optional<CaseProblem> checkCast(const CastInput &cast);
+std::optional<CaseProblem> checkCase(const CaseRecord &c);
 
 // LineKey of the cast ("101101", line 1 first) and of its changed hexagram
 // (moving lines flipped); empty when a line is missing.
@@ -70,12 +112,17 @@ Moment chinaMoment(const QDateTime &utc);
 // moment, or the moment it was saved when the cast has none.
 qint64 caseMinute(const CaseRecord &c);
 
-// The JSON form of a case, as exported; the optional chart hook adds the
-// computed chart under "chart".
-using ChartJson = std::function<QJsonObject(const CastInput &)>;
-QJsonObject caseToJson(const CaseRecord &c, const ChartJson &chart = {});
-// Reads a case back; on failure returns nothing and says why in `problem`.
-// "id" and "chart" are not read: a case gets a new id, and its chart is recomputed.
-std::optional<CaseRecord> caseFromJson(const QJsonObject &o, QString *problem);
+// Every text of the case with each surrogate that is not half of a pair
+// replaced by U+FFFD, as the export file can carry it: a case keeps the same
+// question through an export and an import.
+void makeWellFormed(CaseRecord &c);
+
+// The follow-up of a case: what is written after it was saved.
+bool sameFollowUp(const CaseRecord &a, const CaseRecord &b);
+
+// The chart of a cast as JSON text, added to exported cases under "chart".
+using ChartJson = std::function<std::string(const CastInput &)>;
+// Told how far a long import has come (total 0 while not known); false stops it.
+using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 
 } // namespace lotgrid

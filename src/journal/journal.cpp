@@ -1,15 +1,16 @@
 #include "journal.h"
 
 #include "chart/hexagrams.h"
+#include "journal/casejson.h"
+#include "journal/journalschema.h"
 #include "widgets/textconv.h"
 
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,50 +27,6 @@ constexpr qint64 ApplicationId = 0x4C47524A;
 
 constexpr QLatin1StringView SqliteHeader("SQLite format 3\0", 16);
 
-constexpr auto CaseColumns = "id, saved_at, changed_at, moment, lines, moving, day_stem, month_build, day_build, "
-                             "mark_kind, mark_line, question, sex, notes, outcome, verdict, tags"_L1;
-
-// A case's id orders the journal, newest last: the minute the case is dated by
-// (caseMinute) times 2^20, plus its place among the cases of that minute, from 1.
-// The table and the full-text index (whose rowid is the case id) are then read
-// newest first by walking ids down, and a search stops at its first screenful.
-constexpr qint64 IdsPerMinute = qint64{1} << 20;
-
-qint64 firstIdOf(qint64 minute)
-{
-    return minute * IdsPerMinute;
-}
-
-// Schema 2. Schema 1 numbered cases 1, 2, 3...; it had no changed_lines and no
-// tags, only the cases_by_saved index, and no full-text table.
-constexpr std::array<QLatin1StringView, 3> Schema2{
-    "CREATE TABLE cases ("
-    " id INTEGER PRIMARY KEY,"               // see IdsPerMinute
-    " saved_at INTEGER NOT NULL,"            // ms since 1970, UTC
-    " changed_at INTEGER NOT NULL,"          // ms since 1970, UTC
-    " moment INTEGER,"                       // minuteNumber of the cast moment (qgsj), China time; NULL without one
-    " lines TEXT NOT NULL,"                  // LineKey, line 1 first: "101101"
-    " moving TEXT NOT NULL,"                 // moving flags, line 1 first: "000100"
-    " changed_lines TEXT NOT NULL,"          // LineKey of the changed hexagram
-    " day_stem INTEGER,"                     // [0, 9] 甲..癸, NULL when not chosen
-    " month_build INTEGER,"                  // [0, 11] 子..亥
-    " day_build INTEGER,"                    // [0, 11]
-    " mark_kind INTEGER NOT NULL DEFAULT 0," // 0 none, 1 用神, 2 伏神
-    " mark_line INTEGER NOT NULL DEFAULT 0," // [1, 6] with a mark
-    " question TEXT NOT NULL DEFAULT '',"
-    " sex TEXT NOT NULL DEFAULT '',"
-    " notes TEXT NOT NULL DEFAULT '',"
-    " outcome TEXT NOT NULL DEFAULT '',"
-    " verdict INTEGER NOT NULL DEFAULT 0," // 0 未定, 1 应验, 2 不验
-    " tags TEXT NOT NULL DEFAULT '')"_L1,  // tags joined by single blanks
-    "CREATE INDEX cases_by_saved ON cases(saved_at)"_L1,
-    "CREATE INDEX cases_by_verdict ON cases(verdict, id)"_L1,
-};
-
-// Version 1's columns, read as the current ones (it had no tags).
-constexpr auto Version1Columns = "id, saved_at, changed_at, moment, lines, moving, day_stem, month_build, day_build, "
-                                 "mark_kind, mark_line, question, sex, notes, outcome, verdict, ''"_L1;
-
 // SQLite's primary result codes that the messages tell apart.
 enum SqliteCode {
     Busy = 5,
@@ -82,94 +39,31 @@ enum SqliteCode {
     NotADb = 26
 };
 
-int sqliteCode(const QSqlError &e)
+JournalError kindOf(const QSqlError &e)
 {
-    return e.nativeErrorCode().toInt() & 0xff;
-}
-
-bool isDamage(const QSqlError &e)
-{
-    return sqliteCode(e) == Corrupt || sqliteCode(e) == NotADb;
-}
-
-QString reasonOf(const QSqlError &e, int busyTimeoutMs)
-{
-    switch (sqliteCode(e)) {
+    switch (e.nativeErrorCode().toInt() & 0xff) {
     case Busy:
     case Locked:
-        return u"案例库正被另一个运行中的程序占用，等待 %1 秒后仍未释放"_s.arg(busyTimeoutMs / 1000.0, 0, 'g', 3);
+        return JournalError::Busy;
     case ReadOnly:
-        return u"文件或所在的文件夹是只读的"_s;
+        return JournalError::ReadOnly;
     case Full:
-        return u"磁盘已满"_s;
+        return JournalError::Full;
     case CantOpen:
-        return u"无法打开文件（所在的文件夹不可写、文件只读或不存在）"_s;
+        return JournalError::CannotOpen;
     case Corrupt:
     case NotADb:
-        return u"文件已损坏，或不是本程序的案例库"_s;
+        return JournalError::Damaged;
     case IoError:
-        return u"读写出错（%1）"_s.arg(e.text());
+        return JournalError::IoError;
     default:
-        return e.text();
+        return JournalError::Database;
     }
 }
 
 QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
-QVariant optionalInt(const auto &value)
-{
-    return value ? QVariant(static_cast<int>(*value)) : QVariant();
-}
-
-QString movingKey(const CastInput &cast)
-{
-    QString key;
-    for (const CastLine &l : cast.lines)
-        key += l.moving ? u'1' : u'0';
-    return key;
-}
-
-CaseRecord readCase(const QSqlQuery &q)
-{
-    CaseRecord c;
-    c.id = q.value(0).toLongLong();
-    c.saved = QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong(), Qt::UTC);
-    c.changed = QDateTime::fromMSecsSinceEpoch(q.value(2).toLongLong(), Qt::UTC);
-    if (!q.value(3).isNull())
-        c.cast.moment = momentFromMinutes(q.value(3).toLongLong());
-    const QString lines = q.value(4).toString();
-    const QString moving = q.value(5).toString();
-    for (int n = 1; n <= 6; ++n) {
-        const QChar v = n <= lines.size() ? lines.at(n - 1) : QChar();
-        c.cast.line(n)
-            = {v == u'1' || v == u'0' ? v.unicode() : char16_t{0}, n <= moving.size() && moving.at(n - 1) == u'1'};
-    }
-    const auto inRange = [&q](int column, int last) -> std::optional<int> {
-        if (q.value(column).isNull())
-            return std::nullopt;
-        const int v = q.value(column).toInt();
-        return v >= 0 && v <= last ? std::optional(v) : std::nullopt;
-    };
-    c.cast.dayStem = inRange(6, 9);
-    if (const auto b = inRange(7, 11))
-        c.cast.monthBuild = static_cast<Branch>(*b);
-    if (const auto b = inRange(8, 11))
-        c.cast.dayBuild = static_cast<Branch>(*b);
-    const int kind = q.value(9).toInt();
-    const int line = q.value(10).toInt();
-    if ((kind == 1 || kind == 2) && line >= 1 && line <= 6)
-        c.cast.mark = {static_cast<MarkKind>(kind), line};
-    c.question = q.value(11).toString();
-    c.sex = q.value(12).toString();
-    c.notes = q.value(13).toString();
-    c.outcome = q.value(14).toString();
-    const int verdict = q.value(15).toInt();
-    c.verdict = verdict >= 0 && verdict <= 2 ? static_cast<Verdict>(verdict) : Verdict::Open;
-    c.tags = q.value(16).toString().split(u' ', Qt::SkipEmptyParts);
-    return c;
 }
 
 bool isCjk(char32_t c)
@@ -217,6 +111,8 @@ QString keysNamed(const QString &word)
 
 QAtomicInt connectionCounter;
 
+static_assert(Journal::SchemaVersion == CurrentSchemaVersion);
+
 } // namespace
 
 QString searchableText(const QString &text)
@@ -237,6 +133,13 @@ QString searchableText(const QString &text)
     return out.simplified();
 }
 
+struct Journal::FileHeader {
+    qint64 applicationId = 0;
+    int version = 0;
+    bool empty = true; // no table, no mark: a file just created
+    bool hasFullText = false;
+};
+
 Journal::Journal(QString path, JournalOptions options)
     : m_path(std::move(path))
     , m_connectionName(u"lotgrid-journal-%1"_s.arg(connectionCounter.fetchAndAddRelaxed(1)))
@@ -246,6 +149,7 @@ Journal::Journal(QString path, JournalOptions options)
 
 Journal::~Journal()
 {
+    m_prepared.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isValid())
@@ -260,30 +164,64 @@ QString Journal::defaultPath()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/journal.sqlite"_s;
 }
 
-QString Journal::unusable() const
-{
-    return m_unusableReason.isEmpty() ? u"案例库没有打开"_s : m_unusableReason + u"；本次运行中案例库停用"_s;
-}
-
 QDateTime Journal::now() const
 {
     const QDateTime t = m_options.now ? m_options.now() : QDateTime::currentDateTimeUtc();
     return QDateTime::fromMSecsSinceEpoch(t.toMSecsSinceEpoch(), Qt::UTC);
 }
 
-bool Journal::fail(const QString &what, const QString &reason)
+bool Journal::fail(JournalAction action, const SqlFailure &why)
 {
-    if (!m_ready && m_unusableReason.isEmpty() && !reason.isEmpty())
-        m_unusableReason = reason;
-    m_lastError = u"%1\n案例库文件：%2\n原因：%3"_s.arg(what, nativePath(m_path), reason);
+    // A journal that failed to open stays stopped for the run, for this reason.
+    if (!m_ready && m_stoppedBy.kind == JournalError::None && why.kind != JournalError::NotOpen)
+        m_stoppedBy = why;
+    JournalFailure f;
+    f.action = action;
+    f.kind = why.kind;
+    f.path = nativePath(m_path);
+    f.file = m_otherFile.isEmpty() ? QString() : nativePath(m_otherFile);
+    f.detail = why.detail;
+    f.waitedMs = m_options.busyTimeoutMs;
+    f.caseNumber = why.caseNumber;
+    f.caseQuestion = why.caseQuestion;
+    f.problem = why.problem;
+    m_lastError = f;
     return false;
 }
 
-bool Journal::failQuery(const QString &what)
+bool Journal::fail(JournalAction action, JournalError kind, const QString &detail)
 {
-    if (!m_lastSqlReason.isEmpty())
-        return fail(what, m_lastSqlReason);
-    return fail(what, u"未知的数据库错误"_s);
+    SqlFailure why;
+    why.kind = kind;
+    why.detail = detail;
+    return fail(action, why);
+}
+
+bool Journal::failQuery(JournalAction action)
+{
+    if (m_lastSql.kind == JournalError::None)
+        return fail(action, JournalError::Database);
+    return fail(action, m_lastSql);
+}
+
+bool Journal::usable(JournalAction action)
+{
+    const bool writes = action != JournalAction::Read && action != JournalAction::Export;
+    if (m_ready && !(m_readOnly && writes))
+        return true;
+    if (m_ready)
+        return fail(action, JournalError::OpenedReadOnly);
+    if (m_stoppedBy.kind == JournalError::None)
+        return fail(action, JournalError::NotOpen);
+    fail(action, m_stoppedBy);
+    m_lastError.stopped = true;
+    return false;
+}
+
+void Journal::startCommand()
+{
+    m_lastError = {};
+    m_lastSql = {};
 }
 
 bool Journal::exec(QSqlQuery &q)
@@ -300,10 +238,13 @@ bool Journal::exec(QSqlQuery &q)
 
 bool Journal::noteError(const QSqlError &e)
 {
-    m_lastSqlReason = reasonOf(e, m_options.busyTimeoutMs);
-    if (isDamage(e) && m_ready) {
+    m_lastSql = {};
+    m_lastSql.kind = kindOf(e);
+    if (m_lastSql.kind == JournalError::IoError || m_lastSql.kind == JournalError::Database)
+        m_lastSql.detail = e.text();
+    if (m_lastSql.kind == JournalError::Damaged && m_ready) {
         m_ready = false; // never write again to a file found damaged
-        m_unusableReason = m_lastSqlReason;
+        m_stoppedBy = m_lastSql;
     }
     return false;
 }
@@ -312,6 +253,26 @@ bool Journal::stepped(const QSqlQuery &q)
 {
     // next() returns false both at the end and on an error such as a damaged page.
     return !q.lastError().isValid() || noteError(q.lastError());
+}
+
+QSqlQuery *Journal::prepared(const QString &sql)
+{
+    // An import runs the same few statements for every case: each is compiled once.
+    auto it = m_prepared.find(sql);
+    if (it == m_prepared.end()) {
+        QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+        if (!q.prepare(sql)) {
+            noteError(q.lastError());
+            return nullptr;
+        }
+        it = m_prepared.emplace(sql, std::move(q)).first;
+    }
+    return &it->second;
+}
+
+bool Journal::execPrepared(QSqlQuery *q)
+{
+    return q && (q->exec() || noteError(q->lastError()));
 }
 
 bool Journal::execText(const QString &sql)
@@ -338,103 +299,193 @@ bool Journal::commit()
 
 void Journal::rollback()
 {
-    const QString reason = m_lastSqlReason;
+    const SqlFailure why = m_lastSql;
     execText(u"ROLLBACK"_s);
-    m_lastSqlReason = reason;
+    m_lastSql = why;
 }
 
-bool Journal::open()
+void Journal::closeConnection()
 {
-    const QString what = u"案例库无法打开。文件保持原样；本次运行中案例库命令停用，排盘不受影响。"_s;
     m_ready = false;
-    m_lastError.clear();
-    m_unusableReason.clear();
+    m_prepared.clear();
+    QSqlDatabase::database(m_connectionName, false).close();
+}
+
+bool Journal::openFile(bool readOnly)
+{
+    m_prepared.clear();
+    m_ready = false;
+    m_readOnly = readOnly;
+    m_fullText = false;
+    m_stoppedBy = {};
+    startCommand();
     const QFileInfo info(m_path);
+    if (readOnly && (!info.exists() || (info.isFile() && info.size() == 0)))
+        return fail(JournalAction::Open, JournalError::Missing);
     if (info.exists() && !info.isFile())
-        return fail(what, u"这个位置是文件夹或其他非文件的东西"_s);
+        return fail(JournalAction::Open, JournalError::NotAFile);
     if (info.exists() && info.size() > 0) {
         QFile file(m_path);
         if (!file.open(QIODevice::ReadOnly))
-            return fail(what, u"无法读取文件（%1）"_s.arg(file.errorString()));
+            return fail(JournalAction::Open, JournalError::Unreadable, file.errorString());
         if (file.read(SqliteHeader.size()) != QByteArrayView(SqliteHeader.data(), SqliteHeader.size()))
-            return fail(what, u"文件已损坏，或不是本程序的案例库"_s);
+            return fail(JournalAction::Open, JournalError::Damaged);
     } else if (!info.exists() && !QDir().mkpath(info.absolutePath())) {
-        return fail(what, u"无法创建文件夹 %1"_s.arg(QDir::toNativeSeparators(info.absolutePath())));
+        return fail(JournalAction::Open, JournalError::NoFolder, QDir::toNativeSeparators(info.absolutePath()));
     }
 
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
                           ? QSqlDatabase::database(m_connectionName, false)
                           : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connectionName);
     if (!db.isValid())
-        return fail(what, u"缺少 Qt 的 SQLite 驱动（QSQLITE）"_s);
+        return fail(JournalAction::Open, JournalError::NoDriver);
     db.setDatabaseName(m_path);
-    db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(m_options.busyTimeoutMs));
-    if (!db.open())
-        return fail(what, reasonOf(db.lastError(), m_options.busyTimeoutMs));
+    db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1%2"_s.arg(m_options.busyTimeoutMs)
+                             .arg(readOnly ? u";QSQLITE_OPEN_READONLY"_s : QString()));
+    if (!db.open()) {
+        noteError(db.lastError());
+        return failQuery(JournalAction::Open);
+    }
+    return true;
+}
 
-    // Read who the file belongs to before anything is written to it.
-    QSqlQuery q(db);
+std::optional<Journal::FileHeader> Journal::readHeader()
+{
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.prepare(u"SELECT (SELECT application_id FROM pragma_application_id),"
               " (SELECT user_version FROM pragma_user_version),"
               " (SELECT count(*) FROM sqlite_master),"
               " (SELECT count(*) FROM sqlite_master WHERE name = 'cases_fts')"_s);
     if (!exec(q) || !q.next()) {
-        db.close();
-        return fail(what, m_lastSqlReason);
+        if (m_lastSql.kind == JournalError::None)
+            stepped(q);
+        return std::nullopt;
     }
-    const qint64 applicationId = q.value(0).toLongLong();
-    const int version = q.value(1).toInt();
-    const bool empty = q.value(2).toInt() == 0 && applicationId == 0 && version == 0;
-    const bool hasFullTextTable = q.value(3).toInt() > 0;
-    q.finish();
-    if (!empty && applicationId != ApplicationId) {
-        db.close();
-        return fail(what, u"这是另一个程序的 SQLite 数据库，不是本程序的案例库"_s);
-    }
-    if (!empty && version > SchemaVersion) {
-        db.close();
-        return fail(what, u"案例库由较新版本的六爻程序创建（格式 %1），这个版本只认得格式 %2 及以前"_s.arg(version).arg(
-                              SchemaVersion));
-    }
-    if (!empty && version < 1) {
-        db.close();
-        return fail(what, u"文件已损坏，或不是本程序的案例库"_s);
-    }
+    FileHeader h;
+    h.applicationId = q.value(0).toLongLong();
+    h.version = q.value(1).toInt();
+    h.empty = q.value(2).toInt() == 0 && h.applicationId == 0 && h.version == 0;
+    h.hasFullText = q.value(3).toInt() > 0;
+    return h;
+}
 
-    execText(u"PRAGMA busy_timeout = %1"_s.arg(m_options.busyTimeoutMs));
-    execText(u"PRAGMA journal_mode = WAL"_s);
-    execText(u"PRAGMA synchronous = FULL"_s);
+// Why a file cannot be used as a journal of this version; nothing when it can.
+std::optional<Journal::SqlFailure> Journal::refusal(const FileHeader &h) const
+{
+    SqlFailure why;
+    if (h.empty && m_readOnly)
+        why.kind = JournalError::Missing;
+    else if (!h.empty && h.applicationId != ApplicationId)
+        why.kind = JournalError::Foreign;
+    else if (!h.empty && h.version > SchemaVersion) {
+        why.kind = JournalError::TooNew;
+        why.detail = QString::number(h.version);
+    } else if (!h.empty && h.version < 1)
+        why.kind = JournalError::Damaged;
+    else if (m_readOnly && h.version < 2)
+        why.kind = JournalError::TooOld;
+    else
+        return std::nullopt;
+    return why;
+}
 
-    bool probeOk = false;
-    if (m_options.fullTextSearch) {
-        probeOk = execText(u"CREATE VIRTUAL TABLE temp.fts_probe USING fts5(x)"_s);
-        if (probeOk)
-            execText(u"DROP TABLE temp.fts_probe"_s);
-    }
-    m_ready = true; // the writes below need it; reset on failure
-    bool ok = true;
-    if (empty) {
-        ok = begin() && createSchema() && commit();
-    } else if (version == 1) {
-        ok = begin() && migrateFrom1() && commit();
-    } else if (probeOk && !hasFullTextTable) {
-        ok = begin() && createFullText(true) && commit();
-    }
-    if (!ok) {
-        rollback();
-        m_ready = false;
-        db.close();
-        return fail(what, m_lastSqlReason);
-    }
-    if (!empty && version != 1 && hasFullTextTable)
-        m_fullText = probeOk;
+bool Journal::fullTextAvailable()
+{
+    // Without FTS5 in this SQLite, search falls back to LIKE; that is not a failure.
+    if (!m_options.fullTextSearch || !execText(u"CREATE VIRTUAL TABLE temp.fts_probe USING fts5(x)"_s))
+        return false;
+    execText(u"DROP TABLE temp.fts_probe"_s);
     return true;
 }
 
-bool Journal::createTables()
+bool Journal::open()
 {
-    for (const QLatin1StringView sql : Schema2)
-        if (!execText(QString(sql)))
+    if (!openFile(false))
+        return false;
+    // Who the file belongs to is read before anything is written to it.
+    std::optional<FileHeader> h = readHeader();
+    std::optional<SqlFailure> refused = h ? refusal(*h) : std::nullopt;
+    if (!h || refused) {
+        if (refused)
+            m_lastSql = *refused;
+        closeConnection();
+        return failQuery(JournalAction::Open);
+    }
+    execText(u"PRAGMA journal_mode = WAL"_s);
+    execText(u"PRAGMA synchronous = FULL"_s);
+    const bool fullText = fullTextAvailable();
+    m_ready = true; // the writes below need it; reset on failure
+    m_version = SchemaVersion;
+    if (h->empty || h->version < SchemaVersion || (fullText && !h->hasFullText)) {
+        if (!bringUpToDate(fullText)) {
+            closeConnection();
+            return failQuery(JournalAction::Open);
+        }
+    } else {
+        m_fullText = fullText && h->hasFullText;
+    }
+    m_lastSql = {};
+    return true;
+}
+
+bool Journal::openReadOnly()
+{
+    if (!openFile(true))
+        return false;
+    const std::optional<FileHeader> h = readHeader();
+    const std::optional<SqlFailure> refused = h ? refusal(*h) : std::nullopt;
+    if (!h || refused) {
+        if (refused)
+            m_lastSql = *refused;
+        closeConnection();
+        return failQuery(JournalAction::Open);
+    }
+    m_version = h->version;
+    m_fullText = h->hasFullText && fullTextAvailable();
+    m_ready = true;
+    m_lastSql = {};
+    return true;
+}
+
+bool Journal::bringUpToDate(bool fullText)
+{
+    // Another instance may be creating or migrating the same file at this
+    // moment: IMMEDIATE waits for it, and the file is read again inside.
+    if (!begin())
+        return false;
+    const std::optional<FileHeader> h = readHeader();
+    if (!h) {
+        rollback();
+        return false;
+    }
+    if (const std::optional<SqlFailure> refused = refusal(*h)) {
+        m_lastSql = *refused;
+        rollback();
+        return false;
+    }
+    bool ok = true;
+    if (h->empty) {
+        ok = createSchema();
+    } else {
+        m_fullText = fullText && h->hasFullText;
+        if (h->version < 2)
+            ok = migrateTo2();
+        if (ok && h->version < 3)
+            ok = migrateTo3();
+        if (ok && fullText && !m_fullText)
+            ok = createFullText(true);
+    }
+    if (!ok || !commit()) {
+        rollback();
+        return false;
+    }
+    return true;
+}
+
+bool Journal::createTables(int version)
+{
+    for (const QString &sql : createTableSql(version))
+        if (!execText(sql))
             return false;
     m_fullText = false;
     return !m_options.fullTextSearch || createFullText(false);
@@ -442,15 +493,15 @@ bool Journal::createTables()
 
 bool Journal::createSchema()
 {
-    return createTables() && execText(u"PRAGMA application_id = %1"_s.arg(ApplicationId))
+    return createTables(SchemaVersion) && execText(u"PRAGMA application_id = %1"_s.arg(ApplicationId))
            && execText(u"PRAGMA user_version = %1"_s.arg(SchemaVersion));
 }
 
 bool Journal::createFullText(bool fill)
 {
-    // Without FTS5 in this SQLite, search falls back to LIKE; that is not a failure.
     if (!execText(u"CREATE VIRTUAL TABLE cases_fts USING fts5(question, notes, tags, outcome, hexagrams)"_s)) {
         m_fullText = false;
+        m_lastSql = {};
         return true;
     }
     m_fullText = true;
@@ -458,7 +509,7 @@ bool Journal::createFullText(bool fill)
         return true;
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.setForwardOnly(true);
-    q.prepare(u"SELECT %1 FROM cases"_s.arg(CaseColumns));
+    q.prepare(u"SELECT %1 FROM cases"_s.arg(selectColumns(m_version)));
     if (!exec(q))
         return false;
     while (q.next())
@@ -467,21 +518,24 @@ bool Journal::createFullText(bool fill)
     return stepped(q);
 }
 
-bool Journal::migrateFrom1()
+// Version 2 gives the cases ids that order them, so the table is copied whole.
+bool Journal::migrateTo2()
 {
-    // The cases get ids of the current kind, so the table is copied whole.
-    if (!execText(u"DROP INDEX IF EXISTS cases_by_saved"_s) || !execText(u"ALTER TABLE cases RENAME TO cases_v1"_s))
-        return false;
-    if (!createTables())
+    if (!execText(u"DROP INDEX IF EXISTS cases_by_saved"_s) || !execText(u"ALTER TABLE cases RENAME TO cases_v1"_s)
+        || !createTables(2))
         return false;
     QSqlQuery rows(QSqlDatabase::database(m_connectionName, false));
     rows.setForwardOnly(true);
-    rows.prepare(u"SELECT %1 FROM cases_v1 ORDER BY id"_s.arg(Version1Columns));
+    rows.prepare(u"SELECT %1 FROM cases_v1 ORDER BY id"_s.arg(selectColumns(1)));
     if (!exec(rows))
         return false;
     while (rows.next()) {
         CaseRecord c = readCase(rows);
-        if (!insertCase(c))
+        if (const std::optional<CaseProblem> problem = checkCast(c.cast)) {
+            m_lastSql = {JournalError::BadOldCase, {}, c.id, c.question, problem};
+            return false;
+        }
+        if (!insertCase(c, 2))
             return false;
     }
     if (!stepped(rows))
@@ -490,17 +544,30 @@ bool Journal::migrateFrom1()
     return execText(u"DROP TABLE cases_v1"_s) && execText(u"PRAGMA user_version = 2"_s);
 }
 
+// Version 3 adds the category and the first timing candidate, empty for the cases there.
+bool Journal::migrateTo3()
+{
+    for (const QString &sql : upgradeSql(3))
+        if (!execText(sql))
+            return false;
+    return execText(u"PRAGMA user_version = 3"_s);
+}
+
 std::optional<qint64> Journal::nextId(qint64 minute)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"SELECT max(id) FROM cases WHERE id >= ? AND id < ?"_s);
-    q.addBindValue(firstIdOf(minute));
-    q.addBindValue(firstIdOf(minute + 1));
-    if (!exec(q) || !q.next())
+    QSqlQuery *q = prepared(u"SELECT max(id) FROM cases WHERE id >= ? AND id < ?"_s);
+    if (q) {
+        q->bindValue(0, firstIdOf(minute));
+        q->bindValue(1, firstIdOf(minute + 1));
+    }
+    if (!execPrepared(q) || !q->next())
         return std::nullopt;
-    const qint64 id = q.value(0).isNull() ? firstIdOf(minute) + 1 : q.value(0).toLongLong() + 1;
+    const QVariant last = q->value(0);
+    q->finish();
+    const qint64 id = last.isNull() ? firstIdOf(minute) + 1 : last.toLongLong() + 1;
     if (id >= firstIdOf(minute + 1)) {
-        m_lastSqlReason = u"同一分钟内的案例太多"_s;
+        m_lastSql = {};
+        m_lastSql.kind = JournalError::MinuteFull;
         return std::nullopt;
     }
     return id;
@@ -510,119 +577,116 @@ bool Journal::indexCase(const CaseRecord &c)
 {
     if (!m_fullText)
         return true;
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    QSqlQuery q(db);
-    q.prepare(u"DELETE FROM cases_fts WHERE rowid = ?"_s);
-    q.addBindValue(c.id);
-    if (!exec(q))
+    QSqlQuery *remove = prepared(u"DELETE FROM cases_fts WHERE rowid = ?"_s);
+    if (remove)
+        remove->bindValue(0, c.id);
+    if (!execPrepared(remove))
         return false;
-    q.prepare(u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (?, ?, ?, ?, ?, ?)"_s);
-    q.addBindValue(c.id);
-    q.addBindValue(searchableText(c.question));
-    q.addBindValue(searchableText(c.notes));
-    q.addBindValue(searchableText(c.tags.join(u' ')));
-    q.addBindValue(searchableText(c.outcome));
-    q.addBindValue(searchableText(originalName(c.cast) + u' ' + changedName(c.cast)));
-    return exec(q);
+    QSqlQuery *q = prepared(
+        u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (?, ?, ?, ?, ?, ?)"_s);
+    if (!q)
+        return false;
+    q->bindValue(0, c.id);
+    q->bindValue(1, searchableText(c.question));
+    q->bindValue(2, searchableText(c.notes));
+    q->bindValue(3, searchableText(c.tags.join(u' ')));
+    q->bindValue(4, searchableText(c.outcome));
+    q->bindValue(5, searchableText(originalName(c.cast) + u' ' + changedName(c.cast)));
+    return execPrepared(q);
 }
 
-bool Journal::insertCase(CaseRecord &c)
+bool Journal::insertCase(CaseRecord &c, int version)
 {
     const std::optional<qint64> id = nextId(caseMinute(c));
     if (!id)
         return false;
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"INSERT INTO cases(id, saved_at, changed_at, moment, lines, moving, changed_lines, day_stem,"
-              " month_build, day_build, mark_kind, mark_line, question, sex, notes, outcome, verdict, tags)"
-              " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
-              " coalesce(?, ''), coalesce(?, ''), coalesce(?, ''), coalesce(?, ''), ?, coalesce(?, ''))"_s);
-    q.addBindValue(*id);
-    q.addBindValue(c.saved.toMSecsSinceEpoch());
-    q.addBindValue(c.changed.toMSecsSinceEpoch());
-    q.addBindValue(c.cast.moment ? QVariant(qint64{minuteNumber(*c.cast.moment)}) : QVariant());
-    q.addBindValue(lineKey(c.cast));
-    q.addBindValue(movingKey(c.cast));
-    q.addBindValue(changedLineKey(c.cast));
-    q.addBindValue(optionalInt(c.cast.dayStem));
-    q.addBindValue(optionalInt(c.cast.monthBuild));
-    q.addBindValue(optionalInt(c.cast.dayBuild));
-    q.addBindValue(static_cast<int>(c.cast.mark.kind));
-    q.addBindValue(c.cast.mark.line);
-    q.addBindValue(c.question);
-    q.addBindValue(c.sex);
-    q.addBindValue(c.notes);
-    q.addBindValue(c.outcome);
-    q.addBindValue(static_cast<int>(c.verdict));
-    q.addBindValue(c.tags.join(u' '));
-    if (!exec(q))
-        return false;
     c.id = *id;
-    return indexCase(c);
+    QSqlQuery *q = prepared(insertSql(version));
+    if (q)
+        bindInsert(*q, c, version);
+    return execPrepared(q) && indexCase(c);
+}
+
+bool Journal::writeFollowUp(const CaseRecord &c)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    q.prepare(followUpSql());
+    bindFollowUp(q, c);
+    return exec(q) && indexCase(c);
 }
 
 std::optional<CaseRecord> Journal::save(const CaseRecord &draft)
 {
-    const QString what = u"案例未能保存，盘面保持不变。"_s;
-    if (!m_ready) {
-        fail(what, unusable());
+    startCommand();
+    if (!usable(JournalAction::Save))
         return std::nullopt;
-    }
     CaseRecord c = draft;
+    makeWellFormed(c);
     c.tags = normalizeTags(c.tags.join(u' '));
     c.saved = c.changed = now();
-    if (const QString problem = caseProblem(c); !problem.isEmpty()) {
-        fail(what, problem);
+    if (const std::optional<CaseProblem> problem = checkCase(c)) {
+        fail(JournalAction::Save, {JournalError::BadCase, {}, 0, {}, problem});
         return std::nullopt;
     }
-    if (!begin() || !insertCase(c) || !commit()) {
+    if (!begin() || !insertCase(c, m_version) || !commit()) {
         rollback();
-        failQuery(what);
+        failQuery(JournalAction::Save);
         return std::nullopt;
     }
     return c;
 }
 
-std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &edited)
+std::optional<std::optional<CaseRecord>> Journal::findCase(qint64 id)
 {
-    const QString what = u"修改未能保存，案例保持原样。"_s;
-    if (!m_ready) {
-        fail(what, unusable());
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    q.prepare(u"SELECT %1 FROM cases WHERE id = ?"_s.arg(selectColumns(m_version)));
+    q.addBindValue(id);
+    if (!exec(q))
         return std::nullopt;
+    if (!q.next()) {
+        if (!stepped(q))
+            return std::nullopt;
+        return std::optional<CaseRecord>();
     }
+    return std::optional(readCase(q));
+}
+
+std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &typed)
+{
+    CaseRecord edited = typed;
+    makeWellFormed(edited);
+    startCommand();
+    if (!usable(JournalAction::Update))
+        return std::nullopt;
     if (!begin()) {
-        failQuery(what);
+        failQuery(JournalAction::Update);
         return std::nullopt;
     }
-    std::optional<CaseRecord> stored = find(edited.id);
-    if (!stored) {
+    const std::optional<std::optional<CaseRecord>> stored = findCase(edited.id);
+    if (!stored || !*stored) {
         rollback();
-        if (m_lastError.isEmpty())
-            fail(what, u"这个案例已不在案例库中（可能已被另一个窗口删除）"_s);
+        if (stored)
+            fail(JournalAction::Update, JournalError::NotFound);
+        else
+            failQuery(JournalAction::Update);
         return std::nullopt;
     }
-    CaseRecord c = *stored;
+    CaseRecord c = **stored;
     c.notes = edited.notes;
     c.outcome = edited.outcome;
     c.verdict = edited.verdict;
     c.tags = normalizeTags(edited.tags.join(u' '));
+    c.category = edited.category;
+    c.firstYingqi = edited.firstYingqi;
     c.changed = now();
-    if (const QString problem = caseProblem(c); !problem.isEmpty()) {
+    if (const std::optional<CaseProblem> problem = checkCase(c)) {
         rollback();
-        fail(what, problem);
+        fail(JournalAction::Update, {JournalError::BadCase, {}, 0, {}, problem});
         return std::nullopt;
     }
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"UPDATE cases SET notes = coalesce(?, ''), outcome = coalesce(?, ''), verdict = ?,"
-              " tags = coalesce(?, ''), changed_at = ? WHERE id = ?"_s);
-    q.addBindValue(c.notes);
-    q.addBindValue(c.outcome);
-    q.addBindValue(static_cast<int>(c.verdict));
-    q.addBindValue(c.tags.join(u' '));
-    q.addBindValue(c.changed.toMSecsSinceEpoch());
-    q.addBindValue(c.id);
-    if (!exec(q) || !indexCase(c) || !commit()) {
+    if (!writeFollowUp(c) || !commit()) {
         rollback();
-        failQuery(what);
+        failQuery(JournalAction::Update);
         return std::nullopt;
     }
     return c;
@@ -630,11 +694,11 @@ std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &edited)
 
 bool Journal::remove(const QList<qint64> &ids)
 {
-    const QString what = u"案例未能删除，案例库保持原样。"_s;
-    if (!m_ready)
-        return fail(what, unusable());
+    startCommand();
+    if (!usable(JournalAction::Remove))
+        return false;
     if (!begin())
-        return failQuery(what);
+        return failQuery(JournalAction::Remove);
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     QSqlQuery q(db);
     for (const qint64 id : ids) {
@@ -648,42 +712,38 @@ bool Journal::remove(const QList<qint64> &ids)
         }
         if (!ok) {
             rollback();
-            return failQuery(what);
+            return failQuery(JournalAction::Remove);
         }
     }
     if (!commit())
-        return failQuery(what);
+        return failQuery(JournalAction::Remove);
     return true;
 }
 
 std::optional<CaseRecord> Journal::find(qint64 id)
 {
-    m_lastError.clear();
+    startCommand();
     if (!QSqlDatabase::database(m_connectionName, false).isOpen()) {
-        fail(u"案例无法读取。"_s, u"案例库没有打开"_s);
+        fail(JournalAction::Read, JournalError::NotOpen);
         return std::nullopt;
     }
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"SELECT %1 FROM cases WHERE id = ?"_s.arg(CaseColumns));
-    q.addBindValue(id);
-    if (!exec(q)) {
-        failQuery(u"案例无法读取。"_s);
+    const std::optional<std::optional<CaseRecord>> found = findCase(id);
+    if (!found) {
+        failQuery(JournalAction::Read);
         return std::nullopt;
     }
-    if (!q.next()) {
-        if (!stepped(q))
-            failQuery(u"案例无法读取。"_s);
-        return std::nullopt;
-    }
-    return readCase(q);
+    if (!*found)
+        fail(JournalAction::Read, JournalError::NotFound);
+    return *found;
 }
 
 std::optional<qint64> Journal::count()
 {
+    startCommand();
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.prepare(u"SELECT count(*) FROM cases"_s);
     if (!exec(q) || !q.next()) {
-        failQuery(u"案例无法读取。"_s);
+        failQuery(JournalAction::Read);
         return std::nullopt;
     }
     return q.value(0).toLongLong();
@@ -691,10 +751,9 @@ std::optional<qint64> Journal::count()
 
 std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::optional<qint64> afterId, int limit)
 {
-    if (!m_ready) {
-        fail(u"案例无法读取。"_s, unusable());
+    startCommand();
+    if (!usable(JournalAction::Read))
         return std::nullopt;
-    }
     // Everything narrows the id range or filters rows met while walking ids
     // down, so the first screenful is read without touching the rest.
     QString where;
@@ -738,22 +797,28 @@ std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::op
         where += u" AND c.verdict = ?"_s;
         binds << static_cast<int>(*filter.verdict);
     }
-    const QString columns = u"c."_s + QString(CaseColumns).replace(u", "_s, u", c."_s);
+    if (filter.openYingqiBefore) {
+        // Served by the index cases_open_by_yingqi; a file before version 3 has no candidates.
+        where += m_version >= 3 ? u" AND c.verdict = 0 AND c.yingqi_first < ?"_s : u" AND 0"_s;
+        if (m_version >= 3)
+            binds << filter.openYingqiBefore->toString(Qt::ISODate);
+    }
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.setForwardOnly(true);
-    q.prepare(u"SELECT %1 FROM %2 WHERE 1%3 ORDER BY %4 DESC LIMIT ?"_s.arg(columns, from, where, id));
+    q.prepare(u"SELECT %1 FROM %2 WHERE 1%3 ORDER BY %4 DESC LIMIT ?"_s.arg(selectColumns(m_version, "c."_L1), from,
+                                                                            where, id));
     for (const QVariant &b : std::as_const(binds))
         q.addBindValue(b);
     q.addBindValue(limit);
     if (!exec(q)) {
-        failQuery(u"案例无法读取。"_s);
+        failQuery(JournalAction::Read);
         return std::nullopt;
     }
     QList<CaseRecord> cases;
     while (q.next())
         cases << readCase(q);
     if (!stepped(q)) {
-        failQuery(u"案例无法读取。"_s);
+        failQuery(JournalAction::Read);
         return std::nullopt;
     }
     return cases;
@@ -761,9 +826,11 @@ std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::op
 
 bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const ChartJson &chart)
 {
-    const QString what = u"导出失败，没有写出文件 %1。"_s.arg(nativePath(file));
-    if (!m_ready)
-        return fail(what, unusable());
+    startCommand();
+    m_otherFile = file;
+    const auto done = qScopeGuard([this] { m_otherFile.clear(); });
+    if (!usable(JournalAction::Export))
+        return false;
     QString where;
     if (!ids.isEmpty()) {
         QStringList numbers;
@@ -773,116 +840,194 @@ bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const C
     }
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.setForwardOnly(true);
-    q.prepare(u"SELECT %1 FROM cases%2 ORDER BY id DESC"_s.arg(CaseColumns, where));
+    q.prepare(u"SELECT %1 FROM cases%2 ORDER BY id DESC"_s.arg(selectColumns(m_version), where));
     if (!exec(q))
-        return failQuery(what);
-    QJsonArray cases;
-    while (q.next())
-        cases.append(caseToJson(readCase(q), chart));
-    if (!stepped(q))
-        return failQuery(what);
-    const QJsonObject root{{u"format"_s, u"lotgrid-journal"_s},
-                           {u"version"_s, 1},
-                           {u"exported"_s, now().toString(Qt::ISODateWithMs)},
-                           {u"cases"_s, cases}};
+        return failQuery(JournalAction::Export);
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
-        return fail(what, out.errorString());
-    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    if (out.write(bytes) != bytes.size() || !out.commit())
-        return fail(what, out.errorString());
+        return fail(JournalAction::Export, JournalError::FileUnwritable, out.errorString());
+    const auto put = [&out](const QByteArray &bytes) { return out.write(bytes) == bytes.size(); };
+    bool written = put(exportHead(now()));
+    for (bool first = true; written && q.next(); first = false)
+        written = put(exportCase(readCase(q), chart, first));
+    if (!stepped(q)) {
+        out.cancelWriting();
+        return failQuery(JournalAction::Export);
+    }
+    if (!written || !put(exportTail()) || !out.commit())
+        return fail(JournalAction::Export, JournalError::FileUnwritable, out.errorString());
     return true;
 }
 
-std::optional<bool> Journal::isDuplicate(const CaseRecord &c)
+std::optional<std::optional<CaseRecord>> Journal::stored(const CaseRecord &c)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(u"SELECT %1 FROM cases WHERE saved_at = ?"_s.arg(CaseColumns));
-    q.addBindValue(c.saved.toMSecsSinceEpoch());
-    if (!exec(q))
+    QSqlQuery *q = prepared(u"SELECT %1 FROM cases WHERE saved_at = ?"_s.arg(selectColumns(m_version)));
+    if (q)
+        q->bindValue(0, c.saved.toMSecsSinceEpoch());
+    if (!execPrepared(q))
         return std::nullopt;
-    while (q.next()) {
-        const CaseRecord there = readCase(q);
-        if (there.cast == c.cast && there.question == c.question && there.sex == c.sex)
-            return true;
+    while (q->next()) {
+        const CaseRecord there = readCase(*q);
+        if (there.cast == c.cast && there.question == c.question && there.sex == c.sex) {
+            q->finish();
+            return std::optional(there);
+        }
     }
-    if (!stepped(q))
+    if (!stepped(*q))
         return std::nullopt;
-    return false;
+    q->finish();
+    return std::optional<CaseRecord>();
 }
 
-std::optional<ImportReport> Journal::importCases(const QString &file)
+std::optional<ImportPlan> Journal::readImport(const QString &file, const ImportProgress &progress)
 {
-    m_lastError.clear();
-    const QString what = u"导入失败，没有导入任何案例。\n导入文件：%1"_s.arg(nativePath(file));
-    if (!m_ready) {
-        fail(what, unusable());
+    startCommand();
+    m_otherFile = file;
+    const auto done = qScopeGuard([this] { m_otherFile.clear(); });
+    if (!usable(JournalAction::Import))
+        return std::nullopt;
+    const QFileInfo info(file);
+    // A pipe or a device would block the window at open, or never end.
+    if (info.exists() && !info.isFile()) {
+        fail(JournalAction::Import, JournalError::FileNotRegular);
         return std::nullopt;
     }
-    const QFileInfo info(file);
     if (info.size() > ImportLimitBytes) {
-        fail(what, u"文件太大（%1 MB），超过导入上限 %2 MB"_s.arg(info.size() / (1024 * 1024))
-                       .arg(ImportLimitBytes / (1024 * 1024)));
+        fail(JournalAction::Import, JournalError::FileTooLarge, QString::number(info.size()));
         return std::nullopt;
     }
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
-        fail(what, u"无法读取文件（%1）"_s.arg(in.errorString()));
+        fail(JournalAction::Import, JournalError::FileUnreadable, in.errorString());
         return std::nullopt;
     }
     const QByteArray bytes = in.read(ImportLimitBytes + 1);
     if (bytes.size() > ImportLimitBytes) {
-        fail(what, u"文件太大，超过导入上限 %1 MB"_s.arg(ImportLimitBytes / (1024 * 1024)));
+        fail(JournalAction::Import, JournalError::FileTooLarge);
         return std::nullopt;
     }
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        fail(what, u"不是 JSON 文件（第 %1 个字节处：%2）"_s.arg(parseError.offset).arg(parseError.errorString()));
+    JournalFailure parsed;
+    std::optional<QList<CaseRecord>> cases = casesFromExport(bytes, parsed, progress);
+    if (!cases) {
+        fail(JournalAction::Import,
+             {parsed.kind, parsed.detail, parsed.caseNumber, parsed.caseQuestion, parsed.problem});
+        m_lastError.offset = parsed.offset;
         return std::nullopt;
     }
-    const QJsonObject root = doc.object();
-    if (!doc.isObject() || root.value(u"format"_s).toString() != u"lotgrid-journal"_s
-        || !root.value(u"cases"_s).isArray()) {
-        fail(what, u"不是本程序导出的案例文件（缺少 \"format\": \"lotgrid-journal\" 或 \"cases\" 列表）"_s);
-        return std::nullopt;
-    }
-    if (root.value(u"version"_s).toInt() != 1) {
-        fail(what, u"案例文件的格式版本 %1 无法识别，这个版本只认得 1"_s.arg(
-                       root.value(u"version"_s).toVariant().toString()));
-        return std::nullopt;
-    }
-    QList<CaseRecord> cases;
-    const QJsonArray array = root.value(u"cases"_s).toArray();
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        QString problem;
-        std::optional<CaseRecord> c
-            = array.at(i).isObject() ? caseFromJson(array.at(i).toObject(), &problem) : std::nullopt;
-        if (!c) {
-            fail(what, u"第 %1 个案例：%2"_s.arg(i + 1).arg(problem.isEmpty() ? u"不是一个案例对象"_s : problem));
+    ImportPlan plan;
+    plan.file = file;
+    plan.cases = std::move(*cases);
+    const qint64 total = plan.cases.size();
+    for (qint64 i = 0; i < total; ++i) {
+        const std::optional<std::optional<CaseRecord>> there = stored(plan.cases.at(i));
+        if (!there) {
+            failQuery(JournalAction::Import);
             return std::nullopt;
         }
-        cases << *c;
+        ++(!*there ? plan.added : sameFollowUp(**there, plan.cases.at(i)) ? plan.identical : plan.differing);
+        if (progress && i % 500 == 499 && !progress(i + 1, total)) {
+            fail(JournalAction::Import, JournalError::Cancelled);
+            return std::nullopt;
+        }
     }
+    return plan;
+}
+
+std::optional<ImportReport> Journal::applyImport(const ImportPlan &plan, bool replaceDiffering,
+                                                 const ImportProgress &progress)
+{
+    startCommand();
+    m_otherFile = plan.file;
+    const auto done = qScopeGuard([this] { m_otherFile.clear(); });
+    if (!usable(JournalAction::Import))
+        return std::nullopt;
     if (!begin()) {
-        failQuery(what);
+        failQuery(JournalAction::Import);
         return std::nullopt;
     }
+    // The journal may have changed since the plan was read: each case is looked up again.
     ImportReport report;
-    for (CaseRecord &c : cases) {
-        const std::optional<bool> duplicate = isDuplicate(c);
-        if (!duplicate || (!*duplicate && !insertCase(c))) {
+    const qint64 total = plan.cases.size();
+    for (qint64 i = 0; i < total; ++i) {
+        CaseRecord c = plan.cases.at(i);
+        const std::optional<std::optional<CaseRecord>> there = stored(c);
+        bool ok = there.has_value();
+        if (ok && !*there) {
+            ok = insertCase(c, m_version);
+            ++report.added;
+        } else if (ok && sameFollowUp(**there, c)) {
+            ++report.skipped;
+        } else if (ok && replaceDiffering) {
+            c.id = (*there)->id;
+            ok = writeFollowUp(c);
+            ++report.replaced;
+        } else if (ok) {
+            ++report.differing;
+        }
+        if (!ok) {
             rollback();
-            failQuery(what);
+            failQuery(JournalAction::Import);
             return std::nullopt;
         }
-        ++(*duplicate ? report.skipped : report.added);
+        if (progress && i % 500 == 499 && !progress(i + 1, total)) {
+            rollback();
+            fail(JournalAction::Import, JournalError::Cancelled);
+            return std::nullopt;
+        }
     }
     if (!commit()) {
-        failQuery(what);
+        failQuery(JournalAction::Import);
         return std::nullopt;
     }
     return report;
+}
+
+std::optional<ImportReport> Journal::importCases(const QString &file, bool replaceDiffering)
+{
+    const std::optional<ImportPlan> plan = readImport(file);
+    return plan ? applyImport(*plan, replaceDiffering) : std::nullopt;
+}
+
+QString journalErrorName(JournalError kind)
+{
+    static constexpr std::array Names{
+        "none"_L1,
+        "not-open"_L1,
+        "busy"_L1,
+        "read-only"_L1,
+        "full"_L1,
+        "cannot-open"_L1,
+        "damaged"_L1,
+        "foreign"_L1,
+        "too-new"_L1,
+        "too-old"_L1,
+        "missing"_L1,
+        "not-a-file"_L1,
+        "unreadable"_L1,
+        "no-folder"_L1,
+        "no-driver"_L1,
+        "io-error"_L1,
+        "database"_L1,
+        "opened-read-only"_L1,
+        "minute-full"_L1,
+        "not-found"_L1,
+        "bad-case"_L1,
+        "bad-old-case"_L1,
+        "file-not-regular"_L1,
+        "file-too-large"_L1,
+        "file-unreadable"_L1,
+        "file-unwritable"_L1,
+        "file-not-utf8"_L1,
+        "file-not-json"_L1,
+        "file-not-export"_L1,
+        "version-missing"_L1,
+        "version-not-number"_L1,
+        "version-unknown"_L1,
+        "bad-file-case"_L1,
+        "cancelled"_L1,
+    };
+    static_assert(Names.size() == static_cast<std::size_t>(JournalError::Cancelled) + 1);
+    return QString(Names[static_cast<std::size_t>(kind)]);
 }
 
 } // namespace lotgrid

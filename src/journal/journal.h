@@ -6,21 +6,30 @@
 // lock waits up to the busy time-out and then says so.
 //
 // Every save, edit, delete and import is one transaction: it happens whole or
-// not at all. A file in the journal's place that is damaged or is not a journal
-// is never written to; the journal stays unusable for the run and says why.
-// Every failure leaves a message in lastError() naming the file.
+// not at all; so is creating or migrating the file, which a second instance
+// starting at the same moment waits for and then finds done. A file in the
+// journal's place that is damaged or is not a journal is never written to; the
+// journal stays unusable for the run and says why. Every failure leaves its
+// kind and facts in lastError().
+//
+// This class needs Qt Core and Qt Sql only (the library lotgrid_journal_store),
+// so a console program can read the journal: openReadOnly() never creates,
+// migrates or writes the file.
 
 #include "journal/caserecord.h"
+#include "journal/journalerror.h"
 
 #include <QDate>
 #include <QList>
 #include <QString>
 
+#include <QSqlQuery>
+
 #include <functional>
+#include <map>
 #include <optional>
 
 class QSqlError;
-class QSqlQuery;
 
 namespace lotgrid {
 
@@ -38,21 +47,36 @@ struct CaseFilter {
     std::optional<QDate> from;
     std::optional<QDate> to;
     std::optional<Verdict> verdict;
+    // Cases still 未定 whose first timing candidate falls before this day.
+    std::optional<QDate> openYingqiBefore;
     friend bool operator==(const CaseFilter &, const CaseFilter &) = default;
+};
+
+// The cases of an import file, read and checked, and how they stand against
+// the journal when read: new, already there as they are, or there with
+// another follow-up (a case is the same case when its saved moment, cast,
+// question and sex are).
+struct ImportPlan {
+    QString file;
+    QList<CaseRecord> cases;
+    int added = 0;
+    int identical = 0;
+    int differing = 0;
 };
 
 struct ImportReport {
     int added = 0;
-    int skipped = 0; // already in the journal (same saved moment, cast, question and sex)
+    int skipped = 0;   // already in the journal as they are
+    int differing = 0; // in the journal with another follow-up, left as they were
+    int replaced = 0;  // in the journal with another follow-up, which the file's replaced
 };
 
 class Journal
 {
 public:
-    // Schema versions: 1 had the cases numbered 1, 2, 3..., without tags or the
-    // changed key, and no full-text index; 2 has ids that order the cases, and
-    // the rest. Opening a version-1 file migrates it in one transaction.
-    static constexpr int SchemaVersion = 2;
+    // The versions are described beside the table (journalschema.h). Opening an
+    // older file migrates it in one transaction.
+    static constexpr int SchemaVersion = 3;
     static constexpr qint64 ImportLimitBytes = 64LL * 1024 * 1024;
 
     explicit Journal(QString path, JournalOptions options = {});
@@ -63,18 +87,26 @@ public:
     // The production file: journal.sqlite in QStandardPaths::AppDataLocation.
     static QString defaultPath();
 
-    // Opens the file, creating or migrating it as needed. False, with a message,
-    // when it cannot be used; the journal then stays closed for the run.
+    // Opens the file, creating or migrating it as needed. False, with the
+    // failure in lastError(), when it cannot be used; the journal then stays
+    // closed for the run.
     bool open();
+    // Opens an existing journal for reading only: the file is never created,
+    // migrated or written. A missing, locked, damaged, foreign, too new or
+    // version-1 file is a failure. Every write then fails with OpenedReadOnly.
+    bool openReadOnly();
     bool isReady() const { return m_ready; }
+    bool isReadOnly() const { return m_readOnly; }
     const QString &path() const { return m_path; }
     const QString &connectionName() const { return m_connectionName; }
-    QString lastError() const { return m_lastError; }
+    // The last failure; its kind is None after a command that succeeded.
+    const JournalFailure &lastError() const { return m_lastError; }
     bool hasFullTextSearch() const { return m_fullText; }
 
     // Saves a new case; the journal stamps its id and saved/changed times.
     std::optional<CaseRecord> save(const CaseRecord &c);
-    // Writes the follow-up of a saved case (notes, outcome, verdict, tags) and stamps its changed time.
+    // Writes the follow-up of a saved case (notes, outcome, verdict, tags,
+    // category, first timing candidate) and stamps its changed time.
     std::optional<CaseRecord> updateFollowUp(const CaseRecord &c);
     bool remove(const QList<qint64> &ids);
 
@@ -87,38 +119,72 @@ public:
 
     // Writes the cases with `ids` (all when empty) to a JSON file; `chart` adds each chart.
     bool exportCases(const QString &file, const QList<qint64> &ids = {}, const ChartJson &chart = {});
-    // Reads a file written by exportCases; all or nothing.
-    std::optional<ImportReport> importCases(const QString &file);
+    // Reads a file written by exportCases and compares its cases with the
+    // journal's, writing nothing. Only a regular file is opened.
+    std::optional<ImportPlan> readImport(const QString &file, const ImportProgress &progress = {});
+    // Adds the plan's new cases and, when asked, replaces the follow-up of the
+    // differing ones with the file's; all or nothing, in one transaction.
+    std::optional<ImportReport> applyImport(const ImportPlan &plan, bool replaceDiffering,
+                                            const ImportProgress &progress = {});
+    // Both steps at once.
+    std::optional<ImportReport> importCases(const QString &file, bool replaceDiffering = false);
 
 private:
-    bool fail(const QString &what, const QString &reason);
-    bool failQuery(const QString &what);
+    struct FileHeader;
+    // A failure met below the command that reports it.
+    struct SqlFailure {
+        JournalError kind = JournalError::None;
+        QString detail;
+        qint64 caseNumber = 0;
+        QString caseQuestion;
+        std::optional<CaseProblem> problem;
+    };
+    bool fail(JournalAction action, const SqlFailure &why);
+    bool fail(JournalAction action, JournalError kind, const QString &detail = {});
+    bool failQuery(JournalAction action);
+    bool usable(JournalAction action);
+    void startCommand();
     bool exec(QSqlQuery &q);
     bool noteError(const QSqlError &e);
     bool stepped(const QSqlQuery &q);
-    QString unusable() const;
     bool execText(const QString &sql);
+    QSqlQuery *prepared(const QString &sql);
+    bool execPrepared(QSqlQuery *q);
     bool begin();
     bool commit();
     void rollback();
-    bool createTables(); // the current tables, empty, and the full-text index when it is on
+    bool openFile(bool readOnly);
+    void closeConnection();
+    std::optional<FileHeader> readHeader();
+    std::optional<SqlFailure> refusal(const FileHeader &h) const;
+    bool fullTextAvailable();
+    bool bringUpToDate(bool fullText);
+    bool createTables(int version); // empty tables of `version`, and the full-text index when it is on
     bool createSchema();
-    bool migrateFrom1();
+    bool migrateTo2();
+    bool migrateTo3();
     bool createFullText(bool fill);
-    bool insertCase(CaseRecord &c);
+    bool insertCase(CaseRecord &c, int version);
+    bool writeFollowUp(const CaseRecord &c);
     std::optional<qint64> nextId(qint64 minute);
     bool indexCase(const CaseRecord &c);
-    std::optional<bool> isDuplicate(const CaseRecord &c);
+    // The case itself, or nothing when it is not there; nothing at all on a failure.
+    std::optional<std::optional<CaseRecord>> findCase(qint64 id);
+    std::optional<std::optional<CaseRecord>> stored(const CaseRecord &c);
     QDateTime now() const;
 
     QString m_path;
     QString m_connectionName;
     JournalOptions m_options;
     bool m_ready = false;
+    bool m_readOnly = false;
     bool m_fullText = false;
-    QString m_lastError;
-    QString m_lastSqlReason;
-    QString m_unusableReason; // why the journal stopped for this run
+    int m_version = SchemaVersion; // of the open file
+    JournalFailure m_lastError;
+    SqlFailure m_lastSql;
+    SqlFailure m_stoppedBy;                  // why the journal stopped for this run
+    QString m_otherFile;                     // the file of the export or import under way
+    std::map<QString, QSqlQuery> m_prepared; // by their SQL
 };
 
 // Text as the full-text index stores it: every CJK character a word of its own,

@@ -7,17 +7,32 @@ using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
+namespace {
+
+// The texts quote questions, paths and values from files: never read as markup.
+QMessageBox::StandardButton showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preferred)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(preferred);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
 JournalPrompts JournalPrompts::production()
 {
     JournalPrompts p;
     p.ask = [](QWidget *parent, const QString &title, const QString &text) {
-        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        return showBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                == QMessageBox::Yes;
     };
-    p.warn
-        = [](QWidget *parent, const QString &title, const QString &text) { QMessageBox::warning(parent, title, text); };
+    p.warn = [](QWidget *parent, const QString &title, const QString &text) {
+        showBox(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
+    };
     p.inform = [](QWidget *parent, const QString &title, const QString &text) {
-        QMessageBox::information(parent, title, text);
+        showBox(parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
     };
     const QString filter = u"案例文件 (*.json);;所有文件 (*)"_s;
     p.exportFile = [filter](QWidget *parent, const QString &title) {

@@ -12,10 +12,18 @@ using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
-SaveCaseDialog::SaveCaseDialog(const CaseRecord &draft, QWidget *parent)
+namespace {
+
+// Long enough for any question asked; a pasted book is cut short here, never in the case.
+constexpr qsizetype QuestionShown = 1000;
+
+} // namespace
+
+SaveCaseDialog::SaveCaseDialog(const CaseRecord &draft, QWidget *parent, Saver save)
     : QDialog(parent)
     , m_draft(draft)
-    , m_question(new QLabel(draft.question.isEmpty() ? u"（未填写卜问何事）"_s : draft.question, this))
+    , m_save(std::move(save))
+    , m_question(new QLabel(this))
     , m_hexagrams(new QLabel(hexagramsText(draft.cast), this))
     , m_notes(new QPlainTextEdit(draft.notes, this))
     , m_tags(new QLineEdit(draft.tags.join(u' '), this))
@@ -23,9 +31,14 @@ SaveCaseDialog::SaveCaseDialog(const CaseRecord &draft, QWidget *parent)
     setObjectName(u"SaveCase"_s);
     setWindowTitle(u"保存到案例库"_s);
     m_question->setObjectName(u"question"_s);
+    m_question->setTextFormat(Qt::PlainText);
+    m_question->setText(draft.question.isEmpty()                 ? u"（未填写卜问何事）"_s
+                        : draft.question.size() <= QuestionShown ? draft.question
+                                                                 : draft.question.left(QuestionShown) + u'…');
     m_question->setWordWrap(true);
     m_question->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_hexagrams->setObjectName(u"hexagrams"_s);
+    m_hexagrams->setTextFormat(Qt::PlainText);
     m_notes->setObjectName(u"notes"_s);
     m_notes->setPlaceholderText(u"断语、思路、要记下的事"_s);
     m_tags->setObjectName(u"tags"_s);
@@ -59,15 +72,25 @@ CaseRecord SaveCaseDialog::record() const
     return c;
 }
 
+void SaveCaseDialog::accept()
+{
+    if (m_save && !m_save(this, record()))
+        return;
+    QDialog::accept();
+}
+
 std::optional<CaseRecord> saveCaseInteractively(QWidget *parent, Journal &journal, const CaseRecord &draft,
                                                 const JournalPrompts &prompts)
 {
-    SaveCaseDialog dialog(draft, parent);
+    std::optional<CaseRecord> saved;
+    SaveCaseDialog dialog(draft, parent, [&](QWidget *shown, const CaseRecord &c) {
+        saved = journal.save(c);
+        if (!saved && prompts.warn)
+            prompts.warn(shown, u"保存到案例库"_s, journalMessage(journal.lastError()));
+        return saved.has_value();
+    });
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    std::optional<CaseRecord> saved = journal.save(dialog.record());
-    if (!saved && prompts.warn)
-        prompts.warn(parent, u"保存到案例库"_s, journal.lastError());
     return saved;
 }
 

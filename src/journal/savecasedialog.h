@@ -1,9 +1,14 @@
 #pragma once
 // The small dialog of 保存到案例库: it shows the question asked and the
-// hexagrams of the chart on screen, and takes notes and tags.
+// hexagrams of the chart on screen, and takes notes and tags. 保存 closes it
+// only when the case was kept: after a failure it stays open with what was
+// typed, to be tried again or copied.
 
 #include "journal/journal.h"
+#include "journal/journalmessages.h"
 #include "journal/journalprompts.h"
+
+#include <functional>
 
 #include <QDialog>
 
@@ -17,13 +22,18 @@ class SaveCaseDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit SaveCaseDialog(const CaseRecord &draft, QWidget *parent = nullptr);
+    // Keeps the record; true when it was kept. The dialog is the parent of any message.
+    using Saver = std::function<bool(QWidget *dialog, const CaseRecord &record)>;
+
+    explicit SaveCaseDialog(const CaseRecord &draft, QWidget *parent = nullptr, Saver save = {});
 
     // The draft with the notes and tags typed here.
     CaseRecord record() const;
+    void accept() override;
 
 private:
     CaseRecord m_draft;
+    Saver m_save;
     QLabel *m_question;
     QLabel *m_hexagrams;
     QPlainTextEdit *m_notes;

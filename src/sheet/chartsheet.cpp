@@ -1,6 +1,7 @@
 #include "sheet/chartsheet.h"
 
 #include "chart/chart.h"
+#include "sheet/chartdocument.h"
 #include "widgets/textconv.h"
 
 #include "widgets/linefield.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -168,12 +170,17 @@ ChartSheet::ChartSheet(QWidget *parent)
     outer->addLayout(sexRow);
 
     auto *momentRow = new QHBoxLayout;
-    momentRow->addWidget(label(this, {}, u"起卦时间："_s));
+    momentRow->addWidget(label(this, {}, u"起卦时间(北京时间)："_s));
     qgsj = new QDateTimeEdit(this);
     qgsj->setObjectName(u"qgsj"_s);
     qgsj->setDisplayFormat(u"yyyy-MM-dd HH:mm"_s);
     qgsj->setCalendarPopup(true);
-    qgsj->setDateTimeRange(QDateTime(QDate(1900, 1, 31), QTime(0, 0)), QDateTime(QDate(2100, 12, 31), QTime(23, 59)));
+    qgsj->setTimeSpec(Qt::UTC);
+    qgsj->setDateTimeRange(readingOf(FirstChartMoment), readingOf(LastChartMoment));
+    connect(qgsj, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime &reading) {
+        if (!m_showing)
+            emit momentEdited(momentOf(reading));
+    });
     momentRow->addWidget(qgsj);
     momentRow->addSpacing(12);
     Lsizhu = label(this, u"Lsizhu"_s);
@@ -204,6 +211,10 @@ ChartSheet::ChartSheet(QWidget *parent)
         dayStems[i] = option;
         stemRow->addWidget(option);
     }
+    connect(stemGroup, &QButtonGroup::idToggled, this, [this](int stem, bool on) {
+        if (on && !m_showing)
+            emit dayStemPicked(stem);
+    });
     auto *required = label(this, {}, u"(必选)"_s);
     colour(required, Qt::red);
     stemRow->addWidget(required);
@@ -467,51 +478,7 @@ void ChartSheet::fitToFont()
     m_extrasRow->setSpacing(scaled(24));
 }
 
-QString ChartSheet::lineValue(int line) const
-{
-    return Text(line)->text();
-}
-
-CastInput ChartSheet::input() const
-{
-    CastInput in;
-    for (int n = 1; n <= 6; ++n) {
-        const QString value = lineValue(n);
-        if (value != u"1" && value != u"0")
-            break;
-        const bool yang = value == u"1";
-        in.line(n) = {yang ? u'1' : u'0', (yang ? co(n) : cx(n))->isChecked()};
-    }
-    for (std::size_t i = 0; i < dayStems.size(); ++i)
-        if (dayStems[i]->isChecked())
-            in.dayStem = static_cast<int>(i);
-    // A build label reads "月建：" or "日建：" and the branch.
-    const auto buildOf = [](const QLabel *label) -> std::optional<Branch> {
-        const QString text = label->text();
-        const auto at = text.isEmpty() ? std::u16string_view::npos : BranchNames.find(text.back().unicode());
-        if (text.size() != 4 || at == std::u16string_view::npos)
-            return std::nullopt;
-        return static_cast<Branch>(at);
-    };
-    in.monthBuild = buildOf(Lyuejian);
-    in.dayBuild = buildOf(Lrijian);
-    const QDateTime moment = qgsj->dateTime();
-    in.moment = Moment{{moment.date().year(), moment.date().month(), moment.date().day()},
-                       moment.time().hour(),
-                       moment.time().minute()};
-    in.dayBoundary = dayBoundary;
-    for (int n = 1; n <= 6; ++n) {
-        if (Lyongshen(n)->isHidden())
-            continue;
-        if (Lyongshen(n)->text() == u"用神")
-            in.mark = {MarkKind::UseGod, n};
-        else if (Lyongshen(n)->text() == u"伏神")
-            in.mark = {MarkKind::Hidden, n};
-    }
-    return in;
-}
-
-void ChartSheet::showChartExtras()
+void ChartSheet::showChartExtras(const Chart &chart)
 {
     const auto write = [](QLabel *field, const QString &text, const QString &tip = {}) {
         if (field->text() != text)
@@ -519,7 +486,6 @@ void ChartSheet::showChartExtras()
         if (field->toolTip() != tip)
             field->setToolTip(tip);
     };
-    const Chart chart = chartOf(input());
     const Analysis &a = chart.analysis;
     QString voids;
     if (chart.voids)
@@ -589,13 +555,126 @@ void ChartSheet::showChartExtras()
     write(Lshensha, shenSha.join(u'\n'), full.join(u'\n'));
 }
 
-void ChartSheet::hideMarks()
+Moment ChartSheet::momentOf(const QDateTime &reading)
 {
-    for (QLabel *mark : Lyongshen) {
-        QFont f = mark->font();
-        f.setBold(false);
-        mark->setFont(f);
-        mark->hide();
+    const QDate d = reading.date();
+    const QTime t = reading.time();
+    return Moment{{d.year(), d.month(), d.day()}, t.hour(), t.minute()};
+}
+
+QDateTime ChartSheet::readingOf(const Moment &m)
+{
+    return QDateTime(QDate(m.date.year, m.date.month, m.date.day), QTime(m.hour, m.minute), Qt::UTC);
+}
+
+void ChartSheet::showDocument(const ChartDocument &document)
+{
+    const QScopedValueRollback showing(m_showing, true);
+    const CastInput &cast = document.cast();
+    const Chart &chart = document.chart();
+    const auto byHand = [&document](DayPart part) { return !document.followsMoment(part); };
+
+    if (cast.dayStem) {
+        dayStems[static_cast<std::size_t>(*cast.dayStem)]->setChecked(true);
+    } else if (QButtonGroup *group = dayStems[0]->group(); group->checkedButton()) {
+        group->setExclusive(false);
+        group->checkedButton()->setChecked(false);
+        group->setExclusive(true);
+    }
+    const QColor handColour(0xc0, 0x60, 0x00);
+    for (QRadioButton *option : dayStems) {
+        const bool handPicked = cast.dayStem && byHand(DayPart::DayStem) && option->isChecked();
+        option->setToolTip(handPicked ? u"日干为手动选择，不随起卦时间变化"_s : QString());
+        const QColor ink = handPicked ? handColour : QColor(Qt::black);
+        if (option->palette().color(QPalette::WindowText) != ink) {
+            QPalette p = option->palette();
+            p.setColor(QPalette::ButtonText, ink);
+            p.setColor(QPalette::WindowText, ink);
+            option->setPalette(p);
+        }
+    }
+    for (int n = 1; n <= 6; ++n) {
+        const QString spirit = qs(chart.line(n).spirit);
+        if (liushen(n)->text() != spirit)
+            liushen(n)->setText(spirit);
+    }
+
+    const auto showBuild = [](QLabel *field, const QString &caption, const std::optional<Branch> &build,
+                              const QColor &colour, bool handPicked) {
+        const QString text = build ? caption + qs(branchName(*build)) : QString();
+        if (field->text() != text)
+            field->setText(text);
+        if (field->palette().color(QPalette::WindowText) != colour) {
+            QPalette p = field->palette();
+            p.setColor(QPalette::WindowText, colour);
+            field->setPalette(p);
+        }
+        field->setToolTip(build && handPicked ? caption.chopped(1) + u"为手动选择，不随起卦时间变化"_s : QString());
+    };
+    const bool monthByHand = byHand(DayPart::MonthBuild), dayByHand = byHand(DayPart::DayBuild);
+    showBuild(Lyuejian, u"月建："_s, cast.monthBuild, monthByHand ? handColour : QColor(0x00, 0x00, 0xff), monthByHand);
+    showBuild(Lrijian, u"日建："_s, cast.dayBuild, dayByHand ? handColour : QColor(0x80, 0x00, 0x80), dayByHand);
+
+    if (cast.moment && inChartRange(*cast.moment)) {
+        const QDateTime reading = readingOf(*cast.moment);
+        if (qgsj->dateTime() != reading)
+            qgsj->setDateTime(reading);
+    }
+    // The pillars, and the day parts picked by hand that differ from them.
+    QString pillars;
+    if (const auto &p = chart.pillars) {
+        pillars = qs(sexagenaryName(p->year)) + u"年 "_s + qs(sexagenaryName(p->month)) + u"月 "_s
+                  + qs(sexagenaryName(p->day)) + u"日 "_s + qs(sexagenaryName(p->hour)) + u"时"_s;
+        QStringList apart;
+        if (byHand(DayPart::DayStem) && cast.dayStem && *cast.dayStem != p->day.stem())
+            apart << u"日干"_s;
+        if (monthByHand && cast.monthBuild && *cast.monthBuild != p->month.branch())
+            apart << u"月建"_s;
+        if (dayByHand && cast.dayBuild && *cast.dayBuild != p->day.branch())
+            apart << u"日建"_s;
+        if (!apart.isEmpty())
+            pillars += u"（"_s + apart.join(u'、') + u"为手动）"_s;
+    }
+    if (!cast.moment)
+        pillars = u"（未记起卦时间）"_s;
+    else if (!chart.pillars)
+        pillars = u"起卦时间 %1-%2-%3 %4:%5 超出历表范围"_s.arg(cast.moment->date.year)
+                      .arg(cast.moment->date.month, 2, 10, QChar(u'0'))
+                      .arg(cast.moment->date.day, 2, 10, QChar(u'0'))
+                      .arg(cast.moment->hour, 2, 10, QChar(u'0'))
+                      .arg(cast.moment->minute, 2, 10, QChar(u'0'));
+    if (Lsizhu->text() != pillars)
+        Lsizhu->setText(pillars);
+
+    showMark(cast.mark);
+    showChartExtras(chart);
+}
+
+// The marked line's field shows its word in bold; the others are hidden and
+// emptied. Without a mark every field is hidden and plain, its text kept.
+void ChartSheet::showMark(const LineMark &mark)
+{
+    if (mark.kind == MarkKind::None) {
+        for (QLabel *field : Lyongshen) {
+            QFont f = field->font();
+            f.setBold(false);
+            field->setFont(f);
+            field->hide();
+        }
+        return;
+    }
+    for (int n = 1; n <= 6; ++n) {
+        QLabel *field = Lyongshen(n);
+        if (n != mark.line) {
+            field->hide();
+            field->clear();
+            continue;
+        }
+        QFont f = field->font();
+        f.setBold(true);
+        field->setFont(f);
+        field->setText(mark.kind == MarkKind::UseGod ? u"用神"_s : u"伏神"_s);
+        field->show();
     }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
-// The ChartSheet: every named field of the main window, and the only place
-// where the state of a chart lives. Shown fields are widgets carrying their
-// name as objectName(); working fields that are never shown are plain members.
-// Families of six are indexed by line, 1 at the bottom.
+// The ChartSheet: every named field of the main window, a view of the
+// ChartDocument. Shown fields are widgets carrying their name as objectName();
+// working fields that are never shown are plain members. Families of six are
+// indexed by line, 1 at the bottom. What the user picks on the sheet itself
+// (a day stem, the moment) comes out as a signal, never when the sheet is
+// showing the document.
 
-#include "chart/cast.h"
+#include "chart/chart.h"
 #include "core/six.h"
 
 #include <QImage>
@@ -24,6 +26,7 @@ class QRadioButton;
 
 namespace lotgrid {
 
+class ChartDocument;
 class LineField;
 class LineGlyph;
 class ZoomStyle;
@@ -37,17 +40,22 @@ public:
     // Top bands.
     QLabel *Lnongli;                           // today line, at start-up and after each midnight
     QComboBox *Combo1;                         // sex: "男" / "女"
-    QLabel *Lyuejian;                          // "月建：" + branch, by the 月建 menu
-    QLabel *Lrijian;                           // "日建：" + branch, by the 日建 menu
+    QLabel *Lyuejian;                          // "月建：" + branch, of the document
+    QLabel *Lrijian;                           // "日建：" + branch, of the document
     QLineEdit *TextWHS;                        // the question asked
     std::array<QRadioButton *, 10> dayStems{}; // OPj OPY OPB OPD OPW OPJI OPG OPX OPR OPGUI
     QLabel *Lxunkong;                          // "旬空：" + the day's two void branches, from the chart
 
     // The moment of the cast.
+    // The moment reads China Standard Time (UTC+8, no daylight saving) wherever the
+    // program runs. The field keeps that reading on a UTC clock: Qt's date-time
+    // field holds no fixed offset but UTC's, and UTC skips or repeats no minute,
+    // so every minute of the range can be typed whatever the local time zone.
     QDateTimeEdit *qgsj; // to the minute, 1900-01-31 .. 2100-12-31; now at start, New and Clear data
-    QLabel *Lsizhu;      // its four pillars, "丙午年 庚子月 乙丑日 庚辰时"
-    QPushButton *ansj;   // 按时间排盘: day stem and builds from the moment
-    QCheckBox *zdsj;     // 自动: the same whenever the moment changes (remembered)
+    QLabel *Lsizhu;      // its four pillars, "丙午年 庚子月 乙丑日 庚辰时", and which day parts
+                         // are picked by hand apart from them
+    QPushButton *ansj;   // 按时间排盘: day stem and builds follow the moment
+    QCheckBox *zdsj;     // 自动: they follow it from the start of every chart (remembered)
 
     // The panel that holds the chart grid (header row and line rows), as exported as a picture.
     QFrame *chartPanel;
@@ -64,14 +72,14 @@ public:
     Six<QLabel *> Lyao;    // line name, "初九", by the line handling
     Six<QCheckBox *> co;   // 太阳: a moving yang line
     Six<QCheckBox *> cx;   // 太阴: a moving yin line
-    Six<QLabel *> liushen; // six spirits, by the day-stem option
+    Six<QLabel *> liushen; // six spirits of the document's day stem
     Six<QLabel *> Lfushen; // hidden spirit under the line, from the chart
     Six<QLabel *> Lfkong;  // "空" when that hidden spirit is void
     Six<LineGlyph *> yan;  // original glyphs, shown by the line handling
     Six<LineGlyph *> yin;
     Six<QLabel *> sy;        // moving mark "○" / "×", by the tick handling
     Six<QLabel *> LSY;       // 世 / 应 of the original hexagram, by Tsy
-    Six<QLabel *> Lyongshen; // "用神" / "伏神" mark, by the 用神或伏神选择 commands
+    Six<QLabel *> Lyongshen; // "用神" / "伏神" mark of the document
     Six<QLabel *> Lliuqin;   // relative + branch + element, by Tsy
     Six<QLabel *> Lkong;     // "空" when the line's branch is void, from the chart
     Six<QLabel *> Lsha;      // quiet one-character markers of the 卦身 and 神煞 the line carries
@@ -91,57 +99,61 @@ public:
                       // first line, the day branch's and 天医 on the second; full names in the tooltip
 
     // Working fields, never shown.
-    QString TextBengua;                              // LineKey of Text1..Text6
-    QString TextSBG2;                                // LineKey of BY1..BY6
-    QString XX;                                      // palace element of the original hexagram
-    Six<QString> BY;                                 // changed line values
-    Six<QString> X;                                  // element of each changed line
-    Six<QString> TZD;                                // casting pattern of each line
-    Six<QString> TZDD;                               // first character of TZD: the cast value
-    QImage Image1;                                   // the last captured picture
-    DayBoundary dayBoundary = DayBoundary::Midnight; // the 子初换日 option, for the moment's day
+    QString TextBengua; // LineKey of Text1..Text6
+    QString TextSBG2;   // LineKey of BY1..BY6
+    QString XX;         // palace element of the original hexagram
+    Six<QString> BY;    // changed line values
+    Six<QString> X;     // element of each changed line
+    QImage Image1;      // the last captured picture
 
     // Size of the sheet's type, and with it of every field, glyph and column:
     // 1 is the desktop's own size. Every field inherits the sheet's font.
     void setZoom(qreal factor);
     qreal zoom() const { return m_zoom; }
 
-    // "1" / "0" / "" of line n, as typed.
-    QString lineValue(int line) const;
+    // The moment on the field's clock (China Standard Time), and the field set to one.
+    static Moment momentOf(const QDateTime &reading);
+    static QDateTime readingOf(const Moment &moment);
 
-    // The cast on screen: the lines up to the first that is not "1" or "0",
-    // with the tick of each line's own kind, the day stem, the builds and the mark.
-    CastInput input() const;
+    // Shows what the document holds beyond the lines: the day stem (its option
+    // and the six spirits), the builds (a build or stem picked by hand in its
+    // own colour, with a tooltip), the mark, the moment and its pillars, and
+    // the chart's extras.
+    void showDocument(const ChartDocument &document);
 
     // The clearing steps that New, Clear data and an automatic cast share.
     // Each writes through the fields, so the line handling runs where a box
     // or a line changes.
 
-    // Hides the six mark fields and clears their bold flag; their texts stay.
-    void hideMarks();
     // Empties L1..L6, bengua and biangua; unticks and locks every box (co1..co6,
     // then cx1..cx6); empties X1..X6 and XX; enables Text1 and empties Text1..Text6.
     void emptyChartAndLines();
     // Writes the fields the chart value gives beyond the steps: the void
     // branches, the void marks, the hidden spirits, the line marks, the
     // hexagram types, 卦身 and 神煞. Only changes are written.
-    void showChartExtras();
+    void showChartExtras(const Chart &chart);
 
     // Empties the two LineKeys, hides all 24 glyphs and empties the moving marks,
     // both world/response columns and both label columns.
     void emptyLineDisplays();
+
+signals:
+    void dayStemPicked(int stem); // 0 = 甲 .. 9 = 癸
+    void momentEdited(const Moment &moment);
 
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
     void fitToFont();
+    void showMark(const LineMark &mark);
 
     QGridLayout *m_grid = nullptr;
     QHBoxLayout *m_extrasRow = nullptr; // 卦身 and 神煞 under the chart
     ZoomStyle *m_style = nullptr;       // the boxes of the sheet's check boxes and options, zoomed
     qreal m_basePointSize = 0;          // the desktop's type, in points
     qreal m_zoom = 1.0;
+    bool m_showing = false; // showDocument writing the fields
 };
 
 } // namespace lotgrid

@@ -1,6 +1,7 @@
 #include "sheet/chartsteps.h"
 
 #include "chart/chart.h"
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/linefield.h"
 #include "widgets/textconv.h"
@@ -31,9 +32,14 @@ bool write(QString &field, const QString &text)
     return true;
 }
 
-const HexagramRow *rowNamedBy(const QLabel *field)
+// The LineKey of the lines that have a value, line 1 first, each as cast or as changed.
+QString keyOf(const CastInput &cast, bool changed)
 {
-    return FindHexagramByText(u16(field->text()));
+    QString key;
+    for (const CastLine &l : cast.lines)
+        if (l.value)
+            key += QChar(changed ? changedValue(l.value, l.moving) : l.value);
+    return key;
 }
 
 } // namespace
@@ -47,8 +53,9 @@ QTimer *ChartSteps::makeStep(QObject *owner, const QString &name, int interval, 
     return timer;
 }
 
-ChartSteps::ChartSteps(ChartSheet &sheet, QObject *timerOwner)
+ChartSteps::ChartSteps(const ChartDocument &document, ChartSheet &sheet, QObject *timerOwner)
     : QObject(timerOwner)
+    , m_document(document)
     , m_sheet(sheet)
 {
     TimerBengua = makeStep(timerOwner, u"TimerBengua"_s, 500, &ChartSteps::stepTimerBengua);
@@ -107,82 +114,73 @@ void ChartSteps::tick(QTimer *timer, bool wrote)
         timer->stop();
 }
 
-Chart ChartSteps::namedChart() const
+const Chart &ChartSteps::chart() const
 {
-    return chartOfRows(rowNamedBy(m_sheet.bengua), rowNamedBy(m_sheet.biangua));
+    return m_document.chart();
 }
 
 bool ChartSteps::stepTimerBengua()
 {
-    QString key;
-    for (int n = 1; n <= 6; ++n)
-        key += m_sheet.Text(n)->text();
-    bool wrote = write(m_sheet.TextBengua, key);
-    if (const HexagramRow *row = FindHexagramByKey(u16(m_sheet.TextBengua)))
-        wrote |= write(m_sheet.bengua, qs(row->text));
+    const Chart &c = chart();
+    bool wrote = write(m_sheet.TextBengua, keyOf(c.input, false));
+    if (c.original)
+        wrote |= write(m_sheet.bengua, qs(c.original->text));
     return wrote;
 }
 
 bool ChartSteps::stepTsy()
 {
-    const Chart chart = chartOfRows(rowNamedBy(m_sheet.bengua), nullptr);
-    if (!chart.original)
+    const Chart &c = chart();
+    if (!c.original)
         return false;
-    bool wrote = write(m_sheet.XX, qs(elementName(chart.palaceElement())));
+    bool wrote = write(m_sheet.XX, qs(elementName(c.palaceElement())));
     for (int n = 1; n <= 6; ++n)
-        wrote |= write(m_sheet.LSY(n), qs(roleName(chart.line(n).role)));
+        wrote |= write(m_sheet.LSY(n), qs(roleName(c.line(n).role)));
     for (int n = 6; n >= 1; --n)
-        wrote |= write(m_sheet.Lliuqin(n), qs(relativeLabel(chart.line(n).relative, chart.line(n).branch)));
+        wrote |= write(m_sheet.Lliuqin(n), qs(relativeLabel(c.line(n).relative, c.line(n).branch)));
     return wrote;
 }
 
 bool ChartSteps::stepTimerSBG()
 {
-    for (int n = 1; n <= 6; ++n)
-        if (m_sheet.co(n)->isChecked() || m_sheet.cx(n)->isChecked())
-            return false;
-    return write(m_sheet.biangua, m_sheet.bengua->text());
+    const Chart &c = chart();
+    if (c.hasMovingLine() || !c.original)
+        return false;
+    return write(m_sheet.biangua, qs(c.original->text));
 }
 
 bool ChartSteps::stepTimerSBG2()
 {
-    QString key;
-    for (int n = 1; n <= 6; ++n)
-        key += m_sheet.BY(n);
-    bool wrote = write(m_sheet.TextSBG2, key);
-    if (const HexagramRow *row = FindHexagramByKey(u16(m_sheet.TextSBG2)))
-        wrote |= write(m_sheet.biangua, qs(row->text));
+    const Chart &c = chart();
+    bool wrote = write(m_sheet.TextSBG2, keyOf(c.input, true));
+    if (c.changed)
+        wrote |= write(m_sheet.biangua, qs(c.changed->text));
     return wrote;
 }
 
 bool ChartSteps::stepTimerai()
 {
-    const Chart chart = chartOfRows(nullptr, rowNamedBy(m_sheet.biangua));
+    const Chart &c = chart();
+    if (!c.changed)
+        return false;
     bool wrote = false;
-    if (!chart.changed) {
-        wrote |= write(m_sheet.biangua, {});
-        for (int n = 1; n <= 6; ++n)
-            wrote |= write(m_sheet.Bsy(n), {});
-        for (int n = 1; n <= 6; ++n)
-            wrote |= write(m_sheet.BGLiuqin(n), {});
-        return wrote;
-    }
     for (int n = 1; n <= 6; ++n)
-        wrote |= write(m_sheet.Bsy(n), qs(roleName(chart.line(n).changedRole)));
+        wrote |= write(m_sheet.Bsy(n), qs(roleName(c.line(n).changedRole)));
     for (int n = 6; n >= 1; --n)
-        wrote |= write(m_sheet.BGLiuqin(n), qs(branchElementLabel(chart.line(n).changedBranch)));
+        wrote |= write(m_sheet.BGLiuqin(n), qs(branchElementLabel(c.line(n).changedBranch)));
     return wrote;
 }
 
 bool ChartSteps::stepTX(int line)
 {
-    const Chart chart = namedChart();
+    const Chart &c = chart();
+    if (!c.original || !c.changed)
+        return false;
     bool wrote = false;
     if (line == 1)
         for (int n = 1; n <= 6; ++n)
-            wrote |= write(m_sheet.X(n), chart.changed ? qs(elementName(chart.line(n).changedElement)) : QString());
-    if (chart.original && chart.changed)
-        wrote |= write(m_sheet.L(line), qs(relativeName(chart.line(line).changedRelative)));
+            wrote |= write(m_sheet.X(n), qs(elementName(c.line(n).changedElement)));
+    wrote |= write(m_sheet.L(line), qs(relativeName(c.line(line).changedRelative)));
     return wrote;
 }
 
@@ -226,7 +224,7 @@ ChartSteps::Scope::~Scope()
         return;
     if (m_steps.m_instantPass)
         m_steps.runPass();
-    m_steps.m_sheet.showChartExtras();
+    m_steps.m_sheet.showChartExtras(m_steps.chart());
     m_steps.arm();
 }
 

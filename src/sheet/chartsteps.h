@@ -1,12 +1,11 @@
 #pragma once
 // The chart steps of the main window. Each step writes its own fields from the
-// Chart value of the hexagrams the sheet names: TimerBengua names the original
-// hexagram from the six line fields, Tsy charts the hexagram `bengua` names,
-// TimerSBG and TimerSBG2 name the changed hexagram (the original without a
-// moving line, else the changed values BY1..BY6), Timerai charts the hexagram
-// `biangua` names, and TX1..TX6 write its relatives against the original
-// palace. A step whose lookup misses writes nothing, and nothing that already
-// stands.
+// document's Chart: TimerBengua the LineKey of the lines and the original
+// hexagram's name, Tsy its world, response and relatives, TimerSBG (without a
+// moving line) and TimerSBG2 (the changed LineKey) the changed hexagram's name,
+// Timerai its world, response and branches, and TX1..TX6 its relatives against
+// the original palace. A step whose chart lacks its hexagram (fewer than six
+// lines) writes nothing, and nothing that already stands.
 //
 // Each step has a switch (on at start; New and Clear data switch some off, the
 // line handling switches them on again). Besides its timer, the sheet runs one
@@ -24,6 +23,7 @@ class QTimer;
 
 namespace lotgrid {
 
+class ChartDocument;
 class ChartSheet;
 struct Chart;
 
@@ -31,7 +31,7 @@ class ChartSteps : public QObject
 {
     Q_OBJECT
 public:
-    ChartSteps(ChartSheet &sheet, QObject *timerOwner);
+    ChartSteps(const ChartDocument &document, ChartSheet &sheet, QObject *timerOwner);
 
     QTimer *TimerBengua; // 500 ms
     QTimer *Tsy;         // 100 ms
@@ -80,8 +80,9 @@ public:
 private:
     QTimer *makeStep(QObject *owner, const QString &name, int interval, bool (ChartSteps::*step)());
     void tick(QTimer *timer, bool wrote);
-    Chart namedChart() const;
+    const Chart &chart() const;
 
+    const ChartDocument &m_document;
     ChartSheet &m_sheet;
     int m_depth = 0;
     bool m_instantPass = true;

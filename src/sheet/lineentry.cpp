@@ -1,6 +1,7 @@
 #include "sheet/lineentry.h"
 
 #include "chart/hexagrams.h"
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "widgets/linefield.h"
@@ -9,13 +10,39 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QScopedValueRollback>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
-LineEntry::LineEntry(ChartSheet &sheet, ChartSteps &steps, std::function<void()> enableChartCommands, QObject *parent)
+namespace {
+
+// Counts the handlers running, so that the outermost one knows it is the last.
+class Depth
+{
+public:
+    explicit Depth(int &depth)
+        : m_depth(depth)
+    {
+        ++m_depth;
+    }
+    ~Depth() { --m_depth; }
+    Depth(const Depth &) = delete;
+    Depth &operator=(const Depth &) = delete;
+
+private:
+    int &m_depth;
+};
+
+} // namespace
+
+LineEntry::LineEntry(ChartDocument &document, ChartSheet &sheet, ChartSteps &steps,
+                     std::function<void()> enableChartCommands, QObject *parent)
     : QObject(parent)
+    , m_document(document)
     , m_sheet(sheet)
     , m_steps(steps)
     , m_enableChartCommands(std::move(enableChartCommands))
@@ -30,16 +57,22 @@ LineEntry::LineEntry(ChartSheet &sheet, ChartSteps &steps, std::function<void()>
 void LineEntry::Text_Change(int n)
 {
     ChartSteps::Scope pass(m_steps);
+    Depth depth(m_handling);
     LineField *field = m_sheet.Text(n);
     if (field->text().size() > 1)
         field->setText(field->text().left(1)); // runs this handling for the one character first
 
     const QString text = field->text();
-    if (text == u"0") {
-        lineEntered(n, false);
-    } else if (text == u"1") {
-        lineEntered(n, true);
+    if (text == u"0" || text == u"1") {
+        if (!m_showing)
+            m_document.setLine(n, text[0].unicode());
+        lineEntered(n, text == u"1");
     } else if (text.isEmpty()) {
+        // An empty line does not move.
+        m_sheet.co(n)->setChecked(false);
+        m_sheet.cx(n)->setChecked(false);
+        if (!m_showing)
+            m_document.setLine(n, 0);
         m_sheet.Lyao(n)->clear();
         m_sheet.yan(n)->hide();
         m_sheet.yin(n)->hide();
@@ -47,6 +80,8 @@ void LineEntry::Text_Change(int n)
         m_sheet.Byin(n)->hide();
     }
     // Any other character leaves the line as it was.
+    if (m_handling == 1 && !m_showing)
+        m_shown = m_document.cast().lines;
 }
 
 // The writes of a "1" or a "0", in the order the line's display relies on:
@@ -105,7 +140,11 @@ void LineEntry::showChangedLine(int n, bool yang)
 void LineEntry::co_Click(int n)
 {
     ChartSteps::Scope pass(m_steps);
+    Depth depth(m_handling);
     const bool ticked = m_sheet.co(n)->isChecked();
+    // The box of the other kind than the line's value says nothing of the cast.
+    if (!m_showing && m_document.cast().line(n).value == u'1')
+        m_document.setMoving(n, ticked);
     m_sheet.sy(n)->setVisible(ticked);
     m_sheet.sy(n)->setText(ticked ? u"○"_s : QString());
     m_sheet.Byan(n)->setVisible(!ticked);
@@ -114,12 +153,17 @@ void LineEntry::co_Click(int n)
     for (int k = 1; k <= 6; ++k)
         m_sheet.Bsy(k)->clear();
     m_sheet.Text(n)->setEnabled(!ticked);
+    if (m_handling == 1 && !m_showing)
+        m_shown = m_document.cast().lines;
 }
 
 void LineEntry::cx_Click(int n)
 {
     ChartSteps::Scope pass(m_steps);
+    Depth depth(m_handling);
     const bool ticked = m_sheet.cx(n)->isChecked();
+    if (!m_showing && m_document.cast().line(n).value == u'0')
+        m_document.setMoving(n, ticked);
     m_sheet.sy(n)->setVisible(ticked);
     m_sheet.sy(n)->setText(ticked ? u"×"_s : QString());
     m_sheet.Byan(n)->setVisible(ticked);
@@ -128,6 +172,40 @@ void LineEntry::cx_Click(int n)
     for (int k = 1; k <= 6; ++k)
         m_sheet.Bsy(k)->clear();
     m_sheet.Text(n)->setEnabled(!ticked);
+    if (m_handling == 1 && !m_showing)
+        m_shown = m_document.cast().lines;
+}
+
+void LineEntry::showLines()
+{
+    const std::array<CastLine, 6> &lines = m_document.cast().lines;
+    if (m_handling > 0 || m_showing || lines == m_shown)
+        return;
+    ChartSteps::Scope pass(m_steps);
+    const QScopedValueRollback showing(m_showing, true);
+    const bool sameValues = std::ranges::equal(lines, m_shown, {}, &CastLine::value, &CastLine::value);
+    if (sameValues) {
+        // Only moving marks differ: tick or untick their boxes.
+        for (int n = 1; n <= 6; ++n) {
+            const CastLine &line = lines[static_cast<std::size_t>(n - 1)];
+            if (line.value == u'1')
+                m_sheet.co(n)->setChecked(line.moving);
+            else if (line.value == u'0')
+                m_sheet.cx(n)->setChecked(line.moving);
+        }
+    } else {
+        m_sheet.emptyChartAndLines();
+        m_sheet.emptyLineDisplays();
+        for (int n = 1; n <= 6; ++n)
+            if (const char16_t v = lines[static_cast<std::size_t>(n - 1)].value)
+                m_sheet.Text(n)->setText(QString(QChar(v)));
+        for (int n = 1; n <= 6; ++n) {
+            const CastLine &line = lines[static_cast<std::size_t>(n - 1)];
+            if (line.moving)
+                (line.value == u'1' ? m_sheet.co(n) : m_sheet.cx(n))->setChecked(true);
+        }
+    }
+    m_shown = lines;
 }
 
 } // namespace lotgrid

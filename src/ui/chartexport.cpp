@@ -2,14 +2,16 @@
 
 #include "chart/chart.h"
 #include "chart/charttext.h"
+#include "guapan/guapanexport.h"
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/textconv.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,8 +21,10 @@ using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
-ChartExport::ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings, QObject *parent)
+ChartExport::ChartExport(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow,
+                         ChartExportSettings settings, QObject *parent)
     : QObject(parent)
+    , m_document(document)
     , m_sheet(sheet)
     , m_mainWindow(mainWindow)
     , m_settings(std::move(settings))
@@ -29,7 +33,7 @@ ChartExport::ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSett
 
 QString ChartExport::chartText() const
 {
-    return qs(lotgrid::chartText(chartOf(m_sheet.input()), u16(m_sheet.TextWHS->text().trimmed()),
+    return qs(lotgrid::chartText(m_document.chart(), u16(m_sheet.TextWHS->text().trimmed()),
                                  u16(m_sheet.Combo1->currentText())));
 }
 
@@ -45,22 +49,16 @@ void ChartExport::fuzhi_Click()
 
 QImage ChartExport::chartPicture() const
 {
-    QFrame *panel = m_sheet.chartPanel;
-    const qreal ratio = 2 * panel->devicePixelRatioF();
-    QImage image(panel->size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return image;
-    image.setDevicePixelRatio(ratio);
-    image.fill(panel->palette().color(QPalette::Base));
-    panel->render(&image);
-    return image;
+    GuapanWords words;
+    words.question = m_sheet.TextWHS->text().trimmed();
+    words.sex = m_sheet.Combo1->currentText();
+    const qreal ratio = 2 * (m_mainWindow ? m_mainWindow->devicePixelRatioF() : 1.0);
+    return guapanPicture(m_document.chart(), words, {QApplication::font(), 1.0}, ratio);
 }
 
 QString ChartExport::proposedName(const QDateTime &at) const
 {
-    QString name = m_settings.screenshotName ? m_settings.screenshotName(at) : u"六爻卜卦截图.jpg"_s;
-    const QFileInfo info(name);
-    return info.completeBaseName() + u".png"_s;
+    return guapanFileName(m_document.chart(), at);
 }
 
 bool ChartExport::writePng(const QImage &image, const QString &path, QString *error)
@@ -85,13 +83,12 @@ bool ChartExport::writePng(const QImage &image, const QString &path, QString *er
 void ChartExport::daochu_Click()
 {
     const QString proposed
-        = QDir(m_settings.folder)
+        = QDir(guapanFolder(m_settings.folder))
               .filePath(proposedName(m_settings.now ? m_settings.now() : QDateTime::currentDateTime()));
-    QString path = m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出图片"_s, proposed) : QString();
+    const QString path = picturePath(
+        m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出图片"_s, proposed) : QString());
     if (path.isEmpty())
         return; // cancelled
-    if (QFileInfo(path).suffix().isEmpty())
-        path += u".png"_s;
     const QString shown = QDir::toNativeSeparators(path);
     if (QFileInfo::exists(path)
         && !(m_settings.ask
@@ -103,7 +100,7 @@ void ChartExport::daochu_Click()
     if (image.isNull())
         error = u"无法取得卦象的图像。"_s;
     else
-        writePng(image, path, &error);
+        writePicture(image, path, &error);
     if (error.isEmpty())
         tell(true, u"卦象图片已经保存到：\n\n"_s + shown);
     else

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace lotgrid {
 
+class ChartDocument;
 class ChartSheet;
 
 struct ChartExportSettings {
@@ -20,28 +21,30 @@ struct ChartExportSettings {
     std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath)> saveFileName;
     // Asks a Yes/No question (replacing a file); true for Yes.
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
-    // The screenshot's name for a moment ("六爻卜卦截图2014-…7.jpg"); the picture takes it with ".png".
+    // No longer read: the picture is named after its hexagrams and moment.
     std::function<QString(const QDateTime &)> screenshotName;
 };
 
 // The two commands that take the chart out of the program: the chart as text
-// on the clipboard (复制卦象文本), and the chart panel alone as a PNG picture
-// at twice the screen's pixel density (导出图片…). The picture goes where the
-// user picks in a file dialog; an existing file is replaced only when the user
-// says so, and the user is told where the picture went or why it could not be
-// written.
+// on the clipboard (复制卦象文本), and the drawn chart (the 卦盘) as a picture at
+// twice the screen's pixel density (导出图片…), PNG unless the chosen name's
+// suffix names another image format. The picture goes where the user picks in
+// a file dialog, which opens in the Pictures folder (the home folder when there
+// is none); an existing file is replaced only when the user says so, and the
+// user is told where the picture went or why it could not be written.
 class ChartExport : public QObject
 {
     Q_OBJECT
 public:
-    ChartExport(ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings, QObject *parent);
+    ChartExport(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow, ChartExportSettings settings,
+                QObject *parent);
 
     void fuzhi_Click();
     void daochu_Click();
 
     // The chart as the copy command writes it: chart, question and sex.
     QString chartText() const;
-    // The chart panel drawn at twice the screen's pixel density.
+    // The drawn chart at twice the screen's pixel density.
     QImage chartPicture() const;
     // The name the file dialog proposes at `at`.
     QString proposedName(const QDateTime &at) const;
@@ -52,6 +55,7 @@ public:
 private:
     void tell(bool ok, const QString &text);
 
+    const ChartDocument &m_document;
     ChartSheet &m_sheet;
     QWidget *m_mainWindow;
     ChartExportSettings m_settings;

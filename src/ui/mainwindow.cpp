@@ -2,7 +2,6 @@
 
 #include "calendar/pillars.h"
 #include "casting/autocast.h"
-#include "casting/castlines.h"
 #include "casting/castsettings.h"
 #include "casting/coindialog.h"
 #include "casting/numberdialog.h"
@@ -14,7 +13,9 @@
 #include "core/elements.h"
 #include "journal/anli.h"
 #include "journal/journal.h"
+#include "journal/journalmessages.h"
 #include "journal/savecasedialog.h"
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
@@ -26,10 +27,10 @@
 #include "widgets/appicon.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
+#include "widgets/settingskeys.h"
 #include "widgets/textconv.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -44,7 +45,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -66,7 +66,9 @@ constexpr std::array<const char16_t *, 12> DayBuildItems{u"jia",  u"yi",  u"bing
 
 // The chart's zoom steps, in percent; Ctrl+= and Ctrl+- move one step.
 constexpr std::array<int, 10> ZoomSteps{80, 90, 100, 110, 125, 150, 175, 200, 225, 250};
-const QString ZoomKey = u"chart/zoom"_s;
+
+// China Standard Time, the clock of every moment of a cast: UTC+8, no daylight saving.
+constexpr int ChinaOffsetSeconds = 8 * 3600;
 
 // Asks for room to show the whole sheet; scrolls it when the window is smaller.
 // Tells when the sheet's size changes (fields filled, zoom).
@@ -102,18 +104,10 @@ QString branchText(int branch)
     return QString(QChar(BranchNames[branch]));
 }
 
-// A moment on the sheet's clock, China Standard Time; an invalid one gives an invalid Moment.
-Moment momentOf(const QDateTime &t)
-{
-    const QDate d = t.date();
-    const QTime time = t.time();
-    return Moment{{d.year(), d.month(), d.day()}, time.hour(), time.minute()};
-}
-
 // What an exported case carries under "chart": the chart model's JSON of its cast.
-QJsonObject chartJsonOf(const CastInput &cast)
+std::string chartJsonOf(const CastInput &cast)
 {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(chartJson(chartOf(cast)))).object();
+    return chartJson(chartOf(cast));
 }
 
 } // namespace
@@ -121,15 +115,16 @@ QJsonObject chartJsonOf(const CastInput &cast)
 MainWindow::MainWindow(Environment env, QWidget *parent)
     : QMainWindow(parent)
     , m_env(std::move(env))
+    , m_document(new ChartDocument(this))
     , m_sheet(new ChartSheet(this))
-    , m_steps(new ChartSteps(*m_sheet, this))
+    , m_steps(new ChartSteps(*m_document, *m_sheet, this))
     , m_lineEntry(new LineEntry(
-          *m_sheet, *m_steps, [this] { enableChartCommands(true); }, this))
-    , m_autoCast(new AutoCast(*m_sheet, *m_steps, this, m_env.newCastSource, this))
+          *m_document, *m_sheet, *m_steps, [this] { enableChartCommands(true); }, this))
+    , m_autoCast(new AutoCast(*m_document, *m_sheet, *m_steps, this, m_env.newCastSource, this))
     , m_screenshot(new Screenshot(
           *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
     , m_chartExport(
-          new ChartExport(*m_sheet, this,
+          new ChartExport(*m_document, *m_sheet, this,
                           ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
                                               [this](const QDateTime &at) { return m_screenshot->fileName(at); }},
                           this))
@@ -142,12 +137,12 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
         m_sheet, [this] { keepSheetWhole(); }, this);
     scroll->setObjectName(u"sheetScroll"_s);
     setCentralWidget(scroll);
-    openJournal();
     buildMenus();
 
     if (!m_env.settingsFile.isEmpty()) {
         bool ok = false;
-        const int stored = QSettings(m_env.settingsFile, QSettings::IniFormat).value(ZoomKey).toInt(&ok);
+        const int stored
+            = QSettings(m_env.settingsFile, QSettings::IniFormat).value(settingskeys::ChartZoom).toInt(&ok);
         if (ok)
             m_zoomPercent = std::clamp(stored, ZoomSteps.front(), ZoomSteps.back());
     }
@@ -158,30 +153,21 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     fitTimer->setInterval(40); // a resize by hand settles before the sheet follows it
     connect(fitTimer, &QTimer::timeout, this, &MainWindow::fitSheetToWindow);
 
-    for (std::size_t i = 0; i < m_sheet->dayStems.size(); ++i)
-        connect(m_sheet->dayStems[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                dayStem_Click(static_cast<int>(i));
-        });
-
+    connect(m_document, &ChartDocument::changed, this, &MainWindow::showDocument);
+    connect(m_sheet, &ChartSheet::dayStemPicked, this, &MainWindow::dayStem_Click);
+    connect(m_sheet, &ChartSheet::momentEdited, m_document, [this](const Moment &m) { m_document->setMoment(m); });
     connect(m_sheet->ansj, &QPushButton::clicked, this, &MainWindow::ansj_Click);
-    connect(m_sheet->qgsj, &QDateTimeEdit::dateTimeChanged, this, [this] {
-        showPillars();
-        if (m_sheet->zdsj->isChecked() && !m_loading)
-            ansj_Click();
-    });
     connect(m_sheet->zdsj, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_env.settingsFile.isEmpty())
-            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(u"chart/autoFromMoment"_s, on);
+            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::AutoFromMoment, on);
         if (on)
             ansj_Click();
     });
-    connect(m_autoCast, &AutoCast::linesCast, this,
-            [this] { setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime()); });
+    connect(m_autoCast, &AutoCast::linesCast, this, &MainWindow::startAtNow);
     if (!m_env.settingsFile.isEmpty()) {
         const QSettings settings(m_env.settingsFile, QSettings::IniFormat);
-        m_zichu->setChecked(settings.value(u"chart/dayTurnsAt23"_s, false).toBool());
-        m_sheet->zdsj->setChecked(settings.value(u"chart/autoFromMoment"_s, false).toBool());
+        m_zichu->setChecked(settings.value(settingskeys::DayTurnsAt23, false).toBool());
+        m_sheet->zdsj->setChecked(settings.value(settingskeys::AutoFromMoment, false).toBool());
     }
     Form_Load();
 }
@@ -195,10 +181,8 @@ void MainWindow::Form_Load()
 {
     if (m_env.today)
         new TodayLine(m_sheet->Lnongli, m_env.today, this); // owned by the window, rewrites the line at midnight
-    for (QLabel *markField : m_sheet->Lyongshen)
-        markField->hide();
-    setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
-    showPillars();
+    startAtNow();
+    showDocument();
     m_sheet->Text(1)->setFocus();
 }
 
@@ -270,26 +254,27 @@ void MainWindow::buildMenus()
             [this] { openWindow(m_yao6c, [this] { return createYao6c(this); }); });
 
     QMenu *yueri = topMenu(u"yueri"_s, u"月建日建选择(&D)"_s);
+    // Each build's item is checked when the document holds that build.
     QMenu *yue = menuOf(yueri, u"yue"_s, u"月建"_s);
-    for (int b = 0; b < 12; ++b)
-        connect(item(yue, QString::fromUtf16(MonthBuildItems[b]), branchText(b)), &QAction::triggered, this,
-                [this, b] { monthBuild_Click(b); });
+    for (int b = 0; b < 12; ++b) {
+        m_monthBuild[b] = item(yue, QString::fromUtf16(MonthBuildItems[b]), branchText(b));
+        m_monthBuild[b]->setCheckable(true);
+        connect(m_monthBuild[b], &QAction::triggered, this, [this, b] { monthBuild_Click(b); });
+    }
     yueri->addSeparator();
     QMenu *rijian = menuOf(yueri, u"rijian"_s, u"日建"_s);
-    for (int b = 0; b < 12; ++b)
-        connect(item(rijian, QString::fromUtf16(DayBuildItems[b]), branchText(b)), &QAction::triggered, this,
-                [this, b] { dayBuild_Click(b); });
+    for (int b = 0; b < 12; ++b) {
+        m_dayBuild[b] = item(rijian, QString::fromUtf16(DayBuildItems[b]), branchText(b));
+        m_dayBuild[b]->setCheckable(true);
+        connect(m_dayBuild[b], &QAction::triggered, this, [this, b] { dayBuild_Click(b); });
+    }
     yueri->addSeparator();
     m_zichu = item(yueri, u"zichu"_s, u"子初换日"_s);
     m_zichu->setCheckable(true);
     connect(m_zichu, &QAction::toggled, this, [this](bool on) {
         if (!m_env.settingsFile.isEmpty())
-            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(u"chart/dayTurnsAt23"_s, on);
-        ChartSteps::Scope pass(*m_steps);
-        m_sheet->dayBoundary = on ? DayBoundary::Zi23 : DayBoundary::Midnight;
-        showPillars();
-        if (m_sheet->zdsj->isChecked())
-            ansj_Click();
+            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::DayTurnsAt23, on);
+        m_document->setDayBoundary(on ? DayBoundary::Zi23 : DayBoundary::Midnight);
     });
 
     QMenu *ys = topMenu(u"ys"_s, u"用神或伏神选择(&Y)"_s);
@@ -359,7 +344,7 @@ void MainWindow::enableChartCommands(bool enabled)
         if (a)
             a->setEnabled(enabled);
     if (m_baocun)
-        m_baocun->setEnabled(enabled && m_journal);
+        m_baocun->setEnabled(enabled && journalUsable());
     for (QAction *a : m_yao)
         if (a)
             a->setEnabled(enabled);
@@ -372,7 +357,7 @@ void MainWindow::setZoomPercent(int percent)
 {
     applyZoom(percent);
     if (!m_env.settingsFile.isEmpty())
-        QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(ZoomKey, m_zoomPercent);
+        QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::ChartZoom, m_zoomPercent);
     sizeWindowToSheet();
 }
 
@@ -471,48 +456,48 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::dayStem_Click(int stem)
 {
-    ChartSteps::Scope pass(*m_steps);
-    const auto spirits = spiritsForStem(stem);
-    for (int n = 6; n >= 1; --n)
-        m_sheet->liushen(n)->setText(qs(spirits[n - 1]));
+    m_document->setDayStem(stem);
 }
 
 void MainWindow::monthBuild_Click(int branch)
 {
-    ChartSteps::Scope pass(*m_steps);
-    m_sheet->Lyuejian->setText(u"月建："_s + branchText(branch));
+    m_document->setMonthBuild(static_cast<Branch>(branch));
+    showBuildItems(); // the item was toggled even when the build stays
 }
 
 void MainWindow::dayBuild_Click(int branch)
 {
-    ChartSteps::Scope pass(*m_steps);
-    m_sheet->Lrijian->setText(u"日建："_s + branchText(branch));
+    m_document->setDayBuild(static_cast<Branch>(branch));
+    showBuildItems();
 }
 
 void MainWindow::yao_Click(int line)
 {
-    mark(line, u"用神"_s);
+    m_document->setMark({MarkKind::UseGod, line});
 }
 
 void MainWindow::F_Click(int line)
 {
-    mark(line, u"伏神"_s);
+    m_document->setMark({MarkKind::Hidden, line});
 }
 
-void MainWindow::mark(int line, const QString &word)
+// Every change of the document, shown: the lines first, then the rest of the
+// sheet and the menus; the steps complete the chart when the pass ends.
+void MainWindow::showDocument()
 {
-    for (int n = 1; n <= 6; ++n)
-        if (n != line)
-            m_sheet->Lyongshen(n)->hide();
-    QLabel *field = m_sheet->Lyongshen(line);
-    QFont f = field->font();
-    f.setBold(true);
-    field->setFont(f);
-    field->show();
-    for (int n = 6; n >= 1; --n)
-        if (n != line)
-            m_sheet->Lyongshen(n)->clear();
-    field->setText(word);
+    ChartSteps::Scope pass(*m_steps);
+    m_lineEntry->showLines();
+    m_sheet->showDocument(*m_document);
+    showBuildItems();
+}
+
+void MainWindow::showBuildItems()
+{
+    const CastInput &cast = m_document->cast();
+    for (int b = 0; b < 12; ++b) {
+        m_monthBuild[b]->setChecked(cast.monthBuild && static_cast<int>(*cast.monthBuild) == b);
+        m_dayBuild[b]->setChecked(cast.dayBuild && static_cast<int>(*cast.dayBuild) == b);
+    }
 }
 
 bool MainWindow::confirm(const QString &line1, const QString &line2)
@@ -539,13 +524,14 @@ void MainWindow::resetSheet()
 
     enableChartCommands(false);
     s.TextWHS->clear();
-    s.hideMarks();
 
     m_steps->switchOff(m_steps->Tsy);
     m_steps->switchOff(m_steps->TimerBengua);
     m_steps->switchOff(m_steps->Timerai);
     m_steps->switchOff(m_steps->TimerSBG2);
 
+    m_document->clear();
+    // The last chart may still stand on lines already emptied.
     s.emptyChartAndLines();
     // Locked only now: the line handling of an unticked box frees its line.
     for (int n = 2; n <= 6; ++n)
@@ -556,67 +542,43 @@ void MainWindow::resetSheet()
     for (QLabel *name : s.Lyao)
         name->clear();
 
-    setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
+    startAtNow();
     s.Text(1)->setFocus();
+}
+
+// A new chart is cast now; with 自动 its day follows the moment.
+void MainWindow::startAtNow()
+{
+    setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTimeUtc());
+    if (m_sheet->zdsj->isChecked())
+        m_document->followMoment();
 }
 
 void MainWindow::loadCast(const CastInput &cast)
 {
     ChartSteps::Scope pass(*m_steps);
-    ChartSheet &s = *m_sheet;
-    const QScopedValueRollback loading(m_loading, true);
     resetSheet();
-    if (cast.moment && inChartRange(*cast.moment)) {
-        const Moment &m = *cast.moment;
-        setCastMoment(QDateTime(QDate(m.date.year, m.date.month, m.date.day), QTime(m.hour, m.minute)));
-    }
-    for (int n = 1; n <= 6; ++n) {
-        const CastLine &line = cast.line(n);
-        if (line.value != u'1' && line.value != u'0')
-            break;
-        s.Text(n)->setText(QString(QChar(line.value)));
-    }
-    for (int n = 1; n <= 6; ++n) {
-        const CastLine &line = cast.line(n);
-        if (line.moving && (line.value == u'1' || line.value == u'0'))
-            (line.value == u'1' ? s.co(n) : s.cx(n))->setChecked(true);
-    }
-    if (cast.dayStem && *cast.dayStem >= 0 && *cast.dayStem <= 9) {
-        s.dayStems[static_cast<std::size_t>(*cast.dayStem)]->setChecked(true);
-    } else {
-        QButtonGroup *group = s.dayStems[0]->group();
-        group->setExclusive(false);
-        for (QRadioButton *option : s.dayStems)
-            option->setChecked(false);
-        group->setExclusive(true);
-        for (QLabel *spirit : s.liushen)
-            spirit->clear();
-    }
-    if (cast.monthBuild)
-        monthBuild_Click(static_cast<int>(*cast.monthBuild));
-    else
-        s.Lyuejian->clear();
-    if (cast.dayBuild)
-        dayBuild_Click(static_cast<int>(*cast.dayBuild));
-    else
-        s.Lrijian->clear();
-    const int markLine = cast.mark.line;
-    if (markLine >= 1 && markLine <= 6) {
-        if (cast.mark.kind == MarkKind::UseGod)
-            yao_Click(markLine);
-        else if (cast.mark.kind == MarkKind::Hidden)
-            F_Click(markLine);
-    }
+    CastInput own = cast;
+    own.dayBoundary = m_document->cast().dayBoundary; // 子初换日 is the program's option, not the case's
+    m_document->setCast(own);
 }
 
 QDateTime MainWindow::castMoment() const
 {
-    return m_sheet->qgsj->dateTime();
+    const auto &moment = m_document->cast().moment;
+    const QDateTime reading = moment ? ChartSheet::readingOf(*moment) : m_sheet->qgsj->dateTime();
+    return QDateTime(reading.date(), reading.time(), Qt::OffsetFromUTC, ChinaOffsetSeconds);
 }
 
+// A moment outside the chart's span is taken at the nearer end, as the field holds it.
 void MainWindow::setCastMoment(const QDateTime &moment)
 {
-    m_sheet->qgsj->setDateTime(moment);
+    if (!moment.isValid())
+        return;
+    const Moment m = ChartSheet::momentOf(moment.toOffsetFromUtc(ChinaOffsetSeconds));
+    const std::int64_t minute
+        = std::clamp(minuteNumber(m), minuteNumber(FirstChartMoment), minuteNumber(LastChartMoment));
+    m_document->setMoment(momentFromMinutes(minute));
 }
 
 // 子初换日: the day turns at 23:00 instead of midnight.
@@ -625,36 +587,10 @@ bool MainWindow::dayTurnsAt23() const
     return m_zichu && m_zichu->isChecked();
 }
 
-// "丙午年 庚子月 乙丑日 庚辰时" of the moment on the sheet.
-void MainWindow::showPillars()
-{
-    const std::optional<Moment> moment = m_sheet->input().moment;
-    const auto pillars = moment ? pillarsOf(*moment, m_sheet->dayBoundary) : std::nullopt;
-    QString text;
-    if (pillars)
-        text = qs(sexagenaryName(pillars->year)) + u"年 "_s + qs(sexagenaryName(pillars->month)) + u"月 "_s
-               + qs(sexagenaryName(pillars->day)) + u"日 "_s + qs(sexagenaryName(pillars->hour)) + u"时"_s;
-    if (m_sheet->Lsizhu->text() != text)
-        m_sheet->Lsizhu->setText(text);
-}
-
-// 按时间排盘: the day stem and the two builds from the moment's pillars, through
-// the day-stem option and the two menu items, as a user would choose them.
+// 按时间排盘: the day stem and the two builds follow the moment from now on.
 void MainWindow::ansj_Click()
 {
-    const std::optional<Moment> moment = m_sheet->input().moment;
-    const auto pillars = moment ? pillarsOf(*moment, m_sheet->dayBoundary) : std::nullopt;
-    if (!pillars)
-        return;
-    ChartSteps::Scope pass(*m_steps);
-    QRadioButton *stem = m_sheet->dayStems[static_cast<std::size_t>(pillars->day.stem())];
-    if (stem->isChecked())
-        dayStem_Click(pillars->day.stem());
-    else
-        stem->click();
-    findChild<QAction *>(QString::fromUtf16(MonthBuildItems[static_cast<std::size_t>(pillars->month.branch())]))
-        ->trigger();
-    findChild<QAction *>(QString::fromUtf16(DayBuildItems[static_cast<std::size_t>(pillars->day.branch())]))->trigger();
+    m_document->followMoment();
 }
 
 // Shows the dialog of a hand cast, one at a time, and runs `done` on it when it is confirmed.
@@ -683,7 +619,10 @@ void MainWindow::writeHandCast(const std::optional<std::array<CastLine, 6>> &lin
     // A pending write-back of an automatic cast must not overwrite these lines.
     m_autoCast->Timerzg->stop();
     m_autoCast->Timer6y->stop();
-    writeCast(*m_sheet, *m_steps, *lines);
+    // A hand cast charts at the moment of its cast.
+    ChartSteps::Scope pass(*m_steps);
+    m_document->setLines(*lines);
+    m_document->followMoment();
 }
 
 void MainWindow::yingbi_Click()
@@ -693,15 +632,15 @@ void MainWindow::yingbi_Click()
     openCastDialog(create, [this](CoinDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::CoinFacesSwapped, d.swapFaces->isChecked());
         writeHandCast(d.lines());
-        setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTime());
+        setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTimeUtc());
     });
 }
 
 void MainWindow::shijian_Click()
 {
     const auto create = [this] {
-        return new TimeCastDialog(momentOf(castMoment()), castOption(m_env.settingsFile, CastOption::YearAtLichun),
-                                  dayTurnsAt23(), this);
+        return new TimeCastDialog(ChartSheet::momentOf(castMoment()),
+                                  castOption(m_env.settingsFile, CastOption::YearAtLichun), dayTurnsAt23(), this);
     };
     openCastDialog(create, [this](TimeCastDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::YearAtLichun, d.lichunYear->isChecked());
@@ -721,24 +660,32 @@ void MainWindow::shuzi_Click()
     });
 }
 
-// The case journal. A journal that cannot be opened is told once, after the
-// window has come up, and its commands stay disabled for the run; the file is
-// left as it is and charting goes on.
-void MainWindow::openJournal()
+// The case journal, opened on its first use so that a start-up pays nothing
+// for it. A journal that cannot be opened is told once, and its commands stay
+// disabled for the run; the file is left as it is and charting goes on.
+Journal *MainWindow::journal()
 {
-    if (m_env.journalPath.isEmpty())
-        return;
+    if (m_journalTried || m_env.journalPath.isEmpty())
+        return m_journal.get();
+    m_journalTried = true;
     JournalOptions options;
     options.now = m_env.now;
     auto journal = std::make_unique<Journal>(m_env.journalPath, options);
     if (journal->open()) {
         m_journal = std::move(journal);
-        return;
+        return m_journal.get();
     }
-    QTimer::singleShot(0, this, [this, message = journal->lastError()] {
-        if (m_env.journalPrompts.warn)
-            m_env.journalPrompts.warn(this, u"案例库"_s, message);
-    });
+    for (QAction *a : {m_baocun, m_anliku})
+        if (a)
+            a->setEnabled(false);
+    if (m_env.journalPrompts.warn)
+        m_env.journalPrompts.warn(this, u"案例库"_s, journalMessage(journal->lastError()));
+    return nullptr;
+}
+
+bool MainWindow::journalUsable() const
+{
+    return !m_env.journalPath.isEmpty() && (!m_journalTried || m_journal);
 }
 
 void MainWindow::addJournalCommands(QMenu *file)
@@ -755,13 +702,13 @@ void MainWindow::addJournalCommands(QMenu *file)
           };
     m_baocun = command(u"baocun"_s, u"保存到案例库"_s, Qt::CTRL | Qt::Key_B, &MainWindow::baocun_Click);
     m_anliku = command(u"anliku"_s, u"案例库"_s, Qt::CTRL | Qt::Key_L, &MainWindow::anliku_Click);
-    m_anliku->setEnabled(m_journal != nullptr);
+    m_anliku->setEnabled(journalUsable());
 }
 
 CaseRecord MainWindow::caseOnSheet() const
 {
     CaseRecord c;
-    c.cast = m_sheet->input();
+    c.cast = m_document->cast();
     c.question = m_sheet->TextWHS->text();
     c.sex = m_sheet->Combo1->currentText();
     return c;
@@ -780,7 +727,7 @@ bool MainWindow::showsKeptCase() const
 
 void MainWindow::baocun_Click()
 {
-    if (!m_journal)
+    if (!journalUsable())
         return;
     const CaseRecord draft = caseOnSheet();
     if (const QString problem = castProblem(draft.cast); !problem.isEmpty()) {
@@ -788,7 +735,10 @@ void MainWindow::baocun_Click()
             m_env.journalPrompts.warn(this, u"保存到案例库"_s, u"这个卦不能保存：%1。"_s.arg(problem));
         return;
     }
-    const std::optional<CaseRecord> saved = saveCaseInteractively(this, *m_journal, draft, m_env.journalPrompts);
+    Journal *kept = journal();
+    if (!kept)
+        return;
+    const std::optional<CaseRecord> saved = saveCaseInteractively(this, *kept, draft, m_env.journalPrompts);
     if (!saved)
         return;
     m_keptCase = std::make_unique<CaseRecord>(*saved);
@@ -798,7 +748,7 @@ void MainWindow::baocun_Click()
 
 void MainWindow::anliku_Click()
 {
-    if (!m_journal)
+    if (!journal())
         return;
     openWindow(m_Anli, [this] {
         auto *anli = new Anli(m_journal.get(), m_env.journalPrompts, this);
@@ -810,7 +760,7 @@ void MainWindow::anliku_Click()
 
 void MainWindow::openCase(const CaseRecord &c)
 {
-    if (linesStand(m_sheet->input()) && !showsKeptCase()
+    if (linesStand(m_document->cast()) && !showsKeptCase()
         && !confirm(u"打开案例之前建议保存当前的卦，以备日后查看。"_s, u"请问您真的需要打开这个案例吗？"_s))
         return;
     loadCast(c.cast);

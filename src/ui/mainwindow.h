@@ -1,16 +1,18 @@
 #pragma once
-// Lotgrid's main window. Its ChartSheet holds the whole state of a chart as
-// field texts; ChartSteps keeps the chart in step with the line fields (by
-// timers, and by an instant pass after every handler); LineEntry echoes each
-// typed line and tick; the menu commands here set the six spirits, the builds
-// and the use-god mark, reset the sheet (New, Clear data), and open the other
+// Lotgrid's main window. Its ChartDocument holds the cast; every input is a
+// command on it, and each change of it is shown on the ChartSheet: the lines
+// through LineEntry (which also turns each typed line and tick into a command),
+// the day, the builds, the mark and the moment by the sheet itself, the rest
+// of the chart by ChartSteps (by timers, and by an instant pass after every
+// change). The menu commands here choose the day stem, the builds and the
+// use-god mark, reset the sheet (New, Clear data), and open the other
 // windows: the automatic cast and the hand casts (coins, time, numbers), the hidden-spirit query, the reference tables,
 // help, about, the update check. Screenshot and automatic cast own their
 // deferred steps. Today's line comes from the calendar engine. The sheet sits
 // in a scroll area and is zoomed as a whole (its type, and with it every field,
 // glyph and column): by the zoom commands, remembered in the settings file, and
 // by resizing the window, which zooms the sheet to fill it. The case journal
-// is opened at start-up: 保存到案例库 keeps the chart on screen with its
+// is opened on its first use: 保存到案例库 keeps the chart on screen with its
 // question and sex, and a case chosen in 案例库 comes back onto the sheet
 // through loadCast.
 
@@ -34,6 +36,7 @@ class QDialog;
 namespace lotgrid {
 
 class AutoCast;
+class ChartDocument;
 class ChartExport;
 class ChartSheet;
 class ChartSteps;
@@ -49,6 +52,8 @@ public:
     explicit MainWindow(Environment env = Environment::production(), QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // The cast on screen: every command on it shows on the sheet.
+    ChartDocument &document() { return *m_document; }
     ChartSheet &sheet() { return *m_sheet; }
     ChartSteps &steps() { return *m_steps; }
     AutoCast &autoCast() { return *m_autoCast; }
@@ -73,18 +78,19 @@ public:
     // chart stands there: its cast through loadCast, its question and sex.
     void openCase(const CaseRecord &c);
 
-    // The case journal of this run; null when there is none or it could not be opened.
-    Journal *journal() const { return m_journal.get(); }
+    // The case journal of this run, opened on first use; null when there is
+    // none or it could not be opened (which is told once).
+    Journal *journal();
 
-    // The moment of the cast on the sheet, which time casting reads and the
-    // cast by coins sets to the time of its "确定".
+    // The moment of the cast, in China Standard Time (UTC+8), which time casting
+    // reads and the cast by coins sets to the time of its "确定". Any instant
+    // is taken and read on that clock.
     QDateTime castMoment() const;
     void setCastMoment(const QDateTime &moment);
 
-    // Puts a cast on the sheet through the handlers a user's input runs:
-    // the sheet is reset as New does (without asking), the lines are typed
-    // from line 1 up and their boxes ticked, then the day stem, the builds and
-    // the mark are chosen. Parts the cast lacks are left empty.
+    // Puts a cast on the sheet: the sheet is reset as New does (without
+    // asking), then the document takes the cast whole, its moment, day stem,
+    // builds and mark its own (picked by hand). Parts the cast lacks stay empty.
     void loadCast(const CastInput &cast);
 
     // The chart's zoom, in percent of the desktop's type, 80 to 250. The
@@ -108,20 +114,21 @@ protected:
 
 private:
     void Form_Load();
-    void openJournal();
+    bool journalUsable() const;
     void addJournalCommands(QMenu *file);
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
     void buildMenus();
     bool confirm(const QString &line1, const QString &line2);
     void resetSheet();
-    void mark(int line, const QString &word);
+    void startAtNow();
+    void showDocument();
+    void showBuildItems();
     void enableChartCommands(bool enabled);
     void applyZoom(int percent);
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
     bool dayTurnsAt23() const;
-    void showPillars();
     void ansj_Click();
     template<typename Create, typename Done>
     void openCastDialog(Create create, Done done);
@@ -130,6 +137,7 @@ private:
     void openWindow(QPointer<QWidget> &slot, Factory create);
 
     Environment m_env;
+    ChartDocument *m_document;
     ChartSheet *m_sheet;
     ChartSteps *m_steps;
     LineEntry *m_lineEntry;
@@ -148,11 +156,13 @@ private:
     QAction *m_anliku = nullptr;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
+    std::array<QAction *, 12> m_monthBuild{}; // 月建 items, 子 .. 亥
+    std::array<QAction *, 12> m_dayBuild{};   // 日建 items
 
     QAction *m_zichu = nullptr;   // 子初换日
-    bool m_loading = false;       // a cast being loaded keeps its own day stem and builds
     QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     std::unique_ptr<Journal> m_journal;
+    bool m_journalTried = false;
     std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
     QPointer<QWidget> m_Anli;
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;

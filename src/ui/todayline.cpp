@@ -58,9 +58,11 @@ int TodayLine::msecsToNextCheck(const QDateTime &now)
     if (!now.isValid())
         return static_cast<int>(HourMs);
     const QDate tomorrow = now.date().addDays(1);
-    const QDateTime nextMidnight = now.timeSpec() == Qt::TimeZone
-                                       ? tomorrow.startOfDay(now.timeZone())
-                                       : tomorrow.startOfDay(now.timeSpec(), now.offsetFromUtc());
+    // An offset goes with Qt::OffsetFromUTC only: local time has its own, which Qt looks up itself.
+    const QDateTime nextMidnight = now.timeSpec() == Qt::TimeZone ? tomorrow.startOfDay(now.timeZone())
+                                   : now.timeSpec() == Qt::OffsetFromUTC
+                                       ? tomorrow.startOfDay(Qt::OffsetFromUTC, now.offsetFromUtc())
+                                       : tomorrow.startOfDay(now.timeSpec());
     const qint64 ms = now.msecsTo(nextMidnight) + PastMidnightMs;
     return static_cast<int>(std::clamp<qint64>(ms, PastMidnightMs, HourMs));
 }

@@ -151,15 +151,17 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     Command4->hide();
     Command5 = button(u"Command5"_s, u"完成(&F)"_s, this);
     Command5->hide();
+    Cancel = button(u"cancel"_s, u"取消"_s, this);
 
     connect(Command2, &QPushButton::clicked, this, &UpdateWizard::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &UpdateWizard::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &UpdateWizard::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &UpdateWizard::Command5_Click);
+    connect(Cancel, &QPushButton::clicked, this, &UpdateWizard::reject);
     connect(m_fetch, &VersionFetch::finished, this, &UpdateWizard::checked);
 
     // The frames share one place, as do the back buttons and the next buttons;
-    // "完成" sits between them.
+    // "完成" sits between them, "取消" at the end on every step.
     auto *frames = new QGridLayout;
     frames->addWidget(Frame1, 0, 0);
     frames->addWidget(Frame2, 0, 0);
@@ -172,9 +174,10 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     buttons->addWidget(Command5, 0, 2);
     buttons->addWidget(Command2, 0, 3);
     buttons->addWidget(Command4, 0, 3);
-    const int buttonWidth
-        = std::max({Command1->sizeHint().width(), Command2->sizeHint().width(), Command5->sizeHint().width()});
-    for (int column = 1; column <= 3; ++column)
+    buttons->addWidget(Cancel, 0, 4);
+    const int buttonWidth = std::max({Command1->sizeHint().width(), Command2->sizeHint().width(),
+                                      Command5->sizeHint().width(), Cancel->sizeHint().width()});
+    for (int column = 1; column <= 4; ++column)
         buttons->setColumnMinimumWidth(column, buttonWidth);
 
     auto *right = new QVBoxLayout;

@@ -32,7 +32,8 @@ struct UpdateSettings {
 // (Frame3); when the page cannot be opened the wizard stays at step 2 and
 // shows the page's address to open by hand.
 // While the fetch runs the program keeps drawing and step 1 says that it is
-// checking; Escape or the close box cancels the fetch and closes the wizard.
+// checking. "取消", on every step, Escape and the close box close the wizard,
+// cancelling a fetch under way.
 // A program built without an update server says so instead of fetching.
 class UpdateWizard : public QDialog
 {
@@ -78,6 +79,7 @@ private:
     QPushButton *Command3;
     QPushButton *Command4;
     QPushButton *Command5;
+    QPushButton *Cancel; // "取消", named "cancel"
 };
 
 } // namespace lotgrid

@@ -26,7 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QDateTime CastClock(QDate(2024, 3, 1), QTime(9, 30));
+const QDateTime CastClock = chinaTime(QDate(2024, 3, 1), QTime(9, 30));
 
 // The options are remembered in a settings file of the test's own.
 QString settingsPath()
@@ -90,6 +90,9 @@ struct Fixture {
         QCOMPARE(s().bengua->text(), qs(row->text));
         QCOMPARE(s().LSY(row->world)->text(), u"世"_s);
         QVERIFY(w->findChild<QAction *>(u"jietutu"_s)->isEnabled());
+        // Cast at a known moment, the chart has its day: spirits, builds and void branches.
+        for (const QLabel *field : {s().liushen(1), s().Lyuejian, s().Lrijian, s().Lxunkong})
+            QVERIFY2(!field->text().isEmpty(), qPrintable(field->objectName()));
     }
 
     // A charted sheet with a moving line and a mark, to be cleared by the next cast.
@@ -149,7 +152,7 @@ private slots:
         QFETCH(QString, changed);
         Fixture f;
         f.chartSomething();
-        f.w->setCastMoment(QDateTime(QDate(2013, 1, 28), QTime(16, 0)));
+        f.w->setCastMoment(chinaTime(QDate(2013, 1, 28), QTime(16, 0)));
         CoinDialog *d = f.coins();
         QVERIFY(d);
         QCOMPARE(d->windowTitle(), u"手动摇卦"_s);
@@ -197,6 +200,19 @@ private slots:
         QCOMPARE(d->digits->text(), u"111111"_s);
         QTest::mouseClick(d->ok, Qt::LeftButton);
         f.verifyChart(u"111111"_s, QString(), u"乾为天"_s, u"乾为天"_s);
+    }
+
+    // The two sides of a coin are told apart at a glance: 字 is much darker than 背.
+    void coinSidesDiffer()
+    {
+        CoinDialog d(false);
+        d.show();
+        d.digits_Edited(u"1"_s);                  // line 1: the first coin 背, the other two 字
+        const auto meanGrey = [](QWidget *coin) { // of the whole coin, averaged down to one pixel
+            return qGray(
+                coin->grab().toImage().scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0));
+        };
+        QVERIFY(meanGrey(d.coins(1)[0]) > meanGrey(d.coins(1)[1]) + 20);
     }
 
     // Typed text that is not a run of 0-3, at most six long, is refused with a
@@ -262,13 +278,13 @@ private slots:
         QTest::addColumn<QString>("ticks");
         QTest::addColumn<QString>("original");
         QTest::addColumn<QString>("changed");
-        QTest::newRow("观梅占") << QDateTime(QDate(2013, 1, 28), QTime(16, 0)) << false << u"101110"_s << u"1o"_s
+        QTest::newRow("观梅占") << chinaTime(QDate(2013, 1, 28), QTime(16, 0)) << false << u"101110"_s << u"1o"_s
                                 << u"泽火革"_s << u"泽山咸"_s;
-        QTest::newRow("牡丹占") << QDateTime(QDate(2013, 4, 25), QTime(6, 0)) << false << u"011111"_s << u"5o"_s
+        QTest::newRow("牡丹占") << chinaTime(QDate(2013, 4, 25), QTime(6, 0)) << false << u"011111"_s << u"5o"_s
                                 << u"天风姤"_s << u"火风鼎"_s;
-        QTest::newRow("2019-02-04 new year") << QDateTime(QDate(2019, 2, 4), QTime(12, 0)) << false << u"100011"_s
+        QTest::newRow("2019-02-04 new year") << chinaTime(QDate(2019, 2, 4), QTime(12, 0)) << false << u"100011"_s
                                              << u"6o"_s << u"风雷益"_s << u"水雷屯"_s;
-        QTest::newRow("2019-02-04 立春") << QDateTime(QDate(2019, 2, 4), QTime(12, 0)) << true << u"011010"_s << u"1x"_s
+        QTest::newRow("2019-02-04 立春") << chinaTime(QDate(2019, 2, 4), QTime(12, 0)) << true << u"011010"_s << u"1x"_s
                                          << u"水风井"_s << u"水天需"_s;
     }
     void timeCast()
@@ -304,7 +320,7 @@ private slots:
         // The moment field holds 1900-01-31 .. 2100-12-31; from 23:00 on the
         // last day, with the day turning at 23:00, the lunar day is past the calendar.
         f.w->findChild<QAction *>(u"zichu"_s)->setChecked(true);
-        f.w->setCastMoment(QDateTime(QDate(2100, 12, 31), QTime(23, 30)));
+        f.w->setCastMoment(chinaTime(QDate(2100, 12, 31), QTime(23, 30)));
         TimeCastDialog *d = f.time();
         QVERIFY(d);
         QVERIFY(!d->ok->isEnabled());
@@ -343,7 +359,7 @@ private slots:
         QFETCH(QString, changed);
         Fixture f;
         f.chartSomething();
-        const QDateTime moment(QDate(2014, 8, 8), QTime(23, 30));
+        const QDateTime moment = chinaTime(QDate(2014, 8, 8), QTime(23, 30));
         f.w->setCastMoment(moment);
         NumberDialog *d = f.numbers();
         QVERIFY(d);
@@ -389,6 +405,12 @@ private slots:
         QVERIFY(d->isVisible());
         QVERIFY(!d->message->text().isEmpty());
         QCOMPARE(f.snapshot(), before);
+        // The message goes as soon as the numbers are valid, before 确定.
+        QTest::keyClick(d->number1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(d->number1, u"3"_s);
+        QCOMPARE(d->message->text().isEmpty(), second == u"5"_s);
+        d->number2->setText(u"5"_s);
+        QVERIFY(d->message->text().isEmpty());
         d->cancel->click();
         QVERIFY(!d->isVisible());
         QCOMPARE(f.snapshot(), before);

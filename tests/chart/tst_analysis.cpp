@@ -16,6 +16,9 @@ namespace {
 
 constexpr std::u16string_view Names = u"子丑寅卯辰巳午未申酉戌亥";
 
+// Trigrams by their lines as bits, line 1 the lowest: 坤 000, 震 line 1 yang, .. 乾 111.
+constexpr std::u16string_view TrigramByBits = u"坤震坎兑艮离巽乾";
+
 int at(char16_t branch)
 {
     return static_cast<int>(Names.find(branch));
@@ -72,7 +75,7 @@ bool he(int a, int b)
     return false;
 }
 
-QString expectedStatic(int line, std::optional<int> month, std::optional<int> day)
+QString expectedStatic(int line, std::optional<int> month, std::optional<int> day, bool isVoid = false)
 {
     if (!month)
         return {};
@@ -80,6 +83,8 @@ QString expectedStatic(int line, std::optional<int> month, std::optional<int> da
         return u"月破"_s;
     if (!day || !chong(line, *day))
         return {};
+    if (isVoid) // 空逢冲则实
+        return u"冲实"_s;
     const char16_t l = element(line), m = element(*month);
     return l == m || sheng(m, l) ? u"暗动"_s : u"日破"_s;
 }
@@ -111,7 +116,7 @@ std::set<int> voidsOfDay(int index)
     return voids;
 }
 
-QStringList expectedChanges(int o, int c, const std::set<int> *voids)
+QStringList expectedChanges(int o, int c, const std::set<int> *voids, std::optional<int> month = {})
 {
     QStringList words;
     const char16_t eo = element(o), ec = element(c);
@@ -131,6 +136,8 @@ QStringList expectedChanges(int o, int c, const std::set<int> *voids)
         words << u"化绝"_s;
     if (voids && voids->contains(c))
         words << u"化空"_s;
+    if (month && chong(c, *month))
+        words << u"化月破"_s;
     if (c == o)
         words << u"伏吟"_s;
     if (chong(c, o))
@@ -201,7 +208,7 @@ private slots:
         for (int b = 0; b < 12; ++b)
             QTest::newRow(qs(Names.substr(static_cast<std::size_t>(b), 1)).toUtf8().constData()) << b;
     }
-    // Every month and day build, each also unknown, for a static line of this branch.
+    // Every month and day build, each also unknown, for a static line of this branch, void or not.
     void staticLine()
     {
         QFETCH(int, line);
@@ -209,10 +216,12 @@ private slots:
             for (int d = -1; d < 12; ++d) {
                 const std::optional<int> month = m < 0 ? std::nullopt : std::optional(m);
                 const std::optional<int> day = d < 0 ? std::nullopt : std::optional(d);
-                const StaticMark mark
-                    = staticMark(static_cast<Branch>(line), month ? std::optional(branchAt(*month)) : std::nullopt,
-                                 day ? std::optional(branchAt(*day)) : std::nullopt);
-                QCOMPARE(qs(staticMarkName(mark)), expectedStatic(line, month, day));
+                for (bool isVoid : {false, true}) {
+                    const StaticMark mark
+                        = staticMark(static_cast<Branch>(line), month ? std::optional(branchAt(*month)) : std::nullopt,
+                                     day ? std::optional(branchAt(*day)) : std::nullopt, isVoid);
+                    QCOMPARE(qs(staticMarkName(mark)), expectedStatic(line, month, day, isVoid));
+                }
             }
         }
     }
@@ -310,9 +319,9 @@ private slots:
         }
     }
 
-    // Every hexagram with every set of moving lines inside one trigram (and the
-    // two sets together), under a few month and day builds: marks on the static
-    // lines, changes on the moving ones, the types of both hexagrams.
+    // Every hexagram with every set of moving lines, under every month and a few
+    // days: 月破 on any line and the other marks on static ones, the changes
+    // (化月破 among them) on the moving ones, the types of both hexagrams, 卦变反吟.
     void movingLineMasks_data()
     {
         QTest::addColumn<int>("index");
@@ -328,8 +337,8 @@ private slots:
                 const int mask = lower | (upper << 3);
                 const HexagramRow *changed = FindHexagramByKey(flippedKey(row.key, mask));
                 QVERIFY(changed);
-                for (const int day : {0, 17, 43}) { // 甲子, 辛巳, 丁未
-                    const int month = (day * 5 + mask) % 12;
+                for (int k = 0; k < 36; ++k) {
+                    const int day = std::array{0, 17, 43}[k / 12], month = k % 12; // 甲子, 辛巳, 丁未
                     CastInput in;
                     for (int n = 1; n <= 6; ++n)
                         in.line(n) = {row.key[static_cast<std::size_t>(n - 1)], (mask & (1 << (n - 1))) != 0};
@@ -341,13 +350,17 @@ private slots:
                         const auto i = static_cast<std::size_t>(n - 1);
                         const int o = at(row.branches[i]);
                         if (mask & (1 << i)) {
-                            QCOMPARE(a.marks[i], StaticMark::None);
-                            QCOMPARE(words(a.changes[i]), expectedChanges(o, at(changed->branches[i]), &voids));
+                            QCOMPARE(qs(staticMarkName(a.marks[i])), chong(o, month) ? u"月破"_s : QString());
+                            QCOMPARE(words(a.changes[i]), expectedChanges(o, at(changed->branches[i]), &voids, month));
                         } else {
                             QVERIFY(a.changes[i].empty());
-                            QCOMPARE(qs(staticMarkName(a.marks[i])), expectedStatic(o, month, at(*in.dayBuild)));
+                            QCOMPARE(qs(staticMarkName(a.marks[i])),
+                                     expectedStatic(o, month, at(*in.dayBuild), voids.contains(o)));
                         }
                     }
+                    // 卦变反吟: only a doubled trigram (named "乾为天" ..) with all six lines moving.
+                    QCOMPARE(std::ranges::count(a.fanFu, FanFu::HexagramReverse),
+                             mask == 63 && rowName(row).contains(u'为'));
                     QCOMPARE(a.originalType, hexagramType(row.branches));
                     QCOMPARE(a.changedType, mask ? hexagramType(changed->branches) : HexagramType::None);
                 }
@@ -412,6 +425,45 @@ private slots:
         QCOMPARE(a.originalType, HexagramType::SixCombine);
         QCOMPARE(a.changedType, HexagramType::SixClash);
         QCOMPARE(qs(a.typeChange()), u"六合变六冲"_s);
+    }
+
+    // A trigram (line 1 the lowest bit) with every set of its lines moving, below
+    // and above every still trigram. By the najia verses only 巽 and 坤 carry
+    // branches that clash place by place (丑亥酉 against 未巳卯), and only 乾 and
+    // 震 the same ones (子寅辰 午申戌); 卜筮正宗 adds the trigrams that face
+    // each other on the later-heaven circle.
+    void halfFanFu_data()
+    {
+        QTest::addColumn<int>("bits");
+        for (int t = 0; t < 8; ++t)
+            QTest::newRow(qs(TrigramByBits.substr(static_cast<std::size_t>(t), 1)).toUtf8().constData()) << t;
+    }
+    void halfFanFu()
+    {
+        QFETCH(int, bits);
+        for (int mask = 1; mask < 8; ++mask) {
+            const QString pair = qs(TrigramByBits.substr(static_cast<std::size_t>(bits), 1))
+                                 + qs(TrigramByBits.substr(static_cast<std::size_t>(bits ^ mask), 1));
+            for (int other = 0; other < 8; ++other)
+                for (int half = 0; half < 2; ++half)
+                    for (bool facing : {false, true}) {
+                        const int lines = half ? other | bits << 3 : bits | other << 3;
+                        CastInput in;
+                        for (int n = 1; n <= 6; ++n)
+                            in.line(n) = {lines >> (n - 1) & 1 ? u'1' : u'0', (mask << 3 * half >> (n - 1) & 1) != 0};
+                        in.options.facingTrigramsReverse = facing;
+                        QStringList expected;
+                        if (u"巽坤 坤巽"_s.contains(pair)
+                            || (facing && u"乾巽 巽乾 坎离 离坎 艮坤 坤艮 震兑 兑震"_s.contains(pair)))
+                            expected << (half ? u"外卦反吟"_s : u"内卦反吟"_s);
+                        if (u"乾震 震乾"_s.contains(pair))
+                            expected << (half ? u"外卦伏吟"_s : u"内卦伏吟"_s);
+                        QStringList got;
+                        for (std::u16string_view w : analyse(in).fanFuWords())
+                            got << qs(w);
+                        QCOMPARE(got, expected);
+                    }
+        }
     }
 
     void guaShenWorked_data()
@@ -484,6 +536,9 @@ private slots:
               + fromList(u"甲卯 乙辰 丙午 丁未 戊午 己未 庚酉 辛戌 壬子 癸丑", key) + u" 文昌："_s
               + fromList(u"甲巳 乙午 丙申 丁酉 戊申 己酉 庚亥 辛子 壬寅 癸卯", key);
         QCOMPARE(shenShaText(shenShaOf(stem, std::nullopt, std::nullopt)), expected);
+        // 阳前阴后: a yin stem's 羊刃 stands before its 禄.
+        QCOMPARE(shenShaOf(stem, std::nullopt, std::nullopt, BladeRule::YangAfterYinBefore)[2].branches[0],
+                 br(fromList(u"甲卯 乙寅 丙午 丁巳 戊午 己巳 庚酉 辛申 壬子 癸亥", key)[0].unicode()));
     }
 
     void shenShaOfDayBranch_data()

@@ -158,6 +158,36 @@ private slots:
             QVERIFY(!line.hidden);
     }
 
+    // The spirits of lines 1..6 for each day stem: 甲乙 青龙, 丙丁 朱雀, 戊 勾陈, 己 腾蛇,
+    // 庚辛 白虎, 壬癸 玄武 on line 1, then on up the cycle.
+    void spiritColumns_data()
+    {
+        QTest::addColumn<int>("stem");
+        QTest::addColumn<QString>("column"); // lines 1..6
+        QTest::newRow("甲") << 0 << u"青龙朱雀勾陈腾蛇白虎玄武"_s;
+        QTest::newRow("乙") << 1 << u"青龙朱雀勾陈腾蛇白虎玄武"_s;
+        QTest::newRow("丙") << 2 << u"朱雀勾陈腾蛇白虎玄武青龙"_s;
+        QTest::newRow("丁") << 3 << u"朱雀勾陈腾蛇白虎玄武青龙"_s;
+        QTest::newRow("戊") << 4 << u"勾陈腾蛇白虎玄武青龙朱雀"_s;
+        QTest::newRow("己") << 5 << u"腾蛇白虎玄武青龙朱雀勾陈"_s;
+        QTest::newRow("庚") << 6 << u"白虎玄武青龙朱雀勾陈腾蛇"_s;
+        QTest::newRow("辛") << 7 << u"白虎玄武青龙朱雀勾陈腾蛇"_s;
+        QTest::newRow("壬") << 8 << u"玄武青龙朱雀勾陈腾蛇白虎"_s;
+        QTest::newRow("癸") << 9 << u"玄武青龙朱雀勾陈腾蛇白虎"_s;
+    }
+    void spiritColumns()
+    {
+        QFETCH(int, stem);
+        QFETCH(QString, column);
+        CastInput in = castOf(u"111111", 0);
+        in.dayStem = stem;
+        const Chart chart = chartOf(in);
+        QString shown;
+        for (int n = 1; n <= 6; ++n)
+            shown += qs(chart.line(n).spirit);
+        QCOMPARE(shown, column);
+    }
+
     // A day stem and a day build of the same parity name a day of the cycle and its two void branches.
     void spiritsAndVoids_data()
     {

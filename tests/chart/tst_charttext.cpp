@@ -140,6 +140,39 @@ private slots:
         QCOMPARE(qs(text), expected);
     }
 
+    // Charts the classics work through, the rows that carry the words they name.
+    void classicCharts_data()
+    {
+        QTest::addColumn<CastInput>("input");
+        QTest::addColumn<QStringList>("rows");
+        // 增删卜易 on 月破: 兑之讼 in a 亥 month on a 己丑 day; 亥 clashes the moving
+        // 巳 (官鬼 of a 金 palace, 死 in 亥, 养 at 丑), which is still 回头生 from 寅
+        // (妻财, where 火 is born); 己 gives 腾蛇.
+        const auto withBuilds = [](CastInput in, int stem, Branch month, Branch day) {
+            std::tie(in.dayStem, in.monthBuild, in.dayBuild) = std::tuple(stem, month, day);
+            return in;
+        };
+        QTest::newRow("兑之讼 亥月 己丑日")
+            << withBuilds(castOf("978776"), 5, Branch::Hai, Branch::Chou)
+            << QStringList{u"本卦：兑为泽（兑宫）　六冲  变卦：天水讼（离宫·游魂）"_s,
+                           u"腾蛇　▅▅▅▅▅　官鬼巳火　　　　○　→　妻财寅木　　死·养　　月破　回头生　化长生"_s};
+        // 增删卜易 on 反吟: 升之观 turns 反吟 in both halves.
+        QTest::newRow("升之观") << castOf("899866")
+                                << QStringList{u"本卦：地风升（震宫）  变卦：风地观（乾宫）  内卦反吟　外卦反吟"_s};
+        // 乾为天 on a 戊子 day (旬空 午未) in a 辰 month: the void 午 clashed by the day is 冲实.
+        QTest::newRow("乾之夬 辰月 戊子日")
+            << withBuilds(castOf("777779"), 4, Branch::Chen, Branch::Zi)
+            << QStringList{u"玄武　▅▅▅▅▅　官鬼午火空　　　　　　　　　　　　　休·胎　　冲实"_s};
+    }
+    void classicCharts()
+    {
+        QFETCH(CastInput, input);
+        QFETCH(QStringList, rows);
+        const QStringList text = qs(chartText(chartOf(input))).split(u'\n');
+        for (const QString &row : rows)
+            QVERIFY2(text.contains(row), qPrintable(row));
+    }
+
     void textNeedsSixLines()
     {
         CastInput in = castOf("97878");
@@ -223,26 +256,19 @@ private slots:
         QCOMPARE(sha[u"天医"_s].toArray(), QJsonArray{u"亥"_s});
 
         // 巳 in a 子 month is overcome (死), the 午 day supports it; 午 is clashed and broken by the month.
+        const auto json = [](const QJsonValue &v) {
+            return QString::fromUtf8((v.isArray() ? QJsonDocument(v.toArray()) : QJsonDocument(v.toObject()))
+                                         .toJson(QJsonDocument::Compact));
+        };
         QVERIFY(o[u"category"_s].isNull() && o[u"sex"_s].isNull() && o[u"usegod"_s].isNull());
-        const auto words = [](std::initializer_list<QString> list) { return QJsonArray::fromStringList(list); };
-        QCOMPARE(lines[0].toObject()[u"strength"_s].toObject(), (QJsonObject{{u"season"_s, u"死"_s},
-                                                                             {u"month"_s, words({u"克"_s})},
-                                                                             {u"day"_s, words({u"扶"_s})},
-                                                                             {u"stage"_s, u"帝旺"_s},
-                                                                             {u"strong"_s, true}}));
+        QCOMPARE(json(lines[0].toObject()[u"strength"_s]),
+                 uR"({"day":["扶"],"month":["克"],"season":"死","stage":"帝旺","strong":true})"_s);
         QCOMPARE(lines[0].toObject()[u"stagechange"_s].toString(), u"化长生"_s);
-        QCOMPARE(lines[3].toObject()[u"strength"_s].toObject()[u"month"_s].toArray(),
-                 words({u"克"_s, u"冲"_s, u"月破"_s}));
-        QVERIFY(!lines[3].toObject()[u"strength"_s].toObject()[u"strong"_s].toBool());
-        QCOMPARE(o[u"relations"_s].toArray(),
-                 (QJsonArray{QJsonObject{{u"kind"_s, u"三合"_s},
-                                         {u"element"_s, u"火"_s},
-                                         {u"branches"_s, words({u"寅"_s, u"午"_s, u"戌"_s})},
-                                         {u"positions"_s, QJsonArray{1, 4, 6}},
-                                         {u"with"_s, QJsonArray{}},
-                                         {u"changed"_s, QJsonArray{1}}}}));
-        QCOMPARE(o[u"related"_s].toObject(),
-                 (QJsonObject{{u"hu"_s, u"水火既济"_s}, {u"cuo"_s, u"风山渐"_s}, {u"zong"_s, u"风山渐"_s}}));
+        QCOMPARE(json(lines[3].toObject()[u"strength"_s]),
+                 uR"({"day":["临"],"month":["克","冲","月破"],"season":"死","stage":"帝旺","strong":false})"_s);
+        QCOMPARE(json(o[u"relations"_s]), uR"([{"branches":["寅","午","戌"],"changed":[1],"element":"火",)"
+                                          uR"("kind":"三合","positions":[1,4,6],"with":[]}])"_s);
+        QCOMPARE(json(o[u"related"_s]), uR"({"cuo":"风山渐","hu":"水火既济","zong":"风山渐"})"_s);
     }
 
     // Every hexagram, still, with line 1 moving and with all lines moving, with
@@ -273,8 +299,8 @@ private slots:
         QCOMPARE(error.error, QJsonParseError::NoError);
         const QJsonObject o = doc.object();
         QCOMPARE(keysOf(o), setOf({u"lines"_s, u"time"_s, u"pillars"_s, u"void"_s, u"original"_s, u"changed"_s,
-                                   u"types"_s, u"guashen"_s, u"shensha"_s, u"category"_s, u"sex"_s, u"usegod"_s,
-                                   u"relations"_s, u"related"_s, u"yingqi"_s}));
+                                   u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s, u"category"_s, u"sex"_s,
+                                   u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s}));
         const bool timed = input.moment.has_value();
         QCOMPARE(o[u"yingqi"_s].toArray().isEmpty(), !timed);
         QCOMPARE(o[u"time"_s].isNull(), !timed);
@@ -354,6 +380,14 @@ private slots:
         QCOMPARE(keysOf(types), setOf({u"original"_s, u"changed"_s}));
         QCOMPARE(types[u"original"_s].toString(), qs(hexagramTypeName(chart.analysis.originalType)));
         QCOMPARE(types[u"changed"_s].toString(), moving ? qs(hexagramTypeName(chart.analysis.changedType)) : QString());
+
+        // 反吟/伏吟 of the halves and the hexagram: the same words in the JSON and at the end of the text's hexagram
+        // row.
+        QStringList fanFu;
+        for (std::u16string_view w : chart.analysis.fanFuWords())
+            fanFu << qs(w);
+        QCOMPARE(o[u"fanfu"_s].toVariant().toStringList(), fanFu);
+        QVERIFY(qs(chartText(chart)).split(u'\n').filter(u"本卦："_s).front().endsWith(fanFu.join(u'\u3000')));
 
         const QJsonObject gs = o[u"guashen"_s].toObject();
         QCOMPARE(gs[u"branch"_s].toString(), qs(branchName(chart.analysis.guaShen->branch)));

@@ -98,11 +98,13 @@ private slots:
         const QString branches = u"子丑寅卯辰巳午未申酉戌亥"_s;
         const int element = static_cast<int>(branchElement(branchAt(b)));       // 金 木 水 火 土
         const int tombBranch = int(branches.indexOf(u"丑未辰戌辰"_s[element])); // 水土同宫
-        bool entombed = tombBranch == day;
+        bool entombed = tombBranch == day && b != tombBranch;
         for (int n = 1; n <= 6; ++n) {
             const ChartLine &o = chart.line(n);
             held = held || (n != pos && o.cast.moving && (b + static_cast<int>(o.branch)) % 12 == 1);
-            entombed = entombed || ((hidden || n != pos) && o.cast.moving && static_cast<int>(o.branch) == tombBranch);
+            entombed = entombed
+                       || (b != tombBranch && (hidden || n != pos) && o.cast.moving
+                           && static_cast<int>(o.branch) == tombBranch);
         }
 
         QStringList expected{key(YingqiRule::Value, YingqiUnit::Day, b), key(YingqiRule::Value, YingqiUnit::Day, b),

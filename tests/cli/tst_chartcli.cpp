@@ -84,6 +84,12 @@ private slots:
                                                   << u"lies outside 1900-01-31 00:00 .. 2100-12-31 23:59"_s;
         QTest::newRow("a minute after the span")
             << QStringList{u"978788"_s, u"--time"_s, u"2101-01-01 00:00"_s} << u"lies outside"_s;
+        QTest::newRow("yangren unknown") << QStringList{u"978788"_s, u"--yangren=before"_s} << u"not \"before\""_s;
+        QTest::newRow("LINES and numbers") << QStringList{u"978788"_s, u"--numbers"_s, u"3,4"_s} << u"give one of"_s;
+        QTest::newRow("time cast without time") << QStringList{u"--time-cast"_s} << u"--time-cast needs --time"_s;
+        QTest::newRow("numbers zero") << QStringList{u"--numbers=0,4"_s} << u"not \"0,4\""_s;
+        QTest::newRow("number hour without time")
+            << QStringList{u"--numbers=3,4"_s, u"--number-hour"_s} << u"--number-hour needs --time"_s;
     }
 
     void badInput()
@@ -100,6 +106,43 @@ private slots:
         QCOMPARE(err.count(u'\n'), 1);
     }
 
+    // The plum-blossom casts by hand. 2024-02-10 is 正月初一 of a 辰 (5) year:
+    // 5+1+1 = 7 艮 above, with the 子 hour 8 坤 below, 8 mod 6 = 2: 山地剥, line 2
+    // moving. From 23:00 as the next day (初二): 坤 above, 9 → 乾 below, line 3:
+    // 地天泰. Numbers 12 and 8: 震 above 坤, 20 mod 6 = 2; with the 午 hour (7), line 3.
+    void handCasts_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("option"); // one of the JSON's "options", or empty when it has none
+        const QString t = u"--time=2024-02-10 23:30"_s;
+        QTest::newRow("time cast") << QStringList{u"--time-cast"_s, t} << u"868887"_s << QString();
+        QTest::newRow("time cast, zi23") << QStringList{u"--time-cast"_s, t, u"--zi23"_s} << u"779888"_s << QString();
+        QTest::newRow("time cast, zi23, midnight")
+            << QStringList{u"--time-cast"_s, t, u"--zi23"_s, u"--time-cast-day"_s, u"midnight"_s} << u"868887"_s
+            << uR"("timeCastDay":"子正换日")"_s;
+        QTest::newRow("time cast, at 23") << QStringList{u"--time-cast"_s, t, u"--time-cast-day=zi23"_s} << u"779888"_s
+                                          << uR"("timeCastDay":"子初换日")"_s;
+        QTest::newRow("numbers") << QStringList{u"--numbers"_s, u"12,8"_s} << u"868788"_s << QString();
+        QTest::newRow("numbers with the hour")
+            << QStringList{u"--numbers=12,8"_s, u"--number-hour"_s, u"--time=2024-02-11 12:00"_s} << u"886788"_s
+            << uR"("numberCastHour":true)"_s;
+        QTest::newRow("yangren") << QStringList{u"978788"_s, u"--yangren"_s, u"yang-after-yin-before"_s} << u"978788"_s
+                                 << uR"({"yangren":"阳前阴后","fanyin":"地支相冲",)"_s;
+        QTest::newRow("fanyin") << QStringList{u"978788"_s, u"--fanyin-facing"_s} << u"978788"_s
+                                << uR"("fanyin":"地支相冲或后天对宫")"_s;
+    }
+    void handCasts()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, lines);
+        QFETCH(QString, option);
+        const QString out = text(run(args << u"--json"_s).out);
+        QCOMPARE(QJsonDocument::fromJson(out.toUtf8()).object()[u"lines"_s].toString(), lines);
+        QCOMPARE(out.contains(u"\"options\":"_s), !option.isEmpty());
+        QVERIFY2(out.contains(option), qPrintable(option));
+    }
+
     void goodInput_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -111,8 +154,6 @@ private slots:
         QTest::newRow("json first") << QStringList{u"--json"_s, u"999999"_s} << true;
         QTest::newRow("json timed") << QStringList{u"978788"_s, u"--json"_s, u"--time"_s, u"2026-12-07 08:30"_s}
                                     << true;
-        QTest::newRow("category and sex")
-            << QStringList{u"978788"_s, u"--category"_s, u"婚恋"_s, u"--sex=女"_s, u"--json"_s} << true;
     }
 
     void goodInput()
@@ -174,8 +215,10 @@ private slots:
             QCOMPARE(r.status, ExitOk);
             QVERIFY(r.err.empty());
             const QString out = text(r.out);
-            for (const QString &word : {u"LINES"_s, u"--time"_s, u"--zi23"_s, u"--category"_s, u"--sex"_s, u"--json"_s,
-                                        u"6 old yin"_s, u"9 old yang"_s, u"Exit status"_s})
+            for (const QString &word :
+                 {u"LINES"_s, u"--time"_s, u"--zi23"_s, u"--json"_s, u"6 old yin"_s, u"9 old yang"_s, u"Exit status"_s,
+                  u"--time-cast"_s, u"--numbers"_s, u"--yangren"_s, u"--fanyin-facing"_s, u"--time-cast-day"_s,
+                  u"--number-hour"_s, u"--category"_s, u"--sex"_s})
                 QVERIFY2(out.contains(word), qPrintable(word));
         }
     }

@@ -1,7 +1,9 @@
 #pragma once
-// Cases for the journal tests, built from the lines as the chart shows them.
+// Cases for the journal tests, built from the lines as the chart shows them,
+// and failure kinds as QCOMPARE prints them.
 
 #include "journal/caserecord.h"
+#include "journal/journalerror.h"
 
 #include <QString>
 
@@ -25,3 +27,18 @@ inline lotgrid::CaseRecord makeCase(const QString &lines, const QString &moving,
 {
     return makeCase(lines, moving, question, std::optional<lotgrid::Moment>(moment));
 }
+
+namespace lotgrid {
+
+// QCOMPARE prints a failure's kind by its name.
+inline char *toString(JournalError kind)
+{
+    return qstrdup(qPrintable(journalErrorName(kind)));
+}
+
+inline char *toString(CaseFault fault)
+{
+    return qstrdup(QByteArray::number(static_cast<int>(fault)).constData());
+}
+
+} // namespace lotgrid

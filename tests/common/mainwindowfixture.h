@@ -3,6 +3,7 @@
 // closing do not end the test process, and that it runs without a case journal
 // (the real one is never touched) and with journal prompts that never block.
 
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "ui/environment.h"
 #include "ui/mainwindow.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QLabel>
 
 #include <memory>
@@ -29,6 +31,12 @@ inline lotgrid::Environment testEnvironment()
     env.journalPrompts.exportFile = [](QWidget *, const QString &) { return QString(); };
     env.journalPrompts.importFile = [](QWidget *, const QString &) { return QString(); };
     return env;
+}
+
+// A moment of a cast as read in China Standard Time, the clock of every cast.
+inline QDateTime chinaTime(QDate date, QTime time)
+{
+    return QDateTime(date, time, Qt::OffsetFromUTC, 8 * 3600);
 }
 
 inline std::unique_ptr<lotgrid::MainWindow> makeMainWindow(lotgrid::Environment env = testEnvironment())

@@ -17,6 +17,7 @@ struct ModalAnswer {
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat textFormat = Qt::AutoText;
 };
 
 // Waits (polling on the event loop) for a modal widget; when it is a message
@@ -42,6 +43,7 @@ inline std::shared_ptr<ModalAnswer> answerNextModal(QMessageBox::StandardButton 
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             answer->text = box->text();
             answer->icon = box->icon();
+            answer->textFormat = box->textFormat();
             if (QAbstractButton *b = box->button(button))
                 b->click();
             else

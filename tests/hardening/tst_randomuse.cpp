@@ -15,6 +15,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -34,6 +35,14 @@ constexpr int ActionsPerSession = 200;
 
 const QStringList PasteTexts{u""_s,  u"0"_s,  u"1"_s,  u"01"_s,   u"10"_s,  u"abc"_s, u"2"_s,
                              u" "_s, u"阴"_s, u"１"_s, u"1\n0"_s, u"\t1"_s, u"😀"_s,   u"0000000"_s};
+// Questions and notes as a user or a pasted file may give them: markup that Qt
+// would act on if it read it, and a surrogate without its other half.
+const QStringList JournalTexts{u""_s,
+                               u"问财运"_s,
+                               u"<img src=\"/dev/zero\">"_s,
+                               u"<b>粗</b> &amp; <a href=\"x\">链接</a>"_s,
+                               u"lone "_s + QChar(0xD800) + u" surrogate"_s,
+                               u"low "_s + QChar(0xDC00) + u"😀"_s};
 const QList<int> Keys{Qt::Key_0,      Qt::Key_1,         Qt::Key_2,      Qt::Key_9,    Qt::Key_A,   Qt::Key_Space,
                       Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Home};
 
@@ -147,9 +156,9 @@ private:
                 return journalAction();
             if (pick(3) == 0) {
                 // A cast put back on the sheet through the handlers reads back the same.
-                const CastInput before = s.input();
+                const CastInput before = m_window->document().cast();
                 m_window->loadCast(before);
-                if (s.input() != before)
+                if (m_window->document().cast() != before)
                     m_fault = u"the reloaded cast differs"_s;
                 return u"reload the cast"_s;
             }
@@ -220,7 +229,7 @@ private:
         }
         case 1: {
             m_window->setCastMoment(
-                QDateTime(QDate(1899 + pick(204), 1 + pick(12), 1 + pick(28)), QTime(pick(24), pick(60))));
+                chinaTime(QDate(1899 + pick(204), 1 + pick(12), 1 + pick(28)), QTime(pick(24), pick(60))));
             action(u"shijian"_s)->trigger();
             auto *d = m_window->findChild<TimeCastDialog *>(u"Shijian"_s);
             if (pick(2))
@@ -261,10 +270,14 @@ private:
         if (!journal)
             return m_fault = u"no journal"_s;
         QAction *baocun = action(u"baocun"_s);
-        if (baocun->isEnabled() && linesStand(s.input()) && pick(2)) {
+        if (baocun->isEnabled() && linesStand(m_window->document().cast()) && pick(2)) {
             const std::optional<qint64> before = journal->count();
-            auto answer = answerNextModal(QMessageBox::Cancel,
-                                          [](QWidget *d) { d->findChild<QPushButton *>(u"save"_s)->click(); });
+            s.TextWHS->setText(JournalTexts[pick(JournalTexts.size())]);
+            const QString notes = JournalTexts[pick(JournalTexts.size())];
+            auto answer = answerNextModal(QMessageBox::Cancel, [notes](QWidget *d) {
+                d->findChild<QPlainTextEdit *>(u"notes"_s)->setPlainText(notes);
+                d->findChild<QPushButton *>(u"save"_s)->click();
+            });
             baocun->trigger();
             if (!answer->seen || !before || journal->count() != *before + 1)
                 m_fault = u"the chart was not saved"_s;
@@ -277,14 +290,15 @@ private:
             return u"open an empty journal"_s;
         table->setCurrentIndex(table->model()->index(pick(table->model()->rowCount()), 0));
         const std::optional<CaseRecord> c = anli->currentCase();
-        const CastInput before = s.input();
+        const CastInput before = m_window->document().cast();
         m_answerYes = pick(2);
         m_asked = 0;
         anli->reopenCurrent();
         if (m_asked == 0 || m_answerYes) {
-            if (!c || s.input() != c->cast || s.TextWHS->text() != c->question || s.Combo1->currentText() != c->sex)
+            if (!c || m_window->document().cast() != c->cast || s.TextWHS->text() != c->question
+                || s.Combo1->currentText() != c->sex)
                 m_fault = u"the reopened case differs from the saved one"_s;
-        } else if (s.input() != before) {
+        } else if (m_window->document().cast() != before) {
             m_fault = u"opening a case answered No changed the sheet"_s;
         }
         return u"reopen a case, %1"_s.arg(m_asked == 0 ? u"not asked"_s : m_answerYes ? u"Yes"_s : u"No"_s);
@@ -359,7 +373,7 @@ private:
         if (!complete || !stepsOn)
             return {};
         // Settled with six lines, the sheet shows the Chart of what it holds.
-        const Chart chart = chartOf(s.input());
+        const Chart chart = chartOf(m_window->document().cast());
         if (!chart.original || s.bengua->text() != qs(chart.original->text))
             return u"bengua \"%1\" for %2"_s.arg(s.bengua->text(), key);
         if (!chart.changed || s.biangua->text() != qs(chart.changed->text))

@@ -1,5 +1,5 @@
-# Installs into a scratch prefix and checks the installed files: the program and lotgrid-chart, the desktop entry,
-# the scalable icon and the AppStream metadata, the last two validated.
+# Installs into a scratch prefix and checks the installed files: the program, lotgrid-chart and lotgrid-mcp, the
+# desktop entry, the scalable icon and the AppStream metadata, the last two validated.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -10,6 +10,7 @@ endif()
 set(expected
     bin/lotgrid
     bin/lotgrid-chart
+    bin/lotgrid-mcp
     share/applications/org.lotgrid.Lotgrid.desktop
     share/icons/hicolor/scalable/apps/org.lotgrid.Lotgrid.svg
     share/metainfo/org.lotgrid.Lotgrid.metainfo.xml)

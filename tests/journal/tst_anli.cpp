@@ -2,10 +2,13 @@
 // names of every control, the table newest first and read a page at a time,
 // filtering as one types, by verdict and by date, the follow-up saved on the
 // spot, delete after asking, reopening by Enter and double-click, export and
-// import through the buttons, and a failed write told without losing the text.
+// import through the buttons (with its progress, its cancel and the cases that
+// differ), a failed write told without losing the text, very long notes
+// folded, and text from the user or a file never read as markup.
 #include "common/caserecords.h"
 #include "common/modal.h"
 #include "journal/anli.h"
+#include "journal/casejson.h"
 #include "journal/savecasedialog.h"
 
 #include <QCheckBox>
@@ -14,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -21,6 +25,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
 
 using namespace lotgrid;
 using namespace Qt::StringLiterals;
@@ -83,6 +89,12 @@ private slots:
     void exportAndImportButtons();
     void failedWriteKeepsText();
     void saveDialog();
+    void saveDialogKeepsTextWhenSaveFails();
+    void userTextIsPlainText_data();
+    void userTextIsPlainText();
+    void longNotesFolded();
+    void importProgressAndCancel();
+    void importDifferingAsks();
 
 private:
     Anli *window() { return m_window.get(); }
@@ -266,7 +278,7 @@ void TestAnli::reopenByEnterAndDoubleClick()
 void TestAnli::exportAndImportButtons()
 {
     m_said->file = m_dir->filePath(u"out.json"_s);
-    window()->setChartJson([](const CastInput &c) { return QJsonObject{{u"lines"_s, lineKey(c)}}; });
+    window()->setChartJson([](const CastInput &c) { return "{\"lines\": \"" + lineKey(c).toStdString() + "\"}"; });
     QTest::mouseClick(field<QPushButton>(u"exportAll"_s), Qt::LeftButton);
     QVERIFY(QFile::exists(m_said->file));
 
@@ -299,6 +311,7 @@ void TestAnli::exportAndImportButtons()
     QCOMPARE(said->warnings.size(), 1);
     QVERIFY(said->warnings.front().contains(u"不是 JSON 文件"_s));
     QCOMPARE(second.model()->rowCount(), 3);
+    QCOMPARE(second.findChild<QLabel *>(u"status"_s)->text(), u"导入失败，没有导入任何案例"_s);
 }
 
 void TestAnli::failedWriteKeepsText()
@@ -361,15 +374,191 @@ void TestAnli::saveDialog()
     QVERIFY(!saveCaseInteractively(nullptr, *m_journal, draft, prompts(m_said)));
     QCOMPARE(*m_journal->count(), 4);
 
-    // Lines that do not stand: refused and told, never reported saved.
+    // Lines that do not stand: refused and told, never reported saved; the
+    // dialog stays until cancelled.
     CaseRecord broken = draft;
     broken.cast.line(3).value = 0;
-    answer = answerNextModal(QMessageBox::Cancel,
-                             [](QWidget *modal) { modal->findChild<QPushButton *>(u"save"_s)->click(); });
+    answer = answerNextModal(QMessageBox::Cancel, [this](QWidget *modal) {
+        modal->findChild<QPushButton *>(u"save"_s)->click();
+        QCOMPARE(m_said->warnings.size(), 1);
+        QVERIFY(modal->isVisible());
+        modal->findChild<QPushButton *>(u"cancel"_s)->click();
+    });
     QVERIFY(!saveCaseInteractively(nullptr, *m_journal, broken, prompts(m_said)));
+    QVERIFY(answer->seen);
     QCOMPARE(m_said->warnings.size(), 1);
     QVERIFY(m_said->warnings.front().contains(u"六爻不全"_s));
     QCOMPARE(*m_journal->count(), 4);
+}
+
+void TestAnli::saveDialogKeepsTextWhenSaveFails()
+{
+    const CaseRecord draft = makeCase(u"111111"_s, u"000000"_s, u"锁住时保存"_s, {{2026, 6, 2}, 10, 0});
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"locker"_s);
+    db.setDatabaseName(m_journal->path());
+    QVERIFY(db.open());
+    auto lock = std::make_unique<QSqlQuery>(db);
+    QVERIFY(lock->exec(u"BEGIN IMMEDIATE"_s));
+    bool stayed = false;
+    auto answer = answerNextModal(QMessageBox::Cancel, [&](QWidget *dialog) {
+        dialog->findChild<QPlainTextEdit *>(u"notes"_s)->setPlainText(u"长长的断语"_s);
+        dialog->findChild<QLineEdit *>(u"tags"_s)->setText(u"求财"_s);
+        dialog->findChild<QPushButton *>(u"save"_s)->click(); // the journal is locked
+        stayed = dialog->isVisible()
+                 && dialog->findChild<QPlainTextEdit *>(u"notes"_s)->toPlainText() == u"长长的断语"_s
+                 && dialog->findChild<QLineEdit *>(u"tags"_s)->text() == u"求财"_s;
+        lock->exec(u"ROLLBACK"_s);
+        dialog->findChild<QPushButton *>(u"save"_s)->click();
+    });
+    const std::optional<CaseRecord> saved = saveCaseInteractively(nullptr, *m_journal, draft, prompts(m_said));
+    lock.reset();
+    db.close();
+    db = {};
+    QSqlDatabase::removeDatabase(u"locker"_s);
+    QVERIFY(answer->seen);
+    QVERIFY(stayed);
+    QCOMPARE(m_said->warnings.size(), 1);
+    QVERIFY(m_said->warnings.front().contains(u"占用"_s));
+    QVERIFY(saved);
+    QCOMPARE(m_journal->find(saved->id)->notes, u"长长的断语"_s);
+    QCOMPARE(m_journal->find(saved->id)->tags, QStringList{u"求财"_s});
+}
+
+void TestAnli::userTextIsPlainText_data()
+{
+    // Markup that Qt would act on if it read it: load a device without end, wait on a pipe.
+    QTest::addColumn<QString>("question");
+    QTest::newRow("an image from /dev/zero") << u"<img src=\"/dev/zero\">"_s;
+    QTest::newRow("an image from a pipe") << u"问<img src=\"/tmp/lotgrid-fifo\">事"_s;
+    QTest::newRow("bold and an entity") << u"<b>粗</b> &amp; 细"_s;
+}
+
+void TestAnli::userTextIsPlainText()
+{
+    QFETCH(QString, question);
+    const CaseRecord c = *m_journal->save(makeCase(u"010010"_s, u"000000"_s, question, {{2026, 12, 1}, 9, 0}));
+    window()->applyFilter();
+    selectRow(0);
+    QCOMPARE(window()->currentCase()->question, question);
+    auto *detail = field<QLabel>(u"detail"_s);
+    QCOMPARE(detail->textFormat(), Qt::PlainText);
+    QVERIFY(detail->text().contains(question));
+    QCOMPARE(field<QLabel>(u"status"_s)->textFormat(), Qt::PlainText);
+    // The tooltip is rich text that shows the question as typed.
+    QTextDocument tip;
+    tip.setHtml(window()->model()->index(0, CaseListModel::QuestionColumn).data(Qt::ToolTipRole).toString());
+    QCOMPARE(tip.toPlainText(), question);
+    {
+        SaveCaseDialog dialog(c);
+        QCOMPARE(dialog.findChild<QLabel *>(u"question"_s)->textFormat(), Qt::PlainText);
+        QCOMPARE(dialog.findChild<QLabel *>(u"question"_s)->text(), question);
+    }
+    // Deleting asks with the question quoted, in the program's own message boxes.
+    m_said->answer = false;
+    QTest::mouseClick(field<QPushButton>(u"deleteCases"_s), Qt::LeftButton);
+    QVERIFY(m_said->asked.last().contains(question));
+    const JournalPrompts production = JournalPrompts::production();
+    auto answer = answerNextModal(QMessageBox::No);
+    QVERIFY(!production.ask(window(), u"案例库"_s, m_said->asked.last()));
+    QCOMPARE(answer->textFormat, Qt::PlainText);
+    QCOMPARE(answer->text, m_said->asked.last());
+    answer = answerNextModal(QMessageBox::Ok);
+    production.warn(window(), u"案例库"_s, question);
+    QCOMPARE(answer->textFormat, Qt::PlainText);
+    answer = answerNextModal(QMessageBox::Ok);
+    production.inform(window(), u"案例库"_s, question);
+    QCOMPARE(answer->textFormat, Qt::PlainText);
+}
+
+void TestAnli::longNotesFolded()
+{
+    CaseRecord c = makeCase(u"111000"_s, u"000000"_s, u"长备注"_s, {{2026, 12, 2}, 9, 0});
+    c.notes = QString(300000, u'x'); // one line that cannot break
+    c = *m_journal->save(c);
+    window()->applyFilter();
+    selectRow(0);
+    auto *notes = field<QPlainTextEdit>(u"notes"_s);
+    auto *showAll = field<QPushButton>(u"showAllNotes"_s);
+    QVERIFY(notes->toPlainText().size() <= Anli::FoldedLength + 1);
+    QVERIFY(notes->isReadOnly());
+    QVERIFY(showAll->isVisible());
+    QVERIFY(!field<QPushButton>(u"showAllOutcome"_s)->isVisible());
+    // Another field edited and saved: the whole note stays as it was.
+    typeText(field<QLineEdit>(u"tags"_s), u"长"_s);
+    QTest::mouseClick(field<QPushButton>(u"saveDetail"_s), Qt::LeftButton);
+    QCOMPARE(m_journal->find(c.id)->notes, c.notes);
+    QCOMPARE(m_journal->find(c.id)->tags, QStringList{u"长"_s});
+    // The whole text on demand, then editable.
+    QTest::mouseClick(showAll, Qt::LeftButton);
+    QCOMPARE(notes->toPlainText(), c.notes);
+    QVERIFY(!notes->isReadOnly());
+    QVERIFY(!showAll->isVisible());
+    selectRow(1);
+    QCOMPARE(notes->toPlainText(), QString());
+    QVERIFY(!notes->isReadOnly());
+    QVERIFY(m_said->warnings.isEmpty());
+}
+
+void TestAnli::importProgressAndCancel()
+{
+    QList<CaseRecord> cases;
+    for (int i = 0; i < 1200; ++i) {
+        CaseRecord c = makeCase(u"010101"_s, u"000000"_s, u"批 %1"_s.arg(i), {{2025, 3, 1}, 9, i % 60});
+        c.saved = c.changed = QDateTime(QDate(2025, 3, 1), QTime(0, 0), Qt::UTC).addSecs(i);
+        cases << c;
+    }
+    m_said->file = m_dir->filePath(u"many.json"_s);
+    QFile f(m_said->file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(exportDocument(cases, QDateTime::currentDateTimeUtc()));
+    f.close();
+    window()->setProgressDelay(0);
+
+    // Cancelled as soon as its progress shows: nothing imported.
+    bool shown = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *progress = window()->findChild<QProgressDialog *>(u"importProgress"_s);
+        if (progress && progress->isVisible()) {
+            shown = progress->isModal();
+            progress->cancel();
+        }
+    });
+    poll.start(1);
+    QTest::mouseClick(field<QPushButton>(u"importCases"_s), Qt::LeftButton);
+    poll.stop();
+    QVERIFY(shown);
+    QCOMPARE(field<QLabel>(u"status"_s)->text(), u"导入已取消，没有导入任何案例"_s);
+    QCOMPARE(*m_journal->count(), 3);
+    QVERIFY(m_said->warnings.isEmpty());
+
+    QTest::mouseClick(field<QPushButton>(u"importCases"_s), Qt::LeftButton);
+    QCOMPARE(m_said->notices.last(), u"导入完成：新增 1200 个案例，跳过 0 个已在案例库中的案例。"_s);
+    QCOMPARE(*m_journal->count(), 1203);
+}
+
+void TestAnli::importDifferingAsks()
+{
+    m_said->file = m_dir->filePath(u"mine.json"_s);
+    QTest::mouseClick(field<QPushButton>(u"exportAll"_s), Qt::LeftButton);
+    selectRow(0);
+    typeText(field<QPlainTextEdit>(u"notes"_s), u"这里改过"_s);
+    QTest::mouseClick(field<QPushButton>(u"saveDetail"_s), Qt::LeftButton);
+    const qint64 id = window()->currentCase()->id;
+
+    m_said->answer = false;
+    QTest::mouseClick(field<QPushButton>(u"importCases"_s), Qt::LeftButton);
+    QCOMPARE(m_said->asked.size(), 1);
+    QVERIFY2(m_said->asked.front().contains(u"1 个案例与案例库中的不同"_s), qPrintable(m_said->asked.front()));
+    QCOMPARE(m_journal->find(id)->notes, u"这里改过"_s);
+    QCOMPARE(m_said->notices.last(), u"导入完成：新增 0 个案例，跳过 2 个已在案例库中的案例。"
+                                     "1 个案例与案例库中的不同，保留了案例库中的。"_s);
+    m_said->answer = true;
+    QTest::mouseClick(field<QPushButton>(u"importCases"_s), Qt::LeftButton);
+    QCOMPARE(m_journal->find(id)->notes, QString());
+    QCOMPARE(m_said->notices.last(), u"导入完成：新增 0 个案例，跳过 2 个已在案例库中的案例。"
+                                     "1 个案例与案例库中的不同，已换成文件中的。"_s);
+    QCOMPARE(*m_journal->count(), 3);
 }
 
 QTEST_MAIN(TestAnli)

@@ -1,11 +1,12 @@
 // A case as a value: the hexagram names it is shown and searched by (held to
 // the classical "乾之姤" pairs, not to the table), its JSON form both ways and
-// every reason an imported case is refused, tags as typed, the text the
-// full-text index stores, and the China-time moment of a saved time.
-#include "journal/caserecord.h"
+// every reason an imported case is refused, the span of moments a case may
+// have, lone surrogates in a file, tags as typed, the text the full-text index
+// stores, and the China-time moment of a saved time.
+#include "common/caserecords.h"
+#include "journal/casejson.h"
 #include "journal/journal.h"
 
-#include <QJsonArray>
 #include <QTest>
 
 using namespace lotgrid;
@@ -38,6 +39,8 @@ CaseRecord fullCase()
     c.outcome = u"如期成行"_s;
     c.verdict = Verdict::Fulfilled;
     c.tags = {u"出行"_s, u"work"_s};
+    c.category = u"出行"_s;
+    c.firstYingqi = QDate(2026, 4, 1);
     return c;
 }
 
@@ -53,6 +56,10 @@ private slots:
     void jsonRoundTrip();
     void jsonRefused_data();
     void jsonRefused();
+    void chartRange_data();
+    void chartRange();
+    void loneSurrogates_data();
+    void loneSurrogates();
     void tags_data();
     void tags();
     void searchable_data();
@@ -90,7 +97,7 @@ void TestCaseRecord::hexagramNames()
     missing.line(4).value = 0;
     QVERIFY(!linesStand(missing));
     QCOMPARE(originalName(missing), QString());
-    QVERIFY(!castProblem(missing).isEmpty());
+    QCOMPARE(checkCast(missing)->fault, CaseFault::LinesMissing);
 }
 
 void TestCaseRecord::jsonRoundTrip_data()
@@ -116,54 +123,136 @@ void TestCaseRecord::jsonRoundTrip()
 {
     QFETCH(CaseRecord, record);
     record.id = 42;
-    const QJsonObject o = caseToJson(record, [](const CastInput &c) { return QJsonObject{{u"key"_s, lineKey(c)}}; });
-    QCOMPARE(o.value(u"chart"_s).toObject().value(u"key"_s).toString(), lineKey(record.cast));
-    QString problem;
-    const std::optional<CaseRecord> back = caseFromJson(o, &problem);
-    QVERIFY2(back, qPrintable(problem));
+    const Json o
+        = caseToJson(record, [](const CastInput &c) { return "{\"key\": \"" + lineKey(c).toStdString() + "\"}"; });
+    QCOMPARE(QString::fromStdString(o["chart"]["key"].get<std::string>()), lineKey(record.cast));
+    CaseProblem problem;
+    const std::optional<CaseRecord> back = caseFromJson(Json::parse(o.dump()), &problem);
+    QVERIFY2(back, qPrintable(problem.field));
     record.id = 0; // a case read back gets a new id when saved
     QCOMPARE(*back, record);
 }
 
 void TestCaseRecord::jsonRefused_data()
 {
+    // The value as JSON text; empty: the field is left out.
     QTest::addColumn<QString>("field");
-    QTest::addColumn<QJsonValue>("value");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("lines missing") << u"lines"_s << QJsonValue(QJsonValue::Undefined) << u"缺少字段“lines”"_s;
-    QTest::newRow("lines five long") << u"lines"_s << QJsonValue(u"10110"_s) << u"六个 0 或 1"_s;
-    QTest::newRow("lines with a 2") << u"lines"_s << QJsonValue(u"102101"_s) << u"六个 0 或 1"_s;
-    QTest::newRow("lines a number") << u"lines"_s << QJsonValue(101101) << u"应为文字"_s;
-    QTest::newRow("moving with x") << u"moving"_s << QJsonValue(u"00x000"_s) << u"moving"_s;
-    QTest::newRow("saved not a time") << u"saved"_s << QJsonValue(u"yesterday"_s) << u"“saved”不是有效的时间"_s;
-    QTest::newRow("moment 30 February") << u"moment"_s << QJsonValue(u"2026-02-30 10:00"_s) << u"moment"_s;
-    QTest::newRow("moment 24:00") << u"moment"_s << QJsonValue(u"2026-02-03 24:00"_s) << u"moment"_s;
-    QTest::newRow("day stem not a stem") << u"dayStem"_s << QJsonValue(u"子"_s) << u"dayStem"_s;
-    QTest::newRow("month build two branches") << u"monthBuild"_s << QJsonValue(u"子丑"_s) << u"monthBuild"_s;
-    QTest::newRow("mark on line 7") << u"mark"_s << QJsonValue(QJsonObject{{u"kind"_s, u"用神"_s}, {u"line"_s, 7}})
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<CaseFault>("fault");
+    QTest::addColumn<QString>("named"); // the field or value the problem names
+    QTest::newRow("lines missing") << u"lines"_s << QByteArray() << CaseFault::FieldMissing << u"lines"_s;
+    QTest::newRow("lines five long") << u"lines"_s << QByteArray(R"("10110")") << CaseFault::BadLineKey << u"10110"_s;
+    QTest::newRow("lines with a 2") << u"lines"_s << QByteArray(R"("102101")") << CaseFault::BadLineKey << u"102101"_s;
+    QTest::newRow("lines a number") << u"lines"_s << QByteArray("101101") << CaseFault::FieldNotText << u"lines"_s;
+    QTest::newRow("moving with x") << u"moving"_s << QByteArray(R"("00x000")") << CaseFault::BadLineKey << u"moving"_s;
+    QTest::newRow("saved not a time") << u"saved"_s << QByteArray(R"("yesterday")") << CaseFault::BadTime << u"saved"_s;
+    QTest::newRow("moment 30 February") << u"moment"_s << QByteArray(R"("2026-02-30 10:00")")
+                                        << CaseFault::BadMomentText << u"moment"_s;
+    QTest::newRow("moment 24:00") << u"moment"_s << QByteArray(R"("2026-02-03 24:00")") << CaseFault::BadMomentText
+                                  << u"2026-02-03 24:00"_s;
+    QTest::newRow("moment 0000-01-01") << u"moment"_s << QByteArray(R"("0000-01-01 00:00")")
+                                       << CaseFault::MomentOutOfRange << u"0000-01-01 00:00"_s;
+    QTest::newRow("moment 1800-06-01") << u"moment"_s << QByteArray(R"("1800-06-01 12:00")")
+                                       << CaseFault::MomentOutOfRange << u"1800-06-01 12:00"_s;
+    QTest::newRow("moment 9999-12-31") << u"moment"_s << QByteArray(R"("9999-12-31 23:59")")
+                                       << CaseFault::MomentOutOfRange << u"9999-12-31 23:59"_s;
+    QTest::newRow("day stem not a stem") << u"dayStem"_s << QByteArray(R"("子")") << CaseFault::BadName << u"子"_s;
+    QTest::newRow("month build two branches")
+        << u"monthBuild"_s << QByteArray(R"("子丑")") << CaseFault::BadName << u"monthBuild"_s;
+    QTest::newRow("mark on line 7") << u"mark"_s << QByteArray(R"({"kind": "用神", "line": 7})") << CaseFault::BadMark
                                     << u"mark"_s;
-    QTest::newRow("mark of no kind") << u"mark"_s << QJsonValue(QJsonObject{{u"kind"_s, u"元神"_s}, {u"line"_s, 2}})
+    QTest::newRow("mark on line 2.5") << u"mark"_s << QByteArray(R"({"kind": "用神", "line": 2.5})")
+                                      << CaseFault::BadMark << u"mark"_s;
+    QTest::newRow("mark of no kind") << u"mark"_s << QByteArray(R"({"kind": "元神", "line": 2})") << CaseFault::BadMark
                                      << u"mark"_s;
-    QTest::newRow("verdict unknown") << u"verdict"_s << QJsonValue(u"maybe"_s) << u"应验"_s;
-    QTest::newRow("sex unknown") << u"sex"_s << QJsonValue(u"M"_s) << u"性别"_s;
-    QTest::newRow("tags a string") << u"tags"_s << QJsonValue(u"a b"_s) << u"tags"_s;
-    QTest::newRow("tag with a blank") << u"tags"_s << QJsonValue(QJsonArray{u"a b"_s}) << u"标签"_s;
-    QTest::newRow("question missing") << u"question"_s << QJsonValue(QJsonValue::Undefined) << u"question"_s;
+    QTest::newRow("verdict unknown") << u"verdict"_s << QByteArray(R"("maybe")") << CaseFault::BadVerdict << u"maybe"_s;
+    QTest::newRow("sex unknown") << u"sex"_s << QByteArray(R"("M")") << CaseFault::SexUnknown << u"M"_s;
+    QTest::newRow("tags a string") << u"tags"_s << QByteArray(R"("a b")") << CaseFault::FieldNotTextList << u"tags"_s;
+    QTest::newRow("tag with a blank") << u"tags"_s << QByteArray(R"(["a b"])") << CaseFault::TagWithSeparator
+                                      << u"a b"_s;
+    QTest::newRow("tag twice") << u"tags"_s << QByteArray(R"(["a", "a"])") << CaseFault::TagDuplicate << u"a"_s;
+    QTest::newRow("tag empty") << u"tags"_s << QByteArray(R"(["a", ""])") << CaseFault::TagEmpty << QString();
+    QTest::newRow("question missing") << u"question"_s << QByteArray() << CaseFault::FieldMissing << u"question"_s;
+    QTest::newRow("category a number") << u"category"_s << QByteArray("5") << CaseFault::FieldNotText << u"category"_s;
+    QTest::newRow("first yingqi 13th month")
+        << u"firstYingqi"_s << QByteArray(R"("2026-13-01")") << CaseFault::BadDate << u"2026-13-01"_s;
+    QTest::newRow("first yingqi with a time")
+        << u"firstYingqi"_s << QByteArray(R"("2026-04-01 08:00")") << CaseFault::BadDate << u"firstYingqi"_s;
 }
 
 void TestCaseRecord::jsonRefused()
 {
     QFETCH(QString, field);
-    QFETCH(QJsonValue, value);
-    QFETCH(QString, reason);
-    QJsonObject o = caseToJson(fullCase());
-    if (value.isUndefined())
-        o.remove(field);
+    QFETCH(QByteArray, value);
+    QFETCH(CaseFault, fault);
+    QFETCH(QString, named);
+    Json o = caseToJson(fullCase());
+    if (value.isEmpty())
+        o.erase(field.toStdString());
     else
-        o.insert(field, value);
-    QString problem;
+        o[field.toStdString()] = Json::parse(value.toStdString());
+    CaseProblem problem;
     QVERIFY(!caseFromJson(o, &problem));
-    QVERIFY2(problem.contains(reason), qPrintable(problem));
+    QCOMPARE(problem.fault, fault);
+    QVERIFY2(named.isEmpty() || problem.field == named || problem.value == named,
+             qPrintable(problem.field + u" / "_s + problem.value));
+}
+
+void TestCaseRecord::chartRange_data()
+{
+    // The span of the lunar calendar the charts are drawn from, China Standard Time.
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("a minute before the first") << u"1900-01-30 23:59"_s << false;
+    QTest::newRow("the first") << u"1900-01-31 00:00"_s << true;
+    QTest::newRow("the last") << u"2100-12-31 23:59"_s << true;
+    QTest::newRow("a minute after the last") << u"2101-01-01 00:00"_s << false;
+}
+
+void TestCaseRecord::chartRange()
+{
+    QFETCH(QString, moment);
+    QFETCH(bool, kept);
+    CaseRecord c = fullCase();
+    c.cast.moment = momentFromText(moment);
+    QVERIFY(c.cast.moment);
+    QCOMPARE(!checkCase(c), kept);
+    CaseProblem problem;
+    const std::optional<CaseRecord> back = caseFromJson(caseToJson(c), &problem);
+    QCOMPARE(back.has_value(), kept);
+    if (back)
+        QCOMPARE(back->cast.moment, c.cast.moment); // never another moment in its place
+    else
+        QCOMPARE(problem.fault, CaseFault::MomentOutOfRange);
+}
+
+void TestCaseRecord::loneSurrogates_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("read"); // the question as read, U+FFFD for each lone half
+    QTest::newRow("high half before a blank") << QByteArray(R"(lone \ud800 surrogate)") << u"lone \uFFFD surrogate"_s;
+    QTest::newRow("low half alone") << QByteArray(R"(a\uDC00b)") << u"a\uFFFDb"_s;
+    QTest::newRow("high half at the end") << QByteArray(R"(end\ud83d)") << u"end\uFFFD"_s;
+    QTest::newRow("two high halves, then a low one") << QByteArray(R"(\ud83d\ud83d\ude00)") << u"\uFFFD😀"_s;
+    QTest::newRow("a pair") << QByteArray(R"(\ud83d\ude00!)") << u"😀!"_s;
+    QTest::newRow("an escaped backslash, then u") << QByteArray(R"(\\ud800)") << u"\\ud800"_s;
+}
+
+void TestCaseRecord::loneSurrogates()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, read);
+    CaseRecord c = fullCase();
+    c.question = u"QUESTION"_s;
+    QList<CaseRecord> cases{c};
+    const QByteArray file = exportDocument(cases, c.saved).replace("QUESTION", text);
+    JournalFailure failure;
+    const std::optional<QList<CaseRecord>> back = casesFromExport(file, failure);
+    QVERIFY2(back, qPrintable(journalErrorName(failure.kind) + u' ' + failure.detail));
+    QCOMPARE(back->front().question, read);
+    // Written again and read back, it stays as it is.
+    const QByteArray again = exportDocument(*back, c.saved);
+    QCOMPARE(casesFromExport(again, failure)->front().question, read);
 }
 
 void TestCaseRecord::tags_data()

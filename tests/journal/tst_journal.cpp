@@ -9,6 +9,7 @@
 // The crash, lock and read-only cases run this binary again as a child
 // process (first argument "--child-..."), which does one thing and reports.
 #include "common/caserecords.h"
+#include "journal/casejson.h"
 #include "journal/journal.h"
 
 #include <QCoreApplication>
@@ -17,13 +18,16 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace lotgrid;
@@ -40,6 +44,12 @@ std::function<QDateTime()> steppingClock()
         *next += 1000;
         return QDateTime::fromMSecsSinceEpoch(t, Qt::UTC);
     };
+}
+
+// The kind and detail of the journal's last failure, for a test that fails.
+QString told(const Journal &journal)
+{
+    return journalErrorName(journal.lastError().kind) + u": "_s + journal.lastError().detail;
 }
 
 JournalOptions options(bool fullText = true, int busyTimeoutMs = 3000)
@@ -96,7 +106,8 @@ int childSaveLoop(const QString &path)
 }
 
 // Takes the write lock of the file, reports "locked", holds it for `ms`, releases it.
-int childHoldLock(const QString &path, int ms)
+// Exclusive: no other connection may even read meanwhile.
+int childHoldLock(const QString &path, int ms, bool exclusive)
 {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
@@ -104,7 +115,7 @@ int childHoldLock(const QString &path, int ms)
         if (!db.open())
             return 2;
         QSqlQuery q(db);
-        if (!q.exec(u"BEGIN IMMEDIATE"_s)
+        if ((exclusive && !q.exec(u"PRAGMA locking_mode = EXCLUSIVE"_s)) || !q.exec(u"BEGIN IMMEDIATE"_s)
             || !q.exec(u"INSERT INTO cases(saved_at, changed_at, lines,"
                        " moving, changed_lines) VALUES (0, 0, '111111', '000000',"
                        " '111111')"_s))
@@ -136,11 +147,83 @@ int childReadOnly(const QString &path)
             const std::optional<CaseRecord> saved = journal.save(makeCase(u"111111"_s, u"000000"_s, u"ro"_s));
             report.insert(u"saved"_s, saved.has_value());
         }
-        report.insert(u"message"_s, journal.lastError());
+        report.insert(u"kind"_s, journalErrorName(journal.lastError().kind));
+        report.insert(u"path"_s, journal.lastError().path);
     }
     QFile out;
     out.open(stdout, QIODevice::WriteOnly);
     out.write(QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n');
+    return 0;
+}
+
+// The tables as versions 1 and 2 of the program wrote them.
+const QStringList Version1Tables{
+    u"CREATE TABLE cases (id INTEGER PRIMARY KEY, saved_at INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
+    " moment INTEGER, lines TEXT NOT NULL, moving TEXT NOT NULL, day_stem INTEGER, month_build INTEGER,"
+    " day_build INTEGER, mark_kind INTEGER NOT NULL DEFAULT 0, mark_line INTEGER NOT NULL DEFAULT 0,"
+    " question TEXT NOT NULL DEFAULT '', sex TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '',"
+    " outcome TEXT NOT NULL DEFAULT '', verdict INTEGER NOT NULL DEFAULT 0)"_s,
+    u"CREATE INDEX cases_by_saved ON cases(saved_at)"_s,
+};
+const QStringList Version1Cases{
+    // 2026-01-01 00:00 UTC; cast 2025-12-31 10:30 China time = minute 29452950 (by hand:
+    // 55 * 365 + 14 leap days + 364 = 20453 days, * 1440 + 630).
+    u"INSERT INTO cases VALUES (1, 1767225600000, 1767225600000, 29452950, '111101', '100000', 2, 11,"
+    " 0, 1, 3, '旧问事', '男', '旧备注', '旧结果', 1)"_s,
+    u"INSERT INTO cases VALUES (2, 1767225660000, 1767225660000, NULL, '000000', '000000', NULL, NULL,"
+    " NULL, 0, 0, '无时刻', '', '', '', 0)"_s,
+};
+const QStringList Version2Tables{
+    u"CREATE TABLE cases (id INTEGER PRIMARY KEY, saved_at INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
+    " moment INTEGER, lines TEXT NOT NULL, moving TEXT NOT NULL, changed_lines TEXT NOT NULL, day_stem INTEGER,"
+    " month_build INTEGER, day_build INTEGER, mark_kind INTEGER NOT NULL DEFAULT 0,"
+    " mark_line INTEGER NOT NULL DEFAULT 0, question TEXT NOT NULL DEFAULT '', sex TEXT NOT NULL DEFAULT '',"
+    " notes TEXT NOT NULL DEFAULT '', outcome TEXT NOT NULL DEFAULT '', verdict INTEGER NOT NULL DEFAULT 0,"
+    " tags TEXT NOT NULL DEFAULT '')"_s,
+    u"CREATE INDEX cases_by_saved ON cases(saved_at)"_s,
+    u"CREATE INDEX cases_by_verdict ON cases(verdict, id)"_s,
+    u"CREATE VIRTUAL TABLE cases_fts USING fts5(question, notes, tags, outcome, hexagrams)"_s,
+    // Cast 2025-12-31 10:30 China time, the id its minute (29452950) * 2^20 + 1.
+    u"INSERT INTO cases VALUES (30883900866561, 1767225600000, 1767225600000, 29452950, '111101', '100000',"
+    " '011101', 2, 11, 0, 1, 3, '旧问事', '男', '旧备注', '旧结果', 0, '旧标签')"_s,
+    u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (30883900866561,"
+    " '旧 问 事', '旧 备 注', '旧 标 签', '旧 结 果', '火 天 大 有 火 风 鼎')"_s,
+    u"PRAGMA user_version = 2"_s,
+};
+
+// A file written with `sql` (WAL, the journal's mark), as an earlier version left it.
+bool writeJournal(const QString &path, const QStringList &sql)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"old"_s);
+        db.setDatabaseName(path);
+        ok = db.open();
+        QSqlQuery q(db);
+        for (const QString &statement :
+             QStringList{u"PRAGMA journal_mode = WAL"_s, u"PRAGMA application_id = 1279742538"_s} + sql) {
+            if (ok && !q.exec(statement)) {
+                qWarning("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
+                ok = false;
+            }
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"old"_s);
+    return ok;
+}
+
+// Opens the journal and reports "<opened> <kind>" on one line.
+int childOpen(const QString &path)
+{
+    Journal journal(path);
+    const bool opened = journal.open();
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return 2;
+    out.write((opened ? "opened " : "failed ") + journalErrorName(journal.lastError().kind).toUtf8() + '\n');
     return 0;
 }
 
@@ -167,7 +250,12 @@ private slots:
     void pagesNewestFirst();
     void migrationFromEmpty();
     void migrationFromVersion1();
+    void migrationFromVersion2();
+    void version1CaseThatCannotMigrate();
+    void instancesCreatingTogether();
     void newerVersionRefused();
+    void readOnlyOpen_data();
+    void readOnlyOpen();
     void damagedFile_data();
     void damagedFile();
     void killedDuringSaves();
@@ -179,6 +267,9 @@ private slots:
     void exportImport();
     void badImport_data();
     void badImport();
+    void importDiffering();
+    void importCancelled_data();
+    void importCancelled();
 
 private:
     QTemporaryDir m_dir;
@@ -195,6 +286,7 @@ void TestJournal::initTestCase()
 void TestJournal::roundTrip_data()
 {
     QTest::addColumn<CaseRecord>("record");
+    QTest::addColumn<QString>("stored"); // the question as the journal keeps it
     CaseRecord full = makeCase(u"111101"_s, u"100100"_s, u"下月出行顺利否？"_s, Moment{{2026, 3, 4}, 9, 2});
     full.cast.dayStem = 9;
     full.cast.monthBuild = Branch::Hai;
@@ -205,8 +297,13 @@ void TestJournal::roundTrip_data()
     full.outcome = u"如期成行"_s;
     full.verdict = Verdict::Failed;
     full.tags = {u"出行"_s, u"work"_s};
-    QTest::newRow("every field") << full;
-    QTest::newRow("nothing optional") << makeCase(u"000000"_s, u"000000"_s, QString());
+    full.category = u"出行"_s;
+    full.firstYingqi = QDate(2026, 4, 1);
+    QTest::newRow("every field") << full << full.question;
+    QTest::newRow("nothing optional") << makeCase(u"000000"_s, u"000000"_s, QString()) << QString();
+    CaseRecord lone = makeCase(u"000111"_s, u"000000"_s, u"lone "_s + QChar(0xD800) + u" surrogate"_s);
+    lone.notes = QChar(0xDC00) + u"😀"_s;
+    QTest::newRow("lone surrogates") << lone << u"lone \uFFFD surrogate"_s;
     CaseRecord first = makeCase(u"010101"_s, u"111111"_s, u"𠀀 beyond the BMP"_s, Moment{{1900, 1, 31}, 0, 0});
     first.cast.dayStem = 0;
     first.cast.monthBuild = Branch::Zi;
@@ -214,19 +311,20 @@ void TestJournal::roundTrip_data()
     first.cast.mark = {MarkKind::UseGod, 1};
     first.sex = u"男"_s;
     first.verdict = Verdict::Fulfilled;
-    QTest::newRow("first stem, use god on line 1, all moving") << first;
+    QTest::newRow("first stem, use god on line 1, all moving") << first << first.question;
 }
 
 void TestJournal::roundTrip()
 {
     QFETCH(CaseRecord, record);
+    QFETCH(QString, stored);
     const QString path = newPath();
     CaseRecord saved;
     {
         Journal journal(path, options());
-        QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+        QVERIFY2(journal.open(), qPrintable(told(journal)));
         const std::optional<CaseRecord> s = journal.save(record);
-        QVERIFY2(s, qPrintable(journal.lastError()));
+        QVERIFY2(s, qPrintable(told(journal)));
         saved = *s;
     }
     QVERIFY(saved.id != 0); // negative before 1970
@@ -237,6 +335,8 @@ void TestJournal::roundTrip()
     const std::optional<CaseRecord> back = reopened.find(saved.id);
     QVERIFY(back);
     record.id = saved.id;
+    record.question = stored;
+    record.notes.replace(QChar(0xDC00), QChar::ReplacementCharacter);
     record.saved = record.changed = saved.saved;
     QCOMPARE(*back, record);
 }
@@ -255,12 +355,12 @@ void TestJournal::followUpAndDelete()
     edit.tags = {u"求财"_s};
     edit.question = u"改不了问事"_s; // only the follow-up is edited
     const std::optional<CaseRecord> updated = journal.updateFollowUp(edit);
-    QVERIFY2(updated, qPrintable(journal.lastError()));
+    QVERIFY2(updated, qPrintable(told(journal)));
     QVERIFY(updated->changed > a.changed);
     QCOMPARE(updated->saved, a.saved);
     QCOMPARE(*journal.find(a.id), *updated);
     QCOMPARE(journal.find(a.id)->question, u"甲"_s);
-    QVERIFY2(journal.list(byText(u"求财"_s), {}, 10), qPrintable(journal.lastError()));
+    QVERIFY2(journal.list(byText(u"求财"_s), {}, 10), qPrintable(told(journal)));
     QCOMPARE(questions(*journal.list(byText(u"求财"_s), {}, 10)), QStringList{u"甲"_s});
     QCOMPARE(questions(*journal.list(byText(u"后来"_s), {}, 10)), QStringList{u"甲"_s});
 
@@ -269,7 +369,7 @@ void TestJournal::followUpAndDelete()
     QVERIFY(!journal.find(a.id));
     QVERIFY(journal.list(byText(u"求财"_s), {}, 10)->isEmpty());
     QVERIFY(!journal.updateFollowUp(edit));
-    QVERIFY(journal.lastError().contains(u"已不在案例库中"_s));
+    QCOMPARE(journal.lastError().kind, JournalError::NotFound);
     QVERIFY(journal.find(b.id));
 }
 
@@ -309,7 +409,7 @@ void TestJournal::search()
         for (const CaseRecord &c : {trip, money, exam})
             QVERIFY(journal.save(c));
         const std::optional<QList<CaseRecord>> list = journal.list(byText(typed), {}, 10);
-        QVERIFY2(list, qPrintable(journal.lastError()));
+        QVERIFY2(list, qPrintable(told(journal)));
         QVERIFY2(questions(*list) == found,
                  qPrintable(u"%1: %2"_s.arg(fullText ? u"FTS5"_s : u"LIKE"_s, questions(*list).join(u", "_s))));
     }
@@ -367,7 +467,7 @@ void TestJournal::migrationFromEmpty()
     QVERIFY(empty.open(QIODevice::WriteOnly));
     empty.close();
     Journal journal(path, options());
-    QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+    QVERIFY2(journal.open(), qPrintable(told(journal)));
     QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
     QVERIFY(q.exec(u"SELECT (SELECT user_version FROM pragma_user_version),"
                    " (SELECT journal_mode FROM pragma_journal_mode),"
@@ -385,40 +485,13 @@ void TestJournal::migrationFromVersion1()
 {
     const QString path = newPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    {
-        // A journal as version 1 of the program wrote it.
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v1"_s);
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        for (const QString &sql : {
-                 u"PRAGMA journal_mode = WAL"_s,
-                 u"CREATE TABLE cases (id INTEGER PRIMARY KEY, saved_at INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
-                 " moment INTEGER, lines TEXT NOT NULL, moving TEXT NOT NULL, day_stem INTEGER, month_build INTEGER,"
-                 " day_build INTEGER, mark_kind INTEGER NOT NULL DEFAULT 0, mark_line INTEGER NOT NULL DEFAULT 0,"
-                 " question TEXT NOT NULL DEFAULT '', sex TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '',"
-                 " outcome TEXT NOT NULL DEFAULT '', verdict INTEGER NOT NULL DEFAULT 0)"_s,
-                 u"CREATE INDEX cases_by_saved ON cases(saved_at)"_s,
-                 // 2026-01-01 00:00 UTC; cast 2025-12-31 10:30 China time = minute 29452950 (by hand:
-                 // 55 * 365 + 14 leap days + 364 = 20453 days, * 1440 + 630).
-                 u"INSERT INTO cases VALUES (1, 1767225600000, 1767225600000, 29452950, '111101', '100000', 2, 11,"
-                 " 0, 1, 3, '旧问事', '男', '旧备注', '旧结果', 1)"_s,
-                 u"INSERT INTO cases VALUES (2, 1767225660000, 1767225660000, NULL, '000000', '000000', NULL, NULL,"
-                 " NULL, 0, 0, '无时刻', '', '', '', 0)"_s,
-                 u"PRAGMA application_id = 1279742538"_s,
-                 u"PRAGMA user_version = 1"_s,
-             })
-            QVERIFY2(q.exec(sql), qPrintable(sql));
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(u"v1"_s);
+    QVERIFY(writeJournal(path, Version1Tables + Version1Cases + QStringList{u"PRAGMA user_version = 1"_s}));
 
     Journal journal(path, options());
-    QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+    QVERIFY2(journal.open(), qPrintable(told(journal)));
     QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
     QVERIFY(q.exec(u"SELECT user_version FROM pragma_user_version"_s) && q.next());
-    QCOMPARE(q.value(0).toInt(), 2);
+    QCOMPARE(q.value(0).toInt(), Journal::SchemaVersion);
     q.finish();
     const QList<CaseRecord> migrated = *journal.list({}, {}, 10);
     QCOMPARE(migrated.size(), 2);
@@ -450,31 +523,32 @@ void TestJournal::newerVersionRefused()
         Journal journal(path, options());
         QVERIFY(journal.open());
         QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
-        QVERIFY(q.exec(u"PRAGMA user_version = 3"_s));
+        QVERIFY(q.exec(u"PRAGMA user_version = 4"_s));
     }
     const QByteArray before = digest(path);
     Journal journal(path, options());
     QVERIFY(!journal.open());
-    QVERIFY(journal.lastError().contains(u"较新版本"_s));
-    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(journal.lastError().kind, JournalError::TooNew);
+    QCOMPARE(journal.lastError().detail, u"4"_s);
+    QCOMPARE(journal.lastError().path, QDir::toNativeSeparators(path));
     QCOMPARE(digest(path), before);
 }
 
 void TestJournal::damagedFile_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("text") << QByteArray("这不是数据库\n").repeated(100) << u"损坏"_s;
+    QTest::addColumn<JournalError>("reason");
+    QTest::newRow("text") << QByteArray("这不是数据库\n").repeated(100) << JournalError::Damaged;
     QByteArray header("SQLite format 3\0", 16);
-    QTest::newRow("SQLite header, then noise") << header + QByteArray(8192, '\x5a') << u"损坏"_s;
-    QTest::newRow("another program's database") << QByteArray() << u"另一个程序"_s;
-    QTest::newRow("journal with a broken page") << QByteArray("broken") << u"损坏"_s;
+    QTest::newRow("SQLite header, then noise") << header + QByteArray(8192, '\x5a') << JournalError::Damaged;
+    QTest::newRow("another program's database") << QByteArray() << JournalError::Foreign;
+    QTest::newRow("journal with a broken page") << QByteArray("broken") << JournalError::Damaged;
 }
 
 void TestJournal::damagedFile()
 {
     QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
+    QFETCH(JournalError, reason);
     const QString path = newPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (content.isEmpty() || content == "broken") {
@@ -517,8 +591,8 @@ void TestJournal::damagedFile()
         QVERIFY(!journal.isReady());
         QVERIFY(!journal.save(makeCase(u"111111"_s, u"000000"_s, u"z"_s)));
     }
-    QVERIFY2(journal.lastError().contains(reason), qPrintable(journal.lastError()));
-    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(journal.lastError().kind, reason);
+    QCOMPARE(journal.lastError().path, QDir::toNativeSeparators(path));
     QVERIFY(!journal.isReady());
     QCOMPARE(digest(path), before);
     QVERIFY(QFile::exists(path));
@@ -555,7 +629,7 @@ void TestJournal::killedDuringSaves()
     QVERIFY(reported >= 40);
 
     Journal journal(path, options());
-    QVERIFY2(journal.open(), qPrintable(journal.lastError()));
+    QVERIFY2(journal.open(), qPrintable(told(journal)));
     QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
     QVERIFY(q.exec(u"PRAGMA integrity_check"_s) && q.next());
     QCOMPARE(q.value(0).toString(), u"ok"_s);
@@ -586,14 +660,14 @@ void TestJournal::lockHeldBySecondInstance()
     waited.start();
     QVERIFY(!journal.save(makeCase(u"000000"_s, u"000000"_s, u"during"_s)));
     QVERIFY(waited.elapsed() >= 250);
-    QVERIFY2(journal.lastError().contains(u"占用"_s), qPrintable(journal.lastError()));
-    QVERIFY(journal.lastError().contains(u"案例未能保存"_s));
-    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(journal.lastError().kind, JournalError::Busy);
+    QCOMPARE(journal.lastError().action, JournalAction::Save);
+    QCOMPARE(journal.lastError().waitedMs, 300);
     QVERIFY(journal.isReady());
 
     holder.kill();
     holder.waitForFinished();
-    QVERIFY2(journal.save(makeCase(u"000000"_s, u"000000"_s, u"after"_s)), qPrintable(journal.lastError()));
+    QVERIFY2(journal.save(makeCase(u"000000"_s, u"000000"_s, u"after"_s)), qPrintable(told(journal)));
     QCOMPARE(questions(*journal.list({}, {}, 10)), (QStringList{u"after"_s, u"before"_s}));
 }
 
@@ -605,7 +679,7 @@ void TestJournal::lockReleasedWithinTimeout()
     QProcess holder;
     holder.start(childProgram(), {u"--child-hold-lock"_s, path, u"300"_s});
     QVERIFY(holder.waitForReadyRead(10000));
-    QVERIFY2(journal.save(makeCase(u"111111"_s, u"000000"_s, u"waited"_s)), qPrintable(journal.lastError()));
+    QVERIFY2(journal.save(makeCase(u"111111"_s, u"000000"_s, u"waited"_s)), qPrintable(told(journal)));
     QVERIFY(holder.waitForFinished());
     QCOMPARE(*journal.count(), 1);
 }
@@ -643,9 +717,8 @@ void TestJournal::readOnly()
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QVERIFY2(!report.isEmpty(), child.readAllStandardError().constData());
     QVERIFY(!report.value(u"saved"_s).toBool());
-    const QString message = report.value(u"message"_s).toString();
-    QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
-    QVERIFY2(message.contains(u"只读"_s), qPrintable(message));
+    QCOMPARE(report.value(u"path"_s).toString(), QDir::toNativeSeparators(path));
+    QCOMPARE(report.value(u"kind"_s).toString(), journalErrorName(JournalError::ReadOnly));
     QCOMPARE(digest(path), before);
     QCOMPARE(countIn(path), 1);
 }
@@ -667,9 +740,8 @@ void TestJournal::diskFull()
     CaseRecord big = makeCase(u"000000"_s, u"000000"_s, u"too big"_s);
     big.notes = QString(200000, u'满');
     QVERIFY(!journal.save(big));
-    QVERIFY2(journal.lastError().contains(u"磁盘已满"_s), qPrintable(journal.lastError()));
-    QVERIFY(journal.lastError().contains(u"案例未能保存"_s));
-    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(journal.lastError().kind, JournalError::Full);
+    QCOMPARE(journal.lastError().action, JournalAction::Save);
     QCOMPARE(*journal.count(), 1);
     QCOMPARE(*journal.find(kept.id), kept);
     QVERIFY(journal.list(byText(u"满"_s), {}, 10)->isEmpty());
@@ -688,8 +760,8 @@ void TestJournal::exportImport()
         c.verdict = static_cast<Verdict>(i % 3);
         saved << *source.save(c);
     }
-    const ChartJson chart = [](const CastInput &c) { return QJsonObject{{u"key"_s, lineKey(c)}}; };
-    QVERIFY2(source.exportCases(file, {}, chart), qPrintable(source.lastError()));
+    const ChartJson chart = [](const CastInput &c) { return "{\"key\": \"" + lineKey(c).toStdString() + "\"}"; };
+    QVERIFY2(source.exportCases(file, {}, chart), qPrintable(told(source)));
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QJsonArray exported = QJsonDocument::fromJson(f.readAll()).object().value(u"cases"_s).toArray();
@@ -703,7 +775,7 @@ void TestJournal::exportImport()
     QVERIFY(target.open());
     QVERIFY(target.save(makeCase(u"111111"_s, u"000000"_s, u"own"_s)));
     const std::optional<ImportReport> first = target.importCases(file);
-    QVERIFY2(first, qPrintable(target.lastError()));
+    QVERIFY2(first, qPrintable(told(target)));
     QCOMPARE(first->added, 5);
     QCOMPARE(first->skipped, 0);
     for (const CaseRecord &c : saved) {
@@ -729,11 +801,8 @@ void TestJournal::exportImport()
     // The same saved moment with another question is another case.
     CaseRecord edited = saved[0];
     edited.question = u"另一问"_s;
-    QJsonObject root{{u"format"_s, u"lotgrid-journal"_s},
-                     {u"version"_s, 1},
-                     {u"cases"_s, QJsonArray{caseToJson(edited), caseToJson(edited)}}};
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(QJsonDocument(root).toJson());
+    f.write(exportDocument({edited, edited}, edited.saved));
     f.close();
     const std::optional<ImportReport> other = source.importCases(file);
     QVERIFY(other);
@@ -741,46 +810,73 @@ void TestJournal::exportImport()
     QCOMPARE(other->skipped, 1);
 
     QVERIFY(!source.exportCases(m_dir.filePath(u"no/such/folder/x.json"_s)));
-    QVERIFY(source.lastError().contains(u"导出失败"_s));
+    QCOMPARE(source.lastError().kind, JournalError::FileUnwritable);
+    QCOMPARE(source.lastError().action, JournalAction::Export);
 }
 
 void TestJournal::badImport_data()
 {
     CaseRecord goodCase = makeCase(u"111111"_s, u"000000"_s, u"好"_s);
     goodCase.saved = goodCase.changed = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
-    const QJsonObject good = caseToJson(goodCase);
-    const auto file = [](const QJsonArray &cases, int version = 1) {
-        return QJsonDocument(
-                   QJsonObject{{u"format"_s, u"lotgrid-journal"_s}, {u"version"_s, version}, {u"cases"_s, cases}})
-            .toJson();
+    const Json good = caseToJson(goodCase);
+    const auto file = [](const std::vector<Json> &cases, const Json &version = 1) {
+        Json root{{"format", "lotgrid-journal"}, {"version", version}, {"cases", cases}};
+        if (version.is_null())
+            root.erase("version");
+        return QByteArray::fromStdString(root.dump());
     };
-    QJsonObject badLines = good;
-    badLines.insert(u"lines"_s, u"1111x1"_s);
-    QJsonObject noQuestion = good;
-    noQuestion.remove(u"question"_s);
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("not JSON") << QByteArray("lines,moving\n101101,000000\n") << u"不是 JSON 文件"_s;
-    QTest::newRow("cut short") << file({good}).chopped(10) << u"不是 JSON 文件"_s;
-    QTest::newRow("a list, not an object") << QByteArray("[1, 2]") << u"不是本程序导出的案例文件"_s;
-    QTest::newRow("another format") << QByteArray(R"({"format": "other", "cases": []})")
-                                    << u"不是本程序导出的案例文件"_s;
-    QTest::newRow("version 2") << file({good}, 2) << u"格式版本 2"_s;
-    QTest::newRow("a case not an object") << file({good, 5}) << u"第 2 个案例：不是一个案例对象"_s;
-    QTest::newRow("impossible lines after a good case") << file({good, badLines}) << u"第 2 个案例：字段“lines”"_s;
-    QTest::newRow("wrong fields") << file({noQuestion}) << u"第 1 个案例：缺少字段“question”"_s;
-    QTest::newRow("huge") << QByteArray() << u"文件太大"_s;
+    const auto with = [&good](const char *key, const Json &value) {
+        Json c = good;
+        c[key] = value;
+        return c;
+    };
+    Json noQuestion = good;
+    noQuestion.erase("question");
+    QTest::addColumn<QByteArray>("content"); // "huge": past the limit; "fifo": a named pipe
+    QTest::addColumn<JournalError>("reason");
+    QTest::addColumn<int>("caseNumber");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("not JSON") << QByteArray("lines,moving\n101101,000000\n") << JournalError::FileNotJson << 0
+                              << QString();
+    QTest::newRow("cut short") << file({good}).chopped(10) << JournalError::FileNotJson << 0 << QString();
+    QTest::newRow("Latin-1, not UTF-8") << QByteArray("{\"format\": \"lotgrid-journal\", \"x\": \"\xe9\"}")
+                                        << JournalError::FileNotUtf8 << 0 << QString();
+    QTest::newRow("a surrogate written as UTF-8")
+        << file({good}).replace("\u597d", "\xed\xa0\x80") << JournalError::FileNotUtf8 << 0 << QString();
+    QTest::newRow("a list, not an object") << QByteArray("[1, 2]") << JournalError::FileNotExport << 0 << QString();
+    QTest::newRow("another format") << QByteArray(R"({"format": "other", "cases": [5]})") << JournalError::FileNotExport
+                                    << 0 << QString();
+    QTest::newRow("version 2") << file({good}, 2) << JournalError::VersionUnknown << 0 << u"2"_s;
+    QTest::newRow("version \"1\"") << file({good}, "1") << JournalError::VersionNotNumber << 0 << u"\"1\""_s;
+    QTest::newRow("no version") << file({good}, nullptr) << JournalError::VersionMissing << 0 << QString();
+    QTest::newRow("a case not an object") << file({good, 5}) << JournalError::BadFileCase << 2 << QString();
+    QTest::newRow("impossible lines after a good case")
+        << file({good, with("lines", "1111x1")}) << JournalError::BadFileCase << 2 << QString();
+    QTest::newRow("wrong fields") << file({noQuestion}) << JournalError::BadFileCase << 1 << QString();
+    QTest::newRow("moment 1800-06-01") << file({good, good, with("moment", "1800-06-01 00:00")})
+                                       << JournalError::BadFileCase << 3 << QString();
+    QTest::newRow("tags [\"a\", \"a\"]") << file({with("tags", {"a", "a"})}) << JournalError::BadFileCase << 1
+                                         << QString();
+    QTest::newRow("huge") << QByteArray("huge") << JournalError::FileTooLarge << 0 << QString();
+    QTest::newRow("a named pipe") << QByteArray("fifo") << JournalError::FileNotRegular << 0 << QString();
+    QTest::newRow("a folder") << QByteArray("folder") << JournalError::FileNotRegular << 0 << QString();
 }
 
 void TestJournal::badImport()
 {
     QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
-    const QString file = m_dir.filePath(u"bad.json"_s);
-    {
+    QFETCH(JournalError, reason);
+    QFETCH(int, caseNumber);
+    QFETCH(QString, detail);
+    const QString file = m_dir.filePath(u"bad%1.json"_s.arg(++m_files));
+    if (content == "fifo") {
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0); // nobody writes: opening it would block
+    } else if (content == "folder") {
+        QVERIFY(QDir().mkpath(file));
+    } else {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        if (content.isEmpty())
+        if (content == "huge")
             QVERIFY(f.resize(Journal::ImportLimitBytes + 1)); // sparse: no need to write it
         else
             f.write(content);
@@ -789,12 +885,241 @@ void TestJournal::badImport()
     QVERIFY(journal.open());
     const CaseRecord kept = *journal.save(makeCase(u"010101"_s, u"000000"_s, u"kept"_s));
     QVERIFY(!journal.importCases(file));
-    QVERIFY2(journal.lastError().contains(reason), qPrintable(journal.lastError()));
-    QVERIFY(journal.lastError().contains(u"没有导入任何案例"_s));
-    QVERIFY(journal.lastError().contains(QDir::toNativeSeparators(file)));
+    const JournalFailure &failure = journal.lastError();
+    QCOMPARE(failure.kind, reason);
+    QCOMPARE(failure.action, JournalAction::Import);
+    QCOMPARE(failure.caseNumber, caseNumber);
+    if (caseNumber > 0)
+        QVERIFY(failure.problem);
+    if (!detail.isEmpty())
+        QCOMPARE(failure.detail, detail);
+    QCOMPARE(failure.file, QDir::toNativeSeparators(file));
     QCOMPARE(*journal.count(), 1);
     QCOMPARE(*journal.find(kept.id), kept);
     QVERIFY(journal.isReady());
+}
+
+void TestJournal::migrationFromVersion2()
+{
+    const QString path = newPath();
+    QVERIFY(writeJournal(path, Version2Tables));
+    Journal journal(path, options());
+    QVERIFY2(journal.open(), qPrintable(told(journal)));
+    QCOMPARE(*journal.count(), 1);
+    CaseRecord old = journal.list({}, {}, 10)->front();
+    QCOMPARE(old.question, u"旧问事"_s);
+    QCOMPARE(old.tags, QStringList{u"旧标签"_s});
+    QCOMPARE(old.category, QString());
+    QCOMPARE(old.firstYingqi, std::nullopt);
+    QCOMPARE(questions(*journal.list(byText(u"鼎"_s), {}, 10)), QStringList{u"旧问事"_s});
+
+    // The new columns take a follow-up, and an open case whose first timing
+    // candidate has come is found through its index.
+    old.category = u"求财"_s;
+    old.firstYingqi = QDate(2026, 2, 1);
+    QVERIFY2(journal.updateFollowUp(old), qPrintable(told(journal)));
+    CaseRecord later = makeCase(u"000000"_s, u"000000"_s, u"以后应"_s, Moment{{2026, 1, 5}, 8, 0});
+    later.firstYingqi = QDate(2026, 3, 1);
+    CaseRecord settled = makeCase(u"111111"_s, u"000000"_s, u"已应验"_s, Moment{{2026, 1, 6}, 8, 0});
+    settled.firstYingqi = QDate(2026, 1, 10);
+    settled.verdict = Verdict::Fulfilled;
+    QVERIFY(journal.save(later) && journal.save(settled));
+    CaseFilter due;
+    due.openYingqiBefore = QDate(2026, 2, 15);
+    QCOMPARE(questions(*journal.list(due, {}, 10)), QStringList{u"旧问事"_s});
+    due.openYingqiBefore = QDate(2026, 2, 1); // before, not on
+    QVERIFY(journal.list(due, {}, 10)->isEmpty());
+    QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+    QVERIFY(q.exec(u"EXPLAIN QUERY PLAN SELECT id FROM cases WHERE verdict = 0 AND yingqi_first < '2026-02-15'"_s));
+    QString plan;
+    while (q.next())
+        plan += q.value(3).toString();
+    QVERIFY2(plan.contains(u"cases_open_by_yingqi"_s), qPrintable(plan));
+}
+
+void TestJournal::version1CaseThatCannotMigrate()
+{
+    const QString path = newPath();
+    QVERIFY(writeJournal(path, Version1Tables + Version1Cases
+                                   + QStringList{u"INSERT INTO cases VALUES (3, 1767225720000, 1767225720000, NULL,"
+                                                 " '1111', '000000', NULL, NULL, NULL, 0, 0, '四爻', '', '', '', 0)"_s,
+                                                 u"PRAGMA user_version = 1"_s}));
+    const QByteArray before = digest(path);
+    Journal journal(path, options());
+    QVERIFY(!journal.open());
+    QCOMPARE(journal.lastError().kind, JournalError::BadOldCase);
+    QCOMPARE(journal.lastError().caseNumber, 3);
+    QCOMPARE(journal.lastError().caseQuestion, u"四爻"_s);
+    QCOMPARE(journal.lastError().problem->fault, CaseFault::LinesMissing);
+    QCOMPARE(digest(path), before);
+}
+
+void TestJournal::instancesCreatingTogether()
+{
+    // Instances started at once on a new profile: every one opens the journal
+    // that the first of them creates.
+    const QString path = newPath();
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (int i = 0; i < 4; ++i) {
+        children.push_back(std::make_unique<QProcess>());
+        children.back()->start(childProgram(), {u"--child-open"_s, path});
+    }
+    for (const auto &child : children) {
+        QVERIFY(child->waitForFinished(30000));
+        QCOMPARE(child->readAllStandardOutput().trimmed(), QByteArray("opened none"));
+    }
+    QCOMPARE(countIn(path), 0);
+}
+
+void TestJournal::readOnlyOpen_data()
+{
+    QTest::addColumn<QString>("file"); // how the file is made
+    QTest::addColumn<JournalError>("reason");
+    QTest::newRow("a journal") << u"journal"_s << JournalError::None;
+    QTest::newRow("a version-2 journal") << u"version 2"_s << JournalError::None;
+    QTest::newRow("no file") << u"none"_s << JournalError::Missing;
+    QTest::newRow("an empty file") << u"empty"_s << JournalError::Missing;
+    QTest::newRow("text") << u"text"_s << JournalError::Damaged;
+    QTest::newRow("another program's database") << u"foreign"_s << JournalError::Foreign;
+    QTest::newRow("a later version") << u"version 4"_s << JournalError::TooNew;
+    QTest::newRow("a version-1 journal") << u"version 1"_s << JournalError::TooOld;
+    QTest::newRow("locked by another instance") << u"locked"_s << JournalError::Busy;
+}
+
+void TestJournal::readOnlyOpen()
+{
+    QFETCH(QString, file);
+    QFETCH(JournalError, reason);
+    const QString path = newPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (file == u"journal" || file == u"locked") {
+        Journal writer(path, options());
+        QVERIFY(writer.open());
+        QVERIFY(writer.save(makeCase(u"111101"_s, u"100000"_s, u"旧问事"_s, Moment{{2025, 12, 31}, 10, 30})));
+    } else if (file == u"version 2" || file == u"version 4") {
+        QVERIFY(writeJournal(path, Version2Tables + QStringList{u"PRAGMA user_version = %1"_s.arg(file.back())}));
+    } else if (file == u"version 1") {
+        QVERIFY(writeJournal(path, Version1Tables + Version1Cases + QStringList{u"PRAGMA user_version = 1"_s}));
+    } else if (file == u"foreign") {
+        QVERIFY(writeJournal(path, {u"PRAGMA application_id = 0"_s, u"CREATE TABLE songs (title TEXT)"_s}));
+    } else if (file != u"none") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file == u"text" ? QByteArray("这不是数据库\n").repeated(100) : QByteArray());
+    }
+    QProcess holder;
+    if (file == u"locked") {
+        holder.start(childProgram(), {u"--child-hold-lock"_s, path, u"60000"_s, u"exclusive"_s});
+        QVERIFY(holder.waitForReadyRead(10000));
+    }
+    const QByteArray before = digest(path);
+    {
+        Journal journal(path, options(true, 200));
+        QCOMPARE(journal.openReadOnly(), reason == JournalError::None);
+        QCOMPARE(journal.lastError().kind, reason);
+        if (reason == JournalError::None) {
+            QVERIFY(journal.isReadOnly());
+            QCOMPARE(questions(*journal.list(byText(u"问事"_s), {}, 10)), QStringList{u"旧问事"_s});
+            const CaseRecord found = *journal.find(journal.list({}, {}, 1)->front().id);
+            QCOMPARE(found.cast.moment, (Moment{{2025, 12, 31}, 10, 30}));
+            QVERIFY(!journal.find(1));
+            QCOMPARE(journal.lastError().kind, JournalError::NotFound);
+            QVERIFY(!journal.save(makeCase(u"111111"_s, u"000000"_s, u"写"_s)));
+            QCOMPARE(journal.lastError().kind, JournalError::OpenedReadOnly);
+            QVERIFY(!journal.remove({found.id}));
+            QCOMPARE(*journal.count(), 1);
+        }
+    }
+    holder.kill();
+    holder.waitForFinished();
+    QCOMPARE(digest(path), before);
+}
+
+void TestJournal::importDiffering()
+{
+    const QString file = m_dir.filePath(u"follow-up.json"_s);
+    Journal home(newPath(), options());
+    Journal away(newPath(), options());
+    QVERIFY(home.open() && away.open());
+    QList<CaseRecord> cases;
+    for (int i = 0; i < 4; ++i)
+        cases << *home.save(makeCase(u"101101"_s, u"000000"_s, u"lone \uFFFD %1"_s.arg(i), Moment{{2026, 2, 1}, 9, i}));
+    QVERIFY(home.exportCases(file));
+    QCOMPARE(away.importCases(file)->added, 4);
+
+    // Followed up away from home: one noted, one settled, one tagged.
+    CaseRecord noted = cases[0], settled = cases[1], tagged = cases[2];
+    noted.notes = u"后来想到"_s;
+    settled.verdict = Verdict::Fulfilled;
+    settled.outcome = u"应了"_s;
+    tagged.tags = {u"新标签"_s};
+    const QList<CaseRecord> awayCases = *away.list({}, {}, 10);
+    for (const CaseRecord &c : {noted, settled, tagged}) {
+        CaseRecord edit
+            = *std::ranges::find_if(awayCases, [&c](const CaseRecord &a) { return a.question == c.question; });
+        edit.notes = c.notes;
+        edit.outcome = c.outcome;
+        edit.verdict = c.verdict;
+        edit.tags = c.tags;
+        QVERIFY(away.updateFollowUp(edit));
+    }
+    QVERIFY(away.exportCases(file));
+
+    const std::optional<ImportPlan> plan = home.readImport(file);
+    QVERIFY2(plan, qPrintable(told(home)));
+    QCOMPARE(plan->added, 0);
+    QCOMPARE(plan->identical, 1);
+    QCOMPARE(plan->differing, 3);
+    const std::optional<ImportReport> kept = home.applyImport(*plan, false);
+    QCOMPARE(kept->differing, 3);
+    QCOMPARE(kept->replaced, 0);
+    QCOMPARE(home.find(cases[0].id)->notes, QString());
+    const std::optional<ImportReport> replaced = home.applyImport(*plan, true);
+    QCOMPARE(replaced->replaced, 3);
+    QCOMPARE(replaced->skipped, 1);
+    QCOMPARE(home.find(cases[0].id)->notes, u"后来想到"_s);
+    QCOMPARE(home.find(cases[1].id)->verdict, Verdict::Fulfilled);
+    QCOMPARE(questions(*home.list(byText(u"新标签"_s), {}, 10)), QStringList{cases[2].question});
+    QCOMPARE(*home.count(), 4);
+    // Now the same everywhere: nothing to add or replace.
+    const std::optional<ImportReport> again = home.importCases(file);
+    QCOMPARE(again->skipped, 4);
+    QCOMPARE(again->added + again->differing + again->replaced, 0);
+}
+
+void TestJournal::importCancelled_data()
+{
+    QTest::addColumn<qint64>("stopAt"); // the progress call that answers "stop"
+    QTest::newRow("while reading the file") << qint64{1};
+    QTest::newRow("while comparing") << qint64{2};
+    QTest::newRow("while writing") << qint64{3};
+}
+
+void TestJournal::importCancelled()
+{
+    QFETCH(qint64, stopAt);
+    QList<CaseRecord> cases;
+    for (int i = 0; i < 1000; ++i) {
+        CaseRecord c = makeCase(u"010101"_s, u"000000"_s, u"批 %1"_s.arg(i), Moment{{2026, 3, 1}, 9, i % 60});
+        c.saved = c.changed = QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC).addSecs(i);
+        cases << c;
+    }
+    const QString file = m_dir.filePath(u"many.json"_s);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(exportDocument(cases, QDateTime::currentDateTimeUtc()));
+    f.close();
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    qint64 calls = 0;
+    const ImportProgress progress = [&calls, stopAt](qint64, qint64) { return ++calls < stopAt; };
+    const std::optional<ImportPlan> plan = journal.readImport(file, progress);
+    if (plan)
+        QVERIFY(!journal.applyImport(*plan, false, progress));
+    QCOMPARE(calls, stopAt);
+    QCOMPARE(journal.lastError().kind, JournalError::Cancelled);
+    QCOMPARE(*journal.count(), 0);
+    QVERIFY(journal.save(makeCase(u"111111"_s, u"000000"_s, u"after"_s))); // no transaction left open
 }
 
 int main(int argc, char **argv)
@@ -806,9 +1131,11 @@ int main(int argc, char **argv)
         if (mode == u"--child-save-loop"_s)
             return childSaveLoop(path);
         if (mode == u"--child-hold-lock"_s && argc > 3)
-            return childHoldLock(path, QString::fromLocal8Bit(argv[3]).toInt());
+            return childHoldLock(path, QString::fromLocal8Bit(argv[3]).toInt(), argc > 4);
         if (mode == u"--child-read-only"_s)
             return childReadOnly(path);
+        if (mode == u"--child-open"_s)
+            return childOpen(path);
         return 2;
     }
     QCoreApplication app(argc, argv);

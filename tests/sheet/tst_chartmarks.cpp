@@ -4,6 +4,7 @@
 // how the marks wait for the builds and the day stem they need.
 #include "common/mainwindowfixture.h"
 #include "common/userinput.h"
+#include "sheet/chartdocument.h"
 
 #include <QRadioButton>
 #include <QTest>
@@ -16,11 +17,12 @@ namespace {
 const QStringList NoMarks{QString(), QString(), QString(), QString(), QString(), QString()};
 
 // Ticks the moving lines, "123" for lines 1 to 3, as a user clicks them.
-void tick(ChartSheet &s, const QString &lines)
+void tick(MainWindow &w, const QString &lines)
 {
+    ChartSheet &s = w.sheet();
     for (const QChar c : lines) {
         const int n = c.digitValue();
-        QCheckBox *box = s.lineValue(n) == u"1" ? s.co(n) : s.cx(n);
+        QCheckBox *box = w.document().cast().line(n).value == u'1' ? s.co(n) : s.cx(n);
         QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
     }
 }
@@ -141,7 +143,7 @@ private slots:
         QVERIFY(w);
         ChartSheet &s = w->sheet();
         typeLines(s, key);
-        tick(s, moving);
+        tick(*w, moving);
         chooseStem(s, stem);
         action(*w, month)->trigger();
         action(*w, day)->trigger();
@@ -172,7 +174,7 @@ private slots:
         QVERIFY(w);
         ChartSheet &s = w->sheet();
         typeLines(s, u"110110"_s);
-        tick(s, u"6"_s);
+        tick(*w, u"6"_s);
         // The lines alone: the changes that need no day, the types and 卦身.
         QCOMPARE(textsOf(s.Lbiaoji), (QStringList{{}, {}, {}, {}, {}, u"化进神"_s}));
         QCOMPARE(s.Lbengualei->text(), u"六冲"_s);
@@ -217,7 +219,7 @@ private slots:
         QVERIFY(w);
         ChartSheet &s = w->sheet();
         typeLines(s, u"111111"_s);
-        tick(s, u"123"_s);
+        tick(*w, u"123"_s);
         chooseStem(s, 0);
         action(*w, u"zi"_s)->trigger();
         action(*w, u"bing"_s)->trigger();

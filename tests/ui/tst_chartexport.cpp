@@ -1,11 +1,13 @@
 // The chart taken out of the main window: 复制卦象文本 puts the chart's text on
-// the clipboard, 导出图片… writes the chart panel alone as a PNG at twice the
-// pixel density where the file dialog says, asking before replacing a file and
-// reporting a failed write as a failure.
+// the clipboard, 导出图片… writes the drawn chart as a picture at twice the
+// pixel density where the file dialog says, in the format its suffix names,
+// asking before replacing a file and reporting a failed write as a failure.
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
+#include "guapan/guapanlayout.h"
 #include "ui/chartexport.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -34,6 +36,7 @@ CastInput kanToJie()
     in.dayStem = 0;
     in.monthBuild = Branch::Yin;
     in.dayBuild = Branch::Wu;
+    in.moment = Moment{{2014, 10, 24}, 9, 5};
     return in;
 }
 
@@ -55,7 +58,11 @@ const QString KanToJieText
       u"卦身：亥\n"
       u"贵人：丑未  禄：寅  羊刃：卯  文昌：巳  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  天医：丑\n"
       u"三合：寅午戌火局（初爻寅、三爻午、五爻戌）\n"
-      u"互卦：山雷颐  错卦：离为火  综卦：坎为水\n"_s;
+      u"互卦：山雷颐  错卦：离为火  综卦：坎为水\n"
+      // From the moment's day 戊辰 on: the world line 子 is weak and clashed by the 午 day, so it waits for
+      // its own 子 days, for 丑 to combine it and for 申 and 子, water's 长生 and 帝旺.
+      u"应期参考：2014-10-28 壬申日（生旺）  2014-11-01 丙子日（值、生旺）  2014-11-02 丁丑日（合）  "
+      u"2014-11-09 甲申日（生旺）\n"_s;
 
 struct Window {
     QTemporaryDir dir;
@@ -87,7 +94,7 @@ struct Window {
 
     void load()
     {
-        sheet().qgsj->setDateTime(QDateTime(QDate(2000, 1, 1), QTime(12, 0)));
+        w->setCastMoment(chinaTime(QDate(2000, 1, 1), QTime(12, 0)));
         w->loadCast(kanToJie());
         sheet().TextWHS->setText(u"问工作"_s);
         sheet().Combo1->setCurrentText(u"女"_s);
@@ -130,7 +137,7 @@ private slots:
         QVERIFY(fuzhi->isEnabled());
         fuzhi->trigger();
         QString text = QGuiApplication::clipboard()->text();
-        // The moment on the sheet (the test clock) heads the text, with its pillars worked by hand:
+        // The cast's moment heads the text, with its pillars worked by hand:
         // 戊午 on 2000-01-01 + 5410 days = 戊辰; after 寒露 a 戌 month, 甲 year → 甲戌;
         // 巳 hour of a 戊 day → 丁巳. The builds were chosen by hand apart from it.
         const QString momentLine = u"起卦时间：2014-10-24 09:05  甲午年 甲戌月 戊辰日 丁巳时\n"_s;
@@ -149,17 +156,18 @@ private slots:
         QVERIFY(QGuiApplication::clipboard()->text().endsWith(KanToJieText));
     }
 
-    void exportWritesThePanelAtTwiceTheDensity()
+    void exportWritesTheDrawingAtTwiceTheDensity()
     {
         Window win;
         win.load();
+        QVERIFY(QDir(win.dir.path()).mkpath(u"Pictures"_s));
         win.chosen = win.dir.filePath(u"chart.png"_s);
         QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
-        QFrame *panel = win.sheet().chartPanel;
-        const QSize expected = panel->size() * 2 * panel->devicePixelRatioF();
+        const GuapanWords words{u"问工作"_s, {}, u"女"_s, {}, false, false, false};
+        const QSizeF drawing = guapanLayout(win.w->document().chart(), words, {QApplication::font(), 1.0}).size;
         const auto answer = win.exportPicture();
-        // The Pictures folder and the screenshot's name, as PNG.
-        QCOMPARE(win.proposed, win.dir.filePath(u"Pictures/六爻卜卦截图2014-010010-1100107.png"_s));
+        // The Pictures folder; the hexagrams and the moment of the cast (the test clock) name the file.
+        QCOMPARE(win.proposed, win.dir.filePath(u"Pictures/六爻_坎为水之水泽节_20141024-0905.png"_s));
         QVERIFY(answer->seen);
         QCOMPARE(answer->icon, QMessageBox::Information);
         QCOMPARE(answer->text, u"卦象图片已经保存到：\n\n"_s + QDir::toNativeSeparators(win.chosen));
@@ -168,23 +176,39 @@ private slots:
         QImageReader reader(win.chosen);
         QCOMPARE(reader.format(), QByteArray("png"));
         const QImage image = reader.read();
-        QCOMPARE(image.size(), expected);
-        // The panel alone: as wide as the panel, not the window, and with something drawn on it.
-        QVERIFY(panel->width() < win.w->width() || panel->height() < win.w->height());
-        int dark = 0;
-        for (int y = 0; y < image.height(); y += 2)
-            for (int x = 0; x < image.width(); x += 2)
-                dark += image.pixelColor(x, y).lightness() < 128;
-        QVERIFY2(dark > 200, "the chart's text and bars are drawn");
+        QCOMPARE(image.size(), (drawing * 2 * win.w->devicePixelRatioF()).toSize());
     }
 
-    void exportAddsTheSuffix()
+    // Without a Pictures folder the dialog opens in the home folder, not the working one.
+    void exportProposesHomeWithoutPictures()
     {
         Window win;
         win.load();
-        win.chosen = win.dir.filePath(u"chart"_s);
+        win.chosen.clear();
+        win.action(u"daochu"_s)->trigger();
+        QCOMPARE(QFileInfo(win.proposed).absolutePath(), QDir::homePath());
+    }
+
+    void exportWritesTheFormatOfTheSuffix_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("no suffix") << u"chart"_s << u"chart.png"_s << QByteArray("png");
+        QTest::newRow("a dot") << u"dot."_s << u"dot.png"_s << QByteArray("png");
+        QTest::newRow("jpg") << u"pic.jpg"_s << u"pic.jpg"_s << QByteArray("jpeg");
+        QTest::newRow("not a picture") << u"a.chart"_s << u"a.chart.png"_s << QByteArray("png");
+    }
+    void exportWritesTheFormatOfTheSuffix()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, format);
+        Window win;
+        win.load();
+        win.chosen = win.dir.filePath(chosen);
         win.exportPicture();
-        QVERIFY(QFile::exists(win.chosen + u".png"_s));
+        QCOMPARE(QImageReader(win.dir.filePath(written)).format(), format);
     }
 
     void exportCancelled()

@@ -231,6 +231,8 @@ void TestMainWindowView::keysFromEveryWindow()
     env.quit = [&quit] { ++quit; };
     auto w = makeMainWindow(env);
     w->show();
+    // The sheet fitted to a window smaller than it (the test screen is small) is not what this checks.
+    QObject::disconnect(w->fitTimer, nullptr, w.get(), nullptr);
     w->findChild<QAction *>(opener)->trigger();
     auto *front = w->findChild<QWidget *>(window);
     QVERIFY(front && front->isVisible());

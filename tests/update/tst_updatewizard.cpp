@@ -142,6 +142,8 @@ private slots:
     void pageThatCannotBeOpened();
     void retryAfterFailure();
     void navigation();
+    void cancelOnEveryStep_data();
+    void cancelOnEveryStep();
     void addresses_data();
     void addresses();
 };
@@ -460,6 +462,36 @@ void TestUpdateWizard::navigation()
     QVERIFY(!z.w.isVisible());
     QCOMPARE(z.w.result(), int(QDialog::Accepted));
     QCOMPARE(z.opened.size(), 1);
+}
+
+void TestUpdateWizard::cancelOnEveryStep_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::newRow("step 1") << 1;
+    QTest::newRow("step 1 while checking") << 0;
+    QTest::newRow("step 2") << 2;
+    QTest::newRow("step 3") << 3;
+}
+
+// "取消" stands on every step and closes the wizard there, as Escape does.
+void TestUpdateWizard::cancelOnEveryStep()
+{
+    QFETCH(int, step);
+    HttpServer server(ok("V1.2"), step == 0);
+    Wizard z(server.url());
+    if (step == 0)
+        QTest::mouseClick(z.button(2), Qt::LeftButton);
+    if (step >= 2)
+        z.check();
+    if (step == 3)
+        QTest::mouseClick(z.button(4), Qt::LeftButton);
+    QCOMPARE(z.visibleFrame(), std::max(step, 1));
+    auto *cancel = z.get<QPushButton>(u"cancel"_s);
+    QVERIFY(cancel && cancel->isVisible() && cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QVERIFY(!z.w.isVisible());
+    QVERIFY(!z.w.isChecking());
+    QCOMPARE(z.w.result(), int(QDialog::Rejected));
 }
 
 void TestUpdateWizard::addresses_data()

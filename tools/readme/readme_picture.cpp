@@ -1,7 +1,10 @@
 // Draws the README picture from the program itself: the main window with a
 // chart of 雷泽归妹 (line 1 moving) cast at 2026-12-07 08:30, filled from the
-// time, with a question; saved as a PNG at the screen's pixel density.
+// time, with a question; saved as a PNG at the screen's pixel density; with
+// --dark, as on a dark desktop.
 //   QT_QPA_PLATFORM=offscreen ./build/tools/readme/readme_picture docs/mainwindow.png
+#include "darkpalette.h"
+
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
 #include "widgets/linefield.h"
@@ -21,10 +24,14 @@ using namespace Qt::StringLiterals;
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: readme_picture FILE.png\n");
+    const bool dark = argc > 1 && QByteArray(argv[1]) == "--dark";
+    if (argc < 2 + int(dark)) {
+        std::fprintf(stderr, "usage: readme_picture [--dark] FILE.png\n");
         return 2;
     }
+    if (dark)
+        QApplication::setPalette(darkDesktopPalette());
+    const char *file = argv[1 + int(dark)];
     lotgrid::installChineseQtTranslations(app);
     lotgrid::Environment env = lotgrid::Environment::production();
     env.settingsFile = QString();
@@ -45,8 +52,8 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
     window.adjustSize();
     QApplication::processEvents();
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "could not write %s\n", argv[1]);
+    if (!window.grab().save(QString::fromLocal8Bit(file))) {
+        std::fprintf(stderr, "could not write %s\n", file);
         return 1;
     }
     return 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The windows that stand beside the chart: the hidden-spirit query, the five
-// reference tables, help, and the about box. Each factory returns a new
+// reference tables, the two help pages, and the about box. Each factory returns a new
 // top-level window (parented to `parent`, deleted when closed) carrying its name
 // as objectName(); the main window keeps one of each and raises it when asked again.
 
@@ -21,6 +21,9 @@ QWidget *createYao3x(QWidget *parent);
 QWidget *createYao6h(QWidget *parent);
 QWidget *createYao6c(QWidget *parent);
 QWidget *createHelpf(QWidget *parent);
+// `xinbangzhu` (新功能说明): the moment row, the casts, the marks, strength, the use god, 应期,
+// the journal, the exports, the school options and the command-line tools, explained.
+QWidget *createXinbangzhu(QWidget *parent);
 QDialog *createAboutt(QWidget *parent);
 
 } // namespace lotgrid

@@ -1,11 +1,12 @@
 // The two tables among the reference windows: the six-decade void table
 // (`Liujia`) and the seasonal strength of the five elements (`Sswx1`). Both
-// are drawn as read-only tables whose cells can be selected and copied.
+// are drawn as read-only tables whose cells can be selected and copied, in
+// the colours of a light or a dark desktop.
 
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/windowparts.h"
+#include "widgets/chartcolours.h"
 
-#include <QColor>
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -70,43 +71,38 @@ QWidget *tableWindow(QWidget *parent, const QString &name, const QString &captio
 
 QWidget *createLiujia(QWidget *parent)
 {
-    const QColor headingText(0x1f, 0x3a, 0x93);   // dark blue
-    const QColor headingGround(0xff, 0xff, 0xd9); // light yellow
-    const QColor voidText(0xff, 0x00, 0xff);      // magenta
-    const QColor white(Qt::white), black(Qt::black);
     const int last = int(VoidTable.size()) - 1;
-
     QTableWidget *table = reference::fixedTable(int(VoidTable.size()), 6);
     table->setObjectName(u"voidTable"_s);
     for (int row = 0; row <= last; ++row)
-        for (int column = 0; column < 6; ++column) {
-            const QString text = QString::fromUtf16(VoidTable[row][column]);
-            if (row == 0)
-                reference::setCell(table, row, column, text, headingText, headingGround, true);
-            else if (row == last)
-                reference::setCell(table, row, column, text, voidText, white, true);
-            else
-                reference::setCell(table, row, column, text, black, white);
+        for (int column = 0; column < 6; ++column)
+            reference::setCell(table, row, column, QString::fromUtf16(VoidTable[row][column]), row == 0 || row == last);
+    followDesktopColours(table, [table, last](const ChartColours &colours) {
+        for (int row = 0; row <= last; ++row) {
+            const Cell cell = row == 0 ? Cell::VoidHeading : row == last ? Cell::VoidPair : Cell::VoidDay;
+            for (int column = 0; column < 6; ++column)
+                reference::colourCell(table->item(row, column), colours.cell(cell));
         }
+    });
     return tableWindow(parent, u"Liujia"_s, u"六甲旬空表"_s, u"六甲空亡表"_s, table);
 }
 
 QWidget *createSswx1(QWidget *parent)
 {
-    const QColor headerGround(0x2f, 0x5f, 0xb3);                                               // blue
-    const std::array<QColor, 2> rowGround{QColor(0xde, 0xeb, 0xf7), QColor(0xb4, 0xcf, 0xec)}; // light, medium blue
-    const QColor white(Qt::white), black(Qt::black);
-
-    QTableWidget *table = reference::fixedTable(int(SeasonalStrength.size()), 6);
+    const int rows = int(SeasonalStrength.size());
+    QTableWidget *table = reference::fixedTable(rows, 6);
     table->setObjectName(u"strengthTable"_s);
-    for (int row = 0; row < int(SeasonalStrength.size()); ++row)
-        for (int column = 0; column < 6; ++column) {
-            const QString text = QString::fromUtf16(SeasonalStrength[row][column]);
-            if (row == 0)
-                reference::setCell(table, row, column, text, white, headerGround, true);
-            else
-                reference::setCell(table, row, column, text, black, rowGround[(row - 1) % 2], column == 0);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < 6; ++column)
+            reference::setCell(table, row, column, QString::fromUtf16(SeasonalStrength[row][column]),
+                               row == 0 || column == 0);
+    followDesktopColours(table, [table, rows](const ChartColours &colours) {
+        for (int row = 0; row < rows; ++row) {
+            const Cell cell = row == 0 ? Cell::SeasonHeader : row % 2 == 1 ? Cell::SeasonRow : Cell::SeasonRowAlt;
+            for (int column = 0; column < 6; ++column)
+                reference::colourCell(table->item(row, column), colours.cell(cell));
         }
+    });
     return tableWindow(parent, u"Sswx1"_s, u"四时旺相"_s, u"四时旺相"_s, table);
 }
 

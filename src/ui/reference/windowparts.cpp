@@ -1,10 +1,11 @@
 #include "ui/reference/windowparts.h"
 
+#include "widgets/chartcolours.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
-#include <QColor>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -97,14 +98,11 @@ QTableWidget *fixedTable(int rows, int columns)
     return table;
 }
 
-QTableWidgetItem *setCell(QTableWidget *table, int row, int column, const QString &text, const QColor &foreground,
-                          const QColor &background, bool bold)
+QTableWidgetItem *setCell(QTableWidget *table, int row, int column, const QString &text, bool bold)
 {
     auto *item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     item->setTextAlignment(Qt::AlignCenter);
-    item->setForeground(foreground);
-    item->setBackground(background);
     if (bold) {
         QFont font = table->font();
         font.setBold(true);
@@ -112,6 +110,12 @@ QTableWidgetItem *setCell(QTableWidget *table, int row, int column, const QStrin
     }
     table->setItem(row, column, item);
     return item;
+}
+
+void colourCell(QTableWidgetItem *item, const CellColours &colours)
+{
+    item->setForeground(colours.text);
+    item->setBackground(colours.ground);
 }
 
 void fitTable(QTableWidget *table)

@@ -8,11 +8,14 @@
 #include <initializer_list>
 
 class QBoxLayout;
-class QColor;
 class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
 class QWidget;
+
+namespace lotgrid {
+struct CellColours;
+}
 
 namespace lotgrid::reference {
 
@@ -33,9 +36,11 @@ void addLines(QBoxLayout *layout, std::initializer_list<const char16_t *> texts)
 // tab-separated lines.
 QTableWidget *fixedTable(int rows, int columns);
 
-// Puts `text` in cell (row, column), centred, in the given colours; bold on request.
-QTableWidgetItem *setCell(QTableWidget *table, int row, int column, const QString &text, const QColor &foreground,
-                          const QColor &background, bool bold = false);
+// Puts `text` in cell (row, column), centred; bold on request.
+QTableWidgetItem *setCell(QTableWidget *table, int row, int column, const QString &text, bool bold = false);
+
+// Writes a cell's text and ground in `colours`.
+void colourCell(QTableWidgetItem *item, const CellColours &colours);
 
 // Gives every column the width of the widest and fixes the table to its contents.
 void fitTable(QTableWidget *table);

@@ -5,6 +5,8 @@
 #include "common/modal.h"
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
+#include "ui/reference/referencewindows.h"
+#include "widgets/chartcolours.h"
 #include "widgets/linefield.h"
 
 #include <QAction>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace Qt::StringLiterals;
 using namespace lotgrid;
@@ -31,6 +34,9 @@ private slots:
     void aboutBlocksTheMainWindowUntilClosed();
     void voidTableFollowsTheSexagenaryCycle();
     void strengthTable();
+    void newFeaturesPage();
+    void tablesFollowTheDesktop_data();
+    void tablesFollowTheDesktop();
     void textsInReadingOrder_data();
     void textsInReadingOrder();
 
@@ -193,8 +199,8 @@ void TestReferenceWindows::voidTableFollowsTheSexagenaryCycle()
 
         QCOMPARE(table->item(0, decade)->background().color(), table->item(0, 0)->background().color());
         QVERIFY(table->item(0, decade)->background().color() != QColor(Qt::white));
-        QCOMPARE(table->item(10, decade)->foreground().color(), QColor(Qt::magenta));
-        QCOMPARE(table->item(10, decade)->background().color(), QColor(Qt::white));
+        QCOMPARE(table->item(10, decade)->foreground().color().hue(), 300); // magenta
+        QCOMPARE(table->item(10, decade)->background().color(), table->item(1, decade)->background().color());
     }
     QVERIFY(!(table->item(5, 2)->flags() & Qt::ItemIsEditable));
     QVERIFY(table->item(5, 2)->flags() & Qt::ItemIsSelectable);
@@ -226,6 +232,42 @@ void TestReferenceWindows::strengthTable()
         if (row > 1)
             QVERIFY(ground != table->item(row - 1, 1)->background().color());
     }
+}
+
+// The second help page: every colour of the marks it names filled in, no placeholder left.
+void TestReferenceWindows::newFeaturesPage()
+{
+    std::unique_ptr<QWidget> w(createXinbangzhu(nullptr));
+    auto *page = w->findChild<QTextBrowser *>(u"xinbangzhuText"_s);
+    QVERIFY(page && !page->toHtml().contains(u'$'));
+}
+
+void TestReferenceWindows::tablesFollowTheDesktop_data()
+{
+    QTest::addColumn<QRgb>("window"); // the desktop's window and base colour
+    QTest::newRow("light") << QRgb(0xefefef);
+    QTest::newRow("dark") << QRgb(0x353535);
+}
+
+// Every cell of both tables reads (4.5:1) on the desktop's ground, whether the
+// window was opened before or after the desktop turned light or dark.
+void TestReferenceWindows::tablesFollowTheDesktop()
+{
+    QFETCH(QRgb, window);
+    const QPalette before = QApplication::palette();
+    const bool dark = QColor::fromRgb(window).lightness() < 128;
+    QList<QTableWidget *> tables{open(u"xunk"_s, u"Liujia"_s)->findChild<QTableWidget *>()};
+    QApplication::setPalette(QPalette(QColor::fromRgb(window), QColor::fromRgb(window)));
+    tables << open(u"wx"_s, u"Sswx1"_s)->findChild<QTableWidget *>();
+    for (QTableWidget *table : tables)
+        for (int row = 0; row < table->rowCount(); ++row)
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const QTableWidgetItem *item = table->item(row, column);
+                const QColor text = item->foreground().color(), ground = item->background().color();
+                QVERIFY2(contrastRatio(text, ground) >= 4.5, qPrintable(item->text()));
+                QVERIFY(row == 0 || (ground.lightness() < 128) == dark);
+            }
+    QApplication::setPalette(before);
 }
 
 void TestReferenceWindows::textsInReadingOrder_data()

@@ -1,0 +1,258 @@
+#include "guapan/guapanexport.h"
+
+#include "guapan/guapanpaint.h"
+#include "widgets/textconv.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHash>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRawFont>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+// The layout's unit is the screen's logical pixel, 1/96 inch.
+constexpr qreal UnitsPerInch = 96.0;
+constexpr qreal PageMarginMm = 15.0;
+// On a page the drawing fills the width between the margins, up to this many
+// times its size on the screen.
+constexpr qreal MaxEnlargement = 1.75;
+
+// Puts the written file in place; the reason when that fails.
+bool committed(QSaveFile &file, QString *error)
+{
+    if (file.commit())
+        return true;
+    *error = file.errorString().isEmpty() ? u"无法写入文件"_s : file.errorString();
+    return false;
+}
+
+// Qt's PDF names each glyph of an embedded font in the text map by the first
+// code point its font draws with that glyph. CJK fonts draw the Kangxi radicals
+// (U+2F00 …) and the radical supplement (U+2E80 …) with the glyphs of the
+// ideographs, so 火 would be copied out of the PDF as ⽕ and a search for 火水未济
+// would fail. Each radical in a text map is put back to the ideograph of the
+// chart with the same glyph; the codes keep their four digits, so no byte of
+// the file moves.
+void mapRadicalsToIdeographs(QByteArray &pdf, const GuapanLayout &layout)
+{
+    const QRawFont raw = QRawFont::fromFont(layout.body, QFontDatabase::SimplifiedChinese);
+    if (!raw.isValid())
+        return;
+    const auto glyphOf = [&raw](char16_t c) {
+        const QList<quint32> g = raw.glyphIndexesForString(QString(QChar(c)));
+        return g.isEmpty() ? 0u : g.front();
+    };
+    QHash<quint32, char16_t> ideographs; // by glyph
+    for (const GuapanRun &run : layout.runs)
+        for (QChar c : run.text)
+            if (c.unicode() >= 0x3400 && !c.isSurrogate())
+                if (const quint32 g = glyphOf(c.unicode()))
+                    ideographs.insert(g, c.unicode());
+    const auto isRadical = [](uint code) { return code >= 0x2E80 && code <= 0x2FDF; };
+    // Replaces the code in the token "<XXXX>" that starts at `i`, when it is a radical.
+    const auto replaceAt = [&](qsizetype i) {
+        bool ok = false;
+        const uint code = pdf.mid(i + 1, 4).toUInt(&ok, 16);
+        if (!ok || !isRadical(code))
+            return;
+        const auto found = ideographs.constFind(glyphOf(static_cast<char16_t>(code)));
+        if (found == ideographs.constEnd())
+            return;
+        const QByteArray hex = QByteArray::number(static_cast<uint>(*found), 16).toUpper().rightJustified(4, '0');
+        pdf.replace(i + 1, 4, hex);
+    };
+    for (qsizetype at = pdf.indexOf("begincmap"); at >= 0; at = pdf.indexOf("begincmap", at)) {
+        const qsizetype end = pdf.indexOf("endcmap", at);
+        if (end < 0)
+            return;
+        // A line "<from> <to> [<code> …]" (bfrange) or "<glyph> <code>" (bfchar): only
+        // the codes are text, never the glyph numbers before them.
+        for (qsizetype line = at; line < end;) {
+            qsizetype next = pdf.indexOf('\n', line);
+            if (next < 0 || next > end)
+                next = end;
+            const qsizetype bracket = pdf.indexOf('[', line);
+            QList<qsizetype> tokens;
+            for (qsizetype i = pdf.indexOf('<', line); i >= 0 && i < next; i = pdf.indexOf('<', i + 1))
+                if (i + 5 < next && pdf.at(i + 5) == '>')
+                    tokens << i;
+            if (bracket >= 0 && bracket < next) {
+                for (qsizetype i : tokens)
+                    if (i > bracket)
+                        replaceAt(i);
+            } else if (tokens.size() == 2) {
+                replaceAt(tokens[1]);
+            }
+            line = next + 1;
+        }
+        at = end;
+    }
+}
+
+} // namespace
+
+QString guapanTitle(const Chart &chart)
+{
+    if (!chart.original)
+        return {};
+    QString title = qs(hexagramName(*chart.original));
+    if (chart.hasMovingLine() && chart.changed)
+        title += u"之"_s + qs(hexagramName(*chart.changed));
+    return title;
+}
+
+QString guapanFileName(const Chart &chart, const QDateTime &now, const QString &suffix)
+{
+    QDateTime at = now;
+    if (const auto &m = chart.input.moment)
+        at = QDateTime(QDate(m->date.year, m->date.month, m->date.day), QTime(m->hour, m->minute));
+    QStringList parts{u"六爻"_s};
+    if (const QString title = guapanTitle(chart); !title.isEmpty())
+        parts << title;
+    if (at.isValid())
+        parts << at.toString(u"yyyyMMdd-HHmm"_s);
+    return parts.join(u'_') + u'.' + suffix;
+}
+
+QString guapanFolder(const QString &preferred)
+{
+    if (!preferred.isEmpty() && QFileInfo(preferred).isDir())
+        return QDir::cleanPath(preferred);
+    return QDir::homePath();
+}
+
+QByteArray pictureFormat(const QString &path)
+{
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    if (suffix.isEmpty())
+        return {};
+    if (suffix == "jpg")
+        return "jpeg";
+    return QImageWriter::supportedImageFormats().contains(suffix) ? suffix : QByteArray();
+}
+
+QString picturePath(const QString &chosen)
+{
+    if (chosen.isEmpty() || !pictureFormat(chosen).isEmpty())
+        return chosen;
+    QString path = chosen;
+    while (path.endsWith(u'.'))
+        path.chop(1);
+    return path + u".png"_s;
+}
+
+bool writePicture(const QImage &image, const QString &path, QString *error)
+{
+    const QByteArray format = pictureFormat(path);
+    if (format.isEmpty()) {
+        *error = u"不认识的图片格式：%1"_s.arg(QFileInfo(path).suffix());
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, format);
+    if (format == "jpeg")
+        writer.setQuality(95);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        *error = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        return false;
+    }
+    return committed(file, error);
+}
+
+QImage guapanPicture(const Chart &chart, const GuapanWords &words, const GuapanStyle &style, qreal devicePixelRatio)
+{
+    return guapanImage(guapanLayout(chart, words, style), lightGuapanColours(), devicePixelRatio);
+}
+
+bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout)
+{
+    QPainter p;
+    if (!p.begin(&device))
+        return false;
+    // The painter's units are the device's pixels over the page's paintable area.
+    const qreal dpi = device.logicalDpiX() > 0 ? device.logicalDpiX() : 72;
+    const qreal natural = dpi / UnitsPerInch;
+    const qreal scale = std::min(
+        {natural * MaxEnlargement, device.width() / layout.size.width(), device.height() / layout.size.height()});
+    p.translate((device.width() - layout.size.width() * scale) / 2, 0);
+    p.scale(scale, scale);
+    paintGuapan(p, layout, lightGuapanColours());
+    return p.end();
+}
+
+void preparePrinter(QPrinter &printer, const Chart &chart, QPageSize::PageSizeId pageSize)
+{
+    printer.setPageSize(QPageSize(pageSize));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(PageMarginMm, PageMarginMm, PageMarginMm, PageMarginMm), QPageLayout::Millimeter);
+    printer.setDocName(u"六爻 "_s + guapanTitle(chart));
+    printer.setCreator(u"Lotgrid"_s);
+}
+
+bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style)
+{
+    return paintGuapanPage(printer, guapanLayout(chart, words, style));
+}
+
+int previewAndPrint(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                    QPageSize::PageSizeId pageSize)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer, chart, pageSize);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(u"dayinPreview"_s);
+    dialog.setWindowTitle(u"打印预览"_s);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&](QPrinter *p) { printChart(*p, chart, words, style); });
+    return dialog.exec();
+}
+
+bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &chart, const GuapanWords &words,
+              const GuapanStyle &style, QString *error)
+{
+    const GuapanLayout layout = guapanLayout(chart, words, style);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(pageSize));
+        pdf.setPageOrientation(QPageLayout::Portrait);
+        pdf.setPageMargins(QMarginsF(PageMarginMm, PageMarginMm, PageMarginMm, PageMarginMm), QPageLayout::Millimeter);
+        pdf.setTitle(u"六爻 "_s + guapanTitle(chart));
+        pdf.setCreator(u"Lotgrid"_s);
+        painted = paintGuapanPage(pdf, layout);
+    }
+    if (!painted || buffer.data().isEmpty()) {
+        *error = u"无法生成 PDF"_s;
+        return false;
+    }
+    QByteArray bytes = buffer.data();
+    mapRadicalsToIdeographs(bytes, layout);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return committed(file, error);
+}
+
+} // namespace lotgrid

@@ -1,0 +1,395 @@
+#include "guapan/guapanlayout.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+// Spacings in ems of the body type.
+constexpr qreal Margin = 1.2;     // around the whole drawing
+constexpr qreal FieldGap = 1.4;   // between two fields of the header or the foot
+constexpr qreal LabelGap = 0.45;  // between a field's label and its value
+constexpr qreal NoteGap = 0.35;   // before a note in small type
+constexpr qreal FieldLine = 1.7;  // one line of the header or the foot
+constexpr qreal RowHeight = 2.15; // one line of the hexagram
+constexpr qreal ColumnGap = 0.9;  // between the columns of the rows
+constexpr qreal TightGap = 0.15;  // before the small 空 after a line's text
+constexpr qreal BarLength = 4.4;  // a line's bar
+constexpr qreal BarThickness = 0.5;
+constexpr qreal RuleSpace = 0.7;   // above and below a rule
+constexpr qreal MinimumWidth = 24; // the header and the foot wrap no narrower
+constexpr qreal SmallScale = 0.85;
+constexpr qreal TitleScale = 1.2;
+
+// The Chinese face tried after the application's own, before the system's
+// fallback, which may pick another region's forms of the characters.
+const QString ChineseFamily = u"Noto Sans CJK SC"_s;
+
+// Type from the application's font at the zoom, in whole pixels and without
+// hinting, so that advances scale evenly onto a picture or a page.
+QFont sized(const QFont &base, qreal pixels)
+{
+    QFont f(base);
+    QStringList families = base.families();
+    if (families.isEmpty())
+        families << base.family();
+    if (!families.contains(ChineseFamily))
+        families << ChineseFamily;
+    f.setFamilies(families);
+    f.setPixelSize(std::max(1, qRound(pixels)));
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+qreal bodyPixels(const GuapanStyle &style)
+{
+    // A point is 1/72 inch and the layout's pixel 1/96 inch, the logical inch of the screen.
+    const qreal base = style.font.pixelSize() > 0 ? style.font.pixelSize() : style.font.pointSizeF() * 96.0 / 72.0;
+    return (base > 0 ? base : 12.0) * (style.zoom > 0 ? style.zoom : 1.0);
+}
+
+class Builder
+{
+public:
+    Builder(GuapanLayout &layout, qreal em)
+        : m_layout(layout)
+        , m_em(em)
+        , m_metrics{QFontMetricsF(layout.body), QFontMetricsF(layout.small), QFontMetricsF(layout.title)}
+    {
+    }
+
+    qreal em(qreal n) const { return n * m_em; }
+    const QFontMetricsF &metrics(GuapanType t) const { return m_metrics[static_cast<std::size_t>(t)]; }
+    qreal width(const QString &text, GuapanType t = GuapanType::Body) const
+    {
+        return text.isEmpty() ? 0 : metrics(t).horizontalAdvance(text);
+    }
+
+    // A run on the baseline `baseline` from `x`; returns its right end.
+    qreal place(const QString &text, qreal x, qreal baseline, GuapanPart part, GuapanInk ink,
+                GuapanType type = GuapanType::Body, int line = 0, GuapanCell cell = GuapanCell::None)
+    {
+        if (text.isEmpty())
+            return x;
+        const QFontMetricsF &m = metrics(type);
+        GuapanRun run;
+        run.text = text;
+        run.origin = {x, baseline};
+        run.box = QRectF(x, baseline - m.ascent(), width(text, type), m.ascent() + m.descent());
+        run.part = part;
+        run.ink = ink;
+        run.type = type;
+        run.line = line;
+        run.cell = cell;
+        m_layout.runs << run;
+        m_right = std::max(m_right, run.box.right());
+        return run.box.right();
+    }
+
+    // The baseline that centres body type on a band from `top` of `height`.
+    qreal baselineIn(qreal top, qreal height) const
+    {
+        const QFontMetricsF &m = metrics(GuapanType::Body);
+        return top + (height + m.ascent() - m.descent()) / 2;
+    }
+
+    // Lines of fields from `top`, wrapping before `right`; returns the bottom.
+    qreal flow(const QList<GuapanFieldLine> &lines, qreal left, qreal top, qreal right, GuapanPart part)
+    {
+        const qreal lineHeight = em(FieldLine);
+        qreal y = top;
+        for (const GuapanFieldLine &line : lines) {
+            qreal x = left;
+            qreal indent = left;
+            const auto newLine = [&] {
+                y += lineHeight;
+                x = indent;
+            };
+            for (qsizetype k = 0; k < line.fields.size(); ++k) {
+                const GuapanField &f = line.fields[k];
+                const qreal labelWidth = f.label.isEmpty() ? 0 : width(f.label) + em(LabelGap);
+                const qreal noteWidth = f.note.isEmpty() ? 0 : em(NoteGap) + width(f.note, GuapanType::Small);
+                if (k > 0) {
+                    x += em(FieldGap);
+                    if (x + labelWidth + width(f.value) + noteWidth > right)
+                        newLine();
+                }
+                const qreal baseline = baselineIn(y, lineHeight);
+                if (!f.label.isEmpty())
+                    x = place(f.label, x, baseline, part, GuapanInk::Secondary) + em(LabelGap);
+                if (k == 0 && line.hanging)
+                    indent = x;
+                x = placeWrapped(f.value, x, y, right, part);
+                if (!f.note.isEmpty()) {
+                    if (x + noteWidth > right)
+                        newLine();
+                    else
+                        x += em(NoteGap);
+                    x = place(f.note, x, baselineIn(y, lineHeight), part, GuapanInk::Secondary, GuapanType::Small);
+                }
+            }
+            y += lineHeight;
+        }
+        return y;
+    }
+
+    qreal right() const { return m_right; }
+
+private:
+    // A value from `x`, broken between characters where it would pass `right`;
+    // the later pieces start under its start. Returns the right end, `y` the last line's top.
+    qreal placeWrapped(const QString &text, qreal x, qreal &y, qreal right, GuapanPart part)
+    {
+        const qreal start = x;
+        QString rest = text;
+        while (!rest.isEmpty()) {
+            qsizetype fits = rest.size();
+            while (fits > 1 && x + width(rest.left(fits)) > right)
+                --fits;
+            if (fits > 1 && fits < rest.size() && rest.at(fits - 1).isHighSurrogate())
+                --fits;
+            x = place(rest.left(fits), x, baselineIn(y, em(FieldLine)), part, GuapanInk::Ink);
+            rest.remove(0, fits);
+            if (!rest.isEmpty()) {
+                y += em(FieldLine);
+                x = start;
+            }
+        }
+        return x;
+    }
+
+    GuapanLayout &m_layout;
+    qreal m_em;
+    std::array<QFontMetricsF, 3> m_metrics;
+    qreal m_right = 0;
+};
+
+// The x of every column of the rows; a column a chart does not fill has no width.
+struct Columns {
+    qreal spirit = 0, hidden = 0, label = 0, bar = 0, role = 0, moving = 0;
+    qreal arrow = 0, changed = 0, changedBar = 0, changedRole = 0, marks = 0, right = 0;
+    qreal hiddenWidth = 0;
+};
+
+// The widest text of one field of the rows.
+qreal widest(const GuapanModel &model, QString GuapanRowModel::*field, const Builder &b)
+{
+    qreal w = 0;
+    for (const GuapanRowModel &row : model.rows)
+        w = std::max(w, b.width(row.*field));
+    return w;
+}
+
+// The space a row's marks take, one after another in small type.
+qreal marksWidth(const GuapanRowModel &row, const Builder &b)
+{
+    qreal w = 0;
+    for (const QString &m : row.marks)
+        w += b.width(m, GuapanType::Small) + b.em(0.5);
+    return w;
+}
+
+} // namespace
+
+QStringList GuapanLayout::texts(GuapanPart part) const
+{
+    QStringList out;
+    for (const GuapanRun &r : runs)
+        if (r.part == part)
+            out << r.text;
+    return out;
+}
+
+QList<GuapanRun> GuapanLayout::rowRuns(int line) const
+{
+    QList<GuapanRun> out;
+    for (const GuapanRun &r : runs)
+        if (r.part == GuapanPart::Row && r.line == line)
+            out << r;
+    return out;
+}
+
+GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
+{
+    GuapanLayout layout;
+    const qreal px = bodyPixels(style);
+    layout.body = sized(style.font, px);
+    layout.small = sized(style.font, px * SmallScale);
+    layout.title = sized(style.font, px * TitleScale);
+    layout.title.setBold(true);
+    Builder b(layout, layout.body.pixelSize());
+    const qreal left = b.em(Margin);
+
+    // The columns first: the header and the foot wrap at the width of the rows.
+    Columns c;
+    const QString voidMark = u"空"_s;
+    const qreal voidWidth = b.width(voidMark, GuapanType::Small);
+    const auto anyRow = [&model](auto pred) { return std::ranges::any_of(model.rows, pred); };
+    qreal x = left;
+    if (model.hasSpirits) {
+        c.spirit = x;
+        x += widest(model, &GuapanRowModel::spirit, b) + b.em(ColumnGap);
+    }
+    if (model.hasHidden) {
+        c.hidden = x;
+        c.hiddenWidth = widest(model, &GuapanRowModel::hidden, b);
+        x += c.hiddenWidth + b.em(ColumnGap);
+        if (anyRow([](const GuapanRowModel &r) { return r.hiddenVoid; }))
+            x += b.em(TightGap) + voidWidth;
+    }
+    c.label = x;
+    x += widest(model, &GuapanRowModel::label, b) + b.em(ColumnGap);
+    if (anyRow([](const GuapanRowModel &r) { return r.isVoid; }))
+        x += b.em(TightGap) + voidWidth;
+    c.bar = x;
+    x += b.em(BarLength) + b.em(ColumnGap * 0.7);
+    c.role = x;
+    x += b.width(u"世"_s) + b.em(ColumnGap * 0.7);
+    c.moving = x;
+    x += std::max(b.width(u"○"_s), b.width(u"×"_s)) + b.em(ColumnGap);
+
+    // The title: each hexagram's name over its own lines.
+    const auto titleWidth = [&b](const GuapanHexagramTitle &t) {
+        return b.width(u"本卦"_s, GuapanType::Small) + b.em(LabelGap) + b.width(t.name, GuapanType::Title)
+               + b.width(u"（"_s + t.detail + u"）"_s);
+    };
+    if (model.hasChanged) {
+        c.arrow = x;
+        x += b.width(u"→"_s) + b.em(ColumnGap);
+        // Room for the original's title before the changed one's.
+        x = std::max(x, c.label + titleWidth(model.original) + b.em(FieldGap));
+        c.changed = x;
+        x += widest(model, &GuapanRowModel::changedLabel, b) + b.em(ColumnGap);
+        if (anyRow([](const GuapanRowModel &r) { return r.changedVoid; }))
+            x += b.em(TightGap) + voidWidth;
+        c.changedBar = x;
+        x += b.em(BarLength) + b.em(ColumnGap * 0.7);
+        c.changedRole = x;
+        x += b.width(u"世"_s) + b.em(ColumnGap);
+    }
+    c.marks = x;
+    qreal marks = 0;
+    for (const GuapanRowModel &row : model.rows)
+        marks = std::max(marks, marksWidth(row, b));
+    c.right = marks > 0 ? x + marks : x - b.em(ColumnGap);
+
+    qreal titleRight = 0;
+    if (model.complete) {
+        titleRight = c.label + titleWidth(model.original);
+        if (model.hasChanged)
+            titleRight = c.changed + titleWidth(model.changed);
+        for (const QString &w : model.titleWords)
+            titleRight += b.em(FieldGap) + b.width(w);
+    }
+    const qreal wrapRight = std::max({c.right, titleRight, left + b.em(MinimumWidth)});
+
+    qreal y = b.em(Margin) - b.em(0.3);
+    if (!model.header.isEmpty()) {
+        y = b.flow(model.header, left, y, wrapRight, GuapanPart::Header);
+        y += b.em(RuleSpace) * 0.5;
+        layout.rules << QLineF(left, y, wrapRight, y);
+        y += b.em(RuleSpace);
+    }
+
+    if (!model.complete) {
+        b.place(u"六爻尚未排齐"_s, left, b.baselineIn(y, b.em(FieldLine)), GuapanPart::Note, GuapanInk::Secondary);
+        y += b.em(FieldLine);
+    } else {
+        // Title line: column heads over 六神 and 伏神, then the two hexagrams and their words.
+        const qreal titleHeight = b.em(2.0);
+        const qreal baseline = b.baselineIn(y, titleHeight);
+        if (model.hasSpirits)
+            b.place(u"六神"_s, c.spirit, baseline, GuapanPart::Title, GuapanInk::Secondary, GuapanType::Small);
+        if (model.hasHidden)
+            b.place(u"伏神"_s, c.hidden, baseline, GuapanPart::Title, GuapanInk::Secondary, GuapanType::Small);
+        const auto title = [&](const QString &head, const GuapanHexagramTitle &t, qreal at) {
+            at = b.place(head, at, baseline, GuapanPart::Title, GuapanInk::Secondary, GuapanType::Small)
+                 + b.em(LabelGap);
+            at = b.place(t.name, at, baseline, GuapanPart::Title, GuapanInk::Ink, GuapanType::Title);
+            return b.place(u"（"_s + t.detail + u"）"_s, at, baseline, GuapanPart::Title, GuapanInk::Ink);
+        };
+        qreal end = title(u"本卦"_s, model.original, c.label);
+        if (model.hasChanged)
+            end = title(u"变卦"_s, model.changed, c.changed);
+        for (const QString &w : model.titleWords)
+            end = b.place(w, end + b.em(FieldGap), baseline, GuapanPart::Title, GuapanInk::Ink);
+        y += titleHeight;
+        if (!model.minor.isEmpty()) {
+            qreal at = c.label;
+            const qreal minorBaseline = b.baselineIn(y - b.em(0.2), b.em(1.3));
+            for (const GuapanField &f : model.minor) {
+                at = b.place(f.label, at, minorBaseline, GuapanPart::Title, GuapanInk::Secondary, GuapanType::Small)
+                     + b.em(LabelGap * 0.6);
+                at = b.place(f.value, at, minorBaseline, GuapanPart::Title, GuapanInk::Secondary, GuapanType::Small)
+                     + b.em(FieldGap);
+            }
+            y += b.em(1.1);
+        }
+
+        const qreal rowHeight = b.em(RowHeight);
+        const qreal barHeight = b.em(BarThickness);
+        for (const GuapanRowModel &row : model.rows) {
+            const qreal base = b.baselineIn(y, rowHeight);
+            const qreal barTop = y + (rowHeight - barHeight) / 2;
+            const int n = row.line;
+            const auto put = [&](const QString &text, qreal at, GuapanInk ink, GuapanCell cell,
+                                 GuapanType type = GuapanType::Body) {
+                return b.place(text, at, base, GuapanPart::Row, ink, type, n, cell);
+            };
+            if (row.useGod)
+                layout.highlights << QRectF(left - b.em(0.35), y + b.em(0.12),
+                                            c.moving + b.width(row.movingMark) - left + b.em(0.7),
+                                            rowHeight - b.em(0.24));
+            if (row.hiddenUseGod)
+                layout.highlights << QRectF(c.hidden - b.em(0.3), y + b.em(0.12),
+                                            c.hiddenWidth + voidWidth + b.em(0.75), rowHeight - b.em(0.24));
+            const GuapanInk lineInk = row.moving ? GuapanInk::Accent : GuapanInk::Ink;
+            put(row.spirit, c.spirit, GuapanInk::Ink, GuapanCell::Spirit);
+            const qreal hiddenEnd = put(row.hidden, c.hidden, GuapanInk::Secondary, GuapanCell::Hidden);
+            if (row.hiddenVoid)
+                put(voidMark, hiddenEnd + b.em(TightGap), GuapanInk::Secondary, GuapanCell::HiddenVoid,
+                    GuapanType::Small);
+            const qreal labelEnd = put(row.label, c.label, GuapanInk::Ink, GuapanCell::Label);
+            if (row.isVoid)
+                put(voidMark, labelEnd + b.em(TightGap), GuapanInk::Secondary, GuapanCell::Void, GuapanType::Small);
+            layout.bars << GuapanBar{QRectF(c.bar, barTop, b.em(BarLength), barHeight), row.yang, lineInk, n, false};
+            put(row.role, c.role, GuapanInk::Ink, GuapanCell::Role);
+            put(row.movingMark, c.moving, GuapanInk::Accent, GuapanCell::Moving);
+            if (model.hasChanged) {
+                const GuapanInk changedInk = row.moving ? GuapanInk::Accent : GuapanInk::Secondary;
+                if (row.moving)
+                    put(u"→"_s, c.arrow, GuapanInk::Accent, GuapanCell::Arrow);
+                const qreal changedEnd = put(row.changedLabel, c.changed, changedInk, GuapanCell::Changed);
+                if (row.changedVoid)
+                    put(voidMark, changedEnd + b.em(TightGap), GuapanInk::Secondary, GuapanCell::ChangedVoid,
+                        GuapanType::Small);
+                layout.bars << GuapanBar{QRectF(c.changedBar, barTop, b.em(BarLength), barHeight), row.changedYang,
+                                         changedInk, n, true};
+                put(row.changedRole, c.changedRole, GuapanInk::Secondary, GuapanCell::ChangedRole);
+            }
+            qreal at = c.marks;
+            for (const QString &m : row.marks)
+                at = put(m, at, GuapanInk::Secondary, GuapanCell::Mark, GuapanType::Small) + b.em(0.5);
+            y += rowHeight;
+        }
+    }
+
+    if (!model.foot.isEmpty()) {
+        y += b.em(RuleSpace) * 0.5;
+        layout.rules << QLineF(left, y, wrapRight, y);
+        y += b.em(RuleSpace) * 0.7;
+        y = b.flow(model.foot, left, y, wrapRight, GuapanPart::Foot);
+    }
+    const qreal right = std::max({b.right(), wrapRight, c.right});
+    for (QLineF &rule : layout.rules)
+        rule.setP2({right, rule.y2()});
+    layout.size = QSizeF(std::ceil(right + left), std::ceil(y + b.em(Margin) - b.em(0.3)));
+    return layout;
+}
+
+} // namespace lotgrid

@@ -1,0 +1,161 @@
+#include "guapan/guapanmodel.h"
+
+#include "calendar/today.h"
+#include "chart/charttext.h"
+#include "chart/najiastems.h"
+#include "widgets/textconv.h"
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+QString voidPair(const std::array<Branch, 2> &voids)
+{
+    return qs(branchName(voids[0])) + qs(branchName(voids[1]));
+}
+
+// The palace, the soul and the type of a hexagram: "兑宫·归魂·六冲".
+QString titleDetail(const HexagramRow &row, HexagramType type)
+{
+    QStringList parts{qs(palaceWords(row))};
+    if (!soulWords(row.soul).empty())
+        parts << qs(soulWords(row.soul));
+    if (type != HexagramType::None)
+        parts << qs(hexagramTypeName(type));
+    return parts.join(u"·"_s);
+}
+
+// 六亲 and 纳甲 of line n of `row`, the relative reckoned in the original's palace.
+QString lineLabel(Relative relative, const HexagramRow &row, int n, bool stems)
+{
+    return qs(relativeName(relative)) + qs(stems ? stemBranchLabel(row, n) : branchLabel(row, n));
+}
+
+QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
+{
+    const CastInput &in = chart.input;
+    QList<GuapanFieldLine> lines;
+    const auto add = [&lines](GuapanFieldLine line) {
+        if (!line.fields.isEmpty())
+            lines << line;
+    };
+    // The month and day builds picked apart from the moment are flagged, and 旬空
+    // follows the day it belongs to: the day pillar, or the 日建 picked by hand.
+    const bool monthByHand
+        = in.monthBuild
+          && (words.monthBuildByHand || (chart.pillars && in.monthBuild != chart.pillars->month.branch()));
+    const bool dayByHand
+        = in.dayBuild
+          && (words.dayBuildByHand
+              || (chart.pillars
+                  && (in.dayBuild != chart.pillars->day.branch() || in.dayStem != chart.pillars->day.stem())));
+    const bool voidOnPillar = chart.pillars && chart.voids && !dayByHand;
+    const QString voidWords = chart.voids ? u"（"_s + voidPair(*chart.voids) + u"空）"_s : QString();
+
+    GuapanFieldLine moment;
+    if (in.moment) {
+        GuapanField f{u"起卦时间"_s, qs(chartMomentWords(*in.moment)), {}};
+        if (const auto lunar = lunarDateOf(*in.moment, in.dayBoundary))
+            f.note = u"农历"_s + qs(lunarDateWords(*lunar));
+        moment.fields << f;
+    }
+    if (!words.castMethod.isEmpty())
+        moment.fields << GuapanField{u"起卦方式"_s, words.castMethod.simplified(), {}};
+    add(moment);
+
+    if (chart.pillars) {
+        const Pillars &p = *chart.pillars;
+        add({{GuapanField{u"四柱"_s,
+                          qs(sexagenaryName(p.year)) + u"年 "_s + qs(sexagenaryName(p.month)) + u"月 "_s
+                              + qs(sexagenaryName(p.day)) + u"日"_s + (voidOnPillar ? voidWords : QString()) + u" "_s
+                              + qs(sexagenaryName(p.hour)) + u"时"_s,
+                          {}}}});
+    }
+
+    GuapanFieldLine builds;
+    if (in.monthBuild)
+        builds.fields << GuapanField{u"月建"_s, qs(branchName(*in.monthBuild)), monthByHand ? u"手选"_s : QString()};
+    if (in.dayBuild)
+        builds.fields << GuapanField{u"日建"_s,
+                                     (chart.day ? qs(sexagenaryName(*chart.day)) : qs(branchName(*in.dayBuild)))
+                                         + (voidOnPillar ? QString() : voidWords),
+                                     dayByHand ? u"手选"_s : QString()};
+    add(builds);
+
+    // The case's own words on one line each, however they were typed.
+    GuapanFieldLine matter;
+    if (const QString category = words.category.simplified(); !category.isEmpty())
+        matter.fields << GuapanField{u"占类"_s, category, {}};
+    if (const QString question = words.question.simplified(); !question.isEmpty())
+        matter.fields << GuapanField{u"卜问何事"_s, question, {}};
+    add(matter);
+    if (const QString sex = words.sex.simplified(); !sex.isEmpty())
+        add({{GuapanField{u"性别"_s, sex, {}}}});
+    return lines;
+}
+
+} // namespace
+
+GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
+{
+    GuapanModel model;
+    model.header = headerOf(chart, words);
+    if (!chart.original)
+        return model;
+    model.complete = true;
+    model.hasChanged = chart.hasMovingLine() && chart.changed;
+    model.original = {qs(hexagramName(*chart.original)), titleDetail(*chart.original, chart.analysis.originalType)};
+    if (model.hasChanged) {
+        model.changed = {qs(hexagramName(*chart.changed)), titleDetail(*chart.changed, chart.analysis.changedType)};
+        if (!chart.analysis.typeChange().empty())
+            model.titleWords << qs(chart.analysis.typeChange());
+    }
+
+    const LineMark &mark = chart.input.mark;
+    for (int n = 6; n >= 1; --n) {
+        const ChartLine &l = chart.line(n);
+        GuapanRowModel &row = model.rows[static_cast<std::size_t>(6 - n)];
+        row.line = n;
+        row.spirit = qs(l.spirit);
+        if (l.hidden) {
+            // The hidden spirit stands on the palace's pure hexagram, and takes its stem from there.
+            row.hidden = lineLabel(l.hidden->relative, pureHexagramOf(chart.original->palace), n, words.najiaStems);
+            row.hiddenVoid = l.hiddenVoid;
+        }
+        row.label = lineLabel(l.relative, *chart.original, n, words.najiaStems);
+        row.isVoid = l.isVoid;
+        row.yang = l.cast.value == u'1';
+        row.moving = l.cast.moving;
+        row.role = qs(roleName(l.role));
+        if (row.moving)
+            row.movingMark = row.yang ? u"○"_s : u"×"_s;
+        if (model.hasChanged) {
+            row.changedLabel = lineLabel(l.changedRelative, *chart.changed, n, words.najiaStems);
+            row.changedYang = chart.changed->key[static_cast<std::size_t>(n - 1)] == u'1';
+            row.changedVoid = l.changedVoid;
+            row.changedRole = qs(roleName(l.changedRole));
+        }
+        row.useGod = mark.kind == MarkKind::UseGod && mark.line == n;
+        row.hiddenUseGod = mark.kind == MarkKind::Hidden && mark.line == n && l.hidden;
+        if (row.useGod || row.hiddenUseGod)
+            row.marks << u"用神"_s;
+        for (std::u16string_view w : lineMarkWords(chart, n))
+            row.marks << qs(w);
+        model.hasSpirits = model.hasSpirits || !row.spirit.isEmpty();
+        model.hasHidden = model.hasHidden || !row.hidden.isEmpty();
+    }
+
+    if (const auto &gs = chart.analysis.guaShen)
+        model.foot << GuapanFieldLine{{GuapanField{u"卦身"_s, qs(guaShenWords(*gs)), {}}}};
+    if (!chart.analysis.shenSha.empty()) {
+        GuapanFieldLine line{{}, true};
+        for (const std::u16string &w : shenShaWords(chart.analysis.shenSha))
+            line.fields << GuapanField{line.fields.isEmpty() ? u"神煞"_s : QString(), qs(w), {}};
+        model.foot << line;
+    }
+    return model;
+}
+
+} // namespace lotgrid

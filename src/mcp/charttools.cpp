@@ -1,0 +1,254 @@
+#include "mcp/charttools.h"
+
+#include "chart/castingrules.h"
+#include "chart/charttext.h"
+#include "cli/chartcli.h"
+
+#include <array>
+#include <utility>
+
+namespace lotgrid::mcp {
+
+namespace {
+
+// The words of the 占类, what a chart is cast about; it picks the use god.
+Json categoryWords()
+{
+    Json words = Json::array();
+    for (const CategoryRow &row : Categories)
+        words.push_back(toUtf8(row.name));
+    return words;
+}
+
+// The sex of the one the chart is cast for.
+constexpr std::array<std::string_view, 2> SexWords{"男", "女"};
+
+// The arguments every chart tool takes besides its cast; `time` is required
+// by the tools that cast from it.
+Json optionProperties()
+{
+    return {
+        {"time",
+         {{"type", "string"},
+          {"description", "the moment of the cast in China Standard Time, \"YYYY-MM-DD HH:MM\", from 1900-01-31 "
+                          "00:00 to 2100-12-31 23:59; gives the pillars, 旬空, the six spirits and the builds"}}},
+        {"zi23", {{"type", "boolean"}, {"description", "the day turns at 23:00 (子初换日) instead of midnight"}}},
+        {"category", {{"type", "string"}, {"enum", categoryWords()}, {"description", "占类, what is asked"}}},
+        {"sex", {{"type", "string"}, {"enum", SexWords}, {"description", "the sex of the one the chart is cast for"}}},
+    };
+}
+
+Json objectSchema(Json properties, Json required)
+{
+    return {{"type", "object"},
+            {"properties", std::move(properties)},
+            {"required", std::move(required)},
+            {"additionalProperties", false}};
+}
+
+struct ChartRequest {
+    CastInput input;
+    std::u16string_view sex;
+};
+
+// The moment and the options of the arguments onto `request`; a tool error
+// when the time is bad.
+std::optional<ToolResult> readOptions(const Json &args, ChartRequest &request)
+{
+    request.input.dayBoundary = args.value("zi23", false) ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    if (args.contains("time")) {
+        std::string error;
+        const auto moment = cli::parseTime(args.at("time").get<std::string>(), error);
+        if (!moment)
+            return ToolResult::error("time " + error + ".");
+        cli::setMoment(request.input, *moment);
+    }
+    request.input.category = cli::categoryOf(args.value("category", ""));
+    request.input.sex = cli::sexOf(args.value("sex", ""));
+    if (request.input.sex)
+        request.sex = sexName(*request.input.sex);
+    return std::nullopt;
+}
+
+std::string chartTextOf(const Chart &chart, const ChartRequest &request)
+{
+    return toUtf8(chartText(chart, {}, request.sex));
+}
+
+ToolResult chartCall(const Json &args)
+{
+    ChartRequest request;
+    std::string error;
+    const auto lines = cli::parseLines(args.at("lines").get<std::string>(), error);
+    if (!lines)
+        return ToolResult::error("lines " + error + ".");
+    request.input.lines = *lines;
+    if (auto problem = readOptions(args, request))
+        return *problem;
+    const Chart chart = chartOf(request.input);
+    return {chartValue(chart), chartTextOf(chart, request)};
+}
+
+Json trigramValue(int number)
+{
+    return {{"number", number}, {"trigram", toUtf8(TrigramNames.substr(static_cast<std::size_t>(number - 1), 1))}};
+}
+
+// The lines of a plum-blossom cast and their chart, after what led to them.
+ToolResult castResult(ChartRequest &request, const PlumCast &cast, Json structured, std::string head)
+{
+    const std::optional<CastLines> lines = linesOf(cast);
+    if (!lines)
+        return ToolResult::error("The numbers give no cast.");
+    request.input.lines = *lines;
+    const Chart chart = chartOf(request.input);
+    const std::string notation = toUtf8(lineNotation(request.input));
+    structured["lines"] = notation;
+    structured["upper"] = trigramValue(cast.upper);
+    structured["lower"] = trigramValue(cast.lower);
+    structured["moving"] = cast.moving;
+    structured["chart"] = chartValue(chart);
+    head += "上卦 " + structured["upper"]["trigram"].get<std::string>() + "，下卦 "
+            + structured["lower"]["trigram"].get<std::string>() + "，动爻 " + std::to_string(cast.moving) + "："
+            + notation + "\n";
+    return {std::move(structured), head + chartTextOf(chart, request)};
+}
+
+ToolResult castByTimeCall(const Json &args)
+{
+    ChartRequest request;
+    if (auto problem = readOptions(args, request))
+        return *problem;
+    const YearTurn turn = args.value("year_turns_at", "春节") == "立春" ? YearTurn::Lichun : YearTurn::LunarNewYear;
+    const auto numbers = timeNumbers(*request.input.moment, turn, request.input.dayBoundary == DayBoundary::Zi23);
+    if (!numbers)
+        return ToolResult::error("time " + args.at("time").get<std::string>() + " lies outside the lunar calendar.");
+    Json structured{
+        {"numbers",
+         {{"year", numbers->year}, {"month", numbers->month}, {"day", numbers->day}, {"hour", numbers->hour}}}};
+    const std::string head = "时间起卦：年 " + std::to_string(numbers->year) + "，月 " + std::to_string(numbers->month)
+                             + "，日 " + std::to_string(numbers->day) + "，时 " + std::to_string(numbers->hour) + "；";
+    return castResult(request, timeCast(*numbers), std::move(structured), head);
+}
+
+ToolResult castByNumbersCall(const Json &args)
+{
+    ChartRequest request;
+    if (auto problem = readOptions(args, request))
+        return *problem;
+    std::optional<int> hour;
+    if (args.value("with_hour", false)) {
+        if (!request.input.moment)
+            return ToolResult::error("with_hour needs the time of the cast, whose hour it adds.");
+        hour = hourNumber(request.input.moment->hour);
+    }
+    const std::int64_t first = args.at("first").get<std::int64_t>();
+    const std::int64_t second = args.at("second").get<std::int64_t>();
+    const auto cast = numberCast(first, second, hour);
+    if (!cast)
+        return ToolResult::error("first and second must be whole numbers from 1 to 99,999,999.");
+    Json structured{{"hour", hour ? Json(*hour) : Json()}};
+    std::string head = "数字起卦：" + std::to_string(first) + "，" + std::to_string(second);
+    if (hour)
+        head += "，加时 " + std::to_string(*hour);
+    return castResult(request, *cast, std::move(structured), head + "；");
+}
+
+// The result of a cast tool: its lines, trigrams and moving line, then `extra`, and the chart.
+Json castSchema(Json extra)
+{
+    const Json trigram
+        = objectSchema({{"number", {{"type", "integer"}, {"description", "乾1 兑2 离3 震4 巽5 坎6 艮7 坤8"}}},
+                        {"trigram", {{"type", "string"}}}},
+                       Json::array({"number", "trigram"}));
+    Json properties = std::move(extra);
+    properties["lines"] = {{"type", "string"}, {"description", "the lines cast, 6/7/8/9, line 1 first"}};
+    properties["upper"] = trigram;
+    properties["lower"] = trigram;
+    properties["moving"] = {{"type", "integer"}, {"description", "the moving line, 1 (bottom) to 6"}};
+    properties["chart"] = chartSchema();
+    Json required = Json::array();
+    for (const auto &[key, value] : properties.items())
+        required.push_back(key);
+    return objectSchema(std::move(properties), std::move(required));
+}
+
+} // namespace
+
+Json chartValue(const Chart &chart)
+{
+    return chartJsonValue(chart);
+}
+
+const Json &chartSchema()
+{
+    static const Json schema = Json::parse(R"json({
+  "type": "object",
+  "description": "the chart: the cast, its moment and pillars, the original hexagram line by line with its marks, the changed hexagram, 卦身 and 神煞",
+  "properties": {
+    "lines": {"type": "string", "description": "the cast in 6/7/8/9 notation, line 1 first"},
+    "time": {"type": ["string", "null"], "description": "\"YYYY-MM-DD HH:MM\""},
+    "pillars": {"type": ["object", "null"], "properties": {
+      "year": {"type": "string"}, "month": {"type": "string"}, "day": {"type": "string"}, "hour": {"type": "string"}}},
+    "void": {"type": "array", "items": {"type": "string"}, "description": "the day's two void branches (旬空)"},
+    "original": {"type": "object", "properties": {
+      "key": {"type": "string"}, "text": {"type": "string"}, "name": {"type": "string"},
+      "palace": {"type": "string"}, "element": {"type": "string"},
+      "lines": {"type": "array", "items": {"type": "object"}, "description": "line 1 first: position, yang, moving, branch, element, relative, spirit, role (世/应), void, hidden, marks, changes"}}},
+    "changed": {"type": ["object", "null"], "description": "null without a moving line"},
+    "types": {"type": "object", "description": "六冲 or 六合 of each hexagram"},
+    "guashen": {"type": "object"},
+    "shensha": {"type": "object", "description": "神煞 name to branches"}
+  },
+  "required": ["lines", "time", "pillars", "void", "original", "changed", "types", "guashen", "shensha"]
+})json");
+    return schema;
+}
+
+std::vector<Tool> chartTools()
+{
+    Json chartProperties{
+        {"lines",
+         {{"type", "string"},
+          {"description", "six digits, line 1 (the bottom line) first: 6 old yin (moving), 7 young yang, 8 young "
+                          "yin, 9 old yang (moving)"}}}};
+    chartProperties.update(optionProperties());
+
+    Json timeProperties = optionProperties();
+    timeProperties["year_turns_at"] = {{"type", "string"},
+                                       {"enum", Json::array({"春节", "立春"})},
+                                       {"description", "where the year turns: 正月初一 (春节, the default) or 立春"}};
+
+    Json numberProperties{
+        {"first", {{"type", "integer"}, {"description", "1 to 99,999,999; gives the upper trigram"}}},
+        {"second", {{"type", "integer"}, {"description", "1 to 99,999,999; gives the lower trigram"}}},
+        {"with_hour",
+         {{"type", "boolean"},
+          {"description", "add the number of the hour of `time` (子 1 .. 亥 12) to the moving line"}}}};
+    numberProperties.update(optionProperties());
+
+    const Json hour{{"hour", {{"type", Json::array({"integer", "null"})}}}};
+    return {
+        {"chart", "六爻排盘",
+         "The six-line (六爻) chart of a cast: palace, najia, six relatives, world and response, and with a time the "
+         "pillars, six spirits, builds and marks. Returns the chart as JSON and as the text the program copies.",
+         objectSchema(std::move(chartProperties), Json::array({"lines"})), chartSchema(), chartCall},
+        {"cast_by_time", "时间起卦",
+         "Casts from the moment (梅花易数): the year's branch, the lunar month and day and the hour's branch give "
+         "the trigrams and the moving line. Returns the lines cast and their chart.",
+         objectSchema(std::move(timeProperties), Json::array({"time"})),
+         castSchema({{"numbers", objectSchema({{"year", {{"type", "integer"}}},
+                                               {"month", {{"type", "integer"}}},
+                                               {"day", {{"type", "integer"}}},
+                                               {"hour", {{"type", "integer"}}}},
+                                              Json::array({"year", "month", "day", "hour"}))}}),
+         castByTimeCall},
+        {"cast_by_numbers", "数字起卦",
+         "Casts from two numbers (梅花易数): the first gives the upper trigram, the second the lower one, their sum "
+         "(and the hour's number) the moving line. Returns the lines cast and their chart.",
+         objectSchema(std::move(numberProperties), Json::array({"first", "second"})), castSchema(hour),
+         castByNumbersCall},
+    };
+}
+
+} // namespace lotgrid::mcp

@@ -1,0 +1,86 @@
+#include "mcp/journalreader.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid::mcp {
+
+namespace {
+
+// One sentence for a journal that cannot be read, by the kind of failure; %1 is the file.
+QString sentenceOf(const JournalFailure &f)
+{
+    switch (f.kind) {
+    case JournalError::Missing:
+        return u"There is no journal at %1."_s;
+    case JournalError::NotAFile:
+        return u"%1 is not a journal file."_s;
+    case JournalError::Busy:
+        return u"The journal %1 is locked by another program; try again when it is free."_s;
+    case JournalError::Damaged:
+        return u"The journal %1 is damaged or is not a Lotgrid journal."_s;
+    case JournalError::Foreign:
+        return u"%1 is not a Lotgrid journal."_s;
+    case JournalError::TooNew:
+        return u"The journal %1 was written by a newer version of Lotgrid."_s;
+    case JournalError::TooOld:
+        return u"The journal %1 must be opened once in Lotgrid, which brings it up to date, before it can be read here."_s;
+    default:
+        return u"The journal %1 cannot be read ("_s + journalErrorName(f.kind)
+               + (f.detail.isEmpty() ? QString() : u": "_s + f.detail) + u")."_s;
+    }
+}
+
+} // namespace
+
+JournalReader::JournalReader(QString path)
+    : m_path(std::move(path))
+{
+}
+
+void JournalReader::failOn(const QString &what)
+{
+    m_error = what.arg(QDir::toNativeSeparators(m_path));
+}
+
+void JournalReader::failOn(const Journal &journal)
+{
+    failOn(sentenceOf(journal.lastError()));
+}
+
+// Opened read-only: the journal never creates, migrates or writes the file.
+std::unique_ptr<Journal> JournalReader::open()
+{
+    m_error.clear();
+    auto journal = std::make_unique<Journal>(m_path, JournalOptions{BusyTimeoutMs, {}, true});
+    if (!journal->openReadOnly()) {
+        failOn(*journal);
+        return nullptr;
+    }
+    return journal;
+}
+
+std::optional<QList<CaseRecord>> JournalReader::search(const QString &text, int limit)
+{
+    const std::unique_ptr<Journal> journal = open();
+    if (!journal)
+        return std::nullopt;
+    auto cases = journal->list(CaseFilter{.text = text}, std::nullopt, limit);
+    if (!cases)
+        failOn(*journal);
+    return cases;
+}
+
+std::optional<CaseRecord> JournalReader::find(qint64 id)
+{
+    const std::unique_ptr<Journal> journal = open();
+    if (!journal)
+        return std::nullopt;
+    auto found = journal->find(id);
+    if (!found && journal->lastError().kind != JournalError::NotFound)
+        failOn(*journal);
+    return found;
+}
+
+} // namespace lotgrid::mcp

@@ -1,0 +1,40 @@
+#pragma once
+// The case journal as lotgrid-mcp reads it. The journal is opened for each
+// request and closed again, so the program's own saves are seen at once and a
+// journal moved aside or restored is picked up; nothing is ever written to it.
+// A missing, locked or damaged journal is a failure of the request alone, with
+// one sentence in error() naming the file.
+
+#include "journal/journal.h"
+
+#include <memory>
+
+namespace lotgrid::mcp {
+
+class JournalReader
+{
+public:
+    // How long a read waits for another program's lock on the journal.
+    static constexpr int BusyTimeoutMs = 2000;
+
+    explicit JournalReader(QString path);
+
+    // Up to `limit` cases whose question, notes, tags, outcome or hexagram names
+    // hold every word of `text`, newest first.
+    std::optional<QList<CaseRecord>> search(const QString &text, int limit);
+
+    // The case `id`; none when it is not in the journal (error() empty) or on failure.
+    std::optional<CaseRecord> find(qint64 id);
+
+    const QString &error() const { return m_error; }
+
+private:
+    std::unique_ptr<Journal> open();
+    void failOn(const QString &what); // `what` has %1 for the file
+    void failOn(const Journal &journal);
+
+    QString m_path;
+    QString m_error;
+};
+
+} // namespace lotgrid::mcp

@@ -1,0 +1,164 @@
+#include "mcp/journaltools.h"
+
+#include "chart/charttext.h"
+#include "mcp/charttools.h"
+#include "mcp/journalreader.h"
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid::mcp {
+
+namespace {
+
+constexpr int DefaultLimit = 20;
+constexpr int LargestLimit = 100;
+
+std::string utf8(const QString &text)
+{
+    return text.toStdString();
+}
+
+Json textOrNull(const QString &text)
+{
+    return text.isEmpty() ? Json() : Json(utf8(text));
+}
+
+// The 占类 of a case, once the journal keeps one.
+Json caseCategory(const CaseRecord &c)
+{
+    return c.category.isEmpty() ? Json(nullptr) : Json(utf8(c.category));
+}
+
+// What the case table shows of a case.
+Json caseSummary(const CaseRecord &c)
+{
+    Json tags = Json::array();
+    for (const QString &tag : c.tags)
+        tags.push_back(utf8(tag));
+    return {{"id", c.id},
+            {"moment", textOrNull(momentText(c.cast.moment))},
+            {"question", utf8(c.question)},
+            {"category", caseCategory(c)},
+            {"hexagrams", {{"original", utf8(originalName(c.cast))}, {"changed", textOrNull(changedName(c.cast))}}},
+            {"outcome", utf8(c.outcome)},
+            {"verdict", utf8(verdictText(c.verdict))},
+            {"tags", std::move(tags)}};
+}
+
+// One line of a found case: id, moment, question, hexagrams, verdict and outcome.
+std::string caseLine(const CaseRecord &c)
+{
+    QStringList parts{QString::number(c.id), momentText(c.cast.moment), c.question,
+                      hexagramsText(c.cast), verdictText(c.verdict),    c.outcome};
+    parts.removeAll(QString());
+    return utf8(parts.join(u"  "_s)) + "\n";
+}
+
+const Json &caseSchema(bool whole)
+{
+    static const Json summary = Json::parse(R"json({
+  "type": "object",
+  "properties": {
+    "id": {"type": "integer"},
+    "moment": {"type": ["string", "null"], "description": "the moment of the cast, \"YYYY-MM-DD HH:MM\" China time"},
+    "question": {"type": "string"},
+    "category": {"type": ["string", "null"], "description": "占类"},
+    "hexagrams": {"type": "object", "properties": {
+      "original": {"type": "string"}, "changed": {"type": ["string", "null"]}}},
+    "outcome": {"type": "string"},
+    "verdict": {"type": "string", "enum": ["未定", "应验", "不验"]},
+    "tags": {"type": "array", "items": {"type": "string"}}
+  },
+  "required": ["id", "moment", "question", "category", "hexagrams", "outcome", "verdict", "tags"]
+})json");
+    static const Json full = [] {
+        Json s = summary;
+        s["properties"]["sex"] = {{"type", "string"}};
+        s["properties"]["notes"] = {{"type", "string"}};
+        s["required"].push_back("sex");
+        s["required"].push_back("notes");
+        return s;
+    }();
+    return whole ? full : summary;
+}
+
+ToolResult searchCall(const QString &path, const Json &args)
+{
+    const QString query = QString::fromStdString(args.at("query").get<std::string>());
+    JournalReader reader(path);
+    const auto cases = reader.search(query, args.value("limit", DefaultLimit));
+    if (!cases)
+        return ToolResult::error(utf8(reader.error()));
+    Json found = Json::array();
+    std::string text;
+    for (const CaseRecord &c : *cases) {
+        found.push_back(caseSummary(c));
+        text += caseLine(c);
+    }
+    if (cases->isEmpty())
+        text = "案例库中没有符合的案例。\n";
+    return {{{"cases", std::move(found)}}, std::move(text)};
+}
+
+ToolResult caseCall(const QString &path, const Json &args)
+{
+    const qint64 id = args.at("id").get<qint64>();
+    JournalReader reader(path);
+    const auto found = reader.find(id);
+    if (!found && !reader.error().isEmpty())
+        return ToolResult::error(utf8(reader.error()));
+    if (!found)
+        return ToolResult::error("There is no case " + std::to_string(id) + " in the journal.");
+    const CaseRecord &c = *found;
+    Json value = caseSummary(c);
+    value["sex"] = utf8(c.sex);
+    value["notes"] = utf8(c.notes);
+    const Chart chart = chartOf(c.cast);
+    std::u16string text = chartText(chart, c.question.toStdU16String(), c.sex.toStdU16String());
+    for (const auto &[label, field] : {std::pair{u"备注："_s, c.notes}, {u"结果："_s, c.outcome}})
+        if (!field.isEmpty())
+            text += (label + field + u'\n').toStdU16String();
+    text += (u"应验："_s + verdictText(c.verdict) + u'\n').toStdU16String();
+    if (!c.tags.isEmpty())
+        text += (u"标签："_s + c.tags.join(u' ') + u'\n').toStdU16String();
+    return {{{"case", std::move(value)}, {"chart", chartValue(chart)}}, toUtf8(text)};
+}
+
+} // namespace
+
+std::vector<Tool> journalTools(const QString &path)
+{
+    Json search = Json::parse(R"json({
+  "type": "object",
+  "properties": {
+    "query": {"type": "string", "description": "words that must all appear in a case's question, notes, tags, outcome or hexagram names; empty for every case"},
+    "limit": {"type": "integer", "minimum": 1, "description": "at most this many cases, newest first (default 20)"}
+  },
+  "required": ["query"],
+  "additionalProperties": false
+})json");
+    search["properties"]["limit"]["maximum"] = LargestLimit;
+    Json one = Json::parse(R"json({
+  "type": "object",
+  "properties": {"id": {"type": "integer", "description": "the case's id, as journal_search gives it"}},
+  "required": ["id"],
+  "additionalProperties": false
+})json");
+    Json found{{"type", "object"},
+               {"properties", {{"cases", {{"type", "array"}, {"items", caseSchema(false)}}}}},
+               {"required", Json::array({"cases"})}};
+    Json whole{{"type", "object"},
+               {"properties", {{"case", caseSchema(true)}, {"chart", chartSchema()}}},
+               {"required", Json::array({"case", "chart"})}};
+    return {
+        {"journal_search", "搜索案例库",
+         "Finds cases in the user's Lotgrid case journal (案例库), newest first: id, moment, question, category, "
+         "hexagram names, outcome, verdict and tags. The journal is only read.",
+         std::move(search), std::move(found), [path](const Json &args) { return searchCall(path, args); }},
+        {"journal_case", "案例",
+         "One case of the user's case journal with its notes and its chart, recomputed from the cast.", std::move(one),
+         std::move(whole), [path](const Json &args) { return caseCall(path, args); }},
+    };
+}
+
+} // namespace lotgrid::mcp

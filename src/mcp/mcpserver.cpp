@@ -1,0 +1,203 @@
+#include "mcp/mcpserver.h"
+
+#include "mcp/charttools.h"
+#include "mcp/journaltools.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <exception>
+
+namespace lotgrid::mcp {
+
+namespace {
+
+// A failed request: the code and the message of its error response.
+struct RequestError {
+    RpcError code;
+    std::string message;
+};
+
+std::string quoted(const std::string &s)
+{
+    return "\"" + s + "\"";
+}
+
+bool hasType(const Json &value, const std::string &type)
+{
+    if (type == "object")
+        return value.is_object();
+    if (type == "array")
+        return value.is_array();
+    if (type == "string")
+        return value.is_string();
+    if (type == "integer")
+        return value.is_number_integer();
+    if (type == "boolean")
+        return value.is_boolean();
+    if (type == "null")
+        return value.is_null();
+    return false;
+}
+
+// The member `key` of `object`, an empty object when it has none.
+const Json &member(const Json &object, const char *key)
+{
+    static const Json none = Json::object();
+    const auto it = object.find(key);
+    return it != object.end() ? *it : none;
+}
+
+Json toolResult(ToolResult r)
+{
+    Json result = Json::object();
+    // Room for every member first: growing the members copies them, structured content and all.
+    result.get_ref<Json::object_t &>().reserve(3);
+    result["content"] = Json::array({{{"type", "text"}, {"text", std::move(r.text)}}});
+    result["isError"] = r.isError;
+    if (!r.isError)
+        result["structuredContent"] = std::move(r.structured);
+    return result;
+}
+
+} // namespace
+
+Json errorResponse(const Json &id, RpcError code, const std::string &message)
+{
+    return {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", static_cast<int>(code)}, {"message", message}}}};
+}
+
+std::optional<std::string> schemaProblem(const Json &schema, const Json &value, const std::string &name)
+{
+    if (const auto type = schema.find("type");
+        type != schema.end() && type->is_string() && !hasType(value, type->get<std::string>()))
+        return name + " must be of type " + type->get<std::string>();
+    if (const auto choices = schema.find("enum");
+        choices != schema.end() && std::find(choices->begin(), choices->end(), value) == choices->end())
+        return name + " must be one of " + choices->dump();
+    if (value.is_number_integer()) {
+        if (const auto least = schema.find("minimum"); least != schema.end() && value < *least)
+            return name + " must be at least " + least->dump();
+        if (const auto most = schema.find("maximum"); most != schema.end() && value > *most)
+            return name + " must be at most " + most->dump();
+    }
+    if (value.is_object()) {
+        const Json &properties = member(schema, "properties");
+        for (const auto &[key, argument] : value.items()) {
+            const auto property = properties.find(key);
+            if (property == properties.end() && schema.value("additionalProperties", true) == false)
+                return "unknown argument " + quoted(key);
+            if (property != properties.end())
+                if (auto problem = schemaProblem(*property, argument, quoted(key)))
+                    return problem;
+        }
+        for (const Json &key : schema.value("required", Json::array()))
+            if (!value.contains(key.get<std::string>()))
+                return "missing argument " + quoted(key.get<std::string>());
+    }
+    return std::nullopt;
+}
+
+McpServer::McpServer(std::vector<Tool> tools, std::string version)
+    : m_tools(std::move(tools))
+    , m_version(std::move(version))
+    , m_toolList({{"tools", Json::array()}})
+{
+    for (const Tool &t : m_tools)
+        m_toolList["tools"].push_back({{"name", t.name},
+                                       {"title", t.title},
+                                       {"description", t.description},
+                                       {"inputSchema", t.inputSchema},
+                                       {"outputSchema", t.outputSchema}});
+}
+
+std::optional<std::string> McpServer::reply(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    if (line.empty())
+        return std::nullopt;
+    const Json message = Json::parse(line, nullptr, false);
+    const Json answer
+        = message.is_discarded() ? errorResponse(nullptr, RpcError::Parse, "the message is not JSON") : handle(message);
+    if (answer.is_null())
+        return std::nullopt;
+    return answer.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+Json McpServer::handle(const Json &message)
+{
+    if (!message.is_object())
+        return errorResponse(nullptr, RpcError::InvalidRequest, "a message must be one JSON object");
+    const auto id = message.find("id");
+    const auto method = message.find("method");
+    if (id != message.end() && !id->is_string() && !id->is_number_integer())
+        return errorResponse(nullptr, RpcError::InvalidRequest, "a request's id must be a string or an integer");
+    if (method == message.end() && (message.contains("result") || message.contains("error")))
+        return nullptr; // a response; the server sends no requests, so none is awaited
+    if (id == message.end())
+        return nullptr; // a notification, answered by nobody
+    const auto version = message.find("jsonrpc");
+    if (version == message.end() || *version != "2.0" || method == message.end() || !method->is_string())
+        return errorResponse(*id, RpcError::InvalidRequest, "a request needs \"jsonrpc\": \"2.0\" and a method");
+    const Json &params = member(message, "params");
+    if (!params.is_object())
+        return errorResponse(*id, RpcError::InvalidParams, "params must be an object");
+    try {
+        Json response = Json::object();
+        response.get_ref<Json::object_t &>().reserve(3);
+        response["jsonrpc"] = "2.0";
+        response["id"] = *id;
+        response["result"] = dispatch(method->get<std::string>(), params);
+        return response;
+    } catch (const RequestError &e) {
+        return errorResponse(*id, e.code, e.message);
+    } catch (const std::exception &e) {
+        return errorResponse(*id, RpcError::Internal, e.what());
+    }
+}
+
+Json McpServer::dispatch(const std::string &method, const Json &params)
+{
+    if (method == "initialize") {
+        if (params.contains("protocolVersion") && !params["protocolVersion"].is_string())
+            throw RequestError{RpcError::InvalidParams, "protocolVersion must be a string"};
+        // The one version this server speaks; a client that cannot will disconnect.
+        return {{"protocolVersion", ProtocolVersion},
+                {"capabilities", {{"tools", {{"listChanged", false}}}}},
+                {"serverInfo", {{"name", "lotgrid"}, {"title", "Lotgrid 六爻"}, {"version", m_version}}},
+                {"instructions", "Six-line (六爻) charts from a cast, the time or two numbers, and the user's "
+                                 "Lotgrid case journal, which is only read."}};
+    }
+    if (method == "ping")
+        return Json::object();
+    if (method == "tools/list")
+        return m_toolList;
+    if (method == "tools/call")
+        return callTool(params);
+    throw RequestError{RpcError::MethodNotFound, "method not found: " + method};
+}
+
+Json McpServer::callTool(const Json &params)
+{
+    const auto name = params.find("name");
+    if (name == params.end() || !name->is_string())
+        throw RequestError{RpcError::InvalidParams, "tools/call needs the tool's name"};
+    const auto tool = std::find_if(m_tools.begin(), m_tools.end(), [&](const Tool &t) { return t.name == *name; });
+    if (tool == m_tools.end())
+        throw RequestError{RpcError::InvalidParams, "unknown tool " + quoted(name->get<std::string>())};
+    const Json &arguments = member(params, "arguments");
+    if (auto problem = schemaProblem(tool->inputSchema, arguments, "arguments"))
+        throw RequestError{RpcError::InvalidParams, tool->name + ": " + *problem};
+    return toolResult(tool->call(arguments));
+}
+
+std::vector<Tool> lotgridTools(const QString &journalPath)
+{
+    std::vector<Tool> tools = chartTools();
+    for (Tool &t : journalTools(journalPath))
+        tools.push_back(std::move(t));
+    return tools;
+}
+
+} // namespace lotgrid::mcp

@@ -1,0 +1,164 @@
+#include "sheet/chartdocument.h"
+
+namespace lotgrid {
+
+namespace {
+
+bool isLineValue(char16_t v)
+{
+    return v == u'1' || v == u'0';
+}
+
+bool inLines(int line)
+{
+    return line >= 1 && line <= 6;
+}
+
+} // namespace
+
+ChartDocument::ChartDocument(QObject *parent)
+    : QObject(parent)
+    , m_chart(chartOf(m_cast))
+{
+}
+
+void ChartDocument::update(CastInput next, std::array<bool, 3> follows)
+{
+    const auto follow = [&follows](DayPart part) { return follows[static_cast<std::size_t>(part)]; };
+    std::optional<int> stem;
+    std::optional<Branch> month, day;
+    if (next.moment) {
+        if (const std::optional<Pillars> pillars = pillarsOf(*next.moment, next.dayBoundary)) {
+            stem = pillars->day.stem();
+            month = pillars->month.branch();
+            day = pillars->day.branch();
+        }
+    }
+    if (follow(DayPart::DayStem))
+        next.dayStem = stem;
+    if (follow(DayPart::MonthBuild))
+        next.monthBuild = month;
+    if (follow(DayPart::DayBuild))
+        next.dayBuild = day;
+    if (next == m_cast && follows == m_follows)
+        return;
+    m_cast = next;
+    m_follows = follows;
+    m_chart = chartOf(m_cast);
+    emit changed(m_chart);
+}
+
+void ChartDocument::setLine(int line, char16_t value)
+{
+    if (!inLines(line) || (value != 0 && !isLineValue(value)))
+        return;
+    CastInput next = m_cast;
+    CastLine &l = next.line(line);
+    if (l.value != value)
+        l = {value, false};
+    update(next, m_follows);
+}
+
+void ChartDocument::setMoving(int line, bool moving)
+{
+    if (!inLines(line))
+        return;
+    CastInput next = m_cast;
+    CastLine &l = next.line(line);
+    l.moving = moving && isLineValue(l.value);
+    update(next, m_follows);
+}
+
+void ChartDocument::setLines(const std::array<CastLine, 6> &lines)
+{
+    CastInput next = m_cast;
+    for (int n = 1; n <= 6; ++n) {
+        const CastLine &l = lines[static_cast<std::size_t>(n - 1)];
+        next.line(n) = isLineValue(l.value) ? l : CastLine{};
+    }
+    next.mark = {};
+    update(next, m_follows);
+}
+
+void ChartDocument::setDayStem(std::optional<int> stem)
+{
+    if (stem && (*stem < 0 || *stem > 9))
+        return;
+    CastInput next = m_cast;
+    next.dayStem = stem;
+    auto follows = m_follows;
+    follows[static_cast<std::size_t>(DayPart::DayStem)] = false;
+    update(next, follows);
+}
+
+void ChartDocument::setMonthBuild(std::optional<Branch> branch)
+{
+    if (branch && static_cast<int>(*branch) > 11)
+        return;
+    CastInput next = m_cast;
+    next.monthBuild = branch;
+    auto follows = m_follows;
+    follows[static_cast<std::size_t>(DayPart::MonthBuild)] = false;
+    update(next, follows);
+}
+
+void ChartDocument::setDayBuild(std::optional<Branch> branch)
+{
+    if (branch && static_cast<int>(*branch) > 11)
+        return;
+    CastInput next = m_cast;
+    next.dayBuild = branch;
+    auto follows = m_follows;
+    follows[static_cast<std::size_t>(DayPart::DayBuild)] = false;
+    update(next, follows);
+}
+
+void ChartDocument::setMark(LineMark mark)
+{
+    CastInput next = m_cast;
+    next.mark = mark.kind != MarkKind::None && inLines(mark.line) ? mark : LineMark{};
+    update(next, m_follows);
+}
+
+void ChartDocument::setMoment(std::optional<Moment> moment)
+{
+    if (moment && !isValid(*moment))
+        return;
+    CastInput next = m_cast;
+    next.moment = moment;
+    update(next, m_follows);
+}
+
+void ChartDocument::setDayBoundary(DayBoundary boundary)
+{
+    CastInput next = m_cast;
+    next.dayBoundary = boundary;
+    update(next, m_follows);
+}
+
+void ChartDocument::setCast(const CastInput &cast)
+{
+    CastInput next = cast;
+    for (CastLine &l : next.lines)
+        if (!isLineValue(l.value))
+            l = {};
+    if (next.dayStem && (*next.dayStem < 0 || *next.dayStem > 9))
+        next.dayStem.reset();
+    if (next.moment && !isValid(*next.moment))
+        next.moment.reset();
+    if (next.mark.kind == MarkKind::None || !inLines(next.mark.line))
+        next.mark = {};
+    update(next, {});
+}
+
+void ChartDocument::clear()
+{
+    setLines({});
+}
+
+void ChartDocument::followMoment()
+{
+    update(m_cast, {true, true, true});
+}
+
+} // namespace lotgrid

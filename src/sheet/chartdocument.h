@@ -1,0 +1,70 @@
+#pragma once
+// The ChartDocument: the cast of the chart on screen, the one truth the sheet
+// shows. Every input is a command here (a line typed, a box ticked, a day stem,
+// a build or a mark chosen, the moment, a cast, a reopened case, New), and every
+// change emits the Chart of the new cast.
+//
+// The day stem, the month build and the day build each come either from the
+// moment of the cast or by hand. Once they follow the moment (followMoment),
+// every later change of the moment or of the day boundary moves them with it,
+// until one of them is picked by hand; the others keep following.
+
+#include "chart/chart.h"
+
+#include <QObject>
+
+#include <array>
+#include <optional>
+
+namespace lotgrid {
+
+// The three parts of a chart that belong to the day rather than to the lines.
+enum class DayPart : std::uint8_t { DayStem, MonthBuild, DayBuild };
+
+class ChartDocument : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ChartDocument(QObject *parent = nullptr);
+
+    const CastInput &cast() const { return m_cast; }
+    const Chart &chart() const { return m_chart; }
+
+    // Line n (1 = bottom) as typed: u'1', u'0', or 0 for an empty line. A line
+    // that takes another value, or none, stops moving.
+    void setLine(int line, char16_t value);
+    // The moving mark of line n; an empty line never moves.
+    void setMoving(int line, bool moving);
+    // All six lines of a cast at once; the mark of the lines before goes with them.
+    void setLines(const std::array<CastLine, 6> &lines);
+
+    // Picks by hand; none unchooses. A value out of range is refused.
+    void setDayStem(std::optional<int> stem); // 0 = 甲 .. 9 = 癸
+    void setMonthBuild(std::optional<Branch> branch);
+    void setDayBuild(std::optional<Branch> branch);
+
+    void setMark(LineMark mark); // a line outside 1..6 clears it
+    void setMoment(std::optional<Moment> moment);
+    void setDayBoundary(DayBoundary boundary);
+
+    // A whole cast, as kept in the journal: its day stem and builds are its own, by hand.
+    void setCast(const CastInput &cast);
+    // Empties the lines, their moving marks and the mark; the day and the moment stay.
+    void clear();
+
+    // The day stem and both builds from the moment's pillars, from now on.
+    void followMoment();
+    bool followsMoment(DayPart part) const { return m_follows[static_cast<std::size_t>(part)]; }
+
+signals:
+    void changed(const Chart &chart);
+
+private:
+    void update(CastInput next, std::array<bool, 3> follows);
+
+    CastInput m_cast;
+    Chart m_chart;
+    std::array<bool, 3> m_follows{}; // by DayPart
+};
+
+} // namespace lotgrid

@@ -1,0 +1,208 @@
+// The help page `xinbangzhu` (新功能说明): what the sheet's newer parts mean and
+// how they are used, section by section, with a table of contents at the top.
+// The text is the program's own, fixed HTML; the marks it names are written in
+// the colours the sheet gives them, light or dark as the desktop is.
+
+#include "ui/reference/referencewindows.h"
+#include "ui/reference/windowparts.h"
+#include "widgets/chartcolours.h"
+
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+struct Section {
+    const char16_t *anchor;
+    const char16_t *title;
+    const char16_t *body; // HTML; $alert, $relative, $day, $original, $changed, $spirit, $world, $type, $quiet
+};
+
+// clang-format off
+constexpr std::array<Section, 11> Sections{{
+    {u"moment", u"起卦时间与排盘",
+     u"<p>表格上方的<b>起卦时间</b>记下本卦的时刻，精确到分钟，可选 1900-01-31 至 2100-12-31。"
+     u"时间一律按<b>北京时间</b>（东八区）推算节气和四柱；在别的时区起卦，请先换算成北京时间再填。"
+     u"启动、新建、清除数据时，以及自动卜卦、手动摇卦之后，它都填为当时的时刻，右边随即列出年、月、日、时四柱。</p>"
+     u"<ul>"
+     u"<li><b>按时间排盘</b>：按起卦时间的日柱选好日干（得出六神），按月柱、日柱定<span style=\"color:$relative\">月建</span>和"
+     u"<span style=\"color:$day\">日建</span>，随之得出旬空和各爻的标记。</li>"
+     u"<li><b>自动</b>：勾选后，起卦时间每改一次（包括起卦时自动填入）都会自动按时间排盘。这一选择会被记住。</li>"
+     u"<li><b>手动选定</b>：在“选择日干”或“月建日建选择”菜单里亲手选定的日干、月建、日建，从此不再跟着起卦时间变；"
+     u"想重新按时间取用，点一下“按时间排盘”。</li>"
+     u"<li><b>子初换日</b>（月建日建选择菜单）：勾选后 23:00 起算作次日；不勾选则到午夜才换日。</li>"
+     u"</ul>"},
+    {u"casting", u"起卦方式（工具菜单）",
+     u"<p>四种起卦方式都会先清除表格，再把六爻填好。自动卜卦和手动摇卦把起卦时间记为起卦当时；时间起卦和数字起卦沿用表格上的起卦时间。</p>"
+     u"<ul>"
+     u"<li><b>自动卜卦</b>：填好卜问何事和性别后，由程序代为摇卦，逐爻生成。</li>"
+     u"<li><b>手动摇卦</b>：手持三枚铜钱，每爻掷一次，自初爻起逐爻记下。可以点击硬币翻面——有字的一面为“字”，"
+     u"光面为“背”；也可以在“背面个数”里依次输入每爻背面朝上的枚数（0 到 3），如 123012。"
+     u"背计三、字计二：一背为少阳，二背为少阴，三背为老阳（动），三字为老阴（动）。"
+     u"习惯反过来记的，勾选“字面计三、背面计二”。</li>"
+     u"<li><b>时间起卦</b>：梅花易数，取起卦时间的年支数、农历月、农历日之和除以 8 得上卦，再加时支数除以 8 得下卦，"
+     u"总数除以 6 得动爻（先天数：乾一兑二离三震四巽五坎六艮七坤八，余 0 作 8，动爻余 0 作 6）。"
+     u"可选以立春或以正月初一换年。</li>"
+     u"<li><b>数字起卦</b>：报两个 1 到 99999999 的整数，第一个数除以 8 得上卦，第二个数得下卦，两数之和除以 6 得动爻；"
+     u"可选再加上起卦时间的时辰数。</li>"
+     u"</ul>"},
+    {u"marks", u"爻的标记",
+     u"<p>有了月建、日建，爻旁会标出它与月、日的关系，动爻还会标出它变出的结果：</p>"
+     u"<ul>"
+     u"<li><span style=\"color:$alert\">月破</span>：月建冲爻。静爻、动爻都标；动爻逢月破，有生扶或出月之时仍可得救。</li>"
+     u"<li><span style=\"color:$alert\">暗动</span>：静爻在月令旺相，被日建冲，冲而愈动。</li>"
+     u"<li><span style=\"color:$alert\">日破</span>：静爻在月令休囚，被日建冲，冲而散。</li>"
+     u"<li><span style=\"color:$alert\">冲实</span>：旬空的静爻被日建冲，空逢冲则实，不作空论。</li>"
+     u"<li>动爻的变化：<span style=\"color:$alert\">化进神</span>、<span style=\"color:$alert\">化退神</span>、"
+     u"<span style=\"color:$alert\">回头生</span>、<span style=\"color:$alert\">回头克</span>、"
+     u"<span style=\"color:$alert\">化墓</span>、<span style=\"color:$alert\">化绝</span>、"
+     u"<span style=\"color:$alert\">化空</span>、<span style=\"color:$alert\">化月破</span>（变出之爻被月建冲），"
+     u"以及一爻的<span style=\"color:$alert\">伏吟</span>（变出同一地支）与<span style=\"color:$alert\">反吟</span>（变出相冲之支）。</li>"
+     u"<li>整卦的反吟、伏吟：有动爻的内卦或外卦，三爻变出的地支都冲原来的地支，为<b>内卦反吟</b>或<b>外卦反吟</b>；"
+     u"变出的三个地支与原来相同（乾、震互变），为<b>内卦伏吟</b>或<b>外卦伏吟</b>；八纯卦六爻齐动（如乾为天变坤为地），"
+     u"为<b>卦变反吟</b>。流派设置里可选把卦变对宫（乾巽、坎离、艮坤、震兑）也算作反吟。</li>"
+     u"<li>卦名旁的<span style=\"color:$type\">六冲</span>、<span style=\"color:$type\">六合</span>，"
+     u"以及<span style=\"color:$type\">六冲变六合</span>、<span style=\"color:$type\">六合变六冲</span>。</li>"
+     u"</ul>"},
+    {u"strength", u"旺衰",
+     u"<ul>"
+     u"<li><b>旺相休囚死</b>：以月建的五行论，与月建同行为旺，月建所生为相，生月建为休，克月建为囚，被月建所克为死。</li>"
+     u"<li><b>月、日对爻</b>：月建、日建与爻同支为<b>临</b>，五行生爻为<b>生</b>，同五行而不同支为<b>扶</b>，"
+     u"克爻为<b>克</b>，六合为<b>合</b>，六冲为<b>冲</b>。</li>"
+     u"<li><b>十二长生</b>：爻的五行在日建上所处的阶段——长生、沐浴、冠带、临官、帝旺、衰、病、死、墓、绝、胎、养。</li>"
+     u"<li><b>旺与衰</b>：得月令（旺、相，也就是月建临、生、扶），或得日建临、生、扶，为旺；逢月破者不论旺。其余为衰。</li>"
+     u"</ul>"},
+    {u"usegod", u"用神",
+     u"<p>在<b>占类</b>中选定所问之事，程序便按占类取用神：</p>"
+     u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">"
+     u"<tr><th>占类</th><th>用神</th></tr>"
+     u"<tr><td>自身、出行、疾病</td><td>世爻</td></tr>"
+     u"<tr><td>求财、失物</td><td>妻财</td></tr>"
+     u"<tr><td>工作、功名、官司</td><td>官鬼</td></tr>"
+     u"<tr><td>考试、文书、家宅、父母</td><td>父母</td></tr>"
+     u"<tr><td>子女</td><td>子孙</td></tr>"
+     u"<tr><td>兄弟朋友</td><td>兄弟</td></tr>"
+     u"<tr><td>婚恋</td><td>男测取妻财，女测取官鬼（须选性别）</td></tr>"
+     u"</table>"
+     u"<p><b>两现</b>：同一六亲出现两次以上时，依次取舍——舍静用动，舍休囚用旺相，舍月破用不破，舍空用不空，"
+     u"舍闲爻用持世、应之爻；仍分不出，取下面的一爻。用神不上卦时，取本宫首卦中的该六亲为伏神，也按上述次序取舍。</p>"
+     u"<p>定了用神，其余各爻按五行标出：生用神者为<b>原神</b>，克用神者为<b>忌神</b>，克原神者为<b>仇神</b>。</p>"
+     u"<p><b>手选</b>：在“用神或伏神选择”菜单里亲自选定某爻为用神，则以手选为准，不再按占类取用。</p>"},
+    {u"timing", u"应期",
+     u"<p>程序按下列规则列出应期的<b>候选</b>——可能应事的日、月及其地支。它们只是按规则推出的可能，不是断语；"
+     u"哪一个应验，还须结合全卦自行判断。</p>"
+     u"<ul>"
+     u"<li><b>值</b>：逢用神本支之日（月）。</li>"
+     u"<li><b>冲</b>：静爻或被合住之爻，逢冲之日。</li>"
+     u"<li><b>合</b>：动爻或被冲散之爻，逢合之日。</li>"
+     u"<li><b>出空</b>：旬空之爻，出旬之时。</li>"
+     u"<li><b>填实</b>：旬空之爻，逢其本支之日。</li>"
+     u"<li><b>补破</b>：月破之爻，出月后逢其本支或逢合之日。</li>"
+     u"<li><b>冲墓</b>：入墓之爻，逢冲开其墓之日。</li>"
+     u"<li><b>生旺</b>：衰弱之爻，逢生、逢旺之日。</li>"
+     u"</ul>"},
+    {u"journal", u"案例库",
+     u"<ul>"
+     u"<li><b>保存到案例库</b>（菜单，Ctrl+B）：六爻排好后，把本卦连同卜问何事、性别、备注和标签存下。</li>"
+     u"<li><b>案例库</b>（菜单，Ctrl+L）：列出所有案例，可搜索；双击或回车把案例重新排到表格上。</li>"
+     u"<li>每个案例记有结果：<b>待验</b>、<b>应验</b>或<b>不验</b>。事后回来填上结果和经过，日积月累便是自己的断卦记录。</li>"
+     u"<li><b>验证统计</b>：按已填的结果统计应验、不验和待验的案例数，以及应验所占的比例。</li>"
+     u"<li>导出全部、导入：以 JSON 文件备份和迁移案例；导入时跳过已有的案例。</li>"
+     u"</ul>"},
+    {u"export", u"导出与打印",
+     u"<ul>"
+     u"<li><b>复制卦象文本</b>（Ctrl+Shift+C）：把整张卦写成纯文本放到剪贴板，可直接贴到论坛或笔记里。</li>"
+     u"<li><b>复制为AI提问</b>：把卦象文本连同所问之事整理成一段提问放到剪贴板，可贴给 AI 助手。复制时不联网，也不向外发送任何内容。</li>"
+     u"<li><b>导出图片…</b>：把卦存为 PNG 图片，按屏幕两倍的清晰度绘制。</li>"
+     u"<li><b>打印…</b>、<b>导出PDF…</b>：把卦打印出来，或存为 PDF 文件。</li>"
+     u"<li><b>卦盘</b>：按当前的卦画出的卦图，随表格即时更新。</li>"
+     u"<li><b>截图</b>（Ctrl+S）：把整个主窗口存为图片。</li>"
+     u"</ul>"},
+    {u"schools", u"流派设置",
+     u"<p>各家说法不一之处，可在<b>流派设置…</b>中选择程序依哪一家。默认即程序一向的算法：</p>"
+     u"<ul>"
+     u"<li><b>羊刃</b>：禄后一位（十干皆然），或阳前阴后（阳干在禄后一位，阴干在禄前一位）。</li>"
+     u"<li><b>反吟</b>：只看地支相冲，或把卦变对宫（乾巽、坎离、艮坤、震兑）也算作反吟。</li>"
+     u"<li><b>时间起卦 23 点后的日</b>：随子初换日的设置、按子正换日或按子初换日。</li>"
+     u"<li><b>数字起卦</b>：动爻是否加时辰数。</li>"
+     u"</ul>"},
+    {u"commands", u"命令行与 AI 助手",
+     u"<ul>"
+     u"<li><b>lotgrid-chart</b>：不开窗口，在终端里排卦。六位数字自初爻起，6 为老阴（动）、7 为少阳、8 为少阴、9 为老阳（动），"
+     u"如 <tt>lotgrid-chart 978788 --time \"2000-01-01 12:00\"</tt>；<tt>--zi23</tt> 为子初换日，<tt>--json</tt> 输出 JSON，"
+     u"<tt>--help</tt> 列出全部用法。输出的文本与“复制卦象文本”相同。</li>"
+     u"<li><b>lotgrid-mcp</b>：供支持 MCP 的 AI 助手调用的本地服务：助手可借它排卦、读取案例库，但不会修改案例。"
+     u"在助手的设置里把 lotgrid-mcp 登记为本地（stdio）服务即可。</li>"
+     u"</ul>"},
+    {u"colours", u"颜色",
+     u"<p>表格中各项文字的颜色：<span style=\"color:$original\">本卦</span>、<span style=\"color:$changed\">变卦</span>、"
+     u"<span style=\"color:$type\">六冲六合</span>、<span style=\"color:$spirit\">六神</span>、"
+     u"<span style=\"color:$relative\">六亲与月建</span>、<span style=\"color:$day\">日建与旬空</span>、"
+     u"<span style=\"color:$world\">世应</span>、<span style=\"color:$alert\">爻的标记</span>、"
+     u"<span style=\"color:$quiet\">伏神与神煞</span>。桌面换成深色时，整个窗口连同表格一起变深，各色随之调亮，保证看得清。</p>"},
+}};
+// clang-format on
+
+QString pageHtml(const ChartColours &colours)
+{
+    QString html = u"<h2>新功能说明</h2><p>"_s;
+    QStringList contents;
+    for (const Section &s : Sections)
+        contents << u"<a href=\"#%1\">%2</a>"_s.arg(QString::fromUtf16(s.anchor), QString::fromUtf16(s.title));
+    html += contents.join(u"　"_s) + u"</p>"_s;
+    for (const Section &s : Sections)
+        html += u"<h3><a name=\"%1\"></a>%2</h3>%3"_s.arg(QString::fromUtf16(s.anchor), QString::fromUtf16(s.title),
+                                                          QString::fromUtf16(s.body));
+    const std::array<std::pair<QString, Ink>, 9> inks{{{u"$alert"_s, Ink::Alert},
+                                                       {u"$relative"_s, Ink::Relative},
+                                                       {u"$day"_s, Ink::DayBuild},
+                                                       {u"$original"_s, Ink::Original},
+                                                       {u"$changed"_s, Ink::Changed},
+                                                       {u"$spirit"_s, Ink::Spirit},
+                                                       {u"$world"_s, Ink::WorldResponse},
+                                                       {u"$type"_s, Ink::HexagramType},
+                                                       {u"$quiet"_s, Ink::Quiet}}};
+    for (const auto &[placeholder, ink] : inks)
+        html.replace(placeholder, colours.ink(ink).name());
+    return html;
+}
+
+} // namespace
+
+QWidget *createXinbangzhu(QWidget *parent)
+{
+    QWidget *w = reference::newWindow(parent, u"xinbangzhu"_s, u"新功能说明"_s);
+    auto *page = new QTextBrowser(w);
+    page->setObjectName(u"xinbangzhuText"_s);
+    page->setOpenLinks(true);
+    page->setOpenExternalLinks(false);
+    auto *layout = new QVBoxLayout(w);
+    layout->addWidget(page);
+
+    // On the sheet's ground, in the sheet's colours; the marks named in the text keep theirs.
+    followDesktopColours(page, [page](const ChartColours &colours) {
+        QPalette p = page->palette();
+        p.setColor(QPalette::Base, colours.panel());
+        p.setColor(QPalette::Text, colours.ink(Ink::Text));
+        p.setColor(QPalette::Link, colours.ink(Ink::Relative));
+        p.setColor(QPalette::LinkVisited, colours.ink(Ink::Relative));
+        page->setPalette(p);
+        const int scrolled = page->verticalScrollBar()->value();
+        page->setHtml(pageHtml(colours));
+        page->verticalScrollBar()->setValue(scrolled);
+    });
+
+    // About forty characters to a line and thirty lines, in the window's own type.
+    const QFontMetrics metrics = page->fontMetrics();
+    w->resize(metrics.horizontalAdvance(u"字"_s) * 42, metrics.lineSpacing() * 32);
+    return w;
+}
+
+} // namespace lotgrid

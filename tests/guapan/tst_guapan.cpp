@@ -1,0 +1,327 @@
+// The drawn chart: what its model says (checked against charts worked by hand
+// from the najia, palace and analysis rules), where its layout puts it, that it
+// says what the copied text says, its inks' contrast, and its files.
+#include "chart/charttext.h"
+#include "guapan/guapanexport.h"
+#include "guapan/guapanpaint.h"
+#include "guapan/guapanview.h"
+#include "widgets/textconv.h"
+
+#include <QApplication>
+#include <QImageReader>
+#include <QPalette>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(lotgrid::CastInput)
+Q_DECLARE_METATYPE(lotgrid::GuapanWords)
+Q_DECLARE_METATYPE(lotgrid::GuapanColours)
+
+namespace {
+
+// A cast in 6/7/8/9 notation, line 1 first.
+CastInput castOf(const QString &lines)
+{
+    CastInput in;
+    for (int n = 1; n <= 6; ++n)
+        in.line(n) = {lines[n - 1] == u'7' || lines[n - 1] == u'9' ? u'1' : u'0',
+                      lines[n - 1] == u'6' || lines[n - 1] == u'9'};
+    return in;
+}
+
+// 2000-01-01 12:00: 己卯年 丙子月 戊午日 戊午时, 旬空 子丑; 农历己卯年十一月廿五.
+CastInput withMoment(CastInput in)
+{
+    in.moment = Moment{{2000, 1, 1}, 12, 0};
+    in.dayStem = 4;
+    in.monthBuild = Branch::Zi;
+    in.dayBuild = Branch::Wu;
+    return in;
+}
+
+// A row as "spirit|hidden|label|role|moving|changed|marks", the marks joined by spaces.
+QString rowText(const GuapanRowModel &r)
+{
+    return QStringList{r.spirit, r.hidden, r.label, r.role, r.movingMark, r.changedLabel, r.marks.join(u' ')}.join(
+        u'|');
+}
+
+QStringList lineTexts(const QList<GuapanFieldLine> &lines)
+{
+    QStringList out;
+    for (const GuapanFieldLine &line : lines) {
+        QStringList fields;
+        for (const GuapanField &f : line.fields)
+            fields << QStringList{f.label, f.value, f.note}.join(u' ').trimmed();
+        out << fields.join(u" | "_s);
+    }
+    return out;
+}
+
+GuapanStyle style(qreal zoom = 1.0)
+{
+    return {QApplication::font(), zoom};
+}
+
+} // namespace
+
+class TestGuapan : public QObject
+{
+    Q_OBJECT
+private slots:
+    void rows_data()
+    {
+        QTest::addColumn<CastInput>("cast");
+        QTest::addColumn<QStringList>("title");
+        QTest::addColumn<QStringList>("rows"); // line 6 first
+        // The chart of the README: 雷泽归妹 (兑宫, metal) to 雷水解, 亥 hidden under line 4,
+        // 午 broken by the 子 month, 丑 void, 巳 turning into 寅 that generates it.
+        QTest::newRow("978788 at 2000-01-01 12:00")
+            << withMoment(castOf(u"978788"_s)) << QStringList{u"雷泽归妹"_s, u"兑宫·归魂"_s, u"雷水解"_s, u"震宫"_s}
+            << QStringList{u"朱雀||父母戌土|应||父母戌土|"_s,
+                           u"青龙||兄弟申金|||兄弟申金|"_s,
+                           u"玄武|子孙亥水|官鬼午火|||官鬼午火|月破"_s,
+                           u"白虎||父母丑土|世||官鬼午火|"_s,
+                           u"腾蛇||妻财卯木|||父母辰土|"_s,
+                           u"勾陈||官鬼巳火||○|妻财寅木|回头生"_s};
+        // 水火既济 (坎宫, water) lacks 妻财, found as 午 on line 3 of 坎为水; no day, no spirits.
+        QTest::newRow("787878 static") << castOf(u"787878"_s) << QStringList{u"水火既济"_s, u"坎宫"_s, {}, {}}
+                                       << QStringList{u"||兄弟子水|应|||"_s, u"||官鬼戌土||||"_s,
+                                                      u"||父母申金||||"_s,   u"|妻财午火|兄弟亥水|世|||"_s,
+                                                      u"||官鬼丑土||||"_s,   u"||子孙卯木||||"_s};
+        // Every line of 乾 (metal) to 坤: 未 and 卯 overcome 子 and 辰 turning into them.
+        QTest::newRow("999999 all moving")
+            << castOf(u"999999"_s) << QStringList{u"乾为天"_s, u"乾宫·六冲"_s, u"坤为地"_s, u"坤宫·六冲"_s}
+            << QStringList{u"||父母戌土|世|○|兄弟酉金|"_s, u"||兄弟申金||○|子孙亥水|"_s,
+                           u"||官鬼午火||○|父母丑土|"_s,   u"||父母辰土|应|○|妻财卯木|回头克"_s,
+                           u"||妻财寅木||○|官鬼巳火|"_s,   u"||子孙子水||○|父母未土|回头克"_s};
+    }
+    void rows()
+    {
+        QFETCH(CastInput, cast);
+        QFETCH(QStringList, title);
+        QFETCH(QStringList, rows);
+        const Chart chart = chartOf(cast);
+        const GuapanModel model = guapanModel(chart, {});
+        QVERIFY(model.complete);
+        QCOMPARE((QStringList{model.original.name, model.original.detail, model.changed.name, model.changed.detail}),
+                 title);
+        QStringList got;
+        for (const GuapanRowModel &r : model.rows)
+            got << rowText(r);
+        QCOMPARE(got, rows);
+
+        // Laid out: line 6 on top, every run on the drawing and clear of the others, and
+        // no changed column at all for a static hexagram.
+        const GuapanLayout layout = layOutGuapan(model, style());
+        const QRectF page(QPointF(0, 0), layout.size);
+        for (qsizetype i = 0; i < layout.runs.size(); ++i) {
+            const GuapanRun &a = layout.runs[i];
+            QVERIFY2(page.contains(a.box), qPrintable(a.text));
+            for (qsizetype j = i + 1; j < layout.runs.size(); ++j) {
+                const QRectF both = a.box.intersected(layout.runs[j].box);
+                QVERIFY2(both.width() < 0.5 || both.height() < 0.5,
+                         qPrintable(a.text + u" / "_s + layout.runs[j].text));
+            }
+        }
+        qreal above = 0;
+        for (int n = 6; n >= 1; --n) {
+            const QList<GuapanRun> runs = layout.rowRuns(n);
+            QVERIFY(!runs.isEmpty() && runs.front().box.top() > above);
+            above = runs.front().box.bottom();
+            const bool changedColumns = std::ranges::any_of(
+                runs, [](const GuapanRun &r) { return r.cell == GuapanCell::Changed || r.cell == GuapanCell::Arrow; });
+            QCOMPARE(changedColumns, model.hasChanged);
+            QCOMPARE(std::ranges::count_if(layout.bars, [n](const GuapanBar &b) { return b.line == n; }),
+                     model.hasChanged ? 2 : 1);
+        }
+        QCOMPARE(layout.texts(GuapanPart::Title).contains(u"变卦"_s), model.hasChanged);
+
+        // Type at twice the zoom takes about twice the room.
+        const qreal ratio = layOutGuapan(model, style(2.0)).size.width() / layout.size.width();
+        QVERIFY2(ratio > 1.8 && ratio < 2.2, qPrintable(QString::number(ratio)));
+    }
+
+    void header_data()
+    {
+        QTest::addColumn<CastInput>("cast");
+        QTest::addColumn<GuapanWords>("words");
+        QTest::addColumn<QStringList>("header");
+        const GuapanWords asked{u"问\n工作 "_s, u"事业"_s, u"女"_s, u"手动摇卦"_s, false, false, false};
+        QTest::newRow("builds from the moment")
+            << withMoment(castOf(u"978788"_s)) << asked
+            << QStringList{u"起卦时间 2000-01-01 12:00 农历己卯年十一月廿五 | 起卦方式 手动摇卦"_s,
+                           u"四柱 己卯年 丙子月 戊午日（子丑空） 戊午时"_s, u"月建 子 | 日建 戊午"_s,
+                           u"占类 事业 | 卜问何事 问 工作"_s, u"性别 女"_s};
+        // 甲午 picked by hand: its 旬空 (甲午旬: 辰巳) follows it, not the day pillar.
+        CastInput byHand = withMoment(castOf(u"978788"_s));
+        byHand.dayStem = 0;
+        QTest::newRow("day by hand") << byHand << GuapanWords{}
+                                     << QStringList{u"起卦时间 2000-01-01 12:00 农历己卯年十一月廿五"_s,
+                                                    u"四柱 己卯年 丙子月 戊午日 戊午时"_s,
+                                                    u"月建 子 | 日建 甲午（辰巳空） 手选"_s};
+        CastInput noMoment = byHand;
+        noMoment.moment.reset();
+        noMoment.monthBuild = Branch::Yin;
+        GuapanWords monthFlagged;
+        monthFlagged.monthBuildByHand = true;
+        QTest::newRow("no moment") << noMoment << monthFlagged << QStringList{u"月建 寅 手选 | 日建 甲午（辰巳空）"_s};
+        QTest::newRow("nothing") << CastInput{} << GuapanWords{} << QStringList{};
+    }
+    void header()
+    {
+        QFETCH(CastInput, cast);
+        QFETCH(GuapanWords, words);
+        QFETCH(QStringList, header);
+        QCOMPARE(lineTexts(guapanModel(chartOf(cast), words).header), header);
+    }
+
+    // 纳甲带天干: 乾 takes 甲 below and 壬 above, 坤 乙 and 癸, 离 己, 艮 丙, 震 庚, 兑 丁.
+    void stems_data()
+    {
+        QTest::addColumn<QString>("cast");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("changed");
+        QTest::newRow("乾 line 1") << u"777777"_s << 1 << u"子孙甲子水"_s << QString();
+        QTest::newRow("乾 line 4") << u"777777"_s << 4 << u"官鬼壬午火"_s << QString();
+        QTest::newRow("坤 line 1") << u"888888"_s << 1 << u"兄弟乙未土"_s << QString();
+        QTest::newRow("坤 line 6") << u"888888"_s << 6 << u"子孙癸酉金"_s << QString();
+        QTest::newRow("贲 line 1 to 艮") << u"987887"_s << 1 << u"官鬼己卯木"_s << u"兄弟丙辰土"_s;
+        QTest::newRow("贲 line 4") << u"987887"_s << 4 << u"兄弟丙戌土"_s << u"兄弟丙戌土"_s;
+        // 雷泽归妹 (兑宫) hides 子孙亥水 under line 4, from 兑为泽 whose outer 兑 takes 丁.
+        QTest::newRow("归妹 hidden") << u"978788"_s << 4 << u"官鬼庚午火|子孙丁亥水"_s << u"官鬼庚午火"_s;
+    }
+    void stems()
+    {
+        QFETCH(QString, cast);
+        QFETCH(int, line);
+        QFETCH(QString, label);
+        QFETCH(QString, changed);
+        GuapanWords words;
+        words.najiaStems = true;
+        const GuapanModel model = guapanModel(chartOf(castOf(cast)), words);
+        const GuapanRowModel &row = model.rows[static_cast<std::size_t>(6 - line)];
+        QCOMPARE(row.hidden.isEmpty() ? row.label : row.label + u'|' + row.hidden, label);
+        QCOMPARE(row.changedLabel, changed);
+    }
+
+    // Every hexagram with lines 1 and 4 moving: the drawing and the copied text say the same.
+    void sameWordsAsTheCopiedText()
+    {
+        for (const HexagramRow &h : HexagramTable) {
+            CastInput in = withMoment({});
+            for (int n = 1; n <= 6; ++n)
+                in.line(n) = {h.key[static_cast<std::size_t>(n - 1)], n == 1 || n == 4};
+            const Chart chart = chartOf(in);
+            const QString text = qs(chartText(chart));
+            const QStringList lines = text.split(u'\n');
+            const GuapanModel model = guapanModel(chart, {});
+            QVERIFY(text.contains(model.original.name) && text.contains(model.changed.name));
+            for (const GuapanRowModel &r : model.rows) {
+                const auto line
+                    = std::ranges::find_if(lines, [&r](const QString &l) { return l.startsWith(r.spirit); });
+                QVERIFY(line != lines.end());
+                QVERIFY2(line->contains(r.label), qPrintable(*line));
+                if (r.moving)
+                    QVERIFY2(line->contains(r.changedLabel), qPrintable(*line));
+                for (const QString &m : r.marks)
+                    QVERIFY2(line->contains(m), qPrintable(*line + u" / "_s + m));
+            }
+            for (const QString &foot : lineTexts(model.foot))
+                for (QString piece : foot.split(u" | "_s))
+                    QVERIFY2(text.contains(piece.remove(u"卦身 "_s).remove(u"神煞 "_s)), qPrintable(piece));
+        }
+    }
+
+    void contrast_data()
+    {
+        QTest::addColumn<GuapanColours>("colours");
+        QTest::newRow("light") << lightGuapanColours();
+        QTest::newRow("dark") << darkGuapanColours();
+    }
+    void contrast()
+    {
+        QFETCH(GuapanColours, colours);
+        for (const QColor &ground : {colours.ground, colours.highlight})
+            for (const QColor &ink : {colours.ink, colours.secondary, colours.accent})
+                QVERIFY2(contrastRatio(ink, ground) >= 4.5, qPrintable(ink.name() + u" on "_s + ground.name()));
+        QPalette palette;
+        palette.setColor(QPalette::Window, colours.ground);
+        QCOMPARE(guapanColours(palette).ground, colours.ground);
+    }
+
+    void fileNames_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("png") << u"a.png"_s << u"a.png"_s;
+        QTest::newRow("JPG") << u"a.JPG"_s << u"a.JPG"_s;
+        QTest::newRow("no suffix") << u"a"_s << u"a.png"_s;
+        QTest::newRow("dot") << u"dot."_s << u"dot.png"_s;
+        QTest::newRow("not a picture") << u"a.chart"_s << u"a.chart.png"_s;
+    }
+    void fileNames()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, path);
+        QCOMPARE(picturePath(chosen), path);
+        const QDateTime now(QDate(2026, 12, 7), QTime(12, 37));
+        QCOMPARE(guapanFileName(chartOf(castOf(u"987887"_s)), now), u"六爻_山火贲之艮为山_20261207-1237.png"_s);
+        QCOMPARE(guapanFileName(chartOf(withMoment(castOf(u"787878"_s))), now), u"六爻_水火既济_20000101-1200.png"_s);
+        QTemporaryDir dir;
+        QCOMPARE(guapanFolder(dir.path()), QDir::cleanPath(dir.path()));
+        QCOMPARE(guapanFolder(dir.filePath(u"missing"_s)), QDir::homePath());
+    }
+
+    void writtenFiles()
+    {
+        QTemporaryDir dir;
+        const Chart chart = chartOf(withMoment(castOf(u"696969"_s))); // 火水未济 to 水火既济
+        const QImage image = guapanPicture(chart, {}, style(), 2.0);
+        QVERIFY(!image.isNull());
+        QString error;
+        QVERIFY(writePicture(image, dir.filePath(u"a.jpg"_s), &error));
+        QCOMPARE(QImageReader(dir.filePath(u"a.jpg"_s)).format(), QByteArray("jpeg"));
+        QVERIFY(!writePicture(image, dir.filePath(u"a.jpg/b.png"_s), &error));
+        QVERIFY(!error.isEmpty());
+
+        // The PDF's text reads 火 as the ideograph (U+706B), never as the Kangxi radical (U+2F55).
+        QVERIFY(writePdf(dir.filePath(u"a.pdf"_s), QPageSize::A5, chart, {}, style(), &error));
+        QFile pdf(dir.filePath(u"a.pdf"_s));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF") && bytes.contains("<706B>") && !bytes.contains("<2F55>"));
+        QVERIFY(!writePdf(dir.filePath(u"a.pdf/b.pdf"_s), QPageSize::A4, chart, {}, style(), &error));
+
+        // Printed to a file: one A5 page named after the hexagrams.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(u"printed.pdf"_s));
+        preparePrinter(printer, chart, QPageSize::A5);
+        QCOMPARE(printer.docName(), u"六爻 火水未济之水火既济"_s);
+        QVERIFY(printChart(printer, chart, {}, style()));
+        QVERIFY(QFileInfo(dir.filePath(u"printed.pdf"_s)).size() > 1000);
+    }
+
+    void pane()
+    {
+        GuapanView view;
+        QCOMPARE(view.objectName(), u"guapan"_s);
+        const QSize empty = view.sizeHint();
+        view.setChart(chartOf(withMoment(castOf(u"978788"_s))));
+        QVERIFY(view.model().complete);
+        QCOMPARE(view.sizeHint(), view.guapanLayout().size.toSize());
+        QVERIFY(view.sizeHint().height() > empty.height());
+        const QSize atOne = view.sizeHint();
+        view.setZoom(1.5);
+        QVERIFY(view.sizeHint().width() > atOne.width() && view.sizeHint().height() > atOne.height());
+    }
+};
+
+QTEST_MAIN(TestGuapan)
+#include "tst_guapan.moc"
