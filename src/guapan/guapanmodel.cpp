@@ -3,6 +3,7 @@
 #include "calendar/today.h"
 #include "chart/charttext.h"
 #include "chart/najiastems.h"
+#include "chart/yingqi.h"
 #include "widgets/textconv.h"
 
 using namespace Qt::StringLiterals;
@@ -155,6 +156,12 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
             line.fields << GuapanField{line.fields.isEmpty() ? u"神煞"_s : QString(), qs(w), {}};
         model.foot << line;
     }
+    // The first 应期 candidates, the rules of a date together.
+    GuapanFieldLine timing{{}, true};
+    for (const std::u16string &date : yingqiFirst(yingqiOf(chart), 3))
+        timing.fields << GuapanField{timing.fields.isEmpty() ? u"应期参考"_s : QString(), qs(date), {}};
+    if (!timing.fields.isEmpty())
+        model.foot << timing;
     return model;
 }
 

@@ -5,6 +5,7 @@
 #include "chart/categories.h"
 #include "widgets/textconv.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -151,12 +152,6 @@ SqlCondition groupCondition(const CaseGroup &group)
     }
 }
 
-SqlCondition awaitingCondition(const QDate &today)
-{
-    return {u"c.verdict = 0 AND c.yingqi_first IS NOT NULL AND c.yingqi_first < ?"_s,
-            {today.toString(u"yyyy-MM-dd"_s)}};
-}
-
 std::optional<HitCount> overallCount(const QSqlDatabase &db, QString *error)
 {
     QSqlQuery q(db);
@@ -175,23 +170,30 @@ std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QStri
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (by == StatsBy::Tag) {
-        // Tags are stored joined by single blanks; each case's list is split into one row per tag.
-        q.prepare(
-            u"WITH RECURSIVE split(verdict, rest, tag) AS ("
-            " SELECT c.verdict, c.tags || ' ', '' FROM cases c WHERE %1 AND c.tags <> ''"
-            " UNION ALL"
-            " SELECT verdict, substr(rest, instr(rest, ' ') + 1), substr(rest, 1, instr(rest, ' ') - 1)"
-            " FROM split WHERE rest <> '')"
-            " SELECT tag, SUM(verdict = 1), SUM(verdict = 2) FROM split WHERE tag <> '' GROUP BY tag"_s.arg(Decided));
+        // Tags are stored joined by single blanks: the counts of each set of
+        // tags (few, however many cases) are added up for each of its tags below.
+        q.prepare(u"SELECT c.tags, %1 FROM cases c WHERE %2 AND c.tags <> '' GROUP BY 1"_s.arg(Counts, Decided));
     } else {
         q.prepare(u"SELECT %1, %2 FROM cases c WHERE %3 GROUP BY 1"_s.arg(groupExpression(by), Counts, Decided));
     }
     if (!run(q, {}, error))
         return std::nullopt;
     QList<StatsRow> rows;
+    QHash<QString, qsizetype> rowOf;
     while (q.next()) {
+        const HitCount count{q.value(1).toLongLong(), q.value(2).toLongLong()};
         const QString key = q.value(0).toString();
-        rows << StatsRow{{by, key}, labelOf(by, key), {q.value(1).toLongLong(), q.value(2).toLongLong()}};
+        const QStringList keys = by == StatsBy::Tag ? key.split(u' ', Qt::SkipEmptyParts) : QStringList{key};
+        for (const QString &k : keys) {
+            const auto at = rowOf.find(k);
+            const qsizetype row = at != rowOf.end() ? *at : rows.size();
+            if (at == rowOf.end()) {
+                rowOf.insert(k, row);
+                rows << StatsRow{{by, k}, labelOf(by, k), {}};
+            }
+            rows[row].count.hits += count.hits;
+            rows[row].count.misses += count.misses;
+        }
     }
     std::ranges::stable_sort(rows, [](const StatsRow &a, const StatsRow &b) {
         if (a.group.by == StatsBy::Tag && a.count.decided() != b.count.decided())
@@ -205,11 +207,11 @@ std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QStri
 
 std::optional<qint64> awaitingCount(const QSqlDatabase &db, const QDate &today, QString *error)
 {
-    const SqlCondition awaiting = awaitingCondition(today);
+    // Served by the index cases_open_by_yingqi.
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(u"SELECT count(*) FROM cases c WHERE "_s + awaiting.sql);
-    if (!run(q, awaiting.binds, error) || !q.next())
+    q.prepare(u"SELECT count(*) FROM cases c WHERE c.verdict = 0 AND c.yingqi_first < ?"_s);
+    if (!run(q, {today.toString(Qt::ISODate)}, error) || !q.next())
         return std::nullopt;
     return q.value(0).toLongLong();
 }

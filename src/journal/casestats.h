@@ -57,9 +57,6 @@ struct SqlCondition {
 
 SqlCondition groupCondition(const CaseGroup &group);
 
-// The cases still open whose first 应期 candidate lies before `today` (待验).
-SqlCondition awaitingCondition(const QDate &today);
-
 // The queries, on an open connection to a journal. Each returns none, with
 // the database's message in `error`, when the query fails.
 std::optional<HitCount> overallCount(const QSqlDatabase &db, QString *error);
@@ -67,6 +64,7 @@ std::optional<HitCount> overallCount(const QSqlDatabase &db, QString *error);
 // decided count (most first), strong before weak, hexagram groups in their
 // order, months in time order; groups without a value last.
 std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QString *error);
+// The cases still open (未定) whose first 应期 candidate lies before `today`: 待验.
 std::optional<qint64> awaitingCount(const QSqlDatabase &db, const QDate &today, QString *error);
 
 // The name of a dimension as the window titles it: "占类", "标签", "用神旺衰", "卦型", "起卦月份".

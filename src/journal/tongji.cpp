@@ -127,7 +127,7 @@ private:
     void choose(int row)
     {
         if (row >= 0 && row < m_rows.size())
-            emit m_window->groupChosen(m_rows.at(row).group);
+            emit m_window->groupChosen(m_rows.at(row).group, statsByName(m_by) + u"："_s + m_rows.at(row).label);
     }
 
     void fillTable()

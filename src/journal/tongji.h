@@ -46,8 +46,8 @@ public:
     QTableWidget *table(StatsBy by) const;
 
 signals:
-    // The user picked a group: 案例库 lists its cases.
-    void groupChosen(const lotgrid::CaseGroup &group);
+    // The user picked a group, shown as `label`: 案例库 lists its cases.
+    void groupChosen(const lotgrid::CaseGroup &group, const QString &label);
 
 private:
     void exportClicked();

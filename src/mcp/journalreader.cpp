@@ -66,7 +66,9 @@ std::optional<QList<CaseRecord>> JournalReader::search(const QString &text, int 
     const std::unique_ptr<Journal> journal = open();
     if (!journal)
         return std::nullopt;
-    auto cases = journal->list(CaseFilter{.text = text}, std::nullopt, limit);
+    CaseFilter filter;
+    filter.text = text;
+    auto cases = journal->list(filter, std::nullopt, limit);
     if (!cases)
         failOn(*journal);
     return cases;

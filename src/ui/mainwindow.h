@@ -13,8 +13,11 @@
 // glyph and column): by the zoom commands, remembered in the settings file, and
 // by resizing the window, which zooms the sheet to fill it. The case journal
 // is opened on its first use: 保存到案例库 keeps the chart on screen with its
-// question and sex, and a case chosen in 案例库 comes back onto the sheet
-// through loadCast.
+// question and sex (and its first 应期 candidate), and a case chosen in 案例库
+// comes back onto the sheet through loadCast. At start-up the journal is only
+// read, for the count of cases 待验 (still open, their first 应期 passed),
+// which the status bar and the 案例库 item show. 应期参考 lists the timing
+// candidates of the chart on screen and follows it.
 
 #include "chart/cast.h"
 #include "core/six.h"
@@ -29,6 +32,7 @@
 #include <optional>
 
 class QAction;
+class QPushButton;
 class QMenu;
 class QTimer;
 class QDialog;
@@ -74,6 +78,9 @@ public:
     void shuzi_Click();   // 数字起卦
     void baocun_Click();  // 保存到案例库
     void anliku_Click();  // 案例库
+    void yingqi_Click();  // 应期参考
+    // Counts the cases 待验 again and shows the count; the journal file is only read.
+    void countAwaiting();
     // Puts a case of the journal back on the sheet, asking first when another
     // chart stands there: its cast through loadCast, its question and sex.
     void openCase(const CaseRecord &c);
@@ -154,6 +161,8 @@ private:
     QAction *m_daochu = nullptr;
     QAction *m_baocun = nullptr;
     QAction *m_anliku = nullptr;
+    QAction *m_yingqi = nullptr;
+    QPushButton *m_daiyan = nullptr; // the count of cases 待验 in the status bar
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
     std::array<QAction *, 12> m_monthBuild{}; // 月建 items, 子 .. 亥
@@ -165,6 +174,7 @@ private:
     bool m_journalTried = false;
     std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
     QPointer<QWidget> m_Anli;
+    QPointer<QWidget> m_Yingqi;
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
 };
 
