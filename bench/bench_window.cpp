@@ -16,7 +16,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <psapi.h> // after windows.h
+#else
 #include <sys/resource.h>
+#endif
 
 #include <cstdio>
 #include <memory>
@@ -25,6 +31,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+#ifdef Q_OS_WIN
+double cpuSeconds()
+{
+    FILETIME created, exited, kernel, user; // in 100 ns
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto seconds = [](FILETIME t) { return double((quint64(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
+    return seconds(kernel) + seconds(user);
+}
+
+long peakKilobytes()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return long(counters.PeakWorkingSetSize / 1024);
+}
+#else
 double cpuSeconds()
 {
     rusage usage{};
@@ -39,6 +61,7 @@ long peakKilobytes()
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
+#endif
 
 // Calls `done` once, after the first paint of `window`.
 class FirstPaint : public QObject

@@ -6,14 +6,6 @@ namespace lotgrid {
 
 namespace {
 
-// The civil day whose day pillar a moment takes.
-CivilDate pillarDay(const Moment &m, DayBoundary b)
-{
-    if (b == DayBoundary::Zi23 && m.hour >= 23)
-        return civilFromDays(dayNumber(m.date) + 1);
-    return m.date;
-}
-
 std::int64_t termMinute(int year, int n)
 {
     return minuteNumber(*termMoment(year, n)); // the chart's span lies within the term data
@@ -43,7 +35,7 @@ std::optional<Pillars> pillarsOf(const Moment &m, DayBoundary b)
     Pillars p;
     p.year = sexagenaryAt(year - 4);                        // 1984 甲子
     p.month = sexagenaryAt(12 * (year - 1984) + month + 2); // 1984 寅 month: 丙寅
-    p.day = dayPillar(pillarDay(m, b));
+    p.day = dayPillar(dayOf(m, b));
     // The hour count runs on from the 子 hour of the day it opens: 23:00 belongs to
     // the next day whatever the day boundary.
     const Sexagenary hourDay = dayPillar(m.hour >= 23 ? civilFromDays(dayNumber(m.date) + 1) : m.date);
@@ -55,7 +47,7 @@ std::optional<LunarDate> lunarDateOf(const Moment &m, DayBoundary b)
 {
     if (!inChartRange(m))
         return std::nullopt;
-    const CivilDate day = pillarDay(m, b);
+    const CivilDate day = dayOf(m, b);
     return SolarToLunar(day.year, day.month, day.day);
 }
 

@@ -34,6 +34,15 @@ struct Pillars {
     friend constexpr bool operator==(const Pillars &, const Pillars &) = default;
 };
 
+// The civil day a moment is read on, for its day pillar and its lunar date:
+// its own, or with Zi23 from 23:00 the next one.
+constexpr CivilDate dayOf(const Moment &m, DayBoundary b)
+{
+    if (b == DayBoundary::Zi23 && m.hour >= 23)
+        return civilFromDays(dayNumber(m.date) + 1);
+    return m.date;
+}
+
 // The day pillar of a civil date (any valid date).
 constexpr Sexagenary dayPillar(const CivilDate &date)
 {

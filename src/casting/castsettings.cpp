@@ -35,4 +35,33 @@ void setCastOption(const QString &settingsFile, CastOption option, bool on)
         QSettings(settingsFile, QSettings::IniFormat).setValue(keyOf(option), on);
 }
 
+SchoolOptions schoolOptions(const QString &settingsFile)
+{
+    SchoolOptions o;
+    if (settingsFile.isEmpty())
+        return o;
+    const QSettings settings(settingsFile, QSettings::IniFormat);
+    const auto choice = [&settings](QStringView key, int count) {
+        bool ok = false;
+        const int v = settings.value(key).toInt(&ok);
+        return ok && v >= 0 && v < count ? v : 0;
+    };
+    o.blade = static_cast<BladeRule>(choice(settingskeys::BladeRule, int(BladeRuleNames.size())));
+    o.facingTrigramsReverse = settings.value(settingskeys::FacingTrigramsReverse, false).toBool();
+    o.timeCastDay = static_cast<TimeCastDay>(choice(settingskeys::TimeCastDay, int(TimeCastDayNames.size())));
+    o.numberCastAddsHour = settings.value(settingskeys::NumberAddsHour, false).toBool();
+    return o;
+}
+
+void setSchoolOptions(const QString &settingsFile, const SchoolOptions &o)
+{
+    if (settingsFile.isEmpty())
+        return;
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    settings.setValue(settingskeys::BladeRule, static_cast<int>(o.blade));
+    settings.setValue(settingskeys::FacingTrigramsReverse, o.facingTrigramsReverse);
+    settings.setValue(settingskeys::TimeCastDay, static_cast<int>(o.timeCastDay));
+    settings.setValue(settingskeys::NumberAddsHour, o.numberCastAddsHour);
+}
+
 } // namespace lotgrid

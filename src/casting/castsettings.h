@@ -2,6 +2,8 @@
 // The remembered options of the hand casts, kept in the program's settings
 // file (an INI file; an empty name remembers nothing).
 
+#include "chart/schooloptions.h"
+
 #include <QString>
 
 namespace lotgrid {
@@ -14,5 +16,11 @@ enum class CastOption {
 
 bool castOption(const QString &settingsFile, CastOption option); // off until set
 void setCastOption(const QString &settingsFile, CastOption option, bool on);
+
+// The school options (流派设置), each its default until set; a stored value
+// out of range reads as the default. 数字起卦's hour is the NumberAddsHour
+// cast option above, one setting for both.
+SchoolOptions schoolOptions(const QString &settingsFile);
+void setSchoolOptions(const QString &settingsFile, const SchoolOptions &options);
 
 } // namespace lotgrid

@@ -1,5 +1,6 @@
 #include "casting/timecastdialog.h"
 
+#include "calendar/pillars.h"
 #include "casting/dialogparts.h"
 #include "chart/hexagrams.h"
 #include "core/elements.h"
@@ -41,6 +42,21 @@ QString hexagramText(const CastLines &lines, bool changed)
         key += changed ? changedValue(line.value, line.moving) : line.value;
     const HexagramRow *row = FindHexagramByKey(key);
     return row ? qs(row->text) : QString();
+}
+
+// Why a moment gives no numbers: it lies outside the lunar calendar, or with
+// 子初换日 its lunar day is that of the next civil day, which does.
+QString outOfCalendarText(const Moment &moment, bool dayTurnsAt23)
+{
+    const QString span = u"1900 年 1 月 31 日至 2100 年 12 月 31 日"_s;
+    const CivilDate day = dayOf(moment, dayTurnsAt23 ? DayBoundary::Zi23 : DayBoundary::Midnight);
+    if (!inChartRange(moment) || day == moment.date)
+        return u"此时间不在农历可推算的范围内（%1）。"_s.arg(span);
+    return u"子初换日：23 点后的日数取次日 %1 年 %2 月 %3 日的农历日，次日已超出农历可推算的范围（%4）。"_s
+        .arg(day.year)
+        .arg(day.month)
+        .arg(day.day)
+        .arg(span);
 }
 
 } // namespace
@@ -105,7 +121,7 @@ void TimeCastDialog::showReckoning()
     const auto lines = plum ? linesOf(*plum) : std::nullopt;
     ok->setEnabled(lines.has_value());
     if (!numbers || !lines) {
-        reckoning->setText(u"此时间不在农历可推算的范围内（1900 年 1 月 31 日至 2100 年 12 月 31 日）。"_s);
+        reckoning->setText(outOfCalendarText(m_moment, m_dayTurnsAt23));
         return;
     }
     const TimeNumbers &n = *numbers;

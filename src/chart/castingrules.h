@@ -81,7 +81,9 @@ struct TimeNumbers {
 
 // The numbers of a moment in China Standard Time. From 23:00 the lunar day is
 // that of the same civil date unless `dayTurnsAt23` (子初换日), which takes the
-// next civil date's. None outside the lunar calendar's span.
+// next civil date's. None outside the lunar calendar's span, which is also the
+// case from 2100-12-31 23:00 with `dayTurnsAt23`: the day read (dayOf) is then
+// 2101-01-01, past the calendar, though the moment lies inside it.
 std::optional<TimeNumbers> timeNumbers(const Moment &moment, YearTurn turn, bool dayTurnsAt23);
 
 // Time casting: upper = (Y + M + D) mod 8, lower = (Y + M + D + H) mod 8,

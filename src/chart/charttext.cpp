@@ -633,9 +633,11 @@ std::u16string guaShenWords(const GuaShen &guaShen)
     std::u16string words(branchName(guaShen.branch));
     if (!guaShen.positions.empty()) {
         words += u"（";
-        for (std::size_t k = 0; k < guaShen.positions.size(); ++k)
-            words += (k ? u"、" : u"")
-                     + std::u16string(PositionNames[static_cast<std::size_t>(guaShen.positions[k] - 1)]);
+        for (std::size_t k = 0; k < guaShen.positions.size(); ++k) {
+            if (k)
+                words += u"、";
+            words += PositionNames[static_cast<std::size_t>(guaShen.positions[k] - 1)];
+        }
         words += u"）";
     }
     return words;

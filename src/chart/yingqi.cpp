@@ -284,8 +284,11 @@ std::vector<std::u16string> yingqiFirst(const std::vector<YingqiCandidate> &list
         if (out.size() == count)
             break;
         std::u16string rules;
-        for (; k < list.size() && list[k].date == c.date && list[k].unit == c.unit; ++k)
-            rules += (rules.empty() ? u"" : u"、") + str(yingqiRuleName(list[k].rule));
+        for (; k < list.size() && list[k].date == c.date && list[k].unit == c.unit; ++k) {
+            if (!rules.empty())
+                rules += u"、";
+            rules += yingqiRuleName(list[k].rule);
+        }
         out.push_back(isoDate(c.date) + u" " + sexagenaryName(c.pillar) + str(yingqiUnitName(c.unit)) + u"（" + rules
                       + u"）");
     }

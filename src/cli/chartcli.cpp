@@ -3,9 +3,11 @@
 #include "calendar/pillars.h"
 #include "chart/castingrules.h"
 #include "chart/charttext.h"
+#include "cli/quote.h"
 
 #include <charconv>
 #include <optional>
+#include <vector>
 
 namespace lotgrid::cli {
 
@@ -73,11 +75,6 @@ CliResult bad(std::string message)
     return {ExitBadInput, {}, "lotgrid-chart: " + message + "\n"};
 }
 
-std::string quoted(std::string_view s)
-{
-    return "\"" + std::string(s) + "\"";
-}
-
 // Digits of `text` at [at, at + count) as a number, or none if any is not a digit.
 std::optional<int> digits(std::string_view text, std::size_t at, std::size_t count)
 {
@@ -90,23 +87,30 @@ std::optional<int> digits(std::string_view text, std::size_t at, std::size_t cou
     return n;
 }
 
+std::string isoDate(const CivilDate &d)
+{
+    const auto twoDigits = [](int n) { return std::string(n < 10 ? 1 : 0, '0') + std::to_string(n); };
+    return std::to_string(d.year) + '-' + twoDigits(d.month) + '-' + twoDigits(d.day);
+}
+
 } // namespace
 
 std::optional<std::array<CastLine, 6>> parseLines(std::string_view text, std::string &error)
 {
-    if (text.size() != 6) {
-        error = "must be six digits, not " + std::to_string(text.size()) + ": " + quoted(text);
+    // Counted and named in whole characters, so that a full-width digit is one.
+    const std::vector<std::string_view> characters = utf8Characters(text);
+    if (characters.size() != 6) {
+        error = "must be six digits, not " + std::to_string(characters.size()) + ": " + quoted(text);
         return std::nullopt;
     }
     std::array<CastLine, 6> lines;
     for (std::size_t i = 0; i < 6; ++i) {
-        const char c = text[i];
-        if (c < '6' || c > '9') {
-            error = "may hold only the digits 6, 7, 8 and 9; line " + std::to_string(i + 1) + " is "
-                    + quoted(text.substr(i, 1));
+        const std::string_view c = characters[i];
+        if (c.size() != 1 || c[0] < '6' || c[0] > '9') {
+            error = "may hold only the digits 6, 7, 8 and 9; line " + std::to_string(i + 1) + " is " + quoted(c);
             return std::nullopt;
         }
-        lines[i] = {c == '7' || c == '9' ? u'1' : u'0', c == '6' || c == '9'};
+        lines[i] = {c[0] == '7' || c[0] == '9' ? u'1' : u'0', c[0] == '6' || c[0] == '9'};
     }
     return lines;
 }
@@ -302,8 +306,12 @@ CliResult runChartCli(std::span<const std::string_view> args)
             if (!moment)
                 return bad("--time-cast needs --time, the moment to cast from");
             const bool at23 = timeCastDayTurnsAt23(o.school.timeCastDay, input.dayBoundary);
-            if (const auto numbers = timeNumbers(*moment, YearTurn::LunarNewYear, at23))
-                plum = timeCast(*numbers);
+            const auto numbers = timeNumbers(*moment, YearTurn::LunarNewYear, at23);
+            if (!numbers) // the moment lies in the calendar; from 23:00 its day is the next one, which may not
+                return bad("--time-cast from 23:00 takes the lunar day of the next day, "
+                           + isoDate(dayOf(*moment, DayBoundary::Zi23)) + ", past the lunar calendar's last day "
+                           + isoDate(LunarLastDay));
+            plum = timeCast(*numbers);
         } else {
             const auto pair = parseNumbers(*o.numbers);
             if (!pair)

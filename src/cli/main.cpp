@@ -1,23 +1,21 @@
 // lotgrid-chart: see cli/chartcli.h.
 #include "cli/chartcli.h"
+#include "cli/console.h"
 
-#include <cstdio>
-#include <vector>
-
+#ifdef _WIN32
+int wmain(int argc, wchar_t **argv)
+#else
 int main(int argc, char **argv)
+#endif
 {
-    std::vector<std::string_view> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
+    const std::vector<std::string> utf8 = lotgrid::cli::utf8Arguments(argc, argv);
+    const std::vector<std::string_view> args(utf8.begin(), utf8.end());
     const lotgrid::cli::CliResult r = lotgrid::cli::runChartCli(args);
     if (!r.err.empty())
-        std::fputs(r.err.c_str(), stderr);
-    if (!r.out.empty()) {
-        const bool written = std::fwrite(r.out.data(), 1, r.out.size(), stdout) == r.out.size();
-        if (std::fflush(stdout) != 0 || !written) {
-            std::fputs("lotgrid-chart: could not write the chart to standard output\n", stderr);
-            return 1;
-        }
+        lotgrid::cli::writeUtf8(stderr, r.err);
+    if (!r.out.empty() && !lotgrid::cli::writeUtf8(stdout, r.out)) {
+        lotgrid::cli::writeUtf8(stderr, "lotgrid-chart: could not write the chart to standard output\n");
+        return 1;
     }
     return r.status;
 }

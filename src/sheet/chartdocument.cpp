@@ -136,9 +136,35 @@ void ChartDocument::setDayBoundary(DayBoundary boundary)
     update(next, m_follows);
 }
 
+void ChartDocument::setCategory(std::optional<Category> category)
+{
+    if (category && static_cast<std::size_t>(*category) >= Categories.size())
+        return;
+    CastInput next = m_cast;
+    next.category = category;
+    update(next, m_follows);
+}
+
+void ChartDocument::setSex(std::optional<Sex> sex)
+{
+    if (sex && static_cast<std::size_t>(*sex) >= SexNames.size())
+        return;
+    CastInput next = m_cast;
+    next.sex = sex;
+    update(next, m_follows);
+}
+
+void ChartDocument::setOptions(const SchoolOptions &options)
+{
+    CastInput next = m_cast;
+    next.options = options;
+    update(next, m_follows);
+}
+
 void ChartDocument::setCast(const CastInput &cast)
 {
     CastInput next = cast;
+    next.options = m_cast.options;
     for (CastLine &l : next.lines)
         if (!isLineValue(l.value))
             l = {};

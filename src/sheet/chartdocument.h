@@ -47,7 +47,15 @@ public:
     void setMoment(std::optional<Moment> moment);
     void setDayBoundary(DayBoundary boundary);
 
+    // What the question is about and the asker's sex, which pick the use god
+    // when none is marked by hand; none unchooses.
+    void setCategory(std::optional<Category> category);
+    void setSex(std::optional<Sex> sex);
+    // The school readings the chart follows.
+    void setOptions(const SchoolOptions &options);
+
     // A whole cast, as kept in the journal: its day stem and builds are its own, by hand.
+    // Its school options are the document's own, not the cast's.
     void setCast(const CastInput &cast);
     // Empties the lines, their moving marks and the mark; the day and the moment stay.
     void clear();

@@ -49,9 +49,10 @@ enum Column {
     ColGlyph,
     ColSy,
     ColLSY,
-    ColLyongshen,
+    ColLyongshen, // and 原/忌/仇 (Lyuanji) beside it: a line shows one or the other
     ColLliuqin,
     ColLkong,
+    ColWangshuai,
     ColSha,
     ColBiaoji,
     ColBGlyph,
@@ -199,6 +200,10 @@ ChartSheet::ChartSheet(QWidget *parent)
     TextWHS = new QLineEdit(this);
     TextWHS->setObjectName(u"TextWHS"_s);
     questionRow->addWidget(TextWHS, 1);
+    questionRow->addWidget(label(this, {}, u"占类："_s));
+    zhanlei = new QComboBox(this);
+    zhanlei->setObjectName(u"zhanlei"_s);
+    questionRow->addWidget(zhanlei);
     outer->addLayout(questionRow);
 
     auto *stemRow = new QHBoxLayout;
@@ -261,6 +266,9 @@ ChartSheet::ChartSheet(QWidget *parent)
     colour(Lbianlei, darkRed);
     bianguaBox->addSpacing(6);
     bianguaBox->addWidget(titleOf(this, biangua, Lbianlei), 1);
+    Lfanfu = label(this, u"Lfanfu"_s);
+    colour(Lfanfu, darkRed);
+    static_cast<QHBoxLayout *>(Lbianlei->parentWidget()->layout())->insertWidget(2, Lfanfu);
     grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
     grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
     grid->addWidget(label(this, {}, u"伏神"_s), 0, ColFushen, 1, 2);
@@ -319,13 +327,21 @@ ChartSheet::ChartSheet(QWidget *parent)
         grid->addWidget(LSY(n), row, ColLSY);
         Lyongshen(n) = label(this, nameOf(u"Lyongshen", n));
         Lyongshen(n)->setCursor(Qt::PointingHandCursor);
-        grid->addWidget(Lyongshen(n), row, ColLyongshen);
+        Lyuanji(n) = label(this, nameOf(u"Lyuanji", n));
+        auto *marks = new QHBoxLayout;
+        marks->setSpacing(4);
+        marks->addWidget(Lyongshen(n));
+        marks->addWidget(Lyuanji(n));
+        marks->addStretch(1);
+        grid->addLayout(marks, row, ColLyongshen);
         Lliuqin(n) = label(this, nameOf(u"Lliuqin", n));
         colour(Lliuqin(n), blue);
         grid->addWidget(Lliuqin(n), row, ColLliuqin);
         Lkong(n) = label(this, nameOf(u"Lkong", n));
         colour(Lkong(n), purple);
         grid->addWidget(Lkong(n), row, ColLkong);
+        Lwangshuai(n) = label(this, nameOf(u"Lwangshuai", n));
+        grid->addWidget(Lwangshuai(n), row, ColWangshuai);
         Lsha(n) = label(this, nameOf(u"Lsha", n));
         colour(Lsha(n), quiet);
         grid->addWidget(Lsha(n), row, ColSha);
@@ -367,6 +383,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     grid->addLayout(m_extrasRow, 7, ColCaption, 1, ColBkong + 2);
 
     grid->setColumnStretch(ColBkong + 1, 1);
+    addReadingFields();
     fitToFont();
 
     // Tab visits the six line fields first, in line order, then the fields above them.
@@ -383,6 +400,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     }
     chain(Combo1);
     chain(TextWHS);
+    chain(zhanlei);
     for (QRadioButton *option : dayStems)
         chain(option);
 
@@ -453,6 +471,9 @@ void ChartSheet::fitToFont()
     for (QLabel *marker : Lsha)
         marker->setFont(smallFont);
     m_grid->setColumnMinimumWidth(ColSha, QFontMetrics(smallFont).horizontalAdvance(u"贵昌灾"_s));
+    for (QLabel *strength : Lwangshuai)
+        strength->setFont(smallFont);
+    m_grid->setColumnMinimumWidth(ColWangshuai, QFontMetrics(smallFont).horizontalAdvance(u"旺·长生"_s));
     m_grid->setColumnMinimumWidth(ColBiaoji, fm.horizontalAdvance(u"回头克 化绝"_s));
     m_grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
     m_grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
@@ -474,6 +495,7 @@ void ChartSheet::fitToFont()
         l->setText(text);
     }
     Lguashen->setMinimumWidth(fm.horizontalAdvance(u"卦身：子"_s));
+    fitFanfu();
     m_extrasRow->setContentsMargins(scaled(4), scaled(8), 0, 0);
     m_extrasRow->setSpacing(scaled(24));
 }
@@ -648,6 +670,7 @@ void ChartSheet::showDocument(const ChartDocument &document)
 
     showMark(cast.mark);
     showChartExtras(chart);
+    showReading(chart);
 }
 
 // The marked line's field shows its word in bold; the others are hidden and

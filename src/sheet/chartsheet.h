@@ -43,6 +43,7 @@ public:
     QLabel *Lyuejian;                          // "月建：" + branch, of the document
     QLabel *Lrijian;                           // "日建：" + branch, of the document
     QLineEdit *TextWHS;                        // the question asked
+    QComboBox *zhanlei;                        // 占类: （未选） then the categories in Category order
     std::array<QRadioButton *, 10> dayStems{}; // OPj OPY OPB OPD OPW OPJI OPG OPX OPR OPGUI
     QLabel *Lxunkong;                          // "旬空：" + the day's two void branches, from the chart
 
@@ -66,6 +67,7 @@ public:
     QLabel *biangua;    // the changed hexagram's text, by TimerSBG / TimerSBG2 (emptied by Timerai on a miss)
     QLabel *Lbianlei;   // beside biangua, when a line moves: "六冲变六合" / "六合变六冲", else the
                         // changed hexagram's own type ("六冲" / "六合")
+    QLabel *Lfanfu; // after the types: the 反吟/伏吟 of a half or the whole hexagram, "内卦反吟 外卦伏吟"
 
     // Line rows.
     Six<LineField *> Text; // the line as typed, "1" or "0"; line handling on every change
@@ -77,16 +79,19 @@ public:
     Six<QLabel *> Lfkong;  // "空" when that hidden spirit is void
     Six<LineGlyph *> yan;  // original glyphs, shown by the line handling
     Six<LineGlyph *> yin;
-    Six<QLabel *> sy;        // moving mark "○" / "×", by the tick handling
-    Six<QLabel *> LSY;       // 世 / 应 of the original hexagram, by Tsy
-    Six<QLabel *> Lyongshen; // "用神" / "伏神" mark of the document
-    Six<QLabel *> Lliuqin;   // relative + branch + element, by Tsy
-    Six<QLabel *> Lkong;     // "空" when the line's branch is void, from the chart
-    Six<QLabel *> Lsha;      // quiet one-character markers of the 卦身 and 神煞 the line carries
-                             // ("身马"); their full names in the tooltip
-    Six<QLabel *> Lbiaoji;   // a static line: "月破" / "暗动" / "日破"; a moving line: its changes,
-                             // "化进神 回头生"; from the chart
-    Six<LineGlyph *> Byan;   // changed glyphs, by the line and tick handling
+    Six<QLabel *> sy;         // moving mark "○" / "×", by the tick handling
+    Six<QLabel *> LSY;        // 世 / 应 of the original hexagram, by Tsy
+    Six<QLabel *> Lyongshen;  // "用神" / "伏神" mark of the document; else the use god of the
+                              // category ("用神", "用(伏)" when it hides under the line) in its own colour
+    Six<QLabel *> Lyuanji;    // "原" / "忌" / "仇": the line against the use god
+    Six<QLabel *> Lliuqin;    // relative + branch + element, by Tsy
+    Six<QLabel *> Lkong;      // "空" when the line's branch is void, from the chart
+    Six<QLabel *> Lwangshuai; // the line's season and day stage, "旺·长生"; the full facts in the tooltip
+    Six<QLabel *> Lsha;       // quiet one-character markers of the 卦身 and 神煞 the line carries
+                              // ("身马"); their full names in the tooltip
+    Six<QLabel *> Lbiaoji;    // a static line: "月破" / "暗动" / "日破"; a moving line: its changes,
+                              // "化进神 回头生"; from the chart
+    Six<LineGlyph *> Byan;    // changed glyphs, by the line and tick handling
     Six<LineGlyph *> Byin;
     Six<QLabel *> Bsy;      // 世 / 应 of the changed hexagram, by Timerai
     Six<QLabel *> L;        // relative of the changed line against the original palace, by TX1..TX6
@@ -132,6 +137,10 @@ public:
     // branches, the void marks, the hidden spirits, the line marks, the
     // hexagram types, 卦身 and 神煞. Only changes are written.
     void showChartExtras(const Chart &chart);
+    // Writes the reading: the category and sex the document holds, the use god
+    // of the category where no mark is set by hand, 原/忌/仇, each line's
+    // strength and the 反吟/伏吟 words. Only changes are written.
+    void showReading(const Chart &chart);
 
     // Empties the two LineKeys, hides all 24 glyphs and empties the moving marks,
     // both world/response columns and both label columns.
@@ -140,6 +149,9 @@ public:
 signals:
     void dayStemPicked(int stem); // 0 = 甲 .. 9 = 癸
     void momentEdited(const Moment &moment);
+    void categoryPicked(std::optional<Category> category);
+    void sexPicked(std::optional<Sex> sex);
+    void relativeClicked(int line); // a line's relative label (Lliuqin1..6) clicked
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -147,6 +159,8 @@ protected:
 private:
     void fitToFont();
     void showMark(const LineMark &mark);
+    void addReadingFields();
+    void fitFanfu();
 
     QGridLayout *m_grid = nullptr;
     QHBoxLayout *m_extrasRow = nullptr; // 卦身 and 神煞 under the chart

@@ -265,6 +265,7 @@ void MainWindow::buildMenus()
     connect(m_fuzhi, &QAction::triggered, m_chartExport, &ChartExport::fuzhi_Click);
     m_daochu = item(file, u"daochu"_s, u"导出图片…"_s);
     connect(m_daochu, &QAction::triggered, m_chartExport, &ChartExport::daochu_Click);
+    m_fuzhiAI = item(file, u"fuzhiAI"_s, u"复制为AI提问"_s);
     file->addSeparator();
     addJournalCommands(file);
     file->addSeparator();
@@ -298,6 +299,7 @@ void MainWindow::buildMenus()
             [this] { openWindow(m_yao6h, [this] { return createYao6h(this); }); });
     connect(item(tls, u"yaoc"_s, u"爻之六冲"_s), &QAction::triggered, this,
             [this] { openWindow(m_yao6c, [this] { return createYao6c(this); }); });
+    addReadingCommands(tls);
 
     QMenu *yueri = topMenu(u"yueri"_s, u"月建日建选择(&D)"_s);
     // Each build's item is checked when the document holds that build.
@@ -588,6 +590,7 @@ void MainWindow::resetSheet()
     m_steps->switchOff(m_steps->TimerSBG2);
 
     m_document->clear();
+    m_document->setCategory(std::nullopt); // the category belongs to the question, emptied above
     // The last chart may still stand on lines already emptied.
     s.emptyChartAndLines();
     // Locked only now: the line handling of an unticked box frees its line.
@@ -696,8 +699,10 @@ void MainWindow::yingbi_Click()
 void MainWindow::shijian_Click()
 {
     const auto create = [this] {
+        const bool at23 = timeCastDayTurnsAt23(m_document->cast().options.timeCastDay,
+                                               dayTurnsAt23() ? DayBoundary::Zi23 : DayBoundary::Midnight);
         return new TimeCastDialog(ChartSheet::momentOf(castMoment()),
-                                  castOption(m_env.settingsFile, CastOption::YearAtLichun), dayTurnsAt23(), this);
+                                  castOption(m_env.settingsFile, CastOption::YearAtLichun), at23, this);
     };
     openCastDialog(create, [this](TimeCastDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::YearAtLichun, d.lichunYear->isChecked());
@@ -713,6 +718,7 @@ void MainWindow::shuzi_Click()
     };
     openCastDialog(create, [this](NumberDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::NumberAddsHour, d.addHour->isChecked());
+        m_document->setOptions(schoolOptions(m_env.settingsFile));
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
 }
@@ -768,8 +774,12 @@ CaseRecord MainWindow::caseOnSheet() const
     c.cast = m_document->cast();
     c.question = m_sheet->TextWHS->text();
     c.sex = m_sheet->Combo1->currentText();
-    if (c.cast.category)
-        c.category = qs(categoryName(*c.cast.category));
+    c.category
+        = c.cast.category ? QString::fromStdU16String(std::u16string(categoryName(*c.cast.category))) : QString();
+    // The case keeps its category and sex as its own words; the school options are the program's.
+    c.cast.category.reset();
+    c.cast.sex.reset();
+    c.cast.options = {};
     c.firstYingqi = firstYingqiOf(c);
     return c;
 }
@@ -782,7 +792,8 @@ bool MainWindow::showsKeptCase() const
     const CaseRecord now = caseOnSheet();
     CastInput kept = m_keptCase->cast;
     kept.dayBoundary = now.cast.dayBoundary; // 子初换日 is the program's option, not the case's
-    return now.cast == kept && now.question == m_keptCase->question && now.sex == m_keptCase->sex;
+    return now.cast == kept && now.question == m_keptCase->question && now.sex == m_keptCase->sex
+           && now.category == m_keptCase->category;
 }
 
 void MainWindow::baocun_Click()
@@ -830,6 +841,7 @@ void MainWindow::openCase(const CaseRecord &c)
     loadCast(c.cast);
     m_sheet->TextWHS->setText(c.question);
     m_sheet->Combo1->setCurrentIndex(m_sheet->Combo1->findText(c.sex));
+    m_document->setCategory(categoryFromText(c.category.toStdU16String()));
     m_keptCase = std::make_unique<CaseRecord>(c);
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);

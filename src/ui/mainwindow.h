@@ -81,6 +81,10 @@ public:
     void yingqi_Click();  // 应期参考
     // Counts the cases 待验 again and shows the count; the journal file is only read.
     void countAwaiting();
+    void liupai_Click();  // 流派设置…
+    void fuzhiAI_Click(); // 复制为AI提问
+    // Keeps the school options in the settings file and charts by them.
+    void applySchoolOptions(const SchoolOptions &options);
     // Puts a case of the journal back on the sheet, asking first when another
     // chart stands there: its cast through loadCast, its question and sex.
     void openCase(const CaseRecord &c);
@@ -123,6 +127,7 @@ private:
     void Form_Load();
     bool journalUsable() const;
     void addJournalCommands(QMenu *file);
+    void addReadingCommands(QMenu *tools);
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
     void buildMenus();
@@ -163,6 +168,8 @@ private:
     QAction *m_anliku = nullptr;
     QAction *m_yingqi = nullptr;
     QPushButton *m_daiyan = nullptr; // the count of cases 待验 in the status bar
+    QAction *m_fuzhiAI = nullptr;
+    QPointer<QDialog> m_liupai;
     Six<QAction *> m_yao;
     Six<QAction *> m_F;
     std::array<QAction *, 12> m_monthBuild{}; // 月建 items, 子 .. 亥

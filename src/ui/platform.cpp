@@ -15,6 +15,12 @@ namespace {
 
 constexpr int JpegQuality = 95; // [0, 100]; high enough that the chart's thin lines stay sharp
 
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity FileNameCase = Qt::CaseInsensitive; // "C:/Users/x" is "c:/users/X"
+#else
+constexpr Qt::CaseSensitivity FileNameCase = Qt::CaseSensitive;
+#endif
+
 // "a.jpg" → "a (n).jpg"; n >= 2.
 QString numberedName(const QString &fileName, int n)
 {
@@ -52,7 +58,7 @@ QString picturesFolder()
     if (pictures.isEmpty())
         return {};
     const QString cleaned = QDir::cleanPath(pictures);
-    if (!cleaned.startsWith(home + u'/'))
+    if (!cleaned.startsWith(home + u'/', FileNameCase))
         return {};
     return cleaned;
 }

@@ -29,8 +29,10 @@ enum class Ink : std::uint8_t {
     Spirit,        // 六神 (dark green)
     WorldResponse, // 世, 应 (green)
     HexagramType,  // 六冲, 六合 (dark red)
+    AutoUseGod,    // the use god taken from the question's category (brown)
+    Reading,       // 原/忌/仇 and the strength of a line (slate)
 };
-inline constexpr int InkCount = 10;
+inline constexpr int InkCount = 12;
 
 // The cells of the reference tables, each a text on its own ground.
 enum class Cell : std::uint8_t {

@@ -8,8 +8,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 using namespace lotgrid;
@@ -24,6 +26,14 @@ CliResult run(const QStringList &args)
     for (const QString &a : args)
         utf8.push_back(a.toStdString());
     std::vector<std::string_view> views(utf8.begin(), utf8.end());
+    return runChartCli(views);
+}
+
+CliResult run(const QList<QByteArray> &args)
+{
+    std::vector<std::string_view> views;
+    for (const QByteArray &a : args)
+        views.emplace_back(a.constData(), static_cast<std::size_t>(a.size()));
     return runChartCli(views);
 }
 
@@ -104,6 +114,64 @@ private slots:
         QVERIFY2(err.contains(message), qPrintable(err));
         QVERIFY(err.endsWith(u'\n'));
         QCOMPARE(err.count(u'\n'), 1);
+    }
+
+    // The command line's messages: an argument they echo comes out quoted, so
+    // that it cannot steer the terminal, break the line or its UTF-8, or fill the
+    // screen: controls escaped, whole characters, at most 40 of them.
+    void messages_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("args");
+        QTest::addColumn<QByteArray>("message"); // part of the line on stderr
+        using Args = QList<QByteArray>;
+        QTest::newRow("title escape") << Args{"\x1b]0;pwned\a"} << QByteArray("\"\\x1B]0;pwned\\x07\"");
+        QTest::newRow("newline") << Args{"97\n8788"} << QByteArray("not 7: \"97\\n8788\"");
+        QTest::newRow("tab, CR, DEL") << Args{"--\t\r\x7f"} << QByteArray("\"--\\t\\r\\x7F\"");
+        QTest::newRow("quote, backslash") << Args{"--a\"b\\"} << QByteArray("\"--a\\\"b\\\\\"");
+        QTest::newRow("C1 CSI") << Args{"--\xc2\x9b"
+                                        "2J"}
+                                << QByteArray("\"--\\u009B2J\"");
+        QTest::newRow("right-to-left override") << Args{"--\xe2\x80\xaex"} << QByteArray("\"--\\u202Ex\"");
+        QTest::newRow("line separator") << Args{"--\xe2\x80\xa8"} << QByteArray("\"--\\u2028\"");
+        QTest::newRow("two full-width digits") << Args{"７７"} << QByteArray("not 2: \"７７\"");
+        QTest::newRow("six full-width digits") << Args{"７７７７７７"} << QByteArray("line 1 is \"７\"");
+        QTest::newRow("CJK kept") << Args{"--卦"} << QByteArray("\"--卦\"");
+        QTest::newRow("stray byte") << Args{"97\xff"
+                                            "788"}
+                                    << QByteArray("line 3 is \"\\xFF\"");
+        QTest::newRow("overlong slash") << Args{"--\xc0\xaf"} << QByteArray("\"--\\xC0\\xAF\"");
+        QTest::newRow("surrogate") << Args{"--\xed\xa0\x80"} << QByteArray("\"--\\xED\\xA0\\x80\"");
+        QTest::newRow("cut sequence") << Args{"--\xe4\xb8"} << QByteArray("\"--\\xE4\\xB8\"");
+        QTest::newRow("past U+10FFFF") << Args{"--\xf4\x90\x80\x80"} << QByteArray("\"--\\xF4\\x90\\x80\\x80\"");
+        QTest::newRow("40 characters") << Args{"--" + QByteArray(38, 'x')} << "\"--" + QByteArray(38, 'x') + '"';
+        QTest::newRow("41 characters") << Args{"--" + QByteArray(39, 'x')} << "\"--" + QByteArray(38, 'x') + "…\"";
+        QTest::newRow("41 CJK characters")
+            << Args{"--" + QByteArray("卦").repeated(39)} << "\"--" + QByteArray("卦").repeated(38) + "…\"";
+        QTest::newRow("131072 digits") << Args{QByteArray(131072, '7')}
+                                       << "not 131072: \"" + QByteArray(40, '7') + "…\"";
+        QTest::newRow("second LINES") << Args{"978788", "\x1b[2J"} << QByteArray("\"978788\" and \"\\x1B[2J\"");
+        QTest::newRow("time") << Args{"978788", "--time=\x1b[2J"} << QByteArray("--time \"\\x1B[2J\" is not");
+        // The moment is in the calendar; the day a time cast reads from 23:00 is not.
+        QTest::newRow("time cast, next day") << Args{"--time-cast", "--time=2100-12-31 23:30", "--zi23"}
+                                             << QByteArray("next day, 2101-01-01, past the lunar calendar's last day");
+    }
+
+    void messages()
+    {
+        QFETCH(QList<QByteArray>, args);
+        QFETCH(QByteArray, message);
+        const CliResult r = run(args);
+        QCOMPARE(r.status, ExitBadInput);
+        QVERIFY(r.out.empty());
+        const QByteArray err = QByteArray::fromStdString(r.err);
+        QVERIFY2(err.contains(message), err.constData());
+        QVERIFY(err.endsWith('\n'));
+        QVERIFY(err.size() < 200);
+        QVERIFY(std::ranges::none_of(err.chopped(1), [](char c) { return c >= 0 && (c < 0x20 || c == 0x7f); }));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString decoded = utf8(err);
+        QVERIFY(!utf8.hasError());
+        QVERIFY(std::ranges::none_of(decoded, [](QChar c) { return c.unicode() >= 0x80 && c.unicode() <= 0x9f; }));
     }
 
     // The plum-blossom casts by hand. 2024-02-10 is 正月初一 of a 辰 (5) year:

@@ -44,6 +44,42 @@ class TestChartDocument : public QObject
 {
     Q_OBJECT
 private slots:
+    // 乾为天 (金 palace, najia 子寅辰 午申戌, 世 on line 6): the category and
+    // the sex name the relative, a 用神 mark by hand overrides both.
+    void categoryAndSexPickTheUseGod_data()
+    {
+        QTest::addColumn<int>("category");   // -1 none
+        QTest::addColumn<int>("sex");        // -1 none, 0 男, 1 女
+        QTest::addColumn<int>("marked");     // a line marked 用神 by hand, 0 none
+        QTest::addColumn<QString>("useGod"); // "line source", "-" for none
+        QTest::newRow("求财: 妻财寅木") << int(Category::Wealth) << -1 << 0 << u"2 auto"_s;
+        QTest::newRow("自身: the world line") << int(Category::Self) << -1 << 0 << u"6 auto"_s;
+        QTest::newRow("婚恋 男: 妻财") << int(Category::Marriage) << 0 << 0 << u"2 auto"_s;
+        QTest::newRow("婚恋 女: 官鬼午火") << int(Category::Marriage) << 1 << 0 << u"4 auto"_s;
+        QTest::newRow("婚恋 without a sex") << int(Category::Marriage) << -1 << 0 << u"-"_s;
+        QTest::newRow("求财, line 3 by hand") << int(Category::Wealth) << 0 << 3 << u"3 manual"_s;
+    }
+    void categoryAndSexPickTheUseGod()
+    {
+        QFETCH(int, category);
+        QFETCH(int, sex);
+        QFETCH(int, marked);
+        QFETCH(QString, useGod);
+        ChartDocument d;
+        for (int n = 1; n <= 6; ++n)
+            d.setLine(n, u'1');
+        QSignalSpy changed(&d, &ChartDocument::changed);
+        d.setCategory(category < 0 ? std::nullopt : std::optional(static_cast<Category>(category)));
+        d.setSex(sex < 0 ? std::nullopt : std::optional(static_cast<Sex>(sex)));
+        if (marked)
+            d.setMark({MarkKind::UseGod, marked});
+        const auto &g = d.chart().reading.useGod;
+        QCOMPARE(g ? QString::number(g->position) + (g->source == UseGodSource::Auto ? u" auto"_s : u" manual"_s)
+                   : u"-"_s,
+                 useGod);
+        QCOMPARE(changed.size(), int(category >= 0) + int(sex >= 0) + int(marked > 0));
+    }
+
     // On 乾为天 with day stem 甲 and line 2 marked: one command, one new chart; again, none.
     void commandChangesTheChart_data()
     {

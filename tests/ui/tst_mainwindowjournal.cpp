@@ -105,11 +105,21 @@ Anli *reopenRow(MainWindow &w, int row)
     return anli;
 }
 
-void putOnSheet(MainWindow &w, const CastInput &cast, const QString &question, const QString &sex)
+void putOnSheet(MainWindow &w, const CastInput &cast, const QString &question, const QString &sex,
+                const QString &category = {})
 {
     w.loadCast(cast);
     w.sheet().TextWHS->setText(question);
     w.sheet().Combo1->setCurrentIndex(w.sheet().Combo1->findText(sex));
+    w.sheet().zhanlei->setCurrentIndex(std::max(0, w.sheet().zhanlei->findText(category)));
+}
+
+// The document's cast of a case on the sheet: the case's sex and category drive its use god.
+CastInput sheetCastOf(CastInput cast, const QString &sex, const QString &category = {})
+{
+    cast.sex = sexFromText(sex.toStdU16String());
+    cast.category = categoryFromText(category.toStdU16String());
+    return cast;
 }
 
 } // namespace
@@ -166,17 +176,20 @@ private slots:
         QTest::addColumn<CastInput>("cast");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("sex");
+        QTest::addColumn<QString>("category");
         QTest::newRow("111111 still, nothing else")
-            << castOf(u"111111"_s, u"000000"_s, -1, -1, -1, {}) << QString() << QString();
-        QTest::newRow("101101 lines 2 and 5 moving, 甲 day, 寅 month, 子 day, use god 3, 男")
-            << castOf(u"101101"_s, u"010010"_s, 0, 2, 0, u"y3"_s) << u"问求财，能否得手？"_s << u"男"_s;
+            << castOf(u"111111"_s, u"000000"_s, -1, -1, -1, {}) << QString() << QString() << QString();
+        QTest::newRow("101101 lines 2 and 5 moving, 甲 day, 寅 month, 子 day, use god 3, 男, 求财")
+            << castOf(u"101101"_s, u"010010"_s, 0, 2, 0, u"y3"_s) << u"问求财，能否得手？"_s << u"男"_s << u"求财"_s;
         QTest::newRow("000000 all moving, 癸 day, 亥 builds, hidden spirit 6, 女, 1900-01-31 00:00")
             << castOf(u"000000"_s, u"111111"_s, 9, 11, 11, u"f6"_s, FirstChartMoment) << u"出行 \"平安\"; 'x' -- %1"_s
-            << u"女"_s;
-        QTest::newRow("010011 line 1 moving, 戊 day, no builds, 2026-02-04 23:30")
-            << castOf(u"010011"_s, u"100000"_s, 4, -1, -1, {}, {{2026, 2, 4}, 23, 30}) << u"婚姻"_s << u"女"_s;
+            << u"女"_s << u"出行"_s;
+        QTest::newRow("010011 line 1 moving, 戊 day, no builds, 2026-02-04 23:30, 婚恋")
+            << castOf(u"010011"_s, u"100000"_s, 4, -1, -1, {}, {{2026, 2, 4}, 23, 30}) << u"婚姻"_s << u"女"_s
+            << u"婚恋"_s;
         QTest::newRow("110100 builds only, use god 1, 2100-12-31 23:59")
-            << castOf(u"110100"_s, u"001000"_s, -1, 6, 3, u"y1"_s, LastChartMoment) << u"考试"_s << QString();
+            << castOf(u"110100"_s, u"001000"_s, -1, 6, 3, u"y1"_s, LastChartMoment) << u"考试"_s << QString()
+            << QString();
     }
 
     void saveAndReopen()
@@ -184,11 +197,12 @@ private slots:
         QFETCH(CastInput, cast);
         QFETCH(QString, question);
         QFETCH(QString, sex);
+        QFETCH(QString, category);
         auto w = makeMainWindow(journalEnvironment(path(), m_said));
         w->show();
         ChartSheet &s = w->sheet();
-        putOnSheet(*w, cast, question, sex);
-        QCOMPARE(w->document().cast(), cast);
+        putOnSheet(*w, cast, question, sex, category);
+        QCOMPARE(w->document().cast(), sheetCastOf(cast, sex, category));
         const QByteArray before = chartModel(w->document().cast());
         const Chart chart = chartOf(cast);
         QVERIFY(chart.original && chart.changed && chart.pillars);
@@ -211,6 +225,7 @@ private slots:
             QCOMPARE(c.cast, cast);
             QCOMPARE(c.question, question);
             QCOMPARE(c.sex, sex);
+            QCOMPARE(c.category, category);
             QCOMPARE(c.notes, u"断：三日内有信"_s);
             QCOMPARE(c.tags, QStringList({u"求财"_s, u"近期"_s}));
         }
@@ -222,8 +237,9 @@ private slots:
         m_said->asked.clear();
         QVERIFY(reopenRow(*w, 0));
         QVERIFY(m_said->asked.isEmpty()); // nothing stood on the sheet
-        QCOMPARE(w->document().cast(), cast);
+        QCOMPARE(w->document().cast(), sheetCastOf(cast, sex, category));
         QCOMPARE(chartModel(w->document().cast()), before);
+        QCOMPARE(s.zhanlei->currentText(), category.isEmpty() ? u"（未选）"_s : category);
         QCOMPARE(s.TextWHS->text(), question);
         QCOMPARE(s.Combo1->currentText(), sex);
         // The sheet shows it as a user's own input would.
@@ -300,7 +316,7 @@ private slots:
             QCOMPARE(m_said->asked.first(),
                      u"打开案例之前建议保存当前的卦，以备日后查看。\r\n请问您真的需要打开这个案例吗？"_s);
         if (opened) {
-            QCOMPARE(w->document().cast(), c.cast);
+            QCOMPARE(w->document().cast(), sheetCastOf(c.cast, c.sex));
             QCOMPARE(s.TextWHS->text(), c.question);
             QCOMPARE(s.Combo1->currentText(), c.sex);
         } else {

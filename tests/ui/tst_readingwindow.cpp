@@ -1,0 +1,62 @@
+// The reading on the main window, on 乾为天 (金 palace, 子寅辰 午申戌) with line 1
+// moving, on a 乙卯 day in a 寅 month.
+#include "casting/castsettings.h"
+#include "common/mainwindowfixture.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lotgrid;
+using namespace Qt::StringLiterals;
+
+class TestReadingWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void categoryHandPickAndSchoolOptions()
+    {
+        QTemporaryDir dir;
+        Environment env = testEnvironment();
+        env.settingsFile = dir.filePath(u"lotgrid.conf"_s);
+        auto w = makeMainWindow(env);
+        w->show();
+        QVERIFY(!w->findChild<QAction *>(u"fuzhiAI"_s)->isEnabled());
+        for (int n = 1; n <= 6; ++n)
+            QTest::keyClicks(w->sheet().Text(n), u"1"_s);
+        ChartSheet &s = w->sheet();
+        s.co(1)->click();
+        w->document().setDayStem(1);
+        w->document().setMonthBuild(Branch::Yin);
+        w->document().setDayBuild(Branch::Mao);
+
+        // 求财 takes 妻财寅木 (line 2); wood's 原 is water, 忌 metal, 仇 earth.
+        s.zhanlei->setCurrentIndex(s.zhanlei->findText(u"求财"_s));
+        QVERIFY(s.Lyongshen(2)->isVisible() && s.Lyongshen(2)->toolTip().contains(u"求财"_s));
+        QCOMPARE(textsOf(s.Lyuanji), QStringList({u"原"_s, QString(), u"仇"_s, QString(), u"忌"_s, u"仇"_s}));
+        // 寅 wood in a 寅 month is 旺; at the 卯 day it stands at 帝旺.
+        QCOMPARE(s.Lwangshuai(2)->text(), u"旺·帝旺"_s);
+        w->findChild<QAction *>(u"fuzhiAI"_s)->trigger();
+        QVERIFY(QGuiApplication::clipboard()->text().contains(u"用神：妻财，在二爻妻财寅木"_s));
+        QVERIFY(!w->statusBar()->currentMessage().isEmpty());
+
+        // 官鬼午火's label clicked: picked by hand; against fire, wood is 原, water 忌, metal 仇.
+        QTest::mouseClick(s.Lliuqin(4), Qt::LeftButton);
+        QVERIFY(s.Lyongshen(4)->isVisible() && !s.Lyongshen(2)->isVisible());
+        QCOMPARE(textsOf(s.Lyuanji), QStringList({u"忌"_s, u"原"_s, QString(), QString(), u"仇"_s, QString()}));
+
+        // 乙's 禄 is 卯: 羊刃 after it is 辰; 阳前阴后 puts a yin stem's before it, on 寅.
+        QVERIFY(s.Lshensha->text().contains(u"羊刃：辰"_s));
+        SchoolOptions o;
+        o.blade = BladeRule::YangAfterYinBefore;
+        w->applySchoolOptions(o);
+        QVERIFY(s.Lshensha->text().contains(u"羊刃：寅"_s));
+        QCOMPARE(schoolOptions(env.settingsFile).blade, BladeRule::YangAfterYinBefore);
+    }
+};
+
+QTEST_MAIN(TestReadingWindow)
+#include "tst_readingwindow.moc"
