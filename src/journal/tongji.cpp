@@ -5,6 +5,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -338,15 +339,19 @@ bool Tongji::exportCsv(const QString &file)
     QSaveFile out(file);
     const QByteArray bytes = text.toUtf8();
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        m_prompts.warn(this, windowTitle(), u"导出失败，没有写出文件 %1：%2"_s.arg(file, out.errorString()));
+        if (m_prompts.warn)
+            m_prompts.warn(this, windowTitle(),
+                           u"导出失败，没有写出文件 %1：%2"_s.arg(QDir::toNativeSeparators(file), out.errorString()));
         return false;
     }
+    if (m_prompts.inform)
+        m_prompts.inform(this, windowTitle(), u"统计已导出到 %1。"_s.arg(QDir::toNativeSeparators(file)));
     return true;
 }
 
 void Tongji::exportClicked()
 {
-    const QString file = m_prompts.exportFile(this, u"导出统计（CSV）"_s);
+    const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出统计（CSV）"_s) : QString();
     if (!file.isEmpty())
         exportCsv(file);
 }
