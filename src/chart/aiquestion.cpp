@@ -2,6 +2,7 @@
 
 #include "chart/charttext.h"
 #include "chart/hexagrams.h"
+#include "chart/yingqi.h"
 
 namespace lotgrid {
 
@@ -176,7 +177,12 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
         out += supportWords(chart);
     put(out, {u"各爻旺衰与标记（上爻在前）：\n", lineFacts(chart)});
     out += relationFacts(chart);
-    // 应期 candidates, when the engine reckons them, are appended here.
+    if (const std::vector<YingqiCandidate> timing = yingqiOf(chart); !timing.empty()) {
+        out += u"应期候选（按规则列出，供取舍，不是断语）：\n";
+        for (const YingqiCandidate &c : timing)
+            put(out, {isoDate(c.date), u" ", sexagenaryName(c.pillar), yingqiUnitName(c.unit), u" ",
+                      yingqiRuleName(c.rule), u"：", c.why, u"\n"});
+    }
     out += u"\n【要求】\n";
     out += u"只依据以上排盘和事实断卦，不要重新起卦，也不要改动用神、旺衰和各项标记。"
            u"每推断一步，写明它依据的规则（如“月破”“回头克”“用神旺相”“原神发动”），"

@@ -1,5 +1,7 @@
 #include "chart/charttext.h"
 
+#include "chart/yingqi.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -159,6 +161,15 @@ void trimRight(std::u16string &line)
         line.pop_back();
 }
 
+// "应期参考：2026-12-15 乙卯日（值）  …": the first few candidates; empty without one.
+std::u16string yingqiLine(const Chart &chart)
+{
+    std::u16string line;
+    for (const std::u16string &date : yingqiFirst(yingqiOf(chart), 4))
+        line += (line.empty() ? u"应期参考：" : u"  ") + date;
+    return line;
+}
+
 } // namespace
 
 std::u16string lineNotation(const CastInput &input)
@@ -306,6 +317,8 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         emit(line);
     if (const std::u16string line = relatedHexagramWords(chart); !line.empty())
         emit(line);
+    if (const std::u16string line = yingqiLine(chart); !line.empty())
+        emit(line);
     return out;
 }
 
@@ -441,6 +454,19 @@ Json relationsJson(const Reading &r)
     return out;
 }
 
+Json yingqiJson(const Chart &chart)
+{
+    Json out = Json::array();
+    for (const YingqiCandidate &c : yingqiOf(chart))
+        out.push_back({{"date", utf8(isoDate(c.date))},
+                       {"unit", utf8(yingqiUnitName(c.unit))},
+                       {"branch", utf8(branchName(c.branch()))},
+                       {"rule", utf8(yingqiRuleName(c.rule))},
+                       {"position", c.position},
+                       {"why", utf8(c.why)}});
+    return out;
+}
+
 } // namespace
 
 nlohmann::ordered_json optionsJson(const SchoolOptions &o)
@@ -559,6 +585,7 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
     const auto name = [](const HexagramRow *row) { return row ? utf8(hexagramName(*row)) : Json(nullptr); };
     j["related"]
         = {{"hu", name(chart.reading.hu)}, {"cuo", name(chart.reading.cuo)}, {"zong", name(chart.reading.zong)}};
+    j["yingqi"] = yingqiJson(chart);
     return j;
 }
 

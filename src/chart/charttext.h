@@ -8,7 +8,8 @@
 // hand), the question and the sex when given, the category (占类) and the
 // use god, the two hexagrams with their palaces and types (and 反吟/伏吟 of a
 // half or the whole hexagram), the six lines from line 6 down to line 1, then
-// 卦身, the 神煞, the three harmonies and tombs, and the 互/错/综 hexagrams. A
+// 卦身, the 神煞, the three harmonies and tombs, the 互/错/综 hexagrams, and
+// last the first 应期 candidates. A
 // line row holds, each column only when some line fills it: the spirit, the
 // hidden spirit (and 空, and 用 when the use god hides there), the line's bar,
 // relative+branch+element (and 空), 世/应, the moving mark (○ old yang, × old
@@ -55,6 +56,8 @@ std::u16string chartText(const Chart &chart, std::u16string_view question = {}, 
 //             with ["月"|"日"], changed [positions giving their changed branch]}
 //             then {kind "入墓", position, by "日"|"动"|"变", from (by 动)}]
 //   related   {hu, cuo, zong}: hexagram names
+//   yingqi    [{date "YYYY-MM-DD", unit "日"|"月", branch, rule "值"|"冲"|"合"|"出空"|
+//             "填实"|"补破"|"冲墓"|"生旺", position, why}] by date, [] without a moment
 // Each original line also has yuanji ("原神"|"忌神"|"仇神"|null), strength
 // {season, month [..], day [..], stage, strong} (season and month null
 // without a month build, day and stage null without a day build; null

@@ -3,6 +3,7 @@
 #include "calendar/today.h"
 #include "chart/charttext.h"
 #include "chart/najiastems.h"
+#include "chart/yingqi.h"
 #include "widgets/textconv.h"
 
 using namespace Qt::StringLiterals;
@@ -179,6 +180,12 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
     }
     if (const std::u16string relations = relationWords(chart); !relations.empty())
         model.foot << GuapanFieldLine{{GuapanField{{}, qs(relations), {}}}, true};
+    // The first 应期 candidates, the rules of a date together.
+    GuapanFieldLine timing{{}, true};
+    for (const std::u16string &date : yingqiFirst(yingqiOf(chart), 3))
+        timing.fields << GuapanField{timing.fields.isEmpty() ? u"应期参考"_s : QString(), qs(date), {}};
+    if (!timing.fields.isEmpty())
+        model.foot << timing;
     return model;
 }
 

@@ -90,7 +90,7 @@ struct GuapanModel {
     bool hasSpirits = false;
     bool hasHidden = false;
     std::array<GuapanRowModel, 6> rows{}; // line 6 first
-    QList<GuapanFieldLine> foot;          // 卦身, 神煞, relations
+    QList<GuapanFieldLine> foot;          // 卦身, 神煞, relations, the first 应期 candidates
 };
 
 // The words of the 卦盘 of `chart` and the case.

@@ -4,6 +4,8 @@
 #include "chart/chart.h"
 #include "guapan/guapanview.h"
 #include "widgets/textconv.h"
+#include "journal/outcomedialog.h"
+#include "journal/tongji.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -66,6 +68,13 @@ QString detailText(const CaseRecord &c)
         facts << u"%1：第 %2 爻"_s.arg(c.cast.mark.kind == MarkKind::UseGod ? u"用神"_s : u"伏神"_s)
                      .arg(c.cast.mark.line);
     parts << facts.join(u"　"_s);
+    QStringList timing;
+    if (c.firstYingqi)
+        timing << u"首个应期：%1"_s.arg(c.firstYingqi->toString(Qt::ISODate));
+    if (c.outcomeDate)
+        timing << u"%1于：%2"_s.arg(verdictText(c.verdict), c.outcomeDate->toString(Qt::ISODate));
+    if (!timing.isEmpty())
+        parts << timing.join(u"　"_s);
     parts << u"保存于 %1，修改于 %2"_s.arg(c.saved.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s),
                                            c.changed.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s));
     return parts.join(u'\n');
@@ -93,8 +102,12 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
                 false}
     , m_verdict(named(new QComboBox(this), u"verdict"_s))
     , m_tags(named(new QLineEdit(this), u"tags"_s))
+    , m_groupFilter(named(new QPushButton(this), u"groupFilter"_s))
     , m_saveDetail(named(new QPushButton(u"保存"_s, this), u"saveDetail"_s))
     , m_reopen(named(new QPushButton(u"打开"_s, this), u"reopen"_s))
+    , m_recordFulfilled(named(new QPushButton(u"应验…"_s, this), u"jiluYingyan"_s))
+    , m_recordFailed(named(new QPushButton(u"不验…"_s, this), u"jiluBuyan"_s))
+    , m_openTongji(named(new QPushButton(u"验证统计…"_s, this), u"tongjiButton"_s))
     , m_delete(named(new QPushButton(u"删除"_s, this), u"deleteCases"_s))
     , m_exportAll(named(new QPushButton(u"导出全部…"_s, this), u"exportAll"_s))
     , m_exportSelected(named(new QPushButton(u"导出所选…"_s, this), u"exportSelected"_s))
@@ -121,6 +134,10 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
         m_verdictFilter->addItem(verdictText(v), static_cast<int>(v));
         m_verdict->addItem(verdictText(v), static_cast<int>(v));
     }
+    m_verdictFilter->addItem(u"待验"_s, AwaitingItem);
+    m_verdictFilter->setItemData(m_verdictFilter->count() - 1, u"未定，且首个应期已过"_s, Qt::ToolTipRole);
+    m_groupFilter->setToolTip(u"点击取消这个分组"_s);
+    m_groupFilter->hide();
 
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -158,6 +175,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     filters->addWidget(m_dateTo);
     filters->addWidget(new QLabel(u"应验："_s, this));
     filters->addWidget(m_verdictFilter);
+    filters->addWidget(m_groupFilter);
 
     auto *detailPane = named(new QWidget(this), u"detailPane"_s);
     auto *form = new QFormLayout;
@@ -172,6 +190,8 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     auto *detailButtons = new QHBoxLayout;
     detailButtons->addWidget(m_saveDetail);
     detailButtons->addWidget(m_reopen);
+    detailButtons->addWidget(m_recordFulfilled);
+    detailButtons->addWidget(m_recordFailed);
     detailButtons->addStretch();
     detailButtons->addWidget(m_delete);
     auto *detailLayout = new QVBoxLayout(detailPane);
@@ -197,6 +217,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_status, 1);
+    bottom->addWidget(m_openTongji);
     bottom->addWidget(m_import);
     bottom->addWidget(m_exportSelected);
     bottom->addWidget(m_exportAll);
@@ -237,6 +258,14 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     });
     connect(m_saveDetail, &QPushButton::clicked, this, [this] { saveDetail(); });
     connect(m_reopen, &QPushButton::clicked, this, [this] { reopenCurrent(); });
+    connect(m_recordFulfilled, &QPushButton::clicked, this, [this] { recordOutcome(Verdict::Fulfilled); });
+    connect(m_recordFailed, &QPushButton::clicked, this, [this] { recordOutcome(Verdict::Failed); });
+    connect(m_openTongji, &QPushButton::clicked, this, &Anli::openTongji);
+    connect(m_groupFilter, &QPushButton::clicked, this, [this] {
+        m_group.reset();
+        m_groupFilter->hide();
+        applyFilter();
+    });
     connect(m_delete, &QPushButton::clicked, this, &Anli::deleteSelected);
     connect(m_exportAll, &QPushButton::clicked, this, [this] {
         const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出全部案例"_s) : QString();
@@ -280,8 +309,11 @@ void Anli::applyFilter()
         filter.from = m_dateFrom->date();
         filter.to = m_dateTo->date();
     }
-    if (m_verdictFilter->currentIndex() > 0)
+    if (m_verdictFilter->currentData().toInt() == AwaitingItem)
+        filter.openYingqiBefore = m_today ? m_today() : QDate::currentDate();
+    else if (m_verdictFilter->currentIndex() > 0)
         filter.verdict = static_cast<Verdict>(m_verdictFilter->currentData().toInt());
+    filter.group = m_group;
     m_model->setFilter(filter);
     showCount();
 }
@@ -319,8 +351,8 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
     setFolded(m_outcome, c ? c->outcome : QString());
     m_verdict->setCurrentIndex(m_verdict->findData(static_cast<int>(c ? c->verdict : Verdict::Open)));
     m_tags->setText(c ? c->tags.join(u' ') : QString());
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_notes.edit, m_outcome.edit, m_verdict, m_tags, m_saveDetail, m_reopen})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_notes.edit, m_outcome.edit, m_verdict, m_tags, m_saveDetail,
+                                                       m_reopen, m_recordFulfilled, m_recordFailed})
         w->setEnabled(c.has_value());
     updateSelectionButtons();
     m_dirty = false;
@@ -398,7 +430,64 @@ bool Anli::saveDetail()
     m_shown = saved;
     m_model->replaceCase(*saved);
     m_status->setText(u"已保存"_s);
+    emit followUpSaved();
     return true;
+}
+
+void Anli::showAwaiting()
+{
+    const int item = m_verdictFilter->findData(AwaitingItem);
+    if (m_verdictFilter->currentIndex() != item)
+        m_verdictFilter->setCurrentIndex(item); // which filters
+    else
+        applyFilter();
+}
+
+void Anli::showGroup(const CaseGroup &group, const QString &label)
+{
+    m_group = group;
+    m_groupFilter->setText(label + u"  ✕"_s);
+    m_groupFilter->show();
+    if (m_verdictFilter->currentIndex() != 0)
+        m_verdictFilter->setCurrentIndex(0); // which filters
+    else
+        applyFilter();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Anli::recordOutcome(Verdict verdict)
+{
+    if (!m_shown || (m_dirty && !saveDetail()))
+        return;
+    OutcomeDialog dialog(*m_shown, verdict, m_today ? m_today() : QDate::currentDate(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<CaseRecord> saved = m_journal->updateFollowUp(dialog.record());
+    if (!saved) {
+        m_status->setText(u"结果未能记下"_s);
+        if (m_prompts.warn)
+            m_prompts.warn(this, Title, journalMessage(m_journal->lastError()));
+        return;
+    }
+    m_model->replaceCase(*saved);
+    showCase(saved);
+    m_status->setText(u"已记下结果"_s);
+    emit followUpSaved();
+}
+
+void Anli::openTongji()
+{
+    if (!m_tongji) {
+        auto *tongji = new Tongji(m_journal->connectionName(), m_prompts, this);
+        connect(tongji, &Tongji::groupChosen, this, &Anli::showGroup);
+        connect(this, &Anli::followUpSaved, tongji, &Tongji::refresh);
+        m_tongji = tongji;
+    }
+    m_tongji->show();
+    m_tongji->raise();
+    m_tongji->activateWindow();
 }
 
 QList<qint64> Anli::selectedIds() const

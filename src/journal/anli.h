@@ -10,13 +10,19 @@
 // 显示全部 is pressed, so choosing a case never waits on laying out a book.
 // An import shows its progress and may be cancelled; cases that the journal
 // holds with another follow-up are counted apart, and replaced if the user
-// says so.
+// says so. The verdict filter also offers 待验: the cases still open whose
+// first 应期 candidate has passed. 应验… and 不验… record an outcome in one
+// step, with the day it came about and a note; 验证统计… opens the hit rates,
+// whose groups list their cases here.
 
 #include "journal/caselistmodel.h"
 #include "journal/journalmessages.h"
 #include "journal/journalprompts.h"
 
+#include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -56,12 +62,29 @@ public:
     bool importFrom(const QString &file);
     // How long an import runs before its progress shows (tests show it at once).
     void setProgressDelay(int ms) { m_progressDelayMs = ms; }
+    // Today's date, which 待验 and the outcome's day are reckoned from.
+    void setToday(std::function<QDate()> today) { m_today = std::move(today); }
+
+    // Lists the cases 待验.
+    void showAwaiting();
+    // Lists the cases with an outcome of one group of the statistics, named `label`.
+    void showGroup(const CaseGroup &group, const QString &label);
+    // Records an outcome of the shown case with the small dialog, `verdict` proposed.
+    void recordOutcome(Verdict verdict);
+    // Opens 验证统计 beside this window.
+    void openTongji();
+    QWidget *tongji() const { return m_tongji; }
+
+    // The verdict filter's item of the cases 待验.
+    static constexpr int AwaitingItem = -1;
 
     // A note or outcome longer than this shows folded.
     static constexpr qsizetype FoldedLength = 3000;
 
 signals:
     void reopenRequested(const lotgrid::CaseRecord &c);
+    // A case's follow-up was written: its verdict may have changed.
+    void followUpSaved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -93,6 +116,9 @@ private:
     bool m_dirty = false;
     bool m_loading = false;
     int m_progressDelayMs = 500;
+    std::function<QDate()> m_today;
+    std::optional<CaseGroup> m_group;
+    QPointer<QWidget> m_tongji;
 
     QLineEdit *m_search;
     QCheckBox *m_dateFilter;
@@ -106,8 +132,12 @@ private:
     FoldedText m_outcome;
     QComboBox *m_verdict;
     QLineEdit *m_tags;
+    QPushButton *m_groupFilter;
     QPushButton *m_saveDetail;
     QPushButton *m_reopen;
+    QPushButton *m_recordFulfilled;
+    QPushButton *m_recordFailed;
+    QPushButton *m_openTongji;
     QPushButton *m_delete;
     QPushButton *m_exportAll;
     QPushButton *m_exportSelected;

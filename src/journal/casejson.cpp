@@ -180,6 +180,7 @@ Json caseToJson(const CaseRecord &c, const ChartJson &chart)
         tags.push_back(utf8(t));
     o["tags"] = std::move(tags);
     o["firstYingqi"] = c.firstYingqi ? Json(utf8(c.firstYingqi->toString(Qt::ISODate))) : Json(nullptr);
+    o["outcomeDate"] = c.outcomeDate ? Json(utf8(c.outcomeDate->toString(Qt::ISODate))) : Json(nullptr);
     if (chart) {
         const std::string chartText = chart(readingCast(c));
         Json parsed = Json::parse(chartText, nullptr, false);
@@ -199,7 +200,7 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
         return std::nullopt;
     }
     std::optional<QString> saved, changed, moment, lines, moving, dayStem, monthBuild, dayBuild, question, sex, notes,
-        outcome, verdict, category, firstYingqi;
+        outcome, verdict, category, firstYingqi, outcomeDate;
     if (!readString(o, "saved", true, saved, problem) || !readString(o, "changed", true, changed, problem)
         || !readString(o, "moment", false, moment, problem) || !readString(o, "lines", true, lines, problem)
         || !readString(o, "moving", true, moving, problem) || !readString(o, "dayStem", false, dayStem, problem)
@@ -208,7 +209,8 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
         || !readString(o, "sex", false, sex, problem) || !readString(o, "notes", false, notes, problem)
         || !readString(o, "outcome", false, outcome, problem) || !readString(o, "verdict", true, verdict, problem)
         || !readString(o, "category", false, category, problem)
-        || !readString(o, "firstYingqi", false, firstYingqi, problem))
+        || !readString(o, "firstYingqi", false, firstYingqi, problem)
+        || !readString(o, "outcomeDate", false, outcomeDate, problem))
         return std::nullopt;
 
     CaseRecord c;
@@ -249,15 +251,20 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
         return std::nullopt;
     }
     c.verdict = *v;
-    if (firstYingqi) {
+    const auto readDate = [problem](const std::optional<QString> &text, const char *key, std::optional<QDate> &into) {
+        if (!text)
+            return true;
         static const QRegularExpression isoDate(u"^\\d{4}-\\d{2}-\\d{2}$"_s);
-        const QDate date = QDate::fromString(*firstYingqi, Qt::ISODate);
-        if (!isoDate.match(*firstYingqi).hasMatch() || !date.isValid()) {
-            *problem = problemOf(CaseFault::BadDate, "firstYingqi", *firstYingqi);
-            return std::nullopt;
+        const QDate date = QDate::fromString(*text, Qt::ISODate);
+        if (!isoDate.match(*text).hasMatch() || !date.isValid()) {
+            *problem = problemOf(CaseFault::BadDate, key, *text);
+            return false;
         }
-        c.firstYingqi = date;
-    }
+        into = date;
+        return true;
+    };
+    if (!readDate(firstYingqi, "firstYingqi", c.firstYingqi) || !readDate(outcomeDate, "outcomeDate", c.outcomeDate))
+        return std::nullopt;
     if (!readTags(o, c.tags, problem))
         return std::nullopt;
     if (std::optional<CaseProblem> p = checkCase(c)) {

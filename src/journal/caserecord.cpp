@@ -1,5 +1,6 @@
 #include "caserecord.h"
 
+#include "chart/casefacts.h"
 #include "chart/chart.h"
 #include "chart/hexagrams.h"
 #include "widgets/textconv.h"
@@ -115,7 +116,26 @@ void makeWellFormed(CaseRecord &c)
 bool sameFollowUp(const CaseRecord &a, const CaseRecord &b)
 {
     return a.notes == b.notes && a.outcome == b.outcome && a.verdict == b.verdict && a.tags == b.tags
-           && a.category == b.category && a.firstYingqi == b.firstYingqi;
+           && a.category == b.category && a.firstYingqi == b.firstYingqi && a.outcomeDate == b.outcomeDate;
+}
+
+const Chart &caseChart(const CaseRecord &c)
+{
+    CastInput in = c.cast;
+    if (!in.category)
+        in.category = categoryFromText(u16(c.category));
+    if (!in.sex)
+        in.sex = sexFromText(u16(c.sex));
+    thread_local std::optional<Chart> last;
+    if (!last || last->input != in)
+        last = chartOf(in);
+    return *last;
+}
+
+std::optional<QDate> firstYingqiOf(const CaseRecord &c)
+{
+    const std::optional<CivilDate> d = firstYingqi(caseChart(c));
+    return d ? std::optional(QDate(d->year, d->month, d->day)) : std::nullopt;
 }
 
 QString lineKey(const CastInput &cast)

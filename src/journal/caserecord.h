@@ -5,6 +5,7 @@
 // the hexagram table through the line key.
 
 #include "chart/cast.h"
+#include "chart/chart.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -36,6 +37,7 @@ struct CaseRecord {
     QStringList tags;                 // each trimmed, non-empty, without blanks or separators
     QString category;                 // the question's category word ("求财"); empty for none
     std::optional<QDate> firstYingqi; // the first timing candidate (应期) of the chart
+    std::optional<QDate> outcomeDate; // the day the outcome came about, when it was told
 
     friend bool operator==(const CaseRecord &, const CaseRecord &) = default;
 };
@@ -119,6 +121,15 @@ CastInput readingCast(const CaseRecord &c);
 // replaced by U+FFFD, as the export file can carry it: a case keeps the same
 // question through an export and an import.
 void makeWellFormed(CaseRecord &c);
+
+// The chart of a case: its cast read with the case's category and sex, which
+// pick the use god. The last one computed is kept, so the columns taken from
+// one case's chart chart it once.
+const Chart &caseChart(const CaseRecord &c);
+
+// The first 应期 candidate of the case's chart: what its firstYingqi holds
+// when it is saved from the sheet.
+std::optional<QDate> firstYingqiOf(const CaseRecord &c);
 
 // The follow-up of a case: what is written after it was saved.
 bool sameFollowUp(const CaseRecord &a, const CaseRecord &b);

@@ -1,5 +1,6 @@
 #include "journal.h"
 
+#include "chart/casefacts.h"
 #include "chart/hexagrams.h"
 #include "journal/casejson.h"
 #include "journal/journalschema.h"
@@ -472,6 +473,8 @@ bool Journal::bringUpToDate(bool fullText)
             ok = migrateTo2();
         if (ok && h->version < 3)
             ok = migrateTo3();
+        if (ok && h->version < 4)
+            ok = migrateTo4();
         if (ok && fullText && !m_fullText)
             ok = createFullText(true);
     }
@@ -551,6 +554,42 @@ bool Journal::migrateTo3()
         if (!execText(sql))
             return false;
     return execText(u"PRAGMA user_version = 3"_s);
+}
+
+// Version 4 adds the columns taken from each case's chart, filled for the
+// cases there (and their first timing candidate, when they have none), and
+// the day an outcome came about, empty.
+bool Journal::migrateTo4()
+{
+    for (const QString &sql : upgradeSql(4))
+        if (!execText(sql))
+            return false;
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    rows.prepare(u"SELECT %1 FROM cases"_s.arg(selectColumns(4)));
+    QSqlQuery update(db);
+    update.prepare(u"UPDATE cases SET usegod_strong = ?, hexagram_group = ?, yingqi_first = coalesce(yingqi_first, ?)"
+                   " WHERE id = ?"_s);
+    if (!exec(rows))
+        return false;
+    while (rows.next()) {
+        const CaseRecord c = readCase(rows);
+        const Chart &chart = caseChart(c);
+        const auto strong = useGodStrong(chart);
+        const auto group = hexagramGroupOf(chart);
+        const auto first = firstYingqiOf(c);
+        update.bindValue(0, strong ? QVariant(int(*strong)) : QVariant(QMetaType::fromType<int>()));
+        update.bindValue(1, group ? QVariant(int(*group)) : QVariant(QMetaType::fromType<int>()));
+        update.bindValue(2, first ? QVariant(first->toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>()));
+        update.bindValue(3, c.id);
+        if (!exec(update))
+            return false;
+    }
+    if (!stepped(rows))
+        return false;
+    rows.finish();
+    return execText(u"PRAGMA user_version = 4"_s);
 }
 
 std::optional<qint64> Journal::nextId(qint64 minute)
@@ -678,6 +717,7 @@ std::optional<CaseRecord> Journal::updateFollowUp(const CaseRecord &typed)
     c.tags = normalizeTags(edited.tags.join(u' '));
     c.category = edited.category;
     c.firstYingqi = edited.firstYingqi;
+    c.outcomeDate = edited.outcomeDate;
     c.changed = now();
     if (const std::optional<CaseProblem> problem = checkCase(c)) {
         rollback();
@@ -802,6 +842,11 @@ std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::op
         where += m_version >= 3 ? u" AND c.verdict = 0 AND c.yingqi_first < ?"_s : u" AND 0"_s;
         if (m_version >= 3)
             binds << filter.openYingqiBefore->toString(Qt::ISODate);
+    }
+    if (filter.group) {
+        const SqlCondition group = groupCondition(*filter.group);
+        where += u" AND c.verdict IN (1, 2) AND (%1)"_s.arg(group.sql);
+        binds << group.binds;
     }
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.setForwardOnly(true);

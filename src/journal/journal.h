@@ -17,6 +17,7 @@
 // migrates or writes the file.
 
 #include "journal/caserecord.h"
+#include "journal/casestats.h"
 #include "journal/journalerror.h"
 
 #include <QDate>
@@ -49,6 +50,8 @@ struct CaseFilter {
     std::optional<Verdict> verdict;
     // Cases still 未定 whose first timing candidate falls before this day.
     std::optional<QDate> openYingqiBefore;
+    // The cases with an outcome of one group of the statistics.
+    std::optional<CaseGroup> group;
     friend bool operator==(const CaseFilter &, const CaseFilter &) = default;
 };
 
@@ -76,7 +79,7 @@ class Journal
 public:
     // The versions are described beside the table (journalschema.h). Opening an
     // older file migrates it in one transaction.
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 4;
     static constexpr qint64 ImportLimitBytes = 64LL * 1024 * 1024;
 
     explicit Journal(QString path, JournalOptions options = {});
@@ -163,6 +166,7 @@ private:
     bool createSchema();
     bool migrateTo2();
     bool migrateTo3();
+    bool migrateTo4();
     bool createFullText(bool fill);
     bool insertCase(CaseRecord &c, int version);
     bool writeFollowUp(const CaseRecord &c);

@@ -1,5 +1,7 @@
 #include "journalschema.h"
 
+#include "chart/casefacts.h"
+
 #include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
@@ -33,6 +35,17 @@ std::optional<int> inRange(const QVariant &v, int last)
     return i >= 0 && i <= last ? std::optional(i) : std::nullopt;
 }
 
+QVariant isoDateOrNull(const std::optional<QDate> &d)
+{
+    return d ? QVariant(d->toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>());
+}
+
+std::optional<QDate> dateOf(const QVariant &v)
+{
+    const QDate d = QDate::fromString(v.toString(), Qt::ISODate);
+    return d.isValid() ? std::optional(d) : std::nullopt;
+}
+
 QString movingKey(const CastInput &cast)
 {
     QString key;
@@ -46,17 +59,19 @@ struct SchemaIndex {
     int since;
 };
 
-constexpr std::array<SchemaIndex, 3> Indexes{{
+constexpr std::array<SchemaIndex, 4> Indexes{{
     {"CREATE INDEX cases_by_saved ON cases(saved_at)"_L1, 1},
     {"CREATE INDEX cases_by_verdict ON cases(verdict, id)"_L1, 2},
     // Cases still open whose first timing candidate has come: verdict = 0 AND yingqi_first < today.
     {"CREATE INDEX cases_open_by_yingqi ON cases(verdict, yingqi_first) WHERE yingqi_first IS NOT NULL"_L1, 3},
+    // Everything the statistics group the cases with an outcome by, so that they read this index alone.
+    {"CREATE INDEX cases_by_outcome ON cases(verdict, category, usegod_strong, hexagram_group, tags)"_L1, 4},
 }};
 
 } // namespace
 
 // clang-format off
-const std::array<CaseColumn, 20> CaseColumns{{
+const std::array<CaseColumn, 23> CaseColumns{{
     {"id"_L1, "INTEGER PRIMARY KEY"_L1, 1, false, // see IdsPerMinute
      [](const CaseRecord &c) { return QVariant(c.id); },
      [](CaseRecord &c, const QVariant &v) { c.id = v.toLongLong(); }},
@@ -142,13 +157,17 @@ const std::array<CaseColumn, 20> CaseColumns{{
      [](const CaseRecord &c) { return nullWhenEmpty(c.category); },
      [](CaseRecord &c, const QVariant &v) { c.category = v.toString(); }},
     {"yingqi_first"_L1, "TEXT"_L1, 3, true, // the first timing candidate, "YYYY-MM-DD"; NULL for none
-     [](const CaseRecord &c) {
-         return c.firstYingqi ? QVariant(c.firstYingqi->toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>());
-     },
-     [](CaseRecord &c, const QVariant &v) {
-         const QDate d = QDate::fromString(v.toString(), Qt::ISODate);
-         c.firstYingqi = d.isValid() ? std::optional(d) : std::nullopt;
-     }},
+     [](const CaseRecord &c) { return isoDateOrNull(c.firstYingqi); },
+     [](CaseRecord &c, const QVariant &v) { c.firstYingqi = dateOf(v); }},
+    {"usegod_strong"_L1, "INTEGER"_L1, 4, true, // 1 the use god (or the world line) strong, 0 weak; NULL unknown
+     [](const CaseRecord &c) { return optionalInt(useGodStrong(caseChart(c))); },
+     nullptr},
+    {"hexagram_group"_L1, "INTEGER"_L1, 4, false, // HexagramGroup: 0 六冲, 1 六合, 2 反吟/伏吟, 3 other
+     [](const CaseRecord &c) { return optionalInt(hexagramGroupOf(caseChart(c))); },
+     nullptr},
+    {"outcome_date"_L1, "TEXT"_L1, 4, true, // the day the outcome came about, "YYYY-MM-DD"; NULL when not told
+     [](const CaseRecord &c) { return isoDateOrNull(c.outcomeDate); },
+     [](CaseRecord &c, const QVariant &v) { c.outcomeDate = dateOf(v); }},
 }};
 // clang-format on
 

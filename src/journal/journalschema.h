@@ -8,7 +8,9 @@
 // Schema versions: 1 numbered the cases 1, 2, 3..., had no changed_lines and
 // no tags, and no full-text index; 2 has ids that order the cases (see
 // firstIdOf) and the full-text index; 3 adds the category and the first
-// timing candidate.
+// timing candidate; 4 adds what the statistics group cases by that only the
+// chart tells (the use god's strength, the hexagram group) and the day an
+// outcome came about.
 
 #include "journal/caserecord.h"
 
@@ -22,7 +24,7 @@ class QSqlQuery;
 
 namespace lotgrid {
 
-inline constexpr int CurrentSchemaVersion = 3;
+inline constexpr int CurrentSchemaVersion = 4;
 
 // A case's id orders the journal, newest last: the minute the case is dated by
 // (caseMinute) times 2^20, plus its place among the cases of that minute, from 1.
@@ -44,7 +46,7 @@ struct CaseColumn {
     void (*read)(CaseRecord &, const QVariant &); // nullptr: derived, never read
 };
 
-extern const std::array<CaseColumn, 20> CaseColumns;
+extern const std::array<CaseColumn, 23> CaseColumns;
 
 // CREATE statements of the table and its indexes as of `version`.
 QStringList createTableSql(int version);

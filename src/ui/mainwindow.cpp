@@ -12,6 +12,7 @@
 #include "chart/spirits.h"
 #include "core/elements.h"
 #include "journal/anli.h"
+#include "journal/casestats.h"
 #include "journal/journal.h"
 #include "journal/journalmessages.h"
 #include "journal/savecasedialog.h"
@@ -22,6 +23,7 @@
 #include "ui/chartexport.h"
 #include "ui/guapanpane.h"
 #include "ui/reference/referencewindows.h"
+#include "ui/reference/yingqiwindow.h"
 #include "ui/screenshot.h"
 #include "ui/statusmessages.h"
 #include "ui/todayline.h"
@@ -38,6 +40,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialog>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -51,6 +54,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QShowEvent>
+#include <QSqlDatabase>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -188,6 +192,44 @@ void MainWindow::Form_Load()
     startAtNow();
     showDocument();
     m_sheet->Text(1)->setFocus();
+    countAwaiting();
+}
+
+void MainWindow::countAwaiting()
+{
+    if (!m_anliku)
+        return;
+    // Before its first use the journal is opened to read only, and closed again:
+    // a missing or unreadable file counts nothing and says nothing.
+    std::optional<qint64> count;
+    const QDate today = m_env.today ? m_env.today() : QDate::currentDate();
+    if (m_journal) {
+        count = awaitingCount(QSqlDatabase::database(m_journal->connectionName(), false), today, nullptr);
+    } else if (!m_journalTried && !m_env.journalPath.isEmpty() && QFileInfo::exists(m_env.journalPath)) {
+        Journal reader(m_env.journalPath);
+        if (reader.openReadOnly())
+            count = awaitingCount(QSqlDatabase::database(reader.connectionName(), false), today, nullptr);
+    }
+    const qint64 n = count.value_or(0);
+    m_anliku->setText(n > 0 ? u"案例库（%1 待验）"_s.arg(n) : u"案例库"_s);
+    if (n > 0 && !m_daiyan) {
+        statusBar()->setObjectName(u"zhuangtai"_s);
+        m_daiyan = new QPushButton(statusBar());
+        m_daiyan->setObjectName(u"daiyan"_s);
+        m_daiyan->setFlat(true);
+        m_daiyan->setCursor(Qt::PointingHandCursor);
+        m_daiyan->setToolTip(u"未定、且首个应期已过的案例：点击列出"_s);
+        statusBar()->addWidget(m_daiyan);
+        connect(m_daiyan, &QPushButton::clicked, this, [this] {
+            anliku_Click();
+            if (auto *anli = qobject_cast<Anli *>(m_Anli.data()))
+                anli->showAwaiting();
+        });
+    }
+    if (m_daiyan) {
+        m_daiyan->setText(u"%1 个案例待验，记下结果吧"_s.arg(n));
+        statusBar()->setVisible(n > 0);
+    }
 }
 
 void MainWindow::buildMenus()
@@ -255,6 +297,9 @@ void MainWindow::buildMenus()
     connect(item(tls, u"chaxun"_s, u"查询伏神"_s), &QAction::triggered, this, [this] {
         openWindow(m_Fenshen, [this] { return createFenshen(this, [this] { return m_sheet->bengua->text(); }); });
     });
+    m_yingqi = item(tls, u"yingqiCankao"_s, u"应期参考"_s);
+    m_yingqi->setEnabled(false);
+    connect(m_yingqi, &QAction::triggered, this, &MainWindow::yingqi_Click);
     tls->addSeparator();
     connect(item(tls, u"qc"_s, u"清除数据"_s), &QAction::triggered, this, &MainWindow::qc_Click);
     tls->addSeparator();
@@ -515,6 +560,17 @@ void MainWindow::showDocument()
     m_lineEntry->showLines();
     m_sheet->showDocument(*m_document);
     showBuildItems();
+    const Chart &chart = m_document->chart();
+    if (m_yingqi)
+        m_yingqi->setEnabled(chart.original && chart.input.moment);
+    if (auto *yingqi = qobject_cast<YingqiWindow *>(m_Yingqi.data()))
+        yingqi->setChart(chart);
+}
+
+void MainWindow::yingqi_Click()
+{
+    openWindow(m_Yingqi, [this] { return new YingqiWindow(this); });
+    static_cast<YingqiWindow *>(m_Yingqi.data())->setChart(m_document->chart());
 }
 
 void MainWindow::showBuildItems()
@@ -752,6 +808,7 @@ CaseRecord MainWindow::caseOnSheet() const
     c.cast.category.reset();
     c.cast.sex.reset();
     c.cast.options = {};
+    c.firstYingqi = firstYingqiOf(c);
     return c;
 }
 
@@ -787,6 +844,7 @@ void MainWindow::baocun_Click()
     m_status->say(u"已保存到案例库。"_s);
     if (auto *anli = qobject_cast<Anli *>(m_Anli.data()))
         anli->applyFilter();
+    countAwaiting();
 }
 
 void MainWindow::anliku_Click()
@@ -796,7 +854,10 @@ void MainWindow::anliku_Click()
     openWindow(m_Anli, [this] {
         auto *anli = new Anli(m_journal.get(), m_env.journalPrompts, this);
         anli->setChartJson(chartJsonOf);
+        if (m_env.today)
+            anli->setToday(m_env.today);
         connect(anli, &Anli::reopenRequested, this, &MainWindow::openCase);
+        connect(anli, &Anli::followUpSaved, this, &MainWindow::countAwaiting);
         return anli;
     });
 }

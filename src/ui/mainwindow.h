@@ -15,7 +15,10 @@
 // is opened on its first use: 保存到案例库 keeps the chart on screen with its
 // question and sex, and a case chosen in 案例库 comes back onto the sheet
 // through loadCast. The 卦盘 pane (GuapanPane) stands beside the sheet and the
-// status bar (StatusMessages) says what a command did.
+// status bar (StatusMessages) says what a command did. At start-up the journal
+// is only read, for the count of cases 待验 (still open, their first 应期
+// passed), which the status bar and the 案例库 item show. 应期参考 lists the
+// timing candidates of the chart on screen.
 
 #include "chart/cast.h"
 #include "core/six.h"
@@ -30,6 +33,7 @@
 #include <optional>
 
 class QAction;
+class QPushButton;
 class QMenu;
 class QTimer;
 class QDialog;
@@ -79,6 +83,9 @@ public:
     void shuzi_Click();   // 数字起卦
     void baocun_Click();  // 保存到案例库
     void anliku_Click();  // 案例库
+    void yingqi_Click();  // 应期参考
+    // Counts the cases 待验 again and shows the count; the journal file is only read.
+    void countAwaiting();
     void liupai_Click();  // 流派设置…
     void fuzhiAI_Click(); // 复制为AI提问
     // Keeps the school options in the settings file and charts by them.
@@ -170,6 +177,8 @@ private:
     StatusMessages *m_status = nullptr;
     QAction *m_baocun = nullptr;
     QAction *m_anliku = nullptr;
+    QAction *m_yingqi = nullptr;
+    QPushButton *m_daiyan = nullptr; // the count of cases 待验 in the status bar
     QAction *m_fuzhiAI = nullptr;
     QPointer<QDialog> m_liupai;
     Six<QAction *> m_yao;
@@ -183,6 +192,7 @@ private:
     bool m_journalTried = false;
     std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
     QPointer<QWidget> m_Anli;
+    QPointer<QWidget> m_Yingqi;
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf, m_Xinbangzhu;
 };
 

@@ -85,7 +85,11 @@ private slots:
                u"贵人：丑未  禄：巳  羊刃：午  文昌：申  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  "
                u"天医：亥\n"
                u"三合：寅午戌火局（初爻变寅、四爻午、上爻戌）\n"
-               u"互卦：水火既济  错卦：风山渐  综卦：风山渐\n"_s;
+               u"互卦：水火既济  错卦：风山渐  综卦：风山渐\n"
+               // The world line 丑 is void, strong by the day 午 and held by the month 子: 未 clashes
+               // it on 01-02, the 丑 month opens at 小寒 (01-06), 甲子 opens the next 旬, 乙丑 fills it.
+               u"应期参考：2000-01-02 己未日（冲）  2000-01-06 丁丑月（值）  2000-01-07 甲子日（出空）  "
+               u"2000-01-08 乙丑日（值、填实）\n"_s;
 
         // 坎为水 (六冲) with line 1 old yin, to 水泽节 (六合). Day 甲午 chosen by hand:
         // 旬空 辰巳, so 辰 is void and the changed 巳 is 化空; month 寅 clashes 申
@@ -296,8 +300,9 @@ private slots:
         const QJsonObject o = doc.object();
         QCOMPARE(keysOf(o), setOf({u"lines"_s, u"time"_s, u"pillars"_s, u"void"_s, u"original"_s, u"changed"_s,
                                    u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s, u"category"_s, u"sex"_s,
-                                   u"usegod"_s, u"relations"_s, u"related"_s}));
+                                   u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s}));
         const bool timed = input.moment.has_value();
+        QCOMPARE(o[u"yingqi"_s].toArray().isEmpty(), !timed);
         QCOMPARE(o[u"time"_s].isNull(), !timed);
         QCOMPARE(o[u"pillars"_s].isNull(), !timed);
         QCOMPARE(o[u"void"_s].toArray().size(), timed ? 2 : 0);

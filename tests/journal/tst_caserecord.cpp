@@ -41,6 +41,7 @@ CaseRecord fullCase()
     c.tags = {u"出行"_s, u"work"_s};
     c.category = u"出行"_s;
     c.firstYingqi = QDate(2026, 4, 1);
+    c.outcomeDate = QDate(2026, 4, 3);
     return c;
 }
 

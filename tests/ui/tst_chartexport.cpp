@@ -59,7 +59,11 @@ const QString KanToJieText
       u"卦身：亥\n"
       u"贵人：丑未  禄：寅  羊刃：卯  文昌：巳  驿马：申  桃花：卯  将星：午  华盖：戌  劫煞：亥  灾煞：子  天医：丑\n"
       u"三合：寅午戌火局（初爻寅、三爻午、五爻戌）\n"
-      u"互卦：山雷颐  错卦：离为火  综卦：坎为水\n"_s;
+      u"互卦：山雷颐  错卦：离为火  综卦：坎为水\n"
+      // From the moment's day 戊辰 on: the world line 子 is weak and clashed by the 午 day, so it waits for
+      // its own 子 days, for 丑 to combine it and for 申 and 子, water's 长生 and 帝旺.
+      u"应期参考：2014-10-28 壬申日（生旺）  2014-11-01 丙子日（值、生旺）  2014-11-02 丁丑日（合）  "
+      u"2014-11-09 甲申日（生旺）\n"_s;
 
 struct Window {
     QTemporaryDir dir;

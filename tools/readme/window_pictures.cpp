@@ -7,25 +7,76 @@
 
 #include "casting/coindialog.h"
 #include "casting/numberdialog.h"
+#include "chart/chart.h"
 #include "journal/anli.h"
 #include "journal/journal.h"
+#include "journal/outcomedialog.h"
+#include "journal/tongji.h"
 #include "ui/reference/referencewindows.h"
+#include "ui/reference/yingqiwindow.h"
 #include "update/updatewizard.h"
+#include "widgets/textconv.h"
 #include "widgets/translations.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
+#include <random>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// A few hundred cases of the last year and a half, most with an outcome, for 验证统计.
+void fillJournal(lotgrid::Journal &journal)
+{
+    using namespace lotgrid;
+    std::mt19937 random(20261207);
+    const QStringList tags{u"财"_s, u"事业"_s, u"出行"_s, u"家人"_s, u"<b>标记</b>"_s};
+    for (int i = 0; i < 300; ++i) {
+        CaseRecord c;
+        for (int n = 1; n <= 6; ++n)
+            c.cast.line(n) = {random() % 2 ? u'1' : u'0', random() % 4 == 0};
+        const QDate day = QDate(2025, 6, 1).addDays(i * 2);
+        c.cast.moment = Moment{{day.year(), day.month(), day.day()}, 9, 0};
+        if (const auto p = pillarsOf(*c.cast.moment, DayBoundary::Midnight)) {
+            c.cast.dayStem = p->day.stem();
+            c.cast.dayBuild = p->day.branch();
+            c.cast.monthBuild = p->month.branch();
+        }
+        c.question = u"问事 %1"_s.arg(i);
+        if (random() % 5 != 0)
+            c.category = lotgrid::qs(Categories[random() % 6].name);
+        c.tags = {tags[static_cast<qsizetype>(random() % tags.size())]};
+        c.verdict = random() % 6 == 0 ? Verdict::Open : random() % 5 < 3 ? Verdict::Fulfilled : Verdict::Failed;
+        c.firstYingqi = firstYingqiOf(c);
+        journal.save(c);
+    }
+}
+
+// The 应期 of 风泽中孚 asked about wealth, cast on 2026-12-07 08:30.
+lotgrid::Chart yingqiChart()
+{
+    using namespace lotgrid;
+    CastInput in;
+    const std::u16string_view key = u"110011";
+    for (int n = 1; n <= 6; ++n)
+        in.line(n) = {key[static_cast<std::size_t>(n - 1)], n == 2};
+    in.moment = Moment{{2026, 12, 7}, 8, 30};
+    const Pillars p = *pillarsOf(*in.moment, DayBoundary::Midnight);
+    in.dayStem = p.day.stem();
+    in.dayBuild = p.day.branch();
+    in.monthBuild = p.month.branch();
+    in.category = Category::Wealth;
+    return chartOf(in);
+}
 
 bool save(QWidget *window, const QDir &folder, const QString &name)
 {
@@ -55,6 +106,7 @@ int main(int argc, char *argv[])
     QTemporaryDir journalDir;
     lotgrid::Journal journal(journalDir.filePath(u"journal.sqlite"_s));
     journal.open();
+    fillJournal(journal);
 
     const std::vector<std::pair<QString, std::function<QWidget *()>>> windows{
         {u"about"_s, [] { return lotgrid::createAboutt(nullptr); }},
@@ -101,6 +153,30 @@ int main(int argc, char *argv[])
              anli->resize(anli->width(), anli->height() * 3 / 2);
              anli->findChild<QTableView *>(u"cases"_s)->selectRow(0);
              return anli;
+         }},
+        {u"yingqi"_s,
+         [] {
+             auto *w = new lotgrid::YingqiWindow;
+             w->setChart(yingqiChart());
+             return w;
+         }},
+        {u"outcome"_s,
+         [&journal] {
+             return new lotgrid::OutcomeDialog(journal.list({}, {}, 1)->front(), lotgrid::Verdict::Fulfilled,
+                                               QDate(2026, 12, 7));
+         }},
+        {u"tongji"_s, [&journal] { return new lotgrid::Tongji(journal.connectionName(), {}); }},
+        {u"tongji-tags"_s,
+         [&journal] {
+             auto *w = new lotgrid::Tongji(journal.connectionName(), {});
+             w->pages()->setCurrentIndex(1);
+             return w;
+         }},
+        {u"tongji-months"_s,
+         [&journal] {
+             auto *w = new lotgrid::Tongji(journal.connectionName(), {});
+             w->pages()->setCurrentIndex(4);
+             return w;
          }},
     };
     int failures = 0;

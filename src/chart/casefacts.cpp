@@ -1,0 +1,35 @@
+#include "chart/casefacts.h"
+
+#include "chart/chart.h"
+#include "chart/yingqi.h"
+
+namespace lotgrid {
+
+std::optional<HexagramGroup> hexagramGroupOf(const Chart &chart)
+{
+    if (!chart.original)
+        return std::nullopt;
+    if (chart.analysis.originalType == HexagramType::SixClash)
+        return HexagramGroup::SixClash;
+    if (chart.analysis.originalType == HexagramType::SixCombine)
+        return HexagramGroup::SixCombine;
+    if (!chart.analysis.fanFu.empty())
+        return HexagramGroup::FanFu;
+    return HexagramGroup::Other;
+}
+
+std::optional<bool> useGodStrong(const Chart &chart)
+{
+    const auto t = timingLineOf(chart);
+    return t ? t->strong : std::nullopt;
+}
+
+std::optional<CivilDate> firstYingqi(const Chart &chart)
+{
+    const auto candidates = yingqiOf(chart);
+    if (candidates.empty())
+        return std::nullopt;
+    return candidates.front().date;
+}
+
+} // namespace lotgrid

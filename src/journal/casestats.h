@@ -1,0 +1,73 @@
+#pragma once
+// How often the readings came true: the hit rate of the cases with an outcome
+// (应验 ÷ (应验 + 不验)), over the whole journal and by group — the question's
+// category, each tag, the strength of the line read for the matter, the kind
+// of hexagram, and the month of the cast. Every count is one aggregate query
+// over the cases table, so the journal's size costs one scan per group.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+#include <cstdint>
+#include <optional>
+
+class QSqlDatabase;
+
+namespace lotgrid {
+
+struct HitCount {
+    qint64 hits = 0;   // 应验
+    qint64 misses = 0; // 不验
+
+    qint64 decided() const { return hits + misses; }
+    // hits ÷ decided, in [0, 1]; none without a decided case.
+    std::optional<double> rate() const;
+    friend bool operator==(const HitCount &, const HitCount &) = default;
+};
+
+// "应验 3 / 不验 1（75%）"; "无" without a decided case.
+QString hitCountText(const HitCount &c);
+
+enum class StatsBy : std::uint8_t { Category, Tag, Strength, HexagramGroup, Month };
+
+// A group of cases: one bar of a plot, one row of its table, and what lists
+// its cases in 案例库. `key` is the value stored in the journal ("求财", a tag,
+// "1" strong, "0" weak, "2" for the third hexagram group, "2026-12"); empty
+// for the cases without one (no category, no moment-derived strength).
+struct CaseGroup {
+    StatsBy by = StatsBy::Category;
+    QString key;
+    friend bool operator==(const CaseGroup &, const CaseGroup &) = default;
+};
+
+struct StatsRow {
+    CaseGroup group;
+    QString label; // as shown: "求财", "未分类", "旺", "六冲", "2026-12"
+    HitCount count;
+};
+
+// The WHERE condition on the cases table aliased `c` that selects a group's
+// cases, with its bound values in order.
+struct SqlCondition {
+    QString sql;
+    QVariantList binds;
+};
+
+SqlCondition groupCondition(const CaseGroup &group);
+
+// The queries, on an open connection to a journal. Each returns none, with
+// the database's message in `error`, when the query fails.
+std::optional<HitCount> overallCount(const QSqlDatabase &db, QString *error);
+// Groups with a decided case only: categories in their list's order, tags by
+// decided count (most first), strong before weak, hexagram groups in their
+// order, months in time order; groups without a value last.
+std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QString *error);
+// The cases still open (未定) whose first 应期 candidate lies before `today`: 待验.
+std::optional<qint64> awaitingCount(const QSqlDatabase &db, const QDate &today, QString *error);
+
+// The name of a dimension as the window titles it: "占类", "标签", "用神旺衰", "卦型", "起卦月份".
+QString statsByName(StatsBy by);
+
+} // namespace lotgrid

@@ -1,0 +1,359 @@
+#include "journal/tongji.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QStackedBarSeries>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace lotgrid {
+
+namespace {
+
+constexpr std::array<StatsBy, 5> Dimensions{StatsBy::Category, StatsBy::Tag, StatsBy::Strength, StatsBy::HexagramGroup,
+                                            StatsBy::Month};
+constexpr std::array<const char16_t *, 5> PageNames{u"byCategory", u"byTag", u"byStrength", u"byHexagramGroup",
+                                                    u"byMonth"};
+
+const QColor HitColor(0x4e, 0x9a, 0x06);
+const QColor MissColor(0xcc, 0x33, 0x33);
+const QColor RateColor(0x34, 0x65, 0xa4);
+
+// "66.7%", or "—" without a decided case.
+QString rateText(const HitCount &c)
+{
+    const auto rate = c.rate();
+    return rate ? QString::number(*rate * 100, 'f', 1) + u'%' : u"—"_s;
+}
+
+// 0 to 100 in steps of 20.
+QValueAxis *percentAxis()
+{
+    auto *axis = new QValueAxis;
+    axis->setRange(0, 100);
+    axis->setTickCount(6);
+    axis->setLabelFormat(u"%d"_s);
+    axis->setTitleText(u"命中率（%）"_s);
+    return axis;
+}
+
+int ratePercent(const HitCount &c)
+{
+    return qRound(c.rate().value_or(0) * 100);
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n'))
+        return text;
+    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
+} // namespace
+
+// One grouping: its chart above, its table below.
+class TongjiPage : public QWidget
+{
+public:
+    enum Column { GroupColumn, HitsColumn, MissesColumn, DecidedColumn, RateColumn, ColumnCount };
+
+    TongjiPage(StatsBy by, Tongji *window)
+        : QWidget(window)
+        , m_by(by)
+        , m_window(window)
+        , m_view(new QChartView(this))
+        , m_empty(new QLabel(u"还没有记下结果（应验或不验）的案例。"_s, this))
+        , m_table(new QTableWidget(0, ColumnCount, this))
+    {
+        setObjectName(QString::fromUtf16(PageNames[static_cast<std::size_t>(by)]));
+        m_view->setObjectName(objectName() + u"Chart"_s);
+        m_view->setRenderHint(QPainter::Antialiasing);
+        m_table->setObjectName(objectName() + u"Table"_s);
+        m_table->setHorizontalHeaderLabels({statsByName(by), u"应验"_s, u"不验"_s, u"合计"_s, u"命中率"_s});
+        m_table->verticalHeader()->hide();
+        m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+        m_table->horizontalHeader()->setSectionResizeMode(GroupColumn, QHeaderView::Stretch);
+        m_empty->setAlignment(Qt::AlignCenter);
+        connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { choose(row); });
+
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(m_view, 3);
+        layout->addWidget(m_empty, 3);
+        layout->addWidget(m_table, 2);
+    }
+
+    QTableWidget *table() const { return m_table; }
+
+    void show(const QList<StatsRow> &rows)
+    {
+        m_rows = rows;
+        fillTable();
+        m_empty->setVisible(rows.isEmpty());
+        m_view->setVisible(!rows.isEmpty());
+        auto *chart = new QChart;
+        chart->legend()->setVisible(m_by == StatsBy::Month);
+        chart->legend()->setAlignment(Qt::AlignTop);
+        chart->setMargins({4, 4, 4, 4});
+        chart->setBackgroundRoundness(0);
+        chart->setFont(font());
+        if (m_by == StatsBy::Month)
+            drawMonths(chart);
+        else
+            drawBars(chart);
+        QChart *old = m_view->chart();
+        m_view->setChart(chart);
+        delete old;
+    }
+
+private:
+    void choose(int row)
+    {
+        if (row >= 0 && row < m_rows.size())
+            emit m_window->groupChosen(m_rows.at(row).group, statsByName(m_by) + u"："_s + m_rows.at(row).label);
+    }
+
+    void fillTable()
+    {
+        m_table->setRowCount(static_cast<int>(m_rows.size()));
+        for (int row = 0; row < m_rows.size(); ++row) {
+            const StatsRow &r = m_rows.at(row);
+            const std::array<QString, ColumnCount> cells{r.label, QString::number(r.count.hits),
+                                                         QString::number(r.count.misses),
+                                                         QString::number(r.count.decided()), rateText(r.count)};
+            for (int column = 0; column < ColumnCount; ++column) {
+                auto *item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
+                item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+                if (column != GroupColumn)
+                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                m_table->setItem(row, column, item);
+            }
+        }
+        m_table->resizeColumnsToContents();
+        m_table->horizontalHeader()->setSectionResizeMode(GroupColumn, QHeaderView::Stretch);
+    }
+
+    // The hit rate of each group as a bar, "75%" on it, the counts under its name.
+    void drawBars(QChart *chart)
+    {
+        auto *set = new QBarSet(u"命中率"_s);
+        set->setColor(RateColor);
+        set->setLabelColor(palette().color(QPalette::WindowText));
+        QStringList categories;
+        const int shown = std::min<int>(static_cast<int>(m_rows.size()), Tongji::MaxBars);
+        for (int i = 0; i < shown; ++i) {
+            const StatsRow &r = m_rows.at(i);
+            *set << ratePercent(r.count);
+            // Axis labels are drawn as rich text: the group's name is the user's.
+            categories << r.label.toHtmlEscaped() + u"<br>"_s + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+        }
+        auto *series = new QBarSeries;
+        series->append(set);
+        series->setLabelsVisible(true);
+        series->setLabelsFormat(u"@value%"_s);
+        series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+        chart->addSeries(series);
+        auto *x = new QBarCategoryAxis;
+        x->append(categories);
+        auto *y = percentAxis();
+        chart->addAxis(x, Qt::AlignBottom);
+        chart->addAxis(y, Qt::AlignLeft);
+        series->attachAxis(x);
+        series->attachAxis(y);
+        QObject::connect(set, &QBarSet::clicked, this, [this](int index) { choose(index); });
+    }
+
+    // Each month's 应验 and 不验 stacked, their counts on them, and the hit rate as a line.
+    void drawMonths(QChart *chart)
+    {
+        auto *hits = new QBarSet(u"应验"_s);
+        auto *misses = new QBarSet(u"不验"_s);
+        hits->setColor(HitColor);
+        misses->setColor(MissColor);
+        auto *rate = new QLineSeries;
+        rate->setName(u"命中率"_s);
+        rate->setColor(RateColor);
+        rate->setPointsVisible(true);
+        rate->setPointLabelsFormat(u"@yPoint%"_s);
+        rate->setPointLabelsColor(RateColor);
+        rate->setPointLabelsClipping(false);
+        // The latest months only; the table holds them all.
+        m_firstDrawn = std::max<int>(0, static_cast<int>(m_rows.size()) - Tongji::MaxMonths);
+        rate->setPointLabelsVisible(m_rows.size() - m_firstDrawn <= Tongji::MaxBars);
+        QStringList months;
+        qint64 most = 0;
+        for (int i = m_firstDrawn; i < m_rows.size(); ++i) {
+            const StatsRow &r = m_rows.at(i);
+            *hits << static_cast<qreal>(r.count.hits);
+            *misses << static_cast<qreal>(r.count.misses);
+            rate->append(i - m_firstDrawn, ratePercent(r.count));
+            months << r.label;
+            most = std::max(most, r.count.decided());
+        }
+        auto *bars = new QStackedBarSeries;
+        bars->append(hits);
+        bars->append(misses);
+        bars->setLabelsVisible(true);
+        bars->setLabelsFormat(u"@value"_s);
+        chart->addSeries(bars);
+        chart->addSeries(rate);
+        auto *x = new QBarCategoryAxis;
+        x->append(months);
+        if (months.size() > 12)
+            x->setLabelsAngle(-90);
+        auto *count = new QValueAxis;
+        count->setRange(0, static_cast<qreal>(std::max<qint64>(most, 1)) * 1.15);
+        count->applyNiceNumbers();
+        count->setLabelFormat(u"%d"_s);
+        count->setTitleText(u"案例数"_s);
+        auto *percent = percentAxis();
+        chart->addAxis(x, Qt::AlignBottom);
+        chart->addAxis(count, Qt::AlignLeft);
+        chart->addAxis(percent, Qt::AlignRight);
+        bars->attachAxis(x);
+        bars->attachAxis(count);
+        rate->attachAxis(x);
+        rate->attachAxis(percent);
+        for (QBarSet *set : {hits, misses})
+            QObject::connect(set, &QBarSet::clicked, this, [this](int index) { choose(m_firstDrawn + index); });
+    }
+
+    StatsBy m_by;
+    Tongji *m_window;
+    QChartView *m_view;
+    QLabel *m_empty;
+    QTableWidget *m_table;
+    QList<StatsRow> m_rows;
+    int m_firstDrawn = 0; // the first row drawn
+};
+
+Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_connection(std::move(connectionName))
+    , m_prompts(std::move(prompts))
+    , m_summary(new QLabel(this))
+    , m_pages(new QTabWidget(this))
+    , m_export(new QPushButton(u"导出CSV…"_s, this))
+{
+    setObjectName(u"tongji"_s);
+    setWindowTitle(u"验证统计"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_summary->setObjectName(u"tongjiSummary"_s);
+    m_summary->setTextFormat(Qt::PlainText);
+    m_summary->setWordWrap(true);
+    m_pages->setObjectName(u"tongjiPages"_s);
+    m_export->setObjectName(u"daochuCsv"_s);
+    for (StatsBy by : Dimensions) {
+        auto *page = new TongjiPage(by, this);
+        m_pageOf[static_cast<std::size_t>(by)] = page;
+        m_pages->addTab(page, statsByName(by));
+    }
+    connect(m_export, &QPushButton::clicked, this, &Tongji::exportClicked);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_summary, 1);
+    buttons->addWidget(m_export);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_pages, 1);
+
+    const QFontMetrics fm = fontMetrics();
+    resize(fm.horizontalAdvance(u"字"_s) * 64, fm.height() * 40);
+    refresh();
+}
+
+QTableWidget *Tongji::table(StatsBy by) const
+{
+    return m_pageOf[static_cast<std::size_t>(by)]->table();
+}
+
+bool Tongji::refresh()
+{
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QString error;
+    const auto overall = overallCount(db, &error);
+    std::array<QList<StatsRow>, 5> rows;
+    bool ok = overall.has_value();
+    for (StatsBy by : Dimensions) {
+        if (!ok)
+            break;
+        const auto got = statsBy(db, by, &error);
+        ok = got.has_value();
+        if (ok)
+            rows[static_cast<std::size_t>(by)] = *got;
+    }
+    if (!ok) {
+        m_summary->setText(u"案例库无法读取，统计没有算出：%1"_s.arg(error));
+        m_export->setEnabled(false);
+        return false;
+    }
+    m_overall = *overall;
+    m_rows = rows;
+    m_summary->setText(m_overall.decided() == 0
+                           ? u"还没有记下结果（应验或不验）的案例。"_s
+                           : u"有结果的案例 %1 例：应验 %2，不验 %3，命中率 %4。"_s.arg(m_overall.decided())
+                                 .arg(m_overall.hits)
+                                 .arg(m_overall.misses)
+                                 .arg(rateText(m_overall)));
+    for (StatsBy by : Dimensions)
+        m_pageOf[static_cast<std::size_t>(by)]->show(m_rows[static_cast<std::size_t>(by)]);
+    m_export->setEnabled(true);
+    return true;
+}
+
+bool Tongji::exportCsv(const QString &file)
+{
+    QString text = u"\uFEFF分组方式,分组,应验,不验,合计,命中率\r\n"_s;
+    const auto line = [&text](const QString &by, const QString &group, const HitCount &c) {
+        text += QStringList{csvField(by),
+                            csvField(group),
+                            QString::number(c.hits),
+                            QString::number(c.misses),
+                            QString::number(c.decided()),
+                            rateText(c)}
+                    .join(u',')
+                + u"\r\n"_s;
+    };
+    line(u"全部"_s, QString(), m_overall);
+    for (StatsBy by : Dimensions)
+        for (const StatsRow &r : m_rows[static_cast<std::size_t>(by)])
+            line(statsByName(by), r.label, r.count);
+    QSaveFile out(file);
+    const QByteArray bytes = text.toUtf8();
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        if (m_prompts.warn)
+            m_prompts.warn(this, windowTitle(),
+                           u"导出失败，没有写出文件 %1：%2"_s.arg(QDir::toNativeSeparators(file), out.errorString()));
+        return false;
+    }
+    if (m_prompts.inform)
+        m_prompts.inform(this, windowTitle(), u"统计已导出到 %1。"_s.arg(QDir::toNativeSeparators(file)));
+    return true;
+}
+
+void Tongji::exportClicked()
+{
+    const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出统计（CSV）"_s) : QString();
+    if (!file.isEmpty())
+        exportCsv(file);
+}
+
+} // namespace lotgrid

@@ -1,0 +1,65 @@
+#pragma once
+// The window 验证统计 (tongji): how often the journal's readings came true,
+// over the cases with an outcome. The whole journal's hit rate heads it; one
+// page per grouping (占类, 标签, 用神旺衰, 卦型, 起卦月份) holds a chart drawn
+// with Qt Charts — bars of the hit rate with each group's counts on them, and
+// for the months the 应验 and 不验 counts stacked with the rate as a line — and
+// a table of the same numbers under it. Clicking a bar (or double-clicking a
+// row) asks 案例库 to list that group's cases; 导出CSV… writes every table.
+
+#include "journal/casestats.h"
+#include "journal/journalprompts.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace lotgrid {
+
+class TongjiPage;
+
+class Tongji : public QWidget
+{
+    Q_OBJECT
+public:
+    // At most this many groups are drawn (the most decided first for tags); the tables hold all.
+    static constexpr int MaxBars = 12;
+    // The months drawn, the latest; their rates are written on the line when there are at most MaxBars.
+    static constexpr int MaxMonths = 24;
+
+    // `connectionName`: an open connection to the journal.
+    Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent = nullptr);
+
+    // Reads every count again; false, with the message shown in the window, when the journal cannot be read.
+    bool refresh();
+    // Writes every table to a CSV file (UTF-8); false, after telling the user, when that fails.
+    bool exportCsv(const QString &file);
+
+    const QList<StatsRow> &rows(StatsBy by) const { return m_rows[static_cast<std::size_t>(by)]; }
+    const HitCount &overall() const { return m_overall; }
+    QTabWidget *pages() const { return m_pages; }
+    QTableWidget *table(StatsBy by) const;
+
+signals:
+    // The user picked a group, shown as `label`: 案例库 lists its cases.
+    void groupChosen(const lotgrid::CaseGroup &group, const QString &label);
+
+private:
+    void exportClicked();
+
+    QString m_connection;
+    JournalPrompts m_prompts;
+    HitCount m_overall;
+    std::array<QList<StatsRow>, 5> m_rows;
+    std::array<TongjiPage *, 5> m_pageOf{};
+    QLabel *m_summary;
+    QTabWidget *m_pages;
+    QPushButton *m_export;
+};
+
+} // namespace lotgrid
