@@ -3,9 +3,9 @@
 #include "chart/categories.h"
 #include "chart/chart.h"
 #include "guapan/guapanview.h"
-#include "widgets/textconv.h"
 #include "journal/outcomedialog.h"
 #include "journal/tongji.h"
+#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -21,8 +21,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
