@@ -24,9 +24,9 @@ char16_t element(int b)
 
 // A cast written "777888 求财 女 午月 甲子日 用3": the lines in 6/7/8/9 notation,
 // then any of the category, the sex, the month build, the day pillar and a 用神 or 伏神 mark.
-Chart chartOf(const QString &spec)
+Chart chartOf(const QString &written)
 {
-    const QStringList words = spec.split(u' ');
+    const QStringList words = written.split(u' ');
     CastInput in;
     for (int n = 1; n <= 6; ++n) {
         const QChar c = words[0][n - 1];
