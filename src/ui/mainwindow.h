@@ -159,6 +159,8 @@ private:
     int m_zoomPercent = 100;
     bool m_sized = false; // given its size at the first show
     bool m_fitting = false;
+    QSize m_sizeAt100;   // the window's size when the zoom last left 100 %
+    QSize m_paneAt100;   // and the 卦盘 pane's
     QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;

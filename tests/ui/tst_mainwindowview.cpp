@@ -43,6 +43,8 @@ private slots:
     void statusBarHintWithoutDayStem();
     void guapanPaneFollowsAndIsRemembered();
     void noSheetTextUnder9Px();
+    void originalSizeGivesTheWindowBack_data();
+    void originalSizeGivesTheWindowBack();
     void f1OpensHelp();
     void keysFromEveryWindow_data();
     void keysFromEveryWindow();
@@ -276,6 +278,31 @@ void TestMainWindowView::noSheetTextUnder9Px()
     const GuapanLayout &drawing = w->findChild<GuapanView *>(u"guapan"_s)->guapanLayout();
     for (const QFont &f : {drawing.small, drawing.body, drawing.title})
         QVERIFY2(QFontInfo(f).pixelSize() >= 9, qPrintable(QString::number(QFontInfo(f).pixelSize())));
+}
+
+void TestMainWindowView::originalSizeGivesTheWindowBack_data()
+{
+    QTest::addColumn<int>("percent");
+    for (const int percent : {80, 150, 250})
+        QTest::addRow("%d %%", percent) << percent;
+}
+
+// Back at the original size the window has the size it had there, however far
+// the zoom took it.
+void TestMainWindowView::originalSizeGivesTheWindowBack()
+{
+    QFETCH(int, percent);
+    auto w = makeMainWindow(environment());
+    w->show();
+    setLines(w->sheet(), u"110100"_s);
+    w->sheet().ansj->click();
+    QApplication::processEvents();
+    const QSize at100 = w->size();
+    w->setZoomPercent(percent);
+    QApplication::processEvents();
+    w->zoomReset();
+    QApplication::processEvents();
+    QCOMPARE(w->size(), at100);
 }
 
 void TestMainWindowView::f1OpensHelp()
