@@ -401,7 +401,31 @@ void MainWindow::setZoomPercent(int percent)
         m_fitting = false;
         return;
     }
+    placePaneForRoom();
     sizeWindowToSheet();
+}
+
+// Where even closed-up columns leave the sheet too wide for the screen beside
+// the 卦盘 pane, the pane goes under the sheet, into the height the sheet leaves
+// unused; it comes back beside the sheet once the zoom leaves room there.
+void MainWindow::placePaneForRoom()
+{
+    QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
+    const QScreen *screen = this->screen();
+    if (!dock || !screen || !dock->isVisibleTo(this) || dock->isFloating())
+        return;
+    const int room = screen->availableGeometry().width() * 95 / 100 - 120
+                     - style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) - 2;
+    m_sheet->setNarrow(true);
+    const bool fitsBeside = m_sheet->minimumSizeHint().width() <= room;
+    const bool below = dockWidgetArea(dock) == Qt::BottomDockWidgetArea;
+    if (!fitsBeside && !below) {
+        addDockWidget(Qt::BottomDockWidgetArea, dock);
+        m_paneBelowForRoom = true;
+    } else if (fitsBeside && below && m_paneBelowForRoom) {
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        m_paneBelowForRoom = false;
+    }
 }
 
 void MainWindow::applyZoom(int percent)
@@ -881,7 +905,8 @@ void MainWindow::addPaneAndStatus()
     connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
     connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });
     connect(m_guapan, &GuapanPane::drawingResized, this, [this] {
-        if (isVisible() && !m_fitting && !m_guapan->showsWhole())
+        // Put under the sheet for want of room, the pane scrolls rather than grow the window.
+        if (isVisible() && !m_fitting && !m_paneBelowForRoom && !m_guapan->showsWhole())
             sizeWindowToSheet(size());
     });
 
@@ -909,6 +934,7 @@ void MainWindow::showEvent(QShowEvent *event)
     // Sized when first shown, once the sheet holds today's line and its style.
     if (!event->spontaneous() && !m_sized) {
         m_sized = true;
+        placePaneForRoom();
         sizeWindowToSheet();
     }
     QMainWindow::showEvent(event);
