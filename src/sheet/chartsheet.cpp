@@ -423,6 +423,14 @@ void ChartSheet::setZoom(qreal factor)
     setFont(type);
 }
 
+void ChartSheet::setNarrow(bool narrow)
+{
+    if (narrow == m_narrow)
+        return;
+    m_narrow = narrow;
+    fitToFont();
+}
+
 void ChartSheet::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
@@ -437,8 +445,8 @@ void ChartSheet::fitToFont()
 {
     const auto scaled = [this](int pixels) { return qRound(pixels * m_zoom); };
     layout()->setSpacing(scaled(6));
-    m_grid->setContentsMargins(scaled(10), scaled(8), scaled(10), scaled(10));
-    m_grid->setHorizontalSpacing(scaled(10));
+    m_grid->setContentsMargins(scaled(m_narrow ? 4 : 10), scaled(8), scaled(m_narrow ? 4 : 10), scaled(10));
+    m_grid->setHorizontalSpacing(scaled(m_narrow ? 3 : 10));
     m_grid->setVerticalSpacing(scaled(6));
     const QFontMetrics fm(font());
     QFont boldFont = font();
@@ -477,8 +485,11 @@ void ChartSheet::fitToFont()
     // type is a four-character name with its palace.
     const int longestText = bfm.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
     const int typed = bfm.horizontalAdvance(u"天雷无妄 巽宫"_s) + TitleGap;
-    bengua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六冲"_s)));
-    biangua->parentWidget()->setMinimumWidth(std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
+    // Closed up, the titles take only the width of what they show.
+    bengua->parentWidget()->setMinimumWidth(m_narrow ? 0
+                                                     : std::max(longestText, typed + fm.horizontalAdvance(u"六冲"_s)));
+    biangua->parentWidget()->setMinimumWidth(
+        m_narrow ? 0 : std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
     // Measured on sample texts: the Chinese characters may come from a taller fallback face.
     for (QLabel *l : {Lguashen, Lshensha}) {
         const QString text = l->text();
@@ -489,7 +500,7 @@ void ChartSheet::fitToFont()
     Lguashen->setMinimumWidth(fm.horizontalAdvance(u"卦身：子"_s));
     fitFanfu();
     m_extrasRow->setContentsMargins(scaled(4), scaled(8), 0, 0);
-    m_extrasRow->setSpacing(scaled(24));
+    m_extrasRow->setSpacing(scaled(m_narrow ? 12 : 24));
 }
 
 void ChartSheet::showChartExtras(const Chart &chart)

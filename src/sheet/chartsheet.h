@@ -115,6 +115,9 @@ public:
     // 1 is the desktop's own size. Every field inherits the sheet's font.
     void setZoom(qreal factor);
     qreal zoom() const { return m_zoom; }
+    // Narrow: the columns close up, for a window too narrow for the sheet at its zoom.
+    void setNarrow(bool narrow);
+    bool isNarrow() const { return m_narrow; }
 
     // The moment on the field's clock (China Standard Time), and the field set to one.
     static Moment momentOf(const QDateTime &reading);
@@ -167,6 +170,7 @@ private:
     ZoomStyle *m_style = nullptr;       // the boxes of the sheet's check boxes and options, zoomed
     qreal m_basePointSize = 0;          // the desktop's type, in points
     qreal m_zoom = 1.0;
+    bool m_narrow = false;
     bool m_showing = false; // showDocument writing the fields
 };
 

@@ -40,6 +40,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialog>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -421,10 +422,55 @@ void MainWindow::enableChartCommands(bool enabled)
 
 void MainWindow::setZoomPercent(int percent)
 {
+    // The window's size at 100 %, given back when the zoom returns there.
+    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (m_zoomPercent == 100 && percent != 100 && isVisible() && normal) {
+        m_sizeAt100 = size();
+        m_paneAt100 = m_guapan ? m_guapan->dock()->size() : QSize();
+    }
     applyZoom(percent);
     if (!m_env.settingsFile.isEmpty())
         QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::ChartZoom, m_zoomPercent);
+    if (m_zoomPercent == 100 && m_sizeAt100.isValid() && normal) {
+        // The sheet's new measures settle first, so they do not size the window again.
+        m_fitting = true;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        m_sizeForZoom = m_sizeAt100;
+        resize(m_sizeAt100);
+        if (m_guapan && m_paneAt100.isValid() && m_guapan->dock()->isVisible() && !m_guapan->dock()->isFloating()) {
+            const bool below = dockWidgetArea(m_guapan->dock()) == Qt::BottomDockWidgetArea;
+            resizeDocks({m_guapan->dock()}, {below ? m_paneAt100.height() : m_paneAt100.width()},
+                        below ? Qt::Vertical : Qt::Horizontal);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        m_fitting = false;
+        return;
+    }
+    placePaneForRoom();
     sizeWindowToSheet();
+}
+
+// Where even closed-up columns leave the sheet too wide for the screen beside
+// the 卦盘 pane, the pane goes under the sheet, into the height the sheet leaves
+// unused; it comes back beside the sheet once the zoom leaves room there.
+void MainWindow::placePaneForRoom()
+{
+    QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
+    const QScreen *screen = this->screen();
+    if (!dock || !screen || !dock->isVisibleTo(this) || dock->isFloating())
+        return;
+    const int room = screen->availableGeometry().width() * 95 / 100 - 120
+                     - style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) - 2;
+    m_sheet->setNarrow(true);
+    const bool fitsBeside = m_sheet->minimumSizeHint().width() <= room;
+    const bool below = dockWidgetArea(dock) == Qt::BottomDockWidgetArea;
+    if (!fitsBeside && !below) {
+        addDockWidget(Qt::BottomDockWidgetArea, dock);
+        m_paneBelowForRoom = true;
+    } else if (fitsBeside && below && m_paneBelowForRoom) {
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        m_paneBelowForRoom = false;
+    }
 }
 
 void MainWindow::applyZoom(int percent)
@@ -463,6 +509,17 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     ensurePolished();
+    // The columns close up where the screen is too narrow for the sheet and the
+    // pane at its least width beside it.
+    if (const QScreen *screen = this->screen()) {
+        int room = screen->availableGeometry().width() * 95 / 100;
+        const QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
+        if (dock && dock->isVisibleTo(this) && !dock->isFloating()
+            && dockWidgetArea(m_guapan->dock()) != Qt::BottomDockWidgetArea)
+            room -= 120 + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
+        m_sheet->setNarrow(false);
+        m_sheet->setNarrow(m_sheet->minimumSizeHint().width() > room);
+    }
     QSize wanted = m_guapan ? m_guapan->besideSheet(centralWidget()->sizeHint()) : centralWidget()->sizeHint();
     wanted.rheight() += menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
     wanted = wanted.expandedTo(sizeHint());
@@ -495,6 +552,7 @@ void MainWindow::fitSheetToWindow()
     if (room.isEmpty() || m_fitting)
         return;
     m_fitting = true;
+    m_sheet->setNarrow(false);
     // Type, fields and spacings scale together, so a few passes settle the zoom
     // whose sheet fills the room in one direction and fits in the other.
     for (int pass = 0; pass < 4; ++pass) {
@@ -512,7 +570,10 @@ void MainWindow::fitSheetToWindow()
         const QSize need = m_sheet->sizeHint();
         if (need.width() <= room.width() && need.height() <= room.height())
             break;
-        applyZoom(m_zoomPercent - 2);
+        if (need.width() > room.width() && !m_sheet->isNarrow())
+            m_sheet->setNarrow(true); // the columns close up before the type shrinks
+        else
+            applyZoom(m_zoomPercent - 2);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     m_fitting = false;
@@ -905,7 +966,8 @@ void MainWindow::addPaneAndStatus()
     connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
     connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });
     connect(m_guapan, &GuapanPane::drawingResized, this, [this] {
-        if (isVisible() && !m_fitting && !m_guapan->showsWhole())
+        // Put under the sheet for want of room, the pane scrolls rather than grow the window.
+        if (isVisible() && !m_fitting && !m_paneBelowForRoom && !m_guapan->showsWhole())
             sizeWindowToSheet(size());
     });
 
@@ -933,6 +995,7 @@ void MainWindow::showEvent(QShowEvent *event)
     // Sized when first shown, once the sheet holds today's line and its style.
     if (!event->spontaneous() && !m_sized) {
         m_sized = true;
+        placePaneForRoom();
         sizeWindowToSheet();
     }
     QMainWindow::showEvent(event);

@@ -147,6 +147,7 @@ private:
     void applyZoom(int percent);
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
+    void placePaneForRoom();
     bool dayTurnsAt23() const;
     void ansj_Click();
     template<typename Create, typename Done>
@@ -166,7 +167,10 @@ private:
     int m_zoomPercent = 100;
     bool m_sized = false; // given its size at the first show
     bool m_fitting = false;
-    QSize m_sizeForZoom; // the size the window was given for the zoom, not to be fitted again
+    QSize m_sizeAt100;               // the window's size when the zoom last left 100 %
+    QSize m_paneAt100;               // and the 卦盘 pane's
+    bool m_paneBelowForRoom = false; // the pane moved under the sheet for want of width
+    QSize m_sizeForZoom;             // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
     QAction *m_fuzhi = nullptr;

@@ -43,6 +43,8 @@ private slots:
     void statusBarHintWithoutDayStem();
     void guapanPaneFollowsAndIsRemembered();
     void noSheetTextUnder9Px();
+    void originalSizeGivesTheWindowBack_data();
+    void originalSizeGivesTheWindowBack();
     void f1OpensHelp();
     void keysFromEveryWindow_data();
     void keysFromEveryWindow();
@@ -276,6 +278,26 @@ void TestMainWindowView::noSheetTextUnder9Px()
     const GuapanLayout &drawing = w->findChild<GuapanView *>(u"guapan"_s)->guapanLayout();
     for (const QFont &f : {drawing.small, drawing.body, drawing.title})
         QVERIFY2(QFontInfo(f).pixelSize() >= 9, qPrintable(QString::number(QFontInfo(f).pixelSize())));
+}
+
+void TestMainWindowView::originalSizeGivesTheWindowBack_data()
+{
+    QTest::addColumn<int>("percent");
+    for (const int percent : {80, 150, 250})
+        QTest::addRow("%d %%", percent) << percent;
+}
+
+// Ctrl+0 gives the window back the size it had at 100 %.
+void TestMainWindowView::originalSizeGivesTheWindowBack()
+{
+    QFETCH(int, percent);
+    auto w = makeMainWindow(environment());
+    w->show();
+    const QSize at100 = w->size();
+    w->setZoomPercent(percent);
+    w->zoomReset();
+    QApplication::processEvents();
+    QCOMPARE(w->size(), at100);
 }
 
 void TestMainWindowView::f1OpensHelp()

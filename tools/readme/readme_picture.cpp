@@ -36,8 +36,13 @@ int main(int argc, char *argv[])
             size = QSize(wh[0].toInt(), wh[1].toInt());
         args.remove(at, 2);
     }
+    int zoom = 0; // --zoom PERCENT: the zoom chosen with the commands after the window is shown
+    if (const qsizetype at = args.indexOf(u"--zoom"_s); at >= 0 && at + 1 < args.size()) {
+        zoom = args[at + 1].toInt();
+        args.remove(at, 2);
+    }
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: readme_picture [--dark] [--size WxH] FILE.png\n");
+        std::fprintf(stderr, "usage: readme_picture [--dark] [--size WxH] [--zoom PERCENT] FILE.png\n");
         return 2;
     }
     if (dark)
@@ -61,14 +66,22 @@ int main(int argc, char *argv[])
     window.yao_Click(4);
     s.setFocus();
     QApplication::processEvents();
+    if (zoom > 0) {
+        window.fitTimer->stop(); // the zoom asked for, not the one the first showing fits
+        window.setZoomPercent(zoom);
+    }
+    QApplication::processEvents();
     if (size.isValid())
         window.resize(size);
     QApplication::processEvents();
-    if (window.fitTimer->isActive()) {
+    if (window.fitTimer->isActive() && zoom == 0) {
         window.fitTimer->stop();
         window.fitSheetToWindow();
         QApplication::processEvents();
     }
+    if (zoom > 0)
+        std::fprintf(stderr, "zoom %d %%, window %dx%d%s\n", window.zoomPercent(), window.width(), window.height(),
+                     s.isNarrow() ? ", columns closed up" : "");
     if (!window.grab().save(file)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(file));
         return 1;
