@@ -2,6 +2,7 @@
 // each element's 长生, the use god on hand-picked charts with two lines of its relative, and
 // harmonies, tombs and related hexagrams of charts worked by hand, through the text.
 #include "chart/charttext.h"
+#include "common/notation.h"
 #include "widgets/textconv.h"
 
 #include <QTest>
@@ -27,11 +28,7 @@ char16_t element(int b)
 Chart chartOf(const QString &written)
 {
     const QStringList words = written.split(u' ');
-    CastInput in;
-    for (int n = 1; n <= 6; ++n) {
-        const QChar c = words[0][n - 1];
-        in.line(n) = {c == u'7' || c == u'9' ? u'1' : u'0', c == u'6' || c == u'9'};
-    }
+    CastInput in = castOf(words[0]);
     for (const QString &w : words.mid(1)) {
         if (w.endsWith(u'月'))
             in.monthBuild = static_cast<Branch>(at(w[0]));

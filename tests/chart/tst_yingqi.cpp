@@ -6,6 +6,7 @@
 #include "chart/casefacts.h"
 #include "chart/chart.h"
 #include "chart/yingqi.h"
+#include "common/notation.h"
 #include "widgets/textconv.h"
 
 #include <QDateTime>
@@ -15,16 +16,6 @@ using namespace lotgrid;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-CastInput castOf(const QString &lines)
-{
-    CastInput in;
-    for (int n = 1; n <= 6; ++n) {
-        const QChar c = lines[n - 1];
-        in.line(n) = {c == u'7' || c == u'9' ? u'1' : u'0', c == u'6' || c == u'9'};
-    }
-    return in;
-}
 
 Moment momentOf(const QDateTime &t)
 {

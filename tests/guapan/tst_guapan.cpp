@@ -2,6 +2,7 @@
 // from the najia, palace and analysis rules), where its layout puts it, that it
 // says what the copied text says, its inks' contrast, and its files.
 #include "chart/charttext.h"
+#include "common/notation.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
 #include "guapan/guapanview.h"
@@ -22,16 +23,6 @@ Q_DECLARE_METATYPE(lotgrid::GuapanWords)
 Q_DECLARE_METATYPE(lotgrid::GuapanColours)
 
 namespace {
-
-// A cast in 6/7/8/9 notation, line 1 first.
-CastInput castOf(const QString &lines)
-{
-    CastInput in;
-    for (int n = 1; n <= 6; ++n)
-        in.line(n) = {lines[n - 1] == u'7' || lines[n - 1] == u'9' ? u'1' : u'0',
-                      lines[n - 1] == u'6' || lines[n - 1] == u'9'};
-    return in;
-}
 
 // 2000-01-01 12:00: 己卯年 丙子月 戊午日 戊午时, 旬空 子丑; 农历己卯年十一月廿五.
 CastInput withMoment(CastInput in)
