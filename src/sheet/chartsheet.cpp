@@ -37,6 +37,11 @@ constexpr std::array<const char16_t *, 10> StemOptionNames{u"OPj",  u"OPY", u"OP
                                                            u"OPJI", u"OPG", u"OPX", u"OPR", u"OPGUI"};
 constexpr std::u16string_view StemCaptions = u"甲乙丙丁戊己庚辛壬癸";
 
+// Rows: the headings, lines 6 to 1, the band under the chart; stacked, the
+// changed hexagram's title and lines come before the band.
+constexpr int ExtrasRow = 7;
+constexpr int StackedTitleRow = 7;
+
 // Columns of a line row, left to right.
 enum Column {
     ColCaption,
@@ -240,8 +245,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     bianguaBox->addWidget(titleOf(this, biangua, Lbianlei), 1);
     Lfanfu = label(this, u"Lfanfu"_s);
     static_cast<QHBoxLayout *>(Lbianlei->parentWidget()->layout())->insertWidget(2, Lfanfu);
-    grid->addLayout(bianguaBox, 0, ColBGlyph, 1, ColL - ColBGlyph);
-    grid->addWidget(label(this, u"Lliuqin"_s, u"六亲"_s), 0, ColL, 1, 2);
+    m_bianguaTitle = bianguaBox;
+    m_bianguaHeading = label(this, u"Lliuqin"_s, u"六亲"_s);
     grid->addWidget(label(this, {}, u"伏神"_s), 0, ColFushen, 1, 2);
 
     // Bold, in the face the bold hexagram texts already use, so no further font is loaded at start-up.
@@ -317,20 +322,16 @@ ChartSheet::ChartSheet(QWidget *parent)
         Byin(n) = changedSpot->yin();
         Byan(n)->setObjectName(nameOf(u"Byan", n));
         Byin(n)->setObjectName(nameOf(u"Byin", n));
-        grid->addWidget(changedSpot, row, ColBGlyph);
-
+        m_changedGlyphs(n) = changedSpot;
         Bsy(n) = label(this, nameOf(u"Bsy", n));
-        grid->addWidget(Bsy(n), row, ColBsy);
         L(n) = label(this, nameOf(u"L", n));
-        grid->addWidget(L(n), row, ColL);
         BGLiuqin(n) = label(this, nameOf(u"BGLiuqin", n));
-        grid->addWidget(BGLiuqin(n), row, ColBGLiuqin);
         LBkong(n) = label(this, nameOf(u"LBkong", n));
-        grid->addWidget(LBkong(n), row, ColBkong);
     }
+    placeChangedHexagram();
 
     // Under the chart: 卦身 and the 神煞, two lines kept free so the chart does not grow as they fill.
-    m_extrasRow = new QHBoxLayout;
+    m_extrasRow = new QBoxLayout(QBoxLayout::LeftToRight);
     Lguashen = label(this, u"Lguashen"_s);
     Lshensha = label(this, u"Lshensha"_s);
     for (QLabel *l : {Lguashen, Lshensha}) {
@@ -338,7 +339,7 @@ ChartSheet::ChartSheet(QWidget *parent)
         m_extrasRow->addWidget(l);
     }
     m_extrasRow->setStretchFactor(Lshensha, 1);
-    grid->addLayout(m_extrasRow, 7, ColCaption, 1, ColBkong + 2);
+    grid->addLayout(m_extrasRow, ExtrasRow, ColCaption, 1, ColBkong + 2);
 
     grid->setColumnStretch(ColBkong + 1, 1);
     addReadingFields();
@@ -423,12 +424,81 @@ void ChartSheet::setZoom(qreal factor)
     setFont(type);
 }
 
-void ChartSheet::setNarrow(bool narrow)
+void ChartSheet::setFit(Fit fit)
 {
-    if (narrow == m_narrow)
+    if (fit == m_fit)
         return;
-    m_narrow = narrow;
+    const bool moves = (fit == Fit::Stacked) != (m_fit == Fit::Stacked);
+    m_fit = fit;
+    if (moves) {
+        placeChangedHexagram();
+        m_extrasRow->setDirection(fit == Fit::Stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+        writeShensha();
+    }
     fitToFont();
+    // Laid out at once: the window measures the sheet as it now stands.
+    m_grid->activate();
+}
+
+// Beside the original hexagram, the changed one has columns of its own, the
+// moving line's two states on one row. Stacked, its title and lines stand in
+// rows under the original's, glyph under glyph, 世应 under 世应 and 六亲 under
+// 六亲; the band under the chart goes under both.
+void ChartSheet::placeChangedHexagram()
+{
+    const bool stacked = m_fit == Fit::Stacked;
+    const auto place = [this](QWidget *w, int row, int column, int columns = 1) {
+        m_grid->removeWidget(w);
+        m_grid->addWidget(w, row, column, 1, columns);
+    };
+    // A layout taken out of the grid is free to go back in at another place.
+    const auto take = [this](QLayout *layout) {
+        m_grid->removeItem(layout);
+        layout->setParent(nullptr);
+    };
+    take(m_bianguaTitle);
+    if (stacked) {
+        m_grid->addLayout(m_bianguaTitle, StackedTitleRow, ColGlyph, 1, ColLliuqin - ColGlyph);
+        place(m_bianguaHeading, StackedTitleRow, ColLliuqin);
+    } else {
+        m_grid->addLayout(m_bianguaTitle, 0, ColBGlyph, 1, ColL - ColBGlyph);
+        place(m_bianguaHeading, 0, ColL, 2);
+    }
+    for (int n = 1; n <= 6; ++n) {
+        QHBoxLayout *&relative = m_changedRelatives(n);
+        if (relative) {
+            relative->removeWidget(L(n));
+            relative->removeWidget(BGLiuqin(n));
+            take(relative);
+            delete relative;
+            relative = nullptr;
+        }
+        if (stacked) {
+            const int row = StackedTitleRow + 7 - n;
+            place(m_changedGlyphs(n), row, ColGlyph);
+            place(Bsy(n), row, ColLSY);
+            m_grid->removeWidget(L(n));
+            m_grid->removeWidget(BGLiuqin(n));
+            relative = new QHBoxLayout;
+            relative->setSpacing(0);
+            relative->addWidget(L(n));
+            relative->addWidget(BGLiuqin(n));
+            relative->addStretch(1);
+            m_grid->addLayout(relative, row, ColLliuqin);
+            place(LBkong(n), row, ColLkong);
+        } else {
+            const int row = 7 - n;
+            place(m_changedGlyphs(n), row, ColBGlyph);
+            place(Bsy(n), row, ColBsy);
+            place(L(n), row, ColL);
+            place(BGLiuqin(n), row, ColBGLiuqin);
+            place(LBkong(n), row, ColBkong);
+        }
+    }
+    if (m_extrasRow) {
+        take(m_extrasRow);
+        m_grid->addLayout(m_extrasRow, stacked ? StackedTitleRow + 7 : ExtrasRow, ColCaption, 1, ColBkong + 2);
+    }
 }
 
 void ChartSheet::changeEvent(QEvent *event)
@@ -444,9 +514,11 @@ void ChartSheet::changeEvent(QEvent *event)
 void ChartSheet::fitToFont()
 {
     const auto scaled = [this](int pixels) { return qRound(pixels * m_zoom); };
+    const bool closedUp = m_fit != Fit::Wide;
+    const bool stacked = m_fit == Fit::Stacked;
     layout()->setSpacing(scaled(6));
-    m_grid->setContentsMargins(scaled(m_narrow ? 4 : 10), scaled(8), scaled(m_narrow ? 4 : 10), scaled(10));
-    m_grid->setHorizontalSpacing(scaled(m_narrow ? 3 : 10));
+    m_grid->setContentsMargins(scaled(closedUp ? 4 : 10), scaled(8), scaled(closedUp ? 4 : 10), scaled(10));
+    m_grid->setHorizontalSpacing(scaled(closedUp ? 3 : 10));
     m_grid->setVerticalSpacing(scaled(6));
     const QFontMetrics fm(font());
     QFont boldFont = font();
@@ -461,7 +533,7 @@ void ChartSheet::fitToFont()
     m_grid->setColumnMinimumWidth(ColLSY, fm.horizontalAdvance(u"世"_s));
     m_grid->setColumnMinimumWidth(ColLyongshen, bfm.horizontalAdvance(u"用神"_s));
     m_grid->setColumnMinimumWidth(ColLliuqin, fm.horizontalAdvance(u"父母戌土"_s));
-    for (const int c : {ColFkong, ColLkong, ColBkong})
+    for (const int c : {ColFkong, ColLkong})
         m_grid->setColumnMinimumWidth(c, fm.horizontalAdvance(u"空"_s));
     // The markers in a smaller type. A line seldom carries more than three of
     // them, or a moving line more than two changes; the rare longer ones widen their column.
@@ -475,9 +547,11 @@ void ChartSheet::fitToFont()
         strength->setFont(smallFont);
     m_grid->setColumnMinimumWidth(ColWangshuai, QFontMetrics(smallFont).horizontalAdvance(u"旺·长生"_s));
     m_grid->setColumnMinimumWidth(ColBiaoji, fm.horizontalAdvance(u"回头克 化绝"_s));
-    m_grid->setColumnMinimumWidth(ColBsy, fm.horizontalAdvance(u"世"_s));
-    m_grid->setColumnMinimumWidth(ColL, fm.horizontalAdvance(u"父母"_s));
-    m_grid->setColumnMinimumWidth(ColBGLiuqin, fm.horizontalAdvance(u"戌土"_s));
+    // Stacked, the changed hexagram's columns stand empty and take no room.
+    m_grid->setColumnMinimumWidth(ColBsy, stacked ? 0 : fm.horizontalAdvance(u"世"_s));
+    m_grid->setColumnMinimumWidth(ColL, stacked ? 0 : fm.horizontalAdvance(u"父母"_s));
+    m_grid->setColumnMinimumWidth(ColBGLiuqin, stacked ? 0 : fm.horizontalAdvance(u"戌土"_s));
+    m_grid->setColumnMinimumWidth(ColBkong, stacked ? 0 : fm.horizontalAdvance(u"空"_s));
     m_grid->setColumnMinimumWidth(ColFushen, fm.horizontalAdvance(u"父母戌土"_s));
     Lsizhu->setMinimumWidth(fm.horizontalAdvance(u"丙午年 庚子月 乙丑日 庚辰时  "_s));
     // The longest hexagram texts have four-character names and a soul status.
@@ -486,21 +560,22 @@ void ChartSheet::fitToFont()
     const int longestText = bfm.horizontalAdvance(u"雷泽归妹 归魂 兑宫"_s);
     const int typed = bfm.horizontalAdvance(u"天雷无妄 巽宫"_s) + TitleGap;
     // Closed up, the titles take only the width of what they show.
-    bengua->parentWidget()->setMinimumWidth(m_narrow ? 0
+    bengua->parentWidget()->setMinimumWidth(closedUp ? 0
                                                      : std::max(longestText, typed + fm.horizontalAdvance(u"六冲"_s)));
     biangua->parentWidget()->setMinimumWidth(
-        m_narrow ? 0 : std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
+        closedUp ? 0 : std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
     // Measured on sample texts: the Chinese characters may come from a taller fallback face.
     for (QLabel *l : {Lguashen, Lshensha}) {
         const QString text = l->text();
         l->setText(u"卦身：子\n驿马：申"_s);
+        l->setMinimumHeight(0); // a label's size hint holds its minimum: measured free of the last zoom's
         l->setMinimumHeight(l->sizeHint().height());
         l->setText(text);
     }
     Lguashen->setMinimumWidth(fm.horizontalAdvance(u"卦身：子"_s));
     fitFanfu();
     m_extrasRow->setContentsMargins(scaled(4), scaled(8), 0, 0);
-    m_extrasRow->setSpacing(scaled(m_narrow ? 12 : 24));
+    m_extrasRow->setSpacing(scaled(closedUp ? 12 : 24));
 }
 
 void ChartSheet::showChartExtras(const Chart &chart)
@@ -573,11 +648,24 @@ void ChartSheet::showChartExtras(const Chart &chart)
         (e.kind <= ShenSha::Literary ? stemPart : restPart) << qs(ShenShaShortNames[kind]) + u'：' + branches;
         full << qs(shenShaName(e.kind)) + u'：' + branches;
     }
-    QStringList shenSha;
-    for (const QStringList *part : {&stemPart, &restPart})
-        if (!part->isEmpty())
-            shenSha << part->join(u"  "_s);
-    write(Lshensha, shenSha.join(u'\n'), full.join(u'\n'));
+    m_shenshaParts[0] = stemPart;
+    m_shenshaParts[1] = restPart;
+    writeShensha();
+    if (Lshensha->toolTip() != full.join(u'\n'))
+        Lshensha->setToolTip(full.join(u'\n'));
+}
+
+// The day stem's 神煞 on one line and the day branch's on the next; stacked,
+// at most four to a line, so the band is no wider than the chart above it.
+void ChartSheet::writeShensha()
+{
+    const qsizetype perLine = m_fit == Fit::Stacked ? 4 : 0;
+    QStringList lines;
+    for (const QStringList &part : m_shenshaParts)
+        for (qsizetype at = 0; at < part.size(); at += perLine ? perLine : part.size())
+            lines << part.mid(at, perLine ? perLine : -1).join(u"  "_s);
+    if (Lshensha->text() != lines.join(u'\n'))
+        Lshensha->setText(lines.join(u'\n'));
 }
 
 Moment ChartSheet::momentOf(const QDateTime &reading)

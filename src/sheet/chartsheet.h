@@ -19,7 +19,9 @@ class QDateTimeEdit;
 class QFrame;
 class QPushButton;
 class QGridLayout;
+class QBoxLayout;
 class QHBoxLayout;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -115,9 +117,12 @@ public:
     // 1 is the desktop's own size. Every field inherits the sheet's font.
     void setZoom(qreal factor);
     qreal zoom() const { return m_zoom; }
-    // Narrow: the columns close up, for a window too narrow for the sheet at its zoom.
-    void setNarrow(bool narrow);
-    bool isNarrow() const { return m_narrow; }
+    // How the sheet meets a window narrower than it at its zoom: Wide as drawn;
+    // Narrow, the columns closed up; Stacked, closed up with the changed
+    // hexagram under the original and 卦身 and the 神煞 in lines of their own.
+    enum class Fit : std::uint8_t { Wide, Narrow, Stacked };
+    void setFit(Fit fit);
+    Fit fit() const { return m_fit; }
 
     // The moment on the field's clock (China Standard Time), and the field set to one.
     static Moment momentOf(const QDateTime &reading);
@@ -164,13 +169,22 @@ private:
     void showMark(const LineMark &mark);
     void addReadingFields();
     void fitFanfu();
+    void placeChangedHexagram();
+    void writeShensha();
 
     QGridLayout *m_grid = nullptr;
-    QHBoxLayout *m_extrasRow = nullptr; // 卦身 and 神煞 under the chart
-    ZoomStyle *m_style = nullptr;       // the boxes of the sheet's check boxes and options, zoomed
-    qreal m_basePointSize = 0;          // the desktop's type, in points
+    QBoxLayout *m_extrasRow = nullptr; // 卦身 and 神煞 under the chart
+    // The changed hexagram's title, its 六亲 heading and its lines' fields, placed
+    // beside the original or under it.
+    QLayout *m_bianguaTitle = nullptr;
+    QLabel *m_bianguaHeading = nullptr;
+    Six<QWidget *> m_changedGlyphs{};
+    Six<QHBoxLayout *> m_changedRelatives{}; // L and BGLiuqin side by side when stacked
+    QStringList m_shenshaParts[2];           // the day stem's 神煞, and the day branch's with 天医
+    ZoomStyle *m_style = nullptr;            // the boxes of the sheet's check boxes and options, zoomed
+    qreal m_basePointSize = 0;               // the desktop's type, in points
     qreal m_zoom = 1.0;
-    bool m_narrow = false;
+    Fit m_fit = Fit::Wide;
     bool m_showing = false; // showDocument writing the fields
 };
 

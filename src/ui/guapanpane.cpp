@@ -74,7 +74,7 @@ void GuapanPane::fitDock(QSize sheet)
         return;
     // The sheet comes first: the pane takes what room it leaves, and scrolls when that is too little.
     const QSize whole = besideSheet(sheet);
-    const int gap = m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
+    const int gap = separator();
     if (window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea) {
         const int room = window->centralWidget()->height() + m_dock->height() - sheet.height() - gap;
         window->resizeDocks({m_dock}, {std::max(std::min(whole.height() - sheet.height() - gap, room), 80)},
@@ -91,13 +91,28 @@ QSize GuapanPane::besideSheet(QSize sheet) const
     if (m_dock->isHidden() || m_dock->isFloating())
         return sheet;
     const auto *window = qobject_cast<const QMainWindow *>(parent());
+    const QSize pane = paneSize();
+    if (window && window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea)
+        return {std::max(sheet.width(), pane.width()), sheet.height() + separator() + pane.height()};
+    return {sheet.width() + separator() + pane.width(), std::max(sheet.height(), pane.height())};
+}
+
+int GuapanPane::widthBeside() const
+{
+    return separator() + paneSize().width();
+}
+
+// The dock's size showing the whole drawing, with its title and a scroll bar's room.
+QSize GuapanPane::paneSize() const
+{
     const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int title = m_dock->fontMetrics().height() + 8;
-    const int gap = m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
-    const QSize pane = m_view->sizeHint() + QSize(bar + 2, title + 2);
-    if (window && window->dockWidgetArea(m_dock) == Qt::BottomDockWidgetArea)
-        return {std::max(sheet.width(), pane.width()), sheet.height() + gap + pane.height()};
-    return {sheet.width() + gap + pane.width(), std::max(sheet.height(), pane.height())};
+    return m_view->sizeHint() + QSize(bar + 2, title + 2);
+}
+
+int GuapanPane::separator() const
+{
+    return m_dock->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
 }
 
 bool GuapanPane::showsWhole() const

@@ -38,6 +38,8 @@ public:
     // The size a window needs to show a sheet of size `sheet` and, when shown
     // docked, the whole drawing beside or below it.
     QSize besideSheet(QSize sheet) const;
+    // The width the whole drawing takes docked beside the sheet, with the dock's separator.
+    int widthBeside() const;
     // The whole drawing shows (or the pane is hidden or floating).
     bool showsWhole() const;
     // Gives a docked pane the width (or, below the sheet, the height) of its
@@ -53,6 +55,9 @@ public slots:
     void refresh();
 
 private:
+    QSize paneSize() const;
+    int separator() const;
+
     const ChartDocument &m_document;
     std::function<GuapanWords()> m_words;
     QString m_settingsFile;

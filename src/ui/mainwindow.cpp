@@ -434,6 +434,7 @@ void MainWindow::setZoomPercent(int percent)
     if (m_zoomPercent == 100 && m_sizeAt100.isValid() && normal) {
         // The sheet's new measures settle first, so they do not size the window again.
         m_fitting = true;
+        arrangeForScreen(true);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         m_sizeForZoom = m_sizeAt100;
         resize(m_sizeAt100);
@@ -446,28 +447,57 @@ void MainWindow::setZoomPercent(int percent)
         m_fitting = false;
         return;
     }
-    placePaneForRoom();
+    arrangeForScreen(true);
     sizeWindowToSheet();
 }
 
-// Where even closed-up columns leave the sheet too wide for the screen beside
-// the 卦盘 pane, the pane goes under the sheet, into the height the sheet leaves
-// unused; it comes back beside the sheet once the zoom leaves room there.
-void MainWindow::placePaneForRoom()
+// The widest arrangement of the sheet that the screen's width holds (as drawn,
+// closed up, or stacked) and the place of a docked 卦盘 pane: beside the sheet
+// where both fit side by side, else under it, in the height the sheet leaves.
+// With `movePane`, a pane put under the sheet for want of width comes back
+// beside it once the zoom leaves room there; a pane the user put under the
+// sheet stays there.
+void MainWindow::arrangeForScreen(bool movePane)
 {
-    QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
     const QScreen *screen = this->screen();
-    if (!dock || !screen || !dock->isVisibleTo(this) || dock->isFloating())
+    if (!screen)
         return;
-    const int room = screen->availableGeometry().width() * 95 / 100 - 120
-                     - style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) - 2;
-    m_sheet->setNarrow(true);
-    const bool fitsBeside = m_sheet->minimumSizeHint().width() <= room;
-    const bool below = dockWidgetArea(dock) == Qt::BottomDockWidgetArea;
-    if (!fitsBeside && !below) {
+    using Fit = ChartSheet::Fit;
+    const QSize room = screen->availableGeometry().size() * 0.95;
+    QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
+    const bool docked = dock && dock->isVisibleTo(this) && !dock->isFloating();
+    const bool below = docked && dockWidgetArea(dock) == Qt::BottomDockWidgetArea;
+    const bool mayBeBeside = docked && (movePane ? !below || m_paneBelowForRoom : !below);
+    const int chrome = menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The sheet fits where its width, a vertical scroll bar if it is taller than
+    // the window can be, and the pane beside it, take no more than the room.
+    // Beside the pane the sheet has the width it asks for, the pane the rest.
+    const auto fits = [&](Fit fit, bool beside) {
+        m_sheet->setFit(fit);
+        const QSize sheet = m_sheet->sizeHint();
+        const bool scrolls = sheet.height() + chrome > room.height();
+        const int width = beside ? sheet.width() + m_guapan->widthBeside() : m_sheet->minimumSizeHint().width();
+        return width + (scrolls ? bar : 0) <= room.width();
+    };
+    // Beside a pane the sheet only closes up; it stacks only under a pane, or
+    // beside one that stays there until the zoom moves it.
+    bool beside = docked && !below && !movePane;
+    Fit chosen = Fit::Stacked;
+    if (beside)
+        chosen = fits(Fit::Wide, true) ? Fit::Wide : fits(Fit::Narrow, true) ? Fit::Narrow : Fit::Stacked;
+    else if (mayBeBeside && (fits(Fit::Wide, true) || fits(Fit::Narrow, true))) {
+        beside = true;
+        chosen = m_sheet->fit();
+    } else
+        chosen = fits(Fit::Wide, false) ? Fit::Wide : fits(Fit::Narrow, false) ? Fit::Narrow : Fit::Stacked;
+    m_sheet->setFit(chosen);
+    if (!docked || !movePane)
+        return;
+    if (!beside && !below) {
         addDockWidget(Qt::BottomDockWidgetArea, dock);
         m_paneBelowForRoom = true;
-    } else if (fitsBeside && below && m_paneBelowForRoom) {
+    } else if (beside && below) {
         addDockWidget(Qt::RightDockWidgetArea, dock);
         m_paneBelowForRoom = false;
     }
@@ -509,17 +539,7 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     ensurePolished();
-    // The columns close up where the screen is too narrow for the sheet and the
-    // pane at its least width beside it.
-    if (const QScreen *screen = this->screen()) {
-        int room = screen->availableGeometry().width() * 95 / 100;
-        const QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
-        if (dock && dock->isVisibleTo(this) && !dock->isFloating()
-            && dockWidgetArea(m_guapan->dock()) != Qt::BottomDockWidgetArea)
-            room -= 120 + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + 2;
-        m_sheet->setNarrow(false);
-        m_sheet->setNarrow(m_sheet->minimumSizeHint().width() > room);
-    }
+    arrangeForScreen(false);
     QSize wanted = m_guapan ? m_guapan->besideSheet(centralWidget()->sizeHint()) : centralWidget()->sizeHint();
     wanted.rheight() += menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
     wanted = wanted.expandedTo(sizeHint());
@@ -552,7 +572,7 @@ void MainWindow::fitSheetToWindow()
     if (room.isEmpty() || m_fitting)
         return;
     m_fitting = true;
-    m_sheet->setNarrow(false);
+    m_sheet->setFit(ChartSheet::Fit::Wide);
     // Type, fields and spacings scale together, so a few passes settle the zoom
     // whose sheet fills the room in one direction and fits in the other.
     for (int pass = 0; pass < 4; ++pass) {
@@ -570,8 +590,8 @@ void MainWindow::fitSheetToWindow()
         const QSize need = m_sheet->sizeHint();
         if (need.width() <= room.width() && need.height() <= room.height())
             break;
-        if (need.width() > room.width() && !m_sheet->isNarrow())
-            m_sheet->setNarrow(true); // the columns close up before the type shrinks
+        if (need.width() > room.width() && m_sheet->fit() == ChartSheet::Fit::Wide)
+            m_sheet->setFit(ChartSheet::Fit::Narrow); // the columns close up before the type shrinks
         else
             applyZoom(m_zoomPercent - 2);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
@@ -995,7 +1015,7 @@ void MainWindow::showEvent(QShowEvent *event)
     // Sized when first shown, once the sheet holds today's line and its style.
     if (!event->spontaneous() && !m_sized) {
         m_sized = true;
-        placePaneForRoom();
+        arrangeForScreen(true);
         sizeWindowToSheet();
     }
     QMainWindow::showEvent(event);

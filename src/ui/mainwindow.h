@@ -147,7 +147,7 @@ private:
     void applyZoom(int percent);
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
-    void placePaneForRoom();
+    void arrangeForScreen(bool movePane);
     bool dayTurnsAt23() const;
     void ansj_Click();
     template<typename Create, typename Done>

@@ -6,6 +6,7 @@
 #include "casting/progresswindow.h"
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
+#include "common/notation.h"
 #include "guapan/guapanview.h"
 #include "sheet/chartdocument.h"
 #include "widgets/chartcolours.h"
@@ -17,6 +18,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -45,6 +49,8 @@ private slots:
     void noSheetTextUnder9Px();
     void originalSizeGivesTheWindowBack_data();
     void originalSizeGivesTheWindowBack();
+    void smallScreensScrollOnlyDown_data();
+    void smallScreensScrollOnlyDown();
     void f1OpensHelp();
     void keysFromEveryWindow_data();
     void keysFromEveryWindow();
@@ -295,6 +301,50 @@ void TestMainWindowView::originalSizeGivesTheWindowBack()
     w->show();
     const QSize at100 = w->size();
     w->setZoomPercent(percent);
+    w->zoomReset();
+    QApplication::processEvents();
+    QCOMPARE(w->size(), at100);
+}
+
+void TestMainWindowView::smallScreensScrollOnlyDown_data()
+{
+    QTest::addColumn<QString>("screen");
+    for (const char *name : {"1024x768", "1366x768", "1280x800@2"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// On a small screen, at every zoom, neither the sheet nor the 卦盘 pane
+// scrolls sideways while the window has height to spare: the columns close up,
+// the changed hexagram goes under the original and the pane under the sheet
+// first. Ctrl+0 then gives the window back its size at 100 %.
+void TestMainWindowView::smallScreensScrollOnlyDown()
+{
+    QFETCH(QString, screen);
+    const auto screens = QGuiApplication::screens();
+    const auto at = std::ranges::find_if(screens, [&](const QScreen *s) { return s->name() == screen; });
+    QVERIFY2(at != screens.end(), "the test's screens are listed in screens.json");
+    auto w = makeMainWindow(environment());
+    w->setScreen(*at);
+    w->move((*at)->availableGeometry().topLeft());
+    w->loadCast(castOf(u"897879"));
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QSize at100 = w->size();
+    const int tallest = (*at)->availableGeometry().height() * 95 / 100;
+    const QAbstractScrollArea *sheetArea = w->findChild<QAbstractScrollArea *>(u"sheetScroll"_s);
+    const QAbstractScrollArea *paneArea
+        = w->findChild<QDockWidget *>(u"guapanDock"_s)->findChild<QAbstractScrollArea *>();
+    for (const int percent : {80, 90, 100, 110, 125, 150, 175, 200, 225, 250}) {
+        w->setZoomPercent(percent);
+        QTest::qWait(10); // the scroll bars follow their areas' new sizes
+        const bool spareHeight = w->height() < tallest;
+        for (const QAbstractScrollArea *area : {sheetArea, paneArea})
+            QVERIFY2(!spareHeight || !area->horizontalScrollBar()->isVisible(),
+                     qPrintable(u"%1 at %2 %: window %3×%4"_s.arg(area->objectName())
+                                    .arg(percent)
+                                    .arg(w->width())
+                                    .arg(w->height())));
+    }
     w->zoomReset();
     QApplication::processEvents();
     QCOMPARE(w->size(), at100);

@@ -18,6 +18,9 @@
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <cstdio>
@@ -79,10 +82,19 @@ int main(int argc, char *argv[])
         window.fitSheetToWindow();
         QApplication::processEvents();
     }
-    if (zoom > 0)
-        std::fprintf(stderr, "zoom %d %%, window %dx%d%s\n", window.zoomPercent(), window.width(), window.height(),
-                     s.isNarrow() ? ", columns closed up" : "");
-    if (!window.grab().save(file)) {
+    if (zoom > 0) {
+        const auto *scroll = window.findChild<QScrollArea *>(u"sheetScroll"_s);
+        const QScreen *screen = window.screen();
+        std::fprintf(stderr, "screen %dx%d, zoom %d %%, window %dx%d%s%s%s\n", screen->availableGeometry().width(),
+                     screen->availableGeometry().height(), window.zoomPercent(), window.width(), window.height(),
+                     s.fit() == lotgrid::ChartSheet::Fit::Narrow    ? ", columns closed up"
+                     : s.fit() == lotgrid::ChartSheet::Fit::Stacked ? ", stacked"
+                                                                    : "",
+                     scroll->horizontalScrollBar()->isVisible() ? ", SCROLLS SIDEWAYS" : "",
+                     scroll->verticalScrollBar()->isVisible() ? ", scrolls down" : "");
+    }
+    const QPixmap picture = window.grab();
+    if (!picture.save(file)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(file));
         return 1;
     }
