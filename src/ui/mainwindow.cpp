@@ -548,6 +548,7 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     wanted = wanted.expandedTo(atLeast); // a window made larger by hand is not shrunk
     m_sizeForZoom = wanted;
     resize(wanted);
+    m_sizeForZoom = size(); // as the window's least size allows
     if (m_guapan)
         m_guapan->fitDock(centralWidget()->sizeHint());
 }
@@ -602,7 +603,9 @@ void MainWindow::fitSheetToWindow()
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    if (size() != m_sizeForZoom)
+    // Sizes given before the window shows are the program's own, as are those
+    // it gives for a zoom; the sheet follows the others.
+    if (isVisible() && size() != m_sizeForZoom)
         fitTimer->start();
 }
 
