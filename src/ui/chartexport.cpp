@@ -102,10 +102,15 @@ void ChartExport::daochu_Click()
     const QString proposed
         = QDir(guapanFolder(m_settings.folder))
               .filePath(proposedName(m_settings.now ? m_settings.now() : QDateTime::currentDateTime()));
+    bool dark = m_darkPicture;
     const QString path = picturePath(
-        m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出图片"_s, proposed) : QString());
+        m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出图片"_s, proposed, &dark) : QString());
     if (path.isEmpty())
         return; // cancelled
+    if (dark != m_darkPicture) {
+        m_darkPicture = dark;
+        emit darkPictureChosen(dark);
+    }
     const QString shown = QDir::toNativeSeparators(path);
     if (QFileInfo::exists(path)
         && !(m_settings.ask
@@ -145,7 +150,8 @@ void ChartExport::daochupdf_Click()
         = QDir(guapanFolder(m_settings.folder))
               .filePath(guapanFileName(m_document.chart(),
                                        m_settings.now ? m_settings.now() : QDateTime::currentDateTime(), u"pdf"_s));
-    QString path = m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出PDF"_s, proposed) : QString();
+    QString path
+        = m_settings.saveFileName ? m_settings.saveFileName(m_mainWindow, u"导出PDF"_s, proposed, nullptr) : QString();
     if (path.isEmpty())
         return; // cancelled
     if (QFileInfo(path).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) != 0)

@@ -21,8 +21,10 @@ class ChartSheet;
 struct ChartExportSettings {
     QString folder; // the folder the file dialog proposes: the Pictures folder
     std::function<QDateTime()> now;
-    // The file dialog: returns the chosen path, or an empty string when cancelled.
-    std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath)> saveFileName;
+    // The file dialog: returns the chosen path, or an empty string when cancelled;
+    // with `dark`, the picture's dark variant is chosen there too.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath, bool *dark)>
+        saveFileName;
     // Asks a Yes/No question (replacing a file); true for Yes.
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
     // No longer read: the picture is named after its hexagrams and moment.
@@ -52,8 +54,10 @@ public:
 
     // How the lines on the sheet were cast ("手动摇卦" …), as the 卦盘 says it.
     void setCastMethod(const QString &method) { m_castMethod = method; }
-    // The exported picture in the dark variant rather than the light one (the print stays light).
+    // The exported picture in the dark variant rather than the light one (the
+    // print stays light); the save dialog proposes the choice it last took.
     void setDarkPicture(bool dark) { m_darkPicture = dark; }
+    bool darkPicture() const { return m_darkPicture; }
     // The case's words as the sheet holds them, for the 卦盘.
     GuapanWords words() const;
 
@@ -70,6 +74,8 @@ public:
 signals:
     // A command finished without a window of its own to say so: the short message for the status bar.
     void done(const QString &message);
+    // The user chose the light or dark picture in the save dialog.
+    void darkPictureChosen(bool dark);
 
 private:
     void tell(bool ok, const QString &text);

@@ -4,9 +4,11 @@
 #include "journal/journal.h"
 #include "ui/platform.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -24,13 +26,28 @@ Environment Environment::production()
     env.screenshotFolder = QCoreApplication::applicationDirPath();
     env.screenshotFallbackFolder = platform::picturesFolder();
     env.picturesFolder = platform::picturesFolder();
-    env.saveFileName = [](QWidget *parent, const QString &caption, const QString &proposedPath) {
+    env.saveFileName = [](QWidget *parent, const QString &caption, const QString &proposedPath, bool *dark) {
         // The program asks itself before replacing a file.
         const QString filter = proposedPath.endsWith(u".pdf"_s, Qt::CaseInsensitive)
                                    ? u"PDF 文件 (*.pdf)"_s
                                    : u"PNG 图片 (*.png);;JPEG 图片 (*.jpg *.jpeg)"_s;
-        return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        if (!dark)
+            return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter, nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
+        // The choice of a dark picture stands in the dialog, under the file's name:
+        // a dialog of Qt's own, since the desktop's cannot hold it.
+        QFileDialog dialog(parent, caption, proposedPath, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+        auto *choice = new QCheckBox(u"深色卦盘（深底浅字）"_s, &dialog);
+        choice->setObjectName(u"daochuShense"_s);
+        choice->setChecked(*dark);
+        if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+            grid->addWidget(choice, grid->rowCount(), 0, 1, grid->columnCount());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        *dark = choice->isChecked();
+        return dialog.selectedFiles().constFirst();
     };
     env.pageSize = [](QWidget *parent) -> std::optional<QPageSize::PageSizeId> {
         bool ok = false;

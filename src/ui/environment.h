@@ -27,8 +27,11 @@ struct Environment {
     QString screenshotFolder;         // the executable's folder
     QString screenshotFallbackFolder; // used when that folder cannot be written
     QString picturesFolder;           // where an exported chart picture is proposed
-    // The save dialog of an exported picture: the chosen path, or empty when cancelled.
-    std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath)> saveFileName;
+    // The save dialog of an exported picture or PDF: the chosen path, or empty
+    // when cancelled. With `dark`, the dialog also offers the picture's dark
+    // variant, ticked as `*dark` stands, and leaves the choice there.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath, bool *dark)>
+        saveFileName;
     // The page size of a PDF, A4 or A5; nothing when cancelled.
     std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent)> pageSize;
     QUrl updateServer; // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none

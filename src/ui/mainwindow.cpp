@@ -971,20 +971,15 @@ void MainWindow::addPaneAndStatus()
     if (auto *view = menuBar()->findChild<QMenu *>(u"view"_s)) {
         view->addSeparator();
         view->addAction(m_guapan->toggleAction());
-        // The exported picture is light, for paper and forums, unless asked for dark.
-        QAction *dark = view->addAction(u"导出图片用深色"_s);
-        dark->setObjectName(u"daochuShense"_s);
-        dark->setCheckable(true);
-        if (!m_env.settingsFile.isEmpty())
-            dark->setChecked(
-                QSettings(m_env.settingsFile, QSettings::IniFormat).value(settingskeys::DarkPicture, false).toBool());
-        m_chartExport->setDarkPicture(dark->isChecked());
-        connect(dark, &QAction::toggled, this, [this](bool on) {
-            m_chartExport->setDarkPicture(on);
-            if (!m_env.settingsFile.isEmpty())
-                QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::DarkPicture, on);
-        });
     }
+    // The exported picture is light, for paper and forums, unless the save dialog asks for dark; remembered.
+    if (!m_env.settingsFile.isEmpty())
+        m_chartExport->setDarkPicture(
+            QSettings(m_env.settingsFile, QSettings::IniFormat).value(settingskeys::DarkPicture, false).toBool());
+    connect(m_chartExport, &ChartExport::darkPictureChosen, this, [this](bool dark) {
+        if (!m_env.settingsFile.isEmpty())
+            QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::DarkPicture, dark);
+    });
     connect(m_sheet->TextWHS, &QLineEdit::textChanged, m_guapan, &GuapanPane::refresh);
     connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
     connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });

@@ -70,6 +70,7 @@ struct Window {
     QString proposed;                           // what the file dialog was offered
     QString chosen;                             // what it answers; empty cancels
     bool replace = false;                       // the answer to "replace?"
+    bool chooseDark = false;                    // the picture's variant chosen in the dialog
     QPageSize::PageSizeId page = QPageSize::A4; // the page size a PDF is asked for
     QStringList asked;                          // the questions asked
     std::unique_ptr<MainWindow> w;
@@ -79,8 +80,10 @@ struct Window {
         Environment env = testEnvironment();
         env.now = [] { return SavedAt; };
         env.picturesFolder = dir.filePath(u"Pictures"_s);
-        env.saveFileName = [this](QWidget *, const QString &, const QString &path) {
+        env.saveFileName = [this](QWidget *, const QString &, const QString &path, bool *dark) {
             proposed = path;
+            if (dark)
+                *dark = chooseDark;
             return chosen;
         };
         env.ask = [this](QWidget *, const QString &, const QString &text) {
@@ -160,9 +163,18 @@ private slots:
         QVERIFY(QGuiApplication::clipboard()->text().endsWith(KanToJieText));
     }
 
+    // Light unless the save dialog asks for the dark variant.
+    void exportWritesTheDrawingAtTwiceTheDensity_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
     void exportWritesTheDrawingAtTwiceTheDensity()
     {
+        QFETCH(bool, dark);
         Window win;
+        win.chooseDark = dark;
         win.load();
         QVERIFY(QDir(win.dir.path()).mkpath(u"Pictures"_s));
         win.chosen = win.dir.filePath(u"chart.png"_s);
@@ -181,6 +193,7 @@ private slots:
         QCOMPARE(reader.format(), QByteArray("png"));
         const QImage image = reader.read();
         QCOMPARE(image.size(), (drawing * 2 * win.w->devicePixelRatioF()).toSize());
+        QCOMPARE(image.pixelColor(2, 2).lightness() < 128, dark);
     }
 
     // Without a Pictures folder the dialog opens in the home folder, not the working one.

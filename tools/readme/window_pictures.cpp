@@ -12,6 +12,7 @@
 #include "journal/journal.h"
 #include "journal/outcomedialog.h"
 #include "journal/tongji.h"
+#include "ui/environment.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/yingqiwindow.h"
 #include "update/updatewizard.h"
@@ -188,5 +189,18 @@ int main(int argc, char *argv[])
         }
         delete window;
     }
+    // The picture's save dialog, with its choice of the dark variant.
+    QTimer::singleShot(500, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->grab().save(folder.filePath(u"export-dialog.png"_s))) {
+            std::fprintf(stderr, "could not write export-dialog\n");
+            ++failures;
+        }
+        if (dialog)
+            dialog->close();
+    });
+    bool darkPicture = false;
+    lotgrid::Environment::production().saveFileName(nullptr, u"导出图片"_s, QDir::home().filePath(u"六爻.png"_s),
+                                                    &darkPicture);
     return failures == 0 ? 0 : 1;
 }

@@ -120,7 +120,8 @@ constexpr std::array<Section, 11> Sections{{
      u"<ul>"
      u"<li><b>复制卦象文本</b>（Ctrl+Shift+C）：把整张卦写成纯文本放到剪贴板，可直接贴到论坛或笔记里。</li>"
      u"<li><b>复制为AI提问</b>：把卦象文本连同所问之事整理成一段提问放到剪贴板，可贴给 AI 助手。复制时不联网，也不向外发送任何内容。</li>"
-     u"<li><b>导出图片…</b>：把卦存为 PNG 图片，按屏幕两倍的清晰度绘制。</li>"
+     u"<li><b>导出图片…</b>：把卦存为 PNG 图片，按屏幕两倍的清晰度绘制。图片默认白底，便于打印和贴到论坛；"
+     u"在保存对话框里勾选“深色卦盘”则存为深底浅字，下次沿用这一选择。</li>"
      u"<li><b>打印…</b>、<b>导出PDF…</b>：把卦打印出来，或存为 PDF 文件。</li>"
      u"<li><b>卦盘</b>：按当前的卦画出的卦图，随表格即时更新。</li>"
      u"<li><b>截图</b>（Ctrl+S）：把整个主窗口存为图片。</li>"
@@ -146,7 +147,9 @@ constexpr std::array<Section, 11> Sections{{
      u"<span style=\"color:$type\">六冲六合</span>、<span style=\"color:$spirit\">六神</span>、"
      u"<span style=\"color:$relative\">六亲与月建</span>、<span style=\"color:$day\">日建与旬空</span>、"
      u"<span style=\"color:$world\">世应</span>、<span style=\"color:$alert\">爻的标记</span>、"
-     u"<span style=\"color:$quiet\">伏神与神煞</span>。桌面换成深色时，整个窗口连同表格一起变深，各色随之调亮，保证看得清。</p>"},
+     u"<span style=\"color:$quiet\">伏神与神煞</span>。桌面换成深色时，整个窗口连同表格一起变深，各色随之调亮，保证看得清。</p>"
+     u"<p>屏幕较窄或放大（Ctrl+=）后，表格先收紧各列，再把变卦移到本卦下方，卦盘移到表格下方，尽量不必左右滚动；"
+     u"Ctrl+0 恢复原大小和窗口原来的尺寸。</p>"},
 }};
 // clang-format on
 
