@@ -58,6 +58,7 @@
 #include <QSqlDatabase>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -983,6 +984,22 @@ void MainWindow::addPaneAndStatus()
     connect(m_sheet->TextWHS, &QLineEdit::textChanged, m_guapan, &GuapanPane::refresh);
     connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
     connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });
+    // Shown, the pane takes the place the screen leaves it; moved by the user,
+    // it stays where it was put and the sheet makes room beside it. Either way
+    // once the dock has settled.
+    const auto rearrange = [this](bool movePane) {
+        if (!isVisible() || m_fitting || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            return;
+        QTimer::singleShot(0, this, [this, movePane] {
+            if (m_fitting)
+                return;
+            arrangeForScreen(movePane);
+            sizeWindowToSheet(size());
+        });
+    };
+    connect(m_guapan->dock(), &QDockWidget::visibilityChanged, this, [rearrange](bool shown) { rearrange(shown); });
+    connect(m_guapan->dock(), &QDockWidget::dockLocationChanged, this, [rearrange] { rearrange(false); });
+    connect(m_guapan->dock(), &QDockWidget::topLevelChanged, this, [rearrange] { rearrange(false); });
     connect(m_guapan, &GuapanPane::drawingResized, this, [this] {
         // Put under the sheet for want of room, the pane scrolls rather than grow the window.
         if (isVisible() && !m_fitting && !m_paneBelowForRoom && !m_guapan->showsWhole())
@@ -1015,6 +1032,14 @@ void MainWindow::showEvent(QShowEvent *event)
         m_sized = true;
         arrangeForScreen(true);
         sizeWindowToSheet();
+        // On another screen the sheet and the pane are arranged for its width.
+        if (QWindow *window = windowHandle())
+            connect(window, &QWindow::screenChanged, this, [this] {
+                if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+                    return;
+                arrangeForScreen(true);
+                sizeWindowToSheet();
+            });
     }
     QMainWindow::showEvent(event);
 }

@@ -11,6 +11,7 @@
 #include "sheet/chartdocument.h"
 #include "widgets/chartcolours.h"
 #include "widgets/lineglyph.h"
+#include "widgets/settingskeys.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -348,6 +349,20 @@ void TestMainWindowView::smallScreensScrollOnlyDown()
     w->zoomReset();
     QApplication::processEvents();
     QCOMPARE(w->size(), at100);
+
+    // A pane hidden when the window opened comes back where it shows whole.
+    QSettings(m_dir.filePath(u"lotgrid.conf"_s), QSettings::IniFormat).setValue(settingskeys::GuapanShown, false);
+    auto hidden = makeMainWindow(environment());
+    hidden->setScreen(*at);
+    hidden->move((*at)->availableGeometry().topLeft());
+    hidden->loadCast(castOf(u"897879"));
+    hidden->show();
+    QVERIFY(QTest::qWaitForWindowExposed(hidden.get()));
+    hidden->findChild<QAction *>(u"guapanPane"_s)->trigger();
+    QTest::qWait(10);
+    const auto *pane = hidden->findChild<QDockWidget *>(u"guapanDock"_s)->findChild<QAbstractScrollArea *>();
+    QVERIFY(pane->isVisible());
+    QVERIFY(!pane->horizontalScrollBar()->isVisible());
 }
 
 void TestMainWindowView::f1OpensHelp()
