@@ -51,6 +51,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -495,6 +496,8 @@ void MainWindow::arrangeForScreen(bool movePane)
     m_sheet->setFit(chosen);
     if (!docked || !movePane)
         return;
+    // The dock's signals of this move are the program's own, not a move by the user.
+    const QScopedValueRollback placing(m_placingPane, true);
     if (!beside && !below) {
         addDockWidget(Qt::BottomDockWidgetArea, dock);
         m_paneBelowForRoom = true;
@@ -988,7 +991,8 @@ void MainWindow::addPaneAndStatus()
     // it stays where it was put and the sheet makes room beside it. Either way
     // once the dock has settled.
     const auto rearrange = [this](bool movePane) {
-        if (!isVisible() || m_fitting || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        if (!isVisible() || m_fitting || m_placingPane
+            || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             return;
         QTimer::singleShot(0, this, [this, movePane] {
             if (m_fitting)

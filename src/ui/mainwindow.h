@@ -170,6 +170,7 @@ private:
     QSize m_sizeAt100;               // the window's size when the zoom last left 100 %
     QSize m_paneAt100;               // and the 卦盘 pane's
     bool m_paneBelowForRoom = false; // the pane moved under the sheet for want of width
+    bool m_placingPane = false;      // the program moving the pane
     QSize m_sizeForZoom;             // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
