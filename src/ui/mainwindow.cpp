@@ -494,6 +494,7 @@ void MainWindow::arrangeForScreen(bool movePane)
     } else
         chosen = fits(Fit::Wide, false) ? Fit::Wide : fits(Fit::Narrow, false) ? Fit::Narrow : Fit::Stacked;
     m_sheet->setFit(chosen);
+    m_arrangedWidth = m_sheet->minimumSizeHint().width();
     if (!docked || !movePane)
         return;
     // The dock's signals of this move are the program's own, not a move by the user.
@@ -543,7 +544,6 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     ensurePolished();
-    arrangeForScreen(false);
     QSize wanted = m_guapan ? m_guapan->besideSheet(centralWidget()->sizeHint()) : centralWidget()->sizeHint();
     wanted.rheight() += menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
     wanted = wanted.expandedTo(sizeHint());
@@ -561,14 +561,28 @@ void MainWindow::keepSheetWhole()
 {
     if (!isVisible() || m_fitting || !fitTimer)
         return;
+    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    // What the sheet shows changed its least width: it is arranged again once
+    // this layout pass is over. Trying the arrangements lays the sheet out
+    // again, at the width it was arranged for, so this runs once per change.
+    if (normal && m_sheet->minimumSizeHint().width() != m_arrangedWidth) {
+        m_arrangedWidth = m_sheet->minimumSizeHint().width();
+        QTimer::singleShot(0, this, [this] {
+            if (m_fitting)
+                return;
+            arrangeForScreen(false);
+            sizeWindowToSheet(size());
+        });
+        return;
+    }
     const QSize need = m_sheet->sizeHint();
     const QSize room = centralWidget()->size();
     if (need.width() <= room.width() && need.height() <= room.height())
         return;
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        fitSheetToWindow();
-    else
+    if (normal)
         sizeWindowToSheet(size());
+    else
+        fitSheetToWindow();
 }
 
 void MainWindow::fitSheetToWindow()

@@ -171,6 +171,7 @@ private:
     QSize m_paneAt100;               // and the 卦盘 pane's
     bool m_paneBelowForRoom = false; // the pane moved under the sheet for want of width
     bool m_placingPane = false;      // the program moving the pane
+    int m_arrangedWidth = -1;        // the sheet's least width when it was last arranged
     QSize m_sizeForZoom;             // the size the window was given for the zoom, not to be fitted again
 
     QAction *m_jietutu = nullptr;
