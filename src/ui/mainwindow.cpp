@@ -461,16 +461,15 @@ void MainWindow::setZoomPercent(int percent)
 // sheet stays there.
 void MainWindow::arrangeForScreen(bool movePane)
 {
-    const QScreen *screen = this->screen();
-    if (!screen)
+    const QSize room = screenRoom();
+    if (!room.isValid())
         return;
     using Fit = ChartSheet::Fit;
-    const QSize room = screen->availableGeometry().size() * 0.95;
     QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
     const bool docked = dock && dock->isVisibleTo(this) && !dock->isFloating();
     const bool below = docked && dockWidgetArea(dock) == Qt::BottomDockWidgetArea;
     const bool mayBeBeside = docked && (movePane ? !below || m_paneBelowForRoom : !below);
-    const int chrome = menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
+    const int chrome = barsHeight();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     // The sheet fits where its width, a vertical scroll bar if it is taller than
     // the window can be, and the pane beside it, take no more than the room.
@@ -544,17 +543,33 @@ void MainWindow::sizeWindowToSheet(QSize atLeast)
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     ensurePolished();
-    QSize wanted = m_guapan ? m_guapan->besideSheet(centralWidget()->sizeHint()) : centralWidget()->sizeHint();
-    wanted.rheight() += menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
+    const QSize room = screenRoom();
+    // A sheet taller than the window can be scrolls down: its scroll bar takes width too.
+    QSize sheet = centralWidget()->sizeHint();
+    if (room.isValid() && sheet.height() + barsHeight() > room.height())
+        sheet.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize wanted = m_guapan ? m_guapan->besideSheet(sheet) : sheet;
+    wanted.rheight() += barsHeight();
     wanted = wanted.expandedTo(sizeHint());
-    if (const QScreen *screen = this->screen())
-        wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
+    if (room.isValid())
+        wanted = wanted.boundedTo(room);
     wanted = wanted.expandedTo(atLeast); // a window made larger by hand is not shrunk
     m_sizeForZoom = wanted;
     resize(wanted);
     m_sizeForZoom = size(); // as the window's least size allows
     if (m_guapan)
-        m_guapan->fitDock(centralWidget()->sizeHint());
+        m_guapan->fitDock(sheet);
+}
+
+QSize MainWindow::screenRoom() const
+{
+    const QScreen *screen = this->screen();
+    return screen ? screen->availableGeometry().size() * 0.95 : QSize();
+}
+
+int MainWindow::barsHeight() const
+{
+    return menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
 }
 
 void MainWindow::keepSheetWhole()

@@ -148,6 +148,10 @@ private:
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
     void arrangeForScreen(bool movePane);
+    // The room the window may take on its screen (95 % of its available
+    // area; invalid without a screen), and the height of its menu and status bars.
+    QSize screenRoom() const;
+    int barsHeight() const;
     bool dayTurnsAt23() const;
     void ansj_Click();
     template<typename Create, typename Done>
