@@ -564,10 +564,11 @@ void ChartSheet::fitToFont()
                                                      : std::max(longestText, typed + fm.horizontalAdvance(u"六冲"_s)));
     biangua->parentWidget()->setMinimumWidth(
         closedUp ? 0 : std::max(longestText, typed + fm.horizontalAdvance(u"六合变六冲"_s)));
-    // Measured on sample texts: the Chinese characters may come from a taller fallback face.
+    // Measured on sample texts: the Chinese characters may come from a taller
+    // fallback face. Stacked, 卦身 stands on a line of its own above the 神煞.
     for (QLabel *l : {Lguashen, Lshensha}) {
         const QString text = l->text();
-        l->setText(u"卦身：子\n驿马：申"_s);
+        l->setText(stacked && l == Lguashen ? u"卦身：子"_s : u"卦身：子\n驿马：申"_s);
         l->setMinimumHeight(0); // a label's size hint holds its minimum: measured free of the last zoom's
         l->setMinimumHeight(l->sizeHint().height());
         l->setText(text);
