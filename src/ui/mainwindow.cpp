@@ -583,7 +583,7 @@ void MainWindow::keepSheetWhole()
     if (normal && m_sheet->minimumSizeHint().width() != m_arrangedWidth) {
         m_arrangedWidth = m_sheet->minimumSizeHint().width();
         QTimer::singleShot(0, this, [this] {
-            if (m_fitting)
+            if (m_fitting || !isVisible())
                 return;
             arrangeForScreen(false);
             sizeWindowToSheet(size());
@@ -1024,7 +1024,7 @@ void MainWindow::addPaneAndStatus()
             || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             return;
         QTimer::singleShot(0, this, [this, movePane] {
-            if (m_fitting)
+            if (m_fitting || !isVisible())
                 return;
             arrangeForScreen(movePane);
             sizeWindowToSheet(size());
