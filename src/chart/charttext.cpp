@@ -367,6 +367,17 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// An object or array with room for `n` members: its members are kept in a
+// vector, which would otherwise grow, and move them all, several times over.
+Json withRoom(Json value, std::size_t n)
+{
+    if (value.is_object())
+        value.get_ref<Json::object_t &>().reserve(n);
+    else
+        value.get_ref<Json::array_t &>().reserve(n);
+    return value;
+}
+
 Json utf8(std::u16string_view text)
 {
     return toUtf8(text);
@@ -479,7 +490,7 @@ nlohmann::ordered_json optionsJson(const SchoolOptions &o)
 
 nlohmann::ordered_json chartJsonValue(const Chart &chart)
 {
-    Json j = Json::object();
+    Json j = withRoom(Json::object(), 24);
     if (!chart.original)
         return j;
     const CastInput &in = chart.input;
@@ -500,14 +511,14 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         for (Branch b : *chart.voids)
             voids.push_back(utf8(branchName(b)));
 
-    Json &original = j["original"] = Json::object();
+    Json &original = j["original"] = withRoom(Json::object(), 6);
     hexagramHead(original, *chart.original);
     original["element"] = utf8(elementName(chart.palaceElement()));
-    Json &lines = original["lines"] = Json::array();
+    Json &lines = original["lines"] = withRoom(Json::array(), 6);
     for (int n = 1; n <= 6; ++n) {
         const std::size_t i = static_cast<std::size_t>(n - 1);
         const ChartLine &l = chart.lines[i];
-        Json line = Json::object();
+        Json line = withRoom(Json::object(), 16);
         line["position"] = n;
         line["yang"] = l.cast.value == u'1';
         line["moving"] = l.cast.moving;
