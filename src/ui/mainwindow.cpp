@@ -572,6 +572,18 @@ int MainWindow::barsHeight() const
     return menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
 }
 
+// Once the event being handled is over, the sheet is arranged again and the
+// window sized to it, no smaller than it is; not once the window is hidden.
+void MainWindow::arrangeLater(bool movePane)
+{
+    QTimer::singleShot(0, this, [this, movePane] {
+        if (m_fitting || !isVisible())
+            return;
+        arrangeForScreen(movePane);
+        sizeWindowToSheet(size());
+    });
+}
+
 void MainWindow::keepSheetWhole()
 {
     if (!isVisible() || m_fitting || !fitTimer)
@@ -582,12 +594,7 @@ void MainWindow::keepSheetWhole()
     // again, at the width it was arranged for, so this runs once per change.
     if (normal && m_sheet->minimumSizeHint().width() != m_arrangedWidth) {
         m_arrangedWidth = m_sheet->minimumSizeHint().width();
-        QTimer::singleShot(0, this, [this] {
-            if (m_fitting || !isVisible())
-                return;
-            arrangeForScreen(false);
-            sizeWindowToSheet(size());
-        });
+        arrangeLater(false);
         return;
     }
     const QSize need = m_sheet->sizeHint();
@@ -1020,15 +1027,9 @@ void MainWindow::addPaneAndStatus()
     // it stays where it was put and the sheet makes room beside it. Either way
     // once the dock has settled.
     const auto rearrange = [this](bool movePane) {
-        if (!isVisible() || m_fitting || m_placingPane
-            || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-            return;
-        QTimer::singleShot(0, this, [this, movePane] {
-            if (m_fitting || !isVisible())
-                return;
-            arrangeForScreen(movePane);
-            sizeWindowToSheet(size());
-        });
+        if (isVisible() && !m_fitting && !m_placingPane
+            && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            arrangeLater(movePane);
     };
     connect(m_guapan->dock(), &QDockWidget::visibilityChanged, this, [rearrange](bool shown) { rearrange(shown); });
     connect(m_guapan->dock(), &QDockWidget::dockLocationChanged, this, [rearrange] { rearrange(false); });

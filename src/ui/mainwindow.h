@@ -148,6 +148,7 @@ private:
     void sizeWindowToSheet(QSize atLeast = {});
     void keepSheetWhole();
     void arrangeForScreen(bool movePane);
+    void arrangeLater(bool movePane);
     // The room the window may take on its screen (95 % of its available
     // area; invalid without a screen), and the height of its menu and status bars.
     QSize screenRoom() const;
