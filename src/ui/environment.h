@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QPageSize>
+#include <QSize>
 #include <QString>
 #include <QUrl>
 
@@ -48,6 +49,9 @@ struct Environment {
     QString journalPath;
     // How the journal's commands and window ask, warn and choose files.
     JournalPrompts journalPrompts;
+    // The room the main window may take on its screen; empty: 95 % of the
+    // screen's available area.
+    std::function<QSize()> screenRoom;
 
     static Environment production();
 };
