@@ -11,6 +11,7 @@
 #include "chart/charttext.h"
 #include "chart/spirits.h"
 #include "core/elements.h"
+#include "core/version.h"
 #include "journal/anli.h"
 #include "journal/casestats.h"
 #include "journal/journal.h"
@@ -103,7 +104,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
           this))
 {
     setObjectName(u"MainWindow"_s);
-    setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
+    setWindowTitle(u"Lotgrid(六爻) %1"_s.arg(QStringView(VersionText)));
     setWindowIcon(appIcon());
     // The sheet grows and shrinks with the window; at a zoom larger than the window it scrolls.
     QScrollArea *scroll = sheetScrollArea(
