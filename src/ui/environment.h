@@ -1,7 +1,8 @@
 #pragma once
 // What the program takes from the world: today's date, the clock, the random
 // source of an automatic cast, where screenshots and pictures go, the update
-// server, how the process ends, where settings and the case journal are kept.
+// server, how the process ends, where settings and the case journal are kept,
+// the room the window may take on its screen.
 // Production values come from production(); tests pass their own.
 
 #include "journal/journalprompts.h"

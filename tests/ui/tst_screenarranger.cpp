@@ -179,7 +179,7 @@ void TestScreenArranger::madeUpRooms_data()
 
 // In any room, at every zoom, the window stays inside it and nothing scrolls
 // sideways while the window could still grow taller; back at 100 % a room wide
-// enough has the sheet as drawn and the pane beside it.
+// enough has the sheet as drawn and the pane beside it again.
 void TestScreenArranger::madeUpRooms()
 {
     QFETCH(QSize, room);
@@ -199,13 +199,16 @@ void TestScreenArranger::madeUpRooms()
                 return area->objectName() + u" scrolls sideways"_s + at;
         return {};
     };
+    bool wentBelow = false;
     for (const int percent : ZoomSteps) {
         w->setZoomPercent(percent);
         QTRY_VERIFY2_WITH_TIMEOUT(wrong().isEmpty(), qPrintable(wrong()), 2000);
+        wentBelow = wentBelow || w->dockWidgetArea(dock) == Qt::BottomDockWidgetArea;
     }
     w->zoomReset();
     QTRY_VERIFY2_WITH_TIMEOUT(wrong().isEmpty(), qPrintable(wrong()), 2000);
-    if (roomy) {
+    if (roomy) { // the pane went under the sheet at a large zoom, and came back
+        QVERIFY(wentBelow);
         QCOMPARE(w->sheet().fit(), ChartSheet::Fit::Wide);
         QCOMPARE(w->dockWidgetArea(dock), Qt::RightDockWidgetArea);
     }
