@@ -122,7 +122,7 @@ private slots:
         QTest::newRow("乾 lines 4 5 6") << u"777999"_s << u"三爻变"_s
                                         << QStringList{u"乾为天 卦辞 贞"_s, u"地天泰 卦辞 悔"_s} << 1;
         // 屯 100010 with 2 3 5 moving: 111000 泰.
-        QTest::newRow("屯 lines 2 3 5") << u"766868"_s << u"三爻变"_s
+        QTest::newRow("屯 lines 2 3 5") << u"766898"_s << u"三爻变"_s
                                         << QStringList{u"水雷屯 卦辞 贞"_s, u"地天泰 卦辞 悔"_s} << 1;
         // 乾 with 1-4 moving becomes 观 000011, whose static lines 5 and 6 are read, the lower the main.
         QTest::newRow("乾 lines 1-4") << u"999977"_s << u"四爻变"_s
