@@ -1,7 +1,10 @@
 #include "chart/zhouyi.h"
 
 #include "chart/chart.h"
+#include "chart/charttext.h"
 #include "chart/zhouyitext.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 
@@ -144,6 +147,58 @@ std::u16string_view xiangOf(const TextToRead &t)
         break;
     }
     return z.allLines.xiang;
+}
+
+std::u16string textsBlock(const Chart &chart)
+{
+    const std::optional<TextsToRead> texts = textsToRead(chart);
+    if (!texts)
+        return {};
+    constexpr std::u16string_view indent = u"\u3000\u3000\u3000";
+    constexpr std::u16string_view under = u"\u3000\u3000\u3000\u3000";
+    std::u16string out = u"经文（";
+    out += readingRuleName(texts->moving);
+    out += u"）：\n";
+    for (std::size_t i = 0; i < texts->read.size(); ++i) {
+        const TextToRead &t = texts->read[i];
+        out += static_cast<int>(i) == texts->main ? std::u16string_view(u"【主】") : indent;
+        out += zhouyiText(*t.hexagram).name;
+        out += u' ';
+        if (t.part == TextPart::Judgement) {
+            out += u"卦辞";
+            if (!t.role.empty())
+                out.append(u"（").append(t.role).append(u"）");
+            out += u"：";
+        }
+        out.append(textOf(t)).append(u"\n");
+        if (t.part == TextPart::Judgement)
+            out.append(under).append(u"彖曰：").append(zhouyiText(*t.hexagram).tuan).append(u"\n");
+        out.append(under).append(u"象曰：").append(xiangOf(t)).append(u"\n");
+    }
+    return out;
+}
+
+nlohmann::ordered_json textsJson(const TextsToRead &texts)
+{
+    using Json = nlohmann::ordered_json;
+    Json read = Json::array();
+    for (const TextToRead &t : texts.read) {
+        const bool judgement = t.part == TextPart::Judgement;
+        read.push_back({{"hexagram", toUtf8(zhouyiText(*t.hexagram).name)},
+                        {"part", toUtf8(textPartName(t))},
+                        {"line", t.part == TextPart::Line ? Json(t.line) : Json(nullptr)},
+                        {"role", t.role.empty() ? Json(nullptr) : Json(toUtf8(t.role))},
+                        {"text", toUtf8(textOf(t))},
+                        {"tuan", judgement ? Json(toUtf8(zhouyiText(*t.hexagram).tuan)) : Json(nullptr)},
+                        {"xiang", toUtf8(xiangOf(t))}});
+    }
+    return {{"rule", toUtf8(readingRuleName(texts.moving))}, {"read", std::move(read)}, {"main", texts.main}};
+}
+
+nlohmann::ordered_json textsJson(const Chart &chart)
+{
+    const std::optional<TextsToRead> texts = textsToRead(chart);
+    return texts ? textsJson(*texts) : nlohmann::ordered_json(nullptr);
 }
 
 std::vector<TextHit> searchZhouyi(std::u16string_view phrase)

@@ -18,8 +18,11 @@
 
 #include "chart/hexagrams.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -80,6 +83,23 @@ std::u16string_view textPartName(const TextToRead &t);
 // The text read, and the 小象 of a line (for a judgement, the 大象).
 std::u16string_view textOf(const TextToRead &t);
 std::u16string_view xiangOf(const TextToRead &t);
+
+// The 经文 block of the copied text, empty unless six lines stand: a head
+// naming the rule, then each text read, the main one marked 【主】, a line's
+// 小象 and a judgement's 彖 and 大象 under it; lines end with "\n".
+//   经文（一爻变）：
+//   【主】归妹 初九：归妹以娣，跛能履，征吉。
+//   　　　　象曰：归妹以娣，以恒也。跛能履吉，相承也。
+std::u16string textsBlock(const Chart &chart);
+
+// The texts read as one JSON object: {rule, read: [{hexagram (the short name),
+// part ("卦辞"|"爻辞"|"用九"|"用六"), line (1..6 or null), role ("贞"|"悔"|null),
+// text, tuan (of a judgement, else null), xiang (小象, or the 大象 of a
+// judgement)}], main (index into read)}.
+nlohmann::ordered_json textsJson(const TextsToRead &texts);
+
+// The same for a chart's cast; null unless six lines stand.
+nlohmann::ordered_json textsJson(const Chart &chart);
 
 // Where a search over the whole text found a phrase.
 struct TextHit {
