@@ -3,6 +3,7 @@
 #include "chart/categories.h"
 #include "chart/chart.h"
 #include "chart/charttext.h"
+#include "chart/zhouyi.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
 #include "sheet/chartdocument.h"
@@ -43,7 +44,7 @@ QString ChartExport::chartText() const
 
 void ChartExport::fuzhi_Click()
 {
-    const QString text = chartText();
+    const QString text = chartText() + qs(textsBlock(m_document.chart()));
     if (text.isEmpty()) {
         tell(false, u"六爻尚未排齐，没有可复制的卦象。"_s);
         return;

@@ -149,6 +149,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     setCentralWidget(scroll);
     buildMenus();
     addPaneAndStatus();
+    addJingwenCommands();
 
     if (!m_env.settingsFile.isEmpty()) {
         bool ok = false;
