@@ -77,6 +77,7 @@ struct Window {
     bool replace = false;                       // the answer to "replace?"
     bool chooseDark = false;                    // the picture's variant chosen in the dialog
     QPageSize::PageSizeId page = QPageSize::A4; // the page size a PDF is asked for
+    bool printTexts = false;                    // 打印经文 as the PDF's page dialog answers
     QStringList asked;                          // the questions asked
     std::unique_ptr<MainWindow> w;
 
@@ -95,7 +96,11 @@ struct Window {
             asked << text;
             return replace;
         };
-        env.pageSize = [this](QWidget *) { return std::optional(page); };
+        env.pageSize = [this](QWidget *, bool *texts) {
+            if (texts)
+                *texts = printTexts;
+            return std::optional(page);
+        };
         w = makeMainWindow(env);
         w->show();
     }
@@ -208,16 +213,20 @@ private slots:
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<double>("widthPt");
-        QTest::newRow("A4") << int(QPageSize::A4) << 210 / 25.4 * 72;
-        QTest::newRow("A5") << int(QPageSize::A5) << 148 / 25.4 * 72;
+        QTest::addColumn<bool>("texts"); // 打印经文: the texts on a second page
+        QTest::newRow("A4") << int(QPageSize::A4) << 210 / 25.4 * 72 << false;
+        QTest::newRow("A5") << int(QPageSize::A5) << 148 / 25.4 * 72 << false;
+        QTest::newRow("A5 with the texts") << int(QPageSize::A5) << 148 / 25.4 * 72 << true;
     }
     void pdfOfTheChosenPageSize()
     {
         QFETCH(int, page);
         QFETCH(double, widthPt);
+        QFETCH(bool, texts);
         Window win;
         win.load();
         win.page = static_cast<QPageSize::PageSizeId>(page);
+        win.printTexts = texts;
         win.chosen = win.dir.filePath(u"chart"_s);
         QVERIFY(win.action(u"daochupdf"_s)->isEnabled());
         win.action(u"daochupdf"_s)->trigger();
@@ -230,6 +239,7 @@ private slots:
         QVERIFY(box >= 0);
         const QList<QByteArray> numbers = bytes.mid(box + 15, 40).split(' ');
         QVERIFY2(qAbs(numbers.value(0).toDouble() - widthPt) < 1, bytes.mid(box, 60).constData());
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), texts ? 2 : 1);
         QVERIFY(win.w->statusBar()->currentMessage().contains(QDir::toNativeSeparators(pdf.fileName())));
     }
 
