@@ -36,10 +36,10 @@ struct ZhouyiLine {
 };
 
 struct ZhouyiText {
-    std::u16string_view name;      // as the text names the hexagram: "乾", "小畜"
-    std::u16string_view judgement; // 卦辞, as printed: "乾：元亨利贞。", "履虎尾，不咥人，亨。"
-    std::u16string_view tuan;      // 彖传
-    std::u16string_view image;     // 大象
+    std::u16string_view name;          // as the text names the hexagram: "乾", "小畜"
+    std::u16string_view judgement;     // 卦辞, as printed: "乾：元亨利贞。", "履虎尾，不咥人，亨。"
+    std::u16string_view tuan;          // 彖传
+    std::u16string_view image;         // 大象
     std::array<ZhouyiLine, 6> lines{}; // line 1 first
     ZhouyiLine allLines{};             // 用九 / 用六; empty on every other hexagram
 };
@@ -56,8 +56,8 @@ enum class TextPart : std::uint8_t { Judgement, Line, AllLines }; // 卦辞, 爻
 struct TextToRead {
     const HexagramRow *hexagram = nullptr;
     TextPart part = TextPart::Judgement;
-    int line = 0;               // [1, 6] for a line, 0 otherwise
-    std::u16string_view role;   // "贞" / "悔" under the three-line rule, empty otherwise
+    int line = 0;             // [1, 6] for a line, 0 otherwise
+    std::u16string_view role; // "贞" / "悔" under the three-line rule, empty otherwise
     friend constexpr bool operator==(const TextToRead &, const TextToRead &) = default;
 };
 

@@ -128,8 +128,8 @@ private slots:
         QTest::newRow("乾 lines 1-4") << u"999977"_s << u"四爻变"_s
                                       << QStringList{u"风地观 爻辞 5"_s, u"风地观 爻辞 6"_s} << 0;
         // 泰 111000 with 2 3 4 6 moving: 100101 噬嗑, static lines 1 and 5.
-        QTest::newRow("泰 lines 2 3 4 6") << u"799686"_s << u"四爻变"_s
-                                          << QStringList{u"火雷噬嗑 爻辞 1"_s, u"火雷噬嗑 爻辞 5"_s} << 0;
+        QTest::newRow("泰 lines 2 3 4 6")
+            << u"799686"_s << u"四爻变"_s << QStringList{u"火雷噬嗑 爻辞 1"_s, u"火雷噬嗑 爻辞 5"_s} << 0;
         // 坤 with 1-5 moving becomes 夬 111110: its line 6.
         QTest::newRow("坤 lines 1-5") << u"666668"_s << u"五爻变"_s << QStringList{u"泽天夬 爻辞 6"_s} << 0;
         QTest::newRow("乾 all six") << u"999999"_s << u"六爻变"_s << QStringList{u"乾为天 用九"_s} << 0;

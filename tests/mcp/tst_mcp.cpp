@@ -107,8 +107,9 @@ private slots:
         for (const QJsonValue t :
              m_server->exchange(R"({"jsonrpc":"2.0","id":3,"method":"tools/list"})")[u"result"_s][u"tools"_s].toArray())
             names << t[u"name"_s].toString() + u' ' + t[u"outputSchema"_s][u"type"_s].toString();
-        QCOMPARE(names.join(u','), u"chart object,cast_by_time object,cast_by_numbers object,texts object,journal_search object,"
-                                   "journal_case object"_s);
+        QCOMPARE(names.join(u','),
+                 u"chart object,cast_by_time object,cast_by_numbers object,texts object,journal_search object,"
+                 "journal_case object"_s);
     }
 
     void chartAsCommandLine_data()

@@ -147,7 +147,8 @@ JingwenWindow::JingwenWindow(QWidget *parent)
         if (r >= 0)
             showResult(r);
     });
-    connect(m_results, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { showResult(m_results->row(item)); });
+    connect(m_results, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { showResult(m_results->row(item)); });
     connect(m_back, &QPushButton::clicked, this, &JingwenWindow::showCast);
 
     const QFontMetrics fm = fontMetrics();
@@ -187,8 +188,8 @@ int JingwenWindow::search(const QString &phrase)
     const QString wanted = phrase.trimmed();
     const std::vector<TextHit> hits = searchZhouyi(u16(wanted));
     for (const TextHit &hit : hits) {
-        const QString label = qs(zhouyiText(*hit.hexagram).name) + u" · "_s
-                              + placeName(*hit.hexagram, hit.part, hit.line);
+        const QString label
+            = qs(zhouyiText(*hit.hexagram).name) + u" · "_s + placeName(*hit.hexagram, hit.part, hit.line);
         auto *item = new QListWidgetItem(label, m_results);
         item->setData(Qt::UserRole, rowIndex(*hit.hexagram));
         item->setData(Qt::UserRole + 1, static_cast<int>(hit.part));
