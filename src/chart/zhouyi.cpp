@@ -209,7 +209,7 @@ std::vector<TextHit> searchZhouyi(std::u16string_view phrase)
     for (std::size_t i = 0; i < Texts.size(); ++i) {
         const ZhouyiText &z = Texts[i];
         const HexagramRow *row = &HexagramTable[i];
-        if (contains(z.name, phrase) || contains(z.judgement, phrase) || contains(z.tuan, phrase)
+        if (contains(hexagramName(*row), phrase) || contains(z.judgement, phrase) || contains(z.tuan, phrase)
             || contains(z.image, phrase))
             hits.push_back({row, TextPart::Judgement, 0});
         for (int line = 1; line <= 6; ++line) {

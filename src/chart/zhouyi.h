@@ -108,8 +108,9 @@ struct TextHit {
     int line = 0;                        // [1, 6] for a line, 0 otherwise
 };
 
-// Every place whose text (the name, 卦辞, 彖, 大象, 爻辞 or 小象) contains
-// `phrase`, in the order of the text, one hit per place; none for an empty phrase.
+// Every place whose text (the hexagram's full name such as 天泽履, which holds
+// the short one, or its 卦辞, 彖, 大象, 爻辞 or 小象) contains `phrase`, in the
+// order of the text, one hit per place; none for an empty phrase.
 std::vector<TextHit> searchZhouyi(std::u16string_view phrase);
 
 } // namespace lotgrid

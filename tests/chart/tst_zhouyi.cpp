@@ -178,6 +178,10 @@ private slots:
         QCOMPARE(hits.size(), 2u);
         QCOMPARE(hexagramName(*hits[0].hexagram), u"地天泰");
         QCOMPARE(hexagramName(*hits[1].hexagram), u"雷泽归妹");
+        // A full name finds its hexagram, though the text never writes it.
+        hits = searchZhouyi(u"天泽履");
+        QCOMPARE(hits.size(), 1u);
+        QCOMPARE(hits[0].part, TextPart::Judgement);
         QVERIFY(searchZhouyi({}).empty());
         QVERIFY(searchZhouyi(u"电脑").empty());
     }
