@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -53,10 +52,14 @@ QString anchorOf(TextPart part, int line)
     return u"p"_s + QString::number(part == TextPart::Line ? line : part == TextPart::AllLines ? 7 : 0);
 }
 
-QString paragraph(const QString &anchor, const QString &body, bool marked)
+// A text and the commentary under it, indented a step; `marked` on a ground.
+QString paragraph(const QString &anchor, const QString &text, const QStringList &under, bool marked)
 {
-    const QString style = marked ? u" style=\"background-color:#fff3bf\""_s : QString();
-    return u"<p%1><a name=\"%2\"></a>%3</p>"_s.arg(style, anchor, body);
+    const QString ground = marked ? u"background-color:#fff3bf;"_s : QString();
+    QString html = u"<p style=\"%1margin-bottom:0px\"><a name=\"%2\"></a>%3</p>"_s.arg(ground, anchor, text);
+    for (const QString &line : under)
+        html += u"<p style=\"%1-qt-block-indent:1;margin-top:0px;margin-bottom:0px\">%2</p>"_s.arg(ground, line);
+    return html + u"<p style=\"margin:0px\"></p>"_s;
 }
 
 // The whole of a hexagram: judgement, 彖 and 大象, then the lines bottom first
@@ -67,8 +70,7 @@ QString hexagramHtml(const HexagramRow &row, const QString &heading, const std::
     const ZhouyiText &z = zhouyiText(row);
     QString html = u"<h3>%1</h3>"_s.arg(heading.toHtmlEscaped());
     const QString judgement = anchorOf(TextPart::Judgement, 0);
-    html += paragraph(judgement,
-                      escaped(z.judgement) + u"<br>彖曰："_s + escaped(z.tuan) + u"<br>象曰："_s + escaped(z.image),
+    html += paragraph(judgement, escaped(z.judgement), {u"彖曰："_s + escaped(z.tuan), u"象曰："_s + escaped(z.image)},
                       marked == judgement);
     for (int line = 1; line <= 6; ++line) {
         const ZhouyiLine &l = z.lines[static_cast<std::size_t>(line - 1)];
@@ -76,13 +78,12 @@ QString hexagramHtml(const HexagramRow &row, const QString &heading, const std::
         const QString movingMark = moving[static_cast<std::size_t>(line - 1)]
                                        ? u"　<span style=\"color:#c92a2a\">（动）</span>"_s
                                        : QString();
-        html += paragraph(anchor, escaped(l.text) + movingMark + u"<br>　　象曰："_s + escaped(l.xiang),
-                          marked == anchor);
+        html += paragraph(anchor, escaped(l.text) + movingMark, {u"象曰："_s + escaped(l.xiang)}, marked == anchor);
     }
     if (!z.allLines.text.empty()) {
         const QString anchor = anchorOf(TextPart::AllLines, 0);
-        html += paragraph(anchor, escaped(z.allLines.text) + u"<br>　　象曰："_s + escaped(z.allLines.xiang),
-                          marked == anchor);
+        html
+            += paragraph(anchor, escaped(z.allLines.text), {u"象曰："_s + escaped(z.allLines.xiang)}, marked == anchor);
     }
     return html;
 }
@@ -98,11 +99,11 @@ QString readingHtml(const TextsToRead &texts)
         head += escaped(zhouyiText(*t.hexagram).name) + u' ';
         if (t.part == TextPart::Judgement)
             head += u"卦辞"_s + (t.role.empty() ? QString() : u"（"_s + qs(t.role) + u"）"_s) + u"："_s;
-        QString body = head + u"<b>"_s + escaped(textOf(t)) + u"</b>"_s;
+        QStringList under;
         if (t.part == TextPart::Judgement)
-            body += u"<br>　　彖曰："_s + escaped(zhouyiText(*t.hexagram).tuan);
-        body += u"<br>　　象曰："_s + escaped(xiangOf(t));
-        html += u"<p>"_s + body + u"</p>"_s;
+            under << u"彖曰："_s + escaped(zhouyiText(*t.hexagram).tuan);
+        under << u"象曰："_s + escaped(xiangOf(t));
+        html += paragraph({}, head + u"<b>"_s + escaped(textOf(t)) + u"</b>"_s, under, false);
     }
     return html;
 }
@@ -129,18 +130,17 @@ JingwenWindow::JingwenWindow(QWidget *parent)
     row->addWidget(m_back);
     layout->addLayout(row);
 
-    auto *split = new QSplitter(Qt::Horizontal, this);
-    split->setObjectName(u"jingwenSplit"_s);
-    m_results = new QListWidget(split);
+    auto *panes = new QHBoxLayout;
+    m_results = new QListWidget(this);
     m_results->setObjectName(u"jingwenJieguo"_s);
+    m_results->setMaximumWidth(fontMetrics().horizontalAdvance(u"字"_s) * 12);
     m_results->hide();
-    m_text = new QTextBrowser(split);
+    m_text = new QTextBrowser(this);
     m_text->setObjectName(u"jingwenText"_s);
     m_text->setOpenLinks(false);
-    split->addWidget(m_results);
-    split->addWidget(m_text);
-    split->setStretchFactor(1, 1);
-    layout->addWidget(split, 1);
+    panes->addWidget(m_results);
+    panes->addWidget(m_text, 1);
+    layout->addLayout(panes, 1);
 
     connect(m_search, &QLineEdit::textChanged, this, &JingwenWindow::search);
     connect(m_results, &QListWidget::currentRowChanged, this, [this](int r) {
