@@ -8,6 +8,7 @@
 #include "ui/chartexport.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -78,6 +79,7 @@ struct Window {
     bool chooseDark = false;                    // the picture's variant chosen in the dialog
     QPageSize::PageSizeId page = QPageSize::A4; // the page size a PDF is asked for
     bool printTexts = false;                    // 打印经文 as the PDF's page dialog answers
+    bool proposedTexts = false;                 // 打印经文 as the PDF's page dialog was offered it
     QStringList asked;                          // the questions asked
     std::unique_ptr<MainWindow> w;
 
@@ -97,6 +99,7 @@ struct Window {
             return replace;
         };
         env.pageSize = [this](QWidget *, bool *texts) {
+            proposedTexts = texts && *texts;
             if (texts)
                 *texts = printTexts;
             return std::optional(page);
@@ -204,6 +207,26 @@ private slots:
         const QImage image = reader.read();
         QCOMPARE(image.size(), (drawing * 2 * win.w->devicePixelRatioF()).toSize());
         QCOMPARE(image.pixelColor(2, 2).lightness() < 128, dark);
+    }
+
+    // The print preview offers 打印经文; its choice stands for the next print and PDF.
+    void printTextsChoiceIsKept()
+    {
+        Window win;
+        win.load();
+        bool found = false;
+        auto answer = answerNextModal(QMessageBox::Ok, [&found](QWidget *dialog) {
+            if (auto *box = dialog->findChild<QCheckBox *>(u"dayinJingwen"_s)) {
+                found = !box->isChecked();
+                box->setChecked(true);
+            }
+            dialog->close();
+        });
+        win.action(u"dayin"_s)->trigger();
+        QVERIFY(answer->seen && found);
+        win.chosen = win.dir.filePath(u"chart.pdf"_s);
+        win.action(u"daochupdf"_s)->trigger();
+        QVERIFY(win.proposedTexts);
     }
 
     // Without a Pictures folder the dialog opens in the home folder, not the working one.
