@@ -2,6 +2,7 @@
 
 #include "guapan/guapanpaint.h"
 #include "widgets/textconv.h"
+#include "widgets/wholefile.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -32,9 +33,10 @@ constexpr qreal MaxEnlargement = 1.75;
 // Puts the written file in place; the reason when that fails.
 bool committed(QSaveFile &file, QString *error)
 {
-    if (file.commit())
+    if (commitWhole(file, error))
         return true;
-    *error = file.errorString().isEmpty() ? u"无法写入文件"_s : file.errorString();
+    if (error->isEmpty())
+        *error = u"无法写入文件"_s;
     return false;
 }
 
@@ -169,8 +171,9 @@ bool writePicture(const QImage &image, const QString &path, QString *error)
     if (format == "jpeg")
         writer.setQuality(95);
     if (!writer.write(image)) {
-        file.cancelWriting();
+        // The writer only knows that its device refused the data; the file knows why (a full disk …).
         *error = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        file.cancelWriting();
         return false;
     }
     return committed(file, error);
@@ -247,7 +250,11 @@ bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &
     QByteArray bytes = buffer.data();
     mapRadicalsToIdeographs(bytes, layout);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (!writeAll(file, bytes)) {
         *error = file.errorString();
         file.cancelWriting();
         return false;

@@ -1,5 +1,7 @@
 #include "journal/tongji.h"
 
+#include "widgets/wholefile.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -59,11 +61,18 @@ int ratePercent(const HitCount &c)
     return qRound(c.rate().value_or(0) * 100);
 }
 
+// A cell as RFC 4180 writes it: quoted when it holds a comma, a quote, CR or LF.
+// A text a spreadsheet would run as a formula (a first =, +, -, @, tab or CR)
+// gets a leading ' first, which spreadsheets show as text and do not run.
 QString csvField(const QString &text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n'))
-        return text;
-    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+    static constexpr std::u16string_view FormulaStarts = u"=+-@\t\r";
+    QString cell = text;
+    if (!cell.isEmpty() && FormulaStarts.find(cell.front().unicode()) != std::u16string_view::npos)
+        cell.prepend(u'\'');
+    if (!cell.contains(u',') && !cell.contains(u'"') && !cell.contains(u'\n') && !cell.contains(u'\r'))
+        return cell;
+    return u'"' + cell.replace(u"\""_s, u"\"\""_s) + u'"';
 }
 
 } // namespace
@@ -337,11 +346,14 @@ bool Tongji::exportCsv(const QString &file)
         for (const StatsRow &r : m_rows[static_cast<std::size_t>(by)])
             line(statsByName(by), r.label, r.count);
     QSaveFile out(file);
-    const QByteArray bytes = text.toUtf8();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    QString error;
+    if (!out.open(QIODevice::WriteOnly) || !writeAll(out, text.toUtf8()) || !commitWhole(out, &error)) {
+        if (error.isEmpty())
+            error = out.errorString();
+        out.cancelWriting();
         if (m_prompts.warn)
             m_prompts.warn(this, windowTitle(),
-                           u"导出失败，没有写出文件 %1：%2"_s.arg(QDir::toNativeSeparators(file), out.errorString()));
+                           u"导出失败，没有写出文件 %1：%2"_s.arg(QDir::toNativeSeparators(file), error));
         return false;
     }
     if (m_prompts.inform)
@@ -351,7 +363,9 @@ bool Tongji::exportCsv(const QString &file)
 
 void Tongji::exportClicked()
 {
-    const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出统计（CSV）"_s) : QString();
+    const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出统计（CSV）"_s, u"验证统计.csv"_s,
+                                                                     u"CSV 表格 (*.csv);;所有文件 (*)"_s)
+                                              : QString();
     if (!file.isEmpty())
         exportCsv(file);
 }

@@ -8,6 +8,7 @@
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/textconv.h"
+#include "widgets/wholefile.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -86,15 +87,11 @@ bool ChartExport::writePng(const QImage &image, const QString &path, QString *er
         return false;
     }
     if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
         *error = file.error() != QFileDevice::NoError ? file.errorString() : u"无法写入 PNG 图片"_s;
+        file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return commitWhole(file, error);
 }
 
 void ChartExport::daochu_Click()

@@ -50,7 +50,7 @@ JournalPrompts prompts(const std::shared_ptr<Said> &said)
     };
     p.warn = [said](QWidget *, const QString &, const QString &text) { said->warnings << text; };
     p.inform = [said](QWidget *, const QString &, const QString &text) { said->notices << text; };
-    p.exportFile = [said](QWidget *, const QString &) { return said->file; };
+    p.exportFile = [said](QWidget *, const QString &, const QString &, const QString &) { return said->file; };
     p.importFile = [said](QWidget *, const QString &) { return said->file; };
     return p;
 }
