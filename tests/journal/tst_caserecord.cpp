@@ -61,6 +61,7 @@ private slots:
     void chartRange();
     void loneSurrogates_data();
     void loneSurrogates();
+    void piecesOfAFile();
     void tags_data();
     void tags();
     void searchable_data();
@@ -254,6 +255,26 @@ void TestCaseRecord::loneSurrogates()
     // Written again and read back, it stays as it is.
     const QByteArray again = exportDocument(*back, c.saved);
     QCOMPARE(casesFromExport(again, failure)->front().question, read);
+}
+
+void TestCaseRecord::piecesOfAFile()
+{
+    // The import reads its file a mebibyte at a time: an escape or a character
+    // cut by a piece's end reads as it would whole, wherever the cut falls.
+    const QByteArray text = R"(é\ud83d\ude00\ud800😀\\ud800\"\u4e2d)";
+    const QString read = u"é😀\uFFFD😀\\ud800\"中"_s;
+    CaseRecord c = fullCase();
+    c.question = u"QUESTION"_s;
+    const QByteArray file = exportDocument({c}, c.saved);
+    const qsizetype at = file.indexOf("QUESTION");
+    constexpr qsizetype Piece = 1 << 20;
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        const QByteArray padding(Piece - at - cut, 'p');
+        JournalFailure failure;
+        const auto back = casesFromExport(QByteArray(file).replace("QUESTION", padding + text), failure);
+        QVERIFY2(back, qPrintable(u"cut %1: "_s.arg(cut) + journalErrorName(failure.kind) + u' ' + failure.detail));
+        QCOMPARE(back->front().question, QString::fromLatin1(padding) + read);
+    }
 }
 
 void TestCaseRecord::tags_data()

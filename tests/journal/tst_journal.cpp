@@ -16,6 +16,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -280,6 +281,8 @@ private slots:
     void readOnly();
     void diskFull();
     void exportImport();
+    void largeExportImported();
+    void importGivesFirstCandidate();
     void badImport_data();
     void badImport();
     void importDiffering();
@@ -831,6 +834,54 @@ void TestJournal::exportImport()
     QCOMPARE(source.lastError().action, JournalAction::Export);
 }
 
+void TestJournal::largeExportImported()
+{
+    // An export larger than any limit a whole-file reader would set (64 MiB):
+    // as with many cases, each with its chart, which the import skips.
+    const QString file = m_dir.filePath(u"large.json"_s);
+    Journal source(newPath(), options());
+    QVERIFY(source.open());
+    CaseRecord c = makeCase(u"101101"_s, u"010000"_s, u"大"_s, Moment{{2026, 3, 1}, 9, 0});
+    c.firstYingqi = firstYingqiOf(c);
+    const CaseRecord saved = *source.save(c);
+    const ChartJson chart = [](const CastInput &) { return "{\"words\": [\"" + std::string(66 << 20, 'x') + "\"]}"; };
+    QVERIFY2(source.exportCases(file, {}, chart), qPrintable(told(source)));
+    QVERIFY(QFileInfo(file).size() > 64 << 20);
+    Journal target(newPath(), options());
+    QVERIFY(target.open());
+    const std::optional<ImportReport> report = target.importCases(file);
+    QVERIFY2(report, qPrintable(told(target)));
+    QCOMPARE(report->added, 1);
+    CaseRecord back = target.list({}, {}, 1)->front();
+    back.id = saved.id;
+    QCOMPARE(back, saved);
+}
+
+void TestJournal::importGivesFirstCandidate()
+{
+    // A file from before cases kept their first timing candidate: each is
+    // given its chart's, as the migration gives it, so that it comes due.
+    CaseRecord c = makeCase(u"101101"_s, u"010000"_s, u"何时"_s, Moment{{2026, 3, 1}, 9, 0});
+    c.saved = c.changed = QDateTime(QDate(2026, 3, 1), QTime(1, 0), Qt::UTC);
+    const std::optional<QDate> first = firstYingqiOf(c);
+    QVERIFY(first);
+    const QString file = m_dir.filePath(u"old.json"_s);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(exportDocument({c}, c.saved));
+    f.close();
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    QCOMPARE(journal.importCases(file)->added, 1);
+    QCOMPARE(journal.list({}, {}, 1)->front().firstYingqi, first);
+    CaseFilter due;
+    due.openYingqiBefore = first->addDays(1);
+    QCOMPARE(journal.list(due, {}, 10)->size(), 1);
+    // Read again, it is the case there: nothing to add, nothing differs.
+    const std::optional<ImportReport> again = journal.importCases(file);
+    QCOMPARE(again->skipped, 1);
+}
+
 void TestJournal::badImport_data()
 {
     CaseRecord goodCase = makeCase(u"111111"_s, u"000000"_s, u"好"_s);
@@ -873,6 +924,22 @@ void TestJournal::badImport_data()
     QTest::newRow("moment 1800-06-01") << file({good, good, with("moment", "1800-06-01 00:00")})
                                        << JournalError::BadFileCase << 3 << QString();
     QTest::newRow("tags [\"a\", \"a\"]") << file({with("tags", {"a", "a"})}) << JournalError::BadFileCase << 1
+                                         << QString();
+    // Nesting no export has, built by no parser: the stack of a recursive reader would overflow.
+    const auto nested = [](int depth) { return QByteArray(depth, '[') + QByteArray(depth, ']'); };
+    const QByteArray head = R"({"format": "lotgrid-journal", )";
+    QTest::newRow("100,000 levels in \"version\"")
+        << head + R"("version": )" + nested(100000) + R"(, "cases": []})" << JournalError::FileTooDeep << 0
+        << u"64"_s;
+    QTest::newRow("100,000 levels in a root key followed by other keys")
+        << R"({"x": )" + nested(100000) + R"(, "format": "lotgrid-journal", "version": 1, "cases": []})"
+        << JournalError::FileTooDeep << 0 << u"64"_s;
+    QTest::newRow("65 levels in a case's chart")
+        << head + R"("version": 1, "cases": [{"chart": )" + nested(62) + "}]}" << JournalError::FileTooDeep << 0
+        << u"64"_s;
+    QTest::newRow("100,000 levels cut short")
+        << head + R"("version": )" + nested(100000).left(100000) << JournalError::FileTooDeep << 0 << u"64"_s;
+    QTest::newRow("占类 that is not one") << file({with("category", "求财; DROP")}) << JournalError::BadFileCase << 1
                                          << QString();
     QTest::newRow("a named pipe") << QByteArray("fifo") << JournalError::FileNotRegular << 0 << QString();
     QTest::newRow("a folder") << QByteArray("folder") << JournalError::FileNotRegular << 0 << QString();
