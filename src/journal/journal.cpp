@@ -18,6 +18,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -344,9 +345,18 @@ bool Journal::openFile(bool readOnly)
                           : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connectionName);
     if (!db.isValid())
         return fail(JournalAction::Open, JournalError::NoDriver);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1%2"_s.arg(m_options.busyTimeoutMs)
-                             .arg(readOnly ? u";QSQLITE_OPEN_READONLY"_s : QString()));
+    QString connectOptions = u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(m_options.busyTimeoutMs);
+    if (readOnly)
+        connectOptions += u";QSQLITE_OPEN_READONLY"_s;
+    if (readOnly && m_options.immutable) {
+        // SQLite's URI: read-only and immutable, so that no lock is taken and no file is created.
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                           + u"?mode=ro&immutable=1"_s);
+        connectOptions += u";QSQLITE_OPEN_URI"_s;
+    } else {
+        db.setDatabaseName(m_path);
+    }
+    db.setConnectOptions(connectOptions);
     if (!db.open()) {
         noteError(db.lastError());
         return failQuery(JournalAction::Open);

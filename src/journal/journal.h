@@ -38,6 +38,9 @@ struct JournalOptions {
     int busyTimeoutMs = 3000;       // how long a write waits for another instance's lock
     std::function<QDateTime()> now; // the clock of saved/changed; UTC now when empty
     bool fullTextSearch = true;     // FTS5 when SQLite has it; LIKE otherwise
+    // openReadOnly() reads the file as it lies, creating nothing beside it
+    // (no -wal, no -shm): only safe while no other program writes it.
+    bool immutable = false;
 };
 
 // What the case table shows: the text typed into the search field (every word

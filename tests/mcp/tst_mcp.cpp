@@ -6,6 +6,7 @@
 #include "journal/journal.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -186,6 +187,43 @@ private slots:
         QVERIFY2(sentence.contains(says) && sentence.endsWith(u'.') && !sentence.contains(u'\n'), qPrintable(sentence));
     }
 
+    // What a hostile client may send: each line gets its error, and the
+    // server reads the next one.
+    void hostileLines_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("says");
+        const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
+        QTest::newRow("100,000 levels, then another key")
+            << R"({"jsonrpc":"2.0","id":1,"method":"ping","params":{"x":)" + deep + R"(},"y":1})" << -32700 << u"64"_s;
+        QTest::newRow("65 levels in an argument")
+            << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}}).replace("\"787896\"", QByteArray(62, '[') + QByteArray(62, ']'))
+            << -32700 << u"64"_s;
+        QTest::newRow("a NUL byte") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\0\"method\":\"ping\"}", 41) << -32700
+                                    << u""_s;
+        QTest::newRow("limit 2^63") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}}).replace("\"query\"", "\"limit\":9223372036854775808,\"query\"")
+                                    << -32602 << u"limit"_s;
+        QTest::newRow("limit 2^64 - 1")
+            << call(1, u"journal_search"_s, {{u"query"_s, u""_s}}).replace("\"query\"", "\"limit\":18446744073709551615,\"query\"")
+            << -32602 << u"limit"_s;
+        QTest::newRow("id 2^63") << call(1, u"journal_case"_s, {{u"id"_s, 1}}).replace("\"id\":1}", "\"id\":9223372036854775808}")
+                                 << -32602 << u"id"_s;
+        QTest::newRow("a query of 1,001 characters")
+            << call(1, u"journal_search"_s, {{u"query"_s, QString(1001, u'字')}}) << -32602 << u"1000"_s;
+    }
+
+    void hostileLines()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, code);
+        QFETCH(QString, says);
+        const QJsonObject answer = m_server->exchange(line);
+        QCOMPARE(answer[u"error"_s][u"code"_s].toInt(), code);
+        QVERIFY2(answer[u"error"_s][u"message"_s].toString().contains(says), qPrintable(answer[u"error"_s][u"message"_s].toString()));
+        QCOMPARE(m_server->exchange(R"({"jsonrpc":"2.0","id":2,"method":"ping"})")[u"id"_s].toInt(), 2);
+    }
+
     // Lines cast by the plum-blossom rules: 2026-12-07 08:30 is 丙午 year (午 7), lunar 10-29, 辰 hour (5).
     void casts_data()
     {
@@ -232,7 +270,11 @@ private slots:
         const QJsonValue one = structured(u"journal_case"_s, {{u"id"_s, all[1][u"id"_s]}});
         QCOMPARE(one[u"case"_s][u"outcome"_s].toString(), u"三日后得"_s);
         QCOMPARE(one[u"chart"_s][u"lines"_s].toString(), u"978788"_s);
+        // A query as long as may be is answered.
+        QVERIFY(structured(u"journal_search"_s, {{u"query"_s, QString(1000, u'字')}})[u"cases"_s].isArray());
         QCOMPARE(fileHash(m_journal), before);
+        // Read while the program did not have it open: nothing was made beside it.
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{u"journal.sqlite"_s});
     }
 
     // A missing or damaged journal is a tool error; the server goes on, and
