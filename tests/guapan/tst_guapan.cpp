@@ -173,6 +173,48 @@ private slots:
         QCOMPARE(lineTexts(guapanModel(chartOf(cast), words).header), header);
     }
 
+    // A question pasted whole is drawn in a few lines, its last one ending in
+    // "…", and the chart keeps its size, on the screen and on a page.
+    void longQuestion_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("30 characters, whole") << 30;
+        QTest::newRow("2,000 characters") << 2000;
+        QTest::newRow("100,000 characters") << 100000;
+        QTest::newRow("100,000 characters beyond the BMP") << -100000;
+    }
+    void longQuestion()
+    {
+        QFETCH(int, length);
+        QString question;
+        for (int i = 0; i < std::abs(length); ++i)
+            question += length > 0 ? QString(QChar(u'问' + i % 64)) : QString::fromUcs4(U"𠀀", 1);
+        const Chart chart = chartOf(withMoment(castOf(u"978788"_s)));
+        const GuapanLayout shortOne = guapanLayout(chart, {u"问"_s, {}, {}, {}, false, false, false}, style());
+        const GuapanLayout layout = guapanLayout(chart, {question, {}, {}, {}, false, false, false}, style());
+        // The runs of the question's value: after its label, up to the next label.
+        QString shown;
+        int lines = 0;
+        const auto label = std::ranges::find(layout.runs, u"卜问何事"_s, &GuapanRun::text);
+        QVERIFY(label != layout.runs.end());
+        for (auto run = label + 1; run != layout.runs.end() && run->ink == GuapanInk::Ink; ++run) {
+            shown += run->text;
+            ++lines;
+            QVERIFY(run->box.right() <= layout.size.width());
+        }
+        QVERIFY2(lines >= 1 && lines <= 3, qPrintable(QString::number(lines)));
+        if (std::abs(length) <= 30) {
+            QCOMPARE(shown, question);
+        } else {
+            QVERIFY(shown.endsWith(u'…'));
+            shown.chop(1);
+            QVERIFY(question.startsWith(shown));
+            QVERIFY(!shown.back().isHighSurrogate());
+        }
+        QCOMPARE(layout.size.width(), shortOne.size.width());
+        QVERIFY(layout.size.height() < shortOne.size.height() * 1.2);
+    }
+
     // 纳甲带天干: 乾 takes 甲 below and 壬 above, 坤 乙 and 癸, 离 己, 艮 丙, 震 庚, 兑 丁.
     void stems_data()
     {
