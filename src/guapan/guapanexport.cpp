@@ -170,9 +170,10 @@ bool writePicture(const QImage &image, const QString &path, QString *error)
     QImageWriter writer(&file, format);
     if (format == "jpeg")
         writer.setQuality(95);
+    errno = 0;
     if (!writer.write(image)) {
         // The writer only knows that its device refused the data; the file knows why (a full disk …).
-        *error = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+        *error = file.error() != QFileDevice::NoError ? writeFailure(file) : writer.errorString();
         file.cancelWriting();
         return false;
     }
@@ -254,8 +255,7 @@ bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &
         *error = file.errorString();
         return false;
     }
-    if (!writeAll(file, bytes)) {
-        *error = file.errorString();
+    if (!writeAll(file, bytes, error)) {
         file.cancelWriting();
         return false;
     }

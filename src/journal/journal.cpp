@@ -907,16 +907,15 @@ bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const C
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return fail(JournalAction::Export, JournalError::FileUnwritable, out.errorString());
-    bool written = writeAll(out, exportHead(now()));
+    QString error;
+    bool written = writeAll(out, exportHead(now()), &error);
     for (bool first = true; written && q.next(); first = false)
-        written = writeAll(out, exportCase(readCase(q), chart, first));
+        written = writeAll(out, exportCase(readCase(q), chart, first), &error);
     if (!stepped(q)) {
         out.cancelWriting();
         return failQuery(JournalAction::Export);
     }
-    QString error;
-    if (!written || !writeAll(out, exportTail())) {
-        error = out.errorString();
+    if (!written || !writeAll(out, exportTail(), &error)) {
         out.cancelWriting();
         return fail(JournalAction::Export, JournalError::FileUnwritable, error);
     }

@@ -56,6 +56,20 @@ QValueAxis *percentAxis()
     return axis;
 }
 
+// A group's name as the chart and the table show it: a long tag is cut, its
+// whole text in the table's tooltip and in the CSV.
+constexpr qsizetype LongestShownLabel = 24;
+
+QString shownLabel(const QString &label)
+{
+    if (label.size() <= LongestShownLabel)
+        return label;
+    qsizetype cut = LongestShownLabel;
+    if (label.at(cut - 1).isHighSurrogate())
+        --cut;
+    return label.left(cut) + u'…';
+}
+
 int ratePercent(const HitCount &c)
 {
     return qRound(c.rate().value_or(0) * 100);
@@ -145,7 +159,7 @@ private:
         m_table->setRowCount(static_cast<int>(m_rows.size()));
         for (int row = 0; row < m_rows.size(); ++row) {
             const StatsRow &r = m_rows.at(row);
-            const std::array<QString, ColumnCount> cells{r.label, QString::number(r.count.hits),
+            const std::array<QString, ColumnCount> cells{shownLabel(r.label), QString::number(r.count.hits),
                                                          QString::number(r.count.misses),
                                                          QString::number(r.count.decided()), rateText(r.count)};
             for (int column = 0; column < ColumnCount; ++column) {
@@ -153,6 +167,8 @@ private:
                 item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
                 if (column != GroupColumn)
                     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                else if (r.label.size() > LongestShownLabel)
+                    item->setToolTip(r.label.toHtmlEscaped());
                 m_table->setItem(row, column, item);
             }
         }
@@ -172,7 +188,13 @@ private:
             const StatsRow &r = m_rows.at(i);
             *set << ratePercent(r.count);
             // Axis labels are drawn as rich text: the group's name is the user's.
-            categories << r.label.toHtmlEscaped() + u"<br>"_s + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+            const QString category = shownLabel(r.label).toHtmlEscaped() + u"<br>"_s
+                                     + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+            // The axis keeps one bar a name: two tags cut to the same words are numbered.
+            QString unique = category;
+            for (int n = 2; categories.contains(unique); ++n)
+                unique = category + u"（%1）"_s.arg(n);
+            categories << unique;
         }
         auto *series = new QBarSeries;
         series->append(set);
@@ -347,7 +369,7 @@ bool Tongji::exportCsv(const QString &file)
             line(statsByName(by), r.label, r.count);
     QSaveFile out(file);
     QString error;
-    if (!out.open(QIODevice::WriteOnly) || !writeAll(out, text.toUtf8()) || !commitWhole(out, &error)) {
+    if (!out.open(QIODevice::WriteOnly) || !writeAll(out, text.toUtf8(), &error) || !commitWhole(out, &error)) {
         if (error.isEmpty())
             error = out.errorString();
         out.cancelWriting();

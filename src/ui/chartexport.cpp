@@ -86,8 +86,9 @@ bool ChartExport::writePng(const QImage &image, const QString &path, QString *er
         *error = file.errorString();
         return false;
     }
+    errno = 0;
     if (!image.save(&file, "PNG")) {
-        *error = file.error() != QFileDevice::NoError ? file.errorString() : u"无法写入 PNG 图片"_s;
+        *error = file.error() != QFileDevice::NoError ? writeFailure(file) : u"无法写入 PNG 图片"_s;
         file.cancelWriting();
         return false;
     }
