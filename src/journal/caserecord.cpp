@@ -225,6 +225,14 @@ qint64 caseMinute(const CaseRecord &c)
     return minuteNumber(c.cast.moment ? *c.cast.moment : chinaMoment(c.saved));
 }
 
+bool datedInRange(const CaseRecord &c)
+{
+    const auto inYears = [](int year) { return year >= 1 && year <= 9999; };
+    if (c.cast.moment)
+        return isValid(*c.cast.moment) && inYears(c.cast.moment->date.year);
+    return c.saved.isValid() && inYears(c.saved.toUTC().date().year());
+}
+
 CastInput readingCast(const CaseRecord &c)
 {
     CastInput cast = c.cast;

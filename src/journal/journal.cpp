@@ -548,7 +548,10 @@ bool Journal::migrateTo2()
         return false;
     while (rows.next()) {
         CaseRecord c = readCase(rows);
-        if (const std::optional<CaseProblem> problem = checkCast(c.cast)) {
+        std::optional<CaseProblem> problem = checkCast(c.cast);
+        if (!problem && (!c.saved.isValid() || !c.changed.isValid() || !datedInRange(c)))
+            problem = CaseProblem{CaseFault::TimesInvalid, {}, {}};
+        if (problem) {
             m_lastSql = {JournalError::BadOldCase, {}, c.id, c.question, problem};
             return false;
         }
@@ -652,6 +655,10 @@ bool Journal::indexCase(const CaseRecord &c, bool fresh)
 
 bool Journal::insertCase(CaseRecord &c, int version)
 {
+    if (!datedInRange(c)) { // no id for it
+        m_lastSql = {JournalError::BadCase, {}, 0, c.question, CaseProblem{CaseFault::TimesInvalid, {}, {}}};
+        return false;
+    }
     const std::optional<qint64> id = nextId(caseMinute(c));
     if (!id)
         return false;

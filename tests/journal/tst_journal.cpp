@@ -267,6 +267,7 @@ private slots:
     void migrationFromEmpty();
     void migrationFromVersion1();
     void migrationFromVersion2();
+    void version1CaseThatCannotMigrate_data();
     void version1CaseThatCannotMigrate();
     void instancesCreatingTogether();
     void newerVersionRefused();
@@ -1021,12 +1022,29 @@ void TestJournal::migrationFromVersion2()
     QVERIFY2(plan.contains(u"cases_open_by_yingqi"_s), qPrintable(plan));
 }
 
+void TestJournal::version1CaseThatCannotMigrate_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<CaseFault>("fault");
+    QTest::newRow("four lines") << u"3, 1767225720000, 1767225720000, NULL, '1111', '000000'"_s
+                                << CaseFault::LinesMissing;
+    // Its id would be the minute it was saved times 2^20: past 64 bits.
+    QTest::newRow("saved 2^62 ms after 1970") << u"3, 4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s
+                                              << CaseFault::TimesInvalid;
+    QTest::newRow("saved 2^62 ms before 1970") << u"3, -4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s
+                                               << CaseFault::TimesInvalid;
+    QTest::newRow("saved in the year 20000") << u"3, 569000000000000, 1767225720000, NULL, '111111', '000000'"_s
+                                             << CaseFault::TimesInvalid;
+}
+
 void TestJournal::version1CaseThatCannotMigrate()
 {
+    QFETCH(QString, row);
+    QFETCH(CaseFault, fault);
     const QString path = newPath();
     QVERIFY(writeJournal(path, Version1Tables + Version1Cases
-                                   + QStringList{u"INSERT INTO cases VALUES (3, 1767225720000, 1767225720000, NULL,"
-                                                 " '1111', '000000', NULL, NULL, NULL, 0, 0, '四爻', '', '', '', 0)"_s,
+                                   + QStringList{u"INSERT INTO cases VALUES (%1, NULL, NULL, NULL, 0, 0, '四爻', '',"
+                                                 " '', '', 0)"_s.arg(row),
                                                  u"PRAGMA user_version = 1"_s}));
     const QByteArray before = digest(path);
     Journal journal(path, options());
@@ -1034,7 +1052,7 @@ void TestJournal::version1CaseThatCannotMigrate()
     QCOMPARE(journal.lastError().kind, JournalError::BadOldCase);
     QCOMPARE(journal.lastError().caseNumber, 3);
     QCOMPARE(journal.lastError().caseQuestion, u"四爻"_s);
-    QCOMPARE(journal.lastError().problem->fault, CaseFault::LinesMissing);
+    QCOMPARE(journal.lastError().problem->fault, fault);
     QCOMPARE(digest(path), before);
 }
 
