@@ -10,9 +10,9 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen ./bench_journal [folder]
 // (the folder holds the database; a temporary one by default, which may sit on
 // a RAM disk where a save costs less than on the user's own disk).
-#include "journal/anli.h"
 #include "chart/categories.h"
 #include "chart/charttext.h"
+#include "journal/anli.h"
 #include "journal/casejson.h"
 #include "journal/journalschema.h"
 #include "journal/tongji.h"

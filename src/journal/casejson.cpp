@@ -733,7 +733,8 @@ std::optional<QList<CaseRecord>> casesFromExport(const QByteArray &bytes, Journa
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QList<CaseRecord> cases;
-    if (!readExport(buffer, [&cases](CaseRecord &&c) { cases << std::move(c); }, failure, progress))
+    if (!readExport(
+            buffer, [&cases](CaseRecord &&c) { cases << std::move(c); }, failure, progress))
         return std::nullopt;
     return cases;
 }

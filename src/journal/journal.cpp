@@ -1006,7 +1006,8 @@ std::optional<ImportPlan> Journal::readImport(const QString &file, const ImportP
     ImportPlan plan;
     plan.file = file;
     JournalFailure parsed;
-    if (!readExport(in, [&plan](CaseRecord &&c) { plan.cases << std::move(c); }, parsed, progress)) {
+    if (!readExport(
+            in, [&plan](CaseRecord &&c) { plan.cases << std::move(c); }, parsed, progress)) {
         fail(JournalAction::Import,
              {parsed.kind, parsed.detail, parsed.caseNumber, parsed.caseQuestion, parsed.problem});
         m_lastError.offset = parsed.offset;

@@ -188,8 +188,8 @@ private:
             const StatsRow &r = m_rows.at(i);
             *set << ratePercent(r.count);
             // Axis labels are drawn as rich text: the group's name is the user's.
-            const QString category = shownLabel(r.label).toHtmlEscaped() + u"<br>"_s
-                                     + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+            const QString category
+                = shownLabel(r.label).toHtmlEscaped() + u"<br>"_s + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
             // The axis keeps one bar a name: two tags cut to the same words are numbered.
             QString unique = category;
             for (int n = 2; categories.contains(unique); ++n)

@@ -121,7 +121,8 @@ std::optional<std::string> schemaProblem(const Json &schema, const Json &value, 
             return name + " must be at most " + most->dump();
     }
     if (const auto longest = schema.find("maxLength");
-        value.is_string() && longest != schema.end() && characters(value.get_ref<const std::string &>()) > longest->get<std::size_t>())
+        value.is_string() && longest != schema.end()
+        && characters(value.get_ref<const std::string &>()) > longest->get<std::size_t>())
         return name + " must be at most " + longest->dump() + " characters long";
     if (value.is_object()) {
         const Json &properties = member(schema, "properties");

@@ -49,8 +49,8 @@ inline bool writeAll(QSaveFile &file, const QByteArray &bytes, QString *error = 
 inline bool commitWhole(QSaveFile &file, QString *error)
 {
     errno = 0;
-    const bool written = file.isOpen() && file.error() == QFileDevice::NoError && file.flush()
-                         && file.error() == QFileDevice::NoError;
+    const bool written
+        = file.isOpen() && file.error() == QFileDevice::NoError && file.flush() && file.error() == QFileDevice::NoError;
     // Read before cancelWriting(), which puts its own "cancelled" in its place.
     QString why = written ? QString() : writeFailure(file);
     if (written && file.commit())

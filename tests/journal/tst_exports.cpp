@@ -179,8 +179,7 @@ void TestExports::fullDisk()
     QVERIFY(m_said->notices.isEmpty());
     // The system's reason, not the cancelling that cleaned up after it.
     const QString reason = QString::fromLocal8Bit(strerror(EFBIG));
-    QVERIFY2(error.contains(reason) && !error.contains(u"cancel"_s, Qt::CaseInsensitive)
-                 && !error.contains(u"取消"_s),
+    QVERIFY2(error.contains(reason) && !error.contains(u"cancel"_s, Qt::CaseInsensitive) && !error.contains(u"取消"_s),
              qPrintable(error));
     QCOMPARE(contentOf(path), old);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{name});
@@ -196,7 +195,8 @@ void TestExports::csvCells()
     Tongji tongji(m_journal->connectionName(), prompts(m_said));
     m_said->file = m_dir->filePath(u"统计.csv"_s);
     tongji.findChild<QPushButton *>(u"daochuCsv"_s)->click();
-    QCOMPARE(m_said->asked, (QStringList{u"导出统计（CSV）"_s, u"验证统计.csv"_s, u"CSV 表格 (*.csv);;所有文件 (*)"_s}));
+    QCOMPARE(m_said->asked,
+             (QStringList{u"导出统计（CSV）"_s, u"验证统计.csv"_s, u"CSV 表格 (*.csv);;所有文件 (*)"_s}));
     const QByteArray bytes = contentOf(m_said->file);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // UTF-8, marked so for spreadsheets in any locale
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);

@@ -930,18 +930,16 @@ void TestJournal::badImport_data()
     const auto nested = [](int depth) { return QByteArray(depth, '[') + QByteArray(depth, ']'); };
     const QByteArray head = R"({"format": "lotgrid-journal", )";
     QTest::newRow("100,000 levels in \"version\"")
-        << head + R"("version": )" + nested(100000) + R"(, "cases": []})" << JournalError::FileTooDeep << 0
-        << u"64"_s;
+        << head + R"("version": )" + nested(100000) + R"(, "cases": []})" << JournalError::FileTooDeep << 0 << u"64"_s;
     QTest::newRow("100,000 levels in a root key followed by other keys")
         << R"({"x": )" + nested(100000) + R"(, "format": "lotgrid-journal", "version": 1, "cases": []})"
         << JournalError::FileTooDeep << 0 << u"64"_s;
-    QTest::newRow("65 levels in a case's chart")
-        << head + R"("version": 1, "cases": [{"chart": )" + nested(62) + "}]}" << JournalError::FileTooDeep << 0
-        << u"64"_s;
+    QTest::newRow("65 levels in a case's chart") << head + R"("version": 1, "cases": [{"chart": )" + nested(62) + "}]}"
+                                                 << JournalError::FileTooDeep << 0 << u"64"_s;
     QTest::newRow("100,000 levels cut short")
         << head + R"("version": )" + nested(100000).left(100000) << JournalError::FileTooDeep << 0 << u"64"_s;
-    QTest::newRow("占类 that is not one") << file({with("category", "求财; DROP")}) << JournalError::BadFileCase << 1
-                                         << QString();
+    QTest::newRow("占类 that is not one")
+        << file({with("category", "求财; DROP")}) << JournalError::BadFileCase << 1 << QString();
     QTest::newRow("a named pipe") << QByteArray("fifo") << JournalError::FileNotRegular << 0 << QString();
     QTest::newRow("a folder") << QByteArray("folder") << JournalError::FileNotRegular << 0 << QString();
 }
@@ -1029,12 +1027,12 @@ void TestJournal::version1CaseThatCannotMigrate_data()
     QTest::newRow("four lines") << u"3, 1767225720000, 1767225720000, NULL, '1111', '000000'"_s
                                 << CaseFault::LinesMissing;
     // Its id would be the minute it was saved times 2^20: past 64 bits.
-    QTest::newRow("saved 2^62 ms after 1970") << u"3, 4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s
-                                              << CaseFault::TimesInvalid;
-    QTest::newRow("saved 2^62 ms before 1970") << u"3, -4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s
-                                               << CaseFault::TimesInvalid;
-    QTest::newRow("saved in the year 20000") << u"3, 569000000000000, 1767225720000, NULL, '111111', '000000'"_s
-                                             << CaseFault::TimesInvalid;
+    QTest::newRow("saved 2^62 ms after 1970")
+        << u"3, 4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s << CaseFault::TimesInvalid;
+    QTest::newRow("saved 2^62 ms before 1970")
+        << u"3, -4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s << CaseFault::TimesInvalid;
+    QTest::newRow("saved in the year 20000")
+        << u"3, 569000000000000, 1767225720000, NULL, '111111', '000000'"_s << CaseFault::TimesInvalid;
 }
 
 void TestJournal::version1CaseThatCannotMigrate()

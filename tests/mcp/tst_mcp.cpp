@@ -198,17 +198,20 @@ private slots:
         QTest::newRow("100,000 levels, then another key")
             << R"({"jsonrpc":"2.0","id":1,"method":"ping","params":{"x":)" + deep + R"(},"y":1})" << -32700 << u"64"_s;
         QTest::newRow("65 levels in an argument")
-            << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}}).replace("\"787896\"", QByteArray(62, '[') + QByteArray(62, ']'))
+            << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}})
+                   .replace("\"787896\"", QByteArray(62, '[') + QByteArray(62, ']'))
             << -32700 << u"64"_s;
         QTest::newRow("a NUL byte") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\0\"method\":\"ping\"}", 41) << -32700
                                     << u""_s;
-        QTest::newRow("limit 2^63") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}}).replace("\"query\"", "\"limit\":9223372036854775808,\"query\"")
+        QTest::newRow("limit 2^63") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}})
+                                           .replace("\"query\"", "\"limit\":9223372036854775808,\"query\"")
                                     << -32602 << u"limit"_s;
-        QTest::newRow("limit 2^64 - 1")
-            << call(1, u"journal_search"_s, {{u"query"_s, u""_s}}).replace("\"query\"", "\"limit\":18446744073709551615,\"query\"")
-            << -32602 << u"limit"_s;
-        QTest::newRow("id 2^63") << call(1, u"journal_case"_s, {{u"id"_s, 1}}).replace("\"id\":1}", "\"id\":9223372036854775808}")
-                                 << -32602 << u"id"_s;
+        QTest::newRow("limit 2^64 - 1") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}})
+                                               .replace("\"query\"", "\"limit\":18446744073709551615,\"query\"")
+                                        << -32602 << u"limit"_s;
+        QTest::newRow("id 2^63")
+            << call(1, u"journal_case"_s, {{u"id"_s, 1}}).replace("\"id\":1}", "\"id\":9223372036854775808}") << -32602
+            << u"id"_s;
         QTest::newRow("a query of 1,001 characters")
             << call(1, u"journal_search"_s, {{u"query"_s, QString(1001, u'字')}}) << -32602 << u"1000"_s;
     }
@@ -220,7 +223,8 @@ private slots:
         QFETCH(QString, says);
         const QJsonObject answer = m_server->exchange(line);
         QCOMPARE(answer[u"error"_s][u"code"_s].toInt(), code);
-        QVERIFY2(answer[u"error"_s][u"message"_s].toString().contains(says), qPrintable(answer[u"error"_s][u"message"_s].toString()));
+        QVERIFY2(answer[u"error"_s][u"message"_s].toString().contains(says),
+                 qPrintable(answer[u"error"_s][u"message"_s].toString()));
         QCOMPARE(m_server->exchange(R"({"jsonrpc":"2.0","id":2,"method":"ping"})")[u"id"_s].toInt(), 2);
     }
 
