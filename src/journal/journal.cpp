@@ -968,9 +968,10 @@ std::optional<std::pair<qint64, qint64>> Journal::state()
 }
 
 // How an imported case stands against the journal. A case without its first
-// timing candidate (a file from before they were kept) is given it, as the
-// migration gives it to the cases there; for a new case that waits until it
-// is written, where its chart is worked out once for every column.
+// timing candidate (a file from before they were kept) keeps the one of the
+// same case there; a new one is given its chart's when it is written, as the
+// migration gives it to the cases there, its chart worked out once for every
+// column.
 std::optional<ImportPlan::Standing> Journal::standing(CaseRecord &c)
 {
     const std::optional<std::optional<CaseRecord>> there = stored(c);
@@ -979,7 +980,7 @@ std::optional<ImportPlan::Standing> Journal::standing(CaseRecord &c)
     if (!*there)
         return ImportPlan::Standing{};
     if (!c.firstYingqi)
-        c.firstYingqi = firstYingqiOf(c);
+        c.firstYingqi = (*there)->firstYingqi;
     return ImportPlan::Standing{(*there)->id, sameFollowUp(**there, c)};
 }
 
@@ -1066,7 +1067,7 @@ std::optional<ImportReport> Journal::applyImport(const ImportPlan &plan, bool re
         CaseRecord *earlier = planStands ? writtenAs(c) : nullptr;
         if (earlier) {
             if (!c.firstYingqi)
-                c.firstYingqi = firstYingqiOf(c);
+                c.firstYingqi = earlier->firstYingqi;
             there = ImportPlan::Standing{earlier->id, sameFollowUp(*earlier, c)};
         } else {
             there = planStands ? std::optional(plan.standing.at(i)) : standing(c);
