@@ -479,13 +479,14 @@ public:
     }
 
     // nlohmann's SAX interface.
-    bool null() { return value(Json(nullptr)); }
-    bool boolean(bool b) { return value(Json(b)); }
-    bool number_integer(Json::number_integer_t n) { return value(Json(n)); }
-    bool number_unsigned(Json::number_unsigned_t n) { return value(Json(n)); }
-    bool number_float(Json::number_float_t n, const std::string &) { return value(Json(n)); }
-    bool string(std::string &s) { return value(Json(std::move(s))); }
-    bool binary(Json::binary_t &) { return value(Json()); }
+    // A value inside one that is skipped is not even made.
+    bool null() { return m_skipping > 0 || value(Json(nullptr)); }
+    bool boolean(bool b) { return m_skipping > 0 || value(Json(b)); }
+    bool number_integer(Json::number_integer_t n) { return m_skipping > 0 || value(Json(n)); }
+    bool number_unsigned(Json::number_unsigned_t n) { return m_skipping > 0 || value(Json(n)); }
+    bool number_float(Json::number_float_t n, const std::string &) { return m_skipping > 0 || value(Json(n)); }
+    bool string(std::string &s) { return m_skipping > 0 || value(Json(std::move(s))); }
+    bool binary(Json::binary_t &) { return m_skipping > 0 || value(Json()); }
     bool start_object(std::size_t) { return open(Json::object()); }
     bool start_array(std::size_t) { return open(Json::array()); }
     bool end_object() { return close(); }
