@@ -7,6 +7,8 @@
 #include <QFileDevice>
 #include <QRegularExpression>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
@@ -352,6 +354,165 @@ qsizetype validUtf8(QByteArrayView text, bool &cut)
     return i;
 }
 
+// Takes the values of the cases' "chart" out of the text the parser reads,
+// leaving 0 in the place of each: a chart is recomputed from its cast, and
+// passing over it a byte at a time, its brackets and strings counted, is many
+// times quicker than lexing it. A "chart" is a key three levels deep (the
+// root, "cases", a case). Its value is not checked beyond its brackets, its
+// strings and its depth. Kept across the pieces of a file.
+class ChartSkipper
+{
+public:
+    bool tooDeep() const { return m_tooDeep; }
+
+    // Passes over text[0, end), moving what stays to the front; returns its
+    // length. `base` is where the text starts among the bytes handed on.
+    qsizetype run(QByteArray &text, qsizetype end, qint64 base)
+    {
+        char *b = text.data();
+        qsizetype w = 0;
+        for (qsizetype r = 0; r < end; ++r) {
+            const char c = b[r];
+            if (m_skipping) {
+                if (!skipByte(c)) {
+                    m_removed.emplace_back(m_zeroAt, removedSoFar() + m_dropped - 1);
+                    m_skipping = false;
+                    if (!m_scalar)
+                        continue;
+                    b[w++] = c; // the scalar's end belongs to what follows it
+                    m_scalar = false;
+                    follow(c);
+                }
+                continue;
+            }
+            b[w++] = c;
+            if (m_mode == Mode::ValueNext && !isBlank(c)) {
+                m_mode = Mode::Plain;
+                // A value; anything else is left to the parser to report.
+                if (c != ',' && c != '}' && c != ']') {
+                    b[w - 1] = '0'; // in the place of its first byte: the text never grows
+                    m_zeroAt = base + w;
+                    m_skipping = true;
+                    m_dropped = 0;
+                    m_skipDepth = 0;
+                    m_skipString = m_skipEscape = m_scalar = false;
+                    skipByte(c);
+                    continue;
+                }
+            }
+            follow(c);
+        }
+        return w;
+    }
+
+    // The offset in the file of `at` among the bytes handed on.
+    qint64 fileOffset(qint64 at) const
+    {
+        const auto it = std::upper_bound(m_removed.begin(), m_removed.end(),
+                                         std::pair<qint64, qint64>(at, std::numeric_limits<qint64>::max()));
+        return at + (it == m_removed.begin() ? 0 : std::prev(it)->second);
+    }
+
+private:
+    enum class Mode { Plain, KeyDone, ValueNext };
+    static bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+    qint64 removedSoFar() const { return m_removed.empty() ? 0 : m_removed.back().second; }
+
+    // A byte of the chart's value; false when the value ended before it
+    // (a scalar) or with it (a string, an array, an object).
+    bool skipByte(char c)
+    {
+        ++m_dropped;
+        if (m_skipString) {
+            if (m_skipEscape)
+                m_skipEscape = false;
+            else if (c == '\\')
+                m_skipEscape = true;
+            else if (c == '"')
+                m_skipString = false;
+            return m_skipString || m_skipDepth > 0;
+        }
+        if (c == '"') {
+            m_skipString = true;
+            return true;
+        }
+        if (c == '{' || c == '[') {
+            if (m_depth + ++m_skipDepth > MaxExportDepth) {
+                m_tooDeep = true;
+                return true;
+            }
+            return true;
+        }
+        if (c == '}' || c == ']') {
+            if (m_skipDepth == 0) { // a scalar ended by its container
+                --m_dropped;
+                m_scalar = true;
+                return false;
+            }
+            return --m_skipDepth > 0;
+        }
+        if (m_skipDepth == 0 && (c == ',' || isBlank(c))) {
+            --m_dropped;
+            m_scalar = true;
+            return false;
+        }
+        m_scalar = m_skipDepth == 0;
+        return true;
+    }
+
+    // A byte outside the charts: the depth, the strings, the keys.
+    void follow(char c)
+    {
+        if (m_string) {
+            if (m_escape) {
+                m_escape = false;
+                m_matched = -1;
+            } else if (c == '\\') {
+                m_escape = true;
+            } else if (c == '"') {
+                m_string = false;
+                m_mode = m_matched == 5 ? Mode::KeyDone : Mode::Plain;
+            } else if (m_matched >= 0) {
+                m_matched = m_matched < 5 && c == "chart"[m_matched] ? m_matched + 1 : -1;
+            }
+            return;
+        }
+        if (m_mode == Mode::KeyDone && !isBlank(c)) {
+            m_mode = c == ':' ? Mode::ValueNext : Mode::Plain;
+            if (c == ':')
+                return;
+        }
+        if (c == '"') {
+            m_string = true;
+            m_matched = m_keyNext && m_depth == 3 ? 0 : -1;
+            m_keyNext = false;
+        } else if (c == '{' || c == '[') {
+            if (++m_depth == 3)
+                m_objectAt3 = c == '{';
+            m_keyNext = c == '{';
+        } else if (c == '}' || c == ']') {
+            --m_depth;
+            m_keyNext = false;
+        } else if (c == ',') {
+            m_keyNext = m_depth == 3 && m_objectAt3;
+        }
+    }
+
+    qsizetype m_depth = 0; // containers open outside the charts
+    bool m_string = false, m_escape = false;
+    bool m_objectAt3 = false; // the container three levels deep is an object
+    bool m_keyNext = false;   // a string here would be a key three levels deep
+    int m_matched = -1;       // characters of "chart" the key has matched so far
+    Mode m_mode = Mode::Plain;
+    bool m_skipping = false, m_skipString = false, m_skipEscape = false, m_scalar = false;
+    qsizetype m_skipDepth = 0;
+    qint64 m_dropped = 0; // bytes of the chart passed over so far
+    qint64 m_zeroAt = 0;  // where its 0 ends among the bytes handed on
+    bool m_tooDeep = false;
+    // Where a 0 stands for a chart among the bytes handed on, and the bytes taken out up to it.
+    std::vector<std::pair<qint64, qint64>> m_removed;
+};
+
 // An export file read piece by piece: each piece checked to be UTF-8 and its
 // lone surrogates mended, handed to the parser one byte at a time through
 // ByteIterator. The input ends early at the first byte that is not UTF-8.
@@ -364,14 +525,17 @@ public:
     }
 
     bool notUtf8() const { return m_notUtf8; }
+    bool tooDeep() const { return m_charts.tooDeep(); }
     QString readError() const { return m_readError; }
+    // The offset in the file of the byte handed on at `at`.
+    qint64 fileOffset(qint64 at) const { return m_charts.fileOffset(at); }
 
     // The next byte, or -1 at the end.
     int next()
     {
         if (m_at == m_ready && !fill())
             return -1;
-        return static_cast<unsigned char>(m_buffer[m_at++]);
+        return static_cast<unsigned char>(m_buffer.constData()[m_at++]);
     }
 
 private:
@@ -384,6 +548,7 @@ private:
                 return false;
             m_buffer.remove(0, m_at);
             m_checked -= m_at;
+            m_handed += m_at;
             m_ready = m_at = 0;
             const QByteArray piece = m_in.read(PieceBytes);
             const bool last = piece.isEmpty();
@@ -399,7 +564,12 @@ private:
             // A sequence cut off by the piece's end waits for the next piece, as does an escape.
             m_checked = valid;
             m_ended = last || m_notUtf8;
-            m_ready = mendSurrogates(m_buffer, 0, m_checked, m_inString, m_ended);
+            const qsizetype mended = mendSurrogates(m_buffer, 0, m_checked, m_inString, m_ended);
+            m_ready = m_charts.run(m_buffer, mended, m_handed);
+            m_buffer.remove(m_ready, mended - m_ready);
+            m_checked -= mended - m_ready;
+            if (m_charts.tooDeep())
+                m_ended = true;
         }
         return true;
     }
@@ -409,10 +579,12 @@ private:
     qsizetype m_at = 0;      // the next byte handed out
     qsizetype m_ready = 0;   // bytes before this are checked and mended
     qsizetype m_checked = 0; // bytes before this are well-formed UTF-8
+    qint64 m_handed = 0;     // bytes handed on before the buffer's first
     bool m_inString = false;
     bool m_ended = false;
     bool m_notUtf8 = false;
     QString m_readError;
+    ChartSkipper m_charts;
 };
 
 // An input iterator over an ExportSource, as nlohmann's parser reads.
@@ -701,10 +873,10 @@ bool readExport(QIODevice &in, const std::function<void(CaseRecord &&)> &take, J
         return failWith(JournalError::FileUnreadable, source.readError());
     if (reader.cancelled())
         return failWith(JournalError::Cancelled);
-    if (reader.tooDeep())
+    if (reader.tooDeep() || source.tooDeep())
         return failWith(JournalError::FileTooDeep, QString::number(MaxExportDepth));
     if (!parsed) {
-        failure.offset = reader.errorAt();
+        failure.offset = source.fileOffset(reader.errorAt());
         return failWith(JournalError::FileNotJson, reader.parseError());
     }
     const std::optional<Json> &format = reader.format();
