@@ -194,8 +194,8 @@ private slots:
     {
         QFETCH(QString, question);
         const Chart chart = chartOf(withMoment(castOf(u"978788"_s)));
-        const GuapanLayout shortOne = guapanLayout(chart, {u"问"_s, {}, {}, {}, false, false, false}, style());
-        const GuapanLayout layout = guapanLayout(chart, {question, {}, {}, {}, false, false, false}, style());
+        const GuapanLayout shortOne = guapanLayout(chart, GuapanWords{u"问"_s, {}, false}, style());
+        const GuapanLayout layout = guapanLayout(chart, GuapanWords{question, {}, false}, style());
         // The question's runs: after its label, up to the next one.
         QStringList lines;
         for (auto run = std::ranges::find(layout.runs, u"卜问何事"_s, &GuapanRun::text) + 1;
