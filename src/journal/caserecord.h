@@ -113,6 +113,9 @@ Moment chinaMoment(const QDateTime &utc);
 // Minutes (minuteNumber, China time) the case is dated and sorted by: its cast
 // moment, or the moment it was saved when the cast has none.
 qint64 caseMinute(const CaseRecord &c);
+// Whether that minute falls in the years 1 to 9999, where the case's id is
+// defined: a saved time read from a damaged or crafted file may not.
+bool datedInRange(const CaseRecord &c);
 
 // The case's cast with its 占类 and sex, which the journal keeps beside it: what its chart reads.
 CastInput readingCast(const CaseRecord &c);

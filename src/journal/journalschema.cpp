@@ -4,6 +4,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
@@ -215,17 +217,26 @@ CaseRecord readCase(const QSqlQuery &q)
     return c;
 }
 
-QString insertSql(int version)
+const QString &insertSql(int version)
 {
-    QStringList names;
-    QStringList values;
-    for (const CaseColumn &column : CaseColumns) {
-        if (column.since <= version) {
-            names << column.name;
-            values << u"?"_s;
+    // Written once for each version: an import inserts with it case after case.
+    static const std::array<QString, CurrentSchemaVersion + 1> Sql = [] {
+        std::array<QString, CurrentSchemaVersion + 1> sql;
+        for (int v = 1; v <= CurrentSchemaVersion; ++v) {
+            QStringList names;
+            QStringList values;
+            for (const CaseColumn &column : CaseColumns) {
+                if (column.since <= v) {
+                    names << column.name;
+                    values << u"?"_s;
+                }
+            }
+            sql[static_cast<std::size_t>(v)]
+                = u"INSERT INTO cases(%1) VALUES (%2)"_s.arg(names.join(u", "_s), values.join(u", "_s));
         }
-    }
-    return u"INSERT INTO cases(%1) VALUES (%2)"_s.arg(names.join(u", "_s), values.join(u", "_s));
+        return sql;
+    }();
+    return Sql[static_cast<std::size_t>(std::clamp(version, 1, CurrentSchemaVersion))];
 }
 
 void bindInsert(QSqlQuery &q, const CaseRecord &c, int version)
@@ -236,21 +247,25 @@ void bindInsert(QSqlQuery &q, const CaseRecord &c, int version)
             q.bindValue(at++, column.write(c));
 }
 
-QString followUpSql()
+const QString &followUpSql()
 {
-    QStringList sets;
-    for (const CaseColumn &column : CaseColumns)
-        if (column.followUp)
-            sets << column.name + u" = ?"_s;
-    return u"UPDATE cases SET %1 WHERE id = ?"_s.arg(sets.join(u", "_s));
+    static const QString Sql = [] {
+        QStringList sets;
+        for (const CaseColumn &column : CaseColumns)
+            if (column.followUp)
+                sets << column.name + u" = ?"_s;
+        return u"UPDATE cases SET %1 WHERE id = ?"_s.arg(sets.join(u", "_s));
+    }();
+    return Sql;
 }
 
 void bindFollowUp(QSqlQuery &q, const CaseRecord &c)
 {
+    int at = 0;
     for (const CaseColumn &column : CaseColumns)
         if (column.followUp)
-            q.addBindValue(column.write(c));
-    q.addBindValue(c.id);
+            q.bindValue(at++, column.write(c));
+    q.bindValue(at, c.id);
 }
 
 } // namespace lotgrid

@@ -60,10 +60,10 @@ QString selectColumns(int version, QLatin1StringView alias = {});
 CaseRecord readCase(const QSqlQuery &q);
 
 // INSERT of every column a table of `version` has, and its values.
-QString insertSql(int version);
+const QString &insertSql(int version);
 void bindInsert(QSqlQuery &q, const CaseRecord &c, int version);
 // UPDATE of the follow-up columns and changed_at of the case with c.id.
-QString followUpSql();
+const QString &followUpSql();
 void bindFollowUp(QSqlQuery &q, const CaseRecord &c);
 
 } // namespace lotgrid

@@ -6,6 +6,7 @@
 #include "journal/journal.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -140,7 +141,8 @@ private slots:
         QCOMPARE(r[u"isError"_s].toBool(), false);
     }
 
-    // Protocol errors carry JSON-RPC's codes; a well-formed call the tool cannot
+    // Protocol errors carry JSON-RPC's codes (each row's answer shows the server
+    // went on after the row before); a well-formed call the tool cannot
     // serve is a result with isError (code 0 here) and one sentence.
     void errors_data()
     {
@@ -169,6 +171,27 @@ private slots:
         QTest::newRow("no such case") << call(1, u"journal_case"_s, {{u"id"_s, 7}}) << 0 << u"no case 7"_s;
         QTest::newRow("texts of no hexagram")
             << call(1, u"texts"_s, {{u"hexagram"_s, u"天天天"_s}}) << 0 << u"names none"_s;
+        // What a hostile client may send: each line its error, and the next line read.
+        const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
+        QTest::newRow("100,000 levels, then another key")
+            << R"({"jsonrpc":"2.0","id":1,"method":"ping","params":{"x":)" + deep + R"(},"y":1})" << -32700 << u"64"_s;
+        QTest::newRow("65 levels in an argument")
+            << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}})
+                   .replace("\"787896\"", QByteArray(62, '[') + QByteArray(62, ']'))
+            << -32700 << u"64"_s;
+        QTest::newRow("a NUL byte") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\0\"method\":\"ping\"}", 41) << -32700
+                                    << u""_s;
+        QTest::newRow("limit 2^63") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}})
+                                           .replace("\"query\"", "\"limit\":9223372036854775808,\"query\"")
+                                    << -32602 << u"limit"_s;
+        QTest::newRow("limit 2^64 - 1") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}})
+                                               .replace("\"query\"", "\"limit\":18446744073709551615,\"query\"")
+                                        << -32602 << u"limit"_s;
+        QTest::newRow("id 2^63")
+            << call(1, u"journal_case"_s, {{u"id"_s, 1}}).replace("\"id\":1}", "\"id\":9223372036854775808}") << -32602
+            << u"id"_s;
+        QTest::newRow("a query of 1,001 characters")
+            << call(1, u"journal_search"_s, {{u"query"_s, QString(1001, u'字')}}) << -32602 << u"1000"_s;
     }
 
     void errors()
@@ -248,7 +271,11 @@ private slots:
         const QJsonValue one = structured(u"journal_case"_s, {{u"id"_s, all[1][u"id"_s]}});
         QCOMPARE(one[u"case"_s][u"outcome"_s].toString(), u"三日后得"_s);
         QCOMPARE(one[u"chart"_s][u"lines"_s].toString(), u"978788"_s);
+        // A query as long as may be is answered.
+        QVERIFY(structured(u"journal_search"_s, {{u"query"_s, QString(1000, u'字')}})[u"cases"_s].isArray());
         QCOMPARE(fileHash(m_journal), before);
+        // Read while the program did not have it open: nothing was made beside it.
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{u"journal.sqlite"_s});
     }
 
     // A missing or damaged journal is a tool error; the server goes on, and
