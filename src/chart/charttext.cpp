@@ -167,11 +167,12 @@ std::u16string fuShenLine(const Chart &chart)
     return line + u"）";
 }
 
-// "流派：卜筮正宗", "流派：增删卜易（自定义）"; empty for the modern rules (通行) unchanged.
+// "流派：卜筮正宗", "流派：增删卜易（自定义）"; empty for the modern rules (通行),
+// whose text stays as it was before the schools (the JSON lists the options).
 std::u16string schoolLine(const SchoolOptions &o)
 {
     const bool custom = schoolOf(o) == School::Custom;
-    if (o.base == School::Common && !custom)
+    if (o.base == School::Common)
         return {};
     return u"流派：" + std::u16string(schoolName(o.base)) + (custom ? u"（自定义）" : u"");
 }
@@ -298,8 +299,6 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         emit(u"性别：" + std::u16string(sex));
     else if (in.sex)
         emit(u"性别：" + std::u16string(sexName(*in.sex)));
-    if (const std::u16string line = schoolLine(in.options); !line.empty())
-        emit(line);
     if (const std::u16string line = useGodLine(chart); !line.empty())
         emit(line);
     if (const std::u16string line = fuShenLine(chart); !line.empty())
@@ -392,6 +391,8 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
     if (const std::u16string line = relationWords(chart); !line.empty())
         emit(line);
     if (const std::u16string line = relatedHexagramWords(chart); !line.empty())
+        emit(line);
+    if (const std::u16string line = schoolLine(in.options); !line.empty())
         emit(line);
     for (const std::u16string &line : yingqiLines(chart))
         if (!line.empty())

@@ -196,7 +196,7 @@ private slots:
             << QStringList{u"--numbers=12,8"_s, u"--number-hour"_s, u"--time=2024-02-11 12:00"_s} << u"886788"_s
             << uR"("numberCastHour":true)"_s;
         QTest::newRow("yangren") << QStringList{u"978788"_s, u"--yangren"_s, u"yang-after-yin-before"_s} << u"978788"_s
-                                 << uR"({"yangren":"阳前阴后","fanyin":"地支相冲",)"_s;
+                                 << uR"("options":{"yangren":"阳前阴后"})"_s;
         QTest::newRow("fanyin") << QStringList{u"978788"_s, u"--fanyin-facing"_s} << u"978788"_s
                                 << uR"("fanyin":"地支相冲或后天对宫")"_s;
     }
