@@ -86,9 +86,8 @@ enum class Change : std::uint8_t {
     Combine,        // 化合: the changed branch combines (六合) with the line's; listed after 回头生 / 回头克
 };
 
-inline constexpr std::array<std::u16string_view, 11> ChangeNames{u"化进神", u"化退神", u"回头生", u"回头克",
-                                                                 u"化墓",   u"化绝",   u"化空",   u"化月破",
-                                                                 u"伏吟",   u"反吟",   u"化合"};
+inline constexpr std::array<std::u16string_view, 11> ChangeNames{
+    u"化进神", u"化退神", u"回头生", u"回头克", u"化墓", u"化绝", u"化空", u"化月破", u"伏吟", u"反吟", u"化合"};
 
 constexpr std::u16string_view changeName(Change c)
 {

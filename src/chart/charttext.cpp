@@ -116,7 +116,8 @@ std::u16string positionList(const std::vector<int> &positions)
 std::u16string useGodPlace(const UseGod &g)
 {
     if (g.fromBuild())
-        return std::u16string(g.source == UseGodSource::Month ? u"月建" : u"日建") + std::u16string(branchName(g.branch));
+        return std::u16string(g.source == UseGodSource::Month ? u"月建" : u"日建")
+               + std::u16string(branchName(g.branch));
     const std::u16string place(PositionNames[static_cast<std::size_t>(g.position - 1)]);
     return g.hidden ? u"伏于" + place : g.changed ? place + u"变" : place;
 }
@@ -502,10 +503,10 @@ Json strengthJson(const std::optional<LineStrength> &s)
         return list;
     };
     Json j = {{"season", s->season ? utf8(seasonName(*s->season)) : Json(nullptr)},
-            {"month", words(s->month)},
-            {"day", words(s->day)},
-            {"stage", s->stage ? utf8(stageName(*s->stage)) : Json(nullptr)},
-            {"strong", s->strong}};
+              {"month", words(s->month)},
+              {"day", words(s->day)},
+              {"stage", s->stage ? utf8(stageName(*s->stage)) : Json(nullptr)},
+              {"strong", s->strong}};
     strengthWhy(j, *s);
     return j;
 }
@@ -631,8 +632,8 @@ void kindMarksJson(Json &marks, const Analysis &a, std::size_t i)
 void loneJson(Json &types, const Analysis &a)
 {
     if (a.lone)
-        types["lone"] = {{"kind", utf8(LoneKindNames[static_cast<std::size_t>(a.lone->kind)])},
-                         {"position", a.lone->position}};
+        types["lone"]
+            = {{"kind", utf8(LoneKindNames[static_cast<std::size_t>(a.lone->kind)])}, {"position", a.lone->position}};
 }
 
 // The school the options were chosen from, and the options that differ from it.

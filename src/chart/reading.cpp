@@ -80,7 +80,9 @@ bool preferred(const Place &a, const Place &b, TwiceRule rule)
 {
     switch (rule) {
     case TwiceRule::Ancient: {
-        const auto rank = [](const Place &p) { return std::tuple{p.strong, p.moving, !p.broken, !p.isVoid, -p.position}; };
+        const auto rank = [](const Place &p) {
+            return std::tuple{p.strong, p.moving, !p.broken, !p.isVoid, -p.position};
+        };
         return rank(a) > rank(b);
     }
     case TwiceRule::WorldHeld: {
@@ -188,8 +190,8 @@ std::optional<UseGod> chooseUseGod(const Chart &chart, const Reading &reading)
     const Element palace = chart.palaceElement();
     if (in.options.absent == AbsentRule::Builds) {
         // 飞伏神章: 用神不现者，即以日月为用神.
-        for (const auto &[build, source] : {std::pair{in.monthBuild, UseGodSource::Month},
-                                            std::pair{in.dayBuild, UseGodSource::Day}}) {
+        for (const auto &[build, source] :
+             {std::pair{in.monthBuild, UseGodSource::Month}, std::pair{in.dayBuild, UseGodSource::Day}}) {
             if (!build || relativeOf(palace, branchElement(*build)) != target->relative)
                 continue;
             return useGodAt(false, target->relative, *build, 0, source);
@@ -418,12 +420,10 @@ FuShenOutlook fuShenOutlook(Branch hidden, Branch flying, bool hiddenVoid, bool 
     FuShenOutlook o;
     const Element h = branchElement(hidden);
     const Element f = branchElement(flying);
-    const auto season = [&month](Element e) {
-        return month ? std::optional{seasonOf(e, branchElement(*month))} : std::nullopt;
-    };
-    const auto strong = [](std::optional<Season> s) {
-        return s && (*s == Season::Prosperous || *s == Season::Assisted);
-    };
+    const auto season
+        = [&month](Element e) { return month ? std::optional{seasonOf(e, branchElement(*month))} : std::nullopt; };
+    const auto strong
+        = [](std::optional<Season> s) { return s && (*s == Season::Prosperous || *s == Season::Assisted); };
     const auto weak = [](std::optional<Season> s) { return s && *s != Season::Prosperous && *s != Season::Assisted; };
     const auto tombOrEnd = [](Element e, Branch at) {
         const Stage s = stageAt(e, at);
@@ -477,7 +477,8 @@ FuShenOutlook fuShenOutlook(Branch hidden, Branch flying, bool hiddenVoid, bool 
         o.blocks.push_back(u"日建克伏神");
     if (strong(season(f)) && overcomes(f, h))
         o.blocks.push_back(u"飞神旺相克伏神");
-    for (const auto &[b, name] : {std::pair{month, u"月建"}, std::pair{day, u"日建"}, std::pair{std::optional{flying}, u"飞神"}})
+    for (const auto &[b, name] :
+         {std::pair{month, u"月建"}, std::pair{day, u"日建"}, std::pair{std::optional{flying}, u"飞神"}})
         if (b && !tombOrEnd(h, *b).empty())
             o.blocks.push_back(u"伏神" + str(tombOrEnd(h, *b)) + u"于" + str(name));
     if (weak(season(h)) && hiddenVoid)

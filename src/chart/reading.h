@@ -185,10 +185,10 @@ struct UseGod {
     bool hidden = false;         // the hidden spirit under `position`
     std::vector<int> candidates; // the other places of the same relative, bottom first
     UseGodSource source = UseGodSource::Auto;
-    Branch branch{};                      // of the chosen line, changed line, hidden spirit or build
-    bool changed = false;                 // the changed line of the moving line at `position` (AbsentRule::Changed)
-    std::optional<int> timing;            // TwiceRule::Ancient: the void or broken line that times the matter
-    std::optional<FuShenOutlook> fushen;  // of a hidden use god
+    Branch branch{};                     // of the chosen line, changed line, hidden spirit or build
+    bool changed = false;                // the changed line of the moving line at `position` (AbsentRule::Changed)
+    std::optional<int> timing;           // TwiceRule::Ancient: the void or broken line that times the matter
+    std::optional<FuShenOutlook> fushen; // of a hidden use god
     friend bool operator==(const UseGod &, const UseGod &) = default;
 
     // The use god is the month or day build: it stands on no line (position 0).

@@ -33,8 +33,8 @@ inline constexpr std::array<std::u16string_view, 3> TimeCastDayNames{u"随子初
 
 // Which line of a relative present twice or more (两现) decides the matter.
 enum class TwiceRule : std::uint8_t {
-    Common,   // moving, then strong, not broken, not void, holding 世 or 应, then the lower
-    Ancient,  // 增删卜易: strong, moving, not broken, not void, the lower; another void or broken one times the matter
+    Common, // moving, then strong, not broken, not void, holding 世 or 应, then the lower
+    Ancient, // 增删卜易: strong, moving, not broken, not void, the lower; another void or broken one times the matter
     WorldHeld // 卜筮正宗: holding 世, at the month or day build, broken, void, moving, the lower
 };
 
@@ -74,12 +74,12 @@ struct SchoolOptions {
     // by either or by a moving line or its own change, or at 长生 or 帝旺 on the
     // day; otherwise 旺 or 相 in the month, or helped by the day, and not 月破.
     bool bookStrength = true;
-    bool voidKinds = true;        // 真空/假空 and 真破/目下破 beside 空 and 月破
+    bool voidKinds = true;         // 真空/假空 and 真破/目下破 beside 空 and 月破
     bool movingFillByClash = true; // 冲实 of a moving void line too (冲空则实)
-    bool bookHarmonies = true;    // 三合 only in the four forms of 增删卜易; else any with a mover, the month or the day
-    bool changeCombine = true;    // 化合 among the change words
-    bool loneLine = true;         // 独发 / 独静 among the hexagram's types
-    bool bookYingqi = true;       // the 应期 rules of 各门类应期总注 the modern list leaves out
+    bool bookHarmonies = true; // 三合 only in the four forms of 增删卜易; else any with a mover, the month or the day
+    bool changeCombine = true; // 化合 among the change words
+    bool loneLine = true;      // 独发 / 独静 among the hexagram's types
+    bool bookYingqi = true;    // the 应期 rules of 各门类应期总注 the modern list leaves out
 
     // The school these options were chosen from: the JSON names it and lists
     // the options that differ from it.

@@ -65,7 +65,7 @@ std::vector<MonthStart> monthsAfter(const Moment &m, DayBoundary b, int count)
 // "用神妻财寅木（月建）", "两现妻财丑土", "忌神官鬼酉金".
 std::u16string subject(const TimingLine &t)
 {
-    std::u16string s = t.line == YingqiLine::Timing ? u"两现"
+    std::u16string s = t.line == YingqiLine::Timing  ? u"两现"
                        : t.line == YingqiLine::Taboo ? u"忌神"
                        : t.hidden                    ? u"伏神"
                        : t.changedLine               ? u"用神变爻"
@@ -374,7 +374,8 @@ std::optional<CivilDate> yingqiCutOff(const Chart &chart)
     if (!chart.original || !m || !inChartRange(*m))
         return std::nullopt;
     const bool daysCut = castDay(*m, chart.input.dayBoundary) + YingqiDays > dayNumber(LastChartMoment.date);
-    const bool monthsCut = static_cast<int>(monthsAfter(*m, chart.input.dayBoundary, YingqiMonths).size()) < YingqiMonths;
+    const bool monthsCut
+        = static_cast<int>(monthsAfter(*m, chart.input.dayBoundary, YingqiMonths).size()) < YingqiMonths;
     return daysCut || monthsCut ? std::optional{LastChartMoment.date} : std::nullopt;
 }
 

@@ -56,8 +56,8 @@ enum class YingqiRule : std::uint8_t {
     AdvanceRetreat, // 进退: the changed branch of 化进神 / 化退神
 };
 
-inline constexpr std::array<std::u16string_view, 10> YingqiRuleNames{
-    u"值", u"冲", u"合", u"出空", u"填实", u"补破", u"冲墓", u"生旺", u"逢墓", u"进退"};
+inline constexpr std::array<std::u16string_view, 10> YingqiRuleNames{u"值",   u"冲",   u"合",   u"出空", u"填实",
+                                                                     u"补破", u"冲墓", u"生旺", u"逢墓", u"进退"};
 
 // Whose candidate it is: the use god's (or the world line's), the timing line
 // of 两现, or a moving 忌神's.
@@ -98,9 +98,9 @@ struct YingqiCandidate {
 
 // The line the timing is read for, with the state the rules look at.
 struct TimingLine {
-    int position = 0;    // [1, 6]; 0 when the use god is the month or day build
-    bool useGod = false; // the use god; otherwise the world line
-    bool hidden = false; // the use god is the hidden spirit under `position`
+    int position = 0;          // [1, 6]; 0 when the use god is the month or day build
+    bool useGod = false;       // the use god; otherwise the world line
+    bool hidden = false;       // the use god is the hidden spirit under `position`
     std::u16string_view build; // "月建" or "日建" when the use god is that build
     bool changedLine = false;  // the use god is the changed line of `position`
     YingqiLine line = YingqiLine::UseGod;

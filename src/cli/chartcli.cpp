@@ -116,7 +116,7 @@ std::string isoDate(const CivilDate &d)
 }
 
 // The value of a flag among its words, each giving the option's value in turn.
-template <typename T>
+template<typename T>
 bool pick(std::optional<std::string_view> value, std::string_view flag,
           std::initializer_list<std::pair<std::string_view, T>> words, T &out, std::string &problem)
 {
@@ -135,8 +135,8 @@ bool pick(std::optional<std::string_view> value, std::string_view flag,
 }
 
 struct SchoolFlags {
-    std::optional<std::string_view> fanyin, twice, absent, strength, voidKinds, movingFill, harmony, changeCombine, lone,
-        yingqi;
+    std::optional<std::string_view> fanyin, twice, absent, strength, voidKinds, movingFill, harmony, changeCombine,
+        lone, yingqi;
 };
 
 // The options after --school onto `o`; what is wrong, or empty.
@@ -148,14 +148,17 @@ std::string applySchoolFlags(SchoolOptions &o, const SchoolFlags &f)
     };
     const bool ok
         = pick<bool>(f.fanyin, "--fanyin", {{"clash", false}, {"facing", true}}, o.facingTrigramsReverse, problem)
-          && pick<TwiceRule>(f.twice, "--twice",
-                             {{"ancient", TwiceRule::Ancient}, {"world", TwiceRule::WorldHeld}, {"common", TwiceRule::Common}},
-                             o.twice, problem)
-          && pick<AbsentRule>(f.absent, "--absent",
-                              {{"builds", AbsentRule::Builds}, {"changed", AbsentRule::Changed}, {"hidden", AbsentRule::Hidden}},
-                              o.absent, problem)
+          && pick<TwiceRule>(
+              f.twice, "--twice",
+              {{"ancient", TwiceRule::Ancient}, {"world", TwiceRule::WorldHeld}, {"common", TwiceRule::Common}},
+              o.twice, problem)
+          && pick<AbsentRule>(
+              f.absent, "--absent",
+              {{"builds", AbsentRule::Builds}, {"changed", AbsentRule::Changed}, {"hidden", AbsentRule::Hidden}},
+              o.absent, problem)
           && pick<bool>(f.strength, "--strength", {{"book", true}, {"month-day", false}}, o.bookStrength, problem)
-          && yesNo(f.voidKinds, "--void-kinds", o.voidKinds) && yesNo(f.movingFill, "--moving-fill", o.movingFillByClash)
+          && yesNo(f.voidKinds, "--void-kinds", o.voidKinds)
+          && yesNo(f.movingFill, "--moving-fill", o.movingFillByClash)
           && pick<bool>(f.harmony, "--harmony", {{"book", true}, {"wide", false}}, o.bookHarmonies, problem)
           && yesNo(f.changeCombine, "--change-combine", o.changeCombine) && yesNo(f.lone, "--lone", o.loneLine)
           && pick<bool>(f.yingqi, "--yingqi", {{"book", true}, {"modern", false}}, o.bookYingqi, problem);
@@ -340,8 +343,8 @@ CliResult runChartCli(std::span<const std::string_view> args)
             return bad("--school takes 增删卜易, 卜筮正宗 or 通行, not " + quoted(*school));
         o.school = schoolPreset(*found);
     }
-    if (const std::string problem = applySchoolFlags(o.school, {fanyin, twice, absent, strength, voidKinds, movingFill,
-                                                                harmony, changeCombine, lone, yingqi});
+    if (const std::string problem = applySchoolFlags(
+            o.school, {fanyin, twice, absent, strength, voidKinds, movingFill, harmony, changeCombine, lone, yingqi});
         !problem.empty())
         return bad(problem);
     if (fanyinFacing)
