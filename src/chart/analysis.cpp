@@ -50,6 +50,26 @@ std::optional<std::array<Branch, 2>> dayVoids(std::optional<int> dayStem, std::o
     return voidBranches(*day);
 }
 
+std::u16string_view schoolMarkNote(std::u16string_view word)
+{
+    // clang-format off
+    static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 8> Notes{{
+        {u"真空", u"真空：旬空之爻休囚安静，无日建动爻生扶，或空而又破，到底无用（增删卜易旬空章）。"},
+        {u"假空", u"假空：旬空之爻旺相、发动，或得日建动爻生扶，出空填实之日即有用（增删卜易旬空章）。"},
+        {u"真破", u"真破：月破之爻安静，无日建动爻生扶，到底无用（增删卜易月破章）。"},
+        {u"目下破", u"目下破：月破之爻发动，或得日建动爻生，或化出回头生，出月、填实或逢合之时仍有用（增删卜易月破章）。"},
+        {u"冲实", u"冲实：旬空之爻逢日建相冲，冲空则实，不作空论（增删卜易月破章）。"},
+        {u"化合", u"化合：动爻化出之支与本爻六合，主和合、羁绊（增删卜易六合章）。"},
+        {u"独发", u"独发：卦中只此一爻发动，吉凶多系于此爻（增删卜易独静独发章）。"},
+        {u"独静", u"独静：卦中五爻皆动，只此一爻安静，吉凶多系于此爻（增删卜易独静独发章）。"},
+    }};
+    // clang-format on
+    for (const auto &[w, note] : Notes)
+        if (w == word)
+            return note;
+    return {};
+}
+
 std::optional<LoneLine> loneLineOf(unsigned movingMask)
 {
     movingMask &= 63u;

@@ -347,6 +347,10 @@ struct LoneLine {
     friend constexpr bool operator==(const LoneLine &, const LoneLine &) = default;
 };
 
+// The rule behind 真空, 假空, 真破, 目下破, 冲实, 化合, 独发 and 独静, one
+// sentence each for tooltips; empty for another word.
+std::u16string_view schoolMarkNote(std::u16string_view word);
+
 // The lone line of a cast's moving mask (line n at bit n - 1), if any.
 std::optional<LoneLine> loneLineOf(unsigned movingMask);
 

@@ -663,6 +663,13 @@ std::u16string changeStageNote(Element line, Branch changed)
 
 std::u16string strongNote(const LineStrength &s)
 {
+    if (s.why) {
+        std::u16string why;
+        for (const std::u16string &w : *s.why)
+            why += (why.empty() ? u"" : u"、") + w;
+        return s.why->empty() ? u"不临日月，不得日月动爻变爻生扶，不逢长生帝旺，为衰（增删卜易用神宜旺）。"
+                              : why + u"，为旺（增删卜易用神宜旺：临日月、得生扶、逢长生帝旺皆谓之旺）。";
+    }
     const bool monthHelps = s.season && (*s.season == Season::Prosperous || *s.season == Season::Assisted);
     const bool dayHelps = s.day && std::ranges::any_of(s.day->ties, [](Tie t) {
                               return t == Tie::Same || t == Tie::Generates || t == Tie::Supports;
