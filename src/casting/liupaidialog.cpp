@@ -98,7 +98,7 @@ LiupaiDialog::LiupaiDialog(const SchoolOptions &options, QWidget *parent)
     yongshenBuxian->addItem(u"先取日月，日月不是再取伏神"_s);
     yongshenBuxian->addItem(u"先取变爻，变爻不见再取伏神"_s);
     m_base = options.base == School::Custom ? School::ZengShan : options.base;
-    show(options);
+    showOptions(options);
 
     auto *form = new QFormLayout;
     form->addRow(u"流派："_s, liupaiPreset);
@@ -143,7 +143,7 @@ LiupaiDialog::LiupaiDialog(const SchoolOptions &options, QWidget *parent)
         if (m_showing || index < 0 || index >= static_cast<int>(School::Custom))
             return;
         m_base = static_cast<School>(index);
-        show(schoolPreset(m_base));
+        showOptions(schoolPreset(m_base));
     });
     for (QComboBox *box : {yangren, shijianZichu, liangxian, yongshenBuxian})
         connect(box, &QComboBox::currentIndexChanged, this, &LiupaiDialog::showPreset);
@@ -152,7 +152,7 @@ LiupaiDialog::LiupaiDialog(const SchoolOptions &options, QWidget *parent)
         connect(box, &QCheckBox::toggled, this, &LiupaiDialog::showPreset);
 }
 
-void LiupaiDialog::show(const SchoolOptions &o)
+void LiupaiDialog::showOptions(const SchoolOptions &o)
 {
     m_showing = true;
     yangren->setCurrentIndex(static_cast<int>(o.blade));

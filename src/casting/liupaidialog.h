@@ -36,8 +36,8 @@ public:
     QCheckBox *yingqiZongzhu;    // 应期 by 各门类应期总注
 
 private:
-    void show(const SchoolOptions &options); // every control
-    void showPreset();                       // the preset the controls match, or 自定义
+    void showOptions(const SchoolOptions &options); // every control
+    void showPreset();                              // the preset the controls match, or 自定义
 
     School m_base = School::ZengShan;
     bool m_showing = false;

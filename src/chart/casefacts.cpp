@@ -26,10 +26,11 @@ std::optional<bool> useGodStrong(const Chart &chart)
 
 std::optional<CivilDate> firstYingqi(const Chart &chart)
 {
-    const auto candidates = yingqiOf(chart);
-    if (candidates.empty())
-        return std::nullopt;
-    return candidates.front().date;
+    // A moving 忌神's days say when harm comes, not when the matter does.
+    for (const YingqiCandidate &c : yingqiOf(chart))
+        if (c.line != YingqiLine::Taboo)
+            return c.date;
+    return std::nullopt;
 }
 
 } // namespace lotgrid

@@ -844,6 +844,11 @@ std::u16string useGodWords(const Chart &chart)
     return useGodLine(chart);
 }
 
+std::u16string fuShenWords(const Chart &chart)
+{
+    return fuShenLine(chart);
+}
+
 std::u16string relationWords(const Chart &chart)
 {
     const Reading &reading = chart.reading;

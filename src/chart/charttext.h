@@ -106,6 +106,8 @@ std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entrie
 // The reading's lines of the copied text, each empty when it has nothing to say:
 // "占类：求财  用神：妻财（二爻）", "三合：…  入墓：…", "互卦：…  错卦：…  综卦：…".
 std::u16string useGodWords(const Chart &chart);
+// "伏神：有阻（得：…；阻：…）" for a hidden use god, else empty.
+std::u16string fuShenWords(const Chart &chart);
 std::u16string relationWords(const Chart &chart);
 std::u16string relatedHexagramWords(const Chart &chart);
 

@@ -18,9 +18,10 @@ namespace {
 
 constexpr std::array<const char16_t *, 6> PositionNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
 
+// "初爻" .. "上爻"; empty for 0, a use god on the month or day build.
 QString positionName(int n)
 {
-    return QString::fromUtf16(PositionNames[static_cast<std::size_t>(n - 1)]);
+    return n >= 1 && n <= 6 ? QString::fromUtf16(PositionNames[static_cast<std::size_t>(n - 1)]) : QString();
 }
 
 // "用神 妻财子水（伏于五爻）", "世爻 兄弟未土（三爻）".
@@ -28,7 +29,10 @@ QString subjectText(const TimingLine &t)
 {
     const QString label
         = qs(relativeName(t.relative)) + qs(branchName(t.branch)) + qs(elementName(branchElement(t.branch)));
-    const QString place = (t.hidden ? u"伏于"_s : QString()) + positionName(t.position);
+    const QString place = !t.build.empty() ? qs(t.build)
+                          : t.hidden       ? u"伏于"_s + positionName(t.position)
+                          : t.changedLine  ? positionName(t.position) + u"变"_s
+                                           : positionName(t.position);
     return (t.useGod ? u"用神 "_s : u"世爻 "_s) + label + u"（"_s + place + u"）"_s;
 }
 
@@ -98,9 +102,10 @@ void YingqiWindow::setChart(const Chart &chart)
     m_table->setRowCount(static_cast<int>(list.size()));
     for (int row = 0; row < static_cast<int>(list.size()); ++row) {
         const YingqiCandidate &c = list[static_cast<std::size_t>(row)];
-        const std::array<QString, ColumnCount> cells{qs(isoDate(c.date)),
-                                                     qs(sexagenaryName(c.pillar)) + qs(yingqiUnitName(c.unit)),
-                                                     qs(yingqiRuleName(c.rule)), positionName(c.position), qs(c.why)};
+        const std::array<QString, ColumnCount> cells{
+            qs(isoDate(c.date)), qs(sexagenaryName(c.pillar)) + qs(yingqiUnitName(c.unit)),
+            qs(YingqiLineNames[static_cast<std::size_t>(c.line)]) + qs(yingqiRuleName(c.rule)),
+            positionName(c.position), qs(c.why)};
         for (int column = 0; column < ColumnCount; ++column) {
             auto *item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
