@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 
 namespace lotgrid {
 
@@ -639,15 +640,8 @@ void loneJson(Json &types, const Analysis &a)
 // The school the options were chosen from, and the options that differ from it.
 void schoolJson(Json &j, const SchoolOptions &o)
 {
-    j["school"] = utf8(schoolName(o.base));
-    const Json own = optionsJson(o);
-    const Json preset = optionsJson(schoolPreset(o.base));
-    Json differ = Json::object();
-    for (const auto &[key, value] : own.items())
-        if (preset[key] != value)
-            differ[key] = value;
-    if (!differ.empty())
-        j["options"] = std::move(differ);
+    for (auto &[key, value] : schoolJsonValue(o).items())
+        j[key] = value;
 }
 
 } // namespace
@@ -667,6 +661,65 @@ nlohmann::ordered_json optionsJson(const SchoolOptions &o)
             {"changeCombine", o.changeCombine},
             {"loneLine", o.loneLine},
             {"bookYingqi", o.bookYingqi}};
+}
+
+nlohmann::ordered_json schoolJsonValue(const SchoolOptions &o)
+{
+    Json j = {{"school", utf8(schoolName(o.base))}};
+    const Json own = optionsJson(o);
+    const Json preset = optionsJson(schoolPreset(o.base));
+    Json differ = Json::object();
+    for (const auto &[key, value] : own.items())
+        if (preset[key] != value)
+            differ[key] = value;
+    if (!differ.empty())
+        j["options"] = std::move(differ);
+    return j;
+}
+
+std::optional<SchoolOptions> schoolOptionsFromJson(const nlohmann::ordered_json &value)
+{
+    if (!value.is_object() || !value.contains("school") || !value["school"].is_string())
+        return std::nullopt;
+    std::optional<SchoolOptions> o;
+    for (const School s : {School::ZengShan, School::BuShi, School::Common})
+        if (toUtf8(schoolName(s)) == value["school"].get<std::string>())
+            o = schoolPreset(s);
+    if (!o || !value.contains("options"))
+        return o;
+    const Json &given = value["options"];
+    if (!given.is_object())
+        return std::nullopt;
+    // Each option takes the value among its choices whose words match.
+    const auto pick = [&given](const char *key, auto &field, const auto &names) {
+        if (!given.contains(key))
+            return true;
+        for (std::size_t k = 0; k < names.size(); ++k)
+            if (given[key] == toUtf8(names[k])) {
+                field = static_cast<std::remove_reference_t<decltype(field)>>(k);
+                return true;
+            }
+        return false;
+    };
+    const auto flag = [&given](const char *key, bool &field) {
+        if (!given.contains(key))
+            return true;
+        if (!given[key].is_boolean())
+            return false;
+        field = given[key].get<bool>();
+        return true;
+    };
+    bool facing = o->facingTrigramsReverse;
+    const std::array<std::u16string_view, 2> fanyinNames{u"地支相冲", u"地支相冲或后天对宫"};
+    const bool ok = pick("yangren", o->blade, BladeRuleNames) && pick("fanyin", facing, fanyinNames)
+                    && pick("timeCastDay", o->timeCastDay, TimeCastDayNames)
+                    && flag("numberCastHour", o->numberCastAddsHour) && pick("twice", o->twice, TwiceRuleNames)
+                    && pick("absent", o->absent, AbsentRuleNames) && flag("bookStrength", o->bookStrength)
+                    && flag("voidKinds", o->voidKinds) && flag("movingFillByClash", o->movingFillByClash)
+                    && flag("bookHarmonies", o->bookHarmonies) && flag("changeCombine", o->changeCombine)
+                    && flag("loneLine", o->loneLine) && flag("bookYingqi", o->bookYingqi);
+    o->facingTrigramsReverse = facing;
+    return ok ? o : std::nullopt;
 }
 
 nlohmann::ordered_json chartJsonValue(const Chart &chart)

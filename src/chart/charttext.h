@@ -22,6 +22,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,15 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart);
 // names of the chosen readings ("禄后一位" / "阳前阴后", "地支相冲" /
 // "地支相冲或后天对宫", "随子初换日" / "子正换日" / "子初换日") and a boolean.
 nlohmann::ordered_json optionsJson(const SchoolOptions &options);
+
+// The school the options were chosen from and the options that differ from
+// it: {"school": "增删卜易", "options": {…}} ("options" only when one
+// differs), as the chart's JSON gives them.
+nlohmann::ordered_json schoolJsonValue(const SchoolOptions &options);
+
+// The options of such an object; none when "school" names no preset or an
+// option is not one of optionsJson's keys and values.
+std::optional<SchoolOptions> schoolOptionsFromJson(const nlohmann::ordered_json &value);
 
 // The six lines in the traditional notation: 6 old yin, 7 young yang, 8 young
 // yin, 9 old yang; empty unless all six lines have a value.

@@ -928,10 +928,9 @@ CaseRecord MainWindow::caseOnSheet() const
     c.sex = m_sheet->Combo1->currentText();
     c.category
         = c.cast.category ? QString::fromStdU16String(std::u16string(categoryName(*c.cast.category))) : QString();
-    // The case keeps its category and sex as its own words; the school options are the program's.
+    // The case keeps its category and sex as its own words, and the school it is read by.
     c.cast.category.reset();
     c.cast.sex.reset();
-    c.cast.options = {};
     c.firstYingqi = firstYingqiOf(c);
     return c;
 }
@@ -992,6 +991,8 @@ void MainWindow::openCase(const CaseRecord &c)
         && !confirm(u"打开案例之前建议保存当前的卦，以备日后查看。"_s, u"请问您真的需要打开这个案例吗？"_s))
         return;
     loadCast(c.cast);
+    // The case is read by its own school; the settings keep the program's.
+    m_document->setOptions(c.cast.options);
     m_sheet->TextWHS->setText(c.question);
     m_sheet->Combo1->setCurrentIndex(m_sheet->Combo1->findText(c.sex));
     m_document->setCategory(categoryFromText(c.category.toStdU16String()));
