@@ -120,7 +120,7 @@ std::u16string useGodPlace(const UseGod &g)
         return std::u16string(g.source == UseGodSource::Month ? u"月建" : u"日建")
                + std::u16string(branchName(g.branch));
     const std::u16string place(PositionNames[static_cast<std::size_t>(g.position - 1)]);
-    return g.hidden ? u"伏于" + place : g.changed ? place + u"变" : place;
+    return g.hidden ? std::u16string(u"伏于") + place : g.changed ? place + u"变" : place;
 }
 
 // "占类：求财  用神：妻财（初爻）  两现：五爻"; the use god alone when picked by hand without a category.
@@ -139,7 +139,7 @@ std::u16string useGodLine(const Chart &chart)
     if (!g->candidates.empty())
         line += (g->hidden ? u"  又伏于：" : g->changed ? u"  又变于：" : u"  两现：") + positionList(g->candidates);
     if (g->timing)
-        line += u"  定应期：" + std::u16string(PositionNames[static_cast<std::size_t>(*g->timing - 1)]);
+        line += std::u16string(u"  定应期：") + std::u16string(PositionNames[static_cast<std::size_t>(*g->timing - 1)]);
     return line;
 }
 
@@ -156,16 +156,17 @@ std::u16string fuShenLine(const Chart &chart)
             out += (out.empty() ? u"" : u"、") + w;
         return out;
     };
-    std::u16string line = u"伏神：" + std::u16string(FuShenStateNames[static_cast<std::size_t>(f.state)]);
+    std::u16string line
+        = std::u16string(u"伏神：") + std::u16string(FuShenStateNames[static_cast<std::size_t>(f.state)]);
     if (f.helps.empty() && f.blocks.empty())
         return line;
     line += u"（";
     if (!f.helps.empty())
-        line += u"得：" + list(f.helps);
+        line += std::u16string(u"得：") + list(f.helps);
     if (!f.helps.empty() && !f.blocks.empty())
         line += u"；";
     if (!f.blocks.empty())
-        line += u"阻：" + list(f.blocks);
+        line += std::u16string(u"阻：") + list(f.blocks);
     return line + u"）";
 }
 
@@ -176,7 +177,7 @@ std::u16string schoolLine(const SchoolOptions &o)
     const bool custom = schoolOf(o) == School::Custom;
     if (o.base == School::Common)
         return {};
-    return u"流派：" + std::u16string(schoolName(o.base)) + (custom ? u"（自定义）" : u"");
+    return std::u16string(u"流派：") + std::u16string(schoolName(o.base)) + (custom ? u"（自定义）" : u"");
 }
 
 // "三合：申子辰水局（月建申、初爻子、三爻变辰）".
@@ -238,7 +239,7 @@ std::array<std::u16string, 2> yingqiLines(const Chart &chart)
     for (const std::u16string &date : yingqiFirst(taboo, 4))
         lines[1] += (lines[1].empty() ? u"忌神应期：" : u"  ") + date;
     if (const auto end = yingqiCutOff(chart); end && !lines[0].empty())
-        lines[0] += u"（止于" + isoDate(*end) + u"）";
+        lines[0] += std::u16string(u"（止于") + isoDate(*end) + u"）";
     return lines;
 }
 
@@ -313,7 +314,7 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         if (!typeChange.empty())
             heads += u"  " + std::u16string(typeChange);
         if (const auto &lone = chart.analysis.lone)
-            heads += u"  " + std::u16string(LoneKindNames[static_cast<std::size_t>(lone->kind)]) + u"（"
+            heads += std::u16string(u"  ") + std::u16string(LoneKindNames[static_cast<std::size_t>(lone->kind)]) + u"（"
                      + std::u16string(PositionNames[static_cast<std::size_t>(lone->position - 1)]) + u"）";
         const auto fanFu = chart.analysis.fanFuWords();
         for (std::size_t k = 0; k < fanFu.size(); ++k)
@@ -640,7 +641,8 @@ void loneJson(Json &types, const Analysis &a)
 // The school the options were chosen from, and the options that differ from it.
 void schoolJson(Json &j, const SchoolOptions &o)
 {
-    for (auto &[key, value] : schoolJsonValue(o).items())
+    const Json school = schoolJsonValue(o);
+    for (const auto &[key, value] : school.items())
         j[key] = value;
 }
 

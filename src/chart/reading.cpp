@@ -386,7 +386,7 @@ std::vector<std::u16string> bookStrongReasons(Branch branch, std::optional<Branc
         if (!b || clashes(*b, branch))
             return;
         if (*b == branch)
-            out.push_back(u"临" + str(name));
+            out.push_back(std::u16string(u"临") + str(name));
         else if (generates(branchElement(*b), e))
             out.push_back(str(name) + u"生");
         else if (branchElement(*b) == e)
@@ -462,7 +462,7 @@ FuShenOutlook fuShenOutlook(Branch hidden, Branch flying, bool hiddenVoid, bool 
     if (weak(season(f)))
         o.helps.push_back(u"飞神休囚");
     if (day && !tombOrEnd(f, *day).empty())
-        o.helps.push_back(u"飞神" + str(tombOrEnd(f, *day)) + u"于日建");
+        o.helps.push_back(std::u16string(u"飞神") + str(tombOrEnd(f, *day)) + u"于日建");
 
     // 伏神无用: what keeps it down.
     if (weak(season(h)))
@@ -480,7 +480,7 @@ FuShenOutlook fuShenOutlook(Branch hidden, Branch flying, bool hiddenVoid, bool 
     for (const auto &[b, name] :
          {std::pair{month, u"月建"}, std::pair{day, u"日建"}, std::pair{std::optional{flying}, u"飞神"}})
         if (b && !tombOrEnd(h, *b).empty())
-            o.blocks.push_back(u"伏神" + str(tombOrEnd(h, *b)) + u"于" + str(name));
+            o.blocks.push_back(std::u16string(u"伏神") + str(tombOrEnd(h, *b)) + u"于" + str(name));
     if (weak(season(h)) && hiddenVoid)
         o.blocks.push_back(u"伏神休囚值旬空");
     if (weak(season(h)) && hiddenBroken)

@@ -75,7 +75,7 @@ std::u16string subject(const TimingLine &t)
         s += relativeName(t.relative);
     s += str(branchName(t.branch)) + str(elementName(branchElement(t.branch)));
     if (!t.build.empty())
-        s += u"（" + str(t.build) + u"）";
+        s += std::u16string(u"（") + str(t.build) + u"）";
     return s;
 }
 
@@ -245,11 +245,11 @@ void collect(const Chart &chart, const TimingLine &t, Collector &c)
     if (staticStrong || t.heldBy || voidClash) {
         std::vector<std::u16string> parts;
         if (staticStrong)
-            parts.push_back(u"安静而旺，逢" + day(clashOf(t.branch)) + u"冲起");
+            parts.push_back(std::u16string(u"安静而旺，逢") + day(clashOf(t.branch)) + u"冲起");
         if (t.heldBy)
-            parts.push_back(u"被" + *t.heldBy + u"合住，逢" + day(clashOf(t.branch)) + u"冲开");
+            parts.push_back(std::u16string(u"被") + *t.heldBy + u"合住，逢" + day(clashOf(t.branch)) + u"冲开");
         if (voidClash)
-            parts.push_back(u"旬空，逢" + day(clashOf(t.branch)) + u"冲空则实");
+            parts.push_back(std::u16string(u"旬空，逢") + day(clashOf(t.branch)) + u"冲空则实");
         std::u16string why = who;
         for (std::size_t k = 0; k < parts.size(); ++k)
             why += (k ? u"；" : u"") + parts[k];
@@ -308,7 +308,7 @@ void collect(const Chart &chart, const TimingLine &t, Collector &c)
     if (!t.changed)
         return;
     const Branch to = *t.changed;
-    const std::u16string toWords = u"化出" + str(branchName(to)) + str(elementName(branchElement(to)));
+    const std::u16string toWords = std::u16string(u"化出") + str(branchName(to)) + str(elementName(branchElement(to)));
     if (isVoidBranch(chart, to))
         c.days(YingqiRule::LeaveVoid, to, who + toWords + u"旬空，逢" + day(to) + u"出空");
     if (chart.input.monthBuild && clashes(to, *chart.input.monthBuild)) {

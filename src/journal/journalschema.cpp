@@ -5,6 +5,8 @@
 
 #include <QSqlQuery>
 
+#include <nlohmann/json.hpp>
+
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
@@ -80,7 +82,7 @@ constexpr std::array<SchemaIndex, 4> Indexes{{
 } // namespace
 
 // clang-format off
-const std::array<CaseColumn, 23> CaseColumns{{
+const std::array<CaseColumn, 24> CaseColumns{{
     {"id"_L1, "INTEGER PRIMARY KEY"_L1, 1, false, // see IdsPerMinute
      [](const CaseRecord &c) { return QVariant(c.id); },
      [](CaseRecord &c, const QVariant &v) { c.id = v.toLongLong(); }},

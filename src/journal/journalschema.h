@@ -47,7 +47,7 @@ struct CaseColumn {
     void (*read)(CaseRecord &, const QVariant &); // nullptr: derived, never read
 };
 
-extern const std::array<CaseColumn, 23> CaseColumns;
+extern const std::array<CaseColumn, 24> CaseColumns;
 
 // CREATE statements of the table and its indexes as of `version`.
 QStringList createTableSql(int version);

@@ -92,6 +92,7 @@ struct Window {
         };
         env.pageSize = [this](QWidget *) { return std::optional(page); };
         w = makeMainWindow(env);
+        w->applySchoolOptions(schoolPreset(School::Common)); // the text of the modern rules
         w->show();
     }
 
