@@ -27,7 +27,7 @@ std::optional<bool> useGodStrong(const Chart &chart)
 std::optional<CivilDate> firstYingqi(const Chart &chart)
 {
     // A moving 忌神's days say when harm comes, not when the matter does.
-    for (const YingqiCandidate &c : yingqiOf(chart))
+    for (const YingqiCandidate &c : chart.yingqi)
         if (c.line != YingqiLine::Taboo)
             return c.date;
     return std::nullopt;

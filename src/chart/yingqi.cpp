@@ -2,6 +2,7 @@
 
 #include "calendar/solarterms.h"
 #include "chart/chart.h"
+#include "chart/words.h"
 
 #include <algorithm>
 #include <tuple>
@@ -9,8 +10,6 @@
 namespace lotgrid {
 
 namespace {
-
-constexpr std::array<std::u16string_view, 6> PositionNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
 
 std::u16string str(std::u16string_view s)
 {
@@ -185,7 +184,7 @@ void completeState(const Chart &chart, TimingLine &t, const std::optional<LineSt
     // A hidden spirit's 飞神 holds it in a 合 as it holds it in its tomb.
     for (int n = 1; n <= 6 && !t.heldBy; ++n)
         if ((t.hidden || n != t.position) && chart.line(n).cast.moving && combines(t.branch, chart.line(n).branch))
-            t.heldBy = str(PositionNames[static_cast<std::size_t>(n - 1)]);
+            t.heldBy = str(linePlaceName(n));
 
     // A line on the tomb's own branch stands on it (临) rather than in it.
     const Branch tomb = stageBranch(branchElement(t.branch), Stage::Tomb);
