@@ -58,8 +58,10 @@ LiupaiDialog::LiupaiDialog(const SchoolOptions &options, QWidget *parent)
          u"一次选定一个流派的全部取法：增删卜易、卜筮正宗，或通行（本程序先前的取法）；改动任一项即为自定义。"_s);
     name(yangren, u"yangren"_s, u"神煞羊刃：禄后一位为六爻书通行之法（卜筮正宗神煞歌），阳前阴后为子平之说。"_s);
     name(fanyin, u"fanyin"_s, u"卜筮正宗反伏章兼取卦之反吟（变为对宫之卦）；增删卜易反伏章只论地支相冲。"_s);
-    name(shijianZichu, u"shijianZichu"_s, QString());
-    name(shuziShichen, u"shuziShichen"_s, QString());
+    name(shijianZichu, u"shijianZichu"_s,
+         u"梅花易数时间起卦23点后所用的农历日，子初换日为23点换日、子正换日为0点换日；增删卜易、卜筮正宗不论此法。"_s);
+    name(shuziShichen, u"shuziShichen"_s,
+         u"梅花易数数字起卦，动爻之数另加起卦时辰之数；增删卜易、卜筮正宗不论此法。"_s);
     name(
         liangxian, u"liangxian"_s,
         u"用神两现取哪一爻：增删卜易两现章古法取旺、动、不破、不空，另有空破之爻定应期；卜筮正宗十八问答取持世、临月日、月破、旬空、动爻。"_s);
