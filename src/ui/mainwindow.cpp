@@ -509,6 +509,7 @@ void MainWindow::resetSheet()
 
     m_document->clear();
     m_document->setCategory(std::nullopt); // the category belongs to the question, emptied above
+    m_document->setOptions(m_school);      // a case opened before was read by its own school
     // The last chart may still stand on lines already emptied.
     s.emptyChartAndLines();
     // Locked only now: the line handling of an unticked box frees its line.
@@ -642,7 +643,8 @@ void MainWindow::shuzi_Click()
     };
     openCastDialog(create, [this](NumberDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::NumberAddsHour, d.addHour->isChecked());
-        m_document->setOptions(schoolOptions(m_env.settingsFile));
+        m_school.numberCastAddsHour = d.addHour->isChecked();
+        m_document->setOptions(m_school);
         m_document->setMethod(CastMethod::Numbers);
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
@@ -764,7 +766,7 @@ void MainWindow::openCase(const CaseRecord &c)
         && !confirm(u"打开案例之前建议保存当前的卦，以备日后查看。"_s, u"请问您真的需要打开这个案例吗？"_s))
         return;
     loadCast(c.cast);
-    // The case is read by its own school; the settings keep the program's.
+    // The case is read by its own school until the sheet is new; the settings keep the program's.
     m_document->setOptions(c.cast.options);
     m_document->setQuestion(c.question);
     m_document->setSex(sexFromText(c.sex.toStdU16String()));
