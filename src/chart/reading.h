@@ -3,8 +3,8 @@
 // how the other lines stand to it (原神 忌神 仇神); how strong each line is in
 // the month and on the day (旺相休囚, 临生扶克合冲, 十二长生); the three
 // harmonies (三合局) and tombs (入墓) the lines form; and the hexagrams
-// related to the original one (互 错 综). The rules follow 增删卜易, with
-// 卜筮正宗 where the first leaves a choice open. Each rule is a pure function
+// related to the original one (互 错 综). Where the schools part ways the
+// chart's SchoolOptions choose (增删卜易, 卜筮正宗 or the modern 通行). Each rule is a pure function
 // of branches and elements; `readingOf` applies them to one chart, reading
 // the marks of its analysis (月破 and the rest) rather than reckoning them again.
 
@@ -84,10 +84,11 @@ struct BuildTies {
     friend bool operator==(const BuildTies &, const BuildTies &) = default;
 };
 
-// The strength of one line (旺衰). A line is strong (旺) when it has the month
-// — 旺 or 相 in the season, which is the same as the month build standing on,
-// generating or supporting it — or the day build stands on, generates or
-// supports it, unless the month build breaks it (月破).
+// The strength of one line (旺衰). By the modern rule (通行) a line is strong
+// (旺) when it has the month — 旺 or 相 in the season, which is the same as the
+// month build standing on, generating or supporting it — or the day build
+// stands on, generates or supports it, unless the month build breaks it (月破);
+// with the bookStrength option, as bookStrongReasons says.
 struct LineStrength {
     std::optional<Season> season; // with a month build
     std::optional<BuildTies> month;
@@ -207,7 +208,7 @@ struct HarmonyMember {
     friend constexpr bool operator==(const HarmonyMember &, const HarmonyMember &) = default;
 };
 
-// A three harmony (三合局) formed by the lines, the changed lines of moving
+// A three harmony (三合局) formed, by the modern rule, by the lines, the changed lines of moving
 // lines, the month build and the day build, when at least one of its branches
 // comes from a moving line or its changed line. Each branch is taken from a
 // moving line, else a changed line, else a static line, else the month, else
