@@ -202,6 +202,13 @@ private slots:
         const QString qian = u"777779 2005-05-04 12:00 父母"_s;
         QTest::newRow("破而逢合") << qian << u"增删卜易"_s << u"2005-05-07 卯 合"_s;
         QTest::newRow("化空出空") << qian << u"增删卜易"_s << u"2005-05-11 未 出空"_s;
+        QTest::newRow("化退神") << qian << u"增删卜易"_s << u"2005-05-11 未 进退"_s;
+        // 遇六合亦宜相击: the world line 丑 held by the 子 month; 午 clashes its partner.
+        QTest::newRow("合宜相击") << u"978788 2000-01-01 12:00"_s << u"增删卜易"_s << u"2000-01-13 午 冲"_s;
+        // 太旺者逢墓: 寅 in 卯月 卯日 meets its tomb 未 (辛未).
+        QTest::newRow("太旺逢墓") << u"777777 2000-03-10 12:00 求财"_s << u"增删卜易"_s << u"2000-03-14 未 逢墓"_s;
+        // 入三墓俱喜冲开: 家人 丑 moving into 辰, opened by 戌 (甲戌).
+        QTest::newRow("化墓冲开") << u"969677 2000-03-10 12:00 求财"_s << u"增删卜易"_s << u"2000-03-17 戌 冲墓"_s;
         // 两现: the void 丑 of 家人之贲 times the matter.
         QTest::newRow("两现出空") << u"787897 2000-04-27 12:00 求财"_s << u"增删卜易"_s << u"2000-05-06 子 两现出空"_s;
         // 进神退神章 随之否: 忌神未化戌, 戌空, 卒于甲戌日.
