@@ -119,6 +119,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     setCentralWidget(scroll);
     buildMenus();
     addPaneAndStatus();
+    addJingwenCommands();
 
     int zoom = 100;
     if (!m_env.settingsFile.isEmpty()) {
