@@ -483,16 +483,21 @@ bool MainWindow::confirm(const QString &line1, const QString &line2)
     return m_env.ask && m_env.ask(this, u"提示"_s, line1 + u"\r\n"_s + line2);
 }
 
+// A new or cleared sheet reads by the program's school again, a case opened before by its own.
 void MainWindow::news_Click()
 {
-    if (confirm(u"新建之前建议保存截图，以备日后查看。"_s, u"请问您真的需要新建吗？"_s))
+    if (confirm(u"新建之前建议保存截图，以备日后查看。"_s, u"请问您真的需要新建吗？"_s)) {
         resetSheet();
+        m_document->setOptions(m_school);
+    }
 }
 
 void MainWindow::qc_Click()
 {
-    if (confirm(u"清除数据之前建议保存截图，以备日后查看。"_s, u"请问您真的需要清除所有数据吗？"_s))
+    if (confirm(u"清除数据之前建议保存截图，以备日后查看。"_s, u"请问您真的需要清除所有数据吗？"_s)) {
         resetSheet();
+        m_document->setOptions(m_school);
+    }
 }
 
 void MainWindow::resetSheet()
@@ -510,7 +515,6 @@ void MainWindow::resetSheet()
 
     m_document->clear();
     m_document->setCategory(std::nullopt); // the category belongs to the question, emptied above
-    m_document->setOptions(m_school);      // a case opened before was read by its own school
     // The last chart may still stand on lines already emptied.
     s.emptyChartAndLines();
     // Locked only now: the line handling of an unticked box frees its line.
