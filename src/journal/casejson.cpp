@@ -1,7 +1,7 @@
 #include "casejson.h"
 
 #include "chart/charttext.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QRegularExpression>
 
