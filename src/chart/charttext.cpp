@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 
 namespace lotgrid {
 
@@ -79,12 +80,25 @@ std::u16string voidsText(const std::array<Branch, 2> &voids)
     return std::u16string(branchName(voids[0])) + std::u16string(branchName(voids[1]));
 }
 
+// 真空 / 假空 and 真破 / 目下破 of line `i`, when the school tells them.
+std::vector<std::u16string_view> kindWords(const Analysis &a, std::size_t i)
+{
+    std::vector<std::u16string_view> words;
+    if (a.breakKinds[i] != BreakKind::None)
+        words.push_back(BreakKindNames[static_cast<std::size_t>(a.breakKinds[i])]);
+    if (a.voidKinds[i] != VoidKind::None)
+        words.push_back(VoidKindNames[static_cast<std::size_t>(a.voidKinds[i])]);
+    return words;
+}
+
 // The words of a line's marks: 月破 / 暗动 / 日破 on a static line, the changes of a moving one.
 std::vector<std::u16string_view> markWords(const Chart &chart, std::size_t i)
 {
     std::vector<std::u16string_view> words;
     if (chart.analysis.marks[i] != StaticMark::None)
         words.push_back(staticMarkName(chart.analysis.marks[i]));
+    for (std::u16string_view w : kindWords(chart.analysis, i))
+        words.push_back(w);
     for (Change c : chart.analysis.changes[i])
         words.push_back(changeName(c));
     return words;
@@ -98,6 +112,16 @@ std::u16string positionList(const std::vector<int> &positions)
     return out;
 }
 
+// Where the use god stands: "初爻", "伏于初爻", "四爻变", "月建寅".
+std::u16string useGodPlace(const UseGod &g)
+{
+    if (g.fromBuild())
+        return std::u16string(g.source == UseGodSource::Month ? u"月建" : u"日建")
+               + std::u16string(branchName(g.branch));
+    const std::u16string place(linePlaceName(g.position));
+    return g.hidden ? std::u16string(u"伏于") + place : g.changed ? place + u"变" : place;
+}
+
 // "占类：求财  用神：妻财（初爻）  两现：五爻"; the use god alone when picked by hand without a category.
 std::u16string useGodLine(const Chart &chart)
 {
@@ -109,6 +133,43 @@ std::u16string useGodLine(const Chart &chart)
     return line;
 }
 
+// "伏神：有阻（得：日建生伏神；阻：伏神休囚）" of a hidden use god; empty otherwise.
+std::u16string fuShenLine(const Chart &chart)
+{
+    const auto &g = chart.reading.useGod;
+    if (!g || !g->fushen)
+        return {};
+    const FuShenOutlook &f = *g->fushen;
+    const auto list = [](const std::vector<std::u16string> &words) {
+        std::u16string out;
+        for (const std::u16string &w : words)
+            out += (out.empty() ? u"" : u"、") + w;
+        return out;
+    };
+    std::u16string line
+        = std::u16string(u"伏神：") + std::u16string(FuShenStateNames[static_cast<std::size_t>(f.state)]);
+    if (f.helps.empty() && f.blocks.empty())
+        return line;
+    line += u"（";
+    if (!f.helps.empty())
+        line += std::u16string(u"得：") + list(f.helps);
+    if (!f.helps.empty() && !f.blocks.empty())
+        line += u"；";
+    if (!f.blocks.empty())
+        line += std::u16string(u"阻：") + list(f.blocks);
+    return line + u"）";
+}
+
+// "流派：卜筮正宗", "流派：增删卜易（自定义）"; empty for the modern rules (通行),
+// whose text stays as it was before the schools (the JSON lists the options).
+std::u16string schoolLine(const SchoolOptions &o)
+{
+    const bool custom = schoolOf(o) == School::Custom;
+    if (o.base == School::Common)
+        return {};
+    return std::u16string(u"流派：") + std::u16string(schoolName(o.base)) + (custom ? u"（自定义）" : u"");
+}
+
 // "三合：申子辰水局（月建申、初爻子、三爻变辰）".
 std::u16string harmonyText(const Harmony &h)
 {
@@ -116,6 +177,8 @@ std::u16string harmonyText(const Harmony &h)
     for (const HarmonyMember &m : h.members)
         out += branchName(m.branch);
     out += std::u16string(elementName(h.element)) + u"局（";
+    if (!h.form.empty())
+        out += std::u16string(h.form) + u"，";
     for (std::size_t k = 0; k < h.members.size(); ++k) {
         const HarmonyMember &m = h.members[k];
         out += k ? u"、" : u"";
@@ -152,12 +215,21 @@ void trimRight(std::u16string &line)
 }
 
 // "应期参考：2026-12-15 乙卯日（值）  …": the first few candidates; empty without one.
-std::u16string yingqiLine(const Chart &chart)
+// A moving 忌神's candidates follow on a line of their own, "忌神应期：…"; when the
+// days or months looked for run past the chart's last day, the line says so.
+std::array<std::u16string, 2> yingqiLines(const Chart &chart)
 {
-    std::u16string line;
-    for (const std::u16string &date : yingqiFirst(chart.yingqi, 4))
-        line += (line.empty() ? u"应期参考：" : u"  ") + date;
-    return line;
+    std::vector<YingqiCandidate> own, taboo;
+    for (const YingqiCandidate &c : chart.yingqi)
+        (c.line == YingqiLine::Taboo ? taboo : own).push_back(c);
+    std::array<std::u16string, 2> lines;
+    for (const std::u16string &date : yingqiFirst(own, 4))
+        lines[0] += (lines[0].empty() ? u"应期参考：" : u"  ") + date;
+    for (const std::u16string &date : yingqiFirst(taboo, 4))
+        lines[1] += (lines[1].empty() ? u"忌神应期：" : u"  ") + date;
+    if (const auto end = yingqiCutOff(chart); end && !lines[0].empty())
+        lines[0] += std::u16string(u"（止于") + isoDate(*end) + u"）";
+    return lines;
 }
 
 } // namespace
@@ -219,6 +291,8 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         emit(u"性别：" + std::u16string(sexName(*in.sex)));
     if (const std::u16string line = useGodLine(chart); !line.empty())
         emit(line);
+    if (const std::u16string line = fuShenLine(chart); !line.empty())
+        emit(line);
 
     std::u16string heads = u"本卦：" + hexagramCaption(*chart.original, chart.analysis.originalType);
     if (moving) {
@@ -226,6 +300,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         const std::u16string_view typeChange = chart.analysis.typeChange();
         if (!typeChange.empty())
             heads += u"  " + std::u16string(typeChange);
+        if (const auto &lone = chart.analysis.lone)
+            heads += std::u16string(u"  ") + std::u16string(LoneKindNames[static_cast<std::size_t>(lone->kind)]) + u"（"
+                     + std::u16string(linePlaceName(lone->position)) + u"）";
         const auto fanFu = chart.analysis.fanFuWords();
         for (std::size_t k = 0; k < fanFu.size(); ++k)
             heads += (k ? std::u16string(1, Wide) : std::u16string(u"  ")) + std::u16string(fanFu[k]);
@@ -269,7 +346,7 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         }
         const LineReading &lr = reading.lines[i];
         if (supports)
-            column(cell(!useGod->hidden && useGod->position == n ? u"用神" : supportName(lr.support), 2));
+            column(cell(useGod->isLine(n) ? u"用神" : supportName(lr.support), 2));
         if (strengths)
             column(cell(lr.strength ? strengthShort(*lr.strength) : std::u16string(), 4));
         for (std::u16string_view word : markWords(chart, i))
@@ -304,8 +381,11 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         emit(line);
     if (const std::u16string line = relatedHexagramWords(chart); !line.empty())
         emit(line);
-    if (const std::u16string line = yingqiLine(chart); !line.empty())
+    if (const std::u16string line = schoolLine(in.options); !line.empty())
         emit(line);
+    for (const std::u16string &line : yingqiLines(chart))
+        if (!line.empty())
+            emit(line);
     return out;
 }
 
@@ -384,6 +464,16 @@ void hexagramHead(Json &j, const HexagramRow &row)
     j["palace"] = utf8(palaceName(row));
 }
 
+// The reasons a line is strong by the book, when the school reckons them.
+void strengthWhy(Json &j, const LineStrength &s)
+{
+    if (!s.why)
+        return;
+    Json &why = j["why"] = Json::array();
+    for (const std::u16string &w : *s.why)
+        why.push_back(utf8(w));
+}
+
 // {season, month, day, stage, strong}: season and month null without a month
 // build, day and stage null without a day build; null without either.
 Json strengthJson(const std::optional<LineStrength> &s)
@@ -400,22 +490,64 @@ Json strengthJson(const std::optional<LineStrength> &s)
             list.push_back(utf8(staticMarkName(m)));
         return list;
     };
-    return {{"season", s->season ? utf8(seasonName(*s->season)) : Json(nullptr)},
-            {"month", words(s->month)},
-            {"day", words(s->day)},
-            {"stage", s->stage ? utf8(stageName(*s->stage)) : Json(nullptr)},
-            {"strong", s->strong}};
+    Json j = {{"season", s->season ? utf8(seasonName(*s->season)) : Json(nullptr)},
+              {"month", words(s->month)},
+              {"day", words(s->day)},
+              {"stage", s->stage ? utf8(stageName(*s->stage)) : Json(nullptr)},
+              {"strong", s->strong}};
+    strengthWhy(j, *s);
+    return j;
+}
+
+// A use god standing on the month or day build: no position.
+Json buildUseGodJson(const UseGod &g)
+{
+    return {{"relative", utf8(relativeName(g.relative))},
+            {"branch", utf8(branchName(g.branch))},
+            {"hidden", false},
+            {"candidates", Json::array()},
+            {"source", utf8(g.source == UseGodSource::Month ? u"月建" : u"日建")}};
+}
+
+// {state, for, against} of a hidden use god.
+Json fuShenJson(const FuShenOutlook &f)
+{
+    const auto list = [](const std::vector<std::u16string> &words) {
+        Json out = Json::array();
+        for (const std::u16string &w : words)
+            out.push_back(utf8(w));
+        return out;
+    };
+    return {{"state", utf8(FuShenStateNames[static_cast<std::size_t>(f.state)])},
+            {"for", list(f.helps)},
+            {"against", list(f.blocks)}};
+}
+
+// What a school adds to the use god: the changed line it stands on, the
+// timing line of 两现, the outlook of a hidden one.
+void useGodExtras(Json &j, const UseGod &g)
+{
+    if (g.changed)
+        j["changed"] = true;
+    if (g.timing)
+        j["timing"] = *g.timing;
+    if (g.fushen)
+        j["fushen"] = fuShenJson(*g.fushen);
 }
 
 Json useGodJson(const std::optional<UseGod> &g)
 {
     if (!g)
         return nullptr;
-    return {{"relative", utf8(g->world ? u"世" : relativeName(g->relative))},
-            {"position", g->position},
-            {"hidden", g->hidden},
-            {"candidates", g->candidates},
-            {"source", g->source == UseGodSource::Manual ? "manual" : "auto"}};
+    if (g->fromBuild())
+        return buildUseGodJson(*g);
+    Json j = {{"relative", utf8(g->world ? u"世" : relativeName(g->relative))},
+              {"position", g->position},
+              {"hidden", g->hidden},
+              {"candidates", g->candidates},
+              {"source", g->source == UseGodSource::Manual ? "manual" : "auto"}};
+    useGodExtras(j, *g);
+    return j;
 }
 
 Json relationsJson(const Reading &r)
@@ -442,6 +574,8 @@ Json relationsJson(const Reading &r)
                        {"positions", positions},
                        {"with", with},
                        {"changed", changed}});
+        if (!h.form.empty())
+            out.back()["form"] = utf8(h.form);
     }
     for (const Tomb &t : r.tombs) {
         Json tomb = {{"kind", utf8(u"入墓")}, {"position", t.position}, {"by", utf8(tombByName(t.by))}};
@@ -455,14 +589,47 @@ Json relationsJson(const Reading &r)
 Json yingqiJson(const Chart &chart)
 {
     Json out = Json::array();
-    for (const YingqiCandidate &c : chart.yingqi)
+    for (const YingqiCandidate &c : chart.yingqi) {
         out.push_back({{"date", utf8(isoDate(c.date))},
                        {"unit", utf8(yingqiUnitName(c.unit))},
                        {"branch", utf8(branchName(c.branch()))},
                        {"rule", utf8(yingqiRuleName(c.rule))},
-                       {"position", c.position},
+                       {"position", c.position ? Json(c.position) : Json(nullptr)},
                        {"why", utf8(c.why)}});
+        if (c.line != YingqiLine::UseGod)
+            out.back()["line"] = utf8(YingqiLineNames[static_cast<std::size_t>(c.line)]);
+    }
     return out;
+}
+
+// "yingqiUntil": the chart's last day, when the days or months looked for run past it.
+void yingqiCutJson(Json &j, const Chart &chart)
+{
+    if (const auto end = yingqiCutOff(chart))
+        j["yingqiUntil"] = utf8(isoDate(*end));
+}
+
+// 真空 / 假空 and 真破 / 目下破 after a line's other marks.
+void kindMarksJson(Json &marks, const Analysis &a, std::size_t i)
+{
+    for (std::u16string_view w : kindWords(a, i))
+        marks.push_back(utf8(w));
+}
+
+// 独发 / 独静 among the types, when the school tells them.
+void loneJson(Json &types, const Analysis &a)
+{
+    if (a.lone)
+        types["lone"]
+            = {{"kind", utf8(LoneKindNames[static_cast<std::size_t>(a.lone->kind)])}, {"position", a.lone->position}};
+}
+
+// The school the options were chosen from, and the options that differ from it.
+void schoolJson(Json &j, const SchoolOptions &o)
+{
+    const Json school = schoolJsonValue(o);
+    for (const auto &[key, value] : school.items())
+        j[key] = value;
 }
 
 } // namespace
@@ -472,7 +639,75 @@ nlohmann::ordered_json optionsJson(const SchoolOptions &o)
     return {{"yangren", utf8(BladeRuleNames[static_cast<std::size_t>(o.blade)])},
             {"fanyin", utf8(o.facingTrigramsReverse ? u"地支相冲或后天对宫" : u"地支相冲")},
             {"timeCastDay", utf8(TimeCastDayNames[static_cast<std::size_t>(o.timeCastDay)])},
-            {"numberCastHour", o.numberCastAddsHour}};
+            {"numberCastHour", o.numberCastAddsHour},
+            {"twice", utf8(TwiceRuleNames[static_cast<std::size_t>(o.twice)])},
+            {"absent", utf8(AbsentRuleNames[static_cast<std::size_t>(o.absent)])},
+            {"bookStrength", o.bookStrength},
+            {"voidKinds", o.voidKinds},
+            {"movingFillByClash", o.movingFillByClash},
+            {"bookHarmonies", o.bookHarmonies},
+            {"changeCombine", o.changeCombine},
+            {"loneLine", o.loneLine},
+            {"bookYingqi", o.bookYingqi}};
+}
+
+nlohmann::ordered_json schoolJsonValue(const SchoolOptions &o)
+{
+    Json j = {{"school", utf8(schoolName(o.base))}};
+    const Json own = optionsJson(o);
+    const Json preset = optionsJson(schoolPreset(o.base));
+    Json differ = Json::object();
+    for (const auto &[key, value] : own.items())
+        if (preset[key] != value)
+            differ[key] = value;
+    if (!differ.empty())
+        j["options"] = std::move(differ);
+    return j;
+}
+
+std::optional<SchoolOptions> schoolOptionsFromJson(const nlohmann::ordered_json &value)
+{
+    if (!value.is_object() || !value.contains("school") || !value["school"].is_string())
+        return std::nullopt;
+    std::optional<SchoolOptions> o;
+    for (const School s : {School::ZengShan, School::BuShi, School::Common})
+        if (toUtf8(schoolName(s)) == value["school"].get<std::string>())
+            o = schoolPreset(s);
+    if (!o || !value.contains("options"))
+        return o;
+    const Json &given = value["options"];
+    if (!given.is_object())
+        return std::nullopt;
+    // Each option takes the value among its choices whose words match.
+    const auto pick = [&given](const char *key, auto &field, const auto &names) {
+        if (!given.contains(key))
+            return true;
+        for (std::size_t k = 0; k < names.size(); ++k)
+            if (given[key] == toUtf8(names[k])) {
+                field = static_cast<std::remove_reference_t<decltype(field)>>(k);
+                return true;
+            }
+        return false;
+    };
+    const auto flag = [&given](const char *key, bool &field) {
+        if (!given.contains(key))
+            return true;
+        if (!given[key].is_boolean())
+            return false;
+        field = given[key].get<bool>();
+        return true;
+    };
+    bool facing = o->facingTrigramsReverse;
+    const std::array<std::u16string_view, 2> fanyinNames{u"地支相冲", u"地支相冲或后天对宫"};
+    const bool ok = pick("yangren", o->blade, BladeRuleNames) && pick("fanyin", facing, fanyinNames)
+                    && pick("timeCastDay", o->timeCastDay, TimeCastDayNames)
+                    && flag("numberCastHour", o->numberCastAddsHour) && pick("twice", o->twice, TwiceRuleNames)
+                    && pick("absent", o->absent, AbsentRuleNames) && flag("bookStrength", o->bookStrength)
+                    && flag("voidKinds", o->voidKinds) && flag("movingFillByClash", o->movingFillByClash)
+                    && flag("bookHarmonies", o->bookHarmonies) && flag("changeCombine", o->changeCombine)
+                    && flag("loneLine", o->loneLine) && flag("bookYingqi", o->bookYingqi);
+    o->facingTrigramsReverse = facing;
+    return ok ? o : std::nullopt;
 }
 
 nlohmann::ordered_json chartJsonValue(const Chart &chart)
@@ -524,6 +759,7 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         Json &marks = line["marks"] = Json::array();
         if (chart.analysis.marks[i] != StaticMark::None)
             marks.push_back(utf8(staticMarkName(chart.analysis.marks[i])));
+        kindMarksJson(marks, chart.analysis, i);
         if (l.cast.moving) {
             Json &changes = line["changes"] = Json::array();
             for (Change c : chart.analysis.changes[i])
@@ -557,6 +793,7 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
 
     j["types"] = {{"original", orNull(hexagramTypeName(chart.analysis.originalType))},
                   {"changed", orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{})}};
+    loneJson(j["types"], chart.analysis);
 
     Json &fanFu = j["fanfu"] = Json::array();
     for (std::u16string_view word : chart.analysis.fanFuWords())
@@ -573,8 +810,7 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         for (Branch b : e.list())
             list.push_back(utf8(branchName(b)));
     }
-    if (!in.options.isDefault())
-        j["options"] = optionsJson(in.options);
+    schoolJson(j, in.options);
 
     j["category"] = in.category ? utf8(categoryName(*in.category)) : Json(nullptr);
     j["sex"] = in.sex ? utf8(sexName(*in.sex)) : Json(nullptr);
@@ -584,6 +820,7 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
     j["related"]
         = {{"hu", name(chart.reading.hu)}, {"cuo", name(chart.reading.cuo)}, {"zong", name(chart.reading.zong)}};
     j["yingqi"] = yingqiJson(chart);
+    yingqiCutJson(j, chart);
     return j;
 }
 
@@ -649,16 +886,23 @@ std::u16string useGodValueWords(const Chart &chart)
     if (!g)
         return chart.input.category == Category::Marriage && !chart.input.sex ? u"未定（婚恋需性别）" : u"";
     std::u16string words = std::u16string(g->world ? u"世" : relativeName(g->relative)) + u"（";
-    words += std::u16string(g->hidden ? u"伏于" : u"") + std::u16string(linePlaceName(g->position));
+    words += useGodPlace(*g);
     words += std::u16string(g->source == UseGodSource::Manual ? u"·手选" : u"") + u"）";
     if (!g->candidates.empty())
-        words += (g->hidden ? u"  又伏于：" : u"  两现：") + positionList(g->candidates);
+        words += (g->hidden ? u"  又伏于：" : g->changed ? u"  又变于：" : u"  两现：") + positionList(g->candidates);
+    if (g->timing)
+        words += std::u16string(u"  定应期：") + std::u16string(linePlaceName(*g->timing));
     return words;
 }
 
 std::u16string useGodWords(const Chart &chart)
 {
     return useGodLine(chart);
+}
+
+std::u16string fuShenWords(const Chart &chart)
+{
+    return fuShenLine(chart);
 }
 
 std::u16string relationWords(const Chart &chart)

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -45,14 +46,35 @@ Prints the six-line chart of a cast: the same text the program copies with
                number of moving lines (朱熹《易学启蒙·考变占》)
   --help       print this help
 
-School options (each off by default, the program's usual reading):
+School options: --school sets them all, the options after it change one each.
+  --school S   增删卜易 (default), 卜筮正宗, or 通行 (the modern books' rules,
+               which the program followed before it offered the schools)
   --yangren R  where 羊刃 stands: "after" the branch after 禄 for every stem
-               (default), or "yang-after-yin-before" (阳前阴后: before 禄 for
+               (every school), or "yang-after-yin-before" (阳前阴后: before 禄 for
                the yin stems, 乙寅 丁巳 己巳 辛申 癸亥)
-  --fanyin-facing
-               a half (内卦/外卦) is 反吟 also when its trigram turns into the
-               one facing it on the later-heaven circle, 乾巽 坎离 艮坤 震兑
-               (卜筮正宗); by default only when its three branches clash
+  --fanyin R   when a half (内卦/外卦) is 反吟: "clash" its three branches clash
+               (增删卜易, 通行), "facing" also when its trigram turns into the one
+               facing it on the later-heaven circle, 乾巽 坎离 艮坤 震兑 (卜筮正宗);
+               --fanyin-facing is --fanyin facing
+  --twice R    which of two lines of the relative is the use god (两现):
+               "ancient" strong, moving, not broken, not void, lower, another
+               void or broken one timing the matter (增删卜易); "world" 持世, at a
+               build, broken, void, moving, lower (卜筮正宗); "common" moving,
+               strong, not broken, not void, 世/应, lower (通行)
+  --absent R   the use god missing from the lines: "builds" the month or day
+               build carrying it (增删卜易), "changed" a changed line carrying it
+               (卜筮正宗), else, and with "hidden" (通行), its hidden spirit
+  --strength R "book" strong at, generated or helped by the builds or a moving
+               line, or at 长生/帝旺 on the day (增删卜易, 卜筮正宗); "month-day"
+               旺相 in the month or helped by the day, not 月破 (通行)
+  --void-kinds yes|no      真空/假空 and 真破/目下破 among the marks
+  --moving-fill yes|no     冲实 of a moving void line clashed by the day too
+  --harmony R  "book" the four forms of 三合章 only; "wide" any with a moving
+               line, the month or the day (通行)
+  --change-combine yes|no  化合 among the change words
+  --lone yes|no            独发/独静 among the hexagram's types
+  --yingqi R   "book" adds the 应期 rules of 各门类应期总注 and the 忌神's days;
+               "modern" the modern list alone (通行)
   --time-cast-day R
                the lunar day of a time cast from 23:00: "chart" as --zi23 says
                (default), "midnight" the same date (子正换日), "zi23" the next
@@ -103,6 +125,56 @@ std::optional<int> digits(std::string_view text, std::size_t at, std::size_t cou
         n = n * 10 + (text[i] - '0');
     }
     return n;
+}
+
+// The value of a flag among its words, each giving the option's value in turn.
+template<typename T>
+bool pick(std::optional<std::string_view> value, std::string_view flag,
+          std::initializer_list<std::pair<std::string_view, T>> words, T &out, std::string &problem)
+{
+    if (!value)
+        return true;
+    std::string names;
+    for (const auto &[word, v] : words) {
+        if (word == *value) {
+            out = v;
+            return true;
+        }
+        names += (names.empty() ? "\"" : ", \"") + std::string(word) + "\"";
+    }
+    problem = std::string(flag) + " takes " + names + ", not " + quoted(*value);
+    return false;
+}
+
+struct SchoolFlags {
+    std::optional<std::string_view> fanyin, twice, absent, strength, voidKinds, movingFill, harmony, changeCombine,
+        lone, yingqi;
+};
+
+// The options after --school onto `o`; what is wrong, or empty.
+std::string applySchoolFlags(SchoolOptions &o, const SchoolFlags &f)
+{
+    std::string problem;
+    const auto yesNo = [&problem](std::optional<std::string_view> v, std::string_view flag, bool &out) {
+        return pick<bool>(v, flag, {{"yes", true}, {"no", false}}, out, problem);
+    };
+    const bool ok
+        = pick<bool>(f.fanyin, "--fanyin", {{"clash", false}, {"facing", true}}, o.facingTrigramsReverse, problem)
+          && pick<TwiceRule>(
+              f.twice, "--twice",
+              {{"ancient", TwiceRule::Ancient}, {"world", TwiceRule::WorldHeld}, {"common", TwiceRule::Common}},
+              o.twice, problem)
+          && pick<AbsentRule>(
+              f.absent, "--absent",
+              {{"builds", AbsentRule::Builds}, {"changed", AbsentRule::Changed}, {"hidden", AbsentRule::Hidden}},
+              o.absent, problem)
+          && pick<bool>(f.strength, "--strength", {{"book", true}, {"month-day", false}}, o.bookStrength, problem)
+          && yesNo(f.voidKinds, "--void-kinds", o.voidKinds)
+          && yesNo(f.movingFill, "--moving-fill", o.movingFillByClash)
+          && pick<bool>(f.harmony, "--harmony", {{"book", true}, {"wide", false}}, o.bookHarmonies, problem)
+          && yesNo(f.changeCombine, "--change-combine", o.changeCombine) && yesNo(f.lone, "--lone", o.loneLine)
+          && pick<bool>(f.yingqi, "--yingqi", {{"book", true}, {"modern", false}}, o.bookYingqi, problem);
+    return ok ? std::string() : problem;
 }
 
 } // namespace
@@ -209,7 +281,9 @@ CliResult runChartCli(std::span<const std::string_view> args)
 {
     Options o;
     bool haveLines = false;
-    std::optional<std::string_view> yangren, timeCastDay, category, sex;
+    std::optional<std::string_view> yangren, timeCastDay, category, sex, school, fanyin, twice, absent, strength,
+        voidKinds, movingFill, harmony, changeCombine, lone, yingqi;
+    bool fanyinFacing = false, numberHour = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
         // An option with a value, given as "--name VALUE" or "--name=VALUE".
@@ -228,13 +302,17 @@ CliResult runChartCli(std::span<const std::string_view> args)
             return true;
         };
         if (valued("--yangren", yangren) || valued("--time-cast-day", timeCastDay) || valued("--numbers", o.numbers)
-            || valued("--category", category) || valued("--sex", sex)) {
+            || valued("--category", category) || valued("--sex", sex) || valued("--school", school)
+            || valued("--fanyin", fanyin) || valued("--twice", twice) || valued("--absent", absent)
+            || valued("--strength", strength) || valued("--void-kinds", voidKinds)
+            || valued("--moving-fill", movingFill) || valued("--harmony", harmony)
+            || valued("--change-combine", changeCombine) || valued("--lone", lone) || valued("--yingqi", yingqi)) {
             if (!valueError.empty())
                 return bad(valueError);
         } else if (a == "--fanyin-facing") {
-            o.school.facingTrigramsReverse = true;
+            fanyinFacing = true;
         } else if (a == "--number-hour") {
-            o.school.numberCastAddsHour = true;
+            numberHour = true;
         } else if (a == "--time-cast") {
             o.timeCast = true;
         } else if (a == "--help" || a == "-h") {
@@ -266,6 +344,23 @@ CliResult runChartCli(std::span<const std::string_view> args)
     }
     if (o.help)
         return {ExitOk, std::string(Help), {}};
+    if (school) {
+        std::optional<School> found;
+        for (const School k : {School::ZengShan, School::BuShi, School::Common})
+            if (toUtf8(schoolName(k)) == *school)
+                found = k;
+        if (!found)
+            return bad("--school takes 增删卜易, 卜筮正宗 or 通行, not " + quoted(*school));
+        o.school = schoolPreset(*found);
+    }
+    if (const std::string problem = applySchoolFlags(
+            o.school, {fanyin, twice, absent, strength, voidKinds, movingFill, harmony, changeCombine, lone, yingqi});
+        !problem.empty())
+        return bad(problem);
+    if (fanyinFacing)
+        o.school.facingTrigramsReverse = true;
+    if (numberHour)
+        o.school.numberCastAddsHour = true;
     if (yangren) {
         if (*yangren == "after")
             o.school.blade = BladeRule::AfterSalary;

@@ -1,6 +1,7 @@
 #include "casejson.h"
 
 #include "chart/categories.h"
+#include "chart/charttext.h"
 #include "qtcore/textconv.h"
 
 #include <QBuffer>
@@ -186,6 +187,7 @@ Json caseToJson(const CaseRecord &c, const ChartJson &chart)
     o["tags"] = std::move(tags);
     o["firstYingqi"] = c.firstYingqi ? Json(utf8(c.firstYingqi->toString(Qt::ISODate))) : Json(nullptr);
     o["outcomeDate"] = c.outcomeDate ? Json(utf8(c.outcomeDate->toString(Qt::ISODate))) : Json(nullptr);
+    o["school"] = schoolJsonValue(c.cast.options);
     if (chart) {
         const std::string chartText = chart(readingCast(c));
         Json parsed = Json::parse(chartText, nullptr, false);
@@ -244,6 +246,14 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
         || !readIndexed(dayBuild, BranchNames, "dayBuild", c.cast.dayBuild, problem)
         || !readMark(o, c.cast.mark, problem))
         return std::nullopt;
+
+    // A file exported before the schools holds cases read by the modern rules.
+    const auto school = o.contains("school") ? schoolOptionsFromJson(o["school"]) : schoolPreset(School::Common);
+    if (!school) {
+        *problem = problemOf(CaseFault::BadSchool, "school");
+        return std::nullopt;
+    }
+    c.cast.options = *school;
 
     c.question = *question;
     c.sex = sex.value_or(QString());

@@ -28,7 +28,7 @@ struct CaseRecord {
     qint64 id = 0;     // 0 until saved
     QDateTime saved;   // UTC, to the millisecond
     QDateTime changed; // UTC, to the millisecond
-    CastInput cast;    // moment: the moment of the cast (qgsj), China time
+    CastInput cast;    // moment: the moment of the cast (qgsj), China time; options: the school it was read by
     QString question;
     QString sex; // "男", "女" or empty
     QString notes;
@@ -74,6 +74,7 @@ enum class CaseFault : std::uint8_t {
     BadMark,
     BadVerdict, // value: the text
     BadDate,    // value: the text
+    BadSchool,  // "school" names no school or an option it cannot take
 };
 
 struct CaseProblem {

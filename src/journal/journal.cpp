@@ -489,6 +489,8 @@ bool Journal::bringUpToDate(bool fullText)
             ok = migrateTo3();
         if (ok && h->version < 4)
             ok = migrateTo4();
+        if (ok && h->version < 5)
+            ok = migrateTo5();
         if (ok && fullText && !m_fullText)
             ok = createFullText(true);
     }
@@ -607,6 +609,15 @@ bool Journal::migrateTo4()
         return false;
     rows.finish();
     return execText(u"PRAGMA user_version = 4"_s);
+}
+
+// The school column: a case saved before it was read by the modern rules (通行), which its NULL says.
+bool Journal::migrateTo5()
+{
+    for (const QString &sql : upgradeSql(5))
+        if (!execText(sql))
+            return false;
+    return execText(u"PRAGMA user_version = 5"_s);
 }
 
 std::optional<qint64> Journal::nextId(qint64 minute)

@@ -91,7 +91,7 @@ class Journal
 public:
     // The versions are described beside the table (journalschema.h). Opening an
     // older file migrates it in one transaction.
-    static constexpr int SchemaVersion = 4;
+    static constexpr int SchemaVersion = 5;
 
     explicit Journal(QString path, JournalOptions options = {});
     ~Journal();
@@ -178,6 +178,7 @@ private:
     bool migrateTo2();
     bool migrateTo3();
     bool migrateTo4();
+    bool migrateTo5();
     bool createFullText(bool fill);
     bool insertCase(CaseRecord &c, int version);
     bool writeFollowUp(const CaseRecord &c);

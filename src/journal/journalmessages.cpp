@@ -184,6 +184,8 @@ QString caseProblemText(const CaseProblem &p)
         return u"字段“%1”应为“应验”“不验”或“未定”，而不是“%2”"_s.arg(p.field, p.value);
     case CaseFault::BadDate:
         return u"字段“%1”应为日期（如 2026-12-07），而不是“%2”"_s.arg(p.field, p.value);
+    case CaseFault::BadSchool:
+        return u"字段“school”应为 {\"school\": \"增删卜易\"、\"卜筮正宗\" 或 \"通行\", \"options\": {…}}"_s;
     }
     return {};
 }

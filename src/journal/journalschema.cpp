@@ -1,8 +1,11 @@
 #include "journalschema.h"
 
 #include "chart/casefacts.h"
+#include "chart/charttext.h"
 
 #include <QSqlQuery>
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 
@@ -21,6 +24,14 @@ QVariant notNull(const QString &s)
 QVariant nullWhenEmpty(const QString &s)
 {
     return s.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(s);
+}
+
+// The school of a stored case: 通行 for one saved before the schools, or whose text cannot be read.
+SchoolOptions schoolOfText(const QVariant &v)
+{
+    const auto parsed = nlohmann::ordered_json::parse(v.toString().toStdString(), nullptr, false);
+    return v.isNull() ? schoolPreset(School::Common)
+                      : schoolOptionsFromJson(parsed).value_or(schoolPreset(School::Common));
 }
 
 QVariant optionalInt(const auto &value)
@@ -73,7 +84,7 @@ constexpr std::array<SchemaIndex, 4> Indexes{{
 } // namespace
 
 // clang-format off
-const std::array<CaseColumn, 23> CaseColumns{{
+const std::array<CaseColumn, 24> CaseColumns{{
     {"id"_L1, "INTEGER PRIMARY KEY"_L1, 1, false, // see IdsPerMinute
      [](const CaseRecord &c) { return QVariant(c.id); },
      [](CaseRecord &c, const QVariant &v) { c.id = v.toLongLong(); }},
@@ -170,6 +181,9 @@ const std::array<CaseColumn, 23> CaseColumns{{
     {"outcome_date"_L1, "TEXT"_L1, 4, true, // the day the outcome came about, "YYYY-MM-DD"; NULL when not told
      [](const CaseRecord &c) { return isoDateOrNull(c.outcomeDate); },
      [](CaseRecord &c, const QVariant &v) { c.outcomeDate = dateOf(v); }},
+    {"school"_L1, "TEXT"_L1, 5, true, // the school as the chart's JSON names it; NULL: saved before the schools (通行)
+     [](const CaseRecord &c) { return QVariant(QString::fromStdString(schoolJsonValue(c.cast.options).dump())); },
+     [](CaseRecord &c, const QVariant &v) { c.cast.options = schoolOfText(v); }},
 }};
 // clang-format on
 

@@ -5,6 +5,7 @@
 #include "chart/zhouyi.h"
 #include "cli/chartcli.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -24,6 +25,17 @@ Json categoryWords()
 // The sex of the one the chart is cast for.
 constexpr std::array<std::string_view, 2> SexWords{"男", "女"};
 
+// The schools (流派) a chart may be read by, each a preset of the school options.
+constexpr std::array<School, 3> Schools{School::ZengShan, School::BuShi, School::Common};
+
+Json schoolWords()
+{
+    Json words = Json::array();
+    for (const School s : Schools)
+        words.push_back(toUtf8(schoolName(s)));
+    return words;
+}
+
 // The arguments every chart tool takes besides its cast; `time` is required
 // by the tools that cast from it.
 Json optionProperties()
@@ -36,6 +48,11 @@ Json optionProperties()
         {"zi23", {{"type", "boolean"}, {"description", "the day turns at 23:00 (子初换日) instead of midnight"}}},
         {"category", {{"type", "string"}, {"enum", categoryWords()}, {"description", "占类, what is asked"}}},
         {"sex", {{"type", "string"}, {"enum", SexWords}, {"description", "the sex of the one the chart is cast for"}}},
+        {"school",
+         {{"type", "string"},
+          {"enum", schoolWords()},
+          {"description", "流派, the school the chart is read by: 增删卜易 (default), 卜筮正宗, or 通行 (the modern "
+                          "books' rules)"}}},
     };
 }
 
@@ -57,6 +74,11 @@ struct ChartRequest {
 std::optional<ToolResult> readOptions(const Json &args, ChartRequest &request)
 {
     request.input.dayBoundary = args.value("zi23", false) ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    const std::string school = args.value("school", toUtf8(schoolName(School::ZengShan)));
+    const auto found = std::ranges::find_if(Schools, [&](School s) { return toUtf8(schoolName(s)) == school; });
+    if (found == Schools.end())
+        return ToolResult::error("school must be 增删卜易, 卜筮正宗 or 通行, not \"" + school + "\".");
+    request.input.options = schoolPreset(*found);
     if (args.contains("time")) {
         std::string error;
         const auto moment = cli::parseTime(args.at("time").get<std::string>(), error);

@@ -599,19 +599,20 @@ void ChartSheet::showChartExtras(const Chart &chart)
     const bool six = chart.original != nullptr;
     for (int n = 1; n <= 6; ++n) {
         const ChartLine &line = chart.line(n);
-        const auto i = static_cast<std::size_t>(n - 1);
         write(Lkong(n), six && line.isVoid ? empty : QString());
         write(LBkong(n), six && chart.changed && line.cast.moving && line.changedVoid ? empty : QString());
         write(Lfushen(n),
               six && line.hidden ? qs(relativeLabel(line.hidden->relative, line.hidden->branch)) : QString());
         write(Lfkong(n), six && line.hidden && line.hiddenVoid ? empty : QString());
 
-        QStringList marks;
-        if (six && a.marks[i] != StaticMark::None)
-            marks << qs(staticMarkName(a.marks[i]));
-        for (const Change c : a.changes[i])
-            marks << qs(changeName(c));
-        write(Lbiaoji(n), marks.join(u' '));
+        QStringList marks, notes;
+        if (six)
+            for (const std::u16string_view w : lineMarkWords(chart, n)) {
+                marks << qs(w);
+                if (const std::u16string_view note = schoolMarkNote(w); !note.empty())
+                    notes << qs(note);
+            }
+        write(Lbiaoji(n), marks.join(u' '), notes.join(u'\n'));
 
         QString carried;
         QStringList names;

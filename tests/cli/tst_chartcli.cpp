@@ -61,6 +61,10 @@ private slots:
         QTest::newRow("0/1 notation") << QStringList{u"101010"_s} << u"line 1 is \"1\""_s;
         QTest::newRow("digit 5") << QStringList{u"978758"_s} << u"only the digits 6, 7, 8 and 9; line 5 is \"5\""_s;
         QTest::newRow("letter") << QStringList{u"97x788"_s} << u"line 3 is \"x\""_s;
+        QTest::newRow("unknown school") << QStringList{u"978788"_s, u"--school"_s, u"梅花"_s}
+                                        << u"--school takes 增删卜易, 卜筮正宗 or 通行, not \"梅花\""_s;
+        QTest::newRow("bad option word") << QStringList{u"978788"_s, u"--twice=both"_s}
+                                         << u"--twice takes \"ancient\", \"world\", \"common\", not \"both\""_s;
         QTest::newRow("two LINES") << QStringList{u"978788"_s, u"777777"_s} << u"more than one LINES given"_s;
         QTest::newRow("unknown option") << QStringList{u"978788"_s, u"--yaml"_s} << u"unknown option \"--yaml\""_s;
         QTest::newRow("short option") << QStringList{u"-j"_s, u"978788"_s} << u"unknown option \"-j\""_s;
@@ -196,9 +200,14 @@ private slots:
             << QStringList{u"--numbers=12,8"_s, u"--number-hour"_s, u"--time=2024-02-11 12:00"_s} << u"886788"_s
             << uR"("numberCastHour":true)"_s;
         QTest::newRow("yangren") << QStringList{u"978788"_s, u"--yangren"_s, u"yang-after-yin-before"_s} << u"978788"_s
-                                 << uR"({"yangren":"阳前阴后","fanyin":"地支相冲",)"_s;
+                                 << uR"("options":{"yangren":"阳前阴后"})"_s;
         QTest::newRow("fanyin") << QStringList{u"978788"_s, u"--fanyin-facing"_s} << u"978788"_s
                                 << uR"("fanyin":"地支相冲或后天对宫")"_s;
+        // A school's own options are not listed; one changed after it is, against that school.
+        QTest::newRow("school") << QStringList{u"978788"_s, u"--school=卜筮正宗"_s} << u"978788"_s << QString();
+        QTest::newRow("school and an option")
+            << QStringList{u"978788"_s, u"--yingqi"_s, u"book"_s, u"--school"_s, u"通行"_s} << u"978788"_s
+            << uR"("school":"通行","options":{"bookYingqi":true})"_s;
     }
     void handCasts()
     {

@@ -264,6 +264,7 @@ private slots:
     void search_data();
     void search();
     void pagesNewestFirst();
+    void schoolKept();
     void migrationFromEmpty();
     void migrationFromVersion1();
     void migrationFromVersion2();
@@ -476,6 +477,27 @@ void TestJournal::pagesNewestFirst()
     CaseFilter newYear;
     newYear.from = newYear.to = QDate(2026, 1, 1);
     QCOMPARE(questions(*journal.list(newYear, {}, 10)), QStringList{u"e"_s});
+}
+
+// A case keeps the school it was read by, in the file and through an export; a case exported before the
+// schools reads as 通行, and a school that is none is refused.
+void TestJournal::schoolKept()
+{
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    CaseRecord c = makeCase(u"111101"_s, u"100000"_s, u"流派"_s);
+    c.cast.options = schoolPreset(School::BuShi);
+    c.cast.options.loneLine = false;
+    const CaseRecord saved = *journal.save(c);
+    QCOMPARE(journal.list({}, {}, 1)->front().cast.options, c.cast.options);
+    Json exported = caseToJson(saved);
+    QCOMPARE(caseFromJson(exported, nullptr)->cast.options, c.cast.options);
+    exported.erase("school");
+    QCOMPARE(caseFromJson(exported, nullptr)->cast.options, schoolPreset(School::Common));
+    exported["school"] = {{"school", "梅花"}};
+    CaseProblem problem;
+    QVERIFY(!caseFromJson(exported, &problem));
+    QCOMPARE(problem.fault, CaseFault::BadSchool);
 }
 
 void TestJournal::migrationFromEmpty()
@@ -886,7 +908,8 @@ void TestJournal::badImport_data()
     QTest::addColumn<QString>("detail");
     QTest::newRow("not JSON") << QByteArray("lines,moving\n101101,000000\n") << JournalError::FileNotJson << 0
                               << QString();
-    QTest::newRow("cut short") << file({good}).chopped(10) << JournalError::FileNotJson << 0 << QString();
+    // The closing brackets cut off, the last text ("通行") whole.
+    QTest::newRow("cut short") << file({good}).chopped(4) << JournalError::FileNotJson << 0 << QString();
     QTest::newRow("Latin-1, not UTF-8") << QByteArray("{\"format\": \"lotgrid-journal\", \"x\": \"\xe9\"}")
                                         << JournalError::FileNotUtf8 << 0 << QString();
     QTest::newRow("a surrogate written as UTF-8")
@@ -1060,7 +1083,7 @@ void TestJournal::readOnlyOpen_data()
     QTest::newRow("an empty file") << u"empty"_s << JournalError::Missing;
     QTest::newRow("text") << u"text"_s << JournalError::Damaged;
     QTest::newRow("another program's database") << u"foreign"_s << JournalError::Foreign;
-    QTest::newRow("a later version") << u"version 5"_s << JournalError::TooNew;
+    QTest::newRow("a later version") << u"version 6"_s << JournalError::TooNew;
     QTest::newRow("a version-1 journal") << u"version 1"_s << JournalError::TooOld;
     QTest::newRow("locked by another instance") << u"locked"_s << JournalError::Busy;
 }
@@ -1075,7 +1098,7 @@ void TestJournal::readOnlyOpen()
         Journal writer(path, options());
         QVERIFY(writer.open());
         QVERIFY(writer.save(makeCase(u"111101"_s, u"100000"_s, u"旧问事"_s, Moment{{2025, 12, 31}, 10, 30})));
-    } else if (file == u"version 2" || file == u"version 5") {
+    } else if (file == u"version 2" || file == u"version 6") {
         QVERIFY(writeJournal(path, Version2Tables + QStringList{u"PRAGMA user_version = %1"_s.arg(file.back())}));
     } else if (file == u"version 1") {
         QVERIFY(writeJournal(path, Version1Tables + Version1Cases + QStringList{u"PRAGMA user_version = 1"_s}));

@@ -105,6 +105,7 @@ struct Window {
             return std::optional(page);
         };
         w = makeMainWindow(env);
+        w->applySchoolOptions(schoolPreset(School::Common)); // the text of the modern rules
         w->show();
     }
 
