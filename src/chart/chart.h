@@ -3,6 +3,7 @@
 // cast alone by one pure function. The window, the copied text, the command
 // line and the journal all read it; nothing is parsed back from widget texts.
 
+#include "calendar/boundaries.h"
 #include "calendar/pillars.h"
 #include "chart/analysis.h"
 #include "chart/cast.h"
@@ -14,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lotgrid {
 
@@ -62,6 +64,7 @@ struct Chart {
     std::optional<Sexagenary> day;         // when the day stem and day build form a day of the cycle
     std::optional<std::array<Branch, 2>> voids;
     std::optional<Pillars> pillars; // of the moment, when one is set and in range
+    std::vector<BoundaryWarning> warnings; // the moment lies near a 节, a 时辰 or the turn of the day
     Analysis analysis;              // marks, changes, types, 卦身 and 神煞
     Reading reading;                // use god, 原忌仇, strength, 三合 and 入墓, 互错综
 
