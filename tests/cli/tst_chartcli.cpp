@@ -131,7 +131,8 @@ private slots:
         const QString noDate = text(run(QStringList{u"--gua=贲"_s, u"--ganzhi=卯月戊寅日"_s, u"--no-date"_s}).out);
         QVERIFY2(noDate.startsWith(u"月建：卯  日建：戊寅  旬空：申酉\n"_s), qPrintable(noDate));
         const QString dates = text(run(QStringList{u"--ganzhi=戊寅日"_s, u"--years=2026-2026"_s}).out);
-        QVERIFY2(dates.startsWith(u"戊寅日：2026—2026年间共6处"_s), qPrintable(dates)); // every sixty days from 01-11
+        // 2026-01-04 is 戊寅 (27854 days after 甲子 1949-10-01, 14 mod 60), then every sixty days to 12-30.
+        QVERIFY2(dates.startsWith(u"戊寅日：2026—2026年间共7处"_s), qPrintable(dates));
         const QString solar
             = text(run(QStringList{u"978788"_s, u"--city=乌鲁木齐"_s, u"--time=2026-12-07 10:44"_s}).out);
         QVERIFY2(solar.contains(u"\n真太阳时：2026-12-07 08:43（乌鲁木齐，东经87.62°）\n"_s), qPrintable(solar));
