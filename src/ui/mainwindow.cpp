@@ -20,6 +20,7 @@
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
+#include "sheet/momententry.h"
 #include "ui/chartexport.h"
 #include "ui/guapanpane.h"
 #include "ui/reference/referencewindows.h"
@@ -175,6 +176,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
             ansj_Click();
     });
     connect(m_autoCast, &AutoCast::linesCast, this, &MainWindow::startAtNow);
+    new MomentEntry(*m_document, *m_sheet, *m_steps, m_env.today, this);
     if (!m_env.settingsFile.isEmpty()) {
         const QSettings settings(m_env.settingsFile, QSettings::IniFormat);
         m_zichu->setChecked(settings.value(settingskeys::DayTurnsAt23, false).toBool());

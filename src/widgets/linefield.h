@@ -5,7 +5,7 @@
 namespace lotgrid {
 
 // Entry field of one line. A key inserts nothing unless its text is exactly
-// "0" or "1", whatever the modifiers held with it (Alt, Ctrl+Alt as AltGr,
+// "0" or "1" (or 6, 7, 8, 9, the line in the traditional notation), whatever the modifiers held with it (Alt, Ctrl+Alt as AltGr,
 // Shift); keys without text of their own (navigation, Backspace, Delete,
 // shortcuts such as Ctrl+A or Ctrl+V) work as in any field, and any text an
 // input method commits inserts nothing. Text that arrives otherwise (paste,
