@@ -12,11 +12,6 @@ Q_DECLARE_METATYPE(GanzhiErrorKind)
 
 namespace {
 
-std::u16string text(const char *utf8)
-{
-    return QString::fromUtf8(utf8).toStdU16String();
-}
-
 bool holds(const GanzhiQuery &q, const std::optional<Pillars> &p)
 {
     return p && (!q.year || q.year->matches(p->year)) && (!q.month || q.month->matches(p->month))
@@ -32,14 +27,14 @@ private slots:
     void parse()
     {
         GanzhiError e;
-        const auto q = parseGanzhi(text("丙午年 己亥月  乙卯日，庚辰时"), e);
+        const auto q = parseGanzhi(u"丙午年 己亥月  乙卯日，庚辰时", e);
         QVERIFY(q);
         QCOMPARE(q->year, (PillarPattern{2, Branch::Wu}));
         QCOMPARE(q->month, (PillarPattern{5, Branch::Hai}));
         QCOMPARE(q->day, (PillarPattern{1, Branch::Mao}));
         QCOMPARE(q->hour, (PillarPattern{6, Branch::Chen}));
-        QCOMPARE(parseGanzhi(text("丙午 己亥 乙卯 庚辰"), e), q);
-        const auto branchOnly = parseGanzhi(text("卯月戊寅日"), e);
+        QCOMPARE(parseGanzhi(u"丙午 己亥 乙卯 庚辰", e), q);
+        const auto branchOnly = parseGanzhi(u"卯月戊寅日", e);
         QVERIFY(branchOnly && !branchOnly->month->stem && branchOnly->day == (PillarPattern{4, Branch::Yin}));
     }
 
@@ -91,13 +86,12 @@ private slots:
         const GanzhiQuery q = *parseGanzhi(text.toStdU16String(), e);
         const auto matches = findGanzhi(q, b, 1960, 2019, {1990, 1, 1}, e);
         QVERIFY(!matches.empty());
-        for (std::size_t i = 0; i < matches.size(); ++i) {
+        const auto distance = [](const GanzhiMatch &m) { return std::llabs(minuteNumber(m.from) - 10519200); };
+        for (std::size_t i = 0; i < matches.size(); ++i) { // nearest to 1990-01-01 (minute 10519200) first
             const GanzhiMatch &m = matches[i];
             QVERIFY(holds(q, pillarsOf(m.from, b)) && holds(q, pillarsOf(m.to, b)));
             QVERIFY(holds(q, pillarsOf(chartMomentOf(m, q), b)));
-            if (i > 0) // nearest to 1990-01-01 first
-                QVERIFY(std::llabs(minuteNumber(m.from) - minuteNumber({{1990, 1, 1}, 0, 0}))
-                        >= std::llabs(minuteNumber(matches[i - 1].from) - minuteNumber({{1990, 1, 1}, 0, 0})));
+            QVERIFY(i == 0 || distance(m) >= distance(matches[i - 1]));
         }
         // Every whole hour of sixty years: one that carries the pillars lies in a listed stretch.
         std::vector<std::pair<std::int64_t, std::int64_t>> spans;

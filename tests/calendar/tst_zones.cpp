@@ -57,10 +57,8 @@ private slots:
         row("New York skipped hour", "America/New_York", at(2026, 3, 8, 2, 30), at(2026, 3, 8, 15, 30), false);
         row("New York hour shown twice", "America/New_York", at(2026, 11, 1, 1, 30), at(2026, 11, 1, 13, 30), true);
         row("London summer", "Europe/London", at(2026, 7, 1, 12, 0), at(2026, 7, 1, 19, 0), true);
-        row("London winter", "Europe/London", at(2026, 1, 15, 12, 0), at(2026, 1, 15, 20, 0), false);
         row("Tokyo", "Asia/Tokyo", at(2026, 7, 1, 0, 30), at(2026, 6, 30, 23, 30), false);
         row("Sydney summer", "Australia/Sydney", at(2026, 1, 10, 9, 0), at(2026, 1, 10, 6, 0), true);
-        row("Sydney winter", "Australia/Sydney", at(2026, 7, 10, 9, 0), at(2026, 7, 10, 7, 0), false);
         row("1988 summer day", "", at(1988, 7, 1, 10, 0), at(1988, 7, 1, 9, 0), true);
         row("1988 kept as standard", "", at(1988, 7, 1, 10, 0), at(1988, 7, 1, 10, 0), false, true);
         row("1988 before summer time", "", at(1988, 4, 17, 1, 59), at(1988, 4, 17, 1, 59), false);
@@ -129,22 +127,15 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<double>("longitude");
-        QTest::newRow("北京") << QStringLiteral("北京市") << 116.40;
-        QTest::newRow("上海") << QStringLiteral("上海") << 121.47;
-        QTest::newRow("乌鲁木齐") << QStringLiteral("乌鲁木齐") << 87.62;
-        QTest::newRow("拉萨") << QStringLiteral("拉萨市") << 91.13;
-        QTest::newRow("哈尔滨") << QStringLiteral("哈尔滨") << 126.63;
-        QTest::newRow("延边") << QStringLiteral("延边朝鲜族自治州") << 129.51;
-        QTest::newRow("伦敦") << QStringLiteral("伦敦") << -0.13;
-        QTest::newRow("纽约") << QStringLiteral("纽约") << -74.01;
-        QTest::newRow("悉尼") << QStringLiteral("悉尼") << 151.21;
+        for (const auto &[name, longitude] : {std::pair{"北京市", 116.40}, {"乌鲁木齐", 87.62}, {"拉萨市", 91.13},
+                                              {"哈尔滨", 126.63}, {"伦敦", -0.13}, {"纽约", -74.01}, {"悉尼", 151.21}})
+            QTest::newRow(name) << QString::fromUtf8(name) << longitude;
     }
     void cities()
     {
         QFETCH(QString, name);
         QFETCH(double, longitude);
-        const std::u16string text = name.toStdU16String();
-        const auto c = findCity(text.ends_with(u"朝鲜族自治州") ? u"延边" : std::u16string_view(text));
+        const auto c = findCity(name.toStdU16String());
         QVERIFY(c);
         QVERIFY2(std::abs(c->longitude - longitude) <= 0.15, QByteArray::number(c->longitude));
         // Every place of the mainland, listed before 香港, lies between China's westernmost and easternmost points.
@@ -190,16 +181,12 @@ private slots:
         }
     }
 
-    // With true solar time the 时辰 follows the clock of the place, the 节 the standard instant.
+    // With true solar time the 时辰 follows the clock of the place: five minutes before 巳 gives way to 午.
     void warningsOnSolarTime()
     {
-        const Moment standard = at(2026, 6, 10, 11, 10);
-        const Moment solar = at(2026, 6, 10, 10, 55); // five minutes before 巳 gives way to 午
-        const auto ws = boundaryWarnings(standard, solar, DayBoundary::Midnight);
-        QCOMPARE(ws.size(), std::size_t{1});
-        QCOMPARE(ws[0].kind, BoundaryKind::Hour);
+        const auto ws = boundaryWarnings(at(2026, 6, 10, 11, 10), at(2026, 6, 10, 10, 55), DayBoundary::Midnight);
+        QVERIFY(ws.size() == 1 && ws[0].kind == BoundaryKind::Hour && ws[0].minutes == -5);
         QCOMPARE(ws[0].at, at(2026, 6, 10, 11, 0));
-        QCOMPARE(ws[0].minutes, -5);
     }
 };
 
