@@ -48,7 +48,7 @@ std::u16string solarTimeWords(const Chart &chart)
         return {};
     std::u16string where = o->place.empty() ? longitudeWords(*o->longitude)
                                              : o->place + u"，" + longitudeWords(*o->longitude);
-    return u"真太阳时：" + chartMomentWords(*o->solar) + u"（" + where + u"）";
+    return std::u16string(u"真太阳时：").append(chartMomentWords(*o->solar)).append(u"（").append(where).append(u"）");
 }
 
 std::u16string otherPillarsWords(const Chart &chart, const BoundaryWarning &w)
@@ -57,7 +57,10 @@ std::u16string otherPillarsWords(const Chart &chart, const BoundaryWarning &w)
     const auto add = [&out](Sexagenary other, std::optional<Sexagenary> own, std::u16string_view unit) {
         if (own == other)
             return;
-        out += (out.empty() ? u"" : u" ") + sexagenaryName(other) + std::u16string(unit);
+        if (!out.empty())
+            out += u' ';
+        out += sexagenaryName(other);
+        out += unit;
     };
     const auto &p = chart.pillars;
     add(w.other.year, p ? std::optional(p->year) : std::nullopt, u"年");
@@ -74,8 +77,9 @@ std::vector<std::u16string> warningLines(const Chart &chart)
         const std::u16string boundary = std::u16string(w.name) + (w.kind == BoundaryKind::Hour ? u"之始" : u"") + u"（"
                                         + chartMomentWords(w.at) + u"）";
         std::u16string line = w.minutes == 0 ? u"临界：起卦正当" + boundary
-                                             : u"临界：起卦在" + boundary + (w.minutes < 0 ? u"前" : u"后")
-                                                   + number(std::llabs(w.minutes)) + u"分钟";
+                                             : u"临界：起卦在" + boundary + (w.minutes < 0 ? u"前" : u"后");
+        if (w.minutes != 0)
+            line.append(number(std::llabs(w.minutes))).append(u"分钟");
         if (const std::u16string other = otherPillarsWords(chart, w); !other.empty())
             line += u"，另一侧为" + other;
         lines.push_back(line);

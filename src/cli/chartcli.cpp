@@ -334,9 +334,9 @@ std::u16string matchPillars(const GanzhiQuery &query, const GanzhiMatch &m)
     const Pillars &p = m.pillars;
     std::u16string out = sexagenaryName(p.year) + u"年 " + sexagenaryName(p.month) + u"月";
     if (query.day || query.hour)
-        out += u" " + sexagenaryName(p.day) + u"日";
+        out.append(u" ").append(sexagenaryName(p.day)).append(u"日");
     if (query.hour)
-        out += u" " + sexagenaryName(p.hour) + u"时";
+        out.append(u" ").append(sexagenaryName(p.hour)).append(u"时");
     return out;
 }
 

@@ -147,6 +147,21 @@ bool ChartDocument::setClock(const MomentClock &clock, std::optional<Moment> typ
     return true;
 }
 
+bool ChartDocument::setInstant(const Moment &standard)
+{
+    // The zone's own reading, else the moment itself or, on a summer-time day of 北京时间, an hour later.
+    std::vector<Moment> candidates{standard, momentFromMinutes(minuteNumber(standard) + 60)};
+    if (const auto onClock = fromChinaStandardTime(standard, m_clock.zone))
+        candidates.insert(candidates.begin(), *onClock);
+    for (const Moment &typed : candidates) {
+        const CastMomentResult r = castMomentOf(typed, m_clock);
+        if (r.value && r.value->moment == standard)
+            return setClock(m_clock, typed);
+    }
+    emit momentRefused(ZoneError::OutOfRange);
+    return false;
+}
+
 bool ChartDocument::setZone(const std::string &iana)
 {
     MomentClock clock = m_clock;

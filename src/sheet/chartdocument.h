@@ -50,6 +50,9 @@ public:
     // give (outside the chart's span once converted) is refused with
     // momentRefused and changes nothing.
     void setMoment(std::optional<Moment> moment);
+    // The moment given as an instant in China Standard Time (now, a date found
+    // for 干支), typed as the document's clock shows it.
+    bool setInstant(const Moment &standard);
 
     // The clock of the moment: the zone (an IANA name, empty for 北京时间),
     // 北京时间 kept as standard time on summer-time days, and the place whose

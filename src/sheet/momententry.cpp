@@ -247,20 +247,8 @@ void MomentEntry::pickGanzhi(std::optional<int> row)
     if (*row < 0 || static_cast<std::size_t>(*row) >= m_matches.size())
         return;
     // The date is in China Standard Time; the field takes it on the document's clock.
-    const Moment standard = chartMomentOf(m_matches[static_cast<std::size_t>(*row)], m_query);
-    const MomentClock &clock = m_document.clock();
-    std::vector<Moment> candidates{standard, momentFromMinutes(minuteNumber(standard) + 60)};
-    if (const auto onClock = fromChinaStandardTime(standard, clock.zone))
-        candidates.insert(candidates.begin(), *onClock);
-    for (const Moment &typed : candidates) {
-        const CastMomentResult r = castMomentOf(typed, clock);
-        if (r.value && r.value->moment == standard) {
-            m_document.setMoment(typed);
-            m_document.followMoment();
-            return;
-        }
-    }
-    tell(u"干支"_s, u"这个日期在所选时区的时钟上无法换算。"_s);
+    if (m_document.setInstant(chartMomentOf(m_matches[static_cast<std::size_t>(*row)], m_query)))
+        m_document.followMoment();
 }
 
 } // namespace lotgrid

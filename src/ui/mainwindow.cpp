@@ -789,7 +789,7 @@ void MainWindow::setCastMoment(const QDateTime &moment)
     const Moment m = ChartSheet::momentOf(moment.toOffsetFromUtc(ChinaOffsetSeconds));
     const std::int64_t minute
         = std::clamp(minuteNumber(m), minuteNumber(FirstChartMoment), minuteNumber(LastChartMoment));
-    m_document->setMoment(momentFromMinutes(minute));
+    m_document->setInstant(momentFromMinutes(minute));
 }
 
 // 子初换日: the day turns at 23:00 instead of midnight.
