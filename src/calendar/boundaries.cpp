@@ -38,8 +38,7 @@ struct Reading {
 
 } // namespace
 
-std::vector<BoundaryWarning> boundaryWarnings(const Moment &standard, const std::optional<Moment> &clock,
-                                              DayBoundary b)
+std::vector<BoundaryWarning> boundaryWarnings(const Moment &standard, const std::optional<Moment> &clock, DayBoundary b)
 {
     std::vector<BoundaryWarning> out;
     const Moment onClock = clock.value_or(standard);
@@ -51,8 +50,7 @@ std::vector<BoundaryWarning> boundaryWarnings(const Moment &standard, const std:
     for (int year = standard.date.year - 1; year <= standard.date.year + 1; ++year)
         for (int n = 1; n <= 23; n += 2)
             if (const auto term = termMoment(year, n))
-                r.add(out, BoundaryKind::Term, TermNames[static_cast<std::size_t>(n)], r.standard,
-                      minuteNumber(*term));
+                r.add(out, BoundaryKind::Term, TermNames[static_cast<std::size_t>(n)], r.standard, minuteNumber(*term));
 
     // 时辰 begin at the odd hours; the day turns at 23:00 or at midnight.
     const std::int64_t midnight = dayNumber(onClock.date) * 1440;

@@ -34,7 +34,8 @@ int monthCount(Branch b) // 寅 = 0 .. 丑 = 11
 bool hourStemFits(int dayStem, Branch hour, int hourStem, DayBoundary b)
 {
     const auto stemOn = [hour](int day) { return (day % 5 * 2 + static_cast<int>(hour)) % 10; };
-    return hourStem == stemOn(dayStem) || (hour == Branch::Zi && b == DayBoundary::Midnight && hourStem == stemOn(dayStem + 1));
+    return hourStem == stemOn(dayStem)
+           || (hour == Branch::Zi && b == DayBoundary::Midnight && hourStem == stemOn(dayStem + 1));
 }
 
 bool matchesQuery(const GanzhiQuery &q, const Pillars &p)

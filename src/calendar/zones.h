@@ -64,9 +64,9 @@ enum class ZoneError : std::uint8_t {
 };
 
 struct ZonedMoment {
-    Moment typed;           // as typed, on the zone's clock
-    Moment standard;        // the same instant in China Standard Time
-    int offsetMinutes = 0;  // the zone's offset from UTC at that instant (540 for 北京时间 in summer time)
+    Moment typed;            // as typed, on the zone's clock
+    Moment standard;         // the same instant in China Standard Time
+    int offsetMinutes = 0;   // the zone's offset from UTC at that instant (540 for 北京时间 in summer time)
     bool summerTime = false; // the zone's clock ran on summer (daylight saving) time
 };
 

@@ -51,8 +51,8 @@ struct CastInput {
     std::optional<Branch> monthBuild;
     std::optional<Branch> dayBuild;
     LineMark mark;
-    std::optional<Moment> moment;        // China Standard Time
-    std::optional<MomentOrigin> origin; // with a moment: how it was given, when not as China Standard Time
+    std::optional<Moment> moment;                    // China Standard Time
+    std::optional<MomentOrigin> origin;              // with a moment: how it was given, when not as China Standard Time
     DayBoundary dayBoundary = DayBoundary::Midnight; // 子初换日: the day turns at 23:00
     SchoolOptions options;
     std::optional<Category> category; // 占类: picks the use god

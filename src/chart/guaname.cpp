@@ -109,8 +109,7 @@ std::optional<std::array<CastLine, 6>> linesFromGuaName(std::u16string_view text
         lines[i].value = original->key[i];
         lines[i].moving = changed ? original->key[i] != changed->key[i] : moving && (*moving)[i];
     }
-    if (changed && moving
-        && !std::ranges::equal(lines, *moving, {}, &CastLine::moving))
+    if (changed && moving && !std::ranges::equal(lines, *moving, {}, &CastLine::moving))
         return fail(GuaNameErrorKind::LinesDisagree, text);
     return lines;
 }

@@ -46,8 +46,8 @@ std::u16string solarTimeWords(const Chart &chart)
     const auto &o = chart.input.origin;
     if (!o || !o->solar || !o->longitude)
         return {};
-    std::u16string where = o->place.empty() ? longitudeWords(*o->longitude)
-                                             : o->place + u"，" + longitudeWords(*o->longitude);
+    std::u16string where
+        = o->place.empty() ? longitudeWords(*o->longitude) : o->place + u"，" + longitudeWords(*o->longitude);
     return std::u16string(u"真太阳时：").append(chartMomentWords(*o->solar)).append(u"（").append(where).append(u"）");
 }
 
@@ -96,10 +96,10 @@ void addMomentJson(nlohmann::ordered_json &json, const Chart &chart)
                         {"typed", utf8(chartMomentWords(o->typed))},
                         {"summerTime", o->summerTime}};
         if (o->solar && o->longitude)
-            json["solarTime"] = {{"time", utf8(chartMomentWords(*o->solar))},
-                                 {"longitude", *o->longitude},
-                                 {"place", o->place.empty() ? nlohmann::ordered_json(nullptr)
-                                                            : nlohmann::ordered_json(utf8(o->place))}};
+            json["solarTime"] = {
+                {"time", utf8(chartMomentWords(*o->solar))},
+                {"longitude", *o->longitude},
+                {"place", o->place.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(utf8(o->place))}};
     }
     if (chart.warnings.empty())
         return;

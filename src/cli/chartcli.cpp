@@ -292,8 +292,9 @@ std::optional<CastMoment> resolveMoment(const Moment &typed, const MomentClock &
         error = quoted(typedText) + ": this build has no time zone database; it takes 北京时间 only";
         break;
     case ZoneError::OutOfRange:
-        error = quoted(typedText) + " in China Standard Time (or its true solar time) lies outside 1900-01-31 00:00 .. "
-                                    "2100-12-31 23:59";
+        error = quoted(typedText)
+                + " in China Standard Time (or its true solar time) lies outside 1900-01-31 00:00 .. "
+                  "2100-12-31 23:59";
         break;
     case ZoneError::UnknownZone:
     case ZoneError::InvalidMoment:

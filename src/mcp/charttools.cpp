@@ -82,11 +82,10 @@ std::optional<ToolResult> readOptions(const Json &args, ChartRequest &request)
     std::string error;
     const std::string zone = args.value("tz", ""), city = args.value("city", "");
     const std::string longitude = args.contains("longitude") ? std::to_string(args.at("longitude").get<double>()) : "";
-    const auto clock
-        = cli::parseClock(args.contains("tz") ? std::optional<std::string_view>(zone) : std::nullopt,
-                          args.value("standard_time", false),
-                          args.contains("longitude") ? std::optional<std::string_view>(longitude) : std::nullopt,
-                          args.contains("city") ? std::optional<std::string_view>(city) : std::nullopt, error);
+    const auto clock = cli::parseClock(
+        args.contains("tz") ? std::optional<std::string_view>(zone) : std::nullopt, args.value("standard_time", false),
+        args.contains("longitude") ? std::optional<std::string_view>(longitude) : std::nullopt,
+        args.contains("city") ? std::optional<std::string_view>(city) : std::nullopt, error);
     if (!clock)
         return ToolResult::error(argumentWords(error) + ".");
     if (args.contains("time")) {
@@ -152,7 +151,8 @@ ToolResult ganzhiDatesCall(const Json &args)
     GanzhiError e;
     const auto query = parseGanzhi(cli::toUtf16(text), e);
     const DayBoundary b = args.value("zi23", false) ? DayBoundary::Zi23 : DayBoundary::Midnight;
-    const auto matches = query ? findGanzhi(*query, b, first, last, cli::todayInChina(), e) : std::vector<GanzhiMatch>{};
+    const auto matches
+        = query ? findGanzhi(*query, b, first, last, cli::todayInChina(), e) : std::vector<GanzhiMatch>{};
     if (matches.empty())
         return ToolResult::error("ganzhi " + toUtf8(ganzhiErrorText(e, first, last)) + ".");
     return {Json::parse(cli::ganzhiListJson(text, *query, matches)),
@@ -302,7 +302,8 @@ std::vector<Tool> chartTools()
                                               "\"山火贲\", \"贲之艮\", \"火山旅 二五爻动\""}};
     chartProperties["ganzhi"]
         = {{"type", "string"},
-           {"description", "with no_date: chart from these pillars alone, the day in full and the month (\"卯月戊寅日\")"}};
+           {"description",
+            "with no_date: chart from these pillars alone, the day in full and the month (\"卯月戊寅日\")"}};
     chartProperties["no_date"]
         = {{"type", "boolean"}, {"description", "chart from the pillars of ganzhi, without a date (no 应期 dates)"}};
 

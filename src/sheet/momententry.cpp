@@ -194,13 +194,13 @@ void MomentEntry::ganzhi_Enter()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(u"干支查日期"_s);
     auto *layout = new QVBoxLayout(dialog);
-    auto *head = new QLabel(u"%1：%2—%3年间共%4处，由近及远%5："_s.arg(m_sheet.ganzhi->text().trimmed())
-                                .arg(First)
-                                .arg(Last)
-                                .arg(m_matches.size())
-                                .arg(m_matches.size() > ListedDates ? u"（列出最近%1处）"_s.arg(ListedDates)
-                                                                    : QString()),
-                            dialog);
+    auto *head
+        = new QLabel(u"%1：%2—%3年间共%4处，由近及远%5："_s.arg(m_sheet.ganzhi->text().trimmed())
+                         .arg(First)
+                         .arg(Last)
+                         .arg(m_matches.size())
+                         .arg(m_matches.size() > ListedDates ? u"（列出最近%1处）"_s.arg(ListedDates) : QString()),
+                     dialog);
     head->setTextFormat(Qt::PlainText);
     layout->addWidget(head);
     auto *list = new QListWidget(dialog);

@@ -68,8 +68,7 @@ void ChartSheet::addMomentFields(QBoxLayout *outer)
     chengshi->setObjectName(u"chengshi"_s);
     chengshi->addItem(NoSolarTime);
     for (const City &c : cities())
-        chengshi->addItem(qs(c.name) + (c.region == c.name ? QString() : u"（"_s + qs(c.region) + u"）"_s),
-                          qs(c.name));
+        chengshi->addItem(qs(c.name) + (c.region == c.name ? QString() : u"（"_s + qs(c.region) + u"）"_s), qs(c.name));
     chengshi->addItem(TypedLongitude);
     chengshi->setMaxVisibleItems(20);
     chengshi->setToolTip(u"按所选地点的经度与均时差求真太阳时，时辰（及跨子夜的日）随之；节气不变"_s);

@@ -127,8 +127,13 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<double>("longitude");
-        for (const auto &[name, longitude] : {std::pair{"北京市", 116.40}, {"乌鲁木齐", 87.62}, {"拉萨市", 91.13},
-                                              {"哈尔滨", 126.63}, {"伦敦", -0.13}, {"纽约", -74.01}, {"悉尼", 151.21}})
+        for (const auto &[name, longitude] : {std::pair{"北京市", 116.40},
+                                              {"乌鲁木齐", 87.62},
+                                              {"拉萨市", 91.13},
+                                              {"哈尔滨", 126.63},
+                                              {"伦敦", -0.13},
+                                              {"纽约", -74.01},
+                                              {"悉尼", 151.21}})
             QTest::newRow(name) << QString::fromUtf8(name) << longitude;
     }
     void cities()

@@ -1,8 +1,8 @@
 // lotgrid-chart: the arguments it takes and refuses (status 2, one line on
 // stderr saying what is wrong, nothing on stdout), its two forms of output,
 // and the executable itself run as a process.
-#include "chart/charttext.h"
 #include "calendar/zones.h"
+#include "chart/charttext.h"
 #include "cli/chartcli.h"
 
 #include <QJsonArray>
@@ -110,8 +110,8 @@ private slots:
                                        << u"--longitude takes degrees"_s;
         QTest::newRow("unknown hexagram") << QStringList{u"--gua=山火"_s} << u"六十四卦"_s;
         QTest::newRow("impossible ganzhi") << QStringList{u"--ganzhi=乙卯日 壬辰时"_s} << u"五鼠遁"_s;
-        QTest::newRow("no date without day") << QStringList{u"978788"_s, u"--ganzhi=卯月"_s, u"--no-date"_s}
-                                             << u"--no-date needs the day's stem"_s;
+        QTest::newRow("no date without day")
+            << QStringList{u"978788"_s, u"--ganzhi=卯月"_s, u"--no-date"_s} << u"--no-date needs the day's stem"_s;
         QTest::newRow("ganzhi and lines") << QStringList{u"978788"_s, u"--ganzhi=戊寅日"_s} << u"--ganzhi lists"_s;
     }
 
@@ -120,8 +120,10 @@ private slots:
     void entries()
     {
         if (haveZoneDatabase()) {
-            const CliResult ny = run(QStringList{u"978788"_s, u"--tz=America/New_York"_s, u"--time=2026-12-07 08:30"_s});
-            QVERIFY(text(ny.out).startsWith(u"起卦时间：纽约 2026-12-07 08:30 = 北京时间 2026-12-07 21:30  丙午年 庚子月 乙卯日 丁亥时"_s));
+            const CliResult ny
+                = run(QStringList{u"978788"_s, u"--tz=America/New_York"_s, u"--time=2026-12-07 08:30"_s});
+            QVERIFY(text(ny.out).startsWith(
+                u"起卦时间：纽约 2026-12-07 08:30 = 北京时间 2026-12-07 21:30  丙午年 庚子月 乙卯日 丁亥时"_s));
             const CliResult summer = run(QStringList{u"978788"_s, u"--time=1988-07-01 10:00"_s});
             QVERIFY(text(summer.out).startsWith(u"起卦时间：1988-07-01 09:00（夏令时，已减一小时）"_s));
             const CliResult kept = run(QStringList{u"978788"_s, u"--time=1988-07-01 10:00"_s, u"--standard-time"_s});
@@ -136,7 +138,8 @@ private slots:
         const QString solar
             = text(run(QStringList{u"978788"_s, u"--city=乌鲁木齐"_s, u"--time=2026-12-07 10:44"_s}).out);
         QVERIFY2(solar.contains(u"\n真太阳时：2026-12-07 08:43（乌鲁木齐，东经87.62°）\n"_s), qPrintable(solar));
-        QVERIFY2(solar.contains(u"\n临界：起卦在大雪（2026-12-07 10:52）前8分钟，另一侧为庚子月\n"_s), qPrintable(solar));
+        QVERIFY2(solar.contains(u"\n临界：起卦在大雪（2026-12-07 10:52）前8分钟，另一侧为庚子月\n"_s),
+                 qPrintable(solar));
     }
 
     void badInput()

@@ -156,8 +156,8 @@ private slots:
         QTest::newRow("unknown zone") << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}, {u"tz"_s, u"Mars/Base"_s}})
                                       << 0 << u"tz"_s;
         QTest::newRow("unknown hexagram") << call(1, u"chart"_s, {{u"gua"_s, u"山火"_s}}) << 0 << u"gua"_s;
-        QTest::newRow("impossible ganzhi") << call(1, u"ganzhi_dates"_s, {{u"ganzhi"_s, u"丙午年 癸卯月"_s}}) << 0
-                                           << u"五虎遁"_s;
+        QTest::newRow("impossible ganzhi")
+            << call(1, u"ganzhi_dates"_s, {{u"ganzhi"_s, u"丙午年 癸卯月"_s}}) << 0 << u"五虎遁"_s;
         QTest::newRow("unknown argument")
             << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}, {u"moon"_s, 1}}) << -32602 << u"moon"_s;
         QTest::newRow("limit 101") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}, {u"limit"_s, 101}}) << -32602
@@ -228,10 +228,10 @@ private slots:
             QCOMPARE(r[u"time"_s].toString(), u"2026-12-07 21:30"_s);
             QCOMPARE(r[u"zone"_s][u"iana"_s].toString(), u"America/New_York"_s);
         }
-        const QJsonArray matches = structured(u"ganzhi_dates"_s, {{u"ganzhi"_s, u"戊寅日"_s},
-                                                                  {u"first_year"_s, 2026},
-                                                                  {u"last_year"_s, 2026}})[u"matches"_s]
-                                       .toArray();
+        const QJsonArray matches
+            = structured(u"ganzhi_dates"_s,
+                         {{u"ganzhi"_s, u"戊寅日"_s}, {u"first_year"_s, 2026}, {u"last_year"_s, 2026}})[u"matches"_s]
+                  .toArray();
         QVERIFY(matches.size() >= 6);
         for (const QJsonValue m : matches)
             QCOMPARE(m[u"pillars"_s][u"day"_s].toString(), u"戊寅"_s);

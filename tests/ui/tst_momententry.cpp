@@ -5,6 +5,7 @@
 #include "calendar/zones.h"
 #include "common/mainwindowfixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -13,7 +14,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
-#include <QAction>
 #include <QTemporaryDir>
 #include <QTest>
 
