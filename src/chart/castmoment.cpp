@@ -39,11 +39,7 @@ void setCastMoment(CastInput &input, const CastMoment &moment)
     input.moment = moment.moment;
     input.origin = moment.origin;
     // The spirits, the builds and the void branches all come from the moment's pillars.
-    if (const auto p = pillarsOf(moment.moment, *input.clockMoment(), input.dayBoundary)) {
-        input.dayStem = p->day.stem();
-        input.dayBuild = p->day.branch();
-        input.monthBuild = p->month.branch();
-    }
+    input = followingMoment(input, {true, true, true});
 }
 
 std::u16string zoneDisplayName(std::string_view iana)

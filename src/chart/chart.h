@@ -9,6 +9,7 @@
 #include "chart/cast.h"
 #include "chart/hexagrams.h"
 #include "chart/reading.h"
+#include "chart/yingqi.h"
 #include "core/sexagenary.h"
 
 #include <array>
@@ -67,6 +68,7 @@ struct Chart {
     std::vector<BoundaryWarning> warnings; // the moment lies near a 节, a 时辰 or the turn of the day
     Analysis analysis;                     // marks, changes, types, 卦身 and 神煞
     Reading reading;                       // use god, 原忌仇, strength, 三合 and 入墓, 互错综
+    std::vector<YingqiCandidate> yingqi;   // 应期 of the use god (or the world line), sorted by date
 
     const ChartLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }
     bool hasMovingLine() const;

@@ -18,6 +18,7 @@
 // 化长生/化帝旺.
 
 #include "chart/chart.h"
+#include "chart/words.h"
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -73,39 +74,5 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart);
 // names of the chosen readings ("禄后一位" / "阳前阴后", "地支相冲" /
 // "地支相冲或后天对宫", "随子初换日" / "子正换日" / "子初换日") and a boolean.
 nlohmann::ordered_json optionsJson(const SchoolOptions &options);
-
-// The six lines in the traditional notation: 6 old yin, 7 young yang, 8 young
-// yin, 9 old yang; empty unless all six lines have a value.
-std::u16string lineNotation(const CastInput &input);
-
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string toUtf8(std::u16string_view text);
-
-// Pieces of the text above, for the other views of a chart (the drawn chart)
-// that must say the same.
-
-// "2000-01-01 12:00".
-std::u16string chartMomentWords(const Moment &moment);
-
-// "兑宫".
-std::u16string palaceWords(const HexagramRow &row);
-
-// "游魂", "归魂", or empty.
-std::u16string_view soulWords(Soul soul);
-
-// The words after line 1..6: 月破 / 暗动 / 日破 of a static line, the changes of a moving one.
-std::vector<std::u16string_view> lineMarkWords(const Chart &chart, int line);
-
-// 卦身 without its title: "申（五爻）", "亥" when no line carries it.
-std::u16string guaShenWords(const GuaShen &guaShen);
-
-// The 神煞 as the text lists them, one "贵人：丑未" per entry.
-std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries);
-
-// The reading's lines of the copied text, each empty when it has nothing to say:
-// "占类：求财  用神：妻财（二爻）", "三合：…  入墓：…", "互卦：…  错卦：…  综卦：…".
-std::u16string useGodWords(const Chart &chart);
-std::u16string relationWords(const Chart &chart);
-std::u16string relatedHexagramWords(const Chart &chart);
 
 } // namespace lotgrid
