@@ -1,7 +1,8 @@
 #pragma once
 // What the program takes from the world: today's date, the clock, the random
 // source of an automatic cast, where screenshots and pictures go, the update
-// server, how the process ends, where settings and the case journal are kept.
+// server, how the process ends, where settings and the case journal are kept,
+// the room the window may take on its screen.
 // Production values come from production(); tests pass their own.
 
 #include "journal/journalprompts.h"
@@ -9,6 +10,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QPageSize>
+#include <QSize>
 #include <QString>
 #include <QUrl>
 
@@ -48,6 +50,9 @@ struct Environment {
     QString journalPath;
     // How the journal's commands and window ask, warn and choose files.
     JournalPrompts journalPrompts;
+    // The room the main window may take on its screen; empty: 95 % of the
+    // screen's available area.
+    std::function<QSize()> screenRoom;
 
     static Environment production();
 };
