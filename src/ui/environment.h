@@ -34,8 +34,9 @@ struct Environment {
     // variant, ticked as `*dark` stands, and leaves the choice there.
     std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath, bool *dark)>
         saveFileName;
-    // The page size of a PDF, A4 or A5; nothing when cancelled.
-    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent)> pageSize;
+    // The page size of a PDF, A4 or A5; nothing when cancelled. With `texts`,
+    // the dialog also offers 打印经文, ticked as `*texts` stands, and leaves the choice there.
+    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent, bool *texts)> pageSize;
     QUrl updateServer; // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none
     int updateTimeoutMs = 10000;
     std::function<bool(const QUrl &)> openUrl; // false when no browser or handler took the address

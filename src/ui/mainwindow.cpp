@@ -120,6 +120,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     setCentralWidget(scroll);
     buildMenus();
     addPaneAndStatus();
+    addJingwenCommands();
 
     int zoom = 100;
     if (!m_env.settingsFile.isEmpty()) {

@@ -86,6 +86,7 @@ public:
     void baocun_Click();  // 保存到案例库
     void anliku_Click();  // 案例库
     void yingqi_Click();  // 应期参考
+    void jingwen_Click(); // 周易经文
     // Counts the cases 待验 again and shows the count; the journal file is only read.
     void countAwaiting();
     void liupai_Click();  // 流派设置…
@@ -129,6 +130,7 @@ private:
     bool journalUsable() const;
     void addJournalCommands(QMenu *file);
     void addReadingCommands(QMenu *tools);
+    void addJingwenCommands();
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
     void buildMenus();
