@@ -3,10 +3,10 @@
 #include "calendar/cities.h"
 #include "calendar/zones.h"
 #include "chart/guaname.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
-#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QComboBox>

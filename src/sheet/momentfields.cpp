@@ -7,9 +7,9 @@
 #include "calendar/zones.h"
 #include "chart/castmoment.h"
 #include "chart/momentwords.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "widgets/chartcolours.h"
-#include "widgets/textconv.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
