@@ -1,5 +1,6 @@
 #include "chart/charttext.h"
 
+#include "chart/momentwords.h"
 #include "chart/yingqi.h"
 
 #include <nlohmann/json.hpp>
@@ -264,13 +265,17 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
                                    && in.dayStem == chart.pillars->day.stem();
     const bool buildsLine = (in.monthBuild || in.dayBuild) && !buildsFromPillars;
     if (in.moment) {
-        std::u16string line = u"起卦时间：" + momentText(*in.moment);
+        std::u16string line = u"起卦时间：" + momentOriginWords(chart);
         if (chart.pillars) {
             line += u"  " + pillarsWords(*chart.pillars);
         }
         if (chart.voids && !buildsLine)
             line += u"  旬空：" + voidsText(*chart.voids);
         emit(line);
+        if (const std::u16string solar = solarTimeWords(chart); !solar.empty())
+            emit(solar);
+        for (std::u16string &warning : warningLines(chart))
+            emit(std::move(warning));
     }
     if (buildsLine) {
         std::u16string line;
@@ -821,6 +826,7 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         = {{"hu", name(chart.reading.hu)}, {"cuo", name(chart.reading.cuo)}, {"zong", name(chart.reading.zong)}};
     j["yingqi"] = yingqiJson(chart);
     yingqiCutJson(j, chart);
+    addMomentJson(j, chart);
     return j;
 }
 

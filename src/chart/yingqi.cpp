@@ -84,7 +84,7 @@ public:
     Collector(const Chart &chart)
     {
         const Moment &m = *chart.input.moment;
-        m_day0 = castDay(m, chart.input.dayBoundary);
+        m_day0 = castDay(*chart.input.clockMoment(), chart.input.dayBoundary); // the day of true solar time, when set
         const std::int64_t last = dayNumber(LastChartMoment.date);
         for (int k = 1; k <= YingqiDays && m_day0 + k <= last; ++k)
             m_days.push_back(m_day0 + k);

@@ -1,8 +1,11 @@
 #include "cli/chartcli.h"
 
+#include "calendar/cities.h"
 #include "calendar/pillars.h"
+#include "calendar/solartime.h"
 #include "chart/castingrules.h"
 #include "chart/charttext.h"
+#include "chart/guaname.h"
 #include "chart/zhouyi.h"
 #include "cli/quote.h"
 
@@ -10,6 +13,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -19,14 +23,19 @@ namespace {
 
 constexpr std::string_view Help =
     R"(Usage: lotgrid-chart LINES [--time "YYYY-MM-DD HH:MM"] [--zi23] [--category WORD] [--sex 男|女] [--json] [school options]
+       lotgrid-chart --gua NAME [options]
        lotgrid-chart --time-cast --time "YYYY-MM-DD HH:MM" [options]
        lotgrid-chart --numbers A,B [--time "YYYY-MM-DD HH:MM"] [options]
+       lotgrid-chart --ganzhi PILLARS [--years A-B] [--json]
+       lotgrid-chart LINES|--gua NAME --ganzhi PILLARS --no-date [options]
 
 Prints the six-line chart of a cast: the same text the program copies with
 复制卦象文本 (its 经文 block only with --texts), or with --json one JSON object (UTF-8).
 
   LINES        six digits, line 1 (the bottom line) first:
                  6 old yin (moving), 7 young yang, 8 young yin, 9 old yang (moving)
+  --gua NAME   the lines from the hexagrams' names, as books write them:
+               "山火贲", "贲", "贲之艮", "山火贲 初爻动", "火山旅 二五爻动"
   --time-cast  the lines from the moment of --time (时间起卦: year, month, day
                and hour numbers; the year turns at the lunar new year)
   --numbers A,B  the lines from two whole numbers 1 to 99999999 (数字起卦)
@@ -35,6 +44,20 @@ Prints the six-line chart of a cast: the same text the program copies with
                the day's void branches (旬空), the six spirits from the day stem,
                the month and day builds and every mark that needs them
   --zi23       the day turns at 23:00 (子初换日) instead of midnight
+  --tz ZONE    --time is on the clock of this zone: an IANA name
+               ("America/New_York") or a name of the program's zone list
+               (纽约, 伦敦, 东京 ...); the chart converts it to China Standard Time.
+               Without it --time is 北京时间: on a summer-time day of 1986-1991
+               the clock ran an hour ahead, and the hour is taken off
+  --standard-time  --time in 北京时间 is standard time even on those days
+  --longitude DEG  真太阳时: the hour, and across midnight the day, follow the
+               true solar time at this longitude (degrees east, west negative)
+  --city NAME  the same at a city of the program's list (石家庄, 乌鲁木齐, 纽约 ...)
+  --ganzhi P   list the dates whose pillars are P, as books write them:
+               "卯月戊寅日", "丙午年 己亥月 乙卯日 庚辰时"; nearest to today first
+  --years A-B  the years --ganzhi searches, 1900-2100 by default
+  --no-date    with --ganzhi giving the day and the month: chart LINES from
+               those pillars alone, without a date (no 应期 dates)
   --category W what the question is about (占类), which picks the use god (用神):
                  自身 出行 疾病 (the world line), 求财 失物 (妻财),
                  工作 功名 官司 (官鬼), 考试 文书 家宅 父母 (父母), 子女 (子孙),
@@ -91,6 +114,9 @@ struct Options {
     std::string_view lines;
     std::optional<std::string_view> time;
     std::optional<std::string_view> numbers;
+    std::optional<std::string_view> zone, longitude, city, ganzhi, years, gua;
+    bool standardTime = false;
+    bool noDate = false;
     bool timeCast = false;
     bool zi23 = false;
     bool json = false;
@@ -272,12 +298,167 @@ std::optional<Sex> sexOf(std::string_view text)
     return std::nullopt;
 }
 
+CivilDate todayInChina()
+{
+    using namespace std::chrono;
+    const auto minutesNow = duration_cast<minutes>(system_clock::now().time_since_epoch()).count();
+    return momentFromMinutes(minutesNow + 8 * 60).date;
+}
+
+std::optional<MomentClock> parseClock(std::optional<std::string_view> zone, bool standardTime,
+                                      std::optional<std::string_view> longitude, std::optional<std::string_view> city,
+                                      std::string &error)
+{
+    MomentClock clock;
+    clock.standardTime = standardTime;
+    if (zone) {
+        const std::u16string name = toUtf16(*zone);
+        if (const auto common = commonZone(name)) {
+            clock.zone = common->iana;
+        } else if (!haveZoneDatabase()) {
+            error = "--tz " + quoted(*zone) + ": this build has no time zone database; it takes 北京时间 only";
+            return std::nullopt;
+        } else if (isKnownZone(*zone)) {
+            clock.zone = *zone;
+        } else {
+            error = "--tz " + quoted(*zone) + " is not a time zone: give an IANA name such as \"America/New_York\"";
+            return std::nullopt;
+        }
+        if (!clock.zone.empty() && !haveZoneDatabase()) {
+            error = "--tz " + quoted(*zone) + ": this build has no time zone database; it takes 北京时间 only";
+            return std::nullopt;
+        }
+        if (!clock.zone.empty() && standardTime) {
+            error = "--standard-time is for 北京时间; the clock of --tz keeps its own summer time";
+            return std::nullopt;
+        }
+    }
+    if (longitude && city) {
+        error = "give --longitude or --city, not both";
+        return std::nullopt;
+    }
+    if (longitude) {
+        double degrees = 0;
+        const auto [end, ec] = std::from_chars(longitude->data(), longitude->data() + longitude->size(), degrees);
+        if (longitude->empty() || ec != std::errc{} || end != longitude->data() + longitude->size()
+            || !isLongitude(degrees)) {
+            error = "--longitude takes degrees from -180 to 180 (east positive), not " + quoted(*longitude);
+            return std::nullopt;
+        }
+        clock.longitude = degrees;
+    }
+    if (city) {
+        const auto found = findCity(toUtf16(*city));
+        if (!found) {
+            error = "--city " + quoted(*city) + " is not in the program's list of cities; give --longitude instead";
+            return std::nullopt;
+        }
+        clock.longitude = found->longitude;
+        clock.place = std::u16string(found->name);
+    }
+    return clock;
+}
+
+std::optional<CastMoment> resolveMoment(const Moment &typed, const MomentClock &clock, std::string_view typedText,
+                                        std::string &error)
+{
+    const CastMomentResult r = castMomentOf(typed, clock);
+    if (r.value)
+        return r.value;
+    switch (r.error) {
+    case ZoneError::NoDatabase:
+        error = quoted(typedText) + ": this build has no time zone database; it takes 北京时间 only";
+        break;
+    case ZoneError::OutOfRange:
+        error = quoted(typedText)
+                + " in China Standard Time (or its true solar time) lies outside 1900-01-31 00:00 .. "
+                  "2100-12-31 23:59";
+        break;
+    case ZoneError::UnknownZone:
+    case ZoneError::InvalidMoment:
+        error = quoted(typedText) + " cannot be read on that clock";
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::array<CastLine, 6>> parseGuaName(std::string_view text, std::string &error)
+{
+    GuaNameError e;
+    const auto lines = linesFromGuaName(toUtf16(text), e);
+    if (!lines)
+        error = quoted(text) + ": " + toUtf8(guaNameErrorText(e));
+    return lines;
+}
+
+bool setPillarsWithoutDate(CastInput &input, const GanzhiQuery &query, std::string &error)
+{
+    const auto day = query.day && query.day->stem ? sexagenaryOf(*query.day->stem, query.day->branch) : std::nullopt;
+    if (!day || !query.month) {
+        error = "needs the day's stem and branch and the month's branch (\"卯月戊寅日\")";
+        return false;
+    }
+    input.moment.reset();
+    input.origin.reset();
+    input.dayStem = day->stem();
+    input.dayBuild = day->branch();
+    input.monthBuild = query.month->branch;
+    return true;
+}
+
+namespace {
+
+std::u16string matchPillars(const GanzhiQuery &query, const GanzhiMatch &m)
+{
+    const Pillars &p = m.pillars;
+    std::u16string out = sexagenaryName(p.year) + u"年 " + sexagenaryName(p.month) + u"月";
+    if (query.day || query.hour)
+        out.append(u" ").append(sexagenaryName(p.day)).append(u"日");
+    if (query.hour)
+        out.append(u" ").append(sexagenaryName(p.hour)).append(u"时");
+    return out;
+}
+
+} // namespace
+
+std::string ganzhiListText(std::string_view text, const GanzhiQuery &query, const std::vector<GanzhiMatch> &matches,
+                           int firstYear, int lastYear)
+{
+    std::string out = std::string(text) + "：" + std::to_string(firstYear) + "—" + std::to_string(lastYear) + "年间共"
+                      + std::to_string(matches.size()) + "处，由近及远：\n";
+    for (const GanzhiMatch &m : matches)
+        out += toUtf8(chartMomentWords(m.from)) + " — " + toUtf8(chartMomentWords(m.to)) + "  "
+               + toUtf8(matchPillars(query, m)) + "\n";
+    return out;
+}
+
+std::string ganzhiListJson(std::string_view text, const GanzhiQuery &query, const std::vector<GanzhiMatch> &matches)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const GanzhiMatch &m : matches)
+        list.push_back({{"from", toUtf8(chartMomentWords(m.from))},
+                        {"to", toUtf8(chartMomentWords(m.to))},
+                        {"chartTime", toUtf8(chartMomentWords(chartMomentOf(m, query)))},
+                        {"pillars",
+                         {{"year", toUtf8(sexagenaryName(m.pillars.year))},
+                          {"month", toUtf8(sexagenaryName(m.pillars.month))},
+                          {"day", toUtf8(sexagenaryName(m.pillars.day))},
+                          {"hour", toUtf8(sexagenaryName(m.pillars.hour))}}}});
+    const nlohmann::ordered_json j{{"ganzhi", std::string(text)}, {"matches", std::move(list)}};
+    return j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
 std::string_view chartCliHelp()
 {
     return Help;
 }
 
 CliResult runChartCli(std::span<const std::string_view> args)
+{
+    return runChartCli(args, todayInChina());
+}
+
+CliResult runChartCli(std::span<const std::string_view> args, const CivilDate &today)
 {
     Options o;
     bool haveLines = false;
@@ -306,13 +487,19 @@ CliResult runChartCli(std::span<const std::string_view> args)
             || valued("--fanyin", fanyin) || valued("--twice", twice) || valued("--absent", absent)
             || valued("--strength", strength) || valued("--void-kinds", voidKinds)
             || valued("--moving-fill", movingFill) || valued("--harmony", harmony)
-            || valued("--change-combine", changeCombine) || valued("--lone", lone) || valued("--yingqi", yingqi)) {
+            || valued("--change-combine", changeCombine) || valued("--lone", lone) || valued("--yingqi", yingqi)
+            || valued("--tz", o.zone) || valued("--longitude", o.longitude) || valued("--city", o.city)
+            || valued("--ganzhi", o.ganzhi) || valued("--years", o.years) || valued("--gua", o.gua)) {
             if (!valueError.empty())
                 return bad(valueError);
         } else if (a == "--fanyin-facing") {
             fanyinFacing = true;
         } else if (a == "--number-hour") {
             numberHour = true;
+        } else if (a == "--standard-time") {
+            o.standardTime = true;
+        } else if (a == "--no-date") {
+            o.noDate = true;
         } else if (a == "--time-cast") {
             o.timeCast = true;
         } else if (a == "--help" || a == "-h") {
@@ -379,14 +566,62 @@ CliResult runChartCli(std::span<const std::string_view> args)
         else
             return bad("--time-cast-day takes \"chart\", \"midnight\" or \"zi23\", not " + quoted(*timeCastDay));
     }
-    if (haveLines + o.timeCast + o.numbers.has_value() > 1)
-        return bad("give one of LINES, --time-cast and --numbers; see --help");
-    if (!haveLines && !o.timeCast && !o.numbers)
-        return bad("no LINES given: six digits 6/7/8/9, line 1 first; see --help");
     std::string error;
+    const DayBoundary boundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    std::optional<GanzhiQuery> ganzhi;
+    if (o.ganzhi) {
+        GanzhiError ganzhiError;
+        ganzhi = parseGanzhi(toUtf16(*o.ganzhi), ganzhiError);
+        if (!ganzhi)
+            return bad("--ganzhi " + quoted(*o.ganzhi) + ": " + toUtf8(ganzhiErrorText(ganzhiError, 1900, 2100)));
+    } else if (o.noDate) {
+        return bad("--no-date needs --ganzhi, the pillars to chart from");
+    }
+    if (ganzhi && !o.noDate) {
+        if (haveLines || o.gua || o.timeCast || o.numbers || o.time)
+            return bad("--ganzhi lists dates; to chart on one give its --time, or chart without a date with --no-date");
+        int first = 1900, last = 2100;
+        if (o.years) {
+            const auto dash = o.years->find('-');
+            const auto year = [](std::string_view t) -> std::optional<int> {
+                int n = 0;
+                const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), n);
+                if (t.empty() || ec != std::errc{} || end != t.data() + t.size())
+                    return std::nullopt;
+                return n;
+            };
+            const auto a = dash == std::string_view::npos ? std::nullopt : year(o.years->substr(0, dash));
+            const auto b = dash == std::string_view::npos ? std::nullopt : year(o.years->substr(dash + 1));
+            if (!a || !b || *a > *b || *a < FirstChartMoment.date.year || *b > LastChartMoment.date.year)
+                return bad("--years takes two years from 1900 to 2100 as \"A-B\", not " + quoted(*o.years));
+            first = *a;
+            last = *b;
+        }
+        GanzhiError ganzhiError;
+        const auto matches = findGanzhi(*ganzhi, boundary, first, last, today, ganzhiError);
+        if (matches.empty())
+            return bad("--ganzhi " + quoted(*o.ganzhi) + ": " + toUtf8(ganzhiErrorText(ganzhiError, first, last)));
+        return {ExitOk,
+                o.json ? ganzhiListJson(*o.ganzhi, *ganzhi, matches)
+                       : ganzhiListText(*o.ganzhi, *ganzhi, matches, first, last),
+                {}};
+    }
+    if (o.years)
+        return bad("--years goes with --ganzhi, whose search it bounds");
+    if (haveLines + o.timeCast + o.numbers.has_value() + o.gua.has_value() > 1)
+        return bad("give one of LINES, --gua, --time-cast and --numbers; see --help");
+    if (!haveLines && !o.timeCast && !o.numbers && !o.gua)
+        return bad("no LINES given: six digits 6/7/8/9, line 1 first; see --help");
+    if (o.noDate && (o.time || o.timeCast || o.numbers))
+        return bad("--no-date charts without a date: give no --time, --time-cast or --numbers with it");
+    const auto clock = parseClock(o.zone, o.standardTime, o.longitude, o.city, error);
+    if (!clock)
+        return bad(error);
+    if ((!clock->zone.empty() || clock->longitude || o.standardTime) && !o.time)
+        return bad("--tz, --standard-time, --longitude and --city go with --time, the moment they read");
     CastInput input;
     input.options = o.school;
-    input.dayBoundary = o.zi23 ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    input.dayBoundary = boundary;
     if (category && !(input.category = categoryOf(*category)))
         return bad(
             "--category " + quoted(*category)
@@ -399,11 +634,22 @@ CliResult runChartCli(std::span<const std::string_view> args)
             return bad("LINES " + error);
         input.lines = *lines;
     }
+    if (o.gua) {
+        const auto lines = parseGuaName(*o.gua, error);
+        if (!lines)
+            return bad("--gua " + error);
+        input.lines = *lines;
+    }
+    std::optional<CastMoment> cast;
     std::optional<Moment> moment;
     if (o.time) {
-        moment = parseTime(*o.time, error);
-        if (!moment)
+        const auto typed = parseTime(*o.time, error);
+        if (!typed)
             return bad("--time " + error);
+        cast = resolveMoment(*typed, *clock, *o.time, error);
+        if (!cast)
+            return bad("--time " + error);
+        moment = cast->moment;
     }
     if (o.timeCast || o.numbers) {
         std::optional<PlumCast> plum;
@@ -432,8 +678,10 @@ CliResult runChartCli(std::span<const std::string_view> args)
             return bad("the moment of --time lies outside the lunar calendar");
         input.lines = *lines;
     }
-    if (moment)
-        setMoment(input, *moment);
+    if (cast)
+        setCastMoment(input, *cast);
+    if (o.noDate && !setPillarsWithoutDate(input, *ganzhi, error))
+        return bad("--no-date " + error);
     const Chart chart = chartOf(input);
     if (o.json)
         return {ExitOk, withTexts(chartJson(chart), chart), {}};

@@ -2,6 +2,7 @@
 
 #include "calendar/today.h"
 #include "chart/charttext.h"
+#include "chart/momentwords.h"
 #include "chart/najiastems.h"
 #include "chart/words.h"
 #include "chart/yingqi.h"
@@ -57,14 +58,20 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
 
     GuapanFieldLine moment;
     if (in.moment) {
-        GuapanField f{u"起卦时间"_s, qs(chartMomentWords(*in.moment)), {}};
-        if (const auto lunar = lunarDateOf(*in.moment, in.dayBoundary))
+        GuapanField f{u"起卦时间"_s, qs(momentOriginWords(chart)), {}};
+        if (const auto lunar = lunarDateOf(*in.clockMoment(), in.dayBoundary))
             f.note = u"农历"_s + qs(lunarDateWords(*lunar));
         moment.fields << f;
     }
     if (!words.castMethod.isEmpty())
         moment.fields << GuapanField{u"起卦方式"_s, words.castMethod.simplified(), {}};
     add(moment);
+    if (const QString solar = qs(solarTimeWords(chart)); !solar.isEmpty())
+        add({{GuapanField{u"真太阳时"_s, solar.mid(solar.indexOf(u'：') + 1), {}}}});
+    for (const std::u16string &warning : warningLines(chart)) {
+        const QString w = qs(warning);
+        add({{GuapanField{u"临界"_s, w.mid(w.indexOf(u'：') + 1), {}}}});
+    }
 
     if (chart.pillars) {
         const Pillars &p = *chart.pillars;

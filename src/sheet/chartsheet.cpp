@@ -155,7 +155,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     outer->addLayout(sexRow);
 
     auto *momentRow = new QHBoxLayout;
-    momentRow->addWidget(label(this, {}, u"起卦时间(北京时间)："_s));
+    Lqgsj = label(this, u"Lqgsj"_s, u"起卦时间(北京时间)："_s);
+    momentRow->addWidget(Lqgsj);
     qgsj = new QDateTimeEdit(this);
     qgsj->setObjectName(u"qgsj"_s);
     qgsj->setDisplayFormat(u"yyyy-MM-dd HH:mm"_s);
@@ -178,6 +179,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     momentRow->addWidget(zdsj);
     momentRow->addStretch(1);
     outer->addLayout(momentRow);
+    addMomentFields(outer);
 
     auto *questionRow = new QHBoxLayout;
     questionRow->addWidget(label(this, {}, u"卜问何事："_s));
@@ -741,11 +743,12 @@ void ChartSheet::showDocument(const ChartDocument &document)
     showBuild(Lyuejian, u"月建："_s, cast.monthBuild, monthByHand ? handColour : inks.ink(Ink::Relative), monthByHand);
     showBuild(Lrijian, u"日建："_s, cast.dayBuild, dayByHand ? handColour : inks.ink(Ink::DayBuild), dayByHand);
 
-    if (cast.moment && inChartRange(*cast.moment)) {
-        const QDateTime reading = readingOf(*cast.moment);
+    if (const auto typed = document.typedMoment(); typed && cast.moment && inChartRange(*cast.moment)) {
+        const QDateTime reading = readingOf(*typed);
         if (qgsj->dateTime() != reading)
             qgsj->setDateTime(reading);
     }
+    showMomentFields(document);
     // The pillars, and the day parts picked by hand that differ from them.
     QString pillars;
     if (const auto &p = chart.pillars) {

@@ -22,6 +22,7 @@
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
+#include "sheet/momententry.h"
 #include "ui/chartexport.h"
 #include "ui/guapanpane.h"
 #include "ui/reference/referencewindows.h"
@@ -145,6 +146,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
             ansj_Click();
     });
     connect(m_autoCast, &AutoCast::linesCast, this, &MainWindow::startAtNow);
+    new MomentEntry(*m_document, *m_sheet, *m_steps, m_env.today, this);
     if (!m_env.settingsFile.isEmpty()) {
         const QSettings settings(m_env.settingsFile, QSettings::IniFormat);
         m_zichu->setChecked(settings.value(settingskeys::DayTurnsAt23, false).toBool());
@@ -566,7 +568,7 @@ void MainWindow::setCastMoment(const QDateTime &moment)
     const Moment m = ChartSheet::momentOf(moment.toOffsetFromUtc(ChinaOffsetSeconds));
     const std::int64_t minute
         = std::clamp(minuteNumber(m), minuteNumber(FirstChartMoment), minuteNumber(LastChartMoment));
-    m_document->setMoment(momentFromMinutes(minute));
+    m_document->setInstant(momentFromMinutes(minute));
 }
 
 // 子初换日: the day turns at 23:00 instead of midnight.

@@ -2,6 +2,7 @@
 // exchange through its pipes. The chart is compared with lotgrid-chart's own
 // output, the error codes with JSON-RPC's, and the journal tools with cases
 // saved into a journal of the test's own.
+#include "calendar/zones.h"
 #include "common/caserecords.h"
 #include "journal/journal.h"
 
@@ -108,9 +109,8 @@ private slots:
         for (const QJsonValue t :
              m_server->exchange(R"({"jsonrpc":"2.0","id":3,"method":"tools/list"})")[u"result"_s][u"tools"_s].toArray())
             names << t[u"name"_s].toString() + u' ' + t[u"outputSchema"_s][u"type"_s].toString();
-        QCOMPARE(names.join(u','),
-                 u"chart object,cast_by_time object,cast_by_numbers object,texts object,journal_search object,"
-                 "journal_case object"_s);
+        QCOMPARE(names.join(u','), u"chart object,ganzhi_dates object,cast_by_time object,cast_by_numbers object,"
+                                   "texts object,journal_search object,journal_case object"_s);
     }
 
     void chartAsCommandLine_data()
@@ -154,7 +154,11 @@ private slots:
         QTest::newRow("unknown method") << R"({"jsonrpc":"2.0","id":1,"method":"resources/list"})"_ba << -32601
                                         << u""_s;
         QTest::newRow("unknown tool") << call(1, u"horoscope"_s, {}) << -32602 << u""_s;
-        QTest::newRow("lines missing") << call(1, u"chart"_s, {}) << -32602 << u"lines"_s;
+        QTest::newRow("lines missing") << call(1, u"chart"_s, {}) << 0 << u"lines or gua"_s;
+        QTest::newRow("unknown zone") << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}, {u"tz"_s, u"Mars/Base"_s}})
+                                      << 0 << u"tz"_s;
+        QTest::newRow("impossible ganzhi")
+            << call(1, u"ganzhi_dates"_s, {{u"ganzhi"_s, u"丙午年 癸卯月"_s}}) << 0 << u"五虎遁"_s;
         QTest::newRow("unknown argument")
             << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}, {u"moon"_s, 1}}) << -32602 << u"moon"_s;
         QTest::newRow("limit 101") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}, {u"limit"_s, 101}}) << -32602
@@ -249,6 +253,25 @@ private slots:
         const QJsonValue r = structured(tool, arguments);
         QCOMPARE(r[u"lines"_s].toString(), lines);
         QCOMPARE(r[u"chart"_s][u"lines"_s].toString(), lines);
+    }
+
+    // The moment on New York's clock, the lines by name, and the dates of a day pillar.
+    void zonesAndNames()
+    {
+        const QJsonValue r = structured(
+            u"chart"_s, {{u"gua"_s, u"贲之艮"_s}, {u"time"_s, u"2026-12-07 08:30"_s}, {u"tz"_s, u"纽约"_s}});
+        QCOMPARE(r[u"lines"_s].toString(), u"987887"_s);
+        if (haveZoneDatabase()) {
+            QCOMPARE(r[u"time"_s].toString(), u"2026-12-07 21:30"_s);
+            QCOMPARE(r[u"zone"_s][u"iana"_s].toString(), u"America/New_York"_s);
+        }
+        const QJsonArray matches
+            = structured(u"ganzhi_dates"_s,
+                         {{u"ganzhi"_s, u"戊寅日"_s}, {u"first_year"_s, 2026}, {u"last_year"_s, 2026}})[u"matches"_s]
+                  .toArray();
+        QVERIFY(matches.size() >= 6);
+        for (const QJsonValue m : matches)
+            QCOMPARE(m[u"pillars"_s][u"day"_s].toString(), u"戊寅"_s);
     }
 
     void journal()
