@@ -110,7 +110,7 @@ void MomentEntry::shiqu_Click(int index)
         ask->setComboBoxItems(names);
         ask->setComboBoxEditable(true);
         connect(ask, &QInputDialog::textValueSelected, this, [this](const QString &name) {
-            ChartSteps::Scope pass(m_steps);
+            ChartSteps::Scope answered(m_steps);
             if (!isKnownZone(name.trimmed().toStdString()))
                 tell(u"时区"_s, u"时区数据库里没有「%1」。"_s.arg(name));
             else
@@ -143,7 +143,7 @@ void MomentEntry::chengshi_Click(int index)
         ask->setDoubleDecimals(2);
         ask->setDoubleValue(m_document.clock().longitude.value_or(120.0));
         connect(ask, &QInputDialog::doubleValueSelected, this, [this](double degrees) {
-            ChartSteps::Scope pass(m_steps);
+            ChartSteps::Scope answered(m_steps);
             m_document.setPlace(degrees, {});
             showAgain();
         });
