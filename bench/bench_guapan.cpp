@@ -4,27 +4,14 @@
 // same chart with questions of 1,000 to 2,000,000 characters.
 #include "guapan/guapanpaint.h"
 
+#include "benchtiming.h"
+
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <cstdio>
 
 using namespace lotgrid;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-template<typename F>
-double millisecondsPerCall(int calls, F &&f)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < calls; ++i)
-        f();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6 / calls;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
