@@ -176,8 +176,9 @@ Json caseToJson(const CaseRecord &c, const ChartJson &chart)
         o["mark"] = Json{{"kind", utf8(qs(MarkNames[static_cast<std::size_t>(c.cast.mark.kind)]))},
                          {"line", c.cast.mark.line}};
     o["question"] = utf8(c.question);
-    o["sex"] = utf8(c.sex);
-    o["category"] = c.category.isEmpty() ? Json(nullptr) : Json(utf8(c.category));
+    // The file keeps the words, which other programs and older versions read.
+    o["sex"] = utf8(sexText(c.sex));
+    o["category"] = c.category ? Json(utf8(categoryText(c.category))) : Json(nullptr);
     o["notes"] = utf8(c.notes);
     o["outcome"] = utf8(c.outcome);
     o["verdict"] = utf8(verdictText(c.verdict));
@@ -256,13 +257,19 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
     c.cast.options = *school;
 
     c.question = *question;
-    c.sex = sex.value_or(QString());
     c.notes = notes.value_or(QString());
     c.outcome = outcome.value_or(QString());
-    c.category = category.value_or(QString());
+    // The file names which parts were picked by hand no more than older journals did.
+    c.cast.byHand = inferredByHand(c.cast);
+    c.sex = sexFromText(u16(sex.value_or(QString())));
+    if (!c.sex && !sex.value_or(QString()).isEmpty()) {
+        *problem = problemOf(CaseFault::SexUnknown, "sex", *sex);
+        return std::nullopt;
+    }
+    c.category = categoryFromText(u16(category.value_or(QString())));
     // Only the program's own 占类: the statistics group by them and the chart reads its use god from them.
-    if (!c.category.isEmpty() && !categoryFromText(u16(c.category))) {
-        *problem = problemOf(CaseFault::BadName, "category", c.category);
+    if (!c.category && !category.value_or(QString()).isEmpty()) {
+        *problem = problemOf(CaseFault::BadName, "category", *category);
         return std::nullopt;
     }
     const std::optional<Verdict> v = verdictFromText(*verdict);

@@ -40,12 +40,21 @@ QString likeEscaped(const QString &text)
     return out;
 }
 
+// The word of a category's code as the statistics group by it.
+QString labelOfCategory(const QString &key)
+{
+    bool ok = false;
+    const int code = key.toInt(&ok);
+    return ok && code >= 0 && code < static_cast<int>(Categories.size()) ? qs(categoryName(static_cast<Category>(code)))
+                                                                          : key;
+}
+
 // What each dimension groups by, on the cases table aliased c.
 QString groupExpression(StatsBy by)
 {
     switch (by) {
     case StatsBy::Category:
-        return u"coalesce(c.category, '')"_s;
+        return u"coalesce(CAST(c.category_code AS TEXT), '')"_s;
     case StatsBy::Strength:
         return u"coalesce(CAST(c.usegod_strong AS TEXT), '')"_s;
     case StatsBy::HexagramGroup:
@@ -63,7 +72,7 @@ QString labelOf(StatsBy by, const QString &key)
 {
     switch (by) {
     case StatsBy::Category:
-        return key.isEmpty() ? u"未分类"_s : key;
+        return key.isEmpty() ? u"未分类"_s : labelOfCategory(key);
     case StatsBy::Tag:
     case StatsBy::Month:
         return key;
@@ -88,9 +97,7 @@ int rankOf(const StatsRow &row)
         return 1000;
     switch (row.group.by) {
     case StatsBy::Category:
-        if (const auto c = categoryFromText(u16(key)))
-            return static_cast<int>(*c);
-        return 999;
+        return key.toInt();
     case StatsBy::Strength:
         return key == u"1"_s ? 0 : 1;
     case StatsBy::HexagramGroup:

@@ -33,7 +33,7 @@ QString hitCountText(const HitCount &c);
 enum class StatsBy : std::uint8_t { Category, Tag, Strength, HexagramGroup, Month };
 
 // A group of cases: one bar of a plot, one row of its table, and what lists
-// its cases in 案例库. `key` is the value stored in the journal ("求财", a tag,
+// its cases in 案例库. `key` is the value stored in the journal ("3" for 求财, a tag,
 // "1" strong, "0" weak, "2" for the third hexagram group, "2026-12"); empty
 // for the cases without one (no category, no moment-derived strength).
 struct CaseGroup {

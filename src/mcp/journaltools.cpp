@@ -28,7 +28,7 @@ Json textOrNull(const QString &text)
 // The 占类 of a case, once the journal keeps one.
 Json caseCategory(const CaseRecord &c)
 {
-    return c.category.isEmpty() ? Json(nullptr) : Json(utf8(c.category));
+    return c.category ? Json(utf8(categoryText(c.category))) : Json(nullptr);
 }
 
 // What the case table shows of a case.
@@ -113,10 +113,10 @@ ToolResult caseCall(const QString &path, const Json &args)
         return ToolResult::error("There is no case " + std::to_string(id) + " in the journal.");
     const CaseRecord &c = *found;
     Json value = caseSummary(c);
-    value["sex"] = utf8(c.sex);
+    value["sex"] = utf8(sexText(c.sex));
     value["notes"] = utf8(c.notes);
     const Chart chart = chartOf(readingCast(c));
-    std::u16string text = chartText(chart, c.question.toStdU16String(), c.sex.toStdU16String());
+    std::u16string text = chartText(chart, c.question.toStdU16String(), sexText(c.sex).toStdU16String());
     for (const auto &[label, field] : {std::pair{u"备注："_s, c.notes}, {u"结果："_s, c.outcome}})
         if (!field.isEmpty())
             text += (label + field + u'\n').toStdU16String();
