@@ -133,6 +133,15 @@ DayParts inferredByHand(const CastInput &cast)
             cast.dayBuild && (!cast.moment || cast.dayBuild != moment.dayBuild)};
 }
 
+CaseRecord withOutcome(CaseRecord c, Verdict verdict, const std::optional<QDate> &day, const QString &note)
+{
+    c.verdict = verdict;
+    c.outcomeDate = day;
+    if (const QString line = note.trimmed(); !line.isEmpty())
+        c.outcome = c.outcome.isEmpty() ? line : c.outcome + u'\n' + line;
+    return c;
+}
+
 bool sameCase(const CaseRecord &a, const CaseRecord &b)
 {
     CastInput cast = b.cast;

@@ -150,6 +150,10 @@ std::optional<QDate> firstYingqiOf(const CaseRecord &c);
 // question and sex.
 bool sameCase(const CaseRecord &a, const CaseRecord &b);
 
+// The case with an outcome recorded: the verdict, the day it came about (when
+// known), and the note on a line of its own after the outcome written so far.
+CaseRecord withOutcome(CaseRecord c, Verdict verdict, const std::optional<QDate> &day, const QString &note);
+
 // The follow-up of a case: what is written after it was saved (the columns the journal rewrites for it).
 bool sameFollowUp(const CaseRecord &a, const CaseRecord &b);
 

@@ -212,6 +212,32 @@ std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QStri
     return rows;
 }
 
+std::optional<double> RuleStats::rate() const
+{
+    return dated > 0 ? std::optional(static_cast<double>(hits) / static_cast<double>(dated)) : std::nullopt;
+}
+
+std::optional<QList<RuleStats>> statsByRule(const QSqlDatabase &db, QString *error)
+{
+    // Each case once per rule: hit when any of the rule's candidates hit, off by the nearest.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(u"SELECT rule, count(*), count(nearest), coalesce(sum(hit), 0), avg(nearest) FROM"
+              " (SELECT case_id, rule, max(hit) AS hit, min(days_off) AS nearest FROM case_yingqi"
+              "  WHERE line <> 2 GROUP BY case_id, rule)"
+              " GROUP BY rule ORDER BY rule"_s);
+    if (!run(q, {}, error))
+        return std::nullopt;
+    QList<RuleStats> rows;
+    while (q.next()) {
+        RuleStats r{q.value(0).toInt(), q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toLongLong(), {}};
+        if (!q.value(4).isNull())
+            r.meanDaysOff = q.value(4).toDouble();
+        rows << r;
+    }
+    return rows;
+}
+
 std::optional<qint64> awaitingCount(const QSqlDatabase &db, const QDate &today, QString *error)
 {
     // Served by the index cases_open_by_yingqi.

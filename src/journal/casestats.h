@@ -67,6 +67,27 @@ std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QStri
 // The cases still open (未定) whose first 应期 candidate lies before `today`: 待验.
 std::optional<qint64> awaitingCount(const QSqlDatabase &db, const QDate &today, QString *error);
 
+// How one 应期 rule fared: the cases whose candidates (the use god's, or the
+// world line's, and the 两现 timing line's; a moving 忌神's time the harm and
+// are left out) include it; of those, the ones 应验 with the day it came about,
+// how many of them it hit (a candidate of the rule on that day or in that
+// month), and how far that day lay from the rule's nearest candidate, on
+// average over those cases.
+struct RuleStats {
+    int rule = 0; // YingqiRule
+    qint64 listed = 0;
+    qint64 dated = 0;
+    qint64 hits = 0;
+    std::optional<double> meanDaysOff;
+
+    // hits ÷ dated, in [0, 1]; none without a dated case.
+    std::optional<double> rate() const;
+    friend bool operator==(const RuleStats &, const RuleStats &) = default;
+};
+
+// One row per rule some case lists, in the rules' order.
+std::optional<QList<RuleStats>> statsByRule(const QSqlDatabase &db, QString *error);
+
 // The name of a dimension as the window titles it: "占类", "标签", "用神旺衰", "卦型", "起卦月份".
 QString statsByName(StatsBy by);
 

@@ -1,5 +1,6 @@
 #include "journal/tongji.h"
 
+#include "journal/tongjirules.h"
 #include "qtcore/wholefile.h"
 
 #include <QBarCategoryAxis>
@@ -282,6 +283,7 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
     , m_prompts(std::move(prompts))
     , m_summary(new QLabel(this))
     , m_pages(new QTabWidget(this))
+    , m_rulePage(new TongjiRulePage(this))
     , m_export(new QPushButton(u"导出CSV…"_s, this))
 {
     setObjectName(u"tongji"_s);
@@ -297,6 +299,7 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
         m_pageOf[static_cast<std::size_t>(by)] = page;
         m_pages->addTab(page, statsByName(by));
     }
+    m_pages->addTab(m_rulePage, u"应期规则"_s);
     connect(m_export, &QPushButton::clicked, this, &Tongji::exportClicked);
 
     auto *buttons = new QHBoxLayout;
@@ -322,7 +325,8 @@ bool Tongji::refresh()
     QString error;
     const auto overall = overallCount(db, &error);
     std::array<QList<StatsRow>, 5> rows;
-    bool ok = overall.has_value();
+    const auto rules = overall ? statsByRule(db, &error) : std::nullopt;
+    bool ok = rules.has_value();
     for (StatsBy by : Dimensions) {
         if (!ok)
             break;
@@ -346,6 +350,7 @@ bool Tongji::refresh()
                                  .arg(rateText(m_overall)));
     for (StatsBy by : Dimensions)
         m_pageOf[static_cast<std::size_t>(by)]->show(m_rows[static_cast<std::size_t>(by)]);
+    m_rulePage->show(*rules);
     m_export->setEnabled(true);
     return true;
 }
@@ -367,6 +372,17 @@ bool Tongji::exportCsv(const QString &file)
     for (StatsBy by : Dimensions)
         for (const StatsRow &r : m_rows[static_cast<std::size_t>(by)])
             line(statsByName(by), r.label, r.count);
+    // The 应期 rules have columns of their own: a table of its own after a blank line.
+    const auto cells = [&text](const QStringList &row) {
+        QStringList fields;
+        for (const QString &cell : row)
+            fields << csvField(cell);
+        text += fields.join(u',') + u"\r\n"_s;
+    };
+    text += u"\r\n"_s;
+    cells(TongjiRulePage::header());
+    for (const RuleStats &r : m_rulePage->rows())
+        cells(TongjiRulePage::cells(r));
     QSaveFile out(file);
     QString error;
     if (!out.open(QIODevice::WriteOnly) || !writeAll(out, text.toUtf8(), &error) || !commitWhole(out, &error)) {
