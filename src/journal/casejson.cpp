@@ -102,6 +102,25 @@ bool readMark(const Json &o, LineMark &out, CaseProblem *problem)
     return true;
 }
 
+// The keys of the day parts, in DayPart order, as "handPicked" lists them.
+constexpr std::array<const char *, 3> DayPartKeys{"dayStem", "monthBuild", "dayBuild"};
+
+bool readHandPicked(const Json &o, CastInput &cast, CaseProblem *problem)
+{
+    const auto it = o.find("handPicked");
+    if (it == o.end() || it->is_null()) {
+        cast.byHand = inferredByHand(cast);
+        return true;
+    }
+    if (!it->is_array() || !std::ranges::all_of(*it, [](const Json &k) { return k.is_string(); })) {
+        *problem = problemOf(CaseFault::FieldNotTextList, "handPicked");
+        return false;
+    }
+    for (std::size_t i = 0; i < DayPartKeys.size(); ++i)
+        cast.byHand[i] = std::ranges::find(*it, Json(DayPartKeys[i])) != it->end();
+    return true;
+}
+
 bool readTags(const Json &o, QStringList &out, CaseProblem *problem)
 {
     const auto it = o.find("tags");
@@ -170,6 +189,11 @@ Json caseToJson(const CaseRecord &c, const ChartJson &chart)
     o["dayStem"] = named(StemNames, c.cast.dayStem);
     o["monthBuild"] = named(BranchNames, c.cast.monthBuild);
     o["dayBuild"] = named(BranchNames, c.cast.dayBuild);
+    Json handPicked = Json::array();
+    for (std::size_t i = 0; i < DayPartKeys.size(); ++i)
+        if (c.cast.pickedByHand(static_cast<DayPart>(i)))
+            handPicked.push_back(DayPartKeys[i]);
+    o["handPicked"] = std::move(handPicked);
     if (c.cast.mark.kind == MarkKind::None)
         o["mark"] = nullptr;
     else
@@ -259,8 +283,9 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
     c.question = *question;
     c.notes = notes.value_or(QString());
     c.outcome = outcome.value_or(QString());
-    // The file names which parts were picked by hand no more than older journals did.
-    c.cast.byHand = inferredByHand(c.cast);
+    // Which parts were picked by hand; a file written before it told is read as the journal reads its older cases.
+    if (!readHandPicked(o, c.cast, problem))
+        return std::nullopt;
     c.sex = sexFromText(u16(sex.value_or(QString())));
     if (!c.sex && !sex.value_or(QString()).isEmpty()) {
         *problem = problemOf(CaseFault::SexUnknown, "sex", *sex);

@@ -189,7 +189,7 @@ const std::array<CaseColumn, 27> CaseColumns{{
     // Up to version 5 the sex and the category were kept as words; read after the notes, so that
     // a word this program does not know is kept readable on a line of the notes (wordKeptInNotes).
     {"sex"_L1, "TEXT NOT NULL DEFAULT ''"_L1, 1, 6, false, // "男", "女" or empty
-     [](const CaseRecord &c, const ChartFacts &) { return QVariant(sexText(c.sex)); },
+     [](const CaseRecord &c, const ChartFacts &) { return notNull(sexText(c.sex)); },
      [](CaseRecord &c, const QVariant &v) { c.sex = wordRead(c, v, u"性别"_s, sexFromText); }},
     {"outcome"_L1, "TEXT NOT NULL DEFAULT ''"_L1, 1, 0, true,
      [](const CaseRecord &c, const ChartFacts &) { return notNull(c.outcome); },
