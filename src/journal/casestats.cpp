@@ -46,7 +46,7 @@ QString labelOfCategory(const QString &key)
     bool ok = false;
     const int code = key.toInt(&ok);
     return ok && code >= 0 && code < static_cast<int>(Categories.size()) ? qs(categoryName(static_cast<Category>(code)))
-                                                                          : key;
+                                                                         : key;
 }
 
 // What each dimension groups by, on the cases table aliased c.

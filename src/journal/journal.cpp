@@ -667,9 +667,7 @@ bool Journal::migrateTo6()
     rows.finish();
     QSqlQuery update(db);
     update.prepare(u"UPDATE cases SET sex_code = ?, category_code = ?, by_hand = ?, notes = ? WHERE id = ?"_s);
-    const auto column = [](QLatin1StringView name) {
-        return std::ranges::find(CaseColumns, name, &CaseColumn::name);
-    };
+    const auto column = [](QLatin1StringView name) { return std::ranges::find(CaseColumns, name, &CaseColumn::name); };
     for (const CaseRecord &c : std::as_const(cases)) {
         const ChartFacts facts = chartFactsOf(c);
         update.bindValue(0, column("sex_code"_L1)->write(c, facts));
@@ -697,8 +695,8 @@ bool Journal::writeYingqi(const CaseRecord &c, const ChartFacts &facts)
                             " VALUES (?, ?, ?, ?, ?, ?, ?)"_s);
     // Only a matter that came about has a day to set against the candidates.
     const bool dated = c.verdict == Verdict::Fulfilled && c.outcomeDate;
-    const CivilDate day = dated ? CivilDate{c.outcomeDate->year(), c.outcomeDate->month(), c.outcomeDate->day()}
-                                : CivilDate{};
+    const CivilDate day
+        = dated ? CivilDate{c.outcomeDate->year(), c.outcomeDate->month(), c.outcomeDate->day()} : CivilDate{};
     const QVariant none(QMetaType::fromType<int>());
     for (const YingqiCandidate &y : facts.yingqi) {
         if (!q)

@@ -70,7 +70,7 @@ QString movingKey(const CastInput &cast)
 // A word of an older file read into its code. A word this program does not
 // know is not dropped: it is kept as a line "性别：…" / "占类：…" of the notes,
 // which the migration to version 6 writes back, so it stays readable and searchable.
-template <typename Code>
+template<typename Code>
 std::optional<Code> wordRead(CaseRecord &c, const QVariant &v, const QString &field,
                              std::optional<Code> (*fromText)(std::u16string_view))
 {
@@ -91,6 +91,7 @@ struct SchemaObject {
     QLatin1StringView name; // of an index that is dropped
 };
 
+// clang-format off
 constexpr std::array<SchemaObject, 7> Objects{{
     {"CREATE INDEX cases_by_saved ON cases(saved_at)"_L1, 1, 0, {}},
     {"CREATE INDEX cases_by_verdict ON cases(verdict, id)"_L1, 2, 0, {}},
@@ -99,17 +100,17 @@ constexpr std::array<SchemaObject, 7> Objects{{
     // Everything the statistics group the cases with an outcome by, so that they read this index alone.
     {"CREATE INDEX cases_by_outcome ON cases(verdict, category, usegod_strong, hexagram_group, tags)"_L1, 4, 6,
      "cases_by_outcome"_L1},
-    {"CREATE INDEX cases_by_outcome_code ON cases(verdict, category_code, usegod_strong, hexagram_group, tags)"_L1, 6,
-     0, {}},
+    {"CREATE INDEX cases_by_outcome_code ON cases(verdict, category_code, usegod_strong, hexagram_group, tags)"_L1,
+     6, 0, {}},
     // Every 应期 candidate of each case: rule YingqiRule (0 值, 1 冲, 2 合, 3 出空, 4 填实, 5 补破, 6 冲墓, 7 生旺,
     // 8 逢墓, 9 进退), unit 0 日 1 月, line YingqiLine (0 the use god or the world line, 1 两现, 2 忌神), day
     // "YYYY-MM-DD" (a month's: the day its 节 falls on); with an 应验 outcome dated, hit 1 when that day is the
     // candidate's day or falls in its month, else 0, and days_off how far the day lies from it; else both NULL.
     {"CREATE TABLE case_yingqi (case_id INTEGER NOT NULL, rule INTEGER NOT NULL, unit INTEGER NOT NULL,"
-     " line INTEGER NOT NULL, day TEXT NOT NULL, hit INTEGER, days_off INTEGER)"_L1,
-     6, 0, {}},
+     " line INTEGER NOT NULL, day TEXT NOT NULL, hit INTEGER, days_off INTEGER)"_L1, 6, 0, {}},
     {"CREATE INDEX case_yingqi_by_case ON case_yingqi(case_id)"_L1, 6, 0, {}},
 }};
+// clang-format on
 
 constexpr bool inVersion(int since, int until, int version)
 {

@@ -64,12 +64,9 @@ QStringList TongjiRulePage::header()
 
 QStringList TongjiRulePage::cells(const RuleStats &r)
 {
-    return {ruleName(r.rule),
-            QString::number(r.listed),
-            QString::number(r.dated),
-            QString::number(r.hits),
-            percentText(r.rate()),
-            r.meanDaysOff ? QString::number(*r.meanDaysOff, 'f', 1) : u"—"_s};
+    return {ruleName(r.rule),         QString::number(r.listed),
+            QString::number(r.dated), QString::number(r.hits),
+            percentText(r.rate()),    r.meanDaysOff ? QString::number(*r.meanDaysOff, 'f', 1) : u"—"_s};
 }
 
 void TongjiRulePage::show(const QList<RuleStats> &rows)

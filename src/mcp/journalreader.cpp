@@ -117,7 +117,7 @@ std::optional<QList<CaseRecord>> JournalReader::search(const QString &text, int 
 }
 
 std::optional<CaseRecord> JournalReader::recordOutcome(qint64 id, Verdict verdict, const std::optional<QDate> &day,
-                                                      const QString &note)
+                                                       const QString &note)
 {
     m_error.clear();
     if (!QFileInfo(m_path).isFile()) { // open() would create one

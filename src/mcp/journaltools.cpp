@@ -132,7 +132,8 @@ ToolResult recordOutcomeCall(const QString &path, bool allowWrite, const Json &a
         return ToolResult::error("journal_record_outcome is off: lotgrid-mcp only writes to the journal when it is "
                                  "started with --allow-write.");
     const qint64 id = args.at("id").get<qint64>();
-    const std::optional<Verdict> verdict = verdictFromText(QString::fromStdString(args.at("verdict").get<std::string>()));
+    const std::optional<Verdict> verdict
+        = verdictFromText(QString::fromStdString(args.at("verdict").get<std::string>()));
     if (!verdict || *verdict == Verdict::Open)
         return ToolResult::error("The verdict must be 应验 or 不验.");
     std::optional<QDate> day;
@@ -150,9 +151,9 @@ ToolResult recordOutcomeCall(const QString &path, bool allowWrite, const Json &a
     Json value = caseSummary(*c);
     value["outcomeDate"] = c->outcomeDate ? Json(utf8(c->outcomeDate->toString(Qt::ISODate))) : Json(nullptr);
     return {{{"case", std::move(value)}},
-            utf8(u"已记下案例 %1 的结果：%2%3。\n"_s.arg(c->id)
-                     .arg(verdictText(c->verdict),
-                          c->outcomeDate ? u"（"_s + c->outcomeDate->toString(Qt::ISODate) + u"）"_s : QString()))};
+            utf8(u"已记下案例 %1 的结果：%2%3。\n"_s.arg(c->id).arg(
+                verdictText(c->verdict),
+                c->outcomeDate ? u"（"_s + c->outcomeDate->toString(Qt::ISODate) + u"）"_s : QString()))};
 }
 
 } // namespace

@@ -132,10 +132,9 @@ private slots:
                   u"ALTER TABLE cases DROP COLUMN category_code"_s, u"ALTER TABLE cases DROP COLUMN sex_code"_s,
                   u"ALTER TABLE cases DROP COLUMN by_hand"_s, u"ALTER TABLE cases ADD COLUMN category TEXT"_s,
                   u"ALTER TABLE cases ADD COLUMN sex TEXT NOT NULL DEFAULT ''"_s,
-                  u"ALTER TABLE cases DROP COLUMN usegod_strong"_s,
-                  u"ALTER TABLE cases DROP COLUMN hexagram_group"_s, u"ALTER TABLE cases DROP COLUMN outcome_date"_s,
-                  u"ALTER TABLE cases DROP COLUMN school"_s, u"UPDATE cases SET yingqi_first = NULL"_s,
-                  u"PRAGMA user_version = 3"_s})
+                  u"ALTER TABLE cases DROP COLUMN usegod_strong"_s, u"ALTER TABLE cases DROP COLUMN hexagram_group"_s,
+                  u"ALTER TABLE cases DROP COLUMN outcome_date"_s, u"ALTER TABLE cases DROP COLUMN school"_s,
+                  u"UPDATE cases SET yingqi_first = NULL"_s, u"PRAGMA user_version = 3"_s})
                 QVERIFY2(q.exec(sql), qPrintable(sql));
         }
         Journal journal(path);

@@ -1241,14 +1241,11 @@ void TestJournal::migrationFromVersion5()
 {
     const QString path = newPath();
     const QStringList toVersion5{
-        u"ALTER TABLE cases ADD COLUMN category TEXT"_s,
-        u"ALTER TABLE cases ADD COLUMN yingqi_first TEXT"_s,
+        u"ALTER TABLE cases ADD COLUMN category TEXT"_s, u"ALTER TABLE cases ADD COLUMN yingqi_first TEXT"_s,
         u"ALTER TABLE cases ADD COLUMN usegod_strong INTEGER"_s,
-        u"ALTER TABLE cases ADD COLUMN hexagram_group INTEGER"_s,
-        u"ALTER TABLE cases ADD COLUMN outcome_date TEXT"_s,
+        u"ALTER TABLE cases ADD COLUMN hexagram_group INTEGER"_s, u"ALTER TABLE cases ADD COLUMN outcome_date TEXT"_s,
         u"CREATE INDEX cases_by_outcome ON cases(verdict, category, usegod_strong, hexagram_group, tags)"_s,
-        u"ALTER TABLE cases ADD COLUMN school TEXT"_s,
-        u"UPDATE cases SET category = '求财'"_s,
+        u"ALTER TABLE cases ADD COLUMN school TEXT"_s, u"UPDATE cases SET category = '求财'"_s,
         // 2025-12-31 is a 甲戌 day of the 子 month: this case took all three from its moment.
         u"INSERT INTO cases VALUES (30883900866562, 1767225600000, 1767225600000, 29452950, '000111', '000000',"
         " '000111', 0, 0, 10, 0, 0, '问风水', '女', '', '', 1, '', '风水', NULL, NULL, NULL, '2026-01-10', NULL)"_s,
@@ -1389,14 +1386,16 @@ void TestJournal::ruleHits()
     const std::vector<YingqiCandidate> candidates = caseChart(*saved).yingqi;
     const auto first = std::ranges::find(candidates, YingqiUnit::Day, &YingqiCandidate::unit);
     QVERIFY(first != candidates.end());
-    const QDate day = when == u"cast"_s ? QDate(2026, 3, 4) : QDate(first->date.year, first->date.month, first->date.day);
+    const QDate day
+        = when == u"cast"_s ? QDate(2026, 3, 4) : QDate(first->date.year, first->date.month, first->date.day);
     QVERIFY(journal.updateFollowUp(withOutcome(*saved, static_cast<Verdict>(verdict), day, {})));
     const auto rows = statsByRule(QSqlDatabase::database(journal.connectionName()), nullptr);
     QVERIFY(rows);
     for (const RuleStats &r : *rows) {
         QCOMPARE(r.listed, 1);
         // The 忌神's candidates time the harm: they are not counted.
-        const auto ofRule = [&](const YingqiCandidate &y) { return int(y.rule) == r.rule && y.line != YingqiLine::Taboo; };
+        const auto ofRule
+            = [&](const YingqiCandidate &y) { return int(y.rule) == r.rule && y.line != YingqiLine::Taboo; };
         QVERIFY(std::ranges::any_of(candidates, ofRule));
         if (verdict == 2) {
             QCOMPARE(r.dated, 0);
@@ -1443,4 +1442,3 @@ int main(int argc, char **argv)
 }
 
 #include "tst_journal.moc"
-

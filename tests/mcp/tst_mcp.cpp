@@ -369,8 +369,9 @@ private slots:
         const QJsonObject arguments{
             {u"id"_s, id}, {u"verdict"_s, u"应验"_s}, {u"date"_s, u"2026-03-20"_s}, {u"note"_s, u"如期"_s}};
         const QJsonObject r = server.exchange(call(1, u"journal_record_outcome"_s, arguments))[u"result"_s].toObject();
-        const QJsonObject none = server.exchange(call(2, u"journal_record_outcome"_s,
-                                                      {{u"id"_s, id + 1}, {u"verdict"_s, u"不验"_s}}))[u"result"_s]
+        const QJsonObject none = server
+                                     .exchange(call(2, u"journal_record_outcome"_s,
+                                                    {{u"id"_s, id + 1}, {u"verdict"_s, u"不验"_s}}))[u"result"_s]
                                      .toObject();
         QCOMPARE(none[u"isError"_s].toBool(), true); // no such case: none is made
         QCOMPARE(r[u"isError"_s].toBool(), !says.isEmpty());
