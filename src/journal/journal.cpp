@@ -522,7 +522,7 @@ bool Journal::createSchema()
 
 bool Journal::createFullText(bool fill)
 {
-    if (!execText(u"CREATE VIRTUAL TABLE cases_fts USING fts5(question, notes, tags, outcome, hexagrams)"_s)) {
+    if (!execText(fullTextCreateSql())) {
         m_fullText = false;
         m_lastSql = {};
         return true;
@@ -746,16 +746,14 @@ bool Journal::indexCase(const CaseRecord &c, bool fresh)
         if (!execPrepared(remove))
             return false;
     }
-    QSqlQuery *q = prepared(
-        u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (?, ?, ?, ?, ?, ?)"_s);
+    static const QString Insert = fullTextInsertSql();
+    QSqlQuery *q = prepared(Insert);
     if (!q)
         return false;
     q->bindValue(0, c.id);
-    q->bindValue(1, searchableText(c.question));
-    q->bindValue(2, searchableText(c.notes));
-    q->bindValue(3, searchableText(c.tags.join(u' ')));
-    q->bindValue(4, searchableText(c.outcome));
-    q->bindValue(5, searchableText(originalName(c.cast) + u' ' + changedName(c.cast)));
+    int at = 1;
+    for (const SearchField &f : SearchFields)
+        q->bindValue(at++, searchableText(f.text(c)));
     return execPrepared(q);
 }
 
@@ -946,10 +944,14 @@ std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::op
         for (const QString &word : filter.text.split(u' ', Qt::SkipEmptyParts)) {
             if (searchableText(word).isEmpty())
                 continue; // as the full-text index, which keeps no punctuation
-            where += u" AND (c.question LIKE ? ESCAPE '\\' OR c.notes LIKE ? ESCAPE '\\'"
-                     " OR c.tags LIKE ? ESCAPE '\\' OR c.outcome LIKE ? ESCAPE '\\'"_s;
-            for (int i = 0; i < 4; ++i)
+            QStringList likes;
+            for (const SearchField &f : SearchFields) {
+                if (f.column.isEmpty())
+                    continue;
+                likes << u"c.%1 LIKE ? ESCAPE '\\'"_s.arg(f.column);
                 binds << likePattern(word);
+            }
+            where += u" AND ("_s + likes.join(u" OR "_s);
             if (const QString keys = keysNamed(word); !keys.isEmpty())
                 where += u" OR c.lines IN (%1) OR (c.moving <> '000000' AND c.changed_lines IN (%1))"_s.arg(keys);
             where += u')';

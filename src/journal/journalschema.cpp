@@ -257,6 +257,30 @@ const std::array<CaseColumn, 27> CaseColumns{{
 }};
 // clang-format on
 
+const std::array<SearchField, 5> SearchFields{{
+    {"question"_L1, [](const CaseRecord &c) { return c.question; }, "question"_L1},
+    {"notes"_L1, [](const CaseRecord &c) { return c.notes; }, "notes"_L1},
+    {"tags"_L1, [](const CaseRecord &c) { return c.tags.join(u' '); }, "tags"_L1},
+    {"outcome"_L1, [](const CaseRecord &c) { return c.outcome; }, "outcome"_L1},
+    {"hexagrams"_L1, [](const CaseRecord &c) { return originalName(c.cast) + u' ' + changedName(c.cast); }, {}},
+}};
+
+QString fullTextCreateSql()
+{
+    QStringList names;
+    for (const SearchField &f : SearchFields)
+        names << f.name;
+    return u"CREATE VIRTUAL TABLE cases_fts USING fts5(%1)"_s.arg(names.join(u", "_s));
+}
+
+QString fullTextInsertSql()
+{
+    QStringList names{u"rowid"_s};
+    for (const SearchField &f : SearchFields)
+        names << f.name;
+    return u"INSERT INTO cases_fts(%1) VALUES (?%2)"_s.arg(names.join(u", "_s), u", ?"_s.repeated(SearchFields.size()));
+}
+
 ChartFacts chartFactsOf(const CaseRecord &c)
 {
     const Chart chart = caseChart(c);

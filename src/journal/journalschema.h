@@ -77,6 +77,20 @@ QString selectColumns(int version, QLatin1StringView alias = {});
 // Reads a row selected with selectColumns.
 CaseRecord readCase(const QSqlQuery &q);
 
+// What a search looks through, in the order of the full-text index's columns:
+// each field's name there, the text it indexes, and the column of cases the
+// LIKE search (without the index) looks in; empty for the hexagram names,
+// which that search finds by their line keys.
+struct SearchField {
+    QLatin1StringView name;
+    QString (*text)(const CaseRecord &);
+    QLatin1StringView column;
+};
+extern const std::array<SearchField, 5> SearchFields;
+// CREATE of the full-text index, and INSERT of a case's row (rowid first).
+QString fullTextCreateSql();
+QString fullTextInsertSql();
+
 // INSERT of every column a table of `version` has, and its values.
 const QString &insertSql(int version);
 void bindInsert(QSqlQuery &q, const CaseRecord &c, const ChartFacts &facts, int version);

@@ -71,6 +71,39 @@ QString shownLabel(const QString &label)
     return label.left(cut) + u'…';
 }
 
+// The columns of counts, in the order the tables and the CSV give them.
+struct CountColumn {
+    QString name;
+    QString (*text)(const HitCount &);
+};
+
+const std::array<CountColumn, 4> &countColumns()
+{
+    static const std::array<CountColumn, 4> Columns{{
+        {u"应验"_s, [](const HitCount &c) { return QString::number(c.hits); }},
+        {u"不验"_s, [](const HitCount &c) { return QString::number(c.misses); }},
+        {u"合计"_s, [](const HitCount &c) { return QString::number(c.decided()); }},
+        {u"命中率"_s, rateText},
+    }};
+    return Columns;
+}
+
+QStringList countTexts(const HitCount &c)
+{
+    QStringList texts;
+    for (const CountColumn &column : countColumns())
+        texts << column.text(c);
+    return texts;
+}
+
+QStringList countNames()
+{
+    QStringList names;
+    for (const CountColumn &column : countColumns())
+        names << column.name;
+    return names;
+}
+
 int ratePercent(const HitCount &c)
 {
     return qRound(c.rate().value_or(0) * 100);
@@ -96,7 +129,7 @@ QString csvField(const QString &text)
 class TongjiPage : public QWidget
 {
 public:
-    enum Column { GroupColumn, HitsColumn, MissesColumn, DecidedColumn, RateColumn, ColumnCount };
+    static constexpr int GroupColumn = 0;
 
     TongjiPage(StatsBy by, Tongji *window)
         : QWidget(window)
@@ -104,13 +137,13 @@ public:
         , m_window(window)
         , m_view(new QChartView(this))
         , m_empty(new QLabel(u"还没有记下结果（应验或不验）的案例。"_s, this))
-        , m_table(new QTableWidget(0, ColumnCount, this))
+        , m_table(new QTableWidget(0, static_cast<int>(countColumns().size()) + 1, this))
     {
         setObjectName(QString::fromUtf16(PageNames[static_cast<std::size_t>(by)]));
         m_view->setObjectName(objectName() + u"Chart"_s);
         m_view->setRenderHint(QPainter::Antialiasing);
         m_table->setObjectName(objectName() + u"Table"_s);
-        m_table->setHorizontalHeaderLabels({statsByName(by), u"应验"_s, u"不验"_s, u"合计"_s, u"命中率"_s});
+        m_table->setHorizontalHeaderLabels(QStringList{statsByName(by)} + countNames());
         m_table->verticalHeader()->hide();
         m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -160,11 +193,9 @@ private:
         m_table->setRowCount(static_cast<int>(m_rows.size()));
         for (int row = 0; row < m_rows.size(); ++row) {
             const StatsRow &r = m_rows.at(row);
-            const std::array<QString, ColumnCount> cells{shownLabel(r.label), QString::number(r.count.hits),
-                                                         QString::number(r.count.misses),
-                                                         QString::number(r.count.decided()), rateText(r.count)};
-            for (int column = 0; column < ColumnCount; ++column) {
-                auto *item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
+            const QStringList cells = QStringList{shownLabel(r.label)} + countTexts(r.count);
+            for (int column = 0; column < cells.size(); ++column) {
+                auto *item = new QTableWidgetItem(cells.at(column));
                 item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
                 if (column != GroupColumn)
                     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -357,16 +388,9 @@ bool Tongji::refresh()
 
 bool Tongji::exportCsv(const QString &file)
 {
-    QString text = u"\uFEFF分组方式,分组,应验,不验,合计,命中率\r\n"_s;
+    QString text = u"\uFEFF"_s + (QStringList{u"分组方式"_s, u"分组"_s} + countNames()).join(u',') + u"\r\n"_s;
     const auto line = [&text](const QString &by, const QString &group, const HitCount &c) {
-        text += QStringList{csvField(by),
-                            csvField(group),
-                            QString::number(c.hits),
-                            QString::number(c.misses),
-                            QString::number(c.decided()),
-                            rateText(c)}
-                    .join(u',')
-                + u"\r\n"_s;
+        text += (QStringList{csvField(by), csvField(group)} + countTexts(c)).join(u',') + u"\r\n"_s;
     };
     line(u"全部"_s, QString(), m_overall);
     for (StatsBy by : Dimensions)
