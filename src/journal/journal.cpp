@@ -630,9 +630,20 @@ bool Journal::migrateTo5()
 // for an older program and against a fault in the migration's own code.
 bool Journal::backUp(int version)
 {
-    QString copy = u"%1.v%2-backup"_s.arg(m_path).arg(version);
-    for (int n = 2; QFileInfo::exists(copy); ++n)
-        copy = u"%1.v%2-backup-%3"_s.arg(m_path).arg(version).arg(n);
+    // The name is taken by creating the file empty, so that two instances
+    // migrating at once never write one copy; VACUUM INTO fills an empty file.
+    QString copy;
+    for (int n = 1;; ++n) {
+        copy = n == 1 ? u"%1.v%2-backup"_s.arg(m_path).arg(version)
+                      : u"%1.v%2-backup-%3"_s.arg(m_path).arg(version).arg(n);
+        QFile reserved(copy);
+        if (reserved.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (!QFileInfo::exists(copy) || n >= 1000) {
+            m_lastSql = {JournalError::NoBackup, copy + u"："_s + reserved.errorString(), 0, {}, {}};
+            return false;
+        }
+    }
     // VACUUM INTO writes a consistent copy, whatever another instance is doing.
     QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
     q.prepare(u"VACUUM INTO ?"_s);

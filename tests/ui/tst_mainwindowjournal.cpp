@@ -271,6 +271,33 @@ private slots:
         QCOMPARE(w->sheet().TextWHS->text(), u"问病"_s);
     }
 
+    // A reopened case marks 手选 only the parts picked by hand when it was
+    // saved, whether or not the moment gives the same.
+    void reopenKeepsHandPicked_data()
+    {
+        QTest::addColumn<int>("picked"); // DayPart bits: 1 the stem, 2 the month build, 4 the day build
+        QTest::newRow("all from the moment") << 0;
+        QTest::newRow("the stem by hand") << 1;
+        QTest::newRow("the builds by hand") << 6;
+    }
+
+    void reopenKeepsHandPicked()
+    {
+        QFETCH(int, picked);
+        auto w = makeMainWindow(journalEnvironment(path(), m_said));
+        CaseRecord c;
+        c.cast = followingMoment(castOf(u"011010"_s, u"000100"_s, -1, -1, -1, {}), {true, true, true});
+        for (std::size_t i = 0; i < c.cast.byHand.size(); ++i)
+            c.cast.byHand[i] = (picked >> i & 1) != 0;
+        QVERIFY(w->journal()->save(c));
+        QVERIFY(reopenRow(*w, 0));
+        const CastInput shown = w->document().cast();
+        for (std::size_t i = 0; i < c.cast.byHand.size(); ++i)
+            QCOMPARE(shown.pickedByHand(static_cast<DayPart>(i)), (picked >> i & 1) != 0);
+        QCOMPARE(shown.dayStem, c.cast.dayStem);
+        QCOMPARE(shown.dayBuild, c.cast.dayBuild);
+    }
+
     // Opening a case over the sheet asks first, as New does, when a chart
     // stands there that is not the case last saved or opened.
     void reopenAsksFirst_data()
