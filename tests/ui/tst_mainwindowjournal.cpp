@@ -287,15 +287,12 @@ private slots:
         auto w = makeMainWindow(journalEnvironment(path(), m_said));
         CaseRecord c;
         c.cast = followingMoment(castOf(u"011010"_s, u"000100"_s, -1, -1, -1, {}), {true, true, true});
-        for (std::size_t i = 0; i < c.cast.byHand.size(); ++i)
+        for (std::size_t i = 0; i < 3; ++i)
             c.cast.byHand[i] = (picked >> i & 1) != 0;
         QVERIFY(w->journal()->save(c));
         QVERIFY(reopenRow(*w, 0));
-        const CastInput shown = w->document().cast();
-        for (std::size_t i = 0; i < c.cast.byHand.size(); ++i)
-            QCOMPARE(shown.pickedByHand(static_cast<DayPart>(i)), (picked >> i & 1) != 0);
-        QCOMPARE(shown.dayStem, c.cast.dayStem);
-        QCOMPARE(shown.dayBuild, c.cast.dayBuild);
+        for (std::size_t i = 0; i < 3; ++i)
+            QCOMPARE(w->document().cast().pickedByHand(static_cast<DayPart>(i)), (picked >> i & 1) != 0);
     }
 
     // Opening a case over the sheet asks first, as New does, when a chart
