@@ -8,6 +8,8 @@
 #include "chart/yingqi.h"
 #include "qtcore/textconv.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
@@ -172,11 +174,28 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         else if (g && lr.support != Support::None)
             row.marks << qs(supportName(lr.support));
         if (lr.strength)
-            row.marks << qs(strengthShort(*lr.strength));
-        for (std::u16string_view w : lineMarkWords(chart, n))
-            row.marks << qs(w);
-        if (lr.changeStage)
-            row.marks << u"化"_s + qs(stageName(*lr.changeStage));
+            row.marks << qs(strengthVerdict(*lr.strength));
+        const std::size_t i = static_cast<std::size_t>(n - 1);
+        if (const StaticMark m = chart.analysis.marks[i]; m != StaticMark::None)
+            row.marks << qs(staticMarkName(m));
+        if (const BreakKind k = chart.analysis.breakKinds[i]; k != BreakKind::None)
+            row.marks << qs(BreakKindNames[static_cast<std::size_t>(k)]);
+        if (const VoidKind k = chart.analysis.voidKinds[i]; k != VoidKind::None)
+            row.marks << qs(VoidKindNames[static_cast<std::size_t>(k)]);
+        if (model.hasChanged && row.moving) {
+            const std::vector<Change> &changes = chart.analysis.changes[i];
+            for (const Change c : changes)
+                row.changedMarks << qs(changeName(c));
+            // The 应期 rules read a change into a 合 whatever the school marks;
+            // the chart says it wherever they may cite it.
+            if (std::ranges::find(changes, Change::Combine) == changes.end()
+                && combines(l.branch, l.changedBranch))
+                row.changedMarks << qs(changeName(Change::Combine));
+            if (lr.changeStage)
+                row.changedMarks << u"化"_s + qs(stageName(*lr.changeStage));
+            if (lr.changedStrength)
+                row.changedMarks << qs(strengthVerdict(*lr.changedStrength));
+        }
         model.hasSpirits = model.hasSpirits || !row.spirit.isEmpty();
         model.hasHidden = model.hasHidden || !row.hidden.isEmpty();
     }

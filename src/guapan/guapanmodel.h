@@ -70,7 +70,12 @@ struct GuapanRowModel {
     bool changedYang = false;
     bool changedVoid = false;
     QString changedRole;
-    QStringList marks;         // small type after the line: 月破, 暗动, 日破, the changes …
+    // Small type after each line, so that every word reads with the line it is
+    // about: the original line's (原/忌/仇 or 用神, strength, 月破, 暗动, 日破,
+    // 冲实 …) before the arrow, the changed line's (化进神, 回头生, 化合 …, its
+    // strength) after the changed line.
+    QStringList marks;
+    QStringList changedMarks;
     bool useGod = false;       // this line is the use god
     bool hiddenUseGod = false; // the hidden spirit under it is
 };

@@ -34,11 +34,13 @@ CastInput withMoment(CastInput in)
     return in;
 }
 
-// A row as "spirit|hidden|label|role|moving|changed|marks", the marks joined by spaces.
+// A row as "spirit|hidden|label|role|moving|marks|changed|changed's marks", the marks joined by spaces.
 QString rowText(const GuapanRowModel &r)
 {
-    return QStringList{r.spirit, r.hidden, r.label, r.role, r.movingMark, r.changedLabel, r.marks.join(u' ')}.join(
-        u'|');
+    return QStringList{r.spirit,        r.hidden,       r.label,
+                       r.role,          r.movingMark,   r.marks.join(u' '),
+                       r.changedLabel,  r.changedMarks.join(u' ')}
+        .join(u'|');
 }
 
 QStringList lineTexts(const QList<GuapanFieldLine> &lines)
@@ -72,26 +74,28 @@ private slots:
         // The chart of the README: 雷泽归妹 (兑宫, metal) to 雷水解, 亥 hidden under line 4,
         // 午 broken by the 子 month, 丑 void, 巳 turning into 寅 that generates it and is its 长生.
         // Strength in the 子 (water) month and at the 午 day: earth 囚·胎, metal 休·沐浴,
-        // fire 死·帝旺, wood 相·死 (长生 of earth 申, metal 巳, fire 寅, wood 亥).
+        // fire 死·帝旺, wood 相·死 (长生 of earth 申, metal 巳, fire 寅, wood 亥); the
+        // verdict first: 旺 with the month (旺, 相) or a day that stands on or generates the
+        // line (fire, earth), unless the month breaks it (午).
         QTest::newRow("978788 at 2000-01-01 12:00")
             << withMoment(castOf(u"978788"_s)) << QStringList{u"雷泽归妹"_s, u"兑宫·归魂"_s, u"雷水解"_s, u"震宫"_s}
-            << QStringList{u"朱雀||父母戌土|应||父母戌土|囚·胎"_s,
-                           u"青龙||兄弟申金|||兄弟申金|休·沐浴"_s,
-                           u"玄武|子孙亥水|官鬼午火|||官鬼午火|死·帝旺 月破"_s,
-                           u"白虎||父母丑土|世||官鬼午火|囚·胎"_s,
-                           u"腾蛇||妻财卯木|||父母辰土|相·死"_s,
-                           u"勾陈||官鬼巳火||○|妻财寅木|死·帝旺 回头生 化长生"_s};
+            << QStringList{u"朱雀||父母戌土|应||旺 · 囚 · 胎|父母戌土|"_s,
+                           u"青龙||兄弟申金|||衰 · 休 · 沐浴|兄弟申金|"_s,
+                           u"玄武|子孙亥水|官鬼午火|||衰 · 死 · 帝旺 月破|官鬼午火|"_s,
+                           u"白虎||父母丑土|世||旺 · 囚 · 胎|官鬼午火|"_s,
+                           u"腾蛇||妻财卯木|||旺 · 相 · 死|父母辰土|"_s,
+                           u"勾陈||官鬼巳火||○|旺 · 死 · 帝旺|妻财寅木|回头生 化长生 旺 · 相 · 死"_s};
         // 水火既济 (坎宫, water) lacks 妻财, found as 午 on line 3 of 坎为水; no day, no spirits.
         QTest::newRow("787878 static") << castOf(u"787878"_s) << QStringList{u"水火既济"_s, u"坎宫"_s, {}, {}}
-                                       << QStringList{u"||兄弟子水|应|||"_s, u"||官鬼戌土||||"_s,
-                                                      u"||父母申金||||"_s,   u"|妻财午火|兄弟亥水|世|||"_s,
-                                                      u"||官鬼丑土||||"_s,   u"||子孙卯木||||"_s};
+                                       << QStringList{u"||兄弟子水|应||||"_s, u"||官鬼戌土|||||"_s,
+                                                      u"||父母申金|||||"_s,   u"|妻财午火|兄弟亥水|世||||"_s,
+                                                      u"||官鬼丑土|||||"_s,   u"||子孙卯木|||||"_s};
         // Every line of 乾 (metal) to 坤: 未 and 卯 overcome 子 and 辰 turning into them.
         QTest::newRow("999999 all moving")
             << castOf(u"999999"_s) << QStringList{u"乾为天"_s, u"乾宫·六冲"_s, u"坤为地"_s, u"坤宫·六冲"_s}
-            << QStringList{u"||父母戌土|世|○|兄弟酉金|"_s, u"||兄弟申金||○|子孙亥水|"_s,
-                           u"||官鬼午火||○|父母丑土|"_s,   u"||父母辰土|应|○|妻财卯木|回头克"_s,
-                           u"||妻财寅木||○|官鬼巳火|"_s,   u"||子孙子水||○|父母未土|回头克"_s};
+            << QStringList{u"||父母戌土|世|○||兄弟酉金|"_s, u"||兄弟申金||○||子孙亥水|"_s,
+                           u"||官鬼午火||○||父母丑土|"_s,   u"||父母辰土|应|○||妻财卯木|回头克"_s,
+                           u"||妻财寅木||○||官鬼巳火|"_s,   u"||子孙子水||○||父母未土|回头克"_s};
     }
     void rows()
     {
@@ -129,6 +133,21 @@ private slots:
             const bool changedColumns = std::ranges::any_of(
                 runs, [](const GuapanRun &r) { return r.cell == GuapanCell::Changed || r.cell == GuapanCell::Arrow; });
             QCOMPARE(changedColumns, model.hasChanged);
+            // Each line's words on its own side of the arrow.
+            const auto edge = [&runs](GuapanCell cell, bool right) {
+                qreal at = right ? 0 : 1e9;
+                for (const GuapanRun &r : runs)
+                    if (r.cell == cell)
+                        at = right ? std::max(at, r.box.right()) : std::min(at, r.box.left());
+                return at;
+            };
+            if (model.hasChanged) {
+                QVERIFY(edge(GuapanCell::Mark, true) < edge(GuapanCell::Changed, false));
+                QVERIFY(edge(GuapanCell::ChangedMark, false) > edge(GuapanCell::ChangedRole, true));
+                for (const GuapanBar &bar : layout.bars)
+                    if (bar.line == n && bar.changed)
+                        QVERIFY(edge(GuapanCell::Mark, true) < bar.box.left());
+            }
             QCOMPARE(std::ranges::count_if(layout.bars, [n](const GuapanBar &b) { return b.line == n; }),
                      model.hasChanged ? 2 : 1);
         }
@@ -259,8 +278,15 @@ private slots:
                 QVERIFY2(line->contains(r.label), qPrintable(*line));
                 if (r.moving)
                     QVERIFY2(line->contains(r.changedLabel), qPrintable(*line));
-                for (const QString &m : r.marks)
+                // The strength as the text has it, "旺·帝旺", after its verdict.
+                for (QString m : r.marks) {
+                    if (m.startsWith(u"旺 · "_s) || m.startsWith(u"衰 · "_s))
+                        m = m.mid(4).replace(u" · "_s, u"·"_s);
                     QVERIFY2(line->contains(m), qPrintable(*line + u" / "_s + m));
+                }
+                for (const QString &m : r.changedMarks)
+                    if (std::ranges::find(ChangeNames, m.toStdU16String()) != ChangeNames.end())
+                        QVERIFY2(line->contains(m), qPrintable(*line + u" / "_s + m));
             }
             for (const QString &foot : lineTexts(model.foot))
                 for (QString piece : foot.split(u" | "_s))
