@@ -158,6 +158,40 @@ private slots:
         QVERIFY2(ratio > 1.8 && ratio < 2.2, qPrintable(QString::number(ratio)));
     }
 
+    // A drawing given less room takes smaller type, down to 9 px, and then wraps;
+    // every row's words stay within the room while the type can still shrink.
+    void fitsTheWidth_data()
+    {
+        QTest::addColumn<qreal>("share"); // of the drawing's own width at 200 %
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("whole") << 1.0 << true;
+        QTest::newRow("four fifths") << 0.8 << true;
+        QTest::newRow("half") << 0.5 << true;
+        QTest::newRow("a sixth") << 1.0 / 6 << false;
+    }
+    void fitsTheWidth()
+    {
+        QFETCH(qreal, share);
+        QFETCH(bool, fits);
+        GuapanWords words;
+        words.question = u"问今年能否换到合适的工作，薪水是否比现在高，何时有消息"_s;
+        const GuapanModel model = guapanModel(chartOf(withMoment(castOf(u"978788"_s))), words);
+        const GuapanLayout whole = layOutGuapan(model, style(2.0));
+        GuapanStyle narrow = style(2.0);
+        narrow.width = std::floor(whole.size.width() * share);
+        const GuapanLayout layout = layOutGuapan(model, narrow);
+        QCOMPARE(layout.fits, fits);
+        QVERIFY(layout.small.pixelSize() >= 9);
+        if (fits) {
+            QVERIFY2(layout.size.width() <= narrow.width, qPrintable(QString::number(layout.size.width())));
+            QCOMPARE(layout.body.pixelSize() == whole.body.pixelSize(), share == 1.0);
+        } else {
+            QCOMPARE(layout.body.pixelSize(), 9);
+        }
+        for (int n = 1; n <= 6; ++n)
+            QCOMPARE(layout.rowRuns(n).size(), whole.rowRuns(n).size());
+    }
+
     void header_data()
     {
         QTest::addColumn<CastInput>("cast");

@@ -4,6 +4,7 @@
 // screens of screens.json and on rooms of a made-up size.
 #include "common/mainwindowfixture.h"
 #include "common/notation.h"
+#include "guapan/guapanview.h"
 #include "ui/screenarranger.h"
 #include "widgets/settingskeys.h"
 
@@ -45,6 +46,30 @@ void TestScreenArranger::init()
 {
     QVERIFY(m_dir.isValid());
     QFile::remove(m_dir.filePath(u"lotgrid.conf"_s));
+}
+
+// What is wrong with the 卦盘 pane, if anything: a sideways scroll bar, a drawing
+// wider than the pane shows, a line's words cut off at its right, type under 9 px.
+QString paneFits(const MainWindow &w)
+{
+    const auto *dock = w.findChild<QDockWidget *>(u"guapanDock"_s);
+    const auto *area = dock->findChild<QAbstractScrollArea *>();
+    const auto *view = dock->findChild<GuapanView *>(u"guapan"_s);
+    if (!area->isVisible())
+        return {};
+    if (area->horizontalScrollBar()->isVisible())
+        return u"the 卦盘 scrolls sideways"_s;
+    const GuapanLayout &layout = view->guapanLayout();
+    const int room = area->viewport()->width();
+    if (layout.size.width() > room)
+        return u"the 卦盘 is %1 wide in %2"_s.arg(layout.size.width()).arg(room);
+    for (int n = 1; n <= 6; ++n)
+        for (const GuapanRun &r : layout.rowRuns(n))
+            if (r.box.right() > room)
+                return u"line %1's %2 is cut off"_s.arg(n).arg(r.text);
+    if (layout.body.pixelSize() < 9 || layout.small.pixelSize() < 9)
+        return u"the 卦盘's type is %1 px"_s.arg(layout.small.pixelSize());
+    return {};
 }
 
 // With `room`, the window's room is that size, whatever the screen.
@@ -134,15 +159,15 @@ void TestScreenArranger::smallScreensScrollOnlyDown()
     const QAbstractScrollArea *sheetArea = w->findChild<QAbstractScrollArea *>(u"sheetScroll"_s);
     const QAbstractScrollArea *paneArea
         = w->findChild<QDockWidget *>(u"guapanDock"_s)->findChild<QAbstractScrollArea *>();
-    // Sideways scrolling is wrong only where the window could still grow taller.
+    // Sideways scrolling of the sheet is wrong only where the window could still grow
+    // taller; the 卦盘 never scrolls sideways.
     const auto sideways = [&]() -> QString {
+        const QString when = u" at %1 %: window %2×%3"_s.arg(w->zoomPercent()).arg(w->width()).arg(w->height());
         for (const QAbstractScrollArea *area : {sheetArea, paneArea})
             if (w->height() < tallest && area->horizontalScrollBar()->isVisible())
-                return u"%1 at %2 %: window %3×%4"_s.arg(area->objectName())
-                    .arg(w->zoomPercent())
-                    .arg(w->width())
-                    .arg(w->height());
-        return {};
+                return area->objectName() + when;
+        const QString pane = paneFits(*w);
+        return pane.isEmpty() ? pane : pane + when;
     };
     for (const int percent : {80, 90, 100, 110, 125, 150, 175, 200, 225, 250}) {
         w->setZoomPercent(percent);
@@ -197,7 +222,8 @@ void TestScreenArranger::madeUpRooms()
              {w->findChild<QAbstractScrollArea *>(u"sheetScroll"_s), dock->findChild<QAbstractScrollArea *>()})
             if (w->height() < room.height() && area->horizontalScrollBar()->isVisible())
                 return area->objectName() + u" scrolls sideways"_s + at;
-        return {};
+        const QString pane = paneFits(*w);
+        return pane.isEmpty() ? pane : pane + at;
     };
     bool wentBelow = false;
     for (const int percent : ZoomSteps) {
