@@ -82,32 +82,33 @@ bool isHan(QChar c)
 // before from + 1.
 qsizetype lineEnd(const QString &text, qsizetype from, qsizetype fits)
 {
-    const qsizetype end = from + fits;
-    if (end >= text.size() || fits <= 1)
-        return end;
-    const auto allowed = [&text](qsizetype at) {
-        if (NoLineStart.contains(text.at(at)) || NoLineEnd.contains(text.at(at - 1)))
+    if (from + fits >= text.size() || fits <= 1)
+        return fits;
+    // The line and the character after it are all the breaking rules look at.
+    const QString line = text.mid(from, fits + 1);
+    const auto allowed = [&line](qsizetype at) {
+        if (NoLineStart.contains(line.at(at)) || NoLineEnd.contains(line.at(at - 1)))
             return false;
-        if (text.at(at).isSpace() || text.at(at - 1).isSpace())
+        if (line.at(at).isSpace() || line.at(at - 1).isSpace())
             return true;
-        return std::ranges::none_of(Unsplit, [&](const QString &w) { return text.mid(at - 1, 2) == w; });
+        return std::ranges::none_of(Unsplit, [&](const QString &w) { return line.mid(at - 1, 2) == w; });
     };
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
-    qsizetype lastAllowed = -1;
-    for (qsizetype at = end; at > from; --at) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, line);
+    qsizetype lastAllowed = 0;
+    for (qsizetype at = fits; at > 0; --at) {
         finder.setPosition(at);
-        const bool boundary = finder.isAtBoundary() || text.at(at).isSpace();
+        const bool boundary = finder.isAtBoundary() || line.at(at).isSpace();
         if (!boundary || !allowed(at))
             continue;
-        const QChar before = text.at(at - 1);
-        if ((before.isSpace() || before.isPunct()) && (at - from) * 3 >= fits * 2)
-            return at - from;
-        if (lastAllowed < 0)
+        const QChar before = line.at(at - 1);
+        if ((before.isSpace() || before.isPunct()) && at * 3 >= fits * 2)
+            return at;
+        if (lastAllowed == 0)
             lastAllowed = at;
-        if ((at - from) * 3 < fits * 2)
+        if (at * 3 < fits * 2)
             break;
     }
-    return lastAllowed > from ? lastAllowed - from : fits;
+    return lastAllowed > 0 ? lastAllowed : fits;
 }
 
 // ASCII punctuation next to Chinese text in its full-width form: "用神:妻财" →
@@ -323,8 +324,9 @@ qreal marksWidth(const GuapanModel &model, QStringList GuapanRowModel::*marks, c
 }
 
 // The layout with body type of `px` pixels; with `limit` > 0 the header, the
-// title's words and the foot wrap within it.
-GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qreal limit);
+// title's words and the foot wrap within it, and with `stacked` each line's
+// marks go on lines of their own under it, on its side of the arrow.
+GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qreal limit, bool stacked = false);
 
 } // namespace
 
@@ -361,13 +363,21 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
     }
     if (layout.size.width() > style.width)
         layout = layOutAt(model, style.font, px, style.width);
+    // Too wide still: the marks go under their lines, in the largest type that then fits.
+    for (qreal stackedPx = bodyPixels(style); layout.size.width() > style.width;) {
+        layout = layOutAt(model, style.font, stackedPx, style.width, true);
+        if (stackedPx <= MinimumPixels || layout.size.width() <= style.width)
+            break;
+        const qreal scaled = std::floor(stackedPx * style.width / layout.size.width());
+        stackedPx = std::max(MinimumPixels, std::min(scaled, stackedPx - 1));
+    }
     layout.fits = layout.size.width() <= style.width;
     return layout;
 }
 
 namespace {
 
-GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qreal limit)
+GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qreal limit, bool stacked)
 {
     GuapanLayout layout;
     layout.body = sized(font, px);
@@ -405,7 +415,8 @@ GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qre
     c.moving = x;
     x += std::max(b.width(u"○"_s), b.width(u"×"_s)) + b.em(ColumnGap);
     c.marks = x;
-    x += marksWidth(model, &GuapanRowModel::marks, b);
+    if (!stacked)
+        x += marksWidth(model, &GuapanRowModel::marks, b);
 
     // The title: each hexagram's name over its own lines.
     const auto titleWidth = [&b](const GuapanHexagramTitle &t) {
@@ -426,7 +437,8 @@ GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qre
         c.changedRole = x;
         x += b.width(u"世"_s) + b.em(ColumnGap);
         c.changedMarks = x;
-        x += marksWidth(model, &GuapanRowModel::changedMarks, b);
+        if (!stacked)
+            x += marksWidth(model, &GuapanRowModel::changedMarks, b);
     }
     // The last column's gap is no part of the drawing.
     c.right = x - (x == c.marks || x == c.changedMarks ? b.em(ColumnGap) : b.em(0.5));
@@ -523,11 +535,31 @@ GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qre
             layout.bars << GuapanBar{QRectF(c.bar, barTop, b.em(BarLength), barHeight), row.yang, lineInk, n, false};
             put(row.role, c.role, GuapanInk::Ink, GuapanCell::Role);
             put(row.movingMark, c.moving, GuapanInk::Accent, GuapanCell::Moving);
-            const auto putMarks = [&](const QStringList &marks, qreal at, GuapanCell cell) {
-                for (const QString &m : marks)
-                    at = put(m, at, GuapanInk::Secondary, cell, GuapanType::Small) + b.em(0.5);
+            // Stacked, the marks run on lines under the row from `start`, wrapping before `end`.
+            const qreal stackRight = std::max(c.right, limit - left);
+            const qreal stackLine = b.em(1.25);
+            int stackLines = 0;
+            const auto putMarks = [&](const QStringList &marks, qreal at, GuapanCell cell, qreal start = 0,
+                                      qreal stop = 0) {
+                int lines = marks.isEmpty() || !stacked ? 0 : 1;
+                qreal markBase = base;
+                if (stacked) {
+                    at = start;
+                    markBase = b.baselineIn(y + rowHeight - b.em(0.35), stackLine);
+                }
+                for (const QString &m : marks) {
+                    if (stacked && at > start && at + b.width(m, GuapanType::Small) > stop) {
+                        at = start;
+                        markBase += stackLine;
+                        ++lines;
+                    }
+                    at = b.place(m, at, markBase, GuapanPart::Row, GuapanInk::Secondary, GuapanType::Small, n, cell)
+                         + b.em(0.5);
+                }
+                stackLines = std::max(stackLines, lines);
             };
-            putMarks(row.marks, c.marks, GuapanCell::Mark);
+            putMarks(row.marks, c.marks, GuapanCell::Mark, c.label,
+                     model.hasChanged ? c.changed - b.em(ColumnGap) : stackRight);
             if (model.hasChanged) {
                 const GuapanInk changedInk = row.moving ? GuapanInk::Accent : GuapanInk::Secondary;
                 if (row.moving)
@@ -541,8 +573,8 @@ GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qre
                 put(row.changedRole, c.changedRole, GuapanInk::Secondary, GuapanCell::ChangedRole);
             }
             if (model.hasChanged)
-                putMarks(row.changedMarks, c.changedMarks, GuapanCell::ChangedMark);
-            y += rowHeight;
+                putMarks(row.changedMarks, c.changedMarks, GuapanCell::ChangedMark, c.changed, stackRight);
+            y += rowHeight + stackLines * stackLine;
         }
     }
 

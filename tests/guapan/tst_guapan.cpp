@@ -263,6 +263,48 @@ private slots:
         QVERIFY(layout.size.height() < shortOne.size.height() * 1.2);
     }
 
+    // A wrapped value never starts a line with closing punctuation, never ends one
+    // with opening punctuation, never splits 月建; ASCII punctuation in Chinese text
+    // is drawn full-width.
+    void lineBreaks_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("drawn");
+        const QString commas = u"问财运如何，今年能否得财，何时见财，与人合伙可否，投资房产如何。"_s;
+        QTest::newRow("commas") << commas << commas;
+        const QString build = u"月建月建月建月建月建月建月建月建月建月建月建月建月建月建月建月建月建"_s;
+        QTest::newRow("月建 repeated") << build << build;
+        QTest::newRow("ASCII punctuation")
+            << u"问(工作)调动,能否成功;何时有消息:几月?与上司(王某)相处如何?"_s
+            << u"问（工作）调动，能否成功；何时有消息：几月？与上司（王某）相处如何？"_s;
+    }
+    void lineBreaks()
+    {
+        QFETCH(QString, question);
+        QFETCH(QString, drawn);
+        const Chart chart = chartOf(withMoment(castOf(u"978788"_s)));
+        bool wrapped = false;
+        for (const qreal width : {260.0, 300.0, 340.0, 380.0}) {
+            GuapanStyle narrow = style();
+            narrow.width = width;
+            const GuapanLayout layout = guapanLayout(chart, GuapanWords{question, {}, false}, narrow);
+            QStringList lines;
+            for (auto run = std::ranges::find(layout.runs, u"卜问何事"_s, &GuapanRun::text) + 1;
+                 run < layout.runs.end() && run->ink == GuapanInk::Ink; ++run)
+                lines << run->text;
+            if (lines.join(QString()) != drawn)
+                continue; // cut short with "…": checked by longQuestion
+            wrapped = wrapped || lines.size() > 1;
+            for (qsizetype k = 0; k < lines.size(); ++k) {
+                QVERIFY2(!u"，。、；：？！）」》”"_s.contains(lines[k].front()), qPrintable(lines.join(u'/')));
+                QVERIFY2(!u"（「《“"_s.contains(lines[k].back()), qPrintable(lines.join(u'/')));
+                if (k > 0)
+                    QVERIFY2(!(lines[k - 1].endsWith(u'月') && lines[k].startsWith(u'建')), qPrintable(lines.join(u'/')));
+            }
+        }
+        QVERIFY(wrapped);
+    }
+
     // 纳甲带天干: 乾 takes 甲 below and 壬 above, 坤 乙 and 癸, 离 己, 艮 丙, 震 庚, 兑 丁.
     void stems_data()
     {
