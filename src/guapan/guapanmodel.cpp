@@ -7,6 +7,7 @@
 #include "chart/words.h"
 #include "chart/yingqi.h"
 #include "qtcore/textconv.h"
+#include "widgets/traditional.h"
 
 #include <algorithm>
 
@@ -110,9 +111,56 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
     return lines;
 }
 
+GuapanModel simplifiedModel(const Chart &chart, const GuapanWords &words);
+
+// Every word of the model in Traditional characters.
+void toTraditional(GuapanModel &model)
+{
+    const auto convert = [](QString &text) {
+        if (const std::optional<QString> t = lotgrid::toTraditional(text))
+            text = *t;
+    };
+    const auto lines = [&](QList<GuapanFieldLine> &list) {
+        for (GuapanFieldLine &line : list)
+            for (GuapanField &f : line.fields)
+                for (QString *s : {&f.label, &f.value, &f.note})
+                    convert(*s);
+    };
+    lines(model.header);
+    lines(model.foot);
+    for (GuapanHexagramTitle *t : {&model.original, &model.changed}) {
+        convert(t->name);
+        convert(t->detail);
+    }
+    for (QString &w : model.titleWords)
+        convert(w);
+    for (GuapanField &f : model.minor) {
+        convert(f.label);
+        convert(f.value);
+    }
+    for (GuapanRowModel &row : model.rows) {
+        for (QString *s : {&row.spirit, &row.hidden, &row.label, &row.role, &row.changedLabel, &row.changedRole})
+            convert(*s);
+        for (QString &m : row.marks)
+            convert(m);
+        for (QString &m : row.changedMarks)
+            convert(m);
+    }
+}
+
 } // namespace
 
 GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
+{
+    GuapanModel model = simplifiedModel(chart, words);
+    if (words.traditional)
+        toTraditional(model);
+    return model;
+}
+
+namespace {
+
+GuapanModel simplifiedModel(const Chart &chart, const GuapanWords &words)
 {
     GuapanModel model;
     model.header = headerOf(chart, words);
@@ -228,5 +276,7 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
     }
     return model;
 }
+
+} // namespace
 
 } // namespace lotgrid

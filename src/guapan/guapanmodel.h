@@ -32,6 +32,9 @@ struct GuapanWords {
     QString question;        // 卜问何事
     QString castMethod;      // how the lines were cast: "手动摇卦", "时间起卦" …
     bool najiaStems = false; // 纳甲带天干: "己卯木" rather than "卯木"
+    // 输出繁体: every word in Traditional characters (through OpenCC; where it
+    // cannot load, the words stay as they are, so ask toTraditional first).
+    bool traditional = false;
 };
 
 // One label and its value, with an optional remark in small type after it:
