@@ -452,8 +452,9 @@ GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qre
             for (const QString &w : model.titleWords)
                 titleRight += b.em(FieldGap) + b.width(w);
     }
-    const qreal wrapRight = limit > 0 ? std::max({c.right, titleRight, std::min(limit - left, left + b.em(MinimumWidth))})
-                                      : std::max({c.right, titleRight, left + b.em(MinimumWidth)});
+    const qreal wrapRight = limit > 0
+                                ? std::max({c.right, titleRight, std::min(limit - left, left + b.em(MinimumWidth))})
+                                : std::max({c.right, titleRight, left + b.em(MinimumWidth)});
 
     qreal y = b.em(Margin) - b.em(0.3);
     if (!model.header.isEmpty()) {

@@ -236,8 +236,7 @@ GuapanModel simplifiedModel(const Chart &chart, const GuapanWords &words)
                 row.changedMarks << qs(changeName(c));
             // The 应期 rules read a change into a 合 whatever the school marks;
             // the chart says it wherever they may cite it.
-            if (std::ranges::find(changes, Change::Combine) == changes.end()
-                && combines(l.branch, l.changedBranch))
+            if (std::ranges::find(changes, Change::Combine) == changes.end() && combines(l.branch, l.changedBranch))
                 row.changedMarks << qs(changeName(Change::Combine));
             if (lr.changeStage)
                 row.changedMarks << u"化"_s + qs(stageName(*lr.changeStage));

@@ -8,10 +8,10 @@
 #include "guapan/guapanpaint.h"
 #include "qtcore/textconv.h"
 #include "qtcore/wholefile.h"
-#include "widgets/settingskeys.h"
-#include "widgets/traditional.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
+#include "widgets/settingskeys.h"
+#include "widgets/traditional.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,12 +22,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QSettings>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QSettings>
 
 using namespace Qt::StringLiterals;
 
@@ -179,8 +179,7 @@ void ChartExport::daochupdf_Click()
     if (!forOutput(QString()))
         return;
     QString error;
-    if (writePdf(path, *pageSize, m_document.chart(), outputWords(), {QApplication::font(), 1.0}, &error,
-                 m_printTexts))
+    if (writePdf(path, *pageSize, m_document.chart(), outputWords(), {QApplication::font(), 1.0}, &error, m_printTexts))
         emit done(u"PDF 已保存：%1"_s.arg(shown));
     else
         tell(false, u"PDF 未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));

@@ -37,9 +37,8 @@ CastInput withMoment(CastInput in)
 // A row as "spirit|hidden|label|role|moving|marks|changed|changed's marks", the marks joined by spaces.
 QString rowText(const GuapanRowModel &r)
 {
-    return QStringList{r.spirit,        r.hidden,       r.label,
-                       r.role,          r.movingMark,   r.marks.join(u' '),
-                       r.changedLabel,  r.changedMarks.join(u' ')}
+    return QStringList{r.spirit,     r.hidden,           r.label,        r.role,
+                       r.movingMark, r.marks.join(u' '), r.changedLabel, r.changedMarks.join(u' ')}
         .join(u'|');
 }
 
@@ -274,9 +273,8 @@ private slots:
         QTest::newRow("commas") << commas << commas;
         const QString build = u"月建月建月建月建月建月建月建月建月建月建月建月建月建月建月建月建月建"_s;
         QTest::newRow("月建 repeated") << build << build;
-        QTest::newRow("ASCII punctuation")
-            << u"问(工作)调动,能否成功;何时有消息:几月?与上司(王某)相处如何?"_s
-            << u"问（工作）调动，能否成功；何时有消息：几月？与上司（王某）相处如何？"_s;
+        QTest::newRow("ASCII punctuation") << u"问(工作)调动,能否成功;何时有消息:几月?与上司(王某)相处如何?"_s
+                                           << u"问（工作）调动，能否成功；何时有消息：几月？与上司（王某）相处如何？"_s;
     }
     void lineBreaks()
     {
@@ -299,7 +297,8 @@ private slots:
                 QVERIFY2(!u"，。、；：？！）」》”"_s.contains(lines[k].front()), qPrintable(lines.join(u'/')));
                 QVERIFY2(!u"（「《“"_s.contains(lines[k].back()), qPrintable(lines.join(u'/')));
                 if (k > 0)
-                    QVERIFY2(!(lines[k - 1].endsWith(u'月') && lines[k].startsWith(u'建')), qPrintable(lines.join(u'/')));
+                    QVERIFY2(!(lines[k - 1].endsWith(u'月') && lines[k].startsWith(u'建')),
+                             qPrintable(lines.join(u'/')));
             }
         }
         QVERIFY(wrapped);
