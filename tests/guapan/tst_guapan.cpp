@@ -191,6 +191,27 @@ private slots:
             QCOMPARE(layout.rowRuns(n).size(), whole.rowRuns(n).size());
     }
 
+    // The 应期 rules read a line changing into its 六合 partner as held in a 合 under
+    // every school, so the chart says 化合 there even where the school leaves it out
+    // of the change words: 乾's first line 子 turns into 姤's 丑 (子丑合).
+    void combiningChangeShows_data()
+    {
+        QTest::addColumn<bool>("schoolSaysIt");
+        QTest::newRow("化合 among the change words") << true;
+        QTest::newRow("化合 left out") << false;
+    }
+    void combiningChangeShows()
+    {
+        QFETCH(bool, schoolSaysIt);
+        CastInput in = castOf(u"977777"_s);
+        in.options.changeCombine = schoolSaysIt;
+        const GuapanModel model = guapanModel(chartOf(in), {});
+        QCOMPARE(model.rows[5].changedMarks.count(u"化合"_s), 1);
+        QVERIFY(!model.rows[5].marks.contains(u"化合"_s));
+        for (int k = 0; k < 5; ++k)
+            QVERIFY(model.rows[k].changedMarks.isEmpty());
+    }
+
     void header_data()
     {
         QTest::addColumn<CastInput>("cast");
