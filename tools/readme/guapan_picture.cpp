@@ -2,7 +2,8 @@
 // picture format by the suffix) at a pixel density, or a one-page PDF.
 //   QT_QPA_PLATFORM=offscreen ./build/tools/readme/guapan_picture docs/guapan.png
 //   guapan_picture OUT [LINES] [--time "YYYY-MM-DD HH:MM"] [--question TEXT] [--sex 男|女]
-//                  [--category TEXT] [--method TEXT] [--use N] [--stems] [--zoom Z] [--width W] [--ratio R] [--dark] [--a5]
+//                  [--category TEXT] [--method TEXT] [--use N] [--stems] [--zoom Z] [--width W] [--ratio R] [--dark]
+//                  [--a5]
 //                  [--pane]
 // --pane draws the pane "guapan" as a window shows it, in a dark palette with --dark.
 // LINES in 6/7/8/9 notation, line 1 first, or "none" (default 978788, 雷泽归妹 with line 1
