@@ -712,14 +712,14 @@ bool Journal::writeYingqi(const CaseRecord &c, const ChartFacts &facts)
     for (const YingqiCandidate &y : facts.yingqi) {
         if (!q)
             return false;
-        const std::optional<YingqiHit> hit = dated ? std::optional(yingqiHit(y, day)) : std::nullopt;
+        const YingqiHit hit = dated ? yingqiHit(y, day) : YingqiHit{};
         q->bindValue(0, c.id);
         q->bindValue(1, static_cast<int>(y.rule));
         q->bindValue(2, static_cast<int>(y.unit));
         q->bindValue(3, static_cast<int>(y.line));
         q->bindValue(4, QDate(y.date.year, y.date.month, y.date.day).toString(Qt::ISODate));
-        q->bindValue(5, hit ? QVariant(hit->hit ? 1 : 0) : none);
-        q->bindValue(6, hit ? QVariant(static_cast<qint64>(hit->daysOff)) : none);
+        q->bindValue(5, dated ? QVariant(hit.hit ? 1 : 0) : none);
+        q->bindValue(6, dated ? QVariant(static_cast<qint64>(hit.daysOff)) : none);
         if (!execPrepared(q))
             return false;
     }

@@ -1332,7 +1332,10 @@ void TestJournal::yingqiHitDays()
 {
     QFETCH(int, unit);
     QFETCH(QDate, day);
-    const YingqiCandidate c{{2026, 3, 5}, static_cast<YingqiUnit>(unit), *sexagenaryOf(7, Branch::Mao)}; // 辛卯
+    YingqiCandidate c;
+    c.date = {2026, 3, 5};
+    c.unit = static_cast<YingqiUnit>(unit);
+    c.pillar = *sexagenaryOf(7, Branch::Mao); // 辛卯
     const YingqiHit hit = yingqiHit(c, {day.year(), day.month(), day.day()});
     QTEST(hit.hit, "hit");
     QTEST(int(hit.daysOff), "daysOff");
