@@ -61,9 +61,9 @@ private:
     HitCount m_overall;
     std::array<QList<StatsRow>, 5> m_rows;
     std::array<TongjiPage *, 5> m_pageOf{};
-    TongjiRulePage *m_rulePage;
     QLabel *m_summary;
     QTabWidget *m_pages;
+    TongjiRulePage *m_rulePage;
     QPushButton *m_export;
 };
 
