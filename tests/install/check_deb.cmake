@@ -1,6 +1,29 @@
-# Builds the Debian package with the build's CPack configuration and checks it:
-# its name, exactly the files it should hold, dependencies worked out from the
-# linked libraries, and no error from lintian.
+# Builds the programs in Release in BUILD_DIR (configured there once, kept for
+# the next run), the Debian package from them with that folder's CPack
+# configuration, and checks it: its name, exactly the files it should hold,
+# dependencies worked out from the linked libraries, and no error from lintian.
+if(NOT EXISTS "${BUILD_DIR}/CMakeCache.txt")
+    set(launcher "")
+    if(LAUNCHER)
+        set(launcher "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}")
+    endif()
+    # Installing builds only what is installed, not every target of the folder.
+    execute_process(COMMAND "${CMAKE_COMMAND}" -S "${SOURCE_DIR}" -B "${BUILD_DIR}" -G "${GENERATOR}"
+                            -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+                            ${launcher}
+                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(NOT result EQUAL 0)
+        file(REMOVE "${BUILD_DIR}/CMakeCache.txt")
+        message(FATAL_ERROR "configuring the Release build failed:\n${out}")
+    endif()
+endif()
+cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
+execute_process(COMMAND "${CMAKE_COMMAND}" --build "${BUILD_DIR}" --target ${PROGRAMS} -j ${cores}
+                RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "building the programs in Release failed:\n${out}")
+endif()
+
 file(REMOVE_RECURSE "${WORK}")
 execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C.UTF-8
                         cpack -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${WORK}"
