@@ -278,10 +278,13 @@ void writeOriginalLines(JsonWriter &w, const Chart &chart)
         writeStrength(w.key("strength"), lr.strength);
         if (l.cast.moving) {
             w.key("stagechange");
-            if (lr.changeStage)
-                w.string(u"化" + std::u16string(stageName(*lr.changeStage)));
-            else
+            if (lr.changeStage) {
+                std::u16string words = u"化";
+                words += stageName(*lr.changeStage);
+                w.string(words);
+            } else {
                 w.null();
+            }
         }
         w.endObject();
     }

@@ -92,8 +92,10 @@ std::vector<std::u16string_view> markWords(const Chart &chart, std::size_t i)
 std::u16string positionList(const std::vector<int> &positions)
 {
     std::u16string out;
-    for (int p : positions)
-        out += (out.empty() ? u"" : u"、") + std::u16string(PositionNames[static_cast<std::size_t>(p - 1)]);
+    for (int p : positions) {
+        out += out.empty() ? u"" : u"、";
+        out += PositionNames[static_cast<std::size_t>(p - 1)];
+    }
     return out;
 }
 
@@ -102,17 +104,25 @@ std::u16string useGodLine(const Chart &chart)
 {
     const auto &g = chart.reading.useGod;
     std::u16string line;
-    if (chart.input.category)
-        line += u"占类：" + std::u16string(categoryName(*chart.input.category)) + u"  ";
+    if (chart.input.category) {
+        line += u"占类：";
+        line += categoryName(*chart.input.category);
+        line += u"  ";
+    }
     if (!g)
         return line
                + (chart.input.category == Category::Marriage && !chart.input.sex ? u"用神：未定（婚恋需性别）" : u"");
-    line += u"用神：" + std::u16string(g->world ? u"世" : relativeName(g->relative)) + u"（";
-    line += std::u16string(g->hidden ? u"伏于" : u"")
-            + std::u16string(PositionNames[static_cast<std::size_t>(g->position - 1)]);
-    line += std::u16string(g->source == UseGodSource::Manual ? u"·手选" : u"") + u"）";
-    if (!g->candidates.empty())
-        line += (g->hidden ? u"  又伏于：" : u"  两现：") + positionList(g->candidates);
+    line += u"用神：";
+    line += g->world ? u"世" : relativeName(g->relative);
+    line += u"（";
+    line += g->hidden ? u"伏于" : u"";
+    line += PositionNames[static_cast<std::size_t>(g->position - 1)];
+    line += g->source == UseGodSource::Manual ? u"·手选" : u"";
+    line += u"）";
+    if (!g->candidates.empty()) {
+        line += g->hidden ? u"  又伏于：" : u"  两现：";
+        line += positionList(g->candidates);
+    }
     return line;
 }
 
@@ -163,8 +173,10 @@ void trimRight(std::u16string &line)
 std::u16string yingqiLine(const Chart &chart)
 {
     std::u16string line;
-    for (const std::u16string &date : yingqiFirst(yingqiOf(chart), 4))
-        line += (line.empty() ? u"应期参考：" : u"  ") + date;
+    for (const std::u16string &date : yingqiFirst(yingqiOf(chart), 4)) {
+        line += line.empty() ? u"应期参考：" : u"  ";
+        line += date;
+    }
     return line;
 }
 
@@ -293,9 +305,10 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         std::u16string line = u"卦身：" + std::u16string(branchName(gs->branch));
         if (!gs->positions.empty()) {
             line += u"（";
-            for (std::size_t k = 0; k < gs->positions.size(); ++k)
-                line += (k ? u"、" : u"")
-                        + std::u16string(PositionNames[static_cast<std::size_t>(gs->positions[k] - 1)]);
+            for (std::size_t k = 0; k < gs->positions.size(); ++k) {
+                line += k ? u"、" : u"";
+                line += PositionNames[static_cast<std::size_t>(gs->positions[k] - 1)];
+            }
             line += u"）";
         }
         emit(line);
@@ -419,12 +432,16 @@ std::u16string relationWords(const Chart &chart)
 {
     const Reading &reading = chart.reading;
     std::u16string line;
-    for (const Harmony &h : reading.harmonies)
-        line += (line.empty() ? u"三合：" : u"  三合：") + harmonyText(h);
+    for (const Harmony &h : reading.harmonies) {
+        line += line.empty() ? u"三合：" : u"  三合：";
+        line += harmonyText(h);
+    }
     if (!reading.tombs.empty()) {
         line += line.empty() ? u"入墓：" : u"  入墓：";
-        for (std::size_t k = 0; k < reading.tombs.size(); ++k)
-            line += (k ? u"、" : u"") + tombText(reading.tombs[k]);
+        for (std::size_t k = 0; k < reading.tombs.size(); ++k) {
+            line += k ? u"、" : u"";
+            line += tombText(reading.tombs[k]);
+        }
     }
     return line;
 }

@@ -44,7 +44,11 @@ constexpr int najiaStem(const HexagramRow &row, int line)
 // Stem, branch and element of line 1..6: "己卯木".
 inline std::u16string stemBranchLabel(const HexagramRow &row, int line)
 {
-    return std::u16string(StemNames.substr(static_cast<std::size_t>(najiaStem(row, line)), 1)) + branchLabel(row, line);
+    // Built in one string from its start: one label appended to the other,
+    // never one inserted before the other's characters.
+    std::u16string label(StemNames.substr(static_cast<std::size_t>(najiaStem(row, line)), 1));
+    label += branchLabel(row, line);
+    return label;
 }
 
 } // namespace lotgrid
