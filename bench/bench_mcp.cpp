@@ -1,5 +1,6 @@
 // lotgrid-mcp as a client meets it, through its pipes: the round trip of one
-// `chart` tool call in a running server (target: tens of µs), and the server's
+// `chart` tool call in a running server against /bin/cat echoing a line of the
+// answer's size through the same pipes (target: at most 12 times), and the server's
 // start, from the spawn to its answer to `initialize`, against /bin/true. The
 // same call answered in this process shows what the pipes and the scheduler add,
 // and the chart's JSON read back as a value the share of that step.
@@ -160,9 +161,27 @@ int main()
     if (!server.stop() || bytes < Calls * 100u)
         return 1;
 
+    // The floor: /bin/cat echoing a line of the answer's size through the same pipes.
+    char catExe[] = "/bin/cat";
+    char *const catArgv[] = {catExe, nullptr};
+    std::string echoed(bytes / Calls - 1, 'x');
+    echoed += '\n';
+    Server cat;
+    if (!cat.start(catArgv))
+        return 1;
+    start = Clock::now();
+    for (int i = 0; i < Calls; ++i)
+        if (cat.roundTrip(echoed) != echoed.size())
+            return 1;
+    const double catUs = millisecondsSince(start, Calls) * 1000;
+    if (!cat.stop())
+        return 1;
+
     std::printf("chart tool call, answered in process:   %.1f us (%zu bytes)\n", replyUs, replied / Replies);
     std::printf("  of which the chart's JSON as a value: %.1f us (its text alone %.1f us)\n", valueUs, jsonUs);
     std::printf("chart tool call, round trip:            %.1f us (%zu bytes per answer)\n", callUs, bytes / Calls);
+    std::printf("/bin/cat echoing a line of that size:    %.1f us\n", catUs);
+    std::printf("the call against the echo:              %.1fx (target: at most 12x)\n", callUs / catUs);
     std::printf("process start, /bin/true:               %.3f ms\n", trueMs);
     std::printf("lotgrid-mcp start to its initialize answer: %.3f ms\n", startMs);
     std::printf("(checksum %zu)\n", checksum);

@@ -86,7 +86,9 @@ ToolResult chartCall(const Json &args)
     if (auto problem = readOptions(args, request))
         return *problem;
     const Chart chart = chartOf(request.input);
-    return {chartValue(chart), chartTextOf(chart, request)};
+    ToolResult result{nullptr, chartTextOf(chart, request), false, {}};
+    appendChartJson(result.structuredJson, chart);
+    return result;
 }
 
 Json trigramValue(int number)
@@ -107,11 +109,18 @@ ToolResult castResult(ChartRequest &request, const PlumCast &cast, Json structur
     structured["upper"] = trigramValue(cast.upper);
     structured["lower"] = trigramValue(cast.lower);
     structured["moving"] = cast.moving;
-    structured["chart"] = chartValue(chart);
     head += "上卦 " + structured["upper"]["trigram"].get<std::string>() + "，下卦 "
             + structured["lower"]["trigram"].get<std::string>() + "，动爻 " + std::to_string(cast.moving) + "："
             + notation + "\n";
-    return {std::move(structured), head + chartTextOf(chart, request)};
+    // The chart, last, as its writer writes it: the object's text up to its
+    // closing brace, then the chart's member.
+    ToolResult result{nullptr, head + chartTextOf(chart, request), false,
+                      structured.dump(-1, ' ', false, Json::error_handler_t::replace)};
+    result.structuredJson.back() = ',';
+    result.structuredJson += R"("chart":)";
+    appendChartJson(result.structuredJson, chart);
+    result.structuredJson += '}';
+    return result;
 }
 
 ToolResult castByTimeCall(const Json &args)

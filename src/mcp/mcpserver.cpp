@@ -48,16 +48,22 @@ const Json &member(const Json &object, const char *key)
     return it != object.end() ? *it : none;
 }
 
-Json toolResult(ToolResult r)
+std::string dump(const Json &value)
 {
-    Json result = Json::object();
-    // Room for every member first: growing the members copies them, structured content and all.
-    result.get_ref<Json::object_t &>().reserve(3);
-    result["content"] = Json::array({{{"type", "text"}, {"text", std::move(r.text)}}});
-    result["isError"] = r.isError;
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// The result of tools/call as JSON text: its content (one text), isError and,
+// without an error, the structured content.
+std::string toolResultJson(const ToolResult &r)
+{
+    std::string out = R"({"content":[{"type":"text","text":)";
+    out += dump(r.text);
+    out += r.isError ? R"(}],"isError":true)" : R"(}],"isError":false,"structuredContent":)";
     if (!r.isError)
-        result["structuredContent"] = std::move(r.structured);
-    return result;
+        out += r.structuredJson.empty() ? dump(r.structured) : r.structuredJson;
+    out += '}';
+    return out;
 }
 
 } // namespace
@@ -118,42 +124,48 @@ std::optional<std::string> McpServer::reply(std::string_view line)
     if (line.empty())
         return std::nullopt;
     const Json message = Json::parse(line, nullptr, false);
-    const Json answer
-        = message.is_discarded() ? errorResponse(nullptr, RpcError::Parse, "the message is not JSON") : handle(message);
-    if (answer.is_null())
+    std::string text = message.is_discarded() ? dump(errorResponse(nullptr, RpcError::Parse, "the message is not JSON"))
+                                              : answer(message);
+    if (text.empty())
         return std::nullopt;
-    return answer.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return text;
 }
 
 Json McpServer::handle(const Json &message)
 {
+    const std::string text = answer(message);
+    return text.empty() ? Json() : Json::parse(text);
+}
+
+std::string McpServer::answer(const Json &message)
+{
     if (!message.is_object())
-        return errorResponse(nullptr, RpcError::InvalidRequest, "a message must be one JSON object");
+        return dump(errorResponse(nullptr, RpcError::InvalidRequest, "a message must be one JSON object"));
     const auto id = message.find("id");
     const auto method = message.find("method");
     if (id != message.end() && !id->is_string() && !id->is_number_integer())
-        return errorResponse(nullptr, RpcError::InvalidRequest, "a request's id must be a string or an integer");
+        return dump(errorResponse(nullptr, RpcError::InvalidRequest, "a request's id must be a string or an integer"));
     if (method == message.end() && (message.contains("result") || message.contains("error")))
-        return nullptr; // a response; the server sends no requests, so none is awaited
+        return {}; // a response; the server sends no requests, so none is awaited
     if (id == message.end())
-        return nullptr; // a notification, answered by nobody
+        return {}; // a notification, answered by nobody
     const auto version = message.find("jsonrpc");
     if (version == message.end() || *version != "2.0" || method == message.end() || !method->is_string())
-        return errorResponse(*id, RpcError::InvalidRequest, "a request needs \"jsonrpc\": \"2.0\" and a method");
+        return dump(errorResponse(*id, RpcError::InvalidRequest, "a request needs \"jsonrpc\": \"2.0\" and a method"));
     const Json &params = member(message, "params");
     if (!params.is_object())
-        return errorResponse(*id, RpcError::InvalidParams, "params must be an object");
+        return dump(errorResponse(*id, RpcError::InvalidParams, "params must be an object"));
     try {
-        Json response = Json::object();
-        response.get_ref<Json::object_t &>().reserve(3);
-        response["jsonrpc"] = "2.0";
-        response["id"] = *id;
-        response["result"] = dispatch(method->get<std::string>(), params);
-        return response;
+        const std::string &name = method->get_ref<const std::string &>();
+        // The result is written as text, after the members every response has.
+        std::string out = R"({"jsonrpc":"2.0","id":)" + dump(*id) + R"(,"result":)";
+        out += name == "tools/call" ? toolResultJson(callTool(params)) : dump(dispatch(name, params));
+        out += '}';
+        return out;
     } catch (const RequestError &e) {
-        return errorResponse(*id, e.code, e.message);
+        return dump(errorResponse(*id, e.code, e.message));
     } catch (const std::exception &e) {
-        return errorResponse(*id, RpcError::Internal, e.what());
+        return dump(errorResponse(*id, RpcError::Internal, e.what()));
     }
 }
 
@@ -173,12 +185,10 @@ Json McpServer::dispatch(const std::string &method, const Json &params)
         return Json::object();
     if (method == "tools/list")
         return m_toolList;
-    if (method == "tools/call")
-        return callTool(params);
     throw RequestError{RpcError::MethodNotFound, "method not found: " + method};
 }
 
-Json McpServer::callTool(const Json &params)
+ToolResult McpServer::callTool(const Json &params)
 {
     const auto name = params.find("name");
     if (name == params.end() || !name->is_string())
@@ -189,7 +199,7 @@ Json McpServer::callTool(const Json &params)
     const Json &arguments = member(params, "arguments");
     if (auto problem = schemaProblem(tool->inputSchema, arguments, "arguments"))
         throw RequestError{RpcError::InvalidParams, tool->name + ": " + *problem};
-    return toolResult(tool->call(arguments));
+    return tool->call(arguments);
 }
 
 std::vector<Tool> lotgridTools(const QString &journalPath)
