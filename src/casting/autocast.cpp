@@ -83,7 +83,7 @@ void AutoCast::zd_Click()
     m_tools->setAttribute(Qt::WA_DeleteOnClose);
     if (m_mainWindow)
         m_tools->setWindowIcon(m_mainWindow->windowIcon());
-    m_tools->TextWHS->setText(m_sheet.TextWHS->text());
+    m_tools->TextWHS->setText(m_document.question());
     connect(m_tools, &CastDialog::confirmed, this, &AutoCast::Command1_Confirmed);
     m_tools->show();
     m_tools->raise();
@@ -97,8 +97,8 @@ void AutoCast::Command1_Confirmed()
         return;
 
     m_document.clear();
-    m_sheet.TextWHS->setText(m_tools->TextWHS->text());
-    m_sheet.Combo1->setCurrentText(m_tools->Combo1->currentText());
+    m_document.setQuestion(m_tools->question());
+    m_document.setSex(m_tools->sex());
 
     m_tools->close();
 

@@ -30,6 +30,16 @@ QLabel *requiredMark(QWidget *parent)
 
 } // namespace
 
+QString CastDialog::question() const
+{
+    return TextWHS->text();
+}
+
+std::optional<Sex> CastDialog::sex() const
+{
+    return Combo1->currentIndex() >= 0 ? std::optional(static_cast<Sex>(Combo1->currentIndex())) : std::nullopt;
+}
+
 CastDialog::CastDialog(QWidget *parent)
     : QDialog(parent)
     , TextWHS(new QLineEdit(this))

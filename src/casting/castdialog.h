@@ -1,6 +1,10 @@
 #pragma once
 
+#include "chart/categories.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -24,6 +28,10 @@ public:
     QPushButton *Command2; // "取消"
 
     void Command1_Click();
+
+    // What the dialog holds: the question as typed, the sex chosen.
+    QString question() const;
+    std::optional<Sex> sex() const;
 
 signals:
     void confirmed();

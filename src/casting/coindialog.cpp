@@ -1,6 +1,8 @@
 #include "casting/coindialog.h"
 
 #include "casting/dialogparts.h"
+#include "chart/words.h"
+#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -117,7 +119,7 @@ CoinDialog::CoinDialog(bool facesSwapped, QWidget *parent)
     auto *rows = new QGridLayout;
     for (int n = 6; n >= 1; --n) {
         const int row = 6 - n;
-        auto *place = new QLabel(QString::fromUtf16(LinePlaces[n - 1]), this);
+        auto *place = new QLabel(qs(linePlaceName(n)), this);
         place->setObjectName(u"place%1"_s.arg(n));
         rows->addWidget(place, row, 0);
         for (int k = 0; k < 3; ++k) {

@@ -10,9 +10,6 @@ class QPushButton;
 
 namespace lotgrid {
 
-// The places of lines 1..6 as the dialogs name them.
-inline constexpr std::array<const char16_t *, 6> LinePlaces{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
-
 // Names `message` "message" and writes it in red, light or dark as the desktop is: the line
 // that says what stops the cast.
 void setUpMessage(QLabel *message);

@@ -3,6 +3,7 @@
 #include "calendar/pillars.h"
 #include "casting/dialogparts.h"
 #include "chart/hexagrams.h"
+#include "chart/words.h"
 #include "core/elements.h"
 #include "widgets/textconv.h"
 
@@ -136,7 +137,7 @@ void TimeCastDialog::showReckoning()
     text << u"上卦：%1，%2"_s.arg(remainder(upperSum, 8), trigramOf(plum->upper));
     text << u"加时 %1（%2）＝ %3"_s.arg(branchOf(n.hour)).arg(n.hour).arg(lowerSum);
     text << u"下卦：%1，%2"_s.arg(remainder(lowerSum, 8), trigramOf(plum->lower));
-    text << u"动爻：%1，%2"_s.arg(remainder(lowerSum, 6), QString::fromUtf16(LinePlaces[plum->moving - 1]));
+    text << u"动爻：%1，%2"_s.arg(remainder(lowerSum, 6), qs(linePlaceName(plum->moving)));
     text << u"本卦：%1    变卦：%2"_s.arg(hexagramText(*lines, false), hexagramText(*lines, true));
     reckoning->setText(text.join(u'\n'));
 }

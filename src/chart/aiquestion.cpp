@@ -2,6 +2,7 @@
 
 #include "chart/charttext.h"
 #include "chart/hexagrams.h"
+#include "chart/words.h"
 #include "chart/yingqi.h"
 
 namespace lotgrid {
@@ -16,11 +17,9 @@ void put(std::u16string &out, std::initializer_list<std::u16string_view> parts)
         out += p;
 }
 
-constexpr std::array<std::u16string_view, 6> PlaceNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
-
 std::u16string place(int n)
 {
-    return std::u16string(PlaceNames[static_cast<std::size_t>(n - 1)]);
+    return std::u16string(linePlaceName(n));
 }
 
 // "初爻妻财子水".
@@ -177,7 +176,7 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
         out += supportWords(chart);
     put(out, {u"各爻旺衰与标记（上爻在前）：\n", lineFacts(chart)});
     out += relationFacts(chart);
-    if (const std::vector<YingqiCandidate> timing = yingqiOf(chart); !timing.empty()) {
+    if (const std::vector<YingqiCandidate> &timing = chart.yingqi; !timing.empty()) {
         out += u"应期候选（按规则列出，供取舍，不是断语）：\n";
         for (const YingqiCandidate &c : timing)
             put(out, {isoDate(c.date), u" ", sexagenaryName(c.pillar), yingqiUnitName(c.unit), u" ",

@@ -26,10 +26,9 @@ std::optional<bool> useGodStrong(const Chart &chart)
 
 std::optional<CivilDate> firstYingqi(const Chart &chart)
 {
-    const auto candidates = yingqiOf(chart);
-    if (candidates.empty())
+    if (chart.yingqi.empty())
         return std::nullopt;
-    return candidates.front().date;
+    return chart.yingqi.front().date;
 }
 
 } // namespace lotgrid

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 namespace lotgrid {
 
@@ -20,6 +21,14 @@ struct CastLine {
     bool moving = false; // ticked: 太阳 on a yang line, 太阴 on a yin line
     friend constexpr bool operator==(const CastLine &, const CastLine &) = default;
 };
+
+// The three parts of a chart that belong to the day rather than to the lines.
+enum class DayPart : std::uint8_t { DayStem, MonthBuild, DayBuild };
+using DayParts = std::array<bool, 3>; // one flag per DayPart
+
+// How the lines of a case came about: typed by hand, tossed coins, the moment
+// (梅花 time cast), two numbers, or the automatic cast; None when not told.
+enum class CastMethod : std::uint8_t { None, Hand, Coins, Time, Numbers, Auto };
 
 enum class MarkKind : std::uint8_t { None, UseGod, Hidden }; // —, 用神, 伏神
 
@@ -40,10 +49,30 @@ struct CastInput {
     SchoolOptions options;
     std::optional<Category> category; // 占类: picks the use god
     std::optional<Sex> sex;           // of the asker; 婚恋 needs it
+    DayParts byHand{};                // picked by hand (手选) rather than taken from the moment
     friend constexpr bool operator==(const CastInput &, const CastInput &) = default;
+
+    // The part stands and was picked by hand.
+    bool pickedByHand(DayPart part) const
+    {
+        const bool stands = part == DayPart::DayStem      ? dayStem.has_value()
+                            : part == DayPart::MonthBuild ? monthBuild.has_value()
+                                                          : dayBuild.has_value();
+        return stands && byHand[static_cast<std::size_t>(part)];
+    }
 
     const CastLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }
     CastLine &line(int n) { return lines.at(static_cast<std::size_t>(n - 1)); }
 };
+
+// The LineKey of the lines that have a value, line 1 first ("101000"), each as
+// cast or, with `changed`, as it changes.
+std::u16string lineKeyOf(const CastInput &cast, bool changed);
+
+// The cast with each day part that `follows` taken from its moment: the day
+// stem and the day build from the day pillar (the day boundary applies), the
+// month build from the month pillar; none without a moment in the calendar's
+// span. A part so taken is no longer by hand; the others stay as they are.
+CastInput followingMoment(CastInput cast, DayParts follows);
 
 } // namespace lotgrid

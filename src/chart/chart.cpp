@@ -110,6 +110,7 @@ Chart chartOf(const CastInput &input)
         }
     }
     chart.reading = readingOf(chart);
+    chart.yingqi = yingqiOf(chart);
     return chart;
 }
 

@@ -8,12 +8,14 @@
 #include "chart/cast.h"
 #include "chart/hexagrams.h"
 #include "chart/reading.h"
+#include "chart/yingqi.h"
 #include "core/sexagenary.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lotgrid {
 
@@ -61,9 +63,10 @@ struct Chart {
     std::array<ChartLine, 6> lines{};      // line 1 first
     std::optional<Sexagenary> day;         // when the day stem and day build form a day of the cycle
     std::optional<std::array<Branch, 2>> voids;
-    std::optional<Pillars> pillars; // of the moment, when one is set and in range
-    Analysis analysis;              // marks, changes, types, 卦身 and 神煞
-    Reading reading;                // use god, 原忌仇, strength, 三合 and 入墓, 互错综
+    std::optional<Pillars> pillars;      // of the moment, when one is set and in range
+    Analysis analysis;                   // marks, changes, types, 卦身 and 神煞
+    Reading reading;                     // use god, 原忌仇, strength, 三合 and 入墓, 互错综
+    std::vector<YingqiCandidate> yingqi; // 应期 of the use god (or the world line), sorted by date
 
     const ChartLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }
     bool hasMovingLine() const;

@@ -1,7 +1,6 @@
 #include "chart/chartjson.h"
 
-#include "chart/charttext.h"
-#include "chart/yingqi.h"
+#include "chart/words.h"
 
 #include <nlohmann/json.hpp>
 #include <rapidjson/writer.h>
@@ -364,7 +363,7 @@ void writeRelations(JsonWriter &w, const Reading &r)
 void writeYingqi(JsonWriter &w, const Chart &chart)
 {
     w.startArray();
-    for (const YingqiCandidate &c : yingqiOf(chart)) {
+    for (const YingqiCandidate &c : chart.yingqi) {
         w.startObject();
         w.key("date").string(isoDate(c.date));
         w.key("unit").string(yingqiUnitName(c.unit));

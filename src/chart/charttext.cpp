@@ -11,9 +11,6 @@ namespace {
 
 constexpr char16_t Wide = u'\u3000'; // the ideographic space that pads every column
 
-// Names of the lines as the 卦身 line shows them.
-constexpr std::array<std::u16string_view, 6> PositionNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
-
 // The 神煞 by the short names practitioners write under a chart, in ShenSha order.
 constexpr std::array<std::u16string_view, 11> ShenShaShortNames{u"贵人", u"禄",   u"羊刃", u"文昌", u"驿马", u"桃花",
                                                                 u"将星", u"华盖", u"劫煞", u"灾煞", u"天医"};
@@ -94,7 +91,7 @@ std::u16string positionList(const std::vector<int> &positions)
     std::u16string out;
     for (int p : positions) {
         out += out.empty() ? u"" : u"、";
-        out += PositionNames[static_cast<std::size_t>(p - 1)];
+        out += linePlaceName(p);
     }
     return out;
 }
@@ -102,26 +99,15 @@ std::u16string positionList(const std::vector<int> &positions)
 // "占类：求财  用神：妻财（初爻）  两现：五爻"; the use god alone when picked by hand without a category.
 std::u16string useGodLine(const Chart &chart)
 {
-    const auto &g = chart.reading.useGod;
     std::u16string line;
     if (chart.input.category) {
         line += u"占类：";
         line += categoryName(*chart.input.category);
         line += u"  ";
     }
-    if (!g)
-        return line
-               + (chart.input.category == Category::Marriage && !chart.input.sex ? u"用神：未定（婚恋需性别）" : u"");
-    line += u"用神：";
-    line += g->world ? u"世" : relativeName(g->relative);
-    line += u"（";
-    line += g->hidden ? u"伏于" : u"";
-    line += PositionNames[static_cast<std::size_t>(g->position - 1)];
-    line += g->source == UseGodSource::Manual ? u"·手选" : u"";
-    line += u"）";
-    if (!g->candidates.empty()) {
-        line += g->hidden ? u"  又伏于：" : u"  两现：";
-        line += positionList(g->candidates);
+    if (const std::u16string useGod = useGodValueWords(chart); !useGod.empty()) {
+        line += u"用神：";
+        line += useGod;
     }
     return line;
 }
@@ -140,9 +126,10 @@ std::u16string harmonyText(const Harmony &h)
             out += u"月建";
         else if (m.source == HarmonySource::Day)
             out += u"日建";
-        else
-            out += std::u16string(PositionNames[static_cast<std::size_t>(m.position - 1)])
-                   + (m.source == HarmonySource::Changed ? u"变" : u"");
+        else {
+            out += linePlaceName(m.position);
+            out += m.source == HarmonySource::Changed ? u"变" : u"";
+        }
         out += branchName(m.branch);
     }
     return out + u"）";
@@ -151,12 +138,12 @@ std::u16string harmonyText(const Harmony &h)
 // "初爻入日墓", "二爻入动墓（三爻）", "三爻化墓".
 std::u16string tombText(const Tomb &t)
 {
-    const std::u16string line(PositionNames[static_cast<std::size_t>(t.position - 1)]);
+    const std::u16string line(linePlaceName(t.position));
     switch (t.by) {
     case TombBy::Day:
         return line + u"入日墓";
     case TombBy::Moving:
-        return line + u"入动墓（" + std::u16string(PositionNames[static_cast<std::size_t>(t.from - 1)]) + u"）";
+        return line + u"入动墓（" + std::u16string(linePlaceName(t.from)) + u"）";
     case TombBy::Changed:
         return line + u"化墓";
     }
@@ -173,7 +160,7 @@ void trimRight(std::u16string &line)
 std::u16string yingqiLine(const Chart &chart)
 {
     std::u16string line;
-    for (const std::u16string &date : yingqiFirst(yingqiOf(chart), 4)) {
+    for (const std::u16string &date : yingqiFirst(chart.yingqi, 4)) {
         line += line.empty() ? u"应期参考：" : u"  ";
         line += date;
     }
@@ -214,9 +201,7 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
     if (in.moment) {
         std::u16string line = u"起卦时间：" + momentText(*in.moment);
         if (chart.pillars) {
-            const Pillars &p = *chart.pillars;
-            line += u"  " + sexagenaryName(p.year) + u"年 " + sexagenaryName(p.month) + u"月 " + sexagenaryName(p.day)
-                    + u"日 " + sexagenaryName(p.hour) + u"时";
+            line += u"  " + pillarsWords(*chart.pillars);
         }
         if (chart.voids && !buildsLine)
             line += u"  旬空：" + voidsText(*chart.voids);
@@ -307,7 +292,7 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
             line += u"（";
             for (std::size_t k = 0; k < gs->positions.size(); ++k) {
                 line += k ? u"、" : u"";
-                line += PositionNames[static_cast<std::size_t>(gs->positions[k] - 1)];
+                line += linePlaceName(gs->positions[k]);
             }
             line += u"）";
         }
@@ -404,7 +389,7 @@ std::u16string guaShenWords(const GuaShen &guaShen)
         for (std::size_t k = 0; k < guaShen.positions.size(); ++k) {
             if (k)
                 words += u"、";
-            words += PositionNames[static_cast<std::size_t>(guaShen.positions[k] - 1)];
+            words += linePlaceName(guaShen.positions[k]);
         }
         words += u"）";
     }
@@ -419,6 +404,24 @@ std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entrie
         for (Branch b : e.list())
             w += branchName(b);
         words.push_back(std::move(w));
+    }
+    return words;
+}
+
+std::u16string useGodValueWords(const Chart &chart)
+{
+    const auto &g = chart.reading.useGod;
+    if (!g)
+        return chart.input.category == Category::Marriage && !chart.input.sex ? u"未定（婚恋需性别）" : u"";
+    std::u16string words(g->world ? u"世" : relativeName(g->relative));
+    words += u"（";
+    words += g->hidden ? u"伏于" : u"";
+    words += linePlaceName(g->position);
+    words += g->source == UseGodSource::Manual ? u"·手选" : u"";
+    words += u"）";
+    if (!g->candidates.empty()) {
+        words += g->hidden ? u"  又伏于：" : u"  两现：";
+        words += positionList(g->candidates);
     }
     return words;
 }

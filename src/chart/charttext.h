@@ -19,6 +19,7 @@
 
 #include "chart/chart.h"
 #include "chart/chartjson.h" // the same chart as JSON, for the callers of both
+#include "chart/words.h"
 
 #include <string>
 #include <string_view>
@@ -29,39 +30,5 @@ namespace lotgrid {
 // The chart as text, lines separated by "\n" and ending with one; empty
 // unless six lines stand. `question` and `sex` are shown when not empty.
 std::u16string chartText(const Chart &chart, std::u16string_view question = {}, std::u16string_view sex = {});
-
-// The six lines in the traditional notation: 6 old yin, 7 young yang, 8 young
-// yin, 9 old yang; empty unless all six lines have a value.
-std::u16string lineNotation(const CastInput &input);
-
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string toUtf8(std::u16string_view text);
-
-// Pieces of the text above, for the other views of a chart (the drawn chart)
-// that must say the same.
-
-// "2000-01-01 12:00".
-std::u16string chartMomentWords(const Moment &moment);
-
-// "兑宫".
-std::u16string palaceWords(const HexagramRow &row);
-
-// "游魂", "归魂", or empty.
-std::u16string_view soulWords(Soul soul);
-
-// The words after line 1..6: 月破 / 暗动 / 日破 of a static line, the changes of a moving one.
-std::vector<std::u16string_view> lineMarkWords(const Chart &chart, int line);
-
-// 卦身 without its title: "申（五爻）", "亥" when no line carries it.
-std::u16string guaShenWords(const GuaShen &guaShen);
-
-// The 神煞 as the text lists them, one "贵人：丑未" per entry.
-std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entries);
-
-// The reading's lines of the copied text, each empty when it has nothing to say:
-// "占类：求财  用神：妻财（二爻）", "三合：…  入墓：…", "互卦：…  错卦：…  综卦：…".
-std::u16string useGodWords(const Chart &chart);
-std::u16string relationWords(const Chart &chart);
-std::u16string relatedHexagramWords(const Chart &chart);
 
 } // namespace lotgrid

@@ -9,7 +9,12 @@ std::optional<PureHexagramTexts> findPureHexagram(std::u16string_view label)
     const std::optional<Trigram> palace = palaceOfLabel(label);
     if (!palace)
         return std::nullopt;
-    const HexagramRow &pure = pureHexagramOf(*palace);
+    return pureHexagramTexts(*palace);
+}
+
+PureHexagramTexts pureHexagramTexts(Trigram palace)
+{
+    const HexagramRow &pure = pureHexagramOf(palace);
     const Chart chart = chartOfRows(&pure, nullptr);
     PureHexagramTexts texts;
     texts.palace = palaceKeyOf(pure.text);

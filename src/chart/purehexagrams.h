@@ -42,6 +42,9 @@ struct PureHexagramTexts {
     std::array<std::u16string, 6> lines; // lines 1 (bottom) .. 6: "子孙子水"
 };
 
+// The pure hexagram that heads `palace`.
+PureHexagramTexts pureHexagramTexts(Trigram palace);
+
 // The pure hexagram of the palace that ends `label` (its key equal to the
 // label's last two characters exactly), or none.
 std::optional<PureHexagramTexts> findPureHexagram(std::u16string_view label);

@@ -2,6 +2,7 @@
 
 #include "calendar/solarterms.h"
 #include "chart/chart.h"
+#include "chart/words.h"
 
 #include <algorithm>
 #include <tuple>
@@ -9,8 +10,6 @@
 namespace lotgrid {
 
 namespace {
-
-constexpr std::array<std::u16string_view, 6> PositionNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
 
 std::u16string str(std::u16string_view s)
 {
@@ -190,7 +189,7 @@ std::optional<TimingLine> timingLineOf(const Chart &chart)
         t.heldBy = u"变爻";
     for (int n = 1; n <= 6 && !t.heldBy; ++n)
         if (n != t.position && chart.line(n).cast.moving && combines(t.branch, chart.line(n).branch))
-            t.heldBy = str(PositionNames[static_cast<std::size_t>(n - 1)]);
+            t.heldBy = str(linePlaceName(n));
 
     // A line on the tomb's own branch stands on it (临) rather than in it.
     const Branch tomb = stageBranch(branchElement(t.branch), Stage::Tomb);

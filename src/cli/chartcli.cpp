@@ -87,12 +87,6 @@ std::optional<int> digits(std::string_view text, std::size_t at, std::size_t cou
     return n;
 }
 
-std::string isoDate(const CivilDate &d)
-{
-    const auto twoDigits = [](int n) { return std::string(n < 10 ? 1 : 0, '0') + std::to_string(n); };
-    return std::to_string(d.year) + '-' + twoDigits(d.month) + '-' + twoDigits(d.day);
-}
-
 } // namespace
 
 std::optional<std::array<CastLine, 6>> parseLines(std::string_view text, std::string &error)
@@ -168,11 +162,7 @@ void setMoment(CastInput &input, const Moment &moment)
 {
     input.moment = moment;
     // The spirits, the builds and the void branches all come from the moment's pillars.
-    if (const auto p = pillarsOf(moment, input.dayBoundary)) {
-        input.dayStem = p->day.stem();
-        input.dayBuild = p->day.branch();
-        input.monthBuild = p->month.branch();
-    }
+    input = followingMoment(input, {true, true, true});
 }
 
 // The category whose word is `text` (UTF-8).
@@ -309,8 +299,8 @@ CliResult runChartCli(std::span<const std::string_view> args)
             const auto numbers = timeNumbers(*moment, YearTurn::LunarNewYear, at23);
             if (!numbers) // the moment lies in the calendar; from 23:00 its day is the next one, which may not
                 return bad("--time-cast from 23:00 takes the lunar day of the next day, "
-                           + isoDate(dayOf(*moment, DayBoundary::Zi23)) + ", past the lunar calendar's last day "
-                           + isoDate(LunarLastDay));
+                           + toUtf8(isoDate(dayOf(*moment, DayBoundary::Zi23)))
+                           + ", past the lunar calendar's last day " + toUtf8(isoDate(LunarLastDay)));
             plum = timeCast(*numbers);
         } else {
             const auto pair = parseNumbers(*o.numbers);

@@ -3,6 +3,7 @@
 #include "calendar/today.h"
 #include "chart/charttext.h"
 #include "chart/najiastems.h"
+#include "chart/words.h"
 #include "chart/yingqi.h"
 #include "widgets/textconv.h"
 
@@ -44,12 +45,11 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
     };
     // The month and day builds picked apart from the moment are flagged, and 旬空
     // follows the day it belongs to: the day pillar, or the 日建 picked by hand.
-    const bool monthByHand
-        = in.monthBuild
-          && (words.monthBuildByHand || (chart.pillars && in.monthBuild != chart.pillars->month.branch()));
+    const bool monthByHand = in.pickedByHand(DayPart::MonthBuild)
+                             || (in.monthBuild && chart.pillars && in.monthBuild != chart.pillars->month.branch());
     const bool dayByHand
         = in.dayBuild
-          && (words.dayBuildByHand
+          && (in.pickedByHand(DayPart::DayBuild) || in.pickedByHand(DayPart::DayStem)
               || (chart.pillars
                   && (in.dayBuild != chart.pillars->day.branch() || in.dayStem != chart.pillars->day.stem())));
     const bool voidOnPillar = chart.pillars && chart.voids && !dayByHand;
@@ -77,29 +77,27 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
 
     GuapanFieldLine builds;
     if (in.monthBuild)
-        builds.fields << GuapanField{u"月建"_s, qs(branchName(*in.monthBuild)), monthByHand ? u"手选"_s : QString()};
+        builds.fields << GuapanField{u"月建"_s, qs(branchName(*in.monthBuild)),
+                                     monthByHand ? qs(ByHandWord) : QString()};
     if (in.dayBuild)
         builds.fields << GuapanField{u"日建"_s,
                                      (chart.day ? qs(sexagenaryName(*chart.day)) : qs(branchName(*in.dayBuild)))
                                          + (voidOnPillar ? QString() : voidWords),
-                                     dayByHand ? u"手选"_s : QString()};
+                                     dayByHand ? qs(ByHandWord) : QString()};
     add(builds);
 
     // The case's own words on one line each, however they were typed.
     GuapanFieldLine matter;
-    if (const QString category = words.category.simplified(); !category.isEmpty())
-        matter.fields << GuapanField{u"占类"_s, category, {}};
+    if (in.category)
+        matter.fields << GuapanField{u"占类"_s, qs(categoryName(*in.category)), {}};
     if (const QString question = words.question.simplified(); !question.isEmpty())
         matter.fields << GuapanField{u"卜问何事"_s, question, {}};
     add(matter);
-    if (const QString sex = words.sex.simplified(); !sex.isEmpty())
-        add({{GuapanField{u"性别"_s, sex, {}}}});
+    if (in.sex)
+        add({{GuapanField{u"性别"_s, qs(sexName(*in.sex)), {}}}});
     // "用神：妻财（二爻）  两现：五爻", as the copied text has it after its 占类.
-    if (chart.reading.useGod) {
-        const QString useGod = qs(useGodWords(chart));
-        if (const qsizetype at = useGod.indexOf(u"用神："_s); at >= 0)
-            add({{GuapanField{u"用神"_s, useGod.mid(at + 3).simplified(), {}}}});
-    }
+    if (chart.reading.useGod)
+        add({{GuapanField{u"用神"_s, qs(useGodValueWords(chart)).simplified(), {}}}});
     return lines;
 }
 
@@ -182,7 +180,7 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         model.foot << GuapanFieldLine{{GuapanField{{}, qs(relations), {}}}, true};
     // The first 应期 candidates, the rules of a date together.
     GuapanFieldLine timing{{}, true};
-    for (const std::u16string &date : yingqiFirst(yingqiOf(chart), 3))
+    for (const std::u16string &date : yingqiFirst(chart.yingqi, 3))
         timing.fields << GuapanField{timing.fields.isEmpty() ? u"应期参考"_s : QString(), qs(date), {}};
     if (!timing.fields.isEmpty())
         model.foot << timing;

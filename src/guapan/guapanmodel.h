@@ -29,13 +29,9 @@ namespace lotgrid {
 
 // What the case says besides the cast.
 struct GuapanWords {
-    QString question;              // 卜问何事
-    QString category;              // 占类
-    QString sex;                   // 性别
-    QString castMethod;            // how the lines were cast: "手动摇卦", "时间起卦" …
-    bool monthBuildByHand = false; // 月建 picked by hand rather than from the moment
-    bool dayBuildByHand = false;   // 日建 and day stem picked by hand
-    bool najiaStems = false;       // 纳甲带天干: "己卯木" rather than "卯木"
+    QString question;        // 卜问何事
+    QString castMethod;      // how the lines were cast: "手动摇卦", "时间起卦" …
+    bool najiaStems = false; // 纳甲带天干: "己卯木" rather than "卯木"
 };
 
 // One label and its value, with an optional remark in small type after it:

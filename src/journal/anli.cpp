@@ -338,14 +338,10 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
     m_shown = c;
     m_detail->setText(c ? detailText(*c) : u"在左边的表里选一个案例"_s);
     GuapanWords words;
-    if (c) {
+    if (c)
         words.question = c->question;
-        words.sex = c->sex;
-        if (c->cast.category)
-            words.category = qs(categoryName(*c->cast.category));
-    }
     m_preview->setWords(words);
-    m_preview->setChart(c ? chartOf(c->cast) : Chart{});
+    m_preview->setChart(c ? caseChart(*c) : Chart{});
     m_preview->setVisible(c.has_value()); // nothing to draw before a case is chosen
     setFolded(m_notes, c ? c->notes : QString());
     setFolded(m_outcome, c ? c->outcome : QString());

@@ -22,24 +22,9 @@ ChartDocument::ChartDocument(QObject *parent)
 {
 }
 
-void ChartDocument::update(CastInput next, std::array<bool, 3> follows)
+void ChartDocument::update(CastInput next, DayParts follows)
 {
-    const auto follow = [&follows](DayPart part) { return follows[static_cast<std::size_t>(part)]; };
-    std::optional<int> stem;
-    std::optional<Branch> month, day;
-    if (next.moment) {
-        if (const std::optional<Pillars> pillars = pillarsOf(*next.moment, next.dayBoundary)) {
-            stem = pillars->day.stem();
-            month = pillars->month.branch();
-            day = pillars->day.branch();
-        }
-    }
-    if (follow(DayPart::DayStem))
-        next.dayStem = stem;
-    if (follow(DayPart::MonthBuild))
-        next.monthBuild = month;
-    if (follow(DayPart::DayBuild))
-        next.dayBuild = day;
+    next = followingMoment(std::move(next), follows);
     if (next == m_cast && follows == m_follows)
         return;
     m_cast = next;
@@ -86,6 +71,7 @@ void ChartDocument::setDayStem(std::optional<int> stem)
         return;
     CastInput next = m_cast;
     next.dayStem = stem;
+    next.byHand[static_cast<std::size_t>(DayPart::DayStem)] = stem.has_value();
     auto follows = m_follows;
     follows[static_cast<std::size_t>(DayPart::DayStem)] = false;
     update(next, follows);
@@ -97,6 +83,7 @@ void ChartDocument::setMonthBuild(std::optional<Branch> branch)
         return;
     CastInput next = m_cast;
     next.monthBuild = branch;
+    next.byHand[static_cast<std::size_t>(DayPart::MonthBuild)] = branch.has_value();
     auto follows = m_follows;
     follows[static_cast<std::size_t>(DayPart::MonthBuild)] = false;
     update(next, follows);
@@ -108,6 +95,7 @@ void ChartDocument::setDayBuild(std::optional<Branch> branch)
         return;
     CastInput next = m_cast;
     next.dayBuild = branch;
+    next.byHand[static_cast<std::size_t>(DayPart::DayBuild)] = branch.has_value();
     auto follows = m_follows;
     follows[static_cast<std::size_t>(DayPart::DayBuild)] = false;
     update(next, follows);
@@ -180,6 +168,22 @@ void ChartDocument::setCast(const CastInput &cast)
 void ChartDocument::clear()
 {
     setLines({});
+}
+
+void ChartDocument::setQuestion(const QString &question)
+{
+    if (question == m_question)
+        return;
+    m_question = question;
+    emit wordsChanged();
+}
+
+void ChartDocument::setMethod(CastMethod method)
+{
+    if (method == m_method || static_cast<std::size_t>(method) > static_cast<std::size_t>(CastMethod::Auto))
+        return;
+    m_method = method;
+    emit wordsChanged();
 }
 
 void ChartDocument::followMoment()

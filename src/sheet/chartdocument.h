@@ -1,8 +1,12 @@
 #pragma once
-// The ChartDocument: the cast of the chart on screen, the one truth the sheet
-// shows. Every input is a command here (a line typed, a box ticked, a day stem,
-// a build or a mark chosen, the moment, a cast, a reopened case, New), and every
-// change emits the Chart of the new cast.
+// The ChartDocument: the case on screen, the one truth the sheet and every
+// other view show. It holds the cast (the lines, the day stem and builds and
+// which of them were picked by hand, the mark, the moment, the category and
+// the sex, the school options) and the case's own words: the question asked
+// and how the lines were cast. Every input is a command here (a line typed, a
+// box ticked, a day stem, a build or a mark chosen, the moment, a cast, a
+// reopened case, New, a keystroke in the question); a change of the cast emits
+// the Chart of the new cast, a change of the words only `wordsChanged`.
 //
 // The day stem, the month build and the day build each come either from the
 // moment of the cast or by hand. Once they follow the moment (followMoment),
@@ -12,14 +16,12 @@
 #include "chart/chart.h"
 
 #include <QObject>
+#include <QString>
 
 #include <array>
 #include <optional>
 
 namespace lotgrid {
-
-// The three parts of a chart that belong to the day rather than to the lines.
-enum class DayPart : std::uint8_t { DayStem, MonthBuild, DayBuild };
 
 class ChartDocument : public QObject
 {
@@ -54,11 +56,18 @@ public:
     // The school readings the chart follows.
     void setOptions(const SchoolOptions &options);
 
-    // A whole cast, as kept in the journal: its day stem and builds are its own, by hand.
+    // A whole cast, as kept in the journal: its day stem and builds are its own
+    // and stay as they are, each flagged by hand as the cast says.
     // Its school options are the document's own, not the cast's.
     void setCast(const CastInput &cast);
     // Empties the lines, their moving marks and the mark; the day and the moment stay.
     void clear();
+
+    // The question asked (卜问何事), as typed; and how the lines were cast.
+    const QString &question() const { return m_question; }
+    void setQuestion(const QString &question);
+    CastMethod method() const { return m_method; }
+    void setMethod(CastMethod method);
 
     // The day stem and both builds from the moment's pillars, from now on.
     void followMoment();
@@ -66,13 +75,17 @@ public:
 
 signals:
     void changed(const Chart &chart);
+    // The question or the cast method changed; the chart stays as it was.
+    void wordsChanged();
 
 private:
-    void update(CastInput next, std::array<bool, 3> follows);
+    void update(CastInput next, DayParts follows);
 
     CastInput m_cast;
     Chart m_chart;
-    std::array<bool, 3> m_follows{}; // by DayPart
+    DayParts m_follows{};
+    QString m_question;
+    CastMethod m_method = CastMethod::None;
 };
 
 } // namespace lotgrid

@@ -1,6 +1,7 @@
 #include "sheet/chartsheet.h"
 
 #include "chart/chart.h"
+#include "chart/words.h"
 #include "sheet/chartdocument.h"
 #include "widgets/textconv.h"
 
@@ -120,8 +121,6 @@ constexpr std::array<std::u16string_view, 11> ShenShaShortNames{u"贵人", u"禄
 constexpr std::u16string_view ShenShaMarkers = u"贵禄刃昌马桃将盖劫灾医";
 static_assert(ShenShaShortNames.size() == ShenShaNames.size() && ShenShaMarkers.size() == ShenShaNames.size());
 
-constexpr std::array<std::u16string_view, 6> LinePlaceNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
-
 } // namespace
 
 ChartSheet::ChartSheet(QWidget *parent)
@@ -184,6 +183,10 @@ ChartSheet::ChartSheet(QWidget *parent)
     questionRow->addWidget(label(this, {}, u"卜问何事："_s));
     TextWHS = new QLineEdit(this);
     TextWHS->setObjectName(u"TextWHS"_s);
+    connect(TextWHS, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (!m_showing)
+            emit questionEdited(text);
+    });
     questionRow->addWidget(TextWHS, 1);
     questionRow->addWidget(label(this, {}, u"占类："_s));
     zhanlei = new QComboBox(this);
@@ -634,7 +637,7 @@ void ChartSheet::showChartExtras(const Chart &chart)
         guaShen = u"卦身："_s + qs(branchName(a.guaShen->branch));
         QStringList at;
         for (const int n : a.guaShen->positions)
-            at << qs(LinePlaceNames[static_cast<std::size_t>(n - 1)]);
+            at << qs(linePlaceName(n));
         guaShenTip = at.isEmpty() ? u"卦身不上卦"_s : at.join(u'、') + u"持卦身"_s;
     }
     write(Lguashen, guaShen, guaShenTip);
@@ -681,12 +684,19 @@ QDateTime ChartSheet::readingOf(const Moment &m)
     return QDateTime(QDate(m.date.year, m.date.month, m.date.day), QTime(m.hour, m.minute), Qt::UTC);
 }
 
+void ChartSheet::showQuestion(const QString &question)
+{
+    const QScopedValueRollback showing(m_showing, true);
+    if (TextWHS->text() != question)
+        TextWHS->setText(question);
+}
+
 void ChartSheet::showDocument(const ChartDocument &document)
 {
     const QScopedValueRollback showing(m_showing, true);
     const CastInput &cast = document.cast();
     const Chart &chart = document.chart();
-    const auto byHand = [&document](DayPart part) { return !document.followsMoment(part); };
+    const auto byHand = [&cast](DayPart part) { return cast.pickedByHand(part); };
 
     if (cast.dayStem) {
         dayStems[static_cast<std::size_t>(*cast.dayStem)]->setChecked(true);

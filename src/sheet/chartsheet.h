@@ -133,6 +133,8 @@ public:
     // own colour, with a tooltip), the mark, the moment and its pillars, and
     // the chart's extras.
     void showDocument(const ChartDocument &document);
+    // Writes 卜问何事 as the document holds it; the field is never read back for it.
+    void showQuestion(const QString &question);
 
     // The clearing steps that New, Clear data and an automatic cast share.
     // Each writes through the fields, so the line handling runs where a box
@@ -159,6 +161,8 @@ signals:
     void momentEdited(const Moment &moment);
     void categoryPicked(std::optional<Category> category);
     void sexPicked(std::optional<Sex> sex);
+    // 卜问何事 typed or pasted into.
+    void questionEdited(const QString &question);
     void relativeClicked(int line); // a line's relative label (Lliuqin1..6) clicked
 
 protected:

@@ -32,16 +32,6 @@ bool write(QString &field, const QString &text)
     return true;
 }
 
-// The LineKey of the lines that have a value, line 1 first, each as cast or as changed.
-QString keyOf(const CastInput &cast, bool changed)
-{
-    QString key;
-    for (const CastLine &l : cast.lines)
-        if (l.value)
-            key += QChar(changed ? changedValue(l.value, l.moving) : l.value);
-    return key;
-}
-
 } // namespace
 
 QTimer *ChartSteps::makeStep(QObject *owner, const QString &name, int interval, bool (ChartSteps::*step)())
@@ -122,7 +112,7 @@ const Chart &ChartSteps::chart() const
 bool ChartSteps::stepTimerBengua()
 {
     const Chart &c = chart();
-    bool wrote = write(m_sheet.TextBengua, keyOf(c.input, false));
+    bool wrote = write(m_sheet.TextBengua, qs(lineKeyOf(c.input, false)));
     if (c.original)
         wrote |= write(m_sheet.bengua, qs(c.original->text));
     return wrote;
@@ -152,7 +142,7 @@ bool ChartSteps::stepTimerSBG()
 bool ChartSteps::stepTimerSBG2()
 {
     const Chart &c = chart();
-    bool wrote = write(m_sheet.TextSBG2, keyOf(c.input, true));
+    bool wrote = write(m_sheet.TextSBG2, qs(lineKeyOf(c.input, true)));
     if (c.changed)
         wrote |= write(m_sheet.biangua, qs(c.changed->text));
     return wrote;

@@ -37,8 +37,9 @@ ChartExport::ChartExport(const ChartDocument &document, ChartSheet &sheet, QWidg
 
 QString ChartExport::chartText() const
 {
-    return qs(lotgrid::chartText(m_document.chart(), u16(m_sheet.TextWHS->text().trimmed()),
-                                 u16(m_sheet.Combo1->currentText())));
+    const Chart &chart = m_document.chart();
+    return qs(lotgrid::chartText(chart, u16(m_document.question().trimmed()),
+                                 chart.input.sex ? sexName(*chart.input.sex) : std::u16string_view{}));
 }
 
 void ChartExport::fuzhi_Click()
@@ -55,14 +56,8 @@ void ChartExport::fuzhi_Click()
 GuapanWords ChartExport::words() const
 {
     GuapanWords words;
-    words.question = m_sheet.TextWHS->text().trimmed();
-    if (const auto &category = m_document.cast().category)
-        words.category = qs(categoryName(*category));
-    words.sex = m_sheet.Combo1->currentText();
-    words.castMethod = m_castMethod;
-    words.monthBuildByHand = m_document.cast().monthBuild && !m_document.followsMoment(DayPart::MonthBuild);
-    words.dayBuildByHand = (m_document.cast().dayBuild && !m_document.followsMoment(DayPart::DayBuild))
-                           || (m_document.cast().dayStem && !m_document.followsMoment(DayPart::DayStem));
+    words.question = m_document.question().trimmed();
+    words.castMethod = qs(castMethodName(m_document.method()));
     return words;
 }
 

@@ -53,7 +53,6 @@ public:
     void daochupdf_Click(); // 导出PDF…: one page, A4 or A5
 
     // How the lines on the sheet were cast ("手动摇卦" …), as the 卦盘 says it.
-    void setCastMethod(const QString &method) { m_castMethod = method; }
     // The exported picture in the dark variant rather than the light one (the
     // print stays light); the save dialog proposes the choice it last took.
     void setDarkPicture(bool dark) { m_darkPicture = dark; }
@@ -84,7 +83,6 @@ private:
     ChartSheet &m_sheet;
     QWidget *m_mainWindow;
     ChartExportSettings m_settings;
-    QString m_castMethod;
     bool m_darkPicture = false;
 };
 

@@ -55,6 +55,7 @@ GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::
             QSettings(m_settingsFile, QSettings::IniFormat).setValue(settingskeys::GuapanShown, on);
     });
     connect(&m_document, &ChartDocument::changed, this, &GuapanPane::refresh);
+    connect(&m_document, &ChartDocument::wordsChanged, this, &GuapanPane::refresh);
     refresh();
 }
 

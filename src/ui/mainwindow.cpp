@@ -131,8 +131,9 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     , m_lineEntry(new LineEntry(
           *m_document, *m_sheet, *m_steps, [this] { enableChartCommands(true); }, this))
     , m_autoCast(new AutoCast(*m_document, *m_sheet, *m_steps, this, m_env.newCastSource, this))
-    , m_screenshot(new Screenshot(
-          *m_sheet, this, ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now}, this))
+    , m_screenshot(new Screenshot(*m_document, *m_sheet, this,
+                                  ScreenshotSettings{m_env.screenshotFolder, m_env.screenshotFallbackFolder, m_env.now},
+                                  this))
     , m_chartExport(new ChartExport(
           *m_document, *m_sheet, this,
           ChartExportSettings{m_env.picturesFolder, m_env.now, m_env.saveFileName, m_env.ask,
@@ -167,6 +168,9 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
     connect(m_document, &ChartDocument::changed, this, &MainWindow::showDocument);
     connect(m_sheet, &ChartSheet::dayStemPicked, this, &MainWindow::dayStem_Click);
     connect(m_sheet, &ChartSheet::momentEdited, m_document, [this](const Moment &m) { m_document->setMoment(m); });
+    connect(m_sheet, &ChartSheet::questionEdited, m_document, &ChartDocument::setQuestion);
+    connect(m_document, &ChartDocument::wordsChanged, m_sheet,
+            [this] { m_sheet->showQuestion(m_document->question()); });
     connect(m_sheet->ansj, &QPushButton::clicked, this, &MainWindow::ansj_Click);
     connect(m_sheet->zdsj, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_env.settingsFile.isEmpty())
@@ -298,7 +302,7 @@ void MainWindow::buildMenus()
     connect(castItem(u"shuzi"_s, u"数字起卦"_s, Qt::Key_F8), &QAction::triggered, this, &MainWindow::shuzi_Click);
     tls->addSeparator();
     connect(item(tls, u"chaxun"_s, u"查询伏神"_s), &QAction::triggered, this, [this] {
-        openWindow(m_Fenshen, [this] { return createFenshen(this, [this] { return m_sheet->bengua->text(); }); });
+        openWindow(m_Fenshen, [this] { return createFenshen(this, [this] { return m_document->chart().original; }); });
     });
     m_yingqi = item(tls, u"yingqiCankao"_s, u"应期参考"_s);
     m_yingqi->setEnabled(false);
@@ -729,7 +733,7 @@ void MainWindow::resetSheet()
     ChartSheet &s = *m_sheet;
 
     enableChartCommands(false);
-    s.TextWHS->clear();
+    m_document->setQuestion({});
 
     m_steps->switchOff(m_steps->Tsy);
     m_steps->switchOff(m_steps->TimerBengua);
@@ -749,7 +753,7 @@ void MainWindow::resetSheet()
     for (QLabel *name : s.Lyao)
         name->clear();
 
-    setCastMethod(u"手工"_s);
+    m_document->setMethod(CastMethod::Hand);
     startAtNow();
     s.Text(1)->setFocus();
 }
@@ -766,7 +770,7 @@ void MainWindow::loadCast(const CastInput &cast)
 {
     ChartSteps::Scope pass(*m_steps);
     resetSheet();
-    setCastMethod({});
+    m_document->setMethod(CastMethod::None);
     CastInput own = cast;
     own.dayBoundary = m_document->cast().dayBoundary; // 子初换日 is the program's option, not the case's
     m_document->setCast(own);
@@ -775,7 +779,9 @@ void MainWindow::loadCast(const CastInput &cast)
 QDateTime MainWindow::castMoment() const
 {
     const auto &moment = m_document->cast().moment;
-    const QDateTime reading = moment ? ChartSheet::readingOf(*moment) : m_sheet->qgsj->dateTime();
+    if (!moment) // a case kept without its moment: the time casts read now
+        return (m_env.now ? m_env.now() : QDateTime::currentDateTimeUtc()).toOffsetFromUtc(ChinaOffsetSeconds);
+    const QDateTime reading = ChartSheet::readingOf(*moment);
     return QDateTime(reading.date(), reading.time(), Qt::OffsetFromUTC, ChinaOffsetSeconds);
 }
 
@@ -793,7 +799,7 @@ void MainWindow::setCastMoment(const QDateTime &moment)
 // 子初换日: the day turns at 23:00 instead of midnight.
 bool MainWindow::dayTurnsAt23() const
 {
-    return m_zichu && m_zichu->isChecked();
+    return m_document->cast().dayBoundary == DayBoundary::Zi23;
 }
 
 // 按时间排盘: the day stem and the two builds follow the moment from now on.
@@ -840,7 +846,7 @@ void MainWindow::yingbi_Click()
         = [this] { return new CoinDialog(castOption(m_env.settingsFile, CastOption::CoinFacesSwapped), this); };
     openCastDialog(create, [this](CoinDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::CoinFacesSwapped, d.swapFaces->isChecked());
-        setCastMethod(u"手动摇卦"_s);
+        m_document->setMethod(CastMethod::Coins);
         writeHandCast(d.lines());
         setCastMoment(m_env.now ? m_env.now() : QDateTime::currentDateTimeUtc());
     });
@@ -856,7 +862,7 @@ void MainWindow::shijian_Click()
     };
     openCastDialog(create, [this](TimeCastDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::YearAtLichun, d.lichunYear->isChecked());
-        setCastMethod(u"时间起卦"_s);
+        m_document->setMethod(CastMethod::Time);
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
 }
@@ -870,7 +876,7 @@ void MainWindow::shuzi_Click()
     openCastDialog(create, [this](NumberDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::NumberAddsHour, d.addHour->isChecked());
         m_document->setOptions(schoolOptions(m_env.settingsFile));
-        setCastMethod(u"数字起卦"_s);
+        m_document->setMethod(CastMethod::Numbers);
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
 }
@@ -924,8 +930,8 @@ CaseRecord MainWindow::caseOnSheet() const
 {
     CaseRecord c;
     c.cast = m_document->cast();
-    c.question = m_sheet->TextWHS->text();
-    c.sex = m_sheet->Combo1->currentText();
+    c.question = m_document->question();
+    c.sex = c.cast.sex ? qs(sexName(*c.cast.sex)) : QString();
     c.category
         = c.cast.category ? QString::fromStdU16String(std::u16string(categoryName(*c.cast.category))) : QString();
     // The case keeps its category and sex as its own words; the school options are the program's.
@@ -992,8 +998,8 @@ void MainWindow::openCase(const CaseRecord &c)
         && !confirm(u"打开案例之前建议保存当前的卦，以备日后查看。"_s, u"请问您真的需要打开这个案例吗？"_s))
         return;
     loadCast(c.cast);
-    m_sheet->TextWHS->setText(c.question);
-    m_sheet->Combo1->setCurrentIndex(m_sheet->Combo1->findText(c.sex));
+    m_document->setQuestion(c.question);
+    m_document->setSex(sexFromText(c.sex.toStdU16String()));
     m_document->setCategory(categoryFromText(c.category.toStdU16String()));
     m_keptCase = std::make_unique<CaseRecord>(c);
     show();
@@ -1020,9 +1026,7 @@ void MainWindow::addPaneAndStatus()
         if (!m_env.settingsFile.isEmpty())
             QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::DarkPicture, dark);
     });
-    connect(m_sheet->TextWHS, &QLineEdit::textChanged, m_guapan, &GuapanPane::refresh);
-    connect(m_sheet->Combo1, &QComboBox::currentIndexChanged, m_guapan, &GuapanPane::refresh);
-    connect(m_autoCast, &AutoCast::linesCast, this, [this] { setCastMethod(u"自动卜卦"_s); });
+    connect(m_autoCast, &AutoCast::linesCast, this, [this] { m_document->setMethod(CastMethod::Auto); });
     // Shown, the pane takes the place the screen leaves it; moved by the user,
     // it stays where it was put and the sheet makes room beside it. Either way
     // once the dock has settled.
@@ -1044,13 +1048,6 @@ void MainWindow::addPaneAndStatus()
     connect(m_chartExport, &ChartExport::done, m_status, &StatusMessages::say);
     connect(m_screenshot, &Screenshot::saved, m_status,
             [this](const QString &path) { m_status->say(u"截图已保存：%1"_s.arg(path)); });
-}
-
-void MainWindow::setCastMethod(const QString &method)
-{
-    m_chartExport->setCastMethod(method);
-    if (m_guapan)
-        m_guapan->refresh();
 }
 
 void MainWindow::end_Click()

@@ -100,13 +100,14 @@ public:
 
     // The moment of the cast, in China Standard Time (UTC+8), which time casting
     // reads and the cast by coins sets to the time of its "确定". Any instant
-    // is taken and read on that clock.
+    // is taken and read on that clock. A case kept without a moment reads now.
     QDateTime castMoment() const;
     void setCastMoment(const QDateTime &moment);
 
     // Puts a cast on the sheet: the sheet is reset as New does (without
     // asking), then the document takes the cast whole, its moment, day stem,
-    // builds and mark its own (picked by hand). Parts the cast lacks stay empty.
+    // builds and mark its own (flagged by hand as the cast says). Parts the cast
+    // lacks stay empty.
     void loadCast(const CastInput &cast);
 
     // The chart's zoom, in percent of the desktop's type, 80 to 250. The
@@ -137,7 +138,6 @@ private:
     bool showsKeptCase() const;
     void buildMenus();
     void addPaneAndStatus();
-    void setCastMethod(const QString &method);
     bool confirm(const QString &line1, const QString &line2);
     void resetSheet();
     void startAtNow();

@@ -65,7 +65,7 @@ void MainWindow::liupai_Click()
 
 void MainWindow::fuzhiAI_Click()
 {
-    const std::u16string text = aiQuestionText(m_document->chart(), m_sheet->TextWHS->text().toStdU16String());
+    const std::u16string text = aiQuestionText(m_document->chart(), m_document->question().toStdU16String());
     if (text.empty()) {
         statusBar()->showMessage(u"六爻未齐，不能复制为AI提问"_s, 5000);
         return;

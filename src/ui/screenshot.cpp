@@ -1,7 +1,9 @@
 #include "ui/screenshot.h"
 
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "ui/platform.h"
+#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,17 +17,6 @@ namespace lotgrid {
 
 namespace {
 
-// A LineKey holds "0" and "1"; whatever else reached it (a pasted character,
-// half of one) becomes "_", so the name is always one the file system keeps as
-// given and that reads the same in every direction.
-QString keyForFileName(QString key)
-{
-    for (QChar &c : key)
-        if (c != u'0' && c != u'1')
-            c = u'_';
-    return key;
-}
-
 QString shownPath(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(path));
@@ -33,10 +24,12 @@ QString shownPath(const QString &path)
 
 } // namespace
 
-Screenshot::Screenshot(ChartSheet &sheet, QWidget *mainWindow, ScreenshotSettings settings, QObject *timerOwner)
+Screenshot::Screenshot(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow,
+                       ScreenshotSettings settings, QObject *timerOwner)
     : QObject(timerOwner)
     , TimerjietuO(new QTimer(timerOwner))
     , Timerjietu(new QTimer(timerOwner))
+    , m_document(document)
     , m_sheet(sheet)
     , m_mainWindow(mainWindow)
     , m_settings(std::move(settings))
@@ -76,7 +69,7 @@ void Screenshot::stepTimerjietu()
 QString Screenshot::fileName(const QDateTime &at) const
 {
     return u"六爻卜卦截图"_s + u"%1"_s.arg(at.date().year(), 4, 10, QChar(u'0')) + u'-'
-           + keyForFileName(m_sheet.TextBengua) + u'-' + keyForFileName(m_sheet.TextSBG2)
+           + qs(lineKeyOf(m_document.cast(), false)) + u'-' + qs(lineKeyOf(m_document.cast(), true))
            + QString::number(at.time().second() % 10) + u".jpg"_s;
 }
 

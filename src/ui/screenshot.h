@@ -11,6 +11,7 @@ class QWidget;
 
 namespace lotgrid {
 
+class ChartDocument;
 class ChartSheet;
 
 struct ScreenshotSettings {
@@ -30,7 +31,8 @@ class Screenshot : public QObject
 {
     Q_OBJECT
 public:
-    Screenshot(ChartSheet &sheet, QWidget *mainWindow, ScreenshotSettings settings, QObject *timerOwner);
+    Screenshot(const ChartDocument &document, ChartSheet &sheet, QWidget *mainWindow, ScreenshotSettings settings,
+               QObject *timerOwner);
 
     QTimer *TimerjietuO; // 800 ms, first capture
     QTimer *Timerjietu;  // 1000 ms, second capture and save
@@ -52,6 +54,7 @@ private:
     void save();
     void tell(bool ok, const QString &text);
 
+    const ChartDocument &m_document;
     ChartSheet &m_sheet;
     QWidget *m_mainWindow;
     ScreenshotSettings m_settings;

@@ -144,12 +144,18 @@ private slots:
         QTest::addColumn<CastInput>("cast");
         QTest::addColumn<GuapanWords>("words");
         QTest::addColumn<QStringList>("header");
-        const GuapanWords asked{u"问\n工作 "_s, u"事业"_s, u"女"_s, u"手动摇卦"_s, false, false, false};
+        const GuapanWords asked{u"问\n工作 "_s, u"手动摇卦"_s, false};
+        CastInput askedCast = withMoment(castOf(u"978788"_s));
+        askedCast.category = Category::Work;
+        askedCast.sex = Sex::Female;
         QTest::newRow("builds from the moment")
-            << withMoment(castOf(u"978788"_s)) << asked
+            << askedCast << asked
             << QStringList{u"起卦时间 2000-01-01 12:00 农历己卯年十一月廿五 | 起卦方式 手动摇卦"_s,
-                           u"四柱 己卯年 丙子月 戊午日（子丑空） 戊午时"_s, u"月建 子 | 日建 戊午"_s,
-                           u"占类 事业 | 卜问何事 问 工作"_s, u"性别 女"_s};
+                           u"四柱 己卯年 丙子月 戊午日（子丑空） 戊午时"_s,
+                           u"月建 子 | 日建 戊午"_s,
+                           u"占类 工作 | 卜问何事 问 工作"_s,
+                           u"性别 女"_s,
+                           u"用神 官鬼（初爻） 两现：四爻"_s};
         // 甲午 picked by hand: its 旬空 (甲午旬: 辰巳) follows it, not the day pillar.
         CastInput byHand = withMoment(castOf(u"978788"_s));
         byHand.dayStem = 0;
@@ -160,9 +166,8 @@ private slots:
         CastInput noMoment = byHand;
         noMoment.moment.reset();
         noMoment.monthBuild = Branch::Yin;
-        GuapanWords monthFlagged;
-        monthFlagged.monthBuildByHand = true;
-        QTest::newRow("no moment") << noMoment << monthFlagged << QStringList{u"月建 寅 手选 | 日建 甲午（辰巳空）"_s};
+        noMoment.byHand[static_cast<std::size_t>(DayPart::MonthBuild)] = true;
+        QTest::newRow("no moment") << noMoment << GuapanWords{} << QStringList{u"月建 寅 手选 | 日建 甲午（辰巳空）"_s};
         QTest::newRow("nothing") << CastInput{} << GuapanWords{} << QStringList{};
     }
     void header()

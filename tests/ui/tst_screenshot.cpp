@@ -1,6 +1,7 @@
 // The screenshot command in the real main window: the file's name, content and
 // folder, the messages, and when the command is available.
 
+#include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "ui/environment.h"
 #include "ui/mainwindow.h"
@@ -9,6 +10,7 @@
 #include "widgets/linefield.h"
 
 #include "common/modal.h"
+#include "common/notation.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -117,45 +119,31 @@ private slots:
     void commandAvailability();
 };
 
+// The name carries the year, the original and the changed lines (line 1
+// first, as far as they are entered) and the last digit of the seconds.
 void TestScreenshot::fileName_data()
 {
-    QTest::addColumn<QString>("original");
-    QTest::addColumn<QString>("changed");
+    QTest::addColumn<QString>("lines"); // 6/7/8/9 notation, as far as entered
     QTest::addColumn<QDateTime>("at");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("101000-101001 at 09:05:37 2014")
-        << u"101000"_s << u"101001"_s << SavedAt << u"六爻卜卦截图2014-101000-1010017.jpg"_s;
-    QTest::newRow("no moving line") << u"101000"_s << u"101000"_s << SavedAt
-                                    << u"六爻卜卦截图2014-101000-1010007.jpg"_s;
-    QTest::newRow("seconds 00") << u"111111"_s << u"011111"_s << QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0))
+    QTest::newRow("787886, line 6 moving, at 09:05:37 2014")
+        << u"787886"_s << SavedAt << u"六爻卜卦截图2014-101000-1010017.jpg"_s;
+    QTest::newRow("no moving line") << u"787888"_s << SavedAt << u"六爻卜卦截图2014-101000-1010007.jpg"_s;
+    QTest::newRow("seconds 00") << u"977777"_s << QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0))
                                 << u"六爻卜卦截图2024-111111-0111110.jpg"_s;
-    QTest::newRow("slash in a key") << u"10/000"_s << u"10\\000"_s << SavedAt
-                                    << u"六爻卜卦截图2014-10_000-10_0007.jpg"_s;
-    // Only "0" and "1" of the keys reach the name.
-    QTest::newRow("letters and digits") << u"1a7000"_s << u"1 2000"_s << SavedAt
-                                        << u"六爻卜卦截图2014-1__000-1__0007.jpg"_s;
-    QTest::newRow("half of an emoji") << u"1"_s + QChar(0xD83D) + u"1000"_s << u"101000"_s << SavedAt
-                                      << u"六爻卜卦截图2014-1_1000-1010007.jpg"_s;
-    QTest::newRow("whole emoji") << u"😀1000"_s << u"101000"_s << SavedAt << u"六爻卜卦截图2014-__1000-1010007.jpg"_s;
-    QTest::newRow("right-to-left override")
-        << u"\u202E01000"_s << u"101000"_s << SavedAt << u"六爻卜卦截图2014-_01000-1010007.jpg"_s;
-    QTest::newRow("NUL and dot-dot") << u"\u0000..000"_s << u"101000"_s << SavedAt
-                                     << u"六爻卜卦截图2014-___000-1010007.jpg"_s;
-    QTest::newRow("full-width one") << u"１01000"_s << u"101000"_s << SavedAt
-                                    << u"六爻卜卦截图2014-_01000-1010007.jpg"_s;
+    QTest::newRow("three lines entered") << u"796"_s << SavedAt << u"六爻卜卦截图2014-110-1017.jpg"_s;
+    QTest::newRow("nothing entered") << QString() << SavedAt << u"六爻卜卦截图2014--7.jpg"_s;
 }
 
 void TestScreenshot::fileName()
 {
-    QFETCH(QString, original);
-    QFETCH(QString, changed);
+    QFETCH(QString, lines);
     QFETCH(QDateTime, at);
     QFETCH(QString, name);
     QTemporaryDir dir;
     Chart c(dir.path(), {});
-    c.w->sheet().TextBengua = original;
-    c.w->sheet().TextSBG2 = changed;
+    c.w->document().setLines(lotgrid::castOf(lines).lines);
     QCOMPARE(c.shot().fileName(at), name);
 }
 

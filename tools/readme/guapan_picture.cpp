@@ -33,7 +33,8 @@ int main(int argc, char *argv[])
     const QString out = args.takeFirst();
     QString lines = u"978788"_s;
     QString time = u"2026-12-07 08:30"_s;
-    GuapanWords words{u"问工作调动能否成功"_s, u"事业"_s, u"女"_s, u"手动摇卦"_s, false, false, false};
+    GuapanWords words{u"问工作调动能否成功"_s, u"手动摇卦"_s, false};
+    QString category = u"工作"_s, sex = u"女"_s;
     int use = 0;
     qreal zoom = 1.0, ratio = 2.0;
     bool dark = false;
@@ -47,9 +48,9 @@ int main(int argc, char *argv[])
         else if (a == u"--question"_s)
             words.question = next();
         else if (a == u"--sex"_s)
-            words.sex = next();
+            sex = next();
         else if (a == u"--category"_s)
-            words.category = next();
+            category = next();
         else if (a == u"--method"_s)
             words.castMethod = next();
         else if (a == u"--use"_s)
@@ -76,8 +77,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     CastInput in;
-    in.category = categoryFromText(u16(words.category));
-    in.sex = sexFromText(u16(words.sex));
+    in.category = categoryFromText(u16(category));
+    in.sex = sexFromText(u16(sex));
     for (int n = 1; n <= lines.size(); ++n) {
         const QChar c = lines[n - 1];
         in.line(n) = {c == u'7' || c == u'9' ? u'1' : u'0', c == u'6' || c == u'9'};

@@ -34,9 +34,9 @@ QLineEdit *field(const QString &name, QWidget *parent, bool readOnly = true)
 }
 } // namespace
 
-Fenshen::Fenshen(QWidget *parent, std::function<QString()> currentBengua)
+Fenshen::Fenshen(QWidget *parent, std::function<const HexagramRow *()> currentOriginal)
     : QWidget(parent, Qt::Window)
-    , m_currentBengua(std::move(currentBengua))
+    , m_currentOriginal(std::move(currentOriginal))
 {
     setObjectName(u"Fenshen"_s);
     setWindowTitle(u"查询"_s);
@@ -88,19 +88,19 @@ Fenshen::Fenshen(QWidget *parent, std::function<QString()> currentBengua)
 
 void Fenshen::Command1_Click()
 {
-    m_Text1->setText(m_currentBengua ? m_currentBengua() : QString());
-    const QString label = m_Text1->text();
-    const std::optional<PureHexagramTexts> pure = findPureHexagram(u16(label));
-    if (!pure)
+    const HexagramRow *original = m_currentOriginal ? m_currentOriginal() : nullptr;
+    m_Text1->setText(original ? qs(original->text) : QString());
+    if (!original)
         return;
+    const PureHexagramTexts pure = pureHexagramTexts(original->palace);
     for (int line = 6; line >= 1; --line)
-        m_T(line)->setText(qs(pure->lines[line - 1]));
-    m_Lbengua->setText(qs(pure->name));
+        m_T(line)->setText(qs(pure.lines[line - 1]));
+    m_Lbengua->setText(qs(pure.name));
 }
 
-QWidget *createFenshen(QWidget *parent, std::function<QString()> currentBengua)
+QWidget *createFenshen(QWidget *parent, std::function<const HexagramRow *()> currentOriginal)
 {
-    return new Fenshen(parent, std::move(currentBengua));
+    return new Fenshen(parent, std::move(currentOriginal));
 }
 
 } // namespace lotgrid

@@ -1,9 +1,11 @@
 #pragma once
-// The hidden-spirit query window `Fenshen`: on "查询" it copies the main
-// window's original-hexagram label into `Text1` and shows the pure hexagram of
-// that label's palace line by line, `T6` at the top down to `T1`, like the
-// chart. A label that names no palace leaves everything but `Text1` as it was.
+// The hidden-spirit query window `Fenshen`: on "查询" it writes the chart's
+// original hexagram (as the sheet's `bengua` names it) into `Text1` and shows
+// the pure hexagram of its palace line by line, `T6` at the top down to `T1`,
+// like the chart. Without an original hexagram `Text1` is emptied and the rest
+// stays as it was.
 
+#include "chart/hexagrams.h"
 #include "core/six.h"
 
 #include <QString>
@@ -20,12 +22,12 @@ class Fenshen : public QWidget
 {
     Q_OBJECT
 public:
-    Fenshen(QWidget *parent, std::function<QString()> currentBengua);
+    Fenshen(QWidget *parent, std::function<const HexagramRow *()> currentOriginal);
 
     void Command1_Click();
 
 private:
-    std::function<QString()> m_currentBengua;
+    std::function<const HexagramRow *()> m_currentOriginal;
     QLineEdit *m_Text1;
     QLineEdit *m_Lbengua;
     Six<QLineEdit *> m_T;

@@ -4,6 +4,8 @@
 // top-level window (parented to `parent`, deleted when closed) carrying its name
 // as objectName(); the main window keeps one of each and raises it when asked again.
 
+#include "chart/hexagrams.h"
+
 #include <QString>
 
 #include <functional>
@@ -13,8 +15,8 @@ class QWidget;
 
 namespace lotgrid {
 
-// `Fenshen`: reads the main window's `bengua` through `currentBengua` when "查询" is pressed.
-QWidget *createFenshen(QWidget *parent, std::function<QString()> currentBengua);
+// `Fenshen`: asks `currentOriginal` for the chart's original hexagram (none without six lines) when "查询" is pressed.
+QWidget *createFenshen(QWidget *parent, std::function<const HexagramRow *()> currentOriginal);
 QWidget *createLiujia(QWidget *parent);
 QWidget *createSswx1(QWidget *parent);
 QWidget *createYao3x(QWidget *parent);

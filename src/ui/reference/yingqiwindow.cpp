@@ -1,5 +1,6 @@
 #include "ui/reference/yingqiwindow.h"
 
+#include "chart/words.h"
 #include "chart/yingqi.h"
 #include "widgets/textconv.h"
 
@@ -16,11 +17,9 @@ namespace lotgrid {
 
 namespace {
 
-constexpr std::array<const char16_t *, 6> PositionNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
-
 QString positionName(int n)
 {
-    return QString::fromUtf16(PositionNames[static_cast<std::size_t>(n - 1)]);
+    return qs(linePlaceName(n));
 }
 
 // "用神 妻财子水（伏于五爻）", "世爻 兄弟未土（三爻）".
@@ -82,7 +81,7 @@ YingqiWindow::YingqiWindow(QWidget *parent)
 void YingqiWindow::setChart(const Chart &chart)
 {
     const auto line = timingLineOf(chart);
-    const std::vector<YingqiCandidate> list = yingqiOf(chart);
+    const std::vector<YingqiCandidate> &list = chart.yingqi;
     m_subject->setText(line ? subjectText(*line) : QString());
     m_subject->setVisible(line.has_value());
     QString why;
