@@ -112,15 +112,7 @@ ToolResult castResult(ChartRequest &request, const PlumCast &cast, Json structur
     head += "上卦 " + structured["upper"]["trigram"].get<std::string>() + "，下卦 "
             + structured["lower"]["trigram"].get<std::string>() + "，动爻 " + std::to_string(cast.moving) + "："
             + notation + "\n";
-    // The chart, last, as its writer writes it: the object's text up to its
-    // closing brace, then the chart's member.
-    ToolResult result{nullptr, head + chartTextOf(chart, request), false,
-                      structured.dump(-1, ' ', false, Json::error_handler_t::replace)};
-    result.structuredJson.back() = ',';
-    result.structuredJson += R"("chart":)";
-    appendChartJson(result.structuredJson, chart);
-    result.structuredJson += '}';
-    return result;
+    return {nullptr, head + chartTextOf(chart, request), false, withChartJson(structured, chart)};
 }
 
 ToolResult castByTimeCall(const Json &args)
@@ -187,6 +179,19 @@ Json castSchema(Json extra)
 Json chartValue(const Chart &chart)
 {
     return chartJsonValue(chart);
+}
+
+std::string withChartJson(const Json &structured, const Chart &chart)
+{
+    // The object's text up to its closing brace, then the chart's member.
+    std::string out = structured.dump(-1, ' ', false, Json::error_handler_t::replace);
+    out.pop_back();
+    if (!structured.empty())
+        out += ',';
+    out += R"("chart":)";
+    appendChartJson(out, chart);
+    out += '}';
+    return out;
 }
 
 const Json &chartSchema()

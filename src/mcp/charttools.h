@@ -17,6 +17,10 @@ std::vector<Tool> chartTools();
 // `lotgrid-chart --json` writes, read back as a value.
 Json chartValue(const Chart &chart);
 
+// The JSON text of the object `structured` with the chart's JSON as its last
+// member, "chart", written straight after it by the chart's writer.
+std::string withChartJson(const Json &structured, const Chart &chart);
+
 // The schema of chartValue.
 const Json &chartSchema();
 
