@@ -4,6 +4,7 @@
 #include "chart/hexagrams.h"
 #include "chart/words.h"
 #include "chart/yingqi.h"
+#include "chart/zhouyi.h"
 
 namespace lotgrid {
 
@@ -182,6 +183,7 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
             put(out, {isoDate(c.date), u" ", sexagenaryName(c.pillar), yingqiUnitName(c.unit), u" ",
                       yingqiRuleName(c.rule), u"：", c.why, u"\n"});
     }
+    put(out, {u"\n【周易经文】（依朱熹《易学启蒙·考变占》所取，供参考）\n", textsBlock(chart)});
     out += u"\n【要求】\n";
     out += u"只依据以上排盘和事实断卦，不要重新起卦，也不要改动用神、旺衰和各项标记。"
            u"每推断一步，写明它依据的规则（如“月破”“回头克”“用神旺相”“原神发动”），"

@@ -5,8 +5,8 @@
 // strength with its month and day ties, the marks and changes of the lines,
 // 三合 and 入墓, 反吟/伏吟, the 应期 candidates with their reasons) and an
 // instruction to read the chart from these facts alone and to name the rule
-// behind every step. The words are the chart text's, so the two never
-// disagree.
+// behind every step; the 周易 texts the cast reads stand before the
+// instruction. The words are the chart text's, so the two never disagree.
 
 #include "chart/chart.h"
 

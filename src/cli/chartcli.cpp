@@ -3,7 +3,10 @@
 #include "calendar/pillars.h"
 #include "chart/castingrules.h"
 #include "chart/charttext.h"
+#include "chart/zhouyi.h"
 #include "cli/quote.h"
+
+#include <nlohmann/json.hpp>
 
 #include <charconv>
 #include <optional>
@@ -19,7 +22,7 @@ constexpr std::string_view Help =
        lotgrid-chart --numbers A,B [--time "YYYY-MM-DD HH:MM"] [options]
 
 Prints the six-line chart of a cast: the same text the program copies with
-复制卦象文本, or with --json one JSON object (UTF-8).
+复制卦象文本 (its 经文 block only with --texts), or with --json one JSON object (UTF-8).
 
   LINES        six digits, line 1 (the bottom line) first:
                  6 old yin (moving), 7 young yang, 8 young yin, 9 old yang (moving)
@@ -36,7 +39,10 @@ Prints the six-line chart of a cast: the same text the program copies with
                  工作 功名 官司 (官鬼), 考试 文书 家宅 父母 (父母), 子女 (子孙),
                  兄弟朋友 (兄弟), 婚恋 (妻财 for a man, 官鬼 for a woman: needs --sex)
   --sex S      the asker's sex, 男 or 女
-  --json       print JSON instead of text
+  --json       print JSON instead of text; its "texts" holds the 周易 texts the
+               cast reads (朱熹's rule), as --texts prints them
+  --texts      add the 经文 block: the 卦辞, 爻辞 and 象 the cast reads, by the
+               number of moving lines (朱熹《易学启蒙·考变占》)
   --help       print this help
 
 School options (each off by default, the program's usual reading):
@@ -66,9 +72,21 @@ struct Options {
     bool timeCast = false;
     bool zi23 = false;
     bool json = false;
+    bool texts = false;
     bool help = false;
     SchoolOptions school;
 };
+
+// The chart's JSON object with "texts" as its last member.
+std::string withTexts(std::string json, const Chart &chart)
+{
+    const std::size_t end = json.rfind('}');
+    if (end == std::string::npos)
+        return json;
+    const std::string texts = textsJson(chart).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    json.insert(end, (json.find(':') < end ? ",\"texts\":" : "\"texts\":") + texts);
+    return json;
+}
 
 CliResult bad(std::string message)
 {
@@ -223,6 +241,8 @@ CliResult runChartCli(std::span<const std::string_view> args)
             o.help = true;
         } else if (a == "--json") {
             o.json = true;
+        } else if (a == "--texts") {
+            o.texts = true;
         } else if (a == "--zi23") {
             o.zi23 = true;
         } else if (a == "--time" || a.starts_with("--time=")) {
@@ -320,7 +340,12 @@ CliResult runChartCli(std::span<const std::string_view> args)
     if (moment)
         setMoment(input, *moment);
     const Chart chart = chartOf(input);
-    return {ExitOk, o.json ? chartJson(chart) : toUtf8(chartText(chart)), {}};
+    if (o.json)
+        return {ExitOk, withTexts(chartJson(chart), chart), {}};
+    std::u16string text = chartText(chart);
+    if (o.texts)
+        text += textsBlock(chart);
+    return {ExitOk, toUtf8(text), {}};
 }
 
 } // namespace lotgrid::cli

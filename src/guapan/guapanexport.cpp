@@ -1,9 +1,12 @@
 #include "guapan/guapanexport.h"
 
+#include "chart/zhouyi.h"
 #include "guapan/guapanpaint.h"
 #include "widgets/textconv.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -12,9 +15,12 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRawFont>
 #include <QSaveFile>
+#include <QTextDocument>
+#include <QToolBar>
 
 using namespace Qt::StringLiterals;
 
@@ -45,7 +51,7 @@ bool committed(QSaveFile &file, QString *error)
 // would fail. Each radical in a text map is put back to the ideograph of the
 // chart with the same glyph; the codes keep their four digits, so no byte of
 // the file moves.
-void mapRadicalsToIdeographs(QByteArray &pdf, const GuapanLayout &layout)
+void mapRadicalsToIdeographs(QByteArray &pdf, const GuapanLayout &layout, const QString &more)
 {
     const QRawFont raw = QRawFont::fromFont(layout.body, QFontDatabase::SimplifiedChinese);
     if (!raw.isValid())
@@ -55,11 +61,15 @@ void mapRadicalsToIdeographs(QByteArray &pdf, const GuapanLayout &layout)
         return g.isEmpty() ? 0u : g.front();
     };
     QHash<quint32, char16_t> ideographs; // by glyph
-    for (const GuapanRun &run : layout.runs)
-        for (QChar c : run.text)
+    const auto keep = [&](const QString &text) {
+        for (QChar c : text)
             if (c.unicode() >= 0x3400 && !c.isSurrogate())
                 if (const quint32 g = glyphOf(c.unicode()))
                     ideographs.insert(g, c.unicode());
+    };
+    for (const GuapanRun &run : layout.runs)
+        keep(run.text);
+    keep(more);
     const auto isRadical = [](uint code) { return code >= 0x2E80 && code <= 0x2FDF; };
     // Replaces the code in the token "<XXXX>" that starts at `i`, when it is a radical.
     const auto replaceAt = [&](qsizetype i) {
@@ -99,6 +109,64 @@ void mapRadicalsToIdeographs(QByteArray &pdf, const GuapanLayout &layout)
         }
         at = end;
     }
+}
+
+// The layout on the painter's current page, as paintGuapanPage says.
+void paintLayout(QPainter &p, const QPagedPaintDevice &device, const GuapanLayout &layout)
+{
+    // The painter's units are the device's pixels over the page's paintable area.
+    const qreal dpi = device.logicalDpiX() > 0 ? device.logicalDpiX() : 72;
+    const qreal natural = dpi / UnitsPerInch;
+    const qreal scale = std::min(
+        {natural * MaxEnlargement, device.width() / layout.size.width(), device.height() / layout.size.height()});
+    p.save();
+    p.translate((device.width() - layout.size.width() * scale) / 2, 0);
+    p.scale(scale, scale);
+    paintGuapan(p, layout, lightGuapanColours());
+    p.restore();
+}
+
+// The 经文 text on new pages after the current one, wrapped to the page's
+// width in the chart's type at 12 points, a line never split across pages.
+void paintTextPages(QPainter &p, QPagedPaintDevice &device, const QString &text, const QFont &type)
+{
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(&device);
+    QFont font = type;
+    font.setPointSizeF(12);
+    doc.setDefaultFont(font);
+    doc.setDocumentMargin(0);
+    const QSizeF page(device.width(), device.height());
+    doc.setPageSize(page);
+    doc.setPlainText(text);
+    for (int n = 0; n < doc.pageCount(); ++n) {
+        device.newPage();
+        p.save();
+        p.translate(0, -n * page.height());
+        doc.drawContents(&p, QRectF(QPointF(0, n * page.height()), page));
+        p.restore();
+    }
+}
+
+// The texts page's words: its heading with the hexagrams, then the block.
+QString textPageWords(const Chart &chart)
+{
+    const std::u16string block = textsBlock(chart);
+    if (block.empty())
+        return {};
+    return u"周易经文　"_s + guapanTitle(chart) + u"\n\n"_s + qs(block);
+}
+
+// The chart's page and, when `withTexts`, its texts on the next.
+bool paintPages(QPagedPaintDevice &device, const GuapanLayout &layout, const QString &texts)
+{
+    QPainter p;
+    if (!p.begin(&device))
+        return false;
+    paintLayout(p, device, layout);
+    if (!texts.isEmpty())
+        paintTextPages(p, device, texts, layout.body);
+    return p.end();
 }
 
 } // namespace
@@ -183,18 +251,7 @@ QImage guapanPicture(const Chart &chart, const GuapanWords &words, const GuapanS
 
 bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout)
 {
-    QPainter p;
-    if (!p.begin(&device))
-        return false;
-    // The painter's units are the device's pixels over the page's paintable area.
-    const qreal dpi = device.logicalDpiX() > 0 ? device.logicalDpiX() : 72;
-    const qreal natural = dpi / UnitsPerInch;
-    const qreal scale = std::min(
-        {natural * MaxEnlargement, device.width() / layout.size.width(), device.height() / layout.size.height()});
-    p.translate((device.width() - layout.size.width() * scale) / 2, 0);
-    p.scale(scale, scale);
-    paintGuapan(p, layout, lightGuapanColours());
-    return p.end();
+    return paintPages(device, layout, {});
 }
 
 void preparePrinter(QPrinter &printer, const Chart &chart, QPageSize::PageSizeId pageSize)
@@ -206,28 +263,47 @@ void preparePrinter(QPrinter &printer, const Chart &chart, QPageSize::PageSizeId
     printer.setCreator(u"Lotgrid"_s);
 }
 
-bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style)
+bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                bool withTexts)
 {
-    return paintGuapanPage(printer, guapanLayout(chart, words, style));
+    return paintPages(printer, guapanLayout(chart, words, style), withTexts ? textPageWords(chart) : QString());
 }
 
 int previewAndPrint(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
-                    QPageSize::PageSizeId pageSize)
+                    bool *withTexts, QPageSize::PageSizeId pageSize)
 {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, chart, pageSize);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(u"dayinPreview"_s);
     dialog.setWindowTitle(u"打印预览"_s);
+    bool texts = withTexts && *withTexts;
+    if (auto *bar = dialog.findChild<QToolBar *>()) {
+        auto *box = new QCheckBox(u"打印经文"_s, bar);
+        box->setObjectName(u"dayinJingwen"_s);
+        box->setToolTip(u"在第二页印出按朱熹考变占所取的卦辞、爻辞和象辞"_s);
+        box->setChecked(texts);
+        bar->addSeparator();
+        bar->addWidget(box);
+        QObject::connect(box, &QCheckBox::toggled, &dialog, [&dialog, &texts](bool on) {
+            texts = on;
+            if (auto *preview = dialog.findChild<QPrintPreviewWidget *>())
+                preview->updatePreview();
+        });
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter *p) { printChart(*p, chart, words, style); });
-    return dialog.exec();
+                     [&](QPrinter *p) { printChart(*p, chart, words, style, texts); });
+    const int result = dialog.exec();
+    if (withTexts)
+        *withTexts = texts;
+    return result;
 }
 
 bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &chart, const GuapanWords &words,
-              const GuapanStyle &style, QString *error)
+              const GuapanStyle &style, QString *error, bool withTexts)
 {
     const GuapanLayout layout = guapanLayout(chart, words, style);
+    const QString texts = withTexts ? textPageWords(chart) : QString();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
@@ -238,14 +314,14 @@ bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &
         pdf.setPageMargins(QMarginsF(PageMarginMm, PageMarginMm, PageMarginMm, PageMarginMm), QPageLayout::Millimeter);
         pdf.setTitle(u"六爻 "_s + guapanTitle(chart));
         pdf.setCreator(u"Lotgrid"_s);
-        painted = paintGuapanPage(pdf, layout);
+        painted = paintPages(pdf, layout, texts);
     }
     if (!painted || buffer.data().isEmpty()) {
         *error = u"无法生成 PDF"_s;
         return false;
     }
     QByteArray bytes = buffer.data();
-    mapRadicalsToIdeographs(bytes, layout);
+    mapRadicalsToIdeographs(bytes, layout, texts);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
         *error = file.errorString();

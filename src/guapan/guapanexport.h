@@ -1,7 +1,8 @@
 #pragma once
 // The 卦盘 leaving the program: as a picture file (PNG at twice the screen's
 // pixel density, or the format its name's suffix asks for), on a printer's
-// page and as a PDF, one page per chart, the text kept as text. Everything
+// page and as a PDF, one page per chart, the text kept as text; on request
+// the 周易 texts the cast reads (the 经文 block) follow on a second page. Everything
 // here draws the light variant: paper and forums are light.
 
 #include "guapan/guapanlayout.h"
@@ -54,17 +55,21 @@ bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout);
 // Sets up `printer` for one chart: the page size, portrait, the document's name.
 void preparePrinter(QPrinter &printer, const Chart &chart, QPageSize::PageSizeId pageSize = QPageSize::A4);
 
-// Prints the chart on one page of `printer` as it is set up.
-bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style);
+// Prints the chart on one page of `printer` as it is set up, and with
+// `withTexts` its 经文 on the next.
+bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                bool withTexts = false);
 
 // Shows the print preview of the chart (a QPrintPreviewDialog named
-// "dayinPreview") and prints from it; the dialog's result.
+// "dayinPreview", whose tool bar has the box "dayinJingwen" 打印经文, ticked
+// as `*withTexts` says and read back into it) and prints from it; the dialog's result.
 int previewAndPrint(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
-                    QPageSize::PageSizeId pageSize = QPageSize::A4);
+                    bool *withTexts = nullptr, QPageSize::PageSizeId pageSize = QPageSize::A4);
 
-// Writes the chart as a one-page PDF (A4 or A5, portrait) with its text as
-// text, whole or not at all; on failure the reason is put into `error`.
+// Writes the chart as a one-page PDF (A4 or A5, portrait), with `withTexts`
+// its 经文 on a second page, the text as text, whole or not at all; on
+// failure the reason is put into `error`.
 bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &chart, const GuapanWords &words,
-              const GuapanStyle &style, QString *error);
+              const GuapanStyle &style, QString *error, bool withTexts = false);
 
 } // namespace lotgrid

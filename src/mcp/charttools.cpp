@@ -2,6 +2,7 @@
 
 #include "chart/castingrules.h"
 #include "chart/charttext.h"
+#include "chart/zhouyi.h"
 #include "cli/chartcli.h"
 
 #include <array>
@@ -155,6 +156,58 @@ ToolResult castByNumbersCall(const Json &args)
     return castResult(request, *cast, std::move(structured), head + "；");
 }
 
+// The row a `hexagram` argument names: six digits 0/1 (line 1 first), the
+// full name (乾为天) or the name the 周易 gives it (乾).
+const HexagramRow *namedHexagram(const std::string &text)
+{
+    for (const HexagramRow &row : HexagramTable)
+        if (toUtf8(row.key) == text || toUtf8(hexagramName(row)) == text || toUtf8(zhouyiText(row).name) == text)
+            return &row;
+    return nullptr;
+}
+
+ToolResult textsCall(const Json &args)
+{
+    const std::string named = args.at("hexagram").get<std::string>();
+    const HexagramRow *row = namedHexagram(named);
+    if (!row)
+        return ToolResult::error("hexagram \"" + named
+                                 + "\" names none: give six digits 0/1 (line 1 first), 乾为天 or 乾.");
+    CastInput input;
+    for (int line = 1; line <= 6; ++line)
+        input.line(line).value = row->key[static_cast<std::size_t>(line - 1)];
+    for (const Json &moving : args.value("moving", Json::array())) {
+        const int line = moving.get<int>();
+        if (line < 1 || line > 6)
+            return ToolResult::error("moving lines are numbered 1 (bottom) to 6, not " + std::to_string(line) + ".");
+        input.line(line).moving = true;
+    }
+    const Chart chart = chartOf(input);
+    return {textsJson(chart), toUtf8(textsBlock(chart))};
+}
+
+const Json &textsSchema()
+{
+    static const Json schema = Json::parse(R"json({
+  "type": "object",
+  "description": "the 周易 texts a cast reads by 朱熹's rule (易学启蒙·考变占)",
+  "properties": {
+    "rule": {"type": "string", "description": "静卦, 一爻变 .. 六爻变"},
+    "read": {"type": "array", "items": {"type": "object", "properties": {
+      "hexagram": {"type": "string", "description": "the hexagram as the 周易 names it"},
+      "part": {"type": "string", "enum": ["卦辞", "爻辞", "用九", "用六"]},
+      "line": {"type": ["integer", "null"]},
+      "role": {"type": ["string", "null"], "description": "贞 (the original) or 悔 (the changed) with three moving lines"},
+      "text": {"type": "string"},
+      "tuan": {"type": ["string", "null"], "description": "the 彖 of a judgement"},
+      "xiang": {"type": "string", "description": "the 小象 of a line, the 大象 of a judgement"}}}},
+    "main": {"type": "integer", "description": "the index in read of the main text"}
+  },
+  "required": ["rule", "read", "main"]
+})json");
+    return schema;
+}
+
 // The result of a cast tool: its lines, trigrams and moving line, then `extra`, and the chart.
 Json castSchema(Json extra)
 {
@@ -178,7 +231,10 @@ Json castSchema(Json extra)
 
 Json chartValue(const Chart &chart)
 {
-    return chartJsonValue(chart);
+    Json value = chartJsonValue(chart);
+    if (chart.original)
+        value["texts"] = textsJson(chart);
+    return value;
 }
 
 std::string withChartJson(const Json &structured, const Chart &chart)
@@ -212,7 +268,8 @@ const Json &chartSchema()
     "changed": {"type": ["object", "null"], "description": "null without a moving line"},
     "types": {"type": "object", "description": "六冲 or 六合 of each hexagram"},
     "guashen": {"type": "object"},
-    "shensha": {"type": "object", "description": "神煞 name to branches"}
+    "shensha": {"type": "object", "description": "神煞 name to branches"},
+    "texts": {"type": "object", "description": "the 周易 texts the cast reads, as the tool texts gives them"}
   },
   "required": ["lines", "time", "pillars", "void", "original", "changed", "types", "guashen", "shensha"]
 })json");
@@ -262,6 +319,20 @@ std::vector<Tool> chartTools()
          "(and the hour's number) the moving line. Returns the lines cast and their chart.",
          objectSchema(std::move(numberProperties), Json::array({"first", "second"})), castSchema(hour),
          castByNumbersCall},
+        {"texts", "周易经文",
+         "The 周易 texts (卦辞 with 彖 and 大象, 爻辞 with 小象, 用九/用六) a hexagram reads with the given moving "
+         "lines, chosen by 朱熹's rule (易学启蒙·考变占) from their number. Returns them as JSON and as the 经文 "
+         "block of the copied text.",
+         objectSchema({{"hexagram",
+                        {{"type", "string"},
+                         {"description", "six digits 0/1, line 1 (the bottom line) first, 1 yang; or the name, 乾为天 "
+                                         "or 乾"}}},
+                       {"moving",
+                        {{"type", "array"},
+                         {"items", {{"type", "integer"}, {"minimum", 1}, {"maximum", 6}}},
+                         {"description", "the moving lines, 1 (bottom) to 6; none when left out"}}}},
+                      Json::array({"hexagram"})),
+         textsSchema(), textsCall},
     };
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The engine's tools: the chart of six lines (chart), and the plum-blossom
-// casts from a moment (cast_by_time) and from two numbers (cast_by_numbers),
-// each with the chart of its lines. The chart is the object `lotgrid-chart
+// The engine's tools: the chart of six lines (chart), the plum-blossom casts
+// from a moment (cast_by_time) and from two numbers (cast_by_numbers), each
+// with the chart of its lines, and the 周易 texts a hexagram reads with its
+// moving lines (texts). The chart is the object `lotgrid-chart
 // --json` prints and its text the one the program copies.
 
 #include "chart/chart.h"

@@ -1,6 +1,7 @@
 // lotgrid-mcp: see mcp/mcpserver.h. Reads one message per line from standard
 // input and writes each answer as one line on standard output, flushed at
 // once; anything else it has to say goes to standard error.
+#include "core/version.h"
 #include "journal/journal.h"
 #include "mcp/mcpserver.h"
 
@@ -69,7 +70,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);                   // Qt SQL loads its driver through it
     QCoreApplication::setApplicationName(u"lotgrid"_s); // the journal lives in the program's folder
-    QCoreApplication::setApplicationVersion(QStringLiteral(LOTGRID_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(lotgrid::Version));
 
     QString journal = qEnvironmentVariable("LOTGRID_JOURNAL");
     for (int i = 1; i < argc; ++i) {
@@ -79,7 +80,7 @@ int main(int argc, char **argv)
             return 0;
         }
         if (a == "--version") {
-            std::puts("lotgrid-mcp " LOTGRID_VERSION);
+            std::printf("lotgrid-mcp %.*s\n", int(lotgrid::Version.size()), lotgrid::Version.data());
             return 0;
         }
         if (a == "--journal" && i + 1 < argc) {
@@ -97,7 +98,7 @@ int main(int argc, char **argv)
     std::signal(SIGPIPE, SIG_IGN); // a closed client ends the server through a failed write
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     using namespace lotgrid::mcp;
-    McpServer server(lotgridTools(journal), LOTGRID_VERSION);
+    McpServer server(lotgridTools(journal), std::string(lotgrid::Version));
     std::string line;
     bool tooLong = false;
     while (readLine(stdin, line, tooLong)) {

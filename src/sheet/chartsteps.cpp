@@ -214,7 +214,6 @@ ChartSteps::Scope::~Scope()
         return;
     if (m_steps.m_instantPass)
         m_steps.runPass();
-    m_steps.m_sheet.showChartExtras(m_steps.chart());
     m_steps.arm();
 }
 

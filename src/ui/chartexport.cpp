@@ -3,6 +3,7 @@
 #include "chart/categories.h"
 #include "chart/chart.h"
 #include "chart/charttext.h"
+#include "chart/zhouyi.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
 #include "sheet/chartdocument.h"
@@ -44,7 +45,7 @@ QString ChartExport::chartText() const
 
 void ChartExport::fuzhi_Click()
 {
-    const QString text = chartText();
+    const QString text = chartText() + qs(textsBlock(m_document.chart()));
     if (text.isEmpty()) {
         tell(false, u"六爻尚未排齐，没有可复制的卦象。"_s);
         return;
@@ -129,7 +130,8 @@ void ChartExport::dayin_Click()
 {
     if (guapanTitle(m_document.chart()).isEmpty())
         return;
-    if (previewAndPrint(m_mainWindow, m_document.chart(), words(), {QApplication::font(), 1.0}) == QDialog::Accepted)
+    if (previewAndPrint(m_mainWindow, m_document.chart(), words(), {QApplication::font(), 1.0}, &m_printTexts)
+        == QDialog::Accepted)
         emit done(u"卦盘已送往打印机。"_s);
 }
 
@@ -138,7 +140,7 @@ void ChartExport::daochupdf_Click()
     if (guapanTitle(m_document.chart()).isEmpty())
         return;
     const std::optional<QPageSize::PageSizeId> pageSize
-        = m_settings.pageSize ? m_settings.pageSize(m_mainWindow) : std::optional(QPageSize::A4);
+        = m_settings.pageSize ? m_settings.pageSize(m_mainWindow, &m_printTexts) : std::optional(QPageSize::A4);
     if (!pageSize)
         return; // cancelled
     const QString proposed
@@ -157,7 +159,7 @@ void ChartExport::daochupdf_Click()
              && m_settings.ask(m_mainWindow, u"提示"_s, u"文件已经存在：\n\n%1\n\n要替换它吗？"_s.arg(shown))))
         return;
     QString error;
-    if (writePdf(path, *pageSize, m_document.chart(), words(), {QApplication::font(), 1.0}, &error))
+    if (writePdf(path, *pageSize, m_document.chart(), words(), {QApplication::font(), 1.0}, &error, m_printTexts))
         emit done(u"PDF 已保存：%1"_s.arg(shown));
     else
         tell(false, u"PDF 未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));

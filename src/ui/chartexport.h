@@ -30,7 +30,9 @@ struct ChartExportSettings {
     // No longer read: the picture is named after its hexagrams and moment.
     std::function<QString(const QDateTime &)> screenshotName;
     // Asks the page size of a PDF (A4 or A5); nothing when cancelled. Unset: A4.
-    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent)> pageSize;
+    // With `texts`, the dialog also offers 打印经文, ticked as `*texts` stands,
+    // and leaves the choice there.
+    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent, bool *texts)> pageSize;
 };
 
 // The two commands that take the chart out of the program: the chart as text
@@ -57,6 +59,10 @@ public:
     // print stays light); the save dialog proposes the choice it last took.
     void setDarkPicture(bool dark) { m_darkPicture = dark; }
     bool darkPicture() const { return m_darkPicture; }
+    // The print and the PDF carry the cast's 周易 texts on a second page
+    // (打印经文); the print dialog and the PDF's page dialog propose the last choice.
+    void setPrintTexts(bool texts) { m_printTexts = texts; }
+    bool printTexts() const { return m_printTexts; }
     // The case's words as the sheet holds them, for the 卦盘.
     GuapanWords words() const;
 
@@ -84,6 +90,7 @@ private:
     QWidget *m_mainWindow;
     ChartExportSettings m_settings;
     bool m_darkPicture = false;
+    bool m_printTexts = false;
 };
 
 } // namespace lotgrid

@@ -5,11 +5,13 @@
 #include "ui/platform.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGridLayout>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -49,13 +51,31 @@ Environment Environment::production()
         *dark = choice->isChecked();
         return dialog.selectedFiles().constFirst();
     };
-    env.pageSize = [](QWidget *parent) -> std::optional<QPageSize::PageSizeId> {
-        bool ok = false;
-        const QString chosen
-            = QInputDialog::getItem(parent, u"导出PDF"_s, u"纸张大小（纵向）："_s, {u"A4"_s, u"A5"_s}, 0, false, &ok);
-        if (!ok)
+    env.pageSize = [](QWidget *parent, bool *texts) -> std::optional<QPageSize::PageSizeId> {
+        QDialog dialog(parent);
+        dialog.setObjectName(u"daochupdfPage"_s);
+        dialog.setWindowTitle(u"导出PDF"_s);
+        auto *form = new QFormLayout(&dialog);
+        auto *size = new QComboBox(&dialog);
+        size->setObjectName(u"daochupdfSize"_s);
+        size->addItems({u"A4"_s, u"A5"_s});
+        form->addRow(u"纸张大小（纵向）："_s, size);
+        QCheckBox *choice = nullptr;
+        if (texts) {
+            choice = new QCheckBox(u"打印经文（第二页）"_s, &dialog);
+            choice->setObjectName(u"daochupdfJingwen"_s);
+            choice->setChecked(*texts);
+            form->addRow(choice);
+        }
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        form->addRow(buttons);
+        if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return chosen == u"A5"_s ? QPageSize::A5 : QPageSize::A4;
+        if (choice)
+            *texts = choice->isChecked();
+        return size->currentIndex() == 1 ? QPageSize::A5 : QPageSize::A4;
     };
     env.updateServer = QUrl(QStringLiteral(LOTGRID_UPDATE_SERVER));
     env.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };

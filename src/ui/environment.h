@@ -1,7 +1,8 @@
 #pragma once
 // What the program takes from the world: today's date, the clock, the random
 // source of an automatic cast, where screenshots and pictures go, the update
-// server, how the process ends, where settings and the case journal are kept.
+// server, how the process ends, where settings and the case journal are kept,
+// the room the window may take on its screen.
 // Production values come from production(); tests pass their own.
 
 #include "journal/journalprompts.h"
@@ -9,6 +10,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QPageSize>
+#include <QSize>
 #include <QString>
 #include <QUrl>
 
@@ -32,8 +34,9 @@ struct Environment {
     // variant, ticked as `*dark` stands, and leaves the choice there.
     std::function<QString(QWidget *parent, const QString &caption, const QString &proposedPath, bool *dark)>
         saveFileName;
-    // The page size of a PDF, A4 or A5; nothing when cancelled.
-    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent)> pageSize;
+    // The page size of a PDF, A4 or A5; nothing when cancelled. With `texts`,
+    // the dialog also offers 打印经文, ticked as `*texts` stands, and leaves the choice there.
+    std::function<std::optional<QPageSize::PageSizeId>(QWidget *parent, bool *texts)> pageSize;
     QUrl updateServer; // base address: "/Tessa/tessaver.txt" and "/Tessa/" hang below it; empty: none
     int updateTimeoutMs = 10000;
     std::function<bool(const QUrl &)> openUrl; // false when no browser or handler took the address
@@ -48,6 +51,9 @@ struct Environment {
     QString journalPath;
     // How the journal's commands and window ask, warn and choose files.
     JournalPrompts journalPrompts;
+    // The room the main window may take on its screen; empty: 95 % of the
+    // screen's available area.
+    std::function<QSize()> screenRoom;
 
     static Environment production();
 };

@@ -7,9 +7,11 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -25,6 +27,7 @@ GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::
     , m_settingsFile(std::move(settingsFile))
     , m_dock(new QDockWidget(u"卦盘"_s, &window))
     , m_scroll(new QScrollArea(m_dock))
+    , m_jingwen(new QPushButton(u"周易经文"_s, m_dock))
     , m_view(new GuapanView(m_scroll))
 {
     setObjectName(u"guapanPane"_s);
@@ -36,7 +39,17 @@ GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_scroll->setWidget(m_view);
     m_scroll->setWidgetResizable(true);
-    m_dock->setWidget(m_scroll);
+    m_jingwen->setObjectName(u"guapanJingwen"_s);
+    m_jingwen->setToolTip(u"查看本卦、变卦的卦辞爻辞，以及按朱熹考变占所取之辞"_s);
+    connect(m_jingwen, &QPushButton::clicked, this, &GuapanPane::jingwenRequested);
+    auto *content = new QWidget(m_dock);
+    content->setObjectName(u"guapanContent"_s);
+    auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    column->addWidget(m_jingwen, 0, Qt::AlignLeft);
+    column->addWidget(m_scroll, 1);
+    m_dock->setWidget(content);
     window.addDockWidget(Qt::RightDockWidgetArea, m_dock);
 
     m_toggle = m_dock->toggleViewAction();
@@ -108,7 +121,8 @@ QSize GuapanPane::paneSize() const
 {
     const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int title = m_dock->fontMetrics().height() + 8;
-    return m_view->sizeHint() + QSize(bar + 2, title + 2);
+    const int button = m_jingwen->sizeHint().height() + 2;
+    return m_view->sizeHint() + QSize(bar + 2, title + button + 2);
 }
 
 int GuapanPane::separator() const

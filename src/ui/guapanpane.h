@@ -3,7 +3,8 @@
 // its own scroll area, so it never covers the sheet. It follows the document
 // and the words of the case as they change, and the chart's zoom; the 视图
 // menu's item "guapanPane" shows or hides it, and the choice is remembered in
-// the settings file.
+// the settings file. A button above the drawing ("guapanJingwen") asks for the
+// window of the 周易 texts.
 
 #include "guapan/guapanmodel.h"
 
@@ -15,6 +16,7 @@
 class QAction;
 class QDockWidget;
 class QMainWindow;
+class QPushButton;
 class QScrollArea;
 
 namespace lotgrid {
@@ -49,6 +51,8 @@ public:
 signals:
     // The drawing's size changed (another chart, words, zoom).
     void drawingResized();
+    // The button 周易经文 was pressed.
+    void jingwenRequested();
 
 public slots:
     // Draws the document's chart with the words as they stand now.
@@ -63,6 +67,7 @@ private:
     QString m_settingsFile;
     QDockWidget *m_dock;
     QScrollArea *m_scroll;
+    QPushButton *m_jingwen;
     GuapanView *m_view;
     QAction *m_toggle;
     QSize m_drawn;

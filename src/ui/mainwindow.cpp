@@ -11,6 +11,7 @@
 #include "chart/charttext.h"
 #include "chart/spirits.h"
 #include "core/elements.h"
+#include "core/version.h"
 #include "journal/anli.h"
 #include "journal/casestats.h"
 #include "journal/journal.h"
@@ -24,6 +25,7 @@
 #include "ui/guapanpane.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/yingqiwindow.h"
+#include "ui/screenarranger.h"
 #include "ui/screenshot.h"
 #include "ui/statusmessages.h"
 #include "ui/todayline.h"
@@ -40,7 +42,6 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialog>
-#include <QDockWidget>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -50,16 +51,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QResizeEvent>
-#include <QScopedValueRollback>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
-#include <QShowEvent>
 #include <QSqlDatabase>
 #include <QStatusBar>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -74,40 +70,8 @@ constexpr std::array<const char16_t *, 12> MonthBuildItems{u"zi", u"chou", u"yin
 constexpr std::array<const char16_t *, 12> DayBuildItems{u"jia",  u"yi",  u"bing", u"ding",  u"riwu", u"riji",
                                                          u"geng", u"xin", u"ren",  u"rigui", u"xuxu", u"haihai"};
 
-// The chart's zoom steps, in percent; Ctrl+= and Ctrl+- move one step.
-constexpr std::array<int, 10> ZoomSteps{80, 90, 100, 110, 125, 150, 175, 200, 225, 250};
-
 // China Standard Time, the clock of every moment of a cast: UTC+8, no daylight saving.
 constexpr int ChinaOffsetSeconds = 8 * 3600;
-
-// Asks for room to show the whole sheet; scrolls it when the window is smaller.
-// Tells when the sheet's size changes (fields filled, zoom).
-class SheetScrollArea : public QScrollArea
-{
-public:
-    SheetScrollArea(QWidget *sheet, std::function<void()> sheetResized, QWidget *parent)
-        : QScrollArea(parent)
-        , m_sheetResized(std::move(sheetResized))
-    {
-        setFrameShape(QFrame::NoFrame);
-        setWidgetResizable(true);
-        setWidget(sheet);
-        sheet->installEventFilter(this);
-    }
-    QSize sizeHint() const override { return widget()->sizeHint(); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        const bool handled = QScrollArea::eventFilter(watched, event);
-        if (watched == widget() && event->type() == QEvent::LayoutRequest)
-            m_sheetResized();
-        return handled;
-    }
-
-private:
-    std::function<void()> m_sheetResized;
-};
 
 QString branchText(int branch)
 {
@@ -141,29 +105,31 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
           this))
 {
     setObjectName(u"MainWindow"_s);
-    setWindowTitle(u"Lotgrid(六爻) V1.0"_s);
+    setWindowTitle(u"Lotgrid(六爻) %1"_s.arg(QStringView(VersionText)));
     setWindowIcon(appIcon());
     // The sheet grows and shrinks with the window; at a zoom larger than the window it scrolls.
-    auto *scroll = new SheetScrollArea(
-        m_sheet, [this] { keepSheetWhole(); }, this);
+    QScrollArea *scroll = sheetScrollArea(
+        m_sheet,
+        [this] {
+            if (m_arranger)
+                m_arranger->keepSheetWhole();
+        },
+        this);
     scroll->setObjectName(u"sheetScroll"_s);
     setCentralWidget(scroll);
     buildMenus();
     addPaneAndStatus();
+    addJingwenCommands();
 
+    int zoom = 100;
     if (!m_env.settingsFile.isEmpty()) {
         bool ok = false;
         const int stored
             = QSettings(m_env.settingsFile, QSettings::IniFormat).value(settingskeys::ChartZoom).toInt(&ok);
         if (ok)
-            m_zoomPercent = std::clamp(stored, ZoomSteps.front(), ZoomSteps.back());
+            zoom = stored;
     }
-    m_sheet->setZoom(m_zoomPercent / 100.0);
-    fitTimer = new QTimer(this);
-    fitTimer->setObjectName(u"fitTimer"_s);
-    fitTimer->setSingleShot(true);
-    fitTimer->setInterval(40); // a resize by hand settles before the sheet follows it
-    connect(fitTimer, &QTimer::timeout, this, &MainWindow::fitSheetToWindow);
+    m_arranger = new ScreenArranger(*this, *m_sheet, *m_guapan, zoom, m_env.screenRoom);
 
     connect(m_document, &ChartDocument::changed, this, &MainWindow::showDocument);
     connect(m_sheet, &ChartSheet::dayStemPicked, this, &MainWindow::dayStem_Click);
@@ -426,231 +392,33 @@ void MainWindow::enableChartCommands(bool enabled)
             a->setEnabled(enabled);
 }
 
+int MainWindow::zoomPercent() const
+{
+    return m_arranger->zoomPercent();
+}
+
 void MainWindow::setZoomPercent(int percent)
 {
-    // The window's size at 100 %, given back when the zoom returns there.
-    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    if (m_zoomPercent == 100 && percent != 100 && isVisible() && normal) {
-        m_sizeAt100 = size();
-        m_paneAt100 = m_guapan ? m_guapan->dock()->size() : QSize();
-    }
-    applyZoom(percent);
+    m_arranger->zoomTo(percent);
     if (!m_env.settingsFile.isEmpty())
-        QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::ChartZoom, m_zoomPercent);
-    if (m_zoomPercent == 100 && m_sizeAt100.isValid() && normal) {
-        // The sheet's new measures settle first, so they do not size the window again.
-        m_fitting = true;
-        arrangeForScreen(true);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        m_sizeForZoom = m_sizeAt100;
-        resize(m_sizeAt100);
-        if (m_guapan && m_paneAt100.isValid() && m_guapan->dock()->isVisible() && !m_guapan->dock()->isFloating()) {
-            const bool below = dockWidgetArea(m_guapan->dock()) == Qt::BottomDockWidgetArea;
-            resizeDocks({m_guapan->dock()}, {below ? m_paneAt100.height() : m_paneAt100.width()},
-                        below ? Qt::Vertical : Qt::Horizontal);
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        m_fitting = false;
-        return;
-    }
-    arrangeForScreen(true);
-    sizeWindowToSheet();
-}
-
-// The widest arrangement of the sheet that the screen's width holds (as drawn,
-// closed up, or stacked) and the place of a docked 卦盘 pane: beside the sheet
-// where both fit side by side, else under it, in the height the sheet leaves.
-// With `movePane`, a pane put under the sheet for want of width comes back
-// beside it once the zoom leaves room there; a pane the user put under the
-// sheet stays there.
-void MainWindow::arrangeForScreen(bool movePane)
-{
-    const QSize room = screenRoom();
-    if (!room.isValid())
-        return;
-    using Fit = ChartSheet::Fit;
-    QDockWidget *dock = m_guapan ? m_guapan->dock() : nullptr;
-    const bool docked = dock && dock->isVisibleTo(this) && !dock->isFloating();
-    const bool below = docked && dockWidgetArea(dock) == Qt::BottomDockWidgetArea;
-    const bool mayBeBeside = docked && (movePane ? !below || m_paneBelowForRoom : !below);
-    const int chrome = barsHeight();
-    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    // The sheet fits where its width, a vertical scroll bar if it is taller than
-    // the window can be, and the pane beside it, take no more than the room.
-    // Beside the pane the sheet has the width it asks for, the pane the rest.
-    const auto fits = [&](Fit fit, bool beside) {
-        m_sheet->setFit(fit);
-        const QSize sheet = m_sheet->sizeHint();
-        const bool scrolls = sheet.height() + chrome > room.height();
-        const int width = beside ? sheet.width() + m_guapan->widthBeside() : m_sheet->minimumSizeHint().width();
-        return width + (scrolls ? bar : 0) <= room.width();
-    };
-    // Beside a pane the sheet only closes up; it stacks only under a pane, or
-    // beside one that stays there until the zoom moves it.
-    bool beside = docked && !below && !movePane;
-    Fit chosen = Fit::Stacked;
-    if (beside)
-        chosen = fits(Fit::Wide, true) ? Fit::Wide : fits(Fit::Narrow, true) ? Fit::Narrow : Fit::Stacked;
-    else if (mayBeBeside && (fits(Fit::Wide, true) || fits(Fit::Narrow, true))) {
-        beside = true;
-        chosen = m_sheet->fit();
-    } else
-        chosen = fits(Fit::Wide, false) ? Fit::Wide : fits(Fit::Narrow, false) ? Fit::Narrow : Fit::Stacked;
-    m_sheet->setFit(chosen);
-    m_arrangedWidth = m_sheet->minimumSizeHint().width();
-    if (!docked || !movePane)
-        return;
-    // The dock's signals of this move are the program's own, not a move by the user.
-    const QScopedValueRollback placing(m_placingPane, true);
-    if (!beside && !below) {
-        addDockWidget(Qt::BottomDockWidgetArea, dock);
-        m_paneBelowForRoom = true;
-    } else if (beside && below) {
-        addDockWidget(Qt::RightDockWidgetArea, dock);
-        m_paneBelowForRoom = false;
-    }
-}
-
-void MainWindow::applyZoom(int percent)
-{
-    percent = std::clamp(percent, ZoomSteps.front(), ZoomSteps.back());
-    if (percent == m_zoomPercent)
-        return;
-    m_zoomPercent = percent;
-    m_sheet->setZoom(percent / 100.0);
-    if (m_guapan)
-        m_guapan->setZoom(percent / 100.0);
+        QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::ChartZoom, zoomPercent());
 }
 
 void MainWindow::zoomIn()
 {
-    const auto next = std::upper_bound(ZoomSteps.begin(), ZoomSteps.end(), m_zoomPercent);
+    const auto next = std::upper_bound(ZoomSteps.begin(), ZoomSteps.end(), zoomPercent());
     setZoomPercent(next == ZoomSteps.end() ? ZoomSteps.back() : *next);
 }
 
 void MainWindow::zoomOut()
 {
-    const auto next = std::lower_bound(ZoomSteps.begin(), ZoomSteps.end(), m_zoomPercent);
+    const auto next = std::lower_bound(ZoomSteps.begin(), ZoomSteps.end(), zoomPercent());
     setZoomPercent(next == ZoomSteps.begin() ? ZoomSteps.front() : *(next - 1));
 }
 
 void MainWindow::zoomReset()
 {
     setZoomPercent(100);
-}
-
-// A window of normal state takes the size of the whole sheet at its zoom (and
-// at least `atLeast`), as far as the screen allows; a maximised or full-screen
-// window keeps its size.
-void MainWindow::sizeWindowToSheet(QSize atLeast)
-{
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        return;
-    ensurePolished();
-    const QSize room = screenRoom();
-    // A sheet taller than the window can be scrolls down: its scroll bar takes width too.
-    QSize sheet = centralWidget()->sizeHint();
-    if (room.isValid() && sheet.height() + barsHeight() > room.height())
-        sheet.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    QSize wanted = m_guapan ? m_guapan->besideSheet(sheet) : sheet;
-    wanted.rheight() += barsHeight();
-    wanted = wanted.expandedTo(sizeHint());
-    if (room.isValid())
-        wanted = wanted.boundedTo(room);
-    wanted = wanted.expandedTo(atLeast); // a window made larger by hand is not shrunk
-    m_sizeForZoom = wanted;
-    resize(wanted);
-    m_sizeForZoom = size(); // as the window's least size allows
-    if (m_guapan)
-        m_guapan->fitDock(sheet);
-}
-
-QSize MainWindow::screenRoom() const
-{
-    const QScreen *screen = this->screen();
-    return screen ? screen->availableGeometry().size() * 0.95 : QSize();
-}
-
-int MainWindow::barsHeight() const
-{
-    return menuBar()->sizeHint().height() + (m_status ? m_status->bar()->sizeHint().height() : 0);
-}
-
-// Once the event being handled is over, the sheet is arranged again and the
-// window sized to it, no smaller than it is; not once the window is hidden.
-void MainWindow::arrangeLater(bool movePane)
-{
-    QTimer::singleShot(0, this, [this, movePane] {
-        if (m_fitting || !isVisible())
-            return;
-        arrangeForScreen(movePane);
-        sizeWindowToSheet(size());
-    });
-}
-
-void MainWindow::keepSheetWhole()
-{
-    if (!isVisible() || m_fitting || !fitTimer)
-        return;
-    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    // What the sheet shows changed its least width: it is arranged again once
-    // this layout pass is over. Trying the arrangements lays the sheet out
-    // again, at the width it was arranged for, so this runs once per change.
-    if (normal && m_sheet->minimumSizeHint().width() != m_arrangedWidth) {
-        m_arrangedWidth = m_sheet->minimumSizeHint().width();
-        arrangeLater(false);
-        return;
-    }
-    const QSize need = m_sheet->sizeHint();
-    const QSize room = centralWidget()->size();
-    if (need.width() <= room.width() && need.height() <= room.height())
-        return;
-    if (normal)
-        sizeWindowToSheet(size());
-    else
-        fitSheetToWindow();
-}
-
-void MainWindow::fitSheetToWindow()
-{
-    const QSize room = centralWidget()->size();
-    if (room.isEmpty() || m_fitting)
-        return;
-    m_fitting = true;
-    m_sheet->setFit(ChartSheet::Fit::Wide);
-    // Type, fields and spacings scale together, so a few passes settle the zoom
-    // whose sheet fills the room in one direction and fits in the other.
-    for (int pass = 0; pass < 4; ++pass) {
-        const QSize need = m_sheet->sizeHint();
-        const qreal scale = std::min(qreal(room.width()) / need.width(), qreal(room.height()) / need.height());
-        const int percent = std::clamp(static_cast<int>(m_zoomPercent * scale), ZoomSteps.front(), ZoomSteps.back());
-        if (percent == m_zoomPercent)
-            break;
-        applyZoom(percent);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // the sheet's new size, measured
-    }
-    // Fields that do not grow in proportion (the date field, the buttons) can
-    // leave the sheet a little too large: step back until it fits.
-    for (int guard = 0; guard < 40 && m_zoomPercent > ZoomSteps.front(); ++guard) {
-        const QSize need = m_sheet->sizeHint();
-        if (need.width() <= room.width() && need.height() <= room.height())
-            break;
-        if (need.width() > room.width() && m_sheet->fit() == ChartSheet::Fit::Wide)
-            m_sheet->setFit(ChartSheet::Fit::Narrow); // the columns close up before the type shrinks
-        else
-            applyZoom(m_zoomPercent - 2);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    }
-    m_fitting = false;
-}
-
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    // Sizes given before the window shows are the program's own, as are those
-    // it gives for a zoom; the sheet follows the others.
-    if (isVisible() && size() != m_sizeForZoom)
-        fitTimer->start();
 }
 
 void MainWindow::dayStem_Click(int stem)
@@ -1013,7 +781,6 @@ void MainWindow::addPaneAndStatus()
 {
     m_guapan = new GuapanPane(
         *this, *m_document, [this] { return m_chartExport->words(); }, m_env.settingsFile);
-    m_guapan->setZoom(m_zoomPercent / 100.0);
     if (auto *view = menuBar()->findChild<QMenu *>(u"view"_s)) {
         view->addSeparator();
         view->addAction(m_guapan->toggleAction());
@@ -1027,22 +794,6 @@ void MainWindow::addPaneAndStatus()
             QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::DarkPicture, dark);
     });
     connect(m_autoCast, &AutoCast::linesCast, this, [this] { m_document->setMethod(CastMethod::Auto); });
-    // Shown, the pane takes the place the screen leaves it; moved by the user,
-    // it stays where it was put and the sheet makes room beside it. Either way
-    // once the dock has settled.
-    const auto rearrange = [this](bool movePane) {
-        if (isVisible() && !m_fitting && !m_placingPane
-            && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-            arrangeLater(movePane);
-    };
-    connect(m_guapan->dock(), &QDockWidget::visibilityChanged, this, [rearrange](bool shown) { rearrange(shown); });
-    connect(m_guapan->dock(), &QDockWidget::dockLocationChanged, this, [rearrange] { rearrange(false); });
-    connect(m_guapan->dock(), &QDockWidget::topLevelChanged, this, [rearrange] { rearrange(false); });
-    connect(m_guapan, &GuapanPane::drawingResized, this, [this] {
-        // Put under the sheet for want of room, the pane scrolls rather than grow the window.
-        if (isVisible() && !m_fitting && !m_paneBelowForRoom && !m_guapan->showsWhole())
-            sizeWindowToSheet(size());
-    });
 
     m_status = new StatusMessages(*this, *m_document);
     connect(m_chartExport, &ChartExport::done, m_status, &StatusMessages::say);
@@ -1054,25 +805,6 @@ void MainWindow::end_Click()
 {
     if (m_env.quit)
         m_env.quit();
-}
-
-void MainWindow::showEvent(QShowEvent *event)
-{
-    // Sized when first shown, once the sheet holds today's line and its style.
-    if (!event->spontaneous() && !m_sized) {
-        m_sized = true;
-        arrangeForScreen(true);
-        sizeWindowToSheet();
-        // On another screen the sheet and the pane are arranged for its width.
-        if (QWindow *window = windowHandle())
-            connect(window, &QWindow::screenChanged, this, [this] {
-                if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
-                    return;
-                arrangeForScreen(true);
-                sizeWindowToSheet();
-            });
-    }
-    QMainWindow::showEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

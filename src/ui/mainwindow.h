@@ -11,11 +11,12 @@
 // deferred steps. Today's line comes from the calendar engine. The sheet sits
 // in a scroll area and is zoomed as a whole (its type, and with it every field,
 // glyph and column): by the zoom commands, remembered in the settings file, and
-// by resizing the window, which zooms the sheet to fill it. The case journal
+// by resizing the window, which zooms the sheet to fill it (ScreenArranger). The case journal
 // is opened on its first use: 保存到案例库 keeps the chart on screen with its
 // question and sex, and a case chosen in 案例库 comes back onto the sheet
 // through loadCast. The 卦盘 pane (GuapanPane) stands beside the sheet and the
-// status bar (StatusMessages) says what a command did. At start-up the journal
+// status bar (StatusMessages) says what a command did. The ScreenArranger
+// holds the zoom and fits the sheet, the pane and the window to the screen. At start-up the journal
 // is only read, for the count of cases 待验 (still open, their first 应期
 // passed), which the status bar and the 案例库 item show. 应期参考 lists the
 // timing candidates of the chart on screen.
@@ -35,7 +36,6 @@
 class QAction;
 class QPushButton;
 class QMenu;
-class QTimer;
 class QDialog;
 
 namespace lotgrid {
@@ -51,6 +51,7 @@ class Journal;
 class LineEntry;
 struct CaseRecord;
 class Screenshot;
+class ScreenArranger;
 
 class MainWindow : public QMainWindow
 {
@@ -68,6 +69,7 @@ public:
     ChartExport &chartExport() { return *m_chartExport; }
     GuapanPane &guapanPane() { return *m_guapan; }
     StatusMessages &statusMessages() { return *m_status; }
+    ScreenArranger &arranger() { return *m_arranger; }
 
     // Commands, as the menu runs them.
     void news_Click();
@@ -84,6 +86,7 @@ public:
     void baocun_Click();  // 保存到案例库
     void anliku_Click();  // 案例库
     void yingqi_Click();  // 应期参考
+    void jingwen_Click(); // 周易经文
     // Counts the cases 待验 again and shows the count; the journal file is only read.
     void countAwaiting();
     void liupai_Click();  // 流派设置…
@@ -113,20 +116,13 @@ public:
     // The chart's zoom, in percent of the desktop's type, 80 to 250. The
     // commands step through ZoomSteps, remember the zoom and size a window of
     // normal state to the sheet.
-    int zoomPercent() const { return m_zoomPercent; }
+    int zoomPercent() const;
     void setZoomPercent(int percent);
     void zoomIn();
     void zoomOut();
     void zoomReset();
-    // The step of `fitTimer`, run after the window was resized: zooms the sheet
-    // to fill the window (so a larger or maximised window shows a larger chart).
-    void fitSheetToWindow();
-
-    QTimer *fitTimer = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -134,6 +130,7 @@ private:
     bool journalUsable() const;
     void addJournalCommands(QMenu *file);
     void addReadingCommands(QMenu *tools);
+    void addJingwenCommands();
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
     void buildMenus();
@@ -144,15 +141,6 @@ private:
     void showDocument();
     void showBuildItems();
     void enableChartCommands(bool enabled);
-    void applyZoom(int percent);
-    void sizeWindowToSheet(QSize atLeast = {});
-    void keepSheetWhole();
-    void arrangeForScreen(bool movePane);
-    void arrangeLater(bool movePane);
-    // The room the window may take on its screen (95 % of its available
-    // area; invalid without a screen), and the height of its menu and status bars.
-    QSize screenRoom() const;
-    int barsHeight() const;
     bool dayTurnsAt23() const;
     void ansj_Click();
     template<typename Create, typename Done>
@@ -169,15 +157,7 @@ private:
     AutoCast *m_autoCast;
     Screenshot *m_screenshot;
     ChartExport *m_chartExport;
-    int m_zoomPercent = 100;
-    bool m_sized = false; // given its size at the first show
-    bool m_fitting = false;
-    QSize m_sizeAt100;               // the window's size when the zoom last left 100 %
-    QSize m_paneAt100;               // and the 卦盘 pane's
-    bool m_paneBelowForRoom = false; // the pane moved under the sheet for want of width
-    bool m_placingPane = false;      // the program moving the pane
-    int m_arrangedWidth = -1;        // the sheet's least width when it was last arranged
-    QSize m_sizeForZoom;             // the size the window was given for the zoom, not to be fitted again
+    ScreenArranger *m_arranger = nullptr;
 
     QAction *m_jietutu = nullptr;
     QAction *m_fuzhi = nullptr;

@@ -2,6 +2,8 @@
 
 #include "update/versionfetch.h"
 
+#include "core/version.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -91,7 +93,7 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
 
     Frame1 = new QGroupBox(u"第一步"_s, this);
     Frame1->setObjectName(u"Frame1"_s);
-    Ver = plainLabel(u"V1.0"_s, Frame1);
+    Ver = plainLabel(QStringView(VersionText).toString(), Frame1);
     Ver->setObjectName(u"Ver"_s);
     {
         auto *l = new QVBoxLayout(Frame1);
@@ -249,10 +251,18 @@ void UpdateWizard::checked(bool ok, const QString &text)
         Command2->setFocus();
         return;
     }
-    if (version == Ver->text()) {
+    switch (versionOrder(version, QString::fromUtf8(Version))) {
+    case VersionOrder::SameOrEarlier:
         message(false, u"您当前版本已是最新,无需更新!"_s);
         accept();
         return;
+    case VersionOrder::NotAVersion:
+        message(true, u"服务器上的版本号无法识别：%1"_s.arg(version));
+        Command2->setEnabled(true);
+        Command2->setFocus();
+        return;
+    case VersionOrder::Later:
+        break;
     }
     LinfoVer->setText(version);
     Frame1->hide();

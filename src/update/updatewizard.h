@@ -24,10 +24,11 @@ struct UpdateSettings {
 // version text and compares it with the program's own.
 //
 // Step 1 (Frame1) shows the program's version; "下一步" fetches the published
-// one. Only the version the text names counts (versionToken): the same
-// version closes the wizard as up to date; any failure (network, HTTP error
-// status, time-out, an oversized body, no version in the text) is reported and
-// leaves step 1 as it was. A different version leads to step 2 (Frame2), which
+// one. Only the version the text names counts (versionToken), compared with
+// the program's own as numbers (versionOrder): the same or an earlier version
+// closes the wizard as up to date; any failure (network, HTTP error status,
+// time-out, an oversized body, no text) is reported, as is a text that is no
+// version, and leaves step 1 as it was. A later version leads to step 2 (Frame2), which
 // shows it and offers to open the program page in the browser, which is step 3
 // (Frame3); when the page cannot be opened the wizard stays at step 2 and
 // shows the page's address to open by hand.

@@ -5,6 +5,9 @@
 #include <QNetworkRequest>
 #include <QStringDecoder>
 #include <QTimer>
+#include <QVersionNumber>
+
+#include <optional>
 
 namespace lotgrid {
 
@@ -33,7 +36,37 @@ bool isDropped(char32_t c)
     }
 }
 
+std::optional<QVersionNumber> versionNumber(QStringView text)
+{
+    if (text.startsWith(u'V') || text.startsWith(u'v'))
+        text = text.sliced(1);
+    // Only ASCII digits and dots, no empty part: the number parser would also take signs and spaces.
+    bool digitLast = false;
+    for (const QChar c : text) {
+        const bool digit = c >= u'0' && c <= u'9';
+        if (!digit && (c != u'.' || !digitLast))
+            return std::nullopt;
+        digitLast = digit;
+    }
+    if (!digitLast)
+        return std::nullopt;
+    qsizetype end = 0;
+    const QVersionNumber number = QVersionNumber::fromString(text, &end);
+    if (end != text.size()) // a part too large to count
+        return std::nullopt;
+    return number.normalized();
+}
+
 } // namespace
+
+VersionOrder versionOrder(QStringView published, QStringView own)
+{
+    const std::optional<QVersionNumber> theirs = versionNumber(published);
+    const std::optional<QVersionNumber> ours = versionNumber(own);
+    if (!theirs || !ours)
+        return VersionOrder::NotAVersion;
+    return *theirs > *ours ? VersionOrder::Later : VersionOrder::SameOrEarlier;
+}
 
 QString versionToken(QStringView text)
 {

@@ -20,6 +20,14 @@ namespace lotgrid {
 inline constexpr int MaxVersionCharacters = 64;
 QString versionToken(QStringView text);
 
+// How a published version stands to the program's own. Both are written as
+// whole numbers joined by dots, after an optional "V" or "v" ("V1.0",
+// "1.10.2"), and compared part by part as numbers, a missing part counting as
+// 0: 1.10 is later than 1.9, and 1.0 is 1.0.0. A text of any other form, or
+// with a part too large to count, is NotAVersion.
+enum class VersionOrder { Later, SameOrEarlier, NotAVersion };
+VersionOrder versionOrder(QStringView published, QStringView own);
+
 // Fetches the published version text over HTTP without blocking the event
 // loop. A started fetch ends once, with finished(), unless it is cancelled: a
 // network failure, an HTTP error status, a body over MaxBodyBytes or no answer

@@ -238,6 +238,22 @@ private slots:
             QVERIFY(text(r.out).startsWith(u"起卦时间："_s) || text(r.out).startsWith(u"本卦："_s));
     }
 
+    // The JSON always names the texts the cast reads; --texts adds their block
+    // to the text. 乾 with line 3 moving reads its 九三; with all six, 用九.
+    void texts()
+    {
+        const QJsonObject all = QJsonDocument::fromJson(QByteArray::fromStdString(run({u"999999"_s, u"--json"_s}).out))
+                                    .object()[u"texts"_s]
+                                    .toObject();
+        QCOMPARE(all[u"rule"_s].toString(), u"六爻变"_s);
+        QCOMPARE(all[u"read"_s][0][u"part"_s].toString(), u"用九"_s);
+        const QString plain = text(run({u"779777"_s}).out);
+        const QString withTexts = text(run({u"779777"_s, u"--texts"_s}).out);
+        QVERIFY(withTexts.startsWith(plain));
+        QVERIFY(!plain.contains(u"经文"_s));
+        QVERIFY(withTexts.mid(plain.size()).startsWith(u"经文（一爻变）：\n【主】乾 九三：君子终日乾乾"_s));
+    }
+
     // The spirits, builds and void branches come from the moment's pillars; the
     // text is the copy command's. 2000-01-01 12:00 is 戊午日 in 丙子月, 旬空 子丑.
     void timedChartIsTheCopiedText()

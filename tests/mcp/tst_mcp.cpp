@@ -107,8 +107,9 @@ private slots:
         for (const QJsonValue t :
              m_server->exchange(R"({"jsonrpc":"2.0","id":3,"method":"tools/list"})")[u"result"_s][u"tools"_s].toArray())
             names << t[u"name"_s].toString() + u' ' + t[u"outputSchema"_s][u"type"_s].toString();
-        QCOMPARE(names.join(u','), u"chart object,cast_by_time object,cast_by_numbers object,journal_search object,"
-                                   "journal_case object"_s);
+        QCOMPARE(names.join(u','),
+                 u"chart object,cast_by_time object,cast_by_numbers object,texts object,journal_search object,"
+                 "journal_case object"_s);
     }
 
     void chartAsCommandLine_data()
@@ -166,6 +167,8 @@ private slots:
             << call(1, u"cast_by_numbers"_s, {{u"first"_s, 3}, {u"second"_s, 5}, {u"with_hour"_s, true}}) << 0
             << u"time"_s;
         QTest::newRow("no such case") << call(1, u"journal_case"_s, {{u"id"_s, 7}}) << 0 << u"no case 7"_s;
+        QTest::newRow("texts of no hexagram")
+            << call(1, u"texts"_s, {{u"hexagram"_s, u"天天天"_s}}) << 0 << u"names none"_s;
     }
 
     void errors()
@@ -184,6 +187,19 @@ private slots:
         QCOMPARE(r[u"isError"_s].toBool(), true);
         const QString sentence = r[u"content"_s][0][u"text"_s].toString();
         QVERIFY2(sentence.contains(says) && sentence.endsWith(u'.') && !sentence.contains(u'\n'), qPrintable(sentence));
+    }
+
+    // The texts by name or by lines: 乾 all moving reads 用九; 坤为地 still its judgement;
+    // 110000 (临) with line 6 moving its 上六.
+    void texts()
+    {
+        const QJsonValue all
+            = structured(u"texts"_s, {{u"hexagram"_s, u"乾"_s}, {u"moving"_s, QJsonArray{1, 2, 3, 4, 5, 6}}});
+        QCOMPARE(all[u"read"_s][0][u"part"_s].toString(), u"用九"_s);
+        QCOMPARE(structured(u"texts"_s, {{u"hexagram"_s, u"坤为地"_s}})[u"rule"_s].toString(), u"静卦"_s);
+        const QJsonObject r = result(u"texts"_s, {{u"hexagram"_s, u"110000"_s}, {u"moving"_s, QJsonArray{6}}});
+        QCOMPARE(r[u"structuredContent"_s][u"read"_s][0][u"text"_s].toString().left(3), u"上六："_s);
+        QVERIFY(r[u"content"_s][0][u"text"_s].toString().startsWith(u"经文（一爻变）：\n【主】临 上六"_s));
     }
 
     // Lines cast by the plum-blossom rules: 2026-12-07 08:30 is 丙午 year (午 7), lunar 10-29, 辰 hour (5).

@@ -8,6 +8,7 @@
 #include "ui/chartexport.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -65,6 +66,11 @@ const QString KanToJieText
       u"应期参考：2014-10-28 壬申日（生旺）  2014-11-01 丙子日（值、生旺）  2014-11-02 丁丑日（合）  "
       u"2014-11-09 甲申日（生旺）\n"_s;
 
+// One moving line, 坎's first: its 爻辞 and 小象.
+const QString KanToJieTexts = u"经文（一爻变）：\n"
+                              u"【主】坎 初六：习坎，入于坎窞，凶。\n"
+                              u"　　　　象曰：习坎入坎，失道凶也。\n"_s;
+
 struct Window {
     QTemporaryDir dir;
     QString proposed;                           // what the file dialog was offered
@@ -72,6 +78,8 @@ struct Window {
     bool replace = false;                       // the answer to "replace?"
     bool chooseDark = false;                    // the picture's variant chosen in the dialog
     QPageSize::PageSizeId page = QPageSize::A4; // the page size a PDF is asked for
+    bool printTexts = false;                    // 打印经文 as the PDF's page dialog answers
+    bool proposedTexts = false;                 // 打印经文 as the PDF's page dialog was offered it
     QStringList asked;                          // the questions asked
     std::unique_ptr<MainWindow> w;
 
@@ -90,7 +98,12 @@ struct Window {
             asked << text;
             return replace;
         };
-        env.pageSize = [this](QWidget *) { return std::optional(page); };
+        env.pageSize = [this](QWidget *, bool *texts) {
+            proposedTexts = texts && *texts;
+            if (texts)
+                *texts = printTexts;
+            return std::optional(page);
+        };
         w = makeMainWindow(env);
         w->show();
     }
@@ -150,7 +163,7 @@ private slots:
         const QString momentLine = u"起卦时间：2014-10-24 09:05  甲午年 甲戌月 戊辰日 丁巳时\n"_s;
         QVERIFY2(text.startsWith(momentLine), qPrintable(text.left(60)));
         text.remove(0, momentLine.size());
-        QCOMPARE(text, KanToJieText);
+        QCOMPARE(text, KanToJieText + KanToJieTexts);
     }
 
     void copyByShortcut()
@@ -160,7 +173,7 @@ private slots:
         QGuiApplication::clipboard()->clear();
         QVERIFY(QTest::qWaitForWindowActive(win.w.get()));
         QTest::keyClick(win.w.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(QGuiApplication::clipboard()->text().endsWith(KanToJieText));
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(KanToJieText + KanToJieTexts));
     }
 
     // Light unless the save dialog asks for the dark variant.
@@ -196,6 +209,26 @@ private slots:
         QCOMPARE(image.pixelColor(2, 2).lightness() < 128, dark);
     }
 
+    // The print preview offers 打印经文; its choice stands for the next print and PDF.
+    void printTextsChoiceIsKept()
+    {
+        Window win;
+        win.load();
+        bool found = false;
+        auto answer = answerNextModal(QMessageBox::Ok, [&found](QWidget *dialog) {
+            if (auto *box = dialog->findChild<QCheckBox *>(u"dayinJingwen"_s)) {
+                found = !box->isChecked();
+                box->setChecked(true);
+            }
+            dialog->close();
+        });
+        win.action(u"dayin"_s)->trigger();
+        QVERIFY(answer->seen && found);
+        win.chosen = win.dir.filePath(u"chart.pdf"_s);
+        win.action(u"daochupdf"_s)->trigger();
+        QVERIFY(win.proposedTexts);
+    }
+
     // Without a Pictures folder the dialog opens in the home folder, not the working one.
     // One page of the chosen ISO size (A4 210 mm, A5 148 mm wide: 595 and 420
     // points), the suffix added, and where it went told in the status bar.
@@ -203,16 +236,20 @@ private slots:
     {
         QTest::addColumn<int>("page");
         QTest::addColumn<double>("widthPt");
-        QTest::newRow("A4") << int(QPageSize::A4) << 210 / 25.4 * 72;
-        QTest::newRow("A5") << int(QPageSize::A5) << 148 / 25.4 * 72;
+        QTest::addColumn<bool>("texts"); // 打印经文: the texts on a second page
+        QTest::newRow("A4") << int(QPageSize::A4) << 210 / 25.4 * 72 << false;
+        QTest::newRow("A5") << int(QPageSize::A5) << 148 / 25.4 * 72 << false;
+        QTest::newRow("A5 with the texts") << int(QPageSize::A5) << 148 / 25.4 * 72 << true;
     }
     void pdfOfTheChosenPageSize()
     {
         QFETCH(int, page);
         QFETCH(double, widthPt);
+        QFETCH(bool, texts);
         Window win;
         win.load();
         win.page = static_cast<QPageSize::PageSizeId>(page);
+        win.printTexts = texts;
         win.chosen = win.dir.filePath(u"chart"_s);
         QVERIFY(win.action(u"daochupdf"_s)->isEnabled());
         win.action(u"daochupdf"_s)->trigger();
@@ -225,6 +262,7 @@ private slots:
         QVERIFY(box >= 0);
         const QList<QByteArray> numbers = bytes.mid(box + 15, 40).split(' ');
         QVERIFY2(qAbs(numbers.value(0).toDouble() - widthPt) < 1, bytes.mid(box, 60).constData());
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), texts ? 2 : 1);
         QVERIFY(win.w->statusBar()->currentMessage().contains(QDir::toNativeSeparators(pdf.fileName())));
     }
 

@@ -129,9 +129,10 @@ private slots:
         QCOMPARE(names(u"file"_s),
                  (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"fuzhi"_s, u"daochu"_s, u"dayin"_s, u"daochupdf"_s,
                               u"fuzhiAI"_s, u"-"_s, u"baocun"_s, u"anliku"_s, u"-"_s, u"end"_s}));
-        QCOMPARE(names(u"tls"_s), (QStringList{u"zd"_s, u"yingbi"_s, u"shijian"_s, u"shuzi"_s, u"-"_s, u"chaxun"_s,
-                                               u"yingqiCankao"_s, u"-"_s, u"qc"_s, u"-"_s, u"xunk"_s, u"yaox"_s,
-                                               u"wx"_s, u"yaoh"_s, u"yaoc"_s, u"-"_s, u"liupai"_s}));
+        QCOMPARE(names(u"tls"_s),
+                 (QStringList{u"zd"_s, u"yingbi"_s, u"shijian"_s, u"shuzi"_s, u"-"_s, u"chaxun"_s, u"yingqiCankao"_s,
+                              u"zhouyiJingwen"_s, u"-"_s, u"qc"_s, u"-"_s, u"xunk"_s, u"yaox"_s, u"wx"_s, u"yaoh"_s,
+                              u"yaoc"_s, u"-"_s, u"liupai"_s}));
         QCOMPARE(names(u"yueri"_s), (QStringList{u"yue"_s, u"-"_s, u"rijian"_s, u"-"_s, u"zichu"_s}));
         QCOMPARE(names(u"ys"_s), (QStringList{u"yss"_s, u"-"_s, u"fushen"_s}));
         QCOMPARE(names(u"help"_s),

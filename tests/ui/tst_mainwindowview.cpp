@@ -1,6 +1,6 @@
-// How the main window presents the chart: the zoom and its memory, the sheet
-// following the window's size, the desktop's light or dark palette it follows,
-// its keys from every window, and its place kept across a cast.
+// How the main window presents the chart: the zoom and its memory, the
+// desktop's light or dark palette it follows, its keys from every window, and
+// its place kept across a cast. How it meets the screen is tst_screenarranger's.
 #include "casting/autocast.h"
 #include "casting/castdialog.h"
 #include "casting/progresswindow.h"
@@ -9,6 +9,7 @@
 #include "common/notation.h"
 #include "guapan/guapanview.h"
 #include "sheet/chartdocument.h"
+#include "ui/screenarranger.h"
 #include "widgets/chartcolours.h"
 #include "widgets/lineglyph.h"
 #include "widgets/settingskeys.h"
@@ -43,15 +44,10 @@ private slots:
     void zoomIsRemembered_data();
     void zoomIsRemembered();
     void zoomScalesTypeGlyphsAndFields();
-    void largerWindowGrowsTheChart();
     void sheetOnADarkDesktop();
     void statusBarHintWithoutDayStem();
     void guapanPaneFollowsAndIsRemembered();
     void noSheetTextUnder9Px();
-    void originalSizeGivesTheWindowBack_data();
-    void originalSizeGivesTheWindowBack();
-    void smallScreensScrollOnlyDown_data();
-    void smallScreensScrollOnlyDown();
     void f1OpensHelp();
     void keysFromEveryWindow_data();
     void keysFromEveryWindow();
@@ -175,34 +171,6 @@ void TestMainWindowView::zoomScalesTypeGlyphsAndFields()
     QCOMPARE(measure(), normal);
 }
 
-void TestMainWindowView::largerWindowGrowsTheChart()
-{
-    auto w = makeMainWindow(environment());
-    w->findChild<QDockWidget *>(u"guapanDock"_s)->hide(); // the sheet alone is what grows here
-    w->show();
-    const QSize start = w->size();
-    w->fitSheetToWindow();
-    const int startZoom = w->zoomPercent(); // 100, or less where the screen is too small for the sheet
-    const QSize chart = w->sheet().findChild<QFrame *>(u"chartPanel"_s)->size();
-    w->resize(start * 2);
-    w->fitSheetToWindow();
-    QVERIFY2(w->zoomPercent() >= std::min(180, startZoom * 18 / 10),
-             qPrintable(u"%1 -> %2"_s.arg(startZoom).arg(w->zoomPercent())));
-    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    const QSize grown = w->sheet().findChild<QFrame *>(u"chartPanel"_s)->size();
-    QVERIFY2(grown.height() >= chart.height() * 3 / 2,
-             qPrintable(u"%1 -> %2"_s.arg(chart.height()).arg(grown.height())));
-    // The whole sheet still fits the window.
-    QVERIFY(w->sheet().sizeHint().width() <= w->centralWidget()->width());
-    QVERIFY(w->sheet().sizeHint().height() <= w->centralWidget()->height());
-    // The remembered zoom is the one chosen with the commands.
-    QVERIFY(!QFile::exists(m_dir.filePath(u"lotgrid.conf"_s)));
-
-    w->resize(start);
-    w->fitSheetToWindow();
-    QVERIFY2(qAbs(w->zoomPercent() - startZoom) <= 10, qPrintable(QString::number(w->zoomPercent())));
-}
-
 // On a dark desktop the sheet turns dark with it, and every coloured field
 // still reads at 4.5:1 or better on the ground it stands on.
 void TestMainWindowView::sheetOnADarkDesktop()
@@ -287,86 +255,6 @@ void TestMainWindowView::noSheetTextUnder9Px()
         QVERIFY2(QFontInfo(f).pixelSize() >= 9, qPrintable(QString::number(QFontInfo(f).pixelSize())));
 }
 
-void TestMainWindowView::originalSizeGivesTheWindowBack_data()
-{
-    QTest::addColumn<int>("percent");
-    for (const int percent : {80, 150, 250})
-        QTest::addRow("%d %%", percent) << percent;
-}
-
-// Ctrl+0 gives the window back the size it had at 100 %.
-void TestMainWindowView::originalSizeGivesTheWindowBack()
-{
-    QFETCH(int, percent);
-    auto w = makeMainWindow(environment());
-    w->show();
-    const QSize at100 = w->size();
-    w->setZoomPercent(percent);
-    w->zoomReset();
-    QApplication::processEvents();
-    QCOMPARE(w->size(), at100);
-}
-
-void TestMainWindowView::smallScreensScrollOnlyDown_data()
-{
-    QTest::addColumn<QString>("screen");
-    for (const char *name : {"1024x768", "1366x768", "1280x800@2"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
-
-// On a small screen, at every zoom, neither the sheet nor the 卦盘 pane
-// scrolls sideways while the window has height to spare: the columns close up,
-// the changed hexagram goes under the original and the pane under the sheet
-// first. Ctrl+0 then gives the window back its size at 100 %.
-void TestMainWindowView::smallScreensScrollOnlyDown()
-{
-    QFETCH(QString, screen);
-    const auto screens = QGuiApplication::screens();
-    const auto at = std::ranges::find_if(screens, [&](const QScreen *s) { return s->name() == screen; });
-    QVERIFY2(at != screens.end(), "the test's screens are listed in screens.json");
-    auto w = makeMainWindow(environment());
-    w->setScreen(*at);
-    w->move((*at)->availableGeometry().topLeft());
-    w->loadCast(castOf(u"897879"));
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    const QSize at100 = w->size();
-    const int tallest = (*at)->availableGeometry().height() * 95 / 100;
-    const QAbstractScrollArea *sheetArea = w->findChild<QAbstractScrollArea *>(u"sheetScroll"_s);
-    const QAbstractScrollArea *paneArea
-        = w->findChild<QDockWidget *>(u"guapanDock"_s)->findChild<QAbstractScrollArea *>();
-    // Sideways scrolling is wrong only where the window could still grow taller.
-    const auto sideways = [&]() -> QString {
-        for (const QAbstractScrollArea *area : {sheetArea, paneArea})
-            if (w->height() < tallest && area->horizontalScrollBar()->isVisible())
-                return u"%1 at %2 %: window %3×%4"_s.arg(area->objectName())
-                    .arg(w->zoomPercent())
-                    .arg(w->width())
-                    .arg(w->height());
-        return {};
-    };
-    for (const int percent : {80, 90, 100, 110, 125, 150, 175, 200, 225, 250}) {
-        w->setZoomPercent(percent);
-        // The dock and the scroll bars settle over a few turns of the event loop.
-        QTRY_VERIFY2_WITH_TIMEOUT(sideways().isEmpty(), qPrintable(sideways()), 2000);
-    }
-    w->zoomReset();
-    QApplication::processEvents();
-    QCOMPARE(w->size(), at100);
-
-    // A pane hidden when the window opened comes back where it shows whole.
-    QSettings(m_dir.filePath(u"lotgrid.conf"_s), QSettings::IniFormat).setValue(settingskeys::GuapanShown, false);
-    auto hidden = makeMainWindow(environment());
-    hidden->setScreen(*at);
-    hidden->move((*at)->availableGeometry().topLeft());
-    hidden->loadCast(castOf(u"897879"));
-    hidden->show();
-    QVERIFY(QTest::qWaitForWindowExposed(hidden.get()));
-    hidden->findChild<QAction *>(u"guapanPane"_s)->trigger();
-    const auto *pane = hidden->findChild<QDockWidget *>(u"guapanDock"_s)->findChild<QAbstractScrollArea *>();
-    QTRY_VERIFY_WITH_TIMEOUT(pane->isVisible() && !pane->horizontalScrollBar()->isVisible(), 2000);
-}
-
 void TestMainWindowView::f1OpensHelp()
 {
     auto w = makeMainWindow(environment());
@@ -399,7 +287,7 @@ void TestMainWindowView::keysFromEveryWindow()
     auto w = makeMainWindow(env);
     w->show();
     // The sheet fitted to a window smaller than it (the test screen is small) is not what this checks.
-    QObject::disconnect(w->fitTimer, nullptr, w.get(), nullptr);
+    QObject::disconnect(w->arranger().fitTimer, nullptr, &w->arranger(), nullptr);
     w->findChild<QAction *>(opener)->trigger();
     auto *front = w->findChild<QWidget *>(window);
     QVERIFY(front && front->isVisible());

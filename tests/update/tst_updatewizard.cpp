@@ -2,6 +2,9 @@
 
 #include "update/updatewizard.h"
 
+#include "core/version.h"
+#include "update/versionfetch.h"
+
 #include "common/modal.h"
 
 #include <QGroupBox>
@@ -14,6 +17,7 @@
 using namespace Qt::StringLiterals;
 using lotgrid::UpdateSettings;
 using lotgrid::UpdateWizard;
+using lotgrid::VersionOrder;
 
 namespace {
 
@@ -74,7 +78,7 @@ QByteArray ok(const QByteArray &body)
 
 const QByteArray ErrorPage = "<html><head><title>Error</title></head><body><h1>V2.0</h1></body></html>";
 
-enum class Outcome { UpToDate, NewVersion, Failed };
+enum class Outcome { UpToDate, NewVersion, Failed, NotAVersion };
 
 struct Wizard {
     explicit Wizard(const QUrl &server, int timeoutMs = 5000)
@@ -124,6 +128,7 @@ struct Wizard {
 } // namespace
 
 Q_DECLARE_METATYPE(Outcome)
+Q_DECLARE_METATYPE(VersionOrder)
 
 class TestUpdateWizard : public QObject
 {
@@ -132,6 +137,8 @@ private slots:
     void startsAtStepOne();
     void check_data();
     void check();
+    void versionOrder_data();
+    void versionOrder();
     void connectionRefused();
     void serverThatNeverAnswers();
     void cancelWhileChecking_data();
@@ -171,7 +178,7 @@ void TestUpdateWizard::check_data()
 {
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<Outcome>("outcome");
-    QTest::addColumn<QString>("shown"); // LinfoVer for a new version
+    QTest::addColumn<QString>("shown"); // LinfoVer for a new version, in the message for no version
 
     const QByteArray limit(4 * 1024, 'x');
     const QByteArray huge(10 * 1024 * 1024, 'V');
@@ -190,9 +197,14 @@ void TestUpdateWizard::check_data()
     QTest::newRow("BOM V1.0") << ok("\xEF\xBB\xBFV1.0\r\n") << Outcome::UpToDate << QString();
     QTest::newRow("V1.1") << ok("V1.1") << Outcome::NewVersion << u"V1.1"_s;
     QTest::newRow("V1.1 LF") << ok("V1.1\n") << Outcome::NewVersion << u"V1.1"_s;
-    QTest::newRow("v1.0") << ok("v1.0") << Outcome::NewVersion << u"v1.0"_s;
-    QTest::newRow("HTML body 200") << ok(ErrorPage) << Outcome::NewVersion << QString::fromUtf8(ErrorPage).left(64);
-    QTest::newRow("4 KiB body") << ok(limit) << Outcome::NewVersion << QString(64, u'x');
+    QTest::newRow("v1.0") << ok("v1.0") << Outcome::UpToDate << QString();
+    QTest::newRow("1.0.0") << ok("1.0.0") << Outcome::UpToDate << QString();
+    QTest::newRow("V0.9, earlier") << ok("V0.9") << Outcome::UpToDate << QString();
+    QTest::newRow("V0.99, earlier") << ok("V0.99") << Outcome::UpToDate << QString();
+    QTest::newRow("V1.0.1") << ok("V1.0.1") << Outcome::NewVersion << u"V1.0.1"_s;
+    QTest::newRow("V10") << ok("V10") << Outcome::NewVersion << u"V10"_s;
+    QTest::newRow("HTML body 200") << ok(ErrorPage) << Outcome::NotAVersion << QString::fromUtf8(ErrorPage).left(64);
+    QTest::newRow("4 KiB body") << ok(limit) << Outcome::NotAVersion << QString(64, u'x');
 
     // Only the first line counts, at most 64 characters, without invisible,
     // reordering or stacking characters.
@@ -202,20 +214,22 @@ void TestUpdateWizard::check_data()
     QTest::newRow("V2.0, 800 more lines")
         << ok("V2.0\n" + QByteArray("x\n").repeated(800)) << Outcome::NewVersion << u"V2.0"_s;
     QTest::newRow("V2.0 a, 2,000 combining accents")
-        << ok("V2.0 a" + repeated(accent, 2000)) << Outcome::NewVersion << u"V2.0 a"_s;
+        << ok("V2.0 a" + repeated(accent, 2000)) << Outcome::NotAVersion << u"V2.0 a"_s;
+    QTest::newRow("V2.0, 2,000 combining accents")
+        << ok("V2.0" + repeated(accent, 2000)) << Outcome::NewVersion << u"V2.0"_s;
     QTest::newRow("V2.0 a, 64 KiB of combining accents")
         << ok("V2.0 a" + repeated(accent, 32 * 1024)) << Outcome::Failed << QString();
     QTest::newRow("right-to-left override")
-        << ok(u"V2.0 \u202Egpj.exe"_s.toUtf8()) << Outcome::NewVersion << u"V2.0 gpj.exe"_s;
+        << ok(u"V2.0 \u202Egpj.exe"_s.toUtf8()) << Outcome::NotAVersion << u"V2.0 gpj.exe"_s;
     QTest::newRow("bidi isolates and marks")
         << ok(u"\u2067V2.0\u2069\u200F"_s.toUtf8()) << Outcome::NewVersion << u"V2.0"_s;
     QTest::newRow("NUL and control characters")
-        << ok(QByteArray("V2.0\0\x07\x1b[31mx", 12)) << Outcome::NewVersion << u"V2.0[31mx"_s;
+        << ok(QByteArray("V2.0\0\x07\x1b[31mx", 12)) << Outcome::NotAVersion << u"V2.0[31mx"_s;
     QTest::newRow("V1.0 with a zero-width space") << ok(u"V1.\u200B0"_s.toUtf8()) << Outcome::UpToDate << QString();
     QTest::newRow("V1.0 with a combining accent") << ok(u"V1.0\u0301"_s.toUtf8()) << Outcome::UpToDate << QString();
-    QTest::newRow("100 characters") << ok(QByteArray(100, 'y')) << Outcome::NewVersion << QString(64, u'y');
-    QTest::newRow("70 emoji") << ok(repeated(u"😀"_s, 70)) << Outcome::NewVersion << u"😀"_s.repeated(64);
-    QTest::newRow("invalid UTF-8") << ok("V2.0\xff\xfe") << Outcome::NewVersion << u"V2.0\uFFFD\uFFFD"_s;
+    QTest::newRow("100 characters") << ok(QByteArray(100, 'y')) << Outcome::NotAVersion << QString(64, u'y');
+    QTest::newRow("70 emoji") << ok(repeated(u"😀"_s, 70)) << Outcome::NotAVersion << u"😀"_s.repeated(64);
+    QTest::newRow("invalid UTF-8") << ok("V2.0\xff\xfe") << Outcome::NotAVersion << u"V2.0\uFFFD\uFFFD"_s;
     QTest::newRow("only format characters") << ok(u"\u202E\u200B\uFEFF"_s.toUtf8()) << Outcome::Failed << QString();
     QTest::newRow("only combining accents") << ok(repeated(accent, 10)) << Outcome::Failed << QString();
     QTest::newRow("only control characters") << ok(QByteArray("\0\x01\x02", 3)) << Outcome::Failed << QString();
@@ -264,6 +278,14 @@ void TestUpdateWizard::check()
         QVERIFY(z.button(2)->isEnabled());
         QCOMPARE(z.get<QLabel>(u"LinfoVer"_s)->text(), QString());
         break;
+    case Outcome::NotAVersion:
+        QVERIFY(box->seen);
+        QCOMPARE(box->text, u"服务器上的版本号无法识别：%1"_s.arg(shown));
+        QCOMPARE(box->icon, QMessageBox::Warning);
+        QCOMPARE(z.visibleFrame(), 1);
+        QVERIFY(z.button(2)->isEnabled());
+        QCOMPARE(z.get<QLabel>(u"LinfoVer"_s)->text(), QString());
+        break;
     case Outcome::NewVersion: {
         QVERIFY(!QApplication::activeModalWidget());
         QLabel *info = z.get<QLabel>(u"LinfoVer"_s);
@@ -279,6 +301,43 @@ void TestUpdateWizard::check()
     QVERIFY(z.opened.isEmpty());
     if (!server.requestLines.isEmpty())
         QCOMPARE(server.requestLines.first(), "GET /Tessa/tessaver.txt HTTP/1.1");
+}
+
+void TestUpdateWizard::versionOrder_data()
+{
+    QTest::addColumn<QString>("published");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<VersionOrder>("order");
+    const auto row = [](const char *published, const char *own, VersionOrder order) {
+        QTest::addRow("%s against %s", published, own)
+            << QString::fromUtf8(published) << QString::fromUtf8(own) << order;
+    };
+    using enum VersionOrder;
+    QTest::newRow("the program's own") << QString::fromUtf8(lotgrid::Version)
+                                       << QStringView(lotgrid::VersionText).toString() << SameOrEarlier;
+    // Parts compare as numbers, not as text.
+    row("V1.10", "V1.9", Later);
+    row("V1.9", "V1.10", SameOrEarlier);
+    row("V2", "V1.99.99", Later);
+    row("V1.01", "V1.1", SameOrEarlier);
+    // A missing part counts as 0; the "V" and its case do not count.
+    row("V1.0.0", "V1.0", SameOrEarlier);
+    row("V1.0.1", "V1.0", Later);
+    row("1.0", "V1.0", SameOrEarlier);
+    row("v1.1", "V1.0", Later);
+    row("V2147483647", "V1.0", Later);
+    // Anything else is no version, however close.
+    for (const char *text : {"", "V", "V.1", "V1.", "V1..0", "V1.0a", "V1.0 beta", "V 1.0", "VV1.0", "V+1.0", "V-1.0",
+                             "V1,0", "V１.０", "V99999999999999999999.0", "Version 2"})
+        row(text, "V1.0", NotAVersion);
+}
+
+void TestUpdateWizard::versionOrder()
+{
+    QFETCH(QString, published);
+    QFETCH(QString, own);
+    QFETCH(VersionOrder, order);
+    QCOMPARE(lotgrid::versionOrder(published, own), order);
 }
 
 void TestUpdateWizard::connectionRefused()

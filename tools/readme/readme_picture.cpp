@@ -9,6 +9,7 @@
 
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
+#include "ui/screenarranger.h"
 #include "widgets/linefield.h"
 #include "widgets/translations.h"
 
@@ -70,16 +71,16 @@ int main(int argc, char *argv[])
     s.setFocus();
     QApplication::processEvents();
     if (zoom > 0) {
-        window.fitTimer->stop(); // the zoom asked for, not the one the first showing fits
+        window.arranger().fitTimer->stop(); // the zoom asked for, not the one the first showing fits
         window.setZoomPercent(zoom);
     }
     QApplication::processEvents();
     if (size.isValid())
         window.resize(size);
     QApplication::processEvents();
-    if (window.fitTimer->isActive() && zoom == 0) {
-        window.fitTimer->stop();
-        window.fitSheetToWindow();
+    if (window.arranger().fitTimer->isActive() && zoom == 0) {
+        window.arranger().fitTimer->stop();
+        window.arranger().fitSheetToWindow();
         QApplication::processEvents();
     }
     if (zoom > 0) {

@@ -24,7 +24,7 @@ QWidget *createYao6h(QWidget *parent);
 QWidget *createYao6c(QWidget *parent);
 QWidget *createHelpf(QWidget *parent);
 // `xinbangzhu` (新功能说明): the moment row, the casts, the marks, strength, the use god, 应期,
-// the journal, the exports, the school options and the command-line tools, explained.
+// the 周易 texts, the journal, the exports, the school options and the command-line tools, explained.
 QWidget *createXinbangzhu(QWidget *parent);
 QDialog *createAboutt(QWidget *parent);
 

@@ -1,6 +1,7 @@
 // The reference windows made of fixed lines of text (the three punishments,
 // the six harmonies, the six clashes), the help window and the about box.
 
+#include "core/version.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/windowparts.h"
 #include "widgets/appicon.h"
@@ -154,7 +155,7 @@ QDialog *createAboutt(QWidget *parent)
     icon->setFixedSize(48, 48);
 
     auto *texts = new QVBoxLayout;
-    QLabel *name = reference::textLine(u"Lotgrid(六爻) V1.0"_s);
+    QLabel *name = reference::textLine(u"Lotgrid(六爻) %1"_s.arg(QStringView(VersionText)));
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);
