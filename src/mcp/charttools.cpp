@@ -88,7 +88,7 @@ ToolResult chartCall(const Json &args)
         return *problem;
     const Chart chart = chartOf(request.input);
     ToolResult result{nullptr, chartTextOf(chart, request), false, {}};
-    appendChartJson(result.structuredJson, chart);
+    appendChartValueJson(result.structuredJson, chart);
     return result;
 }
 
@@ -237,6 +237,17 @@ Json chartValue(const Chart &chart)
     return value;
 }
 
+void appendChartValueJson(std::string &out, const Chart &chart)
+{
+    appendChartJson(out, chart);
+    if (!chart.original)
+        return;
+    out.pop_back(); // the chart's closing brace, after which "texts" comes last
+    out += R"(,"texts":)";
+    out += textsJson(chart).dump(-1, ' ', false, Json::error_handler_t::replace);
+    out += '}';
+}
+
 std::string withChartJson(const Json &structured, const Chart &chart)
 {
     // The object's text up to its closing brace, then the chart's member.
@@ -245,7 +256,7 @@ std::string withChartJson(const Json &structured, const Chart &chart)
     if (!structured.empty())
         out += ',';
     out += R"("chart":)";
-    appendChartJson(out, chart);
+    appendChartValueJson(out, chart);
     out += '}';
     return out;
 }
