@@ -6,8 +6,8 @@
 // filled, for phrases with few and with many hits. In milliseconds. Targets:
 // the window open under 50 ms, a search under 5 ms.
 #include "chart/zhouyi.h"
+#include "qtcore/textconv.h"
 #include "ui/reference/jingwenwindow.h"
-#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

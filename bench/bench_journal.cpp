@@ -11,7 +11,7 @@
 #include "journal/anli.h"
 #include "journal/casejson.h"
 #include "journal/tongji.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

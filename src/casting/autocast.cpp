@@ -4,12 +4,12 @@
 #include "casting/progresswindow.h"
 #include "chart/castdraw.h"
 #include "chart/randomsource.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
-#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "casting/dialogparts.h"
 #include "chart/words.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

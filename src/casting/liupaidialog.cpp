@@ -1,6 +1,6 @@
 #include "casting/liupaidialog.h"
 
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "chart/hexagrams.h"
 #include "chart/words.h"
 #include "core/elements.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

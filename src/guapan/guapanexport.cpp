@@ -2,7 +2,7 @@
 
 #include "chart/zhouyi.h"
 #include "guapan/guapanpaint.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

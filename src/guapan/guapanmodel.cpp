@@ -5,7 +5,7 @@
 #include "chart/najiastems.h"
 #include "chart/words.h"
 #include "chart/yingqi.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 using namespace Qt::StringLiterals;
 

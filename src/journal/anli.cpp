@@ -5,7 +5,7 @@
 #include "guapan/guapanview.h"
 #include "journal/outcomedialog.h"
 #include "journal/tongji.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

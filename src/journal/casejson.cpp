@@ -1,6 +1,6 @@
 #include "casejson.h"
 
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QRegularExpression>
 

@@ -3,7 +3,7 @@
 #include "chart/casefacts.h"
 #include "chart/chart.h"
 #include "chart/hexagrams.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QRegularExpression>
 

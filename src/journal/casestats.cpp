@@ -3,7 +3,7 @@
 #include "calendar/moment.h"
 #include "chart/casefacts.h"
 #include "chart/categories.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QHash>
 #include <QSqlDatabase>

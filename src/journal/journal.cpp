@@ -4,7 +4,7 @@
 #include "chart/hexagrams.h"
 #include "journal/casejson.h"
 #include "journal/journalschema.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QAtomicInt>
 #include <QDir>

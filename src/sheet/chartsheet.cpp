@@ -2,8 +2,8 @@
 
 #include "chart/chart.h"
 #include "chart/words.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
-#include "widgets/textconv.h"
 
 #include "widgets/chartcolours.h"
 #include "widgets/linefield.h"

@@ -1,10 +1,10 @@
 #include "sheet/chartsteps.h"
 
 #include "chart/chart.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "widgets/linefield.h"
-#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "sheet/lineentry.h"
 
 #include "chart/hexagrams.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
-#include "widgets/textconv.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -4,9 +4,9 @@
 // strength) with the 反吟/伏吟 words after the hexagram types.
 
 #include "chart/chart.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsheet.h"
 #include "widgets/chartcolours.h"
-#include "widgets/textconv.h"
 
 #include <QComboBox>
 #include <QEvent>

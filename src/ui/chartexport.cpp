@@ -6,9 +6,9 @@
 #include "chart/zhouyi.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
-#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -17,6 +17,7 @@
 #include "journal/journal.h"
 #include "journal/journalmessages.h"
 #include "journal/savecasedialog.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
@@ -34,7 +35,6 @@
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
 #include "widgets/settingskeys.h"
-#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QCheckBox>

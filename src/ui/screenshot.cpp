@@ -1,9 +1,9 @@
 #include "ui/screenshot.h"
 
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "ui/platform.h"
-#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QDir>

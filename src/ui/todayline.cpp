@@ -1,7 +1,7 @@
 #include "ui/todayline.h"
 
 #include "calendar/today.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QLabel>
 #include <QTimeZone>

@@ -2,7 +2,7 @@
 // literals of LunarBitsTable, and every day of 1921-2020 against the program's
 // earlier year table, which describes those years independently of LunarBitsTable.
 #include "calendar/lunar.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QString>
 #include <QTest>

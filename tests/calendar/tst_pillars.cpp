@@ -6,7 +6,7 @@
 // the next day's too.
 #include "calendar/pillars.h"
 #include "calendar/solarterms.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
 // The exact solar terms: published instants, the day each falls on, and every
 // year of the term data.
 #include "calendar/solarterms.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QDateTime>
 #include <QString>

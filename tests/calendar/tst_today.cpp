@@ -2,7 +2,7 @@
 #include "calendar/lunar.h"
 #include "calendar/solarterms.h"
 #include "calendar/today.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QDate>
 #include <QString>

@@ -8,9 +8,9 @@
 #include "chart/hexagrams.h"
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsteps.h"
 #include "widgets/lineglyph.h"
-#include "widgets/textconv.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

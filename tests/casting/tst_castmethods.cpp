@@ -9,8 +9,8 @@
 #include "casting/timecastdialog.h"
 #include "chart/hexagrams.h"
 #include "common/mainwindowfixture.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsteps.h"
-#include "widgets/textconv.h"
 
 #include <QApplication>
 #include <QClipboard>

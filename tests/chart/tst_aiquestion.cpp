@@ -2,7 +2,7 @@
 // the instruction, on charts whose facts follow from the rules by hand.
 #include "chart/aiquestion.h"
 #include "chart/charttext.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QTest>
 

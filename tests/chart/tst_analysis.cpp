@@ -3,7 +3,7 @@
 // verses: every month/day pair for every static branch, every hexagram with
 // every set of moving lines, and the 神煞 of every stem, branch and month.
 #include "chart/analysis.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QTest>
 

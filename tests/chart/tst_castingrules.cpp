@@ -5,7 +5,7 @@
 // (新月 in China Standard Time) and are not taken from the program.
 #include "chart/castingrules.h"
 #include "chart/hexagrams.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 // spirits of every hexagram by the pure-hexagram rule; spirits and void days.
 #include "chart/chart.h"
 #include "chart/rules.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // written out by hand from the najia, palace and analysis rules), and the JSON
 // parsed back and held against the Chart value for every hexagram.
 #include "chart/charttext.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -3,7 +3,7 @@
 #include "chart/hexagrams.h"
 #include "chart/rules.h"
 #include "chart/spirits.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QSet>
 #include <QTest>

@@ -5,7 +5,7 @@
 
 #include "chart/hexagrams.h"
 #include "chart/purehexagrams.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QStringList>
 #include <QTest>

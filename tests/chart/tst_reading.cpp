@@ -3,7 +3,7 @@
 // harmonies, tombs and related hexagrams of charts worked by hand, through the text.
 #include "chart/charttext.h"
 #include "common/notation.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QTest>
 

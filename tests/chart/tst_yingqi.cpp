@@ -7,7 +7,7 @@
 #include "chart/chart.h"
 #include "chart/yingqi.h"
 #include "common/notation.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QDateTime>
 #include <QTest>

@@ -2,7 +2,7 @@
 // the lines' values, 用九/用六 only where they belong), and the texts a cast
 // reads by 朱熹's rule for 0 to 6 moving lines, on cases worked by hand.
 #include "chart/zhouyi.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The sexagenary cycle: its sixty names in order and the void branches (旬空) of
 // every day.
 #include "core/sexagenary.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QString>
 #include <QTest>

@@ -6,7 +6,7 @@
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
 #include "guapan/guapanview.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QApplication>
 #include <QImageReader>

@@ -14,9 +14,9 @@
 #include "common/modal.h"
 #include "journal/anli.h"
 #include "journal/journal.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsteps.h"
 #include "widgets/lineglyph.h"
-#include "widgets/textconv.h"
 
 #include <QClipboard>
 #include <QComboBox>

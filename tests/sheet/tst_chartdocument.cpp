@@ -2,8 +2,8 @@
 // and the day stem and builds follow the moment until one is picked by hand.
 // Pillars worked by hand: 2014-10-24 09:05 is 戊辰 day (5410 days after the
 // 戊午 of 2000-01-01) in a 戌 month; 2026-02-04 04:05 is 己酉 just after 立春 (寅 month).
+#include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
-#include "widgets/textconv.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -4,8 +4,8 @@
 // the timers' names and periods.
 #include "chart/rules.h"
 #include "common/mainwindowfixture.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsteps.h"
-#include "widgets/textconv.h"
 
 #include <QTest>
 #include <QTimer>

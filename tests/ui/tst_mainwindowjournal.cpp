@@ -9,8 +9,8 @@
 #include "common/modal.h"
 #include "journal/anli.h"
 #include "journal/journal.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsteps.h"
-#include "widgets/textconv.h"
 
 #include <QComboBox>
 #include <QDir>

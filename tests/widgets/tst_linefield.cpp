@@ -3,9 +3,9 @@
 // hexagram must follow what the field holds; and typing a cast in one run.
 #include "chart/hexagrams.h"
 #include "common/mainwindowfixture.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsteps.h"
 #include "widgets/lineglyph.h"
-#include "widgets/textconv.h"
 
 #include <QClipboard>
 #include <QTest>

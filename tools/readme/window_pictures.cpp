@@ -12,11 +12,12 @@
 #include "journal/journal.h"
 #include "journal/outcomedialog.h"
 #include "journal/tongji.h"
+#include "qtcore/textconv.h"
 #include "ui/environment.h"
+#include "ui/reference/jingwenwindow.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/yingqiwindow.h"
 #include "update/updatewizard.h"
-#include "widgets/textconv.h"
 #include "widgets/translations.h"
 
 #include <QApplication>
@@ -119,7 +120,8 @@ int main(int argc, char *argv[])
              w->resize(w->width(), 3000);
              return w;
          }},
-        {u"query"_s, [] { return lotgrid::createFenshen(nullptr, [] { return u"天风姤 乾宫"_s; }); }},
+        {u"query"_s,
+         [] { return lotgrid::createFenshen(nullptr, [] { return lotgrid::FindHexagramByKey(u"011111"); }); }},
         {u"void-table"_s, [] { return lotgrid::createLiujia(nullptr); }},
         {u"seasons"_s, [] { return lotgrid::createSswx1(nullptr); }},
         {u"update"_s, [] { return new lotgrid::UpdateWizard(lotgrid::UpdateSettings{}); }},
@@ -154,6 +156,12 @@ int main(int argc, char *argv[])
              anli->resize(anli->width(), anli->height() * 3 / 2);
              anli->findChild<QTableView *>(u"cases"_s)->selectRow(0);
              return anli;
+         }},
+        {u"jingwen"_s,
+         [] {
+             auto *w = new lotgrid::JingwenWindow;
+             w->setChart(yingqiChart());
+             return w;
          }},
         {u"yingqi"_s,
          [] {

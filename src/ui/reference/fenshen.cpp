@@ -1,9 +1,9 @@
 #include "ui/reference/fenshen.h"
 
 #include "chart/purehexagrams.h"
+#include "qtcore/textconv.h"
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/windowparts.h"
-#include "widgets/textconv.h"
 
 #include <QGridLayout>
 #include <QLabel>

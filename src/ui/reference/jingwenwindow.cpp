@@ -1,7 +1,7 @@
 #include "ui/reference/jingwenwindow.h"
 
 #include "chart/zhouyi.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 
 #include "chart/words.h"
 #include "chart/yingqi.h"
-#include "widgets/textconv.h"
+#include "qtcore/textconv.h"
 
 #include <QHeaderView>
 #include <QLabel>

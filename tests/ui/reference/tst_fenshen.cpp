@@ -4,10 +4,10 @@
 #include "chart/hexagrams.h"
 #include "common/modal.h"
 #include "common/userinput.h"
+#include "qtcore/textconv.h"
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
 #include "widgets/linefield.h"
-#include "widgets/textconv.h"
 
 #include <QAction>
 #include <QInputMethodEvent>
