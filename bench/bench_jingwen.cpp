@@ -9,8 +9,9 @@
 #include "qtcore/textconv.h"
 #include "ui/reference/jingwenwindow.h"
 
+#include "benchtiming.h"
+
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QLabel>
 
@@ -22,16 +23,6 @@ using namespace lotgrid;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template<typename F>
-double millisecondsPerCall(int calls, F &&f)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < calls; ++i)
-        f();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6 / calls;
-}
 
 // Notes the first paint of the widget it watches.
 class PaintSeen : public QObject

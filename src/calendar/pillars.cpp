@@ -11,6 +11,15 @@ std::int64_t termMinute(int year, int n)
     return minuteNumber(*termMoment(year, n)); // the chart's span lies within the term data
 }
 
+void setDayAndHour(Pillars &p, const Moment &m, DayBoundary b)
+{
+    p.day = dayPillar(dayOf(m, b));
+    // The hour count runs on from the 子 hour of the day it opens: 23:00 belongs to
+    // the next day whatever the day boundary.
+    const Sexagenary hourDay = dayPillar(m.hour >= 23 ? civilFromDays(dayNumber(m.date) + 1) : m.date);
+    p.hour = sexagenaryAt(12LL * hourDay.index + (m.hour + 1) / 2 % 12);
+}
+
 } // namespace
 
 std::optional<Pillars> pillarsOf(const Moment &m, DayBoundary b)
@@ -35,11 +44,16 @@ std::optional<Pillars> pillarsOf(const Moment &m, DayBoundary b)
     Pillars p;
     p.year = sexagenaryAt(year - 4);                        // 1984 甲子
     p.month = sexagenaryAt(12 * (year - 1984) + month + 2); // 1984 寅 month: 丙寅
-    p.day = dayPillar(dayOf(m, b));
-    // The hour count runs on from the 子 hour of the day it opens: 23:00 belongs to
-    // the next day whatever the day boundary.
-    const Sexagenary hourDay = dayPillar(m.hour >= 23 ? civilFromDays(dayNumber(m.date) + 1) : m.date);
-    p.hour = sexagenaryAt(12LL * hourDay.index + (m.hour + 1) / 2 % 12);
+    setDayAndHour(p, m, b);
+    return p;
+}
+
+std::optional<Pillars> pillarsOf(const Moment &standard, const Moment &clock, DayBoundary b)
+{
+    std::optional<Pillars> p = pillarsOf(standard, b);
+    if (!p || !inChartRange(clock))
+        return std::nullopt;
+    setDayAndHour(*p, clock, b);
     return p;
 }
 

@@ -56,6 +56,11 @@ static_assert(dayPillar({1949, 10, 1}).index == 0); // 甲子
 // The four pillars of a moment; none outside FirstChartMoment .. LastChartMoment.
 std::optional<Pillars> pillarsOf(const Moment &m, DayBoundary b);
 
+// The four pillars with the day and the hour read on another clock (true solar
+// time): the year and the month from `standard`, the day and the hour from
+// `clock`. None when either lies outside the chart's span.
+std::optional<Pillars> pillarsOf(const Moment &standard, const Moment &clock, DayBoundary b);
+
 // The lunar date of the civil day a moment is read on: its own, or with Zi23 from
 // 23:00 the next one. None outside the chart's span or where that day lies past the
 // lunar calendar (2100-12-31 from 23:00 with Zi23).

@@ -17,8 +17,9 @@ enum class CastOption {
 bool castOption(const QString &settingsFile, CastOption option); // off until set
 void setCastOption(const QString &settingsFile, CastOption option, bool on);
 
-// The school options (流派设置), each its default until set; a stored value
-// out of range reads as the default. 数字起卦's hour is the NumberAddsHour
+// The school options (流派设置): the stored school's (增删卜易 until one is
+// chosen), each option as stored where it was; a stored value out of range
+// reads as the school's. 数字起卦's hour is the NumberAddsHour
 // cast option above, one setting for both.
 SchoolOptions schoolOptions(const QString &settingsFile);
 void setSchoolOptions(const QString &settingsFile, const SchoolOptions &options);

@@ -58,7 +58,27 @@ std::u16string strengthWords(const LineStrength &s)
     if (s.stage)
         add(u"于日建为", stageName(*s.stage));
     add(s.strong ? u"为旺" : u"为衰");
+    if (s.why && !s.why->empty()) {
+        out += u"（";
+        for (std::size_t k = 0; k < s.why->size(); ++k)
+            put(out, {k ? u"、" : u"", (*s.why)[k]});
+        out += u"）";
+    }
     return out;
+}
+
+// How the school chooses among lines of the relative.
+std::u16string_view twiceWords(TwiceRule rule)
+{
+    switch (rule) {
+    case TwiceRule::Ancient:
+        return u"（取舍按增删卜易两现章古法：取旺，次取动，舍月破与旬空，同等取下）";
+    case TwiceRule::WorldHeld:
+        return u"（取舍按卜筮正宗：持世为先，次临月日，次月破、旬空、动爻，同等取下）";
+    case TwiceRule::Common:
+        break;
+    }
+    return u"（取舍：舍静用动，舍衰用旺，舍月破与旬空，舍闲爻用持世，同等取下）";
 }
 
 std::u16string useGodFacts(const Chart &chart)
@@ -72,22 +92,32 @@ std::u16string useGodFacts(const Chart &chart)
     }
     std::u16string out;
     put(out, {u"用神：", g->world ? u"世爻" : relativeName(g->relative)});
-    const auto &hidden = chart.line(g->position).hidden;
-    if (g->hidden && hidden)
+    if (g->fromBuild()) {
+        put(out, {u"，卦中不现，取", g->source == UseGodSource::Month ? u"月建" : u"日建",
+                  relativeLabel(g->relative, g->branch)});
+    } else if (g->changed) {
+        put(out, {u"，卦中不现，取", place(g->position), u"变出之", relativeLabel(g->relative, g->branch)});
+    } else if (const auto &hidden = chart.line(g->position).hidden; g->hidden && hidden) {
         put(out, {u"，伏于", place(g->position), u"之下（", relativeLabel(hidden->relative, hidden->branch), u"）"});
-    else
+        if (const std::u16string fushen = fuShenWords(chart); !fushen.empty())
+            put(out, {u"，", fushen});
+    } else {
         put(out, {u"，在", lineName(chart, g->position)});
+    }
     if (g->source == UseGodSource::Manual)
         out += u"（手选）";
     else if (in.category)
         put(out, {u"（按占类“", categoryName(*in.category), u"”取）"});
     out += u"\n";
     if (!g->candidates.empty()) {
-        out += g->hidden ? u"又伏于：" : u"两现，另见于：";
+        out += g->hidden ? u"又伏于：" : g->changed ? u"又变出于：" : u"两现，另见于：";
         for (std::size_t k = 0; k < g->candidates.size(); ++k)
             put(out, {k ? u"、" : u"", place(g->candidates[k])});
-        out += u"（取舍：舍静用动，舍衰用旺，舍月破与旬空，舍闲爻用持世，同等取下）\n";
+        out += twiceWords(in.options.twice);
+        out += u"\n";
     }
+    if (g->timing)
+        put(out, {u"定应期之爻：", lineName(chart, *g->timing), u"（两现之空破爻，以旺爻定吉凶，以空破之爻定应期）\n"});
     return out;
 }
 
@@ -142,7 +172,10 @@ std::u16string relationFacts(const Chart &chart)
         out += u"三合：";
         for (const HarmonyMember &m : h.members)
             out += branchName(m.branch);
-        put(out, {elementName(h.element), u"局\n"});
+        put(out, {elementName(h.element), u"局"});
+        if (!h.form.empty())
+            put(out, {u"（", h.form, u"）"});
+        out += u"\n";
     }
     for (const Tomb &t : chart.reading.tombs) {
         put(out, {u"入墓：", lineName(chart, t.position)});
@@ -182,6 +215,8 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
         for (const YingqiCandidate &c : timing)
             put(out, {isoDate(c.date), u" ", sexagenaryName(c.pillar), yingqiUnitName(c.unit), u" ",
                       yingqiRuleName(c.rule), u"：", c.why, u"\n"});
+        if (const auto end = yingqiCutOff(chart))
+            put(out, {u"（排盘所及止于", isoDate(*end), u"，其后的日期未列）\n"});
     }
     put(out, {u"\n【周易经文】（依朱熹《易学启蒙·考变占》所取，供参考）\n", textsBlock(chart)});
     out += u"\n【要求】\n";

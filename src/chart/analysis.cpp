@@ -3,11 +3,12 @@
 #include "core/sexagenary.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace lotgrid {
 
 std::vector<Change> lineChanges(Branch original, Branch changed, std::optional<std::array<Branch, 2>> voids,
-                                std::optional<Branch> month)
+                                std::optional<Branch> month, bool combine)
 {
     std::vector<Change> out;
     for (const BranchStep &s : AdvanceSteps) {
@@ -22,6 +23,8 @@ std::vector<Change> lineChanges(Branch original, Branch changed, std::optional<s
         out.push_back(Change::ReturnGenerate);
     else if (overcomes(c, o))
         out.push_back(Change::ReturnOvercome);
+    if (combine && combines(original, changed))
+        out.push_back(Change::Combine);
     if (changed == stageBranch(o, Stage::Tomb))
         out.push_back(Change::Tomb);
     else if (changed == stageBranch(o, Stage::Extinction))
@@ -47,7 +50,69 @@ std::optional<std::array<Branch, 2>> dayVoids(std::optional<int> dayStem, std::o
     return voidBranches(*day);
 }
 
+std::u16string_view schoolMarkNote(std::u16string_view word)
+{
+    // clang-format off
+    static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 8> Notes{{
+        {u"真空", u"真空：旬空之爻休囚安静，无日建动爻生扶，或空而又破，到底无用（增删卜易旬空章）。"},
+        {u"假空", u"假空：旬空之爻旺相、发动，或得日建动爻生扶，出空填实之日即有用（增删卜易旬空章）。"},
+        {u"真破", u"真破：月破之爻安静，无日建动爻生扶，到底无用（增删卜易月破章）。"},
+        {u"目下破", u"目下破：月破之爻发动，或得日建动爻生，或化出回头生，出月、填实或逢合之时仍有用（增删卜易月破章）。"},
+        {u"冲实", u"冲实：旬空之爻逢日建相冲，冲空则实，不作空论（增删卜易月破章）。"},
+        {u"化合", u"化合：动爻化出之支与本爻六合，主和合、羁绊（增删卜易六合章）。"},
+        {u"独发", u"独发：卦中只此一爻发动，吉凶多系于此爻（增删卜易独静独发章）。"},
+        {u"独静", u"独静：卦中五爻皆动，只此一爻安静，吉凶多系于此爻（增删卜易独静独发章）。"},
+    }};
+    // clang-format on
+    for (const auto &[w, note] : Notes)
+        if (w == word)
+            return note;
+    return {};
+}
+
+std::optional<LoneLine> loneLineOf(unsigned movingMask)
+{
+    movingMask &= 63u;
+    const int count = std::popcount(movingMask);
+    if (count == 1)
+        return LoneLine{LoneKind::Moving, std::countr_zero(movingMask) + 1};
+    if (count == 5)
+        return LoneLine{LoneKind::Still, std::countr_zero(~movingMask) + 1};
+    return std::nullopt;
+}
+
 namespace {
+
+// Generated (生) or helped (扶: the same element) by `by`.
+bool helpedBy(Branch line, Branch by)
+{
+    return generates(branchElement(by), branchElement(line)) || branchElement(by) == branchElement(line);
+}
+
+// 真空 or 假空 of line `i` (0-based), which is void.
+VoidKind voidKindOf(const HexagramRow &original, const CastInput &in, std::size_t i, bool broken)
+{
+    const Branch b = original.branches[i];
+    if (broken)
+        return VoidKind::True;
+    const bool season = in.monthBuild && strongInMonth(b, *in.monthBuild);
+    bool helped = in.dayBuild && helpedBy(b, *in.dayBuild);
+    for (std::size_t k = 0; k < 6 && !helped; ++k)
+        helped = k != i && in.lines[k].moving && helpedBy(b, original.branches[k]);
+    return season || in.lines[i].moving || helped ? VoidKind::False : VoidKind::True;
+}
+
+// 真破 or 目下破 of line `i` (0-based), which is in 月破.
+BreakKind breakKindOf(const HexagramRow &original, const HexagramRow *changed, const CastInput &in, std::size_t i)
+{
+    const Branch b = original.branches[i];
+    const auto generatesLine = [b](Branch by) { return generates(branchElement(by), branchElement(b)); };
+    bool helped = in.lines[i].moving || (in.dayBuild && generatesLine(*in.dayBuild));
+    for (std::size_t k = 0; k < 6 && !helped; ++k)
+        helped = k != i && in.lines[k].moving && generatesLine(original.branches[k]);
+    helped = helped || (in.lines[i].moving && changed && generatesLine(changed->branches[i]));
+    return helped ? BreakKind::Present : BreakKind::True;
+}
 
 // The trigram of lines `first`..`first + 2` of a LineKey: Trigram lists the
 // trigrams from 乾 111 down to 坤 000, reading line 1 as the highest bit.
@@ -173,17 +238,31 @@ Analysis analyse(const CastInput &input)
         a.fanFu = fanFuOf(*original, *changed, movingMask, input.options.facingTrigramsReverse);
     }
 
+    const SchoolOptions &school = input.options;
+    if (school.loneLine)
+        a.lone = loneLineOf(movingMask);
     const auto voids = dayVoids(input.dayStem, input.dayBuild);
     for (std::size_t i = 0; i < 6; ++i) {
         const Branch b = original->branches[i];
+        const bool isVoid = voids && std::ranges::find(*voids, b) != voids->end();
         if (input.lines[i].moving) {
             a.marks[i] = movingMark(b, input.monthBuild);
+            // 冲空则实: the day's clash fills a moving void line as well.
+            if (school.movingFillByClash && a.marks[i] == StaticMark::None
+                && staticMark(b, input.monthBuild, input.dayBuild, isVoid) == StaticMark::FilledByClash)
+                a.marks[i] = StaticMark::FilledByClash;
             if (changed)
-                a.changes[i] = lineChanges(b, changed->branches[i], voids, input.monthBuild);
+                a.changes[i] = lineChanges(b, changed->branches[i], voids, input.monthBuild, school.changeCombine);
         } else {
-            const bool isVoid = voids && std::ranges::find(*voids, b) != voids->end();
             a.marks[i] = staticMark(b, input.monthBuild, input.dayBuild, isVoid);
         }
+        if (!school.voidKinds)
+            continue;
+        const bool broken = a.marks[i] == StaticMark::MonthBroken;
+        if (isVoid)
+            a.voidKinds[i] = voidKindOf(*original, input, i, broken);
+        if (broken)
+            a.breakKinds[i] = breakKindOf(*original, changed, input, i);
     }
     return a;
 }

@@ -26,9 +26,11 @@ std::optional<bool> useGodStrong(const Chart &chart)
 
 std::optional<CivilDate> firstYingqi(const Chart &chart)
 {
-    if (chart.yingqi.empty())
-        return std::nullopt;
-    return chart.yingqi.front().date;
+    // A moving 忌神's days say when harm comes, not when the matter does.
+    for (const YingqiCandidate &c : chart.yingqi)
+        if (c.line != YingqiLine::Taboo)
+            return c.date;
+    return std::nullopt;
 }
 
 } // namespace lotgrid

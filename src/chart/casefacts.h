@@ -33,7 +33,7 @@ std::optional<HexagramGroup> hexagramGroupOf(const Chart &chart);
 // without six lines or without a month or day build.
 std::optional<bool> useGodStrong(const Chart &chart);
 
-// The date of the first 应期 candidate; none without one.
+// The date of the first 应期 candidate of the matter (not a 忌神's); none without one.
 std::optional<CivilDate> firstYingqi(const Chart &chart);
 
 } // namespace lotgrid

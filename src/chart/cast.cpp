@@ -17,7 +17,7 @@ CastInput followingMoment(CastInput cast, DayParts follows)
 {
     std::optional<Pillars> pillars;
     if (cast.moment)
-        pillars = pillarsOf(*cast.moment, cast.dayBoundary);
+        pillars = pillarsOf(*cast.moment, *cast.clockMoment(), cast.dayBoundary); // true solar time, when set
     const auto follow = [&](DayPart part, auto &value, auto taken) {
         const auto i = static_cast<std::size_t>(part);
         if (!follows[i])

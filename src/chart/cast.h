@@ -38,19 +38,38 @@ struct LineMark {
     friend constexpr bool operator==(const LineMark &, const LineMark &) = default;
 };
 
+// How the moment of a cast was given, when not simply in China Standard Time:
+// on another zone's clock, on a summer-time day of 北京时间, or with the hour
+// and the day read on true solar time at a place. CastInput::moment is always
+// the instant in China Standard Time.
+struct MomentOrigin {
+    std::string zone;                // IANA name; empty for 北京时间
+    std::u16string zoneName;         // as the header names it: "纽约", or the IANA name
+    Moment typed;                    // as typed on that clock
+    bool summerTime = false;         // the clock ran on summer time (an hour ahead)
+    std::optional<double> longitude; // 真太阳时 at this longitude, degrees east
+    std::u16string place;            // the city of that longitude, or empty when typed in degrees
+    std::optional<Moment> solar;     // the true solar time the hour and the day are read on
+    friend bool operator==(const MomentOrigin &, const MomentOrigin &) = default;
+};
+
 struct CastInput {
     std::array<CastLine, 6> lines{}; // line 1 (bottom) first
     std::optional<int> dayStem;      // 0 = 甲 .. 9 = 癸
     std::optional<Branch> monthBuild;
     std::optional<Branch> dayBuild;
     LineMark mark;
-    std::optional<Moment> moment;
+    std::optional<Moment> moment;                    // China Standard Time
+    std::optional<MomentOrigin> origin;              // with a moment: how it was given, when not as China Standard Time
     DayBoundary dayBoundary = DayBoundary::Midnight; // 子初换日: the day turns at 23:00
     SchoolOptions options;
     std::optional<Category> category; // 占类: picks the use god
     std::optional<Sex> sex;           // of the asker; 婚恋 needs it
     DayParts byHand{};                // picked by hand (手选) rather than taken from the moment
-    friend constexpr bool operator==(const CastInput &, const CastInput &) = default;
+    friend bool operator==(const CastInput &, const CastInput &) = default;
+
+    // The clock the day and the hour are read on: the true solar time when one is set.
+    std::optional<Moment> clockMoment() const { return origin && origin->solar ? origin->solar : moment; }
 
     // The part stands and was picked by hand.
     bool pickedByHand(DayPart part) const

@@ -99,8 +99,11 @@ Chart chartOf(const CastInput &input)
         chart.day = sexagenaryOf(*input.dayStem, *input.dayBuild);
     if (chart.day)
         chart.voids = voidBranches(*chart.day);
-    if (input.moment)
-        chart.pillars = pillarsOf(*input.moment, input.dayBoundary);
+    if (input.moment) {
+        const Moment clock = *input.clockMoment();
+        chart.pillars = pillarsOf(*input.moment, clock, input.dayBoundary);
+        chart.warnings = boundaryWarnings(*input.moment, clock, input.dayBoundary);
+    }
     chart.analysis = analyse(input);
     if (original) {
         for (ChartLine &line : chart.lines) {

@@ -3,6 +3,7 @@
 // cast alone by one pure function. The window, the copied text, the command
 // line and the journal all read it; nothing is parsed back from widget texts.
 
+#include "calendar/boundaries.h"
 #include "calendar/pillars.h"
 #include "chart/analysis.h"
 #include "chart/cast.h"
@@ -63,10 +64,11 @@ struct Chart {
     std::array<ChartLine, 6> lines{};      // line 1 first
     std::optional<Sexagenary> day;         // when the day stem and day build form a day of the cycle
     std::optional<std::array<Branch, 2>> voids;
-    std::optional<Pillars> pillars;      // of the moment, when one is set and in range
-    Analysis analysis;                   // marks, changes, types, 卦身 and 神煞
-    Reading reading;                     // use god, 原忌仇, strength, 三合 and 入墓, 互错综
-    std::vector<YingqiCandidate> yingqi; // 应期 of the use god (or the world line), sorted by date
+    std::optional<Pillars> pillars;        // of the moment, when one is set and in range
+    std::vector<BoundaryWarning> warnings; // the moment lies near a 节, a 时辰 or the turn of the day
+    Analysis analysis;                     // marks, changes, types, 卦身 and 神煞
+    Reading reading;                       // use god, 原忌仇, strength, 三合 and 入墓, 互错综
+    std::vector<YingqiCandidate> yingqi;   // 应期 of the use god (or the world line), sorted by date
 
     const ChartLine &line(int n) const { return lines.at(static_cast<std::size_t>(n - 1)); }
     bool hasMovingLine() const;

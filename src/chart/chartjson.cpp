@@ -1,11 +1,14 @@
 #include "chart/chartjson.h"
 
 #include "chart/words.h"
+#include "chart/yingqi.h"
 
 #include <nlohmann/json.hpp>
 #include <rapidjson/writer.h>
 
 #include <algorithm>
+#include <array>
+#include <type_traits>
 
 namespace lotgrid {
 
@@ -167,6 +170,8 @@ public:
         else
             string(text);
     }
+    // A value already written as JSON text.
+    void raw(std::string_view json) { RawValue(json.data(), json.size(), rapidjson::kNumberType); }
     void null() { Null(); }
     void boolean(bool value) { Bool(value); }
     void integer(int value) { Int(value); }
@@ -191,8 +196,17 @@ void writeHexagramHead(JsonWriter &w, const HexagramRow &row)
     w.key("palace").string(palaceWords(row));
 }
 
-// {season, month, day, stage, strong}: season and month null without a month
-// build, day and stage null without a day build; null without either.
+void writeWords(JsonWriter &w, const std::vector<std::u16string> &words)
+{
+    w.startArray();
+    for (const std::u16string &word : words)
+        w.string(word);
+    w.endArray();
+}
+
+// {season, month, day, stage, strong, why}: season and month null without a
+// month build, day and stage null without a day build; null without either;
+// why (what makes the line strong) only when the school reckons it.
 void writeStrength(JsonWriter &w, const std::optional<LineStrength> &s)
 {
     if (!s)
@@ -223,21 +237,66 @@ void writeStrength(JsonWriter &w, const std::optional<LineStrength> &s)
     else
         w.null();
     w.key("strong").boolean(s->strong);
+    if (s->why)
+        writeWords(w.key("why"), *s->why);
     w.endObject();
 }
 
-void writeOptions(JsonWriter &w, const SchoolOptions &o)
+// One school option as the JSON names it: the words of the chosen reading, or a boolean.
+struct OptionValue {
+    const char *key;
+    std::u16string_view word; // empty for a boolean
+    bool flag = false;
+    friend bool operator==(const OptionValue &, const OptionValue &) = default;
+};
+
+std::array<OptionValue, 13> optionValues(const SchoolOptions &o)
 {
-    w.startObject();
-    w.key("yangren").string(BladeRuleNames[static_cast<std::size_t>(o.blade)]);
-    w.key("fanyin").string(o.facingTrigramsReverse ? u"地支相冲或后天对宫" : u"地支相冲");
-    w.key("timeCastDay").string(TimeCastDayNames[static_cast<std::size_t>(o.timeCastDay)]);
-    w.key("numberCastHour").boolean(o.numberCastAddsHour);
+    const auto named = [](const char *key, const auto &names, auto choice) {
+        return OptionValue{key, names[static_cast<std::size_t>(choice)]};
+    };
+    return {named("yangren", BladeRuleNames, o.blade),
+            OptionValue{"fanyin", o.facingTrigramsReverse ? u"地支相冲或后天对宫" : u"地支相冲"},
+            named("timeCastDay", TimeCastDayNames, o.timeCastDay),
+            OptionValue{"numberCastHour", {}, o.numberCastAddsHour},
+            named("twice", TwiceRuleNames, o.twice),
+            named("absent", AbsentRuleNames, o.absent),
+            OptionValue{"bookStrength", {}, o.bookStrength},
+            OptionValue{"voidKinds", {}, o.voidKinds},
+            OptionValue{"movingFillByClash", {}, o.movingFillByClash},
+            OptionValue{"bookHarmonies", {}, o.bookHarmonies},
+            OptionValue{"changeCombine", {}, o.changeCombine},
+            OptionValue{"loneLine", {}, o.loneLine},
+            OptionValue{"bookYingqi", {}, o.bookYingqi}};
+}
+
+void writeOption(JsonWriter &w, const OptionValue &v)
+{
+    w.key(v.key);
+    if (v.word.empty())
+        w.boolean(v.flag);
+    else
+        w.string(v.word);
+}
+
+// "school", and "options" with those that differ from it when one does.
+void writeSchool(JsonWriter &w, const SchoolOptions &o)
+{
+    w.key("school").string(schoolName(o.base));
+    const auto own = optionValues(o);
+    const auto preset = optionValues(schoolPreset(o.base));
+    if (own == preset)
+        return;
+    w.key("options").startObject();
+    for (std::size_t k = 0; k < own.size(); ++k)
+        if (own[k] != preset[k])
+            writeOption(w, own[k]);
     w.endObject();
 }
 
 void writeOriginalLines(JsonWriter &w, const Chart &chart)
 {
+    const Analysis &a = chart.analysis;
     w.startArray();
     for (int n = 1; n <= 6; ++n) {
         const std::size_t i = static_cast<std::size_t>(n - 1);
@@ -263,12 +322,16 @@ void writeOriginalLines(JsonWriter &w, const Chart &chart)
             w.null();
         }
         w.key("marks").startArray();
-        if (chart.analysis.marks[i] != StaticMark::None)
-            w.string(staticMarkName(chart.analysis.marks[i]));
+        if (a.marks[i] != StaticMark::None)
+            w.string(staticMarkName(a.marks[i]));
+        if (a.breakKinds[i] != BreakKind::None)
+            w.string(BreakKindNames[static_cast<std::size_t>(a.breakKinds[i])]);
+        if (a.voidKinds[i] != VoidKind::None)
+            w.string(VoidKindNames[static_cast<std::size_t>(a.voidKinds[i])]);
         w.endArray();
         if (l.cast.moving) {
             w.key("changes").startArray();
-            for (Change c : chart.analysis.changes[i])
+            for (Change c : a.changes[i])
                 w.string(changeName(c));
             w.endArray();
         }
@@ -312,11 +375,31 @@ void writeUseGod(JsonWriter &w, const std::optional<UseGod> &g)
     if (!g)
         return w.null();
     w.startObject();
+    if (g->fromBuild()) { // on the month or day build: no position
+        w.key("relative").string(relativeName(g->relative));
+        w.key("branch").string(branchName(g->branch));
+        w.key("hidden").boolean(false);
+        w.key("candidates").startArray();
+        w.endArray();
+        w.key("source").string(g->source == UseGodSource::Month ? u"月建" : u"日建");
+        return w.endObject();
+    }
     w.key("relative").string(g->world ? u"世" : relativeName(g->relative));
     w.key("position").integer(g->position);
     w.key("hidden").boolean(g->hidden);
     w.key("candidates").integers(g->candidates);
     w.key("source").ascii(g->source == UseGodSource::Manual ? "manual" : "auto");
+    if (g->changed)
+        w.key("changed").boolean(true);
+    if (g->timing)
+        w.key("timing").integer(*g->timing);
+    if (const auto &f = g->fushen) {
+        w.key("fushen").startObject();
+        w.key("state").string(FuShenStateNames[static_cast<std::size_t>(f->state)]);
+        writeWords(w.key("for"), f->helps);
+        writeWords(w.key("against"), f->blocks);
+        w.endObject();
+    }
     w.endObject();
 }
 
@@ -346,6 +429,8 @@ void writeRelations(JsonWriter &w, const Reading &r)
                 w.string(m.source == HarmonySource::Month ? u"月" : u"日");
         w.endArray();
         w.key("changed").integers(changed);
+        if (!h.form.empty())
+            w.key("form").string(h.form);
         w.endObject();
     }
     for (const Tomb &t : r.tombs) {
@@ -369,8 +454,68 @@ void writeYingqi(JsonWriter &w, const Chart &chart)
         w.key("unit").string(yingqiUnitName(c.unit));
         w.key("branch").string(branchName(c.branch()));
         w.key("rule").string(yingqiRuleName(c.rule));
-        w.key("position").integer(c.position);
+        w.key("position");
+        if (c.position)
+            w.integer(c.position);
+        else
+            w.null();
         w.key("why").string(c.why);
+        if (c.line != YingqiLine::UseGod)
+            w.key("line").string(YingqiLineNames[static_cast<std::size_t>(c.line)]);
+        w.endObject();
+    }
+    w.endArray();
+    if (const auto end = yingqiCutOff(chart))
+        w.key("yingqiUntil").string(isoDate(*end));
+}
+
+void writePillars(JsonWriter &w, const Pillars &p)
+{
+    w.startObject();
+    w.key("year").string(sexagenaryName(p.year));
+    w.key("month").string(sexagenaryName(p.month));
+    w.key("day").string(sexagenaryName(p.day));
+    w.key("hour").string(sexagenaryName(p.hour));
+    w.endObject();
+}
+
+// The clock the moment was given on, its 真太阳时, and the boundaries it is near.
+void writeMoment(JsonWriter &w, const Chart &chart)
+{
+    // The few values nlohmann writes its own way (a zone's name as given, a
+    // longitude's digits) are written by it, so that the text stays the same.
+    const auto dumped = [](const nlohmann::ordered_json &value) {
+        return value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    };
+    if (const auto &o = chart.input.origin) {
+        w.key("zone").startObject();
+        w.key("name").string(o->zoneName);
+        w.key("iana");
+        if (o->zone.empty())
+            w.null();
+        else
+            w.raw(dumped(o->zone));
+        w.key("typed").string(chartMomentWords(o->typed));
+        w.key("summerTime").boolean(o->summerTime);
+        w.endObject();
+        if (o->solar && o->longitude) {
+            w.key("solarTime").startObject();
+            w.key("time").string(chartMomentWords(*o->solar));
+            w.key("longitude").raw(dumped(*o->longitude));
+            w.key("place").orNull(o->place);
+            w.endObject();
+        }
+    }
+    if (chart.warnings.empty())
+        return;
+    w.key("warnings").startArray();
+    for (const BoundaryWarning &b : chart.warnings) {
+        w.startObject();
+        w.key("kind").string(boundaryKindName(b.kind));
+        w.key("name").string(b.name);
+        w.key("at").string(chartMomentWords(b.at));
+        w.key("minutes").integer(b.minutes);
+        writePillars(w.key("other"), b.other);
         w.endObject();
     }
     w.endArray();
@@ -390,17 +535,10 @@ void writeChart(JsonWriter &w, const Chart &chart)
     else
         w.null();
     w.key("pillars");
-    if (chart.pillars) {
-        const Pillars &p = *chart.pillars;
-        w.startObject();
-        w.key("year").string(sexagenaryName(p.year));
-        w.key("month").string(sexagenaryName(p.month));
-        w.key("day").string(sexagenaryName(p.day));
-        w.key("hour").string(sexagenaryName(p.hour));
-        w.endObject();
-    } else {
+    if (chart.pillars)
+        writePillars(w, *chart.pillars);
+    else
         w.null();
-    }
     w.key("void").startArray();
     if (chart.voids)
         for (Branch b : *chart.voids)
@@ -426,6 +564,12 @@ void writeChart(JsonWriter &w, const Chart &chart)
     w.key("types").startObject();
     w.key("original").orNull(hexagramTypeName(chart.analysis.originalType));
     w.key("changed").orNull(moving ? hexagramTypeName(chart.analysis.changedType) : std::u16string_view{});
+    if (const auto &lone = chart.analysis.lone) {
+        w.key("lone").startObject();
+        w.key("kind").string(LoneKindNames[static_cast<std::size_t>(lone->kind)]);
+        w.key("position").integer(lone->position);
+        w.endObject();
+    }
     w.endObject();
 
     w.key("fanfu").startArray();
@@ -451,8 +595,7 @@ void writeChart(JsonWriter &w, const Chart &chart)
         w.endArray();
     }
     w.endObject();
-    if (!in.options.isDefault())
-        writeOptions(w.key("options"), in.options);
+    writeSchool(w, in.options);
 
     w.key("category");
     if (in.category)
@@ -481,6 +624,7 @@ void writeChart(JsonWriter &w, const Chart &chart)
     name(chart.reading.zong);
     w.endObject();
     writeYingqi(w.key("yingqi"), chart);
+    writeMoment(w, chart);
     w.endObject();
 }
 
@@ -511,11 +655,66 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
 
 nlohmann::ordered_json optionsJson(const SchoolOptions &options)
 {
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    for (const OptionValue &v : optionValues(options))
+        j[v.key] = v.word.empty() ? nlohmann::ordered_json(v.flag) : nlohmann::ordered_json(toUtf8(v.word));
+    return j;
+}
+
+nlohmann::ordered_json schoolJsonValue(const SchoolOptions &options)
+{
     std::string text;
     StringStream stream(text);
     JsonWriter w(stream);
-    writeOptions(w, options);
+    w.startObject();
+    writeSchool(w, options);
+    w.endObject();
     return nlohmann::ordered_json::parse(text);
+}
+
+std::optional<SchoolOptions> schoolOptionsFromJson(const nlohmann::ordered_json &value)
+{
+    if (!value.is_object() || !value.contains("school") || !value["school"].is_string())
+        return std::nullopt;
+    std::optional<SchoolOptions> o;
+    for (const School s : {School::ZengShan, School::BuShi, School::Common})
+        if (toUtf8(schoolName(s)) == value["school"].get<std::string>())
+            o = schoolPreset(s);
+    if (!o || !value.contains("options"))
+        return o;
+    const nlohmann::ordered_json &given = value["options"];
+    if (!given.is_object())
+        return std::nullopt;
+    // Each option takes the value among its choices whose words match.
+    const auto pick = [&given](const char *key, auto &field, const auto &names) {
+        if (!given.contains(key))
+            return true;
+        for (std::size_t k = 0; k < names.size(); ++k)
+            if (given[key] == toUtf8(names[k])) {
+                field = static_cast<std::remove_reference_t<decltype(field)>>(k);
+                return true;
+            }
+        return false;
+    };
+    const auto flag = [&given](const char *key, bool &field) {
+        if (!given.contains(key))
+            return true;
+        if (!given[key].is_boolean())
+            return false;
+        field = given[key].get<bool>();
+        return true;
+    };
+    bool facing = o->facingTrigramsReverse;
+    const std::array<std::u16string_view, 2> fanyinNames{u"地支相冲", u"地支相冲或后天对宫"};
+    const bool ok = pick("yangren", o->blade, BladeRuleNames) && pick("fanyin", facing, fanyinNames)
+                    && pick("timeCastDay", o->timeCastDay, TimeCastDayNames)
+                    && flag("numberCastHour", o->numberCastAddsHour) && pick("twice", o->twice, TwiceRuleNames)
+                    && pick("absent", o->absent, AbsentRuleNames) && flag("bookStrength", o->bookStrength)
+                    && flag("voidKinds", o->voidKinds) && flag("movingFillByClash", o->movingFillByClash)
+                    && flag("bookHarmonies", o->bookHarmonies) && flag("changeCombine", o->changeCombine)
+                    && flag("loneLine", o->loneLine) && flag("bookYingqi", o->bookYingqi);
+    o->facingTrigramsReverse = facing;
+    return ok ? o : std::nullopt;
 }
 
 } // namespace lotgrid

@@ -1,5 +1,6 @@
 #include "chart/charttext.h"
 
+#include "chart/momentwords.h"
 #include "chart/yingqi.h"
 
 #include <algorithm>
@@ -75,12 +76,25 @@ std::u16string voidsText(const std::array<Branch, 2> &voids)
     return std::u16string(branchName(voids[0])) + std::u16string(branchName(voids[1]));
 }
 
+// 真空 / 假空 and 真破 / 目下破 of line `i`, when the school tells them.
+std::vector<std::u16string_view> kindWords(const Analysis &a, std::size_t i)
+{
+    std::vector<std::u16string_view> words;
+    if (a.breakKinds[i] != BreakKind::None)
+        words.push_back(BreakKindNames[static_cast<std::size_t>(a.breakKinds[i])]);
+    if (a.voidKinds[i] != VoidKind::None)
+        words.push_back(VoidKindNames[static_cast<std::size_t>(a.voidKinds[i])]);
+    return words;
+}
+
 // The words of a line's marks: 月破 / 暗动 / 日破 on a static line, the changes of a moving one.
 std::vector<std::u16string_view> markWords(const Chart &chart, std::size_t i)
 {
     std::vector<std::u16string_view> words;
     if (chart.analysis.marks[i] != StaticMark::None)
         words.push_back(staticMarkName(chart.analysis.marks[i]));
+    for (std::u16string_view w : kindWords(chart.analysis, i))
+        words.push_back(w);
     for (Change c : chart.analysis.changes[i])
         words.push_back(changeName(c));
     return words;
@@ -94,6 +108,16 @@ std::u16string positionList(const std::vector<int> &positions)
         out += linePlaceName(p);
     }
     return out;
+}
+
+// Where the use god stands: "初爻", "伏于初爻", "四爻变", "月建寅".
+std::u16string useGodPlace(const UseGod &g)
+{
+    if (g.fromBuild())
+        return std::u16string(g.source == UseGodSource::Month ? u"月建" : u"日建")
+               + std::u16string(branchName(g.branch));
+    const std::u16string place(linePlaceName(g.position));
+    return g.hidden ? std::u16string(u"伏于") + place : g.changed ? place + u"变" : place;
 }
 
 // "占类：求财  用神：妻财（初爻）  两现：五爻"; the use god alone when picked by hand without a category.
@@ -112,6 +136,43 @@ std::u16string useGodLine(const Chart &chart)
     return line;
 }
 
+// "伏神：有阻（得：日建生伏神；阻：伏神休囚）" of a hidden use god; empty otherwise.
+std::u16string fuShenLine(const Chart &chart)
+{
+    const auto &g = chart.reading.useGod;
+    if (!g || !g->fushen)
+        return {};
+    const FuShenOutlook &f = *g->fushen;
+    const auto list = [](const std::vector<std::u16string> &words) {
+        std::u16string out;
+        for (const std::u16string &w : words)
+            out += (out.empty() ? u"" : u"、") + w;
+        return out;
+    };
+    std::u16string line
+        = std::u16string(u"伏神：") + std::u16string(FuShenStateNames[static_cast<std::size_t>(f.state)]);
+    if (f.helps.empty() && f.blocks.empty())
+        return line;
+    line += u"（";
+    if (!f.helps.empty())
+        line += std::u16string(u"得：") + list(f.helps);
+    if (!f.helps.empty() && !f.blocks.empty())
+        line += u"；";
+    if (!f.blocks.empty())
+        line += std::u16string(u"阻：") + list(f.blocks);
+    return line + u"）";
+}
+
+// "流派：卜筮正宗", "流派：增删卜易（自定义）"; empty for the modern rules (通行),
+// whose text stays as it was before the schools (the JSON lists the options).
+std::u16string schoolLine(const SchoolOptions &o)
+{
+    const bool custom = schoolOf(o) == School::Custom;
+    if (o.base == School::Common)
+        return {};
+    return std::u16string(u"流派：") + std::u16string(schoolName(o.base)) + (custom ? u"（自定义）" : u"");
+}
+
 // "三合：申子辰水局（月建申、初爻子、三爻变辰）".
 std::u16string harmonyText(const Harmony &h)
 {
@@ -119,6 +180,8 @@ std::u16string harmonyText(const Harmony &h)
     for (const HarmonyMember &m : h.members)
         out += branchName(m.branch);
     out += std::u16string(elementName(h.element)) + u"局（";
+    if (!h.form.empty())
+        out += std::u16string(h.form) + u"，";
     for (std::size_t k = 0; k < h.members.size(); ++k) {
         const HarmonyMember &m = h.members[k];
         out += k ? u"、" : u"";
@@ -157,14 +220,21 @@ void trimRight(std::u16string &line)
 }
 
 // "应期参考：2026-12-15 乙卯日（值）  …": the first few candidates; empty without one.
-std::u16string yingqiLine(const Chart &chart)
+// A moving 忌神's candidates follow on a line of their own, "忌神应期：…"; when the
+// days or months looked for run past the chart's last day, the line says so.
+std::array<std::u16string, 2> yingqiLines(const Chart &chart)
 {
-    std::u16string line;
-    for (const std::u16string &date : yingqiFirst(chart.yingqi, 4)) {
-        line += line.empty() ? u"应期参考：" : u"  ";
-        line += date;
-    }
-    return line;
+    std::vector<YingqiCandidate> own, taboo;
+    for (const YingqiCandidate &c : chart.yingqi)
+        (c.line == YingqiLine::Taboo ? taboo : own).push_back(c);
+    std::array<std::u16string, 2> lines;
+    for (const std::u16string &date : yingqiFirst(own, 4))
+        lines[0] += (lines[0].empty() ? u"应期参考：" : u"  ") + date;
+    for (const std::u16string &date : yingqiFirst(taboo, 4))
+        lines[1] += (lines[1].empty() ? u"忌神应期：" : u"  ") + date;
+    if (const auto end = yingqiCutOff(chart); end && !lines[0].empty())
+        lines[0] += std::u16string(u"（止于") + isoDate(*end) + u"）";
+    return lines;
 }
 
 } // namespace
@@ -199,13 +269,17 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
                                    && in.dayStem == chart.pillars->day.stem();
     const bool buildsLine = (in.monthBuild || in.dayBuild) && !buildsFromPillars;
     if (in.moment) {
-        std::u16string line = u"起卦时间：" + momentText(*in.moment);
+        std::u16string line = u"起卦时间：" + momentOriginWords(chart);
         if (chart.pillars) {
             line += u"  " + pillarsWords(*chart.pillars);
         }
         if (chart.voids && !buildsLine)
             line += u"  旬空：" + voidsText(*chart.voids);
         emit(line);
+        if (const std::u16string solar = solarTimeWords(chart); !solar.empty())
+            emit(solar);
+        for (std::u16string &warning : warningLines(chart))
+            emit(std::move(warning));
     }
     if (buildsLine) {
         std::u16string line;
@@ -226,6 +300,8 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         emit(u"性别：" + std::u16string(sexName(*in.sex)));
     if (const std::u16string line = useGodLine(chart); !line.empty())
         emit(line);
+    if (const std::u16string line = fuShenLine(chart); !line.empty())
+        emit(line);
 
     std::u16string heads = u"本卦：" + hexagramCaption(*chart.original, chart.analysis.originalType);
     if (moving) {
@@ -233,6 +309,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         const std::u16string_view typeChange = chart.analysis.typeChange();
         if (!typeChange.empty())
             heads += u"  " + std::u16string(typeChange);
+        if (const auto &lone = chart.analysis.lone)
+            heads += std::u16string(u"  ") + std::u16string(LoneKindNames[static_cast<std::size_t>(lone->kind)]) + u"（"
+                     + std::u16string(linePlaceName(lone->position)) + u"）";
         const auto fanFu = chart.analysis.fanFuWords();
         for (std::size_t k = 0; k < fanFu.size(); ++k)
             heads += (k ? std::u16string(1, Wide) : std::u16string(u"  ")) + std::u16string(fanFu[k]);
@@ -276,7 +355,7 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         }
         const LineReading &lr = reading.lines[i];
         if (supports)
-            column(cell(!useGod->hidden && useGod->position == n ? u"用神" : supportName(lr.support), 2));
+            column(cell(useGod->isLine(n) ? u"用神" : supportName(lr.support), 2));
         if (strengths)
             column(cell(lr.strength ? strengthShort(*lr.strength) : std::u16string(), 4));
         for (std::u16string_view word : markWords(chart, i))
@@ -313,8 +392,11 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
         emit(line);
     if (const std::u16string line = relatedHexagramWords(chart); !line.empty())
         emit(line);
-    if (const std::u16string line = yingqiLine(chart); !line.empty())
+    if (const std::u16string line = schoolLine(in.options); !line.empty())
         emit(line);
+    for (const std::u16string &line : yingqiLines(chart))
+        if (!line.empty())
+            emit(line);
     return out;
 }
 
@@ -413,22 +495,24 @@ std::u16string useGodValueWords(const Chart &chart)
     const auto &g = chart.reading.useGod;
     if (!g)
         return chart.input.category == Category::Marriage && !chart.input.sex ? u"未定（婚恋需性别）" : u"";
-    std::u16string words(g->world ? u"世" : relativeName(g->relative));
-    words += u"（";
-    words += g->hidden ? u"伏于" : u"";
-    words += linePlaceName(g->position);
-    words += g->source == UseGodSource::Manual ? u"·手选" : u"";
-    words += u"）";
-    if (!g->candidates.empty()) {
-        words += g->hidden ? u"  又伏于：" : u"  两现：";
-        words += positionList(g->candidates);
-    }
+    std::u16string words = std::u16string(g->world ? u"世" : relativeName(g->relative)) + u"（";
+    words += useGodPlace(*g);
+    words += std::u16string(g->source == UseGodSource::Manual ? u"·手选" : u"") + u"）";
+    if (!g->candidates.empty())
+        words += (g->hidden ? u"  又伏于：" : g->changed ? u"  又变于：" : u"  两现：") + positionList(g->candidates);
+    if (g->timing)
+        words += std::u16string(u"  定应期：") + std::u16string(linePlaceName(*g->timing));
     return words;
 }
 
 std::u16string useGodWords(const Chart &chart)
 {
     return useGodLine(chart);
+}
+
+std::u16string fuShenWords(const Chart &chart)
+{
+    return fuShenLine(chart);
 }
 
 std::u16string relationWords(const Chart &chart)

@@ -8,8 +8,9 @@
 // hand), the question and the sex when given, the category (占类) and the
 // use god, the two hexagrams with their palaces and types (and 反吟/伏吟 of a
 // half or the whole hexagram), the six lines from line 6 down to line 1, then
-// 卦身, the 神煞, the three harmonies and tombs, the 互/错/综 hexagrams, and
-// last the first 应期 candidates. A
+// 卦身, the 神煞, the three harmonies and tombs, the 互/错/综 hexagrams, the
+// school (流派) unless it is 通行, and last the first 应期 candidates (and a
+// moving 忌神's). A
 // line row holds, each column only when some line fills it: the spirit, the
 // hidden spirit (and 空, and 用 when the use god hides there), the line's bar,
 // relative+branch+element (and 空), 世/应, the moving mark (○ old yang, × old

@@ -31,26 +31,6 @@ bool isMonthMark(StaticMark m)
     return m == StaticMark::MonthBroken;
 }
 
-// One place the use god may stand: a line of the relative, or a hidden spirit of it.
-struct Place {
-    int position = 0;
-    bool hidden = false;
-    Branch branch{};
-    bool moving = false;
-    bool strong = false;
-    bool broken = false;
-    bool isVoid = false;
-    bool holdsRole = false;
-};
-
-// True when `a` is to be taken over `b` as the use god.
-bool preferred(const Place &a, const Place &b)
-{
-    const auto rank
-        = [](const Place &p) { return std::tuple{p.moving, p.strong, !p.broken, !p.isVoid, p.holdsRole, -p.position}; };
-    return rank(a) > rank(b);
-}
-
 std::vector<StaticMark> lineMarks(const Chart &chart, std::size_t i)
 {
     std::vector<StaticMark> marks;
@@ -74,6 +54,99 @@ bool isBroken(const std::optional<LineStrength> &s)
     return s && s->monthBroken;
 }
 
+constexpr std::array<std::u16string_view, 6> PositionNames{u"初爻", u"二爻", u"三爻", u"四爻", u"五爻", u"上爻"};
+
+std::u16string positionName(int n)
+{
+    return str(PositionNames[static_cast<std::size_t>(n - 1)]);
+}
+
+// One place the use god may stand: a line of the relative, or a hidden spirit of it.
+struct Place {
+    int position = 0;
+    bool hidden = false;
+    Branch branch{};
+    bool moving = false;
+    bool strong = false;
+    bool broken = false;
+    bool isVoid = false;
+    bool holdsRole = false;
+    bool holdsWorld = false;
+    bool atBuild = false; // on the month or the day build's branch
+};
+
+// True when `a` is to be taken over `b` as the use god.
+bool preferred(const Place &a, const Place &b, TwiceRule rule)
+{
+    switch (rule) {
+    case TwiceRule::Ancient: {
+        const auto rank = [](const Place &p) {
+            return std::tuple{p.strong, p.moving, !p.broken, !p.isVoid, -p.position};
+        };
+        return rank(a) > rank(b);
+    }
+    case TwiceRule::WorldHeld: {
+        const auto rank = [](const Place &p) {
+            return std::tuple{p.holdsWorld, p.atBuild, p.broken, p.isVoid, p.moving, -p.position};
+        };
+        return rank(a) > rank(b);
+    }
+    case TwiceRule::Common:
+        break;
+    }
+    const auto rank
+        = [](const Place &p) { return std::tuple{p.moving, p.strong, !p.broken, !p.isVoid, p.holdsRole, -p.position}; };
+    return rank(a) > rank(b);
+}
+
+// The moving lines with their branches, but the one at `except`.
+std::vector<std::pair<int, Branch>> moversOf(const Chart &chart, int except = 0)
+{
+    std::vector<std::pair<int, Branch>> out;
+    for (int n = 1; n <= 6; ++n)
+        if (n != except && chart.line(n).cast.moving)
+            out.emplace_back(n, chart.line(n).branch);
+    return out;
+}
+
+bool atBuild(const CastInput &in, Branch b)
+{
+    return in.monthBuild == b || in.dayBuild == b;
+}
+
+UseGod useGodAt(bool world, Relative relative, Branch branch, int position, UseGodSource source)
+{
+    UseGod g;
+    g.world = world;
+    g.relative = relative;
+    g.element = branchElement(branch);
+    g.branch = branch;
+    g.position = position;
+    g.source = source;
+    return g;
+}
+
+// The best place by the rule, and the rest bottom first.
+UseGod pickPlace(const std::vector<Place> &places, Relative relative, TwiceRule rule)
+{
+    const auto best
+        = std::ranges::max_element(places, [rule](const Place &a, const Place &b) { return preferred(b, a, rule); });
+    UseGod g = useGodAt(false, relative, best->branch, best->position, UseGodSource::Auto);
+    g.hidden = best->hidden;
+    const Place *timing = nullptr;
+    for (const Place &p : places) {
+        if (p.position == best->position)
+            continue;
+        g.candidates.push_back(p.position);
+        if (rule == TwiceRule::Ancient && (p.isVoid || p.broken)
+            && (!timing || preferred(p, *timing, TwiceRule::Ancient)))
+            timing = &p;
+    }
+    if (timing)
+        g.timing = timing->position;
+    return g;
+}
+
 std::optional<UseGod> chooseUseGod(const Chart &chart, const Reading &reading)
 {
     const CastInput &in = chart.input;
@@ -84,6 +157,7 @@ std::optional<UseGod> chooseUseGod(const Chart &chart, const Reading &reading)
         g.element = picked.element;
         g.position = in.mark.line;
         g.source = UseGodSource::Manual;
+        g.branch = picked.branch;
         for (int n = 1; n <= 6; ++n)
             if (n != in.mark.line && chart.line(n).relative == picked.relative)
                 g.candidates.push_back(n);
@@ -97,8 +171,9 @@ std::optional<UseGod> chooseUseGod(const Chart &chart, const Reading &reading)
     if (target->world) {
         const int world = chart.original->world;
         const ChartLine &l = chart.line(world);
-        return UseGod{true, l.relative, l.element, world, false, {}, UseGodSource::Auto};
+        return useGodAt(true, l.relative, l.branch, world, UseGodSource::Auto);
     }
+    const TwiceRule rule = in.options.twice;
 
     std::vector<Place> places;
     for (int n = 1; n <= 6; ++n) {
@@ -106,26 +181,53 @@ std::optional<UseGod> chooseUseGod(const Chart &chart, const Reading &reading)
         const ChartLine &l = chart.lines[i];
         if (l.relative == target->relative)
             places.push_back({n, false, l.branch, l.cast.moving, isStrong(reading.lines[i].strength),
-                              isBroken(reading.lines[i].strength), l.isVoid, l.role != Role::None});
+                              isBroken(reading.lines[i].strength), l.isVoid, l.role != Role::None,
+                              l.role == Role::World, atBuild(in, l.branch)});
     }
-    if (places.empty()) {
-        for (int n = 1; n <= 6; ++n) {
-            const ChartLine &l = chart.line(n);
-            if (!l.hidden || l.hidden->relative != target->relative)
+    if (!places.empty())
+        return pickPlace(places, target->relative, rule);
+
+    const Element palace = chart.palaceElement();
+    if (in.options.absent == AbsentRule::Builds) {
+        // 飞伏神章: 用神不现者，即以日月为用神.
+        for (const auto &[build, source] :
+             {std::pair{in.monthBuild, UseGodSource::Month}, std::pair{in.dayBuild, UseGodSource::Day}}) {
+            if (!build || relativeOf(palace, branchElement(*build)) != target->relative)
                 continue;
-            const auto s = strengthOf(l.hidden->branch, in.monthBuild, in.dayBuild,
-                                      markList(staticMark(l.hidden->branch, in.monthBuild, in.dayBuild, l.hiddenVoid)));
-            places.push_back({n, true, l.hidden->branch, false, isStrong(s), isBroken(s), l.hiddenVoid, false});
+            return useGodAt(false, target->relative, *build, 0, source);
         }
+    }
+    if (in.options.absent == AbsentRule::Changed && chart.changed) {
+        // 启蒙节要: 用神不出现，查变爻.
+        for (int n = 1; n <= 6; ++n) {
+            const std::size_t i = static_cast<std::size_t>(n - 1);
+            const ChartLine &l = chart.lines[i];
+            if (l.cast.moving && l.changedRelative == target->relative)
+                places.push_back({n, false, l.changedBranch, false, isStrong(reading.lines[i].changedStrength),
+                                  isBroken(reading.lines[i].changedStrength), l.changedVoid, false, false,
+                                  atBuild(in, l.changedBranch)});
+        }
+        if (!places.empty()) {
+            UseGod g = pickPlace(places, target->relative, rule);
+            g.changed = true;
+            g.timing.reset();
+            return g;
+        }
+    }
+    for (int n = 1; n <= 6; ++n) {
+        const ChartLine &l = chart.line(n);
+        if (!l.hidden || l.hidden->relative != target->relative)
+            continue;
+        const auto s = strengthOffLine(chart, l.hidden->branch, l.hiddenVoid);
+        places.push_back({n, true, l.hidden->branch, false, isStrong(s), isBroken(s), l.hiddenVoid, false, false,
+                          atBuild(in, l.hidden->branch)});
     }
     if (places.empty())
         return std::nullopt;
-    const auto best = std::ranges::max_element(places, [](const Place &a, const Place &b) { return preferred(b, a); });
-    UseGod g{false, target->relative,  branchElement(best->branch), best->position, best->hidden,
-             {},    UseGodSource::Auto};
-    for (const Place &p : places)
-        if (p.position != best->position)
-            g.candidates.push_back(p.position);
+    UseGod g = pickPlace(places, target->relative, rule);
+    const ChartLine &flying = chart.line(g.position);
+    g.fushen = fuShenOutlook(g.branch, flying.branch, chart.line(g.position).hiddenVoid, flying.isVoid, in.monthBuild,
+                             in.dayBuild, moversOf(chart, g.position));
     return g;
 }
 
@@ -152,7 +254,7 @@ std::vector<Harmony> harmoniesOf(const Chart &chart)
 {
     std::vector<Harmony> out;
     for (const Element e : {Element::Water, Element::Wood, Element::Fire, Element::Metal}) {
-        Harmony h{e, {}};
+        Harmony h{e, {}, {}};
         bool complete = true, moved = false;
         for (std::size_t k = 0; k < 3; ++k) {
             const Stage s = std::array{Stage::Birth, Stage::Peak, Stage::Tomb}[k];
@@ -166,6 +268,66 @@ std::vector<Harmony> harmoniesOf(const Chart &chart)
                     || (member->source == HarmonySource::Line && chart.line(member->position).cast.moving);
         }
         if (complete && moved)
+            out.push_back(h);
+    }
+    return out;
+}
+
+// The lowest line on `b`, moving or static as asked.
+std::optional<HarmonyMember> lineOn(const Chart &chart, Branch b, bool moving)
+{
+    for (int n = 1; n <= 6; ++n)
+        if (chart.line(n).cast.moving == moving && chart.line(n).branch == b)
+            return HarmonyMember{b, HarmonySource::Line, n};
+    return std::nullopt;
+}
+
+// The three harmonies in the four forms of 增删卜易 三合章.
+std::vector<Harmony> bookHarmoniesOf(const Chart &chart)
+{
+    std::vector<Harmony> out;
+    for (const Element e : {Element::Water, Element::Wood, Element::Fire, Element::Metal}) {
+        const std::array<Branch, 3> triad{stageBranch(e, Stage::Birth), stageBranch(e, Stage::Peak),
+                                          stageBranch(e, Stage::Tomb)};
+        Harmony h{e, {}, {}};
+        std::array<std::optional<HarmonyMember>, 3> moving, still;
+        int movers = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            moving[k] = lineOn(chart, triad[k], true);
+            still[k] = lineOn(chart, triad[k], false);
+            movers += moving[k] ? 1 : 0;
+        }
+        bool found = false;
+        if (movers == 3 || (movers == 2 && std::ranges::all_of(std::array{0, 1, 2}, [&](int k) {
+                                return moving[k] || still[k];
+                            }))) {
+            for (std::size_t k = 0; k < 3; ++k)
+                h.members[k] = moving[k] ? *moving[k] : *still[k];
+            h.form = HarmonyFormNames[movers == 3 ? 0 : 1];
+            found = true;
+        }
+        // 内卦初爻、三爻动 (外卦四爻、六爻), their changed branches completing the three.
+        for (const auto &[a, b, form] : {std::tuple{1, 3, 2}, std::tuple{4, 6, 3}}) {
+            if (found || !chart.changed || !chart.line(a).cast.moving || !chart.line(b).cast.moving)
+                continue;
+            const std::array<HarmonyMember, 4> pool{
+                HarmonyMember{chart.line(a).branch, HarmonySource::Line, a},
+                HarmonyMember{chart.line(b).branch, HarmonySource::Line, b},
+                HarmonyMember{chart.line(a).changedBranch, HarmonySource::Changed, a},
+                HarmonyMember{chart.line(b).changedBranch, HarmonySource::Changed, b}};
+            bool complete = true;
+            for (std::size_t k = 0; k < 3 && complete; ++k) {
+                const auto it = std::ranges::find(pool, triad[k], &HarmonyMember::branch);
+                complete = it != pool.end();
+                if (complete)
+                    h.members[k] = *it;
+            }
+            if (complete) {
+                h.form = HarmonyFormNames[static_cast<std::size_t>(form)];
+                found = true;
+            }
+        }
+        if (found)
             out.push_back(h);
     }
     return out;
@@ -213,6 +375,121 @@ std::vector<Tie> tiesOf(Branch line, Branch build)
     return ties;
 }
 
+std::vector<std::u16string> bookStrongReasons(Branch branch, std::optional<Branch> month, std::optional<Branch> day,
+                                              const std::vector<std::pair<int, Branch>> &movers,
+                                              std::optional<Branch> change)
+{
+    std::vector<std::u16string> out;
+    const Element e = branchElement(branch);
+    // A build clashing the line (辰 and 戌) breaks it rather than helping it.
+    const auto build = [&](std::optional<Branch> b, std::u16string_view name) {
+        if (!b || clashes(*b, branch))
+            return;
+        if (*b == branch)
+            out.push_back(std::u16string(u"临") + str(name));
+        else if (generates(branchElement(*b), e))
+            out.push_back(str(name) + u"生");
+        else if (branchElement(*b) == e)
+            out.push_back(str(name) + u"扶");
+    };
+    build(month, u"月建");
+    build(day, u"日建");
+    for (const auto &[n, b] : movers) {
+        if (generates(branchElement(b), e))
+            out.push_back(positionName(n) + u"动生");
+        else if (branchElement(b) == e && !clashes(b, branch))
+            out.push_back(positionName(n) + u"动扶");
+    }
+    if (change) {
+        if (generates(branchElement(*change), e))
+            out.push_back(u"化回头生");
+        else if (std::ranges::any_of(AdvanceSteps,
+                                     [&](const BranchStep &s) { return s.from == branch && s.to == *change; }))
+            out.push_back(u"化进神");
+    }
+    if (day && stageAt(e, *day) == Stage::Birth)
+        out.push_back(u"日建长生");
+    if (day && stageAt(e, *day) == Stage::Peak)
+        out.push_back(u"日建帝旺");
+    return out;
+}
+
+FuShenOutlook fuShenOutlook(Branch hidden, Branch flying, bool hiddenVoid, bool flyingVoid, std::optional<Branch> month,
+                            std::optional<Branch> day, const std::vector<std::pair<int, Branch>> &movers)
+{
+    FuShenOutlook o;
+    const Element h = branchElement(hidden);
+    const Element f = branchElement(flying);
+    const auto season
+        = [&month](Element e) { return month ? std::optional{seasonOf(e, branchElement(*month))} : std::nullopt; };
+    const auto strong
+        = [](std::optional<Season> s) { return s && (*s == Season::Prosperous || *s == Season::Assisted); };
+    const auto weak = [](std::optional<Season> s) { return s && *s != Season::Prosperous && *s != Season::Assisted; };
+    const auto tombOrEnd = [](Element e, Branch at) {
+        const Stage s = stageAt(e, at);
+        return s == Stage::Tomb ? std::u16string_view(u"墓") : s == Stage::Extinction ? u"绝" : u"";
+    };
+    const bool hiddenBroken = month && clashes(hidden, *month);
+    const bool flyingBroken = month && clashes(flying, *month);
+
+    // 伏神有用: what brings it out.
+    if (strong(season(h)))
+        o.helps.push_back(u"伏神旺相");
+    for (const auto &[b, name] : {std::pair{month, u"月建"}, std::pair{day, u"日建"}})
+        if (b && generates(branchElement(*b), h))
+            o.helps.push_back(str(name) + u"生伏神");
+    if (generates(f, h))
+        o.helps.push_back(u"飞神生伏神");
+    for (const auto &[n, b] : movers)
+        if (generates(branchElement(b), h))
+            o.helps.push_back(positionName(n) + u"动生伏神");
+    if (flyingBroken)
+        o.helps.push_back(u"飞神月破");
+    else if (month && overcomes(branchElement(*month), f))
+        o.helps.push_back(u"月建克飞神");
+    if (day && clashes(flying, *day))
+        o.helps.push_back(u"日建冲飞神");
+    else if (day && overcomes(branchElement(*day), f))
+        o.helps.push_back(u"日建克飞神");
+    for (const auto &[n, b] : movers) {
+        if (clashes(flying, b))
+            o.helps.push_back(positionName(n) + u"动冲飞神");
+        else if (overcomes(branchElement(b), f))
+            o.helps.push_back(positionName(n) + u"动克飞神");
+    }
+    if (flyingVoid)
+        o.helps.push_back(u"飞神旬空");
+    if (weak(season(f)))
+        o.helps.push_back(u"飞神休囚");
+    if (day && !tombOrEnd(f, *day).empty())
+        o.helps.push_back(std::u16string(u"飞神") + str(tombOrEnd(f, *day)) + u"于日建");
+
+    // 伏神无用: what keeps it down.
+    if (weak(season(h)))
+        o.blocks.push_back(u"伏神休囚");
+    if (hiddenBroken)
+        o.blocks.push_back(u"月建冲伏神");
+    else if (month && overcomes(branchElement(*month), h))
+        o.blocks.push_back(u"月建克伏神");
+    if (day && clashes(hidden, *day))
+        o.blocks.push_back(u"日建冲伏神");
+    else if (day && overcomes(branchElement(*day), h))
+        o.blocks.push_back(u"日建克伏神");
+    if (strong(season(f)) && overcomes(f, h))
+        o.blocks.push_back(u"飞神旺相克伏神");
+    for (const auto &[b, name] :
+         {std::pair{month, u"月建"}, std::pair{day, u"日建"}, std::pair{std::optional{flying}, u"飞神"}})
+        if (b && !tombOrEnd(h, *b).empty())
+            o.blocks.push_back(std::u16string(u"伏神") + str(tombOrEnd(h, *b)) + u"于" + str(name));
+    if (weak(season(h)) && hiddenVoid)
+        o.blocks.push_back(u"伏神休囚值旬空");
+    if (weak(season(h)) && hiddenBroken)
+        o.blocks.push_back(u"伏神休囚值月破");
+
+    o.state = o.helps.empty() ? FuShenState::Stuck : o.blocks.empty() ? FuShenState::Out : FuShenState::Blocked;
+    return o;
+}
+
 std::optional<LineStrength> strengthOf(Branch branch, std::optional<Branch> month, std::optional<Branch> day,
                                        const std::vector<StaticMark> &marks)
 {
@@ -238,6 +515,17 @@ std::optional<LineStrength> strengthOf(Branch branch, std::optional<Branch> mont
         hasDay = helps(s.day->ties);
     }
     s.strong = (hasMonth || hasDay) && !s.monthBroken;
+    return s;
+}
+
+std::optional<LineStrength> strengthOffLine(const Chart &chart, Branch b, bool isVoid)
+{
+    const CastInput &in = chart.input;
+    auto s = strengthOf(b, in.monthBuild, in.dayBuild, markList(staticMark(b, in.monthBuild, in.dayBuild, isVoid)));
+    if (s && in.options.bookStrength) {
+        s->why = bookStrongReasons(b, in.monthBuild, in.dayBuild, moversOf(chart));
+        s->strong = !s->why->empty();
+    }
     return s;
 }
 
@@ -271,7 +559,14 @@ Reading readingOf(const Chart &chart)
         const ChartLine &l = chart.lines[i];
         LineReading &lr = r.lines[i];
         lr.strength = strengthOf(l.branch, in.monthBuild, in.dayBuild, lineMarks(chart, i));
-        if (!chart.changed || !chart.hasMovingLine())
+        const bool changing = chart.changed && chart.hasMovingLine();
+        if (lr.strength && in.options.bookStrength) {
+            const auto change = changing && l.cast.moving ? std::optional{l.changedBranch} : std::nullopt;
+            lr.strength->why = bookStrongReasons(l.branch, in.monthBuild, in.dayBuild,
+                                                 moversOf(chart, static_cast<int>(i) + 1), change);
+            lr.strength->strong = !lr.strength->why->empty();
+        }
+        if (!changing)
             continue;
         // A moving line's change is broken as the analysis says (化月破); a still line's
         // counterpart in the changed hexagram by the analysis's rule for a moving line.
@@ -280,6 +575,10 @@ Reading readingOf(const Chart &chart)
                                           : movingMark(l.changedBranch, in.monthBuild) == StaticMark::MonthBroken;
         lr.changedStrength = strengthOf(l.changedBranch, in.monthBuild, in.dayBuild,
                                         markList(broken ? StaticMark::MonthBroken : StaticMark::None));
+        if (lr.changedStrength && in.options.bookStrength) {
+            lr.changedStrength->why = bookStrongReasons(l.changedBranch, in.monthBuild, in.dayBuild, {});
+            lr.changedStrength->strong = !lr.changedStrength->why->empty();
+        }
         if (l.cast.moving) {
             const Stage s = stageAt(l.element, l.changedBranch);
             if (s == Stage::Birth || s == Stage::Peak)
@@ -290,7 +589,7 @@ Reading readingOf(const Chart &chart)
     if (r.useGod)
         for (std::size_t i = 0; i < 6; ++i)
             r.lines[i].support = supportOf(r.useGod->element, chart.lines[i].element);
-    r.harmonies = harmoniesOf(chart);
+    r.harmonies = in.options.bookHarmonies ? bookHarmoniesOf(chart) : harmoniesOf(chart);
     r.tombs = tombsOf(chart);
     r.hu = FindHexagramByKey(huKey(chart.original->key));
     r.cuo = FindHexagramByKey(cuoKey(chart.original->key));
@@ -364,6 +663,13 @@ std::u16string changeStageNote(Element line, Branch changed)
 
 std::u16string strongNote(const LineStrength &s)
 {
+    if (s.why) {
+        std::u16string why;
+        for (const std::u16string &w : *s.why)
+            why += (why.empty() ? u"" : u"、") + w;
+        return s.why->empty() ? u"不临日月，不得日月动爻变爻生扶，不逢长生帝旺，为衰（增删卜易用神宜旺）。"
+                              : why + u"，为旺（增删卜易用神宜旺：临日月、得生扶、逢长生帝旺皆谓之旺）。";
+    }
     const bool monthHelps = s.season && (*s.season == Season::Prosperous || *s.season == Season::Assisted);
     const bool dayHelps = s.day && std::ranges::any_of(s.day->ties, [](Tie t) {
                               return t == Tie::Same || t == Tie::Generates || t == Tie::Supports;

@@ -3,8 +3,8 @@
 // how the other lines stand to it (原神 忌神 仇神); how strong each line is in
 // the month and on the day (旺相休囚, 临生扶克合冲, 十二长生); the three
 // harmonies (三合局) and tombs (入墓) the lines form; and the hexagrams
-// related to the original one (互 错 综). The rules follow 增删卜易, with
-// 卜筮正宗 where the first leaves a choice open. Each rule is a pure function
+// related to the original one (互 错 综). Where the schools part ways the
+// chart's SchoolOptions choose (增删卜易, 卜筮正宗 or the modern 通行). Each rule is a pure function
 // of branches and elements; `readingOf` applies them to one chart, reading
 // the marks of its analysis (月破 and the rest) rather than reckoning them again.
 
@@ -84,10 +84,11 @@ struct BuildTies {
     friend bool operator==(const BuildTies &, const BuildTies &) = default;
 };
 
-// The strength of one line (旺衰). A line is strong (旺) when it has the month
-// — 旺 or 相 in the season, which is the same as the month build standing on,
-// generating or supporting it — or the day build stands on, generates or
-// supports it, unless the month build breaks it (月破).
+// The strength of one line (旺衰). By the modern rule (通行) a line is strong
+// (旺) when it has the month — 旺 or 相 in the season, which is the same as the
+// month build standing on, generating or supporting it — or the day build
+// stands on, generates or supports it, unless the month build breaks it (月破);
+// with the bookStrength option, as bookStrongReasons says.
 struct LineStrength {
     std::optional<Season> season; // with a month build
     std::optional<BuildTies> month;
@@ -95,8 +96,22 @@ struct LineStrength {
     std::optional<Stage> stage; // at the day build
     bool monthBroken = false;
     bool strong = false;
+    // With the bookStrength option, what makes the line strong as 增删卜易
+    // reckons it ("临月建", "日建生", "三爻动扶", "化回头生", "日建长生" …);
+    // `strong` then says whether any does.
+    std::optional<std::vector<std::u16string>> why;
     friend bool operator==(const LineStrength &, const LineStrength &) = default;
 };
+
+// What makes a line on `branch` strong by 增删卜易 (各门类题头总注, 用神宜旺: 得
+// 用临日月，或遇日月动爻变爻生扶，或用爻遇长生、逢帝旺，皆谓之旺): the month or
+// day build on it, generating or helping it; a moving line (`movers`, with
+// their positions) generating or helping it; its own change (`change`, for a
+// moving line) generating it or advancing on its element; its 长生 or 帝旺 at
+// the day build. Empty when nothing does.
+std::vector<std::u16string> bookStrongReasons(Branch branch, std::optional<Branch> month, std::optional<Branch> day,
+                                              const std::vector<std::pair<int, Branch>> &movers,
+                                              std::optional<Branch> change = std::nullopt);
 
 // The strength of a line on `branch`; none without either build. `marks` are
 // the chart's marks on the line, each sorted to the build that makes it.
@@ -126,17 +141,43 @@ constexpr Support supportOf(Element useGod, Element line)
     return Support::None;
 }
 
-enum class UseGodSource : std::uint8_t { Auto, Manual }; // from the category, or picked by hand
+// From the category, picked by hand, or, with no line of its relative, the
+// month or day build carrying it (AbsentRule::Builds).
+enum class UseGodSource : std::uint8_t { Auto, Manual, Month, Day }; // auto manual 月建 日建
+
+// Whether a hidden use god can come out to act (增删卜易 飞伏神章: 伏神有用、无用):
+// 得出 when something helps it out and nothing holds it, 有阻 when both, 难出
+// when nothing helps it out.
+enum class FuShenState : std::uint8_t { Out, Blocked, Stuck }; // 得出 有阻 难出
+
+inline constexpr std::array<std::u16string_view, 3> FuShenStateNames{u"得出", u"有阻", u"难出"};
+
+struct FuShenOutlook {
+    FuShenState state = FuShenState::Stuck;
+    std::vector<std::u16string> helps;  // 伏神旺相, 日建生伏神, 飞神旬空 …
+    std::vector<std::u16string> blocks; // 伏神休囚, 月建冲伏神, 飞神旺相克伏神 …
+    friend bool operator==(const FuShenOutlook &, const FuShenOutlook &) = default;
+};
+
+// The outlook of the hidden spirit on `hidden` under the line on `flying` (its
+// 飞神), with the builds and the chart's other moving lines
+// (`movers`, with their positions). 旺相 and 休囚 are the season's.
+FuShenOutlook fuShenOutlook(Branch hidden, Branch flying, bool hiddenVoid, bool flyingVoid, std::optional<Branch> month,
+                            std::optional<Branch> day, const std::vector<std::pair<int, Branch>> &movers);
 
 // The use god. Picked by hand (a 用神 mark on the sheet) it is the marked line
 // whatever the category; a 伏神 mark does not choose it. Otherwise the
 // category names the world line or a relative; of two or more lines of that
-// relative (两现) the first by these rules is taken: a moving line over a
+// relative (两现) the school's TwiceRule picks one. 通行: a moving line over a
 // static one (舍其静而用动), a strong one over a weak one (舍其休囚而用旺相),
 // one not in 月破 over one in it, one not void over a void one, a line holding
-// 世 or 应 over an idle one (卜筮正宗: 舍其闲爻而用持世), then the lower line.
-// A relative missing from the hexagram is its hidden spirit (伏神), chosen
-// among its places by the same rules.
+// 世 or 应 over an idle one, then the lower line. 增删卜易 (两现章, 古法): strong,
+// then moving, not broken, not void, the lower; another line of the relative
+// that is void or broken is the timing line (以空破之爻定应期). 卜筮正宗 (十八问答):
+// 持世, then at the month or day build, then broken, then void, then moving,
+// then the lower. A relative missing from the hexagram is taken as the
+// school's AbsentRule says: the month or day build, a changed line, or its
+// hidden spirit (伏神), chosen among its places by the same rules.
 struct UseGod {
     bool world = false;          // the category names the world line (世)
     Relative relative{};         // of the chosen line or hidden spirit
@@ -145,7 +186,16 @@ struct UseGod {
     bool hidden = false;         // the hidden spirit under `position`
     std::vector<int> candidates; // the other places of the same relative, bottom first
     UseGodSource source = UseGodSource::Auto;
+    Branch branch{};                     // of the chosen line, changed line, hidden spirit or build
+    bool changed = false;                // the changed line of the moving line at `position` (AbsentRule::Changed)
+    std::optional<int> timing;           // TwiceRule::Ancient: the void or broken line that times the matter
+    std::optional<FuShenOutlook> fushen; // of a hidden use god
     friend bool operator==(const UseGod &, const UseGod &) = default;
+
+    // The use god is the month or day build: it stands on no line (position 0).
+    bool fromBuild() const { return source == UseGodSource::Month || source == UseGodSource::Day; }
+    // The use god is line `n` of the original hexagram itself.
+    bool isLine(int n) const { return !hidden && !changed && !fromBuild() && position == n; }
 };
 
 // Where a branch of a three harmony comes from.
@@ -158,14 +208,21 @@ struct HarmonyMember {
     friend constexpr bool operator==(const HarmonyMember &, const HarmonyMember &) = default;
 };
 
-// A three harmony (三合局) formed by the lines, the changed lines of moving
+// A three harmony (三合局) formed, by the modern rule, by the lines, the changed lines of moving
 // lines, the month build and the day build, when at least one of its branches
 // comes from a moving line or its changed line. Each branch is taken from a
 // moving line, else a changed line, else a static line, else the month, else
 // the day; among lines, the lower.
+// With the bookHarmonies option only the four forms of 增删卜易 三合章 are
+// listed, each naming its form: 三爻动; 两动一静; 内卦初爻、三爻动 with a changed
+// branch of theirs completing it; the same of 外卦 四爻、六爻.
+inline constexpr std::array<std::u16string_view, 4> HarmonyFormNames{u"三爻动", u"两动一静", u"内卦初三爻动变",
+                                                                     u"外卦四六爻动变"};
+
 struct Harmony {
     Element element;
     std::array<HarmonyMember, 3> members; // its 长生, 帝旺 and 墓: 申子辰 for 水
+    std::u16string_view form;             // with bookHarmonies: one of HarmonyFormNames
     friend constexpr bool operator==(const Harmony &, const Harmony &) = default;
 };
 
@@ -214,6 +271,11 @@ struct Reading {
 std::u16string huKey(std::u16string_view key);
 std::u16string cuoKey(std::u16string_view key);
 std::u16string zongKey(std::u16string_view key);
+
+// The strength of a branch on no line of the chart (a hidden spirit, a
+// build), by the chart's school: against the builds, and with bookStrength
+// the chart's moving lines.
+std::optional<LineStrength> strengthOffLine(const Chart &chart, Branch branch, bool isVoid);
 
 // The harmonies, tombs and use god of a chart need its other parts;
 // `readingOf` is called by chartOf once those stand.

@@ -75,6 +75,8 @@ std::vector<std::u16string> shenShaWords(const std::vector<ShenShaEntry> &entrie
 std::u16string useGodWords(const Chart &chart);
 // What follows "用神：" in that line: "妻财（二爻）  两现：五爻", "未定（婚恋需性别）", or empty.
 std::u16string useGodValueWords(const Chart &chart);
+// "伏神：有阻（得：…；阻：…）" for a hidden use god, else empty.
+std::u16string fuShenWords(const Chart &chart);
 std::u16string relationWords(const Chart &chart);
 std::u16string relatedHexagramWords(const Chart &chart);
 

@@ -145,3 +145,22 @@ std::string quoted(std::string_view s, std::size_t limit)
 }
 
 } // namespace lotgrid::cli
+
+namespace lotgrid::cli {
+
+std::u16string toUtf16(std::string_view s)
+{
+    std::u16string out;
+    for (const std::string_view c : utf8Characters(s)) {
+        const char32_t cp = sequenceLength(c, 0) == c.size() ? codePoint(c) : U'\uFFFD';
+        if (cp >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+    }
+    return out;
+}
+
+} // namespace lotgrid::cli

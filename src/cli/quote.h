@@ -21,4 +21,7 @@ std::vector<std::string_view> utf8Characters(std::string_view s);
 // or break a line of text (U+2028, U+2029, the bidirectional controls).
 std::string quoted(std::string_view s, std::size_t limit = 40);
 
+// UTF-8 to UTF-16; a byte that starts no valid sequence becomes U+FFFD.
+std::u16string toUtf16(std::string_view s);
+
 } // namespace lotgrid::cli

@@ -3,6 +3,7 @@
 #include "chart/zhouyi.h"
 #include "guapan/guapanpaint.h"
 #include "qtcore/textconv.h"
+#include "qtcore/wholefile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -38,9 +39,10 @@ constexpr qreal MaxEnlargement = 1.75;
 // Puts the written file in place; the reason when that fails.
 bool committed(QSaveFile &file, QString *error)
 {
-    if (file.commit())
+    if (commitWhole(file, error))
         return true;
-    *error = file.errorString().isEmpty() ? u"无法写入文件"_s : file.errorString();
+    if (error->isEmpty())
+        *error = u"无法写入文件"_s;
     return false;
 }
 
@@ -228,17 +230,25 @@ bool writePicture(const QImage &image, const QString &path, QString *error)
         *error = u"不认识的图片格式：%1"_s.arg(QFileInfo(path).suffix());
         return false;
     }
+    // Encoded in memory first: a refused write then is the file's alone, told in
+    // the system's words, and the image codec never sees a failing device.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (format == "jpeg")
+        writer.setQuality(95);
+    if (!writer.write(image)) {
+        *error = writer.errorString();
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
         return false;
     }
-    QImageWriter writer(&file, format);
-    if (format == "jpeg")
-        writer.setQuality(95);
-    if (!writer.write(image)) {
+    if (!writeAll(file, bytes, error)) {
         file.cancelWriting();
-        *error = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
         return false;
     }
     return committed(file, error);
@@ -323,8 +333,11 @@ bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &
     QByteArray bytes = buffer.data();
     mapRadicalsToIdeographs(bytes, layout, texts);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
+        return false;
+    }
+    if (!writeAll(file, bytes, error)) {
         file.cancelWriting();
         return false;
     }

@@ -26,6 +26,9 @@ constexpr qreal MinimumWidth = 24; // the header and the foot wrap no narrower
 constexpr qreal SmallScale = 0.85;
 constexpr qreal MinimumPixels = 9; // no type smaller: a character's strokes run together
 constexpr qreal TitleScale = 1.2;
+// A value of the header or the foot wraps to at most this many lines; the
+// rest of a longer one (a question pasted whole) is left to the case itself.
+constexpr int MaxValueLines = 3;
 
 // The Chinese face tried after the application's own, before the system's
 // fallback, which may pick another region's forms of the characters.
@@ -117,7 +120,7 @@ public:
                 const qreal noteWidth = f.note.isEmpty() ? 0 : em(NoteGap) + width(f.note, GuapanType::Small);
                 if (k > 0) {
                     x += em(FieldGap);
-                    if (x + labelWidth + width(f.value) + noteWidth > right)
+                    if (!fitsIn(f.value, right - x - labelWidth - noteWidth))
                         newLine();
                 }
                 const qreal baseline = baselineIn(y, lineHeight);
@@ -142,21 +145,64 @@ public:
     qreal right() const { return m_right; }
 
 private:
+    // Whether `text` fits in `room`, measured no further than it could.
+    bool fitsIn(const QString &text, qreal room) const
+    {
+        for (qsizetype n = 16;; n *= 2) {
+            n = std::min(n, text.size());
+            if (width(text.left(n)) > room)
+                return false;
+            if (n == text.size())
+                return true;
+        }
+    }
+
+    // How many characters of `text` from `from` fit in `room` (at least one,
+    // never half a surrogate pair). The widths measured grow by doubling and
+    // are then halved, so that a line costs about its own length whatever
+    // follows it.
+    qsizetype fitting(const QString &text, qsizetype from, qreal room) const
+    {
+        const qsizetype rest = text.size() - from;
+        const auto fits = [&](qsizetype n) { return width(text.mid(from, n)) <= room; };
+        qsizetype good = 0;
+        qsizetype bad = rest + 1;
+        for (qsizetype n = 16; good < rest; n *= 2) {
+            n = std::min(n, rest);
+            if (!fits(n)) {
+                bad = n;
+                break;
+            }
+            good = n;
+        }
+        while (bad - good > 1) {
+            const qsizetype mid = good + (bad - good) / 2;
+            (fits(mid) ? good : bad) = mid;
+        }
+        good = std::max<qsizetype>(good, 1);
+        if (good > 1 && good < rest && text.at(from + good - 1).isHighSurrogate())
+            --good;
+        return good;
+    }
+
     // A value from `x`, broken between characters where it would pass `right`;
-    // the later pieces start under its start. Returns the right end, `y` the last line's top.
+    // the later pieces start under its start. At most MaxValueLines lines: a
+    // longer value ends its last line with "…". Returns the right end, `y`
+    // the last line's top.
     qreal placeWrapped(const QString &text, qreal x, qreal &y, qreal right, GuapanPart part)
     {
+        static const QString Ellipsis = u"…"_s;
         const qreal start = x;
-        QString rest = text;
-        while (!rest.isEmpty()) {
-            qsizetype fits = rest.size();
-            while (fits > 1 && x + width(rest.left(fits)) > right)
-                --fits;
-            if (fits > 1 && fits < rest.size() && rest.at(fits - 1).isHighSurrogate())
-                --fits;
-            x = place(rest.left(fits), x, baselineIn(y, em(FieldLine)), part, GuapanInk::Ink);
-            rest.remove(0, fits);
-            if (!rest.isEmpty()) {
+        qsizetype at = 0;
+        for (int line = 1; at < text.size(); ++line) {
+            qsizetype fits = fitting(text, at, right - x);
+            const bool cut = line == MaxValueLines && at + fits < text.size();
+            if (cut)
+                fits = fitting(text, at, right - x - width(Ellipsis));
+            x = place(cut ? text.mid(at, fits) + Ellipsis : text.mid(at, fits), x, baselineIn(y, em(FieldLine)), part,
+                      GuapanInk::Ink);
+            at = cut ? text.size() : at + fits;
+            if (at < text.size()) {
                 y += em(FieldLine);
                 x = start;
             }

@@ -2,6 +2,7 @@
 
 #include "calendar/today.h"
 #include "chart/charttext.h"
+#include "chart/momentwords.h"
 #include "chart/najiastems.h"
 #include "chart/words.h"
 #include "chart/yingqi.h"
@@ -57,14 +58,20 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
 
     GuapanFieldLine moment;
     if (in.moment) {
-        GuapanField f{u"起卦时间"_s, qs(chartMomentWords(*in.moment)), {}};
-        if (const auto lunar = lunarDateOf(*in.moment, in.dayBoundary))
+        GuapanField f{u"起卦时间"_s, qs(momentOriginWords(chart)), {}};
+        if (const auto lunar = lunarDateOf(*in.clockMoment(), in.dayBoundary))
             f.note = u"农历"_s + qs(lunarDateWords(*lunar));
         moment.fields << f;
     }
     if (!words.castMethod.isEmpty())
         moment.fields << GuapanField{u"起卦方式"_s, words.castMethod.simplified(), {}};
     add(moment);
+    if (const QString solar = qs(solarTimeWords(chart)); !solar.isEmpty())
+        add({{GuapanField{u"真太阳时"_s, solar.mid(solar.indexOf(u'：') + 1), {}}}});
+    for (const std::u16string &warning : warningLines(chart)) {
+        const QString w = qs(warning);
+        add({{GuapanField{u"临界"_s, w.mid(w.indexOf(u'：') + 1), {}}}});
+    }
 
     if (chart.pillars) {
         const Pillars &p = *chart.pillars;
@@ -117,6 +124,8 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         if (!chart.analysis.typeChange().empty())
             model.titleWords << qs(chart.analysis.typeChange());
     }
+    if (const auto &lone = chart.analysis.lone)
+        model.titleWords << qs(LoneKindNames[static_cast<std::size_t>(lone->kind)]);
     for (std::u16string_view w : chart.analysis.fanFuWords())
         model.titleWords << qs(w);
     if (const Reading &r = chart.reading; r.hu && r.cuo && r.zong)
@@ -150,12 +159,16 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         }
         // The use god of the reading (by 占类 or picked by hand); a 伏神 mark picked by hand is shown too.
         const auto &g = chart.reading.useGod;
-        row.useGod = g && !g->hidden && g->position == n;
+        row.useGod = g && g->isLine(n);
         row.hiddenUseGod
             = (g && g->hidden && g->position == n) || (mark.kind == MarkKind::Hidden && mark.line == n && l.hidden);
         const LineReading &lr = chart.reading.line(n);
         if (row.useGod || row.hiddenUseGod)
             row.marks << u"用神"_s;
+        else if (g && g->changed && g->position == n)
+            row.marks << u"变为用神"_s;
+        else if (g && g->timing == n)
+            row.marks << u"两现定期"_s;
         else if (g && lr.support != Support::None)
             row.marks << qs(supportName(lr.support));
         if (lr.strength)
@@ -178,12 +191,22 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
     }
     if (const std::u16string relations = relationWords(chart); !relations.empty())
         model.foot << GuapanFieldLine{{GuapanField{{}, qs(relations), {}}}, true};
-    // The first 应期 candidates, the rules of a date together.
-    GuapanFieldLine timing{{}, true};
-    for (const std::u16string &date : yingqiFirst(chart.yingqi, 3))
-        timing.fields << GuapanField{timing.fields.isEmpty() ? u"应期参考"_s : QString(), qs(date), {}};
-    if (!timing.fields.isEmpty())
-        model.foot << timing;
+    if (const std::u16string fushen = fuShenWords(chart); !fushen.empty())
+        model.foot << GuapanFieldLine{{GuapanField{u"伏神"_s, qs(fushen).mid(3), {}}}, true};
+    // The first 应期 candidates, the rules of a date together; a moving 忌神's on a line of their own.
+    std::vector<YingqiCandidate> own, taboo;
+    for (const YingqiCandidate &c : chart.yingqi)
+        (c.line == YingqiLine::Taboo ? taboo : own).push_back(c);
+    const auto cutOff = yingqiCutOff(chart);
+    for (const auto &[list, label] : {std::pair{&own, u"应期参考"_s}, std::pair{&taboo, u"忌神应期"_s}}) {
+        GuapanFieldLine timing{{}, true};
+        for (const std::u16string &date : yingqiFirst(*list, 3))
+            timing.fields << GuapanField{timing.fields.isEmpty() ? label : QString(), qs(date), {}};
+        if (cutOff && list == &own && !timing.fields.isEmpty())
+            timing.fields.last().value += u"（止于%1）"_s.arg(qs(isoDate(*cutOff)));
+        if (!timing.fields.isEmpty())
+            model.foot << timing;
+    }
     return model;
 }
 

@@ -268,12 +268,16 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     });
     connect(m_delete, &QPushButton::clicked, this, &Anli::deleteSelected);
     connect(m_exportAll, &QPushButton::clicked, this, [this] {
-        const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出全部案例"_s) : QString();
+        const QString file = m_prompts.exportFile ? m_prompts.exportFile(
+                                 this, u"导出全部案例"_s, JournalPrompts::CaseFileName, JournalPrompts::CaseFileFilter)
+                                                  : QString();
         if (!file.isEmpty())
             exportTo(file, false);
     });
     connect(m_exportSelected, &QPushButton::clicked, this, [this] {
-        const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出所选案例"_s) : QString();
+        const QString file = m_prompts.exportFile ? m_prompts.exportFile(
+                                 this, u"导出所选案例"_s, JournalPrompts::CaseFileName, JournalPrompts::CaseFileFilter)
+                                                  : QString();
         if (!file.isEmpty())
             exportTo(file, true);
     });

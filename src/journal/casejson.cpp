@@ -1,8 +1,14 @@
 #include "casejson.h"
 
+#include "chart/categories.h"
+#include "chart/charttext.h"
 #include "qtcore/textconv.h"
 
+#include <QBuffer>
+#include <QFileDevice>
 #include <QRegularExpression>
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -181,6 +187,7 @@ Json caseToJson(const CaseRecord &c, const ChartJson &chart)
     o["tags"] = std::move(tags);
     o["firstYingqi"] = c.firstYingqi ? Json(utf8(c.firstYingqi->toString(Qt::ISODate))) : Json(nullptr);
     o["outcomeDate"] = c.outcomeDate ? Json(utf8(c.outcomeDate->toString(Qt::ISODate))) : Json(nullptr);
+    o["school"] = schoolJsonValue(c.cast.options);
     if (chart) {
         const std::string chartText = chart(readingCast(c));
         Json parsed = Json::parse(chartText, nullptr, false);
@@ -240,11 +247,24 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
         || !readMark(o, c.cast.mark, problem))
         return std::nullopt;
 
+    // A file exported before the schools holds cases read by the modern rules.
+    const auto school = o.contains("school") ? schoolOptionsFromJson(o["school"]) : schoolPreset(School::Common);
+    if (!school) {
+        *problem = problemOf(CaseFault::BadSchool, "school");
+        return std::nullopt;
+    }
+    c.cast.options = *school;
+
     c.question = *question;
     c.sex = sex.value_or(QString());
     c.notes = notes.value_or(QString());
     c.outcome = outcome.value_or(QString());
     c.category = category.value_or(QString());
+    // Only the program's own 占类: the statistics group by them and the chart reads its use god from them.
+    if (!c.category.isEmpty() && !categoryFromText(u16(c.category))) {
+        *problem = problemOf(CaseFault::BadName, "category", c.category);
+        return std::nullopt;
+    }
     const std::optional<Verdict> v = verdictFromText(*verdict);
     if (!v) {
         *problem = problemOf(CaseFault::BadVerdict, "verdict", *verdict);
@@ -274,12 +294,15 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
     return c;
 }
 
-QByteArray withLoneSurrogatesReplaced(const QByteArray &text)
+namespace {
+
+// Mends the lone surrogates of text[from, end) as withLoneSurrogatesReplaced
+// does, carrying whether a string is open from one piece of a file to the next.
+// Returns where it stopped: before an escape cut off at `end`, unless `last`
+// says that nothing follows.
+qsizetype mendSurrogates(QByteArray &text, qsizetype from, qsizetype end, bool &inString, bool last)
 {
-    QByteArray out;
-    qsizetype copied = 0;
-    bool inString = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = from; i < end; ++i) {
         const char c = text[i];
         if (!inString || c == '"') {
             inString = inString ? false : c == '"';
@@ -287,6 +310,9 @@ QByteArray withLoneSurrogatesReplaced(const QByteArray &text)
         }
         if (c != '\\')
             continue;
+        // Room for "\uD800\uDC00" before the escape is judged.
+        if (!last && i + 12 > end)
+            return i;
         const int unit = escapeAt(text, i);
         if (unit < 0) {
             ++i; // another escape (or a malformed one, left for the parser to report)
@@ -296,101 +322,603 @@ QByteArray withLoneSurrogatesReplaced(const QByteArray &text)
             i += 11; // a pair
             continue;
         }
-        if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            out.append(text.constData() + copied, i - copied);
-            out.append("\\ufffd");
-            copied = i + 6;
-        }
+        if (isHighSurrogate(unit) || isLowSurrogate(unit))
+            text.replace(i, 6, "\\ufffd"); // as long as the escape it replaces
         i += 5;
     }
-    if (copied == 0)
-        return text;
-    out.append(text.constData() + copied, text.size() - copied);
+    return end;
+}
+
+// The length of the well-formed UTF-8 at the start of `text` (RFC 3629: no
+// overlong forms, no surrogates, nothing past U+10FFFF); `cut` tells whether
+// what follows is only the start of a sequence that the end of `text` cut off.
+qsizetype validUtf8(QByteArrayView text, bool &cut)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(text.data());
+    const qsizetype size = text.size();
+    cut = false;
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char c = b[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        if (length == 0)
+            return i;
+        // The second byte's range depends on the first (RFC 3629, section 4).
+        const unsigned char low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+        for (int k = 1; k < length; ++k) {
+            if (i + k >= size) {
+                cut = true;
+                return i;
+            }
+            const unsigned char next = b[i + k];
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return i;
+        }
+        i += length;
+    }
+    return i;
+}
+
+// Takes the values of the cases' "chart" out of the text the parser reads,
+// leaving 0 in the place of each: a chart is recomputed from its cast, and
+// passing over it a byte at a time, its brackets and strings counted, is many
+// times quicker than lexing it. A "chart" is a key three levels deep (the
+// root, "cases", a case). Its value is not checked beyond its brackets, its
+// strings and its depth. Kept across the pieces of a file.
+class ChartSkipper
+{
+public:
+    bool tooDeep() const { return m_tooDeep; }
+
+    // Passes over text[0, end), moving what stays to the front; returns its
+    // length. `base` is where the text starts among the bytes handed on.
+    qsizetype run(QByteArray &text, qsizetype end, qint64 base)
+    {
+        char *b = text.data();
+        qsizetype w = 0;
+        for (qsizetype r = 0; r < end; ++r) {
+            const char c = b[r];
+            if (m_skipping) {
+                if (!skipByte(c)) {
+                    m_removed.emplace_back(m_zeroAt, removedSoFar() + m_dropped - 1);
+                    m_skipping = false;
+                    if (!m_scalar)
+                        continue;
+                    b[w++] = c; // the scalar's end belongs to what follows it
+                    m_scalar = false;
+                    follow(c);
+                }
+                continue;
+            }
+            b[w++] = c;
+            if (m_mode == Mode::ValueNext && !isBlank(c)) {
+                m_mode = Mode::Plain;
+                // A value; anything else is left to the parser to report.
+                if (c != ',' && c != '}' && c != ']') {
+                    b[w - 1] = '0'; // in the place of its first byte: the text never grows
+                    m_zeroAt = base + w;
+                    m_skipping = true;
+                    m_dropped = 0;
+                    m_skipDepth = 0;
+                    m_skipString = m_skipEscape = m_scalar = false;
+                    skipByte(c);
+                    continue;
+                }
+            }
+            follow(c);
+        }
+        return w;
+    }
+
+    // The offset in the file of `at` among the bytes handed on.
+    qint64 fileOffset(qint64 at) const
+    {
+        const auto it = std::upper_bound(m_removed.begin(), m_removed.end(),
+                                         std::pair<qint64, qint64>(at, std::numeric_limits<qint64>::max()));
+        return at + (it == m_removed.begin() ? 0 : std::prev(it)->second);
+    }
+
+private:
+    enum class Mode { Plain, KeyDone, ValueNext };
+    static bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+    qint64 removedSoFar() const { return m_removed.empty() ? 0 : m_removed.back().second; }
+
+    // A byte of the chart's value; false when the value ended before it
+    // (a scalar) or with it (a string, an array, an object).
+    bool skipByte(char c)
+    {
+        ++m_dropped;
+        if (m_skipString) {
+            if (m_skipEscape)
+                m_skipEscape = false;
+            else if (c == '\\')
+                m_skipEscape = true;
+            else if (c == '"')
+                m_skipString = false;
+            return m_skipString || m_skipDepth > 0;
+        }
+        if (c == '"') {
+            m_skipString = true;
+            return true;
+        }
+        if (c == '{' || c == '[') {
+            if (m_depth + ++m_skipDepth > MaxExportDepth) {
+                m_tooDeep = true;
+                return true;
+            }
+            return true;
+        }
+        if (c == '}' || c == ']') {
+            if (m_skipDepth == 0) { // a scalar ended by its container
+                --m_dropped;
+                m_scalar = true;
+                return false;
+            }
+            return --m_skipDepth > 0;
+        }
+        if (m_skipDepth == 0 && (c == ',' || isBlank(c))) {
+            --m_dropped;
+            m_scalar = true;
+            return false;
+        }
+        m_scalar = m_skipDepth == 0;
+        return true;
+    }
+
+    // A byte outside the charts: the depth, the strings, the keys.
+    void follow(char c)
+    {
+        if (m_string) {
+            if (m_escape) {
+                m_escape = false;
+                m_matched = -1;
+            } else if (c == '\\') {
+                m_escape = true;
+            } else if (c == '"') {
+                m_string = false;
+                m_mode = m_matched == 5 ? Mode::KeyDone : Mode::Plain;
+            } else if (m_matched >= 0) {
+                m_matched = m_matched < 5 && c == "chart"[m_matched] ? m_matched + 1 : -1;
+            }
+            return;
+        }
+        if (m_mode == Mode::KeyDone && !isBlank(c)) {
+            m_mode = c == ':' ? Mode::ValueNext : Mode::Plain;
+            if (c == ':')
+                return;
+        }
+        if (c == '"') {
+            m_string = true;
+            m_matched = m_keyNext && m_depth == 3 ? 0 : -1;
+            m_keyNext = false;
+        } else if (c == '{' || c == '[') {
+            if (++m_depth == 3)
+                m_objectAt3 = c == '{';
+            m_keyNext = c == '{';
+        } else if (c == '}' || c == ']') {
+            --m_depth;
+            m_keyNext = false;
+        } else if (c == ',') {
+            m_keyNext = m_depth == 3 && m_objectAt3;
+        }
+    }
+
+    qsizetype m_depth = 0; // containers open outside the charts
+    bool m_string = false, m_escape = false;
+    bool m_objectAt3 = false; // the container three levels deep is an object
+    bool m_keyNext = false;   // a string here would be a key three levels deep
+    int m_matched = -1;       // characters of "chart" the key has matched so far
+    Mode m_mode = Mode::Plain;
+    bool m_skipping = false, m_skipString = false, m_skipEscape = false, m_scalar = false;
+    qsizetype m_skipDepth = 0;
+    qint64 m_dropped = 0; // bytes of the chart passed over so far
+    qint64 m_zeroAt = 0;  // where its 0 ends among the bytes handed on
+    bool m_tooDeep = false;
+    // Where a 0 stands for a chart among the bytes handed on, and the bytes taken out up to it.
+    std::vector<std::pair<qint64, qint64>> m_removed;
+};
+
+// An export file read piece by piece: each piece checked to be UTF-8 and its
+// lone surrogates mended, handed to the parser one byte at a time through
+// ByteIterator. The input ends early at the first byte that is not UTF-8.
+class ExportSource
+{
+public:
+    explicit ExportSource(QIODevice &in)
+        : m_in(in)
+    {
+    }
+
+    bool notUtf8() const { return m_notUtf8; }
+    bool tooDeep() const { return m_charts.tooDeep(); }
+    QString readError() const { return m_readError; }
+    // The offset in the file of the byte handed on at `at`.
+    qint64 fileOffset(qint64 at) const { return m_charts.fileOffset(at); }
+
+    // The next byte, or -1 at the end.
+    int next()
+    {
+        if (m_at == m_ready && !fill())
+            return -1;
+        return static_cast<unsigned char>(m_buffer.constData()[m_at++]);
+    }
+
+private:
+    static constexpr qint64 PieceBytes = 1 << 20;
+
+    bool fill()
+    {
+        while (m_at == m_ready) {
+            if (m_ended)
+                return false;
+            m_buffer.remove(0, m_at);
+            m_checked -= m_at;
+            m_handed += m_at;
+            m_ready = m_at = 0;
+            const QByteArray piece = m_in.read(PieceBytes);
+            const bool last = piece.isEmpty();
+            if (last && !m_in.atEnd())
+                m_readError = m_in.errorString();
+            m_buffer += piece;
+            bool cut = false;
+            const qsizetype valid = m_checked + validUtf8(QByteArrayView(m_buffer).sliced(m_checked), cut);
+            if (valid < m_buffer.size() && (!cut || last)) {
+                m_notUtf8 = true;
+                m_buffer.truncate(valid);
+            }
+            // A sequence cut off by the piece's end waits for the next piece, as does an escape.
+            m_checked = valid;
+            m_ended = last || m_notUtf8;
+            const qsizetype mended = mendSurrogates(m_buffer, 0, m_checked, m_inString, m_ended);
+            m_ready = m_charts.run(m_buffer, mended, m_handed);
+            m_buffer.remove(m_ready, mended - m_ready);
+            m_checked -= mended - m_ready;
+            if (m_charts.tooDeep())
+                m_ended = true;
+        }
+        return true;
+    }
+
+    QIODevice &m_in;
+    QByteArray m_buffer;
+    qsizetype m_at = 0;      // the next byte handed out
+    qsizetype m_ready = 0;   // bytes before this are checked and mended
+    qsizetype m_checked = 0; // bytes before this are well-formed UTF-8
+    qint64 m_handed = 0;     // bytes handed on before the buffer's first
+    bool m_inString = false;
+    bool m_ended = false;
+    bool m_notUtf8 = false;
+    QString m_readError;
+    ChartSkipper m_charts;
+};
+
+// An input iterator over an ExportSource, as nlohmann's parser reads.
+class ByteIterator
+{
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char *;
+    using reference = char;
+
+    ByteIterator() = default;
+    explicit ByteIterator(ExportSource *source)
+        : m_source(source)
+        , m_byte(source->next())
+    {
+    }
+    char operator*() const { return static_cast<char>(m_byte); }
+    ByteIterator &operator++()
+    {
+        m_byte = m_source->next();
+        return *this;
+    }
+    ByteIterator operator++(int)
+    {
+        ByteIterator before = *this;
+        ++*this;
+        return before;
+    }
+    friend bool operator==(const ByteIterator &a, const ByteIterator &b) { return a.atEnd() == b.atEnd(); }
+
+private:
+    bool atEnd() const { return !m_source || m_byte < 0; }
+    ExportSource *m_source = nullptr;
+    int m_byte = -1;
+};
+
+} // namespace
+
+QByteArray withLoneSurrogatesReplaced(const QByteArray &text)
+{
+    QByteArray out = text;
+    bool inString = false;
+    mendSurrogates(out, 0, out.size(), inString, true);
     return out;
 }
 
-std::optional<QList<CaseRecord>> casesFromExport(const QByteArray &bytes, JournalFailure &failure,
-                                                 const ImportProgress &progress)
+namespace {
+
+// Reads an export file as nlohmann's parser reports it, event by event. Each
+// element of the root's "cases" is built as a small document without its
+// "chart" (recomputed from the cast anyway), turned into a case and dropped;
+// of the other root members only "format" and "version" are kept. Nothing is
+// nested deeper than MaxExportDepth: the parser itself keeps no stack, and a
+// document this deep is never built.
+class ExportReader
 {
-    struct Stopped {
-    };
+public:
+    ExportReader(const ImportProgress &progress, const std::function<void(CaseRecord &&)> &take)
+        : m_progress(progress)
+        , m_take(take)
+    {
+    }
+
+    // nlohmann's SAX interface.
+    // A value inside one that is skipped is not even made.
+    bool null() { return m_skipping > 0 || value(Json(nullptr)); }
+    bool boolean(bool b) { return m_skipping > 0 || value(Json(b)); }
+    bool number_integer(Json::number_integer_t n) { return m_skipping > 0 || value(Json(n)); }
+    bool number_unsigned(Json::number_unsigned_t n) { return m_skipping > 0 || value(Json(n)); }
+    bool number_float(Json::number_float_t n, const std::string &) { return m_skipping > 0 || value(Json(n)); }
+    bool string(std::string &s) { return m_skipping > 0 || value(Json(std::move(s))); }
+    bool binary(Json::binary_t &) { return m_skipping > 0 || value(Json()); }
+    bool start_object(std::size_t) { return open(Json::object()); }
+    bool start_array(std::size_t) { return open(Json::array()); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+    bool key(std::string &k)
+    {
+        if (m_skipping > 0)
+            return true;
+        if (m_building.empty()) {
+            if (m_depth == 1)
+                m_rootKey = std::move(k);
+            return true;
+        }
+        // A case's chart is recomputed from its cast: never built.
+        m_skipNext = m_target == Target::Case && m_building.size() == 1 && k == "chart";
+        m_key = std::move(k);
+        return true;
+    }
+    bool parse_error(std::size_t position, const std::string &, const nlohmann::detail::exception &e)
+    {
+        std::string what = e.what();
+        const std::size_t colon = what.find(": ");
+        m_parseError = QString::fromStdString(colon == std::string::npos ? what : what.substr(colon + 2));
+        m_errorAt = static_cast<qint64>(position);
+        return false;
+    }
+
+    bool tooDeep() const { return m_tooDeep; }
+    bool cancelled() const { return m_cancelled; }
+    const QString &parseError() const { return m_parseError; }
+    qint64 errorAt() const { return m_errorAt; }
+    bool rootIsObject() const { return m_rootIsObject; }
+    const std::optional<Json> &format() const { return m_format; }
+    const std::optional<Json> &version() const { return m_version; }
+    bool hasCases() const { return m_casesIsArray; }
+    qint64 seen() const { return m_seen; }
+    const std::optional<CaseProblem> &problem() const { return m_problem; }
+    qint64 problemCase() const { return m_problemCase; }
+    const QString &problemQuestion() const { return m_problemQuestion; }
+
+private:
+    enum class Target { None, Format, Version, Case };
+
+    // What a value in a container `parentDepth` deep becomes, outside the values being built.
+    Target targetIn(qsizetype parentDepth) const
+    {
+        if (parentDepth == 1)
+            return m_rootKey == "format" ? Target::Format : m_rootKey == "version" ? Target::Version : Target::None;
+        return parentDepth == 2 && m_inCases ? Target::Case : Target::None;
+    }
+
+    bool value(Json &&v)
+    {
+        if (m_skipping > 0)
+            return true;
+        if (!m_building.empty()) {
+            if (!std::exchange(m_skipNext, false))
+                insert(std::move(v));
+            return true;
+        }
+        if (m_depth == 1 && m_rootKey == "cases")
+            m_casesIsArray = false;
+        switch (targetIn(m_depth)) {
+        case Target::Format:
+            m_format = std::move(v);
+            break;
+        case Target::Version:
+            m_version = std::move(v);
+            break;
+        case Target::Case:
+            return finishCase(std::move(v));
+        case Target::None:
+            break;
+        }
+        return true;
+    }
+
+    bool open(Json &&container)
+    {
+        if (++m_depth > MaxExportDepth) {
+            m_tooDeep = true;
+            return false;
+        }
+        if (m_skipping > 0) {
+            ++m_skipping;
+            return true;
+        }
+        if (!m_building.empty()) {
+            if (std::exchange(m_skipNext, false))
+                m_skipping = 1;
+            else
+                m_building.push_back(insert(std::move(container)));
+            return true;
+        }
+        if (m_depth == 1) {
+            m_rootIsObject = container.is_object();
+            return true;
+        }
+        if (m_depth == 2 && m_rootIsObject && m_rootKey == "cases") {
+            m_casesIsArray = m_inCases = container.is_array();
+            return true;
+        }
+        m_target = targetIn(m_depth - 1);
+        if (m_target == Target::None) {
+            m_skipping = 1;
+            return true;
+        }
+        m_built = std::move(container);
+        m_building.push_back(&m_built);
+        return true;
+    }
+
+    bool close()
+    {
+        --m_depth;
+        if (m_skipping > 0) {
+            --m_skipping;
+            return true;
+        }
+        if (m_building.empty()) {
+            if (m_depth == 1)
+                m_inCases = false; // the end of "cases"
+            return true;
+        }
+        m_building.pop_back();
+        if (!m_building.empty())
+            return true;
+        if (m_target == Target::Version)
+            m_version = std::move(m_built);
+        else if (m_target == Target::Format)
+            m_format = std::move(m_built);
+        else if (m_target == Target::Case)
+            return finishCase(std::move(m_built));
+        return true;
+    }
+
+    Json *insert(Json &&v)
+    {
+        Json &into = *m_building.back();
+        if (into.is_array()) {
+            into.push_back(std::move(v));
+            return &into.back();
+        }
+        Json &slot = into[m_key];
+        slot = std::move(v);
+        return &slot;
+    }
+
+    bool finishCase(Json &&parsed)
+    {
+        ++m_seen;
+        if (!m_problem) {
+            CaseProblem problem;
+            if (std::optional<CaseRecord> c = caseFromJson(parsed, &problem)) {
+                m_take(std::move(*c));
+            } else {
+                m_problem = problem;
+                m_problemCase = m_seen;
+                const auto question = parsed.is_object() ? parsed.find("question") : parsed.end();
+                if (question != parsed.end() && question->is_string())
+                    m_problemQuestion = text(question->get<std::string>());
+            }
+        }
+        if (m_progress && m_seen % 1000 == 0 && !m_progress(m_seen, 0)) {
+            m_cancelled = true;
+            return false;
+        }
+        return true;
+    }
+
+    const ImportProgress &m_progress;
+    const std::function<void(CaseRecord &&)> &m_take;
+    qsizetype m_depth = 0;    // of the containers open around the parser
+    qsizetype m_skipping = 0; // > 0: inside a value that is not kept, this many levels deep
+    bool m_skipNext = false;  // the next value is not kept
+    std::string m_rootKey;
+    std::string m_key;
+    bool m_inCases = false;
+    bool m_casesIsArray = false;
+    bool m_rootIsObject = false;
+    Target m_target = Target::None;
+    Json m_built;
+    std::vector<Json *> m_building;
+    std::optional<Json> m_format;
+    std::optional<Json> m_version;
+    bool m_tooDeep = false;
+    bool m_cancelled = false;
+    QString m_parseError;
+    qint64 m_errorAt = 0;
+    qint64 m_seen = 0;
+    std::optional<CaseProblem> m_problem;
+    qint64 m_problemCase = 0;
+    QString m_problemQuestion;
+};
+
+} // namespace
+
+bool readExport(QIODevice &in, const std::function<void(CaseRecord &&)> &take, JournalFailure &failure,
+                const ImportProgress &progress)
+{
     const auto failWith = [&failure](JournalError kind, QString detail = {}) {
         failure.kind = kind;
         failure.detail = std::move(detail);
-        return std::nullopt;
-    };
-    if (!QByteArrayView(bytes).isValidUtf8())
-        return failWith(JournalError::FileNotUtf8);
-    const QByteArray json = withLoneSurrogatesReplaced(bytes);
-
-    // Each element of the root's "cases" is turned into a case as soon as it
-    // is parsed, and dropped from the document.
-    QList<CaseRecord> cases;
-    qint64 seen = 0;
-    std::optional<CaseProblem> firstProblem;
-    qint64 problemCase = 0;
-    QString problemQuestion;
-    std::string rootKey;
-    bool inCases = false;
-    const auto each = [&](int depth, Json::parse_event_t event, Json &parsed) {
-        using Event = Json::parse_event_t;
-        if (depth == 1 && event == Event::key) {
-            rootKey = parsed.get<std::string>();
-            return true;
-        }
-        if (depth == 1 && (event == Event::array_start || event == Event::array_end)) {
-            inCases = event == Event::array_start && rootKey == "cases";
-            return true;
-        }
-        if (!inCases || depth != 2 || event == Event::object_start || event == Event::array_start)
-            return true;
-        ++seen;
-        if (!firstProblem) {
-            CaseProblem problem;
-            if (std::optional<CaseRecord> c = caseFromJson(parsed, &problem)) {
-                cases << *c;
-            } else {
-                firstProblem = problem;
-                problemCase = seen;
-                const auto question = parsed.is_object() ? parsed.find("question") : parsed.end();
-                if (question != parsed.end() && question->is_string())
-                    problemQuestion = text(question->get<std::string>());
-            }
-        }
-        if (progress && seen % 1000 == 0 && !progress(seen, 0))
-            throw Stopped{};
         return false;
     };
-    Json root;
-    try {
-        root = Json::parse(json.begin(), json.end(), each);
-    } catch (const Json::parse_error &e) {
-        std::string what = e.what();
-        const std::size_t colon = what.find(": ");
-        failure.offset = static_cast<qint64>(e.byte);
-        return failWith(JournalError::FileNotJson,
-                        QString::fromStdString(colon == std::string::npos ? what : what.substr(colon + 2)));
-    } catch (const Stopped &) {
+    ExportSource source(in);
+    ExportReader reader(progress, take);
+    const bool parsed = Json::sax_parse(ByteIterator(&source), ByteIterator(), &reader);
+    if (source.notUtf8())
+        return failWith(JournalError::FileNotUtf8);
+    if (!source.readError().isEmpty())
+        return failWith(JournalError::FileUnreadable, source.readError());
+    if (reader.cancelled())
         return failWith(JournalError::Cancelled);
+    if (reader.tooDeep() || source.tooDeep())
+        return failWith(JournalError::FileTooDeep, QString::number(MaxExportDepth));
+    if (!parsed) {
+        failure.offset = source.fileOffset(reader.errorAt());
+        return failWith(JournalError::FileNotJson, reader.parseError());
     }
-    const auto format = root.is_object() ? root.find("format") : root.end();
-    const auto list = root.is_object() ? root.find("cases") : root.end();
-    if (!root.is_object() || format == root.end() || !format->is_string() || format->get<std::string>() != FormatName
-        || list == root.end() || !list->is_array())
+    const std::optional<Json> &format = reader.format();
+    if (!reader.rootIsObject() || !format || !format->is_string() || format->get<std::string>() != FormatName
+        || !reader.hasCases())
         return failWith(JournalError::FileNotExport);
-    const auto version = root.find("version");
-    if (version == root.end() || version->is_null())
+    const std::optional<Json> &version = reader.version();
+    if (!version || version->is_null())
         return failWith(JournalError::VersionMissing);
     if (!version->is_number())
         return failWith(JournalError::VersionNotNumber, QString::fromStdString(version->dump()));
     if (version->get<double>() != ExportFormatVersion)
         return failWith(JournalError::VersionUnknown, QString::fromStdString(version->dump()));
-    if (firstProblem) {
-        failure.problem = firstProblem;
-        failure.caseNumber = problemCase;
-        failure.caseQuestion = problemQuestion;
+    if (reader.problem()) {
+        failure.problem = reader.problem();
+        failure.caseNumber = reader.problemCase();
+        failure.caseQuestion = reader.problemQuestion();
         return failWith(JournalError::BadFileCase);
     }
+    return true;
+}
+
+std::optional<QList<CaseRecord>> casesFromExport(const QByteArray &bytes, JournalFailure &failure,
+                                                 const ImportProgress &progress)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QList<CaseRecord> cases;
+    if (!readExport(
+            buffer, [&cases](CaseRecord &&c) { cases << std::move(c); }, failure, progress))
+        return std::nullopt;
     return cases;
 }
 

@@ -3,12 +3,13 @@
 //   {"format": "lotgrid-journal", "version": 1, "exported": "<UTC time>",
 //    "cases": [{"id": …, "saved": …, "lines": "101101", …}, …]}
 // Keys keep the order they are written in. A file is read case by case: each
-// case becomes a CaseRecord as soon as it is parsed, so the whole document
-// never stands in memory.
+// case becomes a CaseRecord as soon as it is parsed, so neither the file nor
+// the whole document ever stands in memory.
 
 #include "journal/journalerror.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 
 #include <nlohmann/json.hpp>
@@ -18,6 +19,11 @@ namespace lotgrid {
 using Json = nlohmann::ordered_json;
 
 inline constexpr int ExportFormatVersion = 1;
+
+// No export file nests deeper than this: the root, "cases", a case, its chart
+// and the chart's few levels. A file nested deeper is refused before any of it
+// is built.
+inline constexpr int MaxExportDepth = 64;
 
 // The JSON form of a case, as exported; the chart hook adds the computed chart
 // under "chart".
@@ -32,11 +38,17 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem);
 // its neighbour.
 QByteArray withLoneSurrogatesReplaced(const QByteArray &text);
 
-// The cases of an export file, checked one by one; `progress` is told after
-// every thousand (its total 0: not known while parsing) and stops the reading
-// when it returns false. On failure returns nothing and fills in the kind and
-// facts of `failure` (FileNotUtf8, FileNotJson, FileNotExport, Version…,
-// BadFileCase, Cancelled).
+// Reads an export file from `in` piece by piece, handing each case to `take`
+// as soon as it is read and checked; the file is never held whole, and a
+// case's "chart" is skipped unbuilt. `progress` is told after every thousand
+// cases (its total 0: not known while parsing) and stops the reading when it
+// returns false. On failure returns false and fills in the kind and facts of
+// `failure` (FileNotUtf8, FileNotJson, FileTooDeep, FileNotExport, Version…,
+// BadFileCase, Cancelled, FileUnreadable); `take` may have been given cases
+// before the failure was found.
+bool readExport(QIODevice &in, const std::function<void(CaseRecord &&)> &take, JournalFailure &failure,
+                const ImportProgress &progress = {});
+// The same over bytes in memory, the cases as a list.
 std::optional<QList<CaseRecord>> casesFromExport(const QByteArray &bytes, JournalFailure &failure,
                                                  const ImportProgress &progress = {});
 

@@ -158,16 +158,18 @@ QString changedLineKey(const CastInput &cast)
     return key;
 }
 
+// The names come from the hexagram table by line key: no chart is worked out for them.
 QString originalName(const CastInput &cast)
 {
-    const Chart chart = chartOf(cast);
-    return chart.original ? qs(hexagramName(*chart.original)) : QString();
+    const HexagramRow *row = FindHexagramByKey(u16(lineKey(cast)));
+    return row ? qs(hexagramName(*row)) : QString();
 }
 
 QString changedName(const CastInput &cast)
 {
-    const Chart chart = chartOf(cast);
-    return chart.changed && chart.hasMovingLine() ? qs(hexagramName(*chart.changed)) : QString();
+    const bool moving = std::ranges::any_of(cast.lines, [](const CastLine &l) { return l.moving; });
+    const HexagramRow *row = moving ? FindHexagramByKey(u16(changedLineKey(cast))) : nullptr;
+    return row ? qs(hexagramName(*row)) : QString();
 }
 
 QString hexagramsText(const CastInput &cast)
@@ -221,6 +223,14 @@ Moment chinaMoment(const QDateTime &utc)
 qint64 caseMinute(const CaseRecord &c)
 {
     return minuteNumber(c.cast.moment ? *c.cast.moment : chinaMoment(c.saved));
+}
+
+bool datedInRange(const CaseRecord &c)
+{
+    const auto inYears = [](int year) { return year >= 1 && year <= 9999; };
+    if (c.cast.moment)
+        return isValid(*c.cast.moment) && inYears(c.cast.moment->date.year);
+    return c.saved.isValid() && inYears(c.saved.toUTC().date().year());
 }
 
 CastInput readingCast(const CaseRecord &c)

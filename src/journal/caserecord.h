@@ -28,7 +28,7 @@ struct CaseRecord {
     qint64 id = 0;     // 0 until saved
     QDateTime saved;   // UTC, to the millisecond
     QDateTime changed; // UTC, to the millisecond
-    CastInput cast;    // moment: the moment of the cast (qgsj), China time
+    CastInput cast;    // moment: the moment of the cast (qgsj), China time; options: the school it was read by
     QString question;
     QString sex; // "男", "女" or empty
     QString notes;
@@ -74,6 +74,7 @@ enum class CaseFault : std::uint8_t {
     BadMark,
     BadVerdict, // value: the text
     BadDate,    // value: the text
+    BadSchool,  // "school" names no school or an option it cannot take
 };
 
 struct CaseProblem {
@@ -113,6 +114,9 @@ Moment chinaMoment(const QDateTime &utc);
 // Minutes (minuteNumber, China time) the case is dated and sorted by: its cast
 // moment, or the moment it was saved when the cast has none.
 qint64 caseMinute(const CaseRecord &c);
+// Whether that minute falls in the years 1 to 9999, where the case's id is
+// defined: a saved time read from a damaged or crafted file may not.
+bool datedInRange(const CaseRecord &c);
 
 // The case's cast with its 占类 and sex, which the journal keeps beside it: what its chart reads.
 CastInput readingCast(const CaseRecord &c);

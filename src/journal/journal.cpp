@@ -5,17 +5,20 @@
 #include "journal/casejson.h"
 #include "journal/journalschema.h"
 #include "qtcore/textconv.h"
+#include "qtcore/wholefile.h"
 
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMultiHash>
 #include <QSaveFile>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -292,8 +295,10 @@ bool Journal::begin()
 
 bool Journal::commit()
 {
-    if (execText(u"COMMIT"_s))
+    if (execText(u"COMMIT"_s)) {
+        ++m_commits;
         return true;
+    }
     rollback();
     return false;
 }
@@ -340,9 +345,18 @@ bool Journal::openFile(bool readOnly)
                           : QSqlDatabase::addDatabase(u"QSQLITE"_s, m_connectionName);
     if (!db.isValid())
         return fail(JournalAction::Open, JournalError::NoDriver);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1%2"_s.arg(m_options.busyTimeoutMs)
-                             .arg(readOnly ? u";QSQLITE_OPEN_READONLY"_s : QString()));
+    QString connectOptions = u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(m_options.busyTimeoutMs);
+    if (readOnly)
+        connectOptions += u";QSQLITE_OPEN_READONLY"_s;
+    if (readOnly && m_options.immutable) {
+        // SQLite's URI: read-only and immutable, so that no lock is taken and no file is created.
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                           + u"?mode=ro&immutable=1"_s);
+        connectOptions += u";QSQLITE_OPEN_URI"_s;
+    } else {
+        db.setDatabaseName(m_path);
+    }
+    db.setConnectOptions(connectOptions);
     if (!db.open()) {
         noteError(db.lastError());
         return failQuery(JournalAction::Open);
@@ -475,6 +489,8 @@ bool Journal::bringUpToDate(bool fullText)
             ok = migrateTo3();
         if (ok && h->version < 4)
             ok = migrateTo4();
+        if (ok && h->version < 5)
+            ok = migrateTo5();
         if (ok && fullText && !m_fullText)
             ok = createFullText(true);
     }
@@ -534,7 +550,10 @@ bool Journal::migrateTo2()
         return false;
     while (rows.next()) {
         CaseRecord c = readCase(rows);
-        if (const std::optional<CaseProblem> problem = checkCast(c.cast)) {
+        std::optional<CaseProblem> problem = checkCast(c.cast);
+        if (!problem && (!c.saved.isValid() || !c.changed.isValid() || !datedInRange(c)))
+            problem = CaseProblem{CaseFault::TimesInvalid, {}, {}};
+        if (problem) {
             m_lastSql = {JournalError::BadOldCase, {}, c.id, c.question, problem};
             return false;
         }
@@ -592,6 +611,15 @@ bool Journal::migrateTo4()
     return execText(u"PRAGMA user_version = 4"_s);
 }
 
+// The school column: a case saved before it was read by the modern rules (通行), which its NULL says.
+bool Journal::migrateTo5()
+{
+    for (const QString &sql : upgradeSql(5))
+        if (!execText(sql))
+            return false;
+    return execText(u"PRAGMA user_version = 5"_s);
+}
+
 std::optional<qint64> Journal::nextId(qint64 minute)
 {
     QSqlQuery *q = prepared(u"SELECT max(id) FROM cases WHERE id >= ? AND id < ?"_s);
@@ -612,15 +640,17 @@ std::optional<qint64> Journal::nextId(qint64 minute)
     return id;
 }
 
-bool Journal::indexCase(const CaseRecord &c)
+bool Journal::indexCase(const CaseRecord &c, bool fresh)
 {
     if (!m_fullText)
         return true;
-    QSqlQuery *remove = prepared(u"DELETE FROM cases_fts WHERE rowid = ?"_s);
-    if (remove)
-        remove->bindValue(0, c.id);
-    if (!execPrepared(remove))
-        return false;
+    if (!fresh) {
+        QSqlQuery *remove = prepared(u"DELETE FROM cases_fts WHERE rowid = ?"_s);
+        if (remove)
+            remove->bindValue(0, c.id);
+        if (!execPrepared(remove))
+            return false;
+    }
     QSqlQuery *q = prepared(
         u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (?, ?, ?, ?, ?, ?)"_s);
     if (!q)
@@ -636,6 +666,10 @@ bool Journal::indexCase(const CaseRecord &c)
 
 bool Journal::insertCase(CaseRecord &c, int version)
 {
+    if (!datedInRange(c)) { // no id for it
+        m_lastSql = {JournalError::BadCase, {}, 0, c.question, CaseProblem{CaseFault::TimesInvalid, {}, {}}};
+        return false;
+    }
     const std::optional<qint64> id = nextId(caseMinute(c));
     if (!id)
         return false;
@@ -643,15 +677,15 @@ bool Journal::insertCase(CaseRecord &c, int version)
     QSqlQuery *q = prepared(insertSql(version));
     if (q)
         bindInsert(*q, c, version);
-    return execPrepared(q) && indexCase(c);
+    return execPrepared(q) && indexCase(c, true);
 }
 
 bool Journal::writeFollowUp(const CaseRecord &c)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
-    q.prepare(followUpSql());
-    bindFollowUp(q, c);
-    return exec(q) && indexCase(c);
+    QSqlQuery *q = prepared(followUpSql());
+    if (q)
+        bindFollowUp(*q, c);
+    return execPrepared(q) && indexCase(c);
 }
 
 std::optional<CaseRecord> Journal::save(const CaseRecord &draft)
@@ -891,22 +925,32 @@ bool Journal::exportCases(const QString &file, const QList<qint64> &ids, const C
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return fail(JournalAction::Export, JournalError::FileUnwritable, out.errorString());
-    const auto put = [&out](const QByteArray &bytes) { return out.write(bytes) == bytes.size(); };
-    bool written = put(exportHead(now()));
+    QString error;
+    bool written = writeAll(out, exportHead(now()), &error);
     for (bool first = true; written && q.next(); first = false)
-        written = put(exportCase(readCase(q), chart, first));
+        written = writeAll(out, exportCase(readCase(q), chart, first), &error);
     if (!stepped(q)) {
         out.cancelWriting();
         return failQuery(JournalAction::Export);
     }
-    if (!written || !put(exportTail()) || !out.commit())
-        return fail(JournalAction::Export, JournalError::FileUnwritable, out.errorString());
+    if (!written || !writeAll(out, exportTail(), &error)) {
+        out.cancelWriting();
+        return fail(JournalAction::Export, JournalError::FileUnwritable, error);
+    }
+    if (!commitWhole(out, &error))
+        return fail(JournalAction::Export, JournalError::FileUnwritable, error);
     return true;
 }
 
 std::optional<std::optional<CaseRecord>> Journal::stored(const CaseRecord &c)
 {
-    QSqlQuery *q = prepared(u"SELECT %1 FROM cases WHERE saved_at = ?"_s.arg(selectColumns(m_version)));
+    static const std::array<QString, SchemaVersion + 1> Sql = [] {
+        std::array<QString, SchemaVersion + 1> sql;
+        for (int v = 1; v <= SchemaVersion; ++v)
+            sql[v] = u"SELECT %1 FROM cases WHERE saved_at = ?"_s.arg(selectColumns(v));
+        return sql;
+    }();
+    QSqlQuery *q = prepared(Sql[static_cast<std::size_t>(m_version)]);
     if (q)
         q->bindValue(0, c.saved.toMSecsSinceEpoch());
     if (!execPrepared(q))
@@ -924,6 +968,33 @@ std::optional<std::optional<CaseRecord>> Journal::stored(const CaseRecord &c)
     return std::optional<CaseRecord>();
 }
 
+std::optional<std::pair<qint64, qint64>> Journal::state()
+{
+    QSqlQuery *q = prepared(u"PRAGMA data_version"_s);
+    if (!execPrepared(q) || !q->next())
+        return std::nullopt;
+    const qint64 version = q->value(0).toLongLong();
+    q->finish();
+    return std::pair(version, m_commits);
+}
+
+// How an imported case stands against the journal. A case without its first
+// timing candidate (a file from before they were kept) keeps the one of the
+// same case there; a new one is given its chart's when it is written, as the
+// migration gives it to the cases there, its chart worked out once for every
+// column.
+std::optional<ImportPlan::Standing> Journal::standing(CaseRecord &c)
+{
+    const std::optional<std::optional<CaseRecord>> there = stored(c);
+    if (!there)
+        return std::nullopt;
+    if (!*there)
+        return ImportPlan::Standing{};
+    if (!c.firstYingqi)
+        c.firstYingqi = (*there)->firstYingqi;
+    return ImportPlan::Standing{(*there)->id, sameFollowUp(**there, c)};
+}
+
 std::optional<ImportPlan> Journal::readImport(const QString &file, const ImportProgress &progress)
 {
     startCommand();
@@ -937,39 +1008,34 @@ std::optional<ImportPlan> Journal::readImport(const QString &file, const ImportP
         fail(JournalAction::Import, JournalError::FileNotRegular);
         return std::nullopt;
     }
-    if (info.size() > ImportLimitBytes) {
-        fail(JournalAction::Import, JournalError::FileTooLarge, QString::number(info.size()));
-        return std::nullopt;
-    }
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
         fail(JournalAction::Import, JournalError::FileUnreadable, in.errorString());
         return std::nullopt;
     }
-    const QByteArray bytes = in.read(ImportLimitBytes + 1);
-    if (bytes.size() > ImportLimitBytes) {
-        fail(JournalAction::Import, JournalError::FileTooLarge);
-        return std::nullopt;
-    }
+    // The file is read piece by piece, whatever its size: every export this
+    // program writes comes back. What it holds is judged, not its size.
+    ImportPlan plan;
+    plan.file = file;
     JournalFailure parsed;
-    std::optional<QList<CaseRecord>> cases = casesFromExport(bytes, parsed, progress);
-    if (!cases) {
+    if (!readExport(
+            in, [&plan](CaseRecord &&c) { plan.cases << std::move(c); }, parsed, progress)) {
         fail(JournalAction::Import,
              {parsed.kind, parsed.detail, parsed.caseNumber, parsed.caseQuestion, parsed.problem});
         m_lastError.offset = parsed.offset;
         return std::nullopt;
     }
-    ImportPlan plan;
-    plan.file = file;
-    plan.cases = std::move(*cases);
+    plan.state = state();
     const qint64 total = plan.cases.size();
+    plan.standing.reserve(total);
     for (qint64 i = 0; i < total; ++i) {
-        const std::optional<std::optional<CaseRecord>> there = stored(plan.cases.at(i));
-        if (!there) {
+        const std::optional<ImportPlan::Standing> s = standing(plan.cases[i]);
+        if (!s || !plan.state) {
             failQuery(JournalAction::Import);
             return std::nullopt;
         }
-        ++(!*there ? plan.added : sameFollowUp(**there, plan.cases.at(i)) ? plan.identical : plan.differing);
+        plan.standing << *s;
+        ++(s->id == 0 ? plan.added : s->sameFollowUp ? plan.identical : plan.differing);
         if (progress && i % 500 == 499 && !progress(i + 1, total)) {
             fail(JournalAction::Import, JournalError::Cancelled);
             return std::nullopt;
@@ -990,21 +1056,50 @@ std::optional<ImportReport> Journal::applyImport(const ImportPlan &plan, bool re
         failQuery(JournalAction::Import);
         return std::nullopt;
     }
-    // The journal may have changed since the plan was read: each case is looked up again.
+    // Inside the transaction nobody else writes. When nobody has since the plan
+    // was read, it stands; otherwise each case is looked up again.
+    const std::optional<std::pair<qint64, qint64>> now = state();
+    const bool planStands = now && plan.state == now && plan.standing.size() == plan.cases.size();
+    // A file may hold a case twice: the cases written so far, by their saved
+    // time, are looked up here before the plan is taken at its word.
+    QMultiHash<qint64, CaseRecord> written;
+    const auto writtenAs = [&written](const CaseRecord &c) -> CaseRecord * {
+        const qint64 saved = c.saved.toMSecsSinceEpoch();
+        for (auto it = written.find(saved); it != written.end() && it.key() == saved; ++it)
+            if (it->cast == c.cast && it->question == c.question && it->sex == c.sex)
+                return &*it;
+        return nullptr;
+    };
     ImportReport report;
     const qint64 total = plan.cases.size();
     for (qint64 i = 0; i < total; ++i) {
         CaseRecord c = plan.cases.at(i);
-        const std::optional<std::optional<CaseRecord>> there = stored(c);
+        std::optional<ImportPlan::Standing> there;
+        CaseRecord *earlier = planStands ? writtenAs(c) : nullptr;
+        if (earlier) {
+            if (!c.firstYingqi)
+                c.firstYingqi = earlier->firstYingqi;
+            there = ImportPlan::Standing{earlier->id, sameFollowUp(*earlier, c)};
+        } else {
+            there = planStands ? std::optional(plan.standing.at(i)) : standing(c);
+        }
         bool ok = there.has_value();
-        if (ok && !*there) {
+        if (ok && there->id == 0) {
+            if (!c.firstYingqi)
+                c.firstYingqi = firstYingqiOf(c);
             ok = insertCase(c, m_version);
+            if (planStands)
+                written.insert(c.saved.toMSecsSinceEpoch(), c);
             ++report.added;
-        } else if (ok && sameFollowUp(**there, c)) {
+        } else if (ok && there->sameFollowUp) {
             ++report.skipped;
         } else if (ok && replaceDiffering) {
-            c.id = (*there)->id;
+            c.id = there->id;
             ok = writeFollowUp(c);
+            if (planStands && earlier)
+                *earlier = c;
+            else if (planStands)
+                written.insert(c.saved.toMSecsSinceEpoch(), c);
             ++report.replaced;
         } else if (ok) {
             ++report.differing;
@@ -1059,11 +1154,11 @@ QString journalErrorName(JournalError kind)
         "bad-case"_L1,
         "bad-old-case"_L1,
         "file-not-regular"_L1,
-        "file-too-large"_L1,
         "file-unreadable"_L1,
         "file-unwritable"_L1,
         "file-not-utf8"_L1,
         "file-not-json"_L1,
+        "file-too-deep"_L1,
         "file-not-export"_L1,
         "version-missing"_L1,
         "version-not-number"_L1,

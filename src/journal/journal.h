@@ -38,6 +38,9 @@ struct JournalOptions {
     int busyTimeoutMs = 3000;       // how long a write waits for another instance's lock
     std::function<QDateTime()> now; // the clock of saved/changed; UTC now when empty
     bool fullTextSearch = true;     // FTS5 when SQLite has it; LIKE otherwise
+    // openReadOnly() reads the file as it lies, creating nothing beside it
+    // (no -wal, no -shm): only safe while no other program writes it.
+    bool immutable = false;
 };
 
 // What the case table shows: the text typed into the search field (every word
@@ -65,6 +68,15 @@ struct ImportPlan {
     int added = 0;
     int identical = 0;
     int differing = 0;
+    // How each case stood: the id of the same case in the journal (0: new) and
+    // whether its follow-up there is the file's. Used as long as the journal
+    // has not changed since (`state`); otherwise each case is looked up again.
+    struct Standing {
+        qint64 id = 0;
+        bool sameFollowUp = false;
+    };
+    QList<Standing> standing;
+    std::optional<std::pair<qint64, qint64>> state;
 };
 
 struct ImportReport {
@@ -79,8 +91,7 @@ class Journal
 public:
     // The versions are described beside the table (journalschema.h). Opening an
     // older file migrates it in one transaction.
-    static constexpr int SchemaVersion = 4;
-    static constexpr qint64 ImportLimitBytes = 64LL * 1024 * 1024;
+    static constexpr int SchemaVersion = 5;
 
     explicit Journal(QString path, JournalOptions options = {});
     ~Journal();
@@ -167,11 +178,17 @@ private:
     bool migrateTo2();
     bool migrateTo3();
     bool migrateTo4();
+    bool migrateTo5();
     bool createFullText(bool fill);
     bool insertCase(CaseRecord &c, int version);
     bool writeFollowUp(const CaseRecord &c);
     std::optional<qint64> nextId(qint64 minute);
-    bool indexCase(const CaseRecord &c);
+    // `fresh`: a new id, which the index cannot hold yet.
+    bool indexCase(const CaseRecord &c, bool fresh = false);
+    // The journal's version as this connection sees it: SQLite's data_version
+    // (moved by other connections' commits) and this connection's own commits.
+    std::optional<std::pair<qint64, qint64>> state();
+    std::optional<ImportPlan::Standing> standing(CaseRecord &c);
     // The case itself, or nothing when it is not there; nothing at all on a failure.
     std::optional<std::optional<CaseRecord>> findCase(qint64 id);
     std::optional<std::optional<CaseRecord>> stored(const CaseRecord &c);
@@ -189,6 +206,7 @@ private:
     SqlFailure m_stoppedBy;                  // why the journal stopped for this run
     QString m_otherFile;                     // the file of the export or import under way
     std::map<QString, QSqlQuery> m_prepared; // by their SQL
+    qint64 m_commits = 0;                    // by this connection
 };
 
 // Text as the full-text index stores it: every CJK character a word of its own,

@@ -42,11 +42,11 @@ enum class JournalError : std::uint8_t {
     BadOldCase, // a version-1 case that cannot be migrated; caseNumber is its old id
     // Export and import files (file).
     FileNotRegular,   // a folder, pipe or device
-    FileTooLarge,     // detail: its size in bytes
     FileUnreadable,   // detail: why
     FileUnwritable,   // detail: why
     FileNotUtf8,      // detail: the offset of the first bad byte
     FileNotJson,      // detail: where and what the parser found
+    FileTooDeep,      // values nested deeper than an export's; detail: the depth allowed
     FileNotExport,    // JSON, but not the program's export
     VersionMissing,   // no "version"
     VersionNotNumber, // detail: the value as written in the file

@@ -92,17 +92,14 @@ QString reason(const JournalFailure &f)
         return u"格式 1 的案例库中第 %1 号案例%2无法升级：%3"_s.arg(f.caseNumber).arg(quoted(f.caseQuestion), problem);
     case JournalError::FileNotRegular:
         return u"这不是普通文件（而是文件夹、管道或设备），无法导入"_s;
-    case JournalError::FileTooLarge:
-        if (f.detail.isEmpty())
-            return u"文件太大，超过导入上限 %1 MB"_s.arg(Journal::ImportLimitBytes / (1024 * 1024));
-        return u"文件太大（%1 MB），超过导入上限 %2 MB"_s.arg(f.detail.toLongLong() / (1024 * 1024))
-            .arg(Journal::ImportLimitBytes / (1024 * 1024));
     case JournalError::FileUnwritable:
         return f.detail;
     case JournalError::FileNotUtf8:
         return u"文件不是 UTF-8 编码的文字"_s;
     case JournalError::FileNotJson:
         return u"不是 JSON 文件（第 %1 个字节处：%2）"_s.arg(f.offset).arg(f.detail);
+    case JournalError::FileTooDeep:
+        return u"文件中的值嵌套超过 %1 层，不是本程序导出的案例文件"_s.arg(f.detail);
     case JournalError::FileNotExport:
         return u"不是本程序导出的案例文件（缺少 \"format\": \"lotgrid-journal\" 或 \"cases\" 列表）"_s;
     case JournalError::VersionMissing:
@@ -187,6 +184,8 @@ QString caseProblemText(const CaseProblem &p)
         return u"字段“%1”应为“应验”“不验”或“未定”，而不是“%2”"_s.arg(p.field, p.value);
     case CaseFault::BadDate:
         return u"字段“%1”应为日期（如 2026-12-07），而不是“%2”"_s.arg(p.field, p.value);
+    case CaseFault::BadSchool:
+        return u"字段“school”应为 {\"school\": \"增删卜易\"、\"卜筮正宗\" 或 \"通行\", \"options\": {…}}"_s;
     }
     return {};
 }

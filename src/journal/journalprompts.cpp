@@ -21,6 +21,9 @@ QMessageBox::StandardButton showBox(QWidget *parent, QMessageBox::Icon icon, con
 
 } // namespace
 
+const QString JournalPrompts::CaseFileName = u"案例.json"_s;
+const QString JournalPrompts::CaseFileFilter = u"案例文件 (*.json);;所有文件 (*)"_s;
+
 JournalPrompts JournalPrompts::production()
 {
     JournalPrompts p;
@@ -34,12 +37,11 @@ JournalPrompts JournalPrompts::production()
     p.inform = [](QWidget *parent, const QString &title, const QString &text) {
         showBox(parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
     };
-    const QString filter = u"案例文件 (*.json);;所有文件 (*)"_s;
-    p.exportFile = [filter](QWidget *parent, const QString &title) {
-        return QFileDialog::getSaveFileName(parent, title, u"案例.json"_s, filter);
+    p.exportFile = [](QWidget *parent, const QString &title, const QString &proposed, const QString &filter) {
+        return QFileDialog::getSaveFileName(parent, title, proposed, filter);
     };
-    p.importFile = [filter](QWidget *parent, const QString &title) {
-        return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    p.importFile = [](QWidget *parent, const QString &title) {
+        return QFileDialog::getOpenFileName(parent, title, QString(), CaseFileFilter);
     };
     return p;
 }

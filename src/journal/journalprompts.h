@@ -16,9 +16,14 @@ struct JournalPrompts {
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
     std::function<void(QWidget *parent, const QString &title, const QString &text)> warn;
     std::function<void(QWidget *parent, const QString &title, const QString &text)> inform;
-    // The file to write or read; empty when the user cancels.
-    std::function<QString(QWidget *parent, const QString &title)> exportFile;
+    // The file to write or read; empty when the user cancels. An export proposes
+    // a name and shows the files of a filter ("CSV 表格 (*.csv)").
+    std::function<QString(QWidget *parent, const QString &title, const QString &proposed, const QString &filter)>
+        exportFile;
     std::function<QString(QWidget *parent, const QString &title)> importFile;
+    // The name and filter of the journal's own export files.
+    static const QString CaseFileName;
+    static const QString CaseFileFilter;
 
     static JournalPrompts production();
 };

@@ -1,8 +1,13 @@
 #include "journalschema.h"
 
 #include "chart/casefacts.h"
+#include "chart/charttext.h"
 
 #include <QSqlQuery>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -19,6 +24,14 @@ QVariant notNull(const QString &s)
 QVariant nullWhenEmpty(const QString &s)
 {
     return s.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(s);
+}
+
+// The school of a stored case: 通行 for one saved before the schools, or whose text cannot be read.
+SchoolOptions schoolOfText(const QVariant &v)
+{
+    const auto parsed = nlohmann::ordered_json::parse(v.toString().toStdString(), nullptr, false);
+    return v.isNull() ? schoolPreset(School::Common)
+                      : schoolOptionsFromJson(parsed).value_or(schoolPreset(School::Common));
 }
 
 QVariant optionalInt(const auto &value)
@@ -71,7 +84,7 @@ constexpr std::array<SchemaIndex, 4> Indexes{{
 } // namespace
 
 // clang-format off
-const std::array<CaseColumn, 23> CaseColumns{{
+const std::array<CaseColumn, 24> CaseColumns{{
     {"id"_L1, "INTEGER PRIMARY KEY"_L1, 1, false, // see IdsPerMinute
      [](const CaseRecord &c) { return QVariant(c.id); },
      [](CaseRecord &c, const QVariant &v) { c.id = v.toLongLong(); }},
@@ -168,6 +181,9 @@ const std::array<CaseColumn, 23> CaseColumns{{
     {"outcome_date"_L1, "TEXT"_L1, 4, true, // the day the outcome came about, "YYYY-MM-DD"; NULL when not told
      [](const CaseRecord &c) { return isoDateOrNull(c.outcomeDate); },
      [](CaseRecord &c, const QVariant &v) { c.outcomeDate = dateOf(v); }},
+    {"school"_L1, "TEXT"_L1, 5, true, // the school as the chart's JSON names it; NULL: saved before the schools (通行)
+     [](const CaseRecord &c) { return QVariant(QString::fromStdString(schoolJsonValue(c.cast.options).dump())); },
+     [](CaseRecord &c, const QVariant &v) { c.cast.options = schoolOfText(v); }},
 }};
 // clang-format on
 
@@ -215,17 +231,26 @@ CaseRecord readCase(const QSqlQuery &q)
     return c;
 }
 
-QString insertSql(int version)
+const QString &insertSql(int version)
 {
-    QStringList names;
-    QStringList values;
-    for (const CaseColumn &column : CaseColumns) {
-        if (column.since <= version) {
-            names << column.name;
-            values << u"?"_s;
+    // Written once for each version: an import inserts with it case after case.
+    static const std::array<QString, CurrentSchemaVersion + 1> Sql = [] {
+        std::array<QString, CurrentSchemaVersion + 1> sql;
+        for (int v = 1; v <= CurrentSchemaVersion; ++v) {
+            QStringList names;
+            QStringList values;
+            for (const CaseColumn &column : CaseColumns) {
+                if (column.since <= v) {
+                    names << column.name;
+                    values << u"?"_s;
+                }
+            }
+            sql[static_cast<std::size_t>(v)]
+                = u"INSERT INTO cases(%1) VALUES (%2)"_s.arg(names.join(u", "_s), values.join(u", "_s));
         }
-    }
-    return u"INSERT INTO cases(%1) VALUES (%2)"_s.arg(names.join(u", "_s), values.join(u", "_s));
+        return sql;
+    }();
+    return Sql[static_cast<std::size_t>(std::clamp(version, 1, CurrentSchemaVersion))];
 }
 
 void bindInsert(QSqlQuery &q, const CaseRecord &c, int version)
@@ -236,21 +261,25 @@ void bindInsert(QSqlQuery &q, const CaseRecord &c, int version)
             q.bindValue(at++, column.write(c));
 }
 
-QString followUpSql()
+const QString &followUpSql()
 {
-    QStringList sets;
-    for (const CaseColumn &column : CaseColumns)
-        if (column.followUp)
-            sets << column.name + u" = ?"_s;
-    return u"UPDATE cases SET %1 WHERE id = ?"_s.arg(sets.join(u", "_s));
+    static const QString Sql = [] {
+        QStringList sets;
+        for (const CaseColumn &column : CaseColumns)
+            if (column.followUp)
+                sets << column.name + u" = ?"_s;
+        return u"UPDATE cases SET %1 WHERE id = ?"_s.arg(sets.join(u", "_s));
+    }();
+    return Sql;
 }
 
 void bindFollowUp(QSqlQuery &q, const CaseRecord &c)
 {
+    int at = 0;
     for (const CaseColumn &column : CaseColumns)
         if (column.followUp)
-            q.addBindValue(column.write(c));
-    q.addBindValue(c.id);
+            q.bindValue(at++, column.write(c));
+    q.bindValue(at, c.id);
 }
 
 } // namespace lotgrid

@@ -10,7 +10,8 @@
 // firstIdOf) and the full-text index; 3 adds the category and the first
 // timing candidate; 4 adds what the statistics group cases by that only the
 // chart tells (the use god's strength, the hexagram group) and the day an
-// outcome came about.
+// outcome came about; 5 the school (流派) the case is read by, NULL for a
+// case saved before the schools, which reads as 通行.
 
 #include "journal/caserecord.h"
 
@@ -24,7 +25,7 @@ class QSqlQuery;
 
 namespace lotgrid {
 
-inline constexpr int CurrentSchemaVersion = 4;
+inline constexpr int CurrentSchemaVersion = 5;
 
 // A case's id orders the journal, newest last: the minute the case is dated by
 // (caseMinute) times 2^20, plus its place among the cases of that minute, from 1.
@@ -46,7 +47,7 @@ struct CaseColumn {
     void (*read)(CaseRecord &, const QVariant &); // nullptr: derived, never read
 };
 
-extern const std::array<CaseColumn, 23> CaseColumns;
+extern const std::array<CaseColumn, 24> CaseColumns;
 
 // CREATE statements of the table and its indexes as of `version`.
 QStringList createTableSql(int version);
@@ -60,10 +61,10 @@ QString selectColumns(int version, QLatin1StringView alias = {});
 CaseRecord readCase(const QSqlQuery &q);
 
 // INSERT of every column a table of `version` has, and its values.
-QString insertSql(int version);
+const QString &insertSql(int version);
 void bindInsert(QSqlQuery &q, const CaseRecord &c, int version);
 // UPDATE of the follow-up columns and changed_at of the case with c.id.
-QString followUpSql();
+const QString &followUpSql();
 void bindFollowUp(QSqlQuery &q, const CaseRecord &c);
 
 } // namespace lotgrid

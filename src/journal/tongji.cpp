@@ -1,5 +1,7 @@
 #include "journal/tongji.h"
 
+#include "qtcore/wholefile.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -54,16 +56,37 @@ QValueAxis *percentAxis()
     return axis;
 }
 
+// A group's name as the chart and the table show it: a long tag is cut, its
+// whole text in the table's tooltip and in the CSV.
+constexpr qsizetype LongestShownLabel = 24;
+
+QString shownLabel(const QString &label)
+{
+    if (label.size() <= LongestShownLabel)
+        return label;
+    qsizetype cut = LongestShownLabel;
+    if (label.at(cut - 1).isHighSurrogate())
+        --cut;
+    return label.left(cut) + u'…';
+}
+
 int ratePercent(const HitCount &c)
 {
     return qRound(c.rate().value_or(0) * 100);
 }
 
+// A cell as RFC 4180 writes it: quoted when it holds a comma, a quote, CR or LF.
+// A text a spreadsheet would run as a formula (a first =, +, -, @, tab or CR)
+// gets a leading ' first, which spreadsheets show as text and do not run.
 QString csvField(const QString &text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n'))
-        return text;
-    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+    static constexpr std::u16string_view FormulaStarts = u"=+-@\t\r";
+    QString cell = text;
+    if (!cell.isEmpty() && FormulaStarts.find(cell.front().unicode()) != std::u16string_view::npos)
+        cell.prepend(u'\'');
+    if (!cell.contains(u',') && !cell.contains(u'"') && !cell.contains(u'\n') && !cell.contains(u'\r'))
+        return cell;
+    return u'"' + cell.replace(u"\""_s, u"\"\""_s) + u'"';
 }
 
 } // namespace
@@ -136,7 +159,7 @@ private:
         m_table->setRowCount(static_cast<int>(m_rows.size()));
         for (int row = 0; row < m_rows.size(); ++row) {
             const StatsRow &r = m_rows.at(row);
-            const std::array<QString, ColumnCount> cells{r.label, QString::number(r.count.hits),
+            const std::array<QString, ColumnCount> cells{shownLabel(r.label), QString::number(r.count.hits),
                                                          QString::number(r.count.misses),
                                                          QString::number(r.count.decided()), rateText(r.count)};
             for (int column = 0; column < ColumnCount; ++column) {
@@ -144,6 +167,8 @@ private:
                 item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
                 if (column != GroupColumn)
                     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                else if (r.label.size() > LongestShownLabel)
+                    item->setToolTip(r.label.toHtmlEscaped());
                 m_table->setItem(row, column, item);
             }
         }
@@ -163,7 +188,13 @@ private:
             const StatsRow &r = m_rows.at(i);
             *set << ratePercent(r.count);
             // Axis labels are drawn as rich text: the group's name is the user's.
-            categories << r.label.toHtmlEscaped() + u"<br>"_s + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+            const QString category
+                = shownLabel(r.label).toHtmlEscaped() + u"<br>"_s + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+            // The axis keeps one bar a name: two tags cut to the same words are numbered.
+            QString unique = category;
+            for (int n = 2; categories.contains(unique); ++n)
+                unique = category + u"（%1）"_s.arg(n);
+            categories << unique;
         }
         auto *series = new QBarSeries;
         series->append(set);
@@ -337,11 +368,14 @@ bool Tongji::exportCsv(const QString &file)
         for (const StatsRow &r : m_rows[static_cast<std::size_t>(by)])
             line(statsByName(by), r.label, r.count);
     QSaveFile out(file);
-    const QByteArray bytes = text.toUtf8();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    QString error;
+    if (!out.open(QIODevice::WriteOnly) || !writeAll(out, text.toUtf8(), &error) || !commitWhole(out, &error)) {
+        if (error.isEmpty())
+            error = out.errorString();
+        out.cancelWriting();
         if (m_prompts.warn)
             m_prompts.warn(this, windowTitle(),
-                           u"导出失败，没有写出文件 %1：%2"_s.arg(QDir::toNativeSeparators(file), out.errorString()));
+                           u"导出失败，没有写出文件 %1：%2"_s.arg(QDir::toNativeSeparators(file), error));
         return false;
     }
     if (m_prompts.inform)
@@ -351,7 +385,9 @@ bool Tongji::exportCsv(const QString &file)
 
 void Tongji::exportClicked()
 {
-    const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出统计（CSV）"_s) : QString();
+    const QString file = m_prompts.exportFile ? m_prompts.exportFile(this, u"导出统计（CSV）"_s, u"验证统计.csv"_s,
+                                                                     u"CSV 表格 (*.csv);;所有文件 (*)"_s)
+                                              : QString();
     if (!file.isEmpty())
         exportCsv(file);
 }

@@ -4,7 +4,9 @@
 #include "chart/charttext.h"
 #include "chart/zhouyi.h"
 #include "cli/chartcli.h"
+#include "cli/quote.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -24,6 +26,17 @@ Json categoryWords()
 // The sex of the one the chart is cast for.
 constexpr std::array<std::string_view, 2> SexWords{"男", "女"};
 
+// The schools (流派) a chart may be read by, each a preset of the school options.
+constexpr std::array<School, 3> Schools{School::ZengShan, School::BuShi, School::Common};
+
+Json schoolWords()
+{
+    Json words = Json::array();
+    for (const School s : Schools)
+        words.push_back(toUtf8(schoolName(s)));
+    return words;
+}
+
 // The arguments every chart tool takes besides its cast; `time` is required
 // by the tools that cast from it.
 Json optionProperties()
@@ -34,9 +47,36 @@ Json optionProperties()
           {"description", "the moment of the cast in China Standard Time, \"YYYY-MM-DD HH:MM\", from 1900-01-31 "
                           "00:00 to 2100-12-31 23:59; gives the pillars, 旬空, the six spirits and the builds"}}},
         {"zi23", {{"type", "boolean"}, {"description", "the day turns at 23:00 (子初换日) instead of midnight"}}},
+        {"tz",
+         {{"type", "string"},
+          {"description", "the zone whose clock `time` is on: an IANA name (\"America/New_York\") or one of the "
+                          "program's zone names (纽约, 伦敦, 东京 ...); without it `time` is 北京时间, which on a "
+                          "summer-time day of 1986-1991 ran an hour ahead and is taken back"}}},
+        {"standard_time",
+         {{"type", "boolean"}, {"description", "`time` in 北京时间 is standard time even on those summer days"}}},
+        {"longitude",
+         {{"type", "number"},
+          {"description", "真太阳时: the hour, and across midnight the day, follow the true solar time at this "
+                          "longitude (degrees east, west negative)"}}},
+        {"city", {{"type", "string"}, {"description", "真太阳时 at a city of the program's list (石家庄, 纽约 ...)"}}},
         {"category", {{"type", "string"}, {"enum", categoryWords()}, {"description", "占类, what is asked"}}},
         {"sex", {{"type", "string"}, {"enum", SexWords}, {"description", "the sex of the one the chart is cast for"}}},
+        {"school",
+         {{"type", "string"},
+          {"enum", schoolWords()},
+          {"description", "流派, the school the chart is read by: 增删卜易 (default), 卜筮正宗, or 通行 (the modern "
+                          "books' rules)"}}},
     };
+}
+
+// A message of the command line's option parsing in the words of this server's arguments.
+std::string argumentWords(std::string message)
+{
+    for (const auto &[option, argument] : std::array<std::pair<std::string_view, std::string_view>, 4>{
+             {{"--standard-time", "standard_time"}, {"--tz", "tz"}, {"--longitude", "longitude"}, {"--city", "city"}}})
+        for (std::size_t at; (at = message.find(option)) != std::string::npos;)
+            message.replace(at, option.size(), argument);
+    return message;
 }
 
 Json objectSchema(Json properties, Json required)
@@ -57,12 +97,29 @@ struct ChartRequest {
 std::optional<ToolResult> readOptions(const Json &args, ChartRequest &request)
 {
     request.input.dayBoundary = args.value("zi23", false) ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    const std::string school = args.value("school", toUtf8(schoolName(School::ZengShan)));
+    const auto found = std::ranges::find_if(Schools, [&](School s) { return toUtf8(schoolName(s)) == school; });
+    if (found == Schools.end())
+        return ToolResult::error("school must be 增删卜易, 卜筮正宗 or 通行, not \"" + school + "\".");
+    request.input.options = schoolPreset(*found);
+    std::string error;
+    const std::string zone = args.value("tz", ""), city = args.value("city", "");
+    const std::string longitude = args.contains("longitude") ? std::to_string(args.at("longitude").get<double>()) : "";
+    const auto clock = cli::parseClock(
+        args.contains("tz") ? std::optional<std::string_view>(zone) : std::nullopt, args.value("standard_time", false),
+        args.contains("longitude") ? std::optional<std::string_view>(longitude) : std::nullopt,
+        args.contains("city") ? std::optional<std::string_view>(city) : std::nullopt, error);
+    if (!clock)
+        return ToolResult::error(argumentWords(error) + ".");
     if (args.contains("time")) {
-        std::string error;
-        const auto moment = cli::parseTime(args.at("time").get<std::string>(), error);
+        const std::string time = args.at("time").get<std::string>();
+        const auto typed = cli::parseTime(time, error);
+        const auto moment = typed ? cli::resolveMoment(*typed, *clock, time, error) : std::nullopt;
         if (!moment)
             return ToolResult::error("time " + error + ".");
-        cli::setMoment(request.input, *moment);
+        setCastMoment(request.input, *moment);
+    } else if (!clock->zone.empty() || clock->longitude || clock->standardTime) {
+        return ToolResult::error("tz, standard_time, longitude and city go with time, the moment they read.");
     }
     request.input.category = cli::categoryOf(args.value("category", ""));
     request.input.sex = cli::sexOf(args.value("sex", ""));
@@ -80,16 +137,51 @@ ToolResult chartCall(const Json &args)
 {
     ChartRequest request;
     std::string error;
-    const auto lines = cli::parseLines(args.at("lines").get<std::string>(), error);
+    if (args.contains("lines") == args.contains("gua"))
+        return ToolResult::error("Give the cast as one of lines or gua.");
+    const auto lines = args.contains("lines") ? cli::parseLines(args.at("lines").get<std::string>(), error)
+                                              : cli::parseGuaName(args.at("gua").get<std::string>(), error);
     if (!lines)
-        return ToolResult::error("lines " + error + ".");
+        return ToolResult::error((args.contains("lines") ? "lines " : "gua ") + error + ".");
     request.input.lines = *lines;
     if (auto problem = readOptions(args, request))
         return *problem;
+    if (args.contains("ganzhi")) {
+        if (!args.value("no_date", false) || args.contains("time"))
+            return ToolResult::error("ganzhi charts without a date, with no_date and no time; the dates of a "
+                                     "ganzhi are listed by the ganzhi_dates tool.");
+        GanzhiError ganzhiError;
+        const std::string text = args.at("ganzhi").get<std::string>();
+        const auto query = parseGanzhi(cli::toUtf16(text), ganzhiError);
+        if (!query)
+            return ToolResult::error("ganzhi " + toUtf8(ganzhiErrorText(ganzhiError, 1900, 2100)) + ".");
+        if (!cli::setPillarsWithoutDate(request.input, *query, error))
+            return ToolResult::error("ganzhi " + error + ".");
+    } else if (args.value("no_date", false)) {
+        return ToolResult::error("no_date needs ganzhi, the pillars to chart from.");
+    }
     const Chart chart = chartOf(request.input);
     ToolResult result{nullptr, chartTextOf(chart, request), false, {}};
     appendChartValueJson(result.structuredJson, chart);
     return result;
+}
+
+ToolResult ganzhiDatesCall(const Json &args)
+{
+    const std::string text = args.at("ganzhi").get<std::string>();
+    const int first = args.value("first_year", 1900), last = args.value("last_year", 2100);
+    if (first > last || first < FirstChartMoment.date.year || last > LastChartMoment.date.year)
+        return ToolResult::error("first_year and last_year must be years from 1900 to 2100, the first not after "
+                                 "the last.");
+    GanzhiError e;
+    const auto query = parseGanzhi(cli::toUtf16(text), e);
+    const DayBoundary b = args.value("zi23", false) ? DayBoundary::Zi23 : DayBoundary::Midnight;
+    const auto matches
+        = query ? findGanzhi(*query, b, first, last, cli::todayInChina(), e) : std::vector<GanzhiMatch>{};
+    if (matches.empty())
+        return ToolResult::error("ganzhi " + toUtf8(ganzhiErrorText(e, first, last)) + ".");
+    return {Json::parse(cli::ganzhiListJson(text, *query, matches)),
+            cli::ganzhiListText(text, *query, matches, first, last)};
 }
 
 Json trigramValue(int number)
@@ -309,12 +401,42 @@ std::vector<Tool> chartTools()
           {"description", "add the number of the hour of `time` (子 1 .. 亥 12) to the moving line"}}}};
     numberProperties.update(optionProperties());
 
+    chartProperties["gua"] = {{"type", "string"},
+                              {"description", "instead of lines: the hexagrams by name, as books write them: "
+                                              "\"山火贲\", \"贲之艮\", \"火山旅 二五爻动\""}};
+    chartProperties["ganzhi"]
+        = {{"type", "string"},
+           {"description",
+            "with no_date: chart from these pillars alone, the day in full and the month (\"卯月戊寅日\")"}};
+    chartProperties["no_date"]
+        = {{"type", "boolean"}, {"description", "chart from the pillars of ganzhi, without a date (no 应期 dates)"}};
+
+    const Json ganzhiProperties{
+        {"ganzhi",
+         {{"type", "string"},
+          {"description", "pillars as books write them: \"卯月戊寅日\", \"丙午年 己亥月 乙卯日 庚辰时\""}}},
+        {"first_year", {{"type", "integer"}, {"description", "the first year searched, 1900 by default"}}},
+        {"last_year", {{"type", "integer"}, {"description", "the last year searched, 2100 by default"}}},
+        {"zi23", {{"type", "boolean"}, {"description", "the day turns at 23:00 (子初换日) instead of midnight"}}}};
+    const Json match = objectSchema({{"from", {{"type", "string"}}},
+                                     {"to", {{"type", "string"}}},
+                                     {"chartTime", {{"type", "string"}}},
+                                     {"pillars", {{"type", "object"}}}},
+                                    Json::array({"from", "to", "chartTime", "pillars"}));
+    const Json ganzhiOutput
+        = objectSchema({{"ganzhi", {{"type", "string"}}}, {"matches", {{"type", "array"}, {"items", match}}}},
+                       Json::array({"ganzhi", "matches"}));
+
     const Json hour{{"hour", {{"type", Json::array({"integer", "null"})}}}};
     return {
         {"chart", "六爻排盘",
          "The six-line (六爻) chart of a cast: palace, najia, six relatives, world and response, and with a time the "
          "pillars, six spirits, builds and marks. Returns the chart as JSON and as the text the program copies.",
-         objectSchema(std::move(chartProperties), Json::array({"lines"})), chartSchema(), chartCall},
+         objectSchema(std::move(chartProperties), Json::array()), chartSchema(), chartCall},
+        {"ganzhi_dates", "干支查日期",
+         "The dates whose pillars are the 干支 given, as practitioners copy them from books: each stretch of time "
+         "in which they all hold, nearest to today first, with a moment to chart it on.",
+         objectSchema(ganzhiProperties, Json::array({"ganzhi"})), ganzhiOutput, ganzhiDatesCall},
         {"cast_by_time", "时间起卦",
          "Casts from the moment (梅花易数): the year's branch, the lunar month and day and the hour's branch give "
          "the trigrams and the moving line. Returns the lines cast and their chart.",

@@ -1,6 +1,8 @@
 #include "mcp/journalreader.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -50,10 +52,12 @@ void JournalReader::failOn(const Journal &journal)
 }
 
 // Opened read-only: the journal never creates, migrates or writes the file.
-std::unique_ptr<Journal> JournalReader::open()
+std::unique_ptr<Journal> JournalReader::open(bool immutable)
 {
     m_error.clear();
-    auto journal = std::make_unique<Journal>(m_path, JournalOptions{BusyTimeoutMs, {}, true});
+    JournalOptions options{BusyTimeoutMs, {}, true};
+    options.immutable = immutable;
+    auto journal = std::make_unique<Journal>(m_path, options);
     if (!journal->openReadOnly()) {
         failOn(*journal);
         return nullptr;
@@ -61,28 +65,66 @@ std::unique_ptr<Journal> JournalReader::open()
     return journal;
 }
 
+namespace {
+
+// What tells whether another program wrote the journal or has it open: a
+// writer in write-ahead mode keeps a -wal file beside it while it has it
+// open, and what it writes into the file itself changes its size or time.
+struct FileMarks {
+    bool wal = false;
+    qint64 size = -1;
+    QDateTime modified;
+    friend bool operator==(const FileMarks &, const FileMarks &) = default;
+};
+
+FileMarks marksOf(const QString &path)
+{
+    const QFileInfo file(path);
+    return {QFileInfo::exists(path + u"-wal"_s), file.size(), file.lastModified()};
+}
+
+} // namespace
+
+template<typename Result>
+Result JournalReader::readWith(const std::function<Result(Journal &)> &read)
+{
+    const FileMarks before = marksOf(m_path);
+    if (!before.wal) {
+        Result result;
+        bool opened = false;
+        if (const std::unique_ptr<Journal> journal = open(true)) {
+            opened = true;
+            result = read(*journal);
+        }
+        if (marksOf(m_path) == before)
+            return opened ? result : Result();
+    }
+    const std::unique_ptr<Journal> journal = open(false);
+    return journal ? read(*journal) : Result();
+}
+
 std::optional<QList<CaseRecord>> JournalReader::search(const QString &text, int limit)
 {
-    const std::unique_ptr<Journal> journal = open();
-    if (!journal)
-        return std::nullopt;
-    CaseFilter filter;
-    filter.text = text;
-    auto cases = journal->list(filter, std::nullopt, limit);
-    if (!cases)
-        failOn(*journal);
-    return cases;
+    using Found = std::optional<QList<CaseRecord>>;
+    return readWith<Found>([&](Journal &journal) -> Found {
+        CaseFilter filter;
+        filter.text = text;
+        auto cases = journal.list(filter, std::nullopt, limit);
+        if (!cases)
+            failOn(journal);
+        return cases;
+    });
 }
 
 std::optional<CaseRecord> JournalReader::find(qint64 id)
 {
-    const std::unique_ptr<Journal> journal = open();
-    if (!journal)
-        return std::nullopt;
-    auto found = journal->find(id);
-    if (!found && journal->lastError().kind != JournalError::NotFound)
-        failOn(*journal);
-    return found;
+    using Found = std::optional<CaseRecord>;
+    return readWith<Found>([&](Journal &journal) -> Found {
+        auto found = journal.find(id);
+        if (!found && journal.lastError().kind != JournalError::NotFound)
+            failOn(journal);
+        return found;
+    });
 }
 
 } // namespace lotgrid::mcp

@@ -3,10 +3,12 @@
 // request and closed again, so the program's own saves are seen at once and a
 // journal moved aside or restored is picked up; nothing is ever written to it.
 // A missing, locked or damaged journal is a failure of the request alone, with
-// one sentence in error() naming the file.
+// one sentence in error() naming the file. While the program itself does not
+// have the journal open, reading it leaves no -wal or -shm file beside it.
 
 #include "journal/journal.h"
 
+#include <functional>
 #include <memory>
 
 namespace lotgrid::mcp {
@@ -29,7 +31,12 @@ public:
     const QString &error() const { return m_error; }
 
 private:
-    std::unique_ptr<Journal> open();
+    std::unique_ptr<Journal> open(bool immutable);
+    // `read` run on the journal: read as it lies when no other program has it
+    // open, so that nothing is created beside it, and read again the usual way
+    // when one had or came to have it open meanwhile.
+    template<typename Result>
+    Result readWith(const std::function<Result(Journal &)> &read);
     void failOn(const QString &what); // `what` has %1 for the file
     void failOn(const Journal &journal);
 

@@ -12,6 +12,8 @@ namespace {
 
 constexpr int DefaultLimit = 20;
 constexpr int LargestLimit = 100;
+// Words enough for any search; a longer query only keeps the journal busy.
+constexpr int LongestQuery = 1000;
 
 std::string utf8(const QString &text)
 {
@@ -138,6 +140,7 @@ std::vector<Tool> journalTools(const QString &path)
   "additionalProperties": false
 })json");
     search["properties"]["limit"]["maximum"] = LargestLimit;
+    search["properties"]["query"]["maxLength"] = LongestQuery;
     Json one = Json::parse(R"json({
   "type": "object",
   "properties": {"id": {"type": "integer", "description": "the case's id, as journal_search gives it"}},

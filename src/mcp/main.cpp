@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -33,27 +32,26 @@ of its input.
 constexpr std::size_t LargestMessage = 4 * 1024 * 1024;
 
 // Reads the next line into `line` without its line break; false at the end of
-// the input. `tooLong` is set, and the line emptied, past LargestMessage.
+// the input. `tooLong` is set, and the line emptied, past LargestMessage. A
+// line may hold any byte, a NUL too: it ends at its line break, and the parser
+// refuses what is not JSON.
 bool readLine(std::FILE *in, std::string &line, bool &tooLong)
 {
     line.clear();
     tooLong = false;
-    char chunk[65536];
-    bool any = false;
-    while (std::fgets(chunk, sizeof chunk, in)) {
-        any = true;
-        const std::size_t n = std::strlen(chunk);
-        const bool end = n > 0 && chunk[n - 1] == '\n';
-        if (!tooLong)
-            line.append(chunk, end ? n - 1 : n);
+    int c = std::getc(in);
+    if (c == EOF)
+        return false;
+    for (; c != EOF && c != '\n'; c = std::getc(in)) {
+        if (tooLong)
+            continue;
+        line.push_back(static_cast<char>(c));
         if (line.size() > LargestMessage) {
             tooLong = true;
             line.clear();
         }
-        if (end)
-            return true;
     }
-    return any;
+    return true;
 }
 
 // Writes `text` and a line break in one write to the unbuffered standard

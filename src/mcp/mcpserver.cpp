@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 
 namespace lotgrid::mcp {
@@ -17,6 +18,40 @@ struct RequestError {
     RpcError code;
     std::string message;
 };
+
+// No message of the protocol nests deeper: a deeper one is refused before it is parsed.
+constexpr int DeepestMessage = 64;
+
+// Whether the arrays and objects of `text` nest deeper than `limit`, what
+// strings hold aside.
+bool nestsDeeper(std::string_view text, int limit)
+{
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
+// The characters of UTF-8 text: its bytes that do not continue a sequence.
+std::size_t characters(const std::string &text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
 
 std::string quoted(const std::string &s)
 {
@@ -82,11 +117,19 @@ std::optional<std::string> schemaProblem(const Json &schema, const Json &value, 
         choices != schema.end() && std::find(choices->begin(), choices->end(), value) == choices->end())
         return name + " must be one of " + choices->dump();
     if (value.is_number_integer()) {
-        if (const auto least = schema.find("minimum"); least != schema.end() && value < *least)
+        // An unsigned number past the signed range compares as a negative one: refused as out of range.
+        if (value.is_number_unsigned() && value.get<std::uint64_t>() > std::uint64_t(INT64_MAX))
+            return name + " is out of range";
+        const std::int64_t n = value.get<std::int64_t>();
+        if (const auto least = schema.find("minimum"); least != schema.end() && n < least->get<std::int64_t>())
             return name + " must be at least " + least->dump();
-        if (const auto most = schema.find("maximum"); most != schema.end() && value > *most)
+        if (const auto most = schema.find("maximum"); most != schema.end() && n > most->get<std::int64_t>())
             return name + " must be at most " + most->dump();
     }
+    if (const auto longest = schema.find("maxLength");
+        value.is_string() && longest != schema.end()
+        && characters(value.get_ref<const std::string &>()) > longest->get<std::size_t>())
+        return name + " must be at most " + longest->dump() + " characters long";
     if (value.is_object()) {
         const Json &properties = member(schema, "properties");
         for (const auto &[key, argument] : value.items()) {
@@ -123,6 +166,10 @@ std::optional<std::string> McpServer::reply(std::string_view line)
         line.remove_suffix(1);
     if (line.empty())
         return std::nullopt;
+    if (nestsDeeper(line, DeepestMessage))
+        return errorResponse(nullptr, RpcError::Parse,
+                             "the message nests deeper than " + std::to_string(DeepestMessage) + " levels")
+            .dump();
     const Json message = Json::parse(line, nullptr, false);
     std::string text = message.is_discarded() ? dump(errorResponse(nullptr, RpcError::Parse, "the message is not JSON"))
                                               : answer(message);

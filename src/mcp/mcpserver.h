@@ -6,7 +6,8 @@
 //
 // Errors come in two kinds. A message that is not JSON gets -32700, one that
 // is not a request -32600, and a request whose parameters break the method's
-// or the tool's schema -32602. A tool given a well-formed request it cannot
+// or the tool's schema -32602. A message nested deeper than any of the protocol
+// (64 levels) gets -32700 without being parsed. A tool given a well-formed request it cannot
 // serve (a bad cast, a time out of range, no such case, an unreadable
 // journal) returns a result with isError and one sentence saying why.
 //
@@ -64,7 +65,8 @@ std::vector<Tool> lotgridTools(const QString &journalPath);
 
 // What is wrong with `value` against the JSON schema `schema`, or none. Knows
 // the schemas the tools use: object (properties, required,
-// additionalProperties), string, integer and boolean, enum, minimum and maximum.
+// additionalProperties), string (maxLength, in characters), integer (within
+// 64 bits) and boolean, enum, minimum and maximum.
 std::optional<std::string> schemaProblem(const Json &schema, const Json &value, const std::string &name);
 
 } // namespace lotgrid::mcp

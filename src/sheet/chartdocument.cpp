@@ -112,9 +112,64 @@ void ChartDocument::setMoment(std::optional<Moment> moment)
 {
     if (moment && !isValid(*moment))
         return;
+    setClock(m_clock, moment);
+}
+
+bool ChartDocument::setClock(const MomentClock &clock, std::optional<Moment> typed)
+{
     CastInput next = m_cast;
-    next.moment = moment;
+    next.moment.reset();
+    next.origin.reset();
+    if (typed) {
+        const CastMomentResult r = castMomentOf(*typed, clock);
+        if (!r.value) {
+            emit momentRefused(r.error);
+            return false;
+        }
+        next.moment = r.value->moment;
+        next.origin = r.value->origin;
+    }
+    m_clock = clock;
+    m_typed = typed;
     update(next, m_follows);
+    return true;
+}
+
+bool ChartDocument::setInstant(const Moment &standard)
+{
+    // The zone's own reading, else the moment itself or, on a summer-time day of 北京时间, an hour later.
+    std::vector<Moment> candidates{standard, momentFromMinutes(minuteNumber(standard) + 60)};
+    if (const auto onClock = fromChinaStandardTime(standard, m_clock.zone))
+        candidates.insert(candidates.begin(), *onClock);
+    for (const Moment &typed : candidates) {
+        const CastMomentResult r = castMomentOf(typed, m_clock);
+        if (r.value && r.value->moment == standard)
+            return setClock(m_clock, typed);
+    }
+    emit momentRefused(ZoneError::OutOfRange);
+    return false;
+}
+
+bool ChartDocument::setZone(const std::string &iana)
+{
+    MomentClock clock = m_clock;
+    clock.zone = iana;
+    return setClock(clock, m_typed);
+}
+
+bool ChartDocument::setStandardTime(bool standardTime)
+{
+    MomentClock clock = m_clock;
+    clock.standardTime = standardTime;
+    return setClock(clock, m_typed);
+}
+
+bool ChartDocument::setPlace(std::optional<double> longitude, const std::u16string &name)
+{
+    MomentClock clock = m_clock;
+    clock.longitude = longitude;
+    clock.place = longitude ? name : std::u16string();
+    return setClock(clock, m_typed);
 }
 
 void ChartDocument::setDayBoundary(DayBoundary boundary)
@@ -160,6 +215,13 @@ void ChartDocument::setCast(const CastInput &cast)
         next.dayStem.reset();
     if (next.moment && !isValid(*next.moment))
         next.moment.reset();
+    // The case's moment stands as it was kept: its clock comes with it, and it is not read again.
+    if (!next.moment)
+        next.origin.reset();
+    m_typed = next.origin ? std::optional(next.origin->typed) : next.moment;
+    m_clock.zone = next.origin ? next.origin->zone : std::string();
+    m_clock.longitude = next.origin ? next.origin->longitude : std::nullopt;
+    m_clock.place = next.origin ? next.origin->place : std::u16string();
     if (next.mark.kind == MarkKind::None || !inLines(next.mark.line))
         next.mark = {};
     update(next, {});

@@ -13,6 +13,7 @@
 // every later change of the moment or of the day boundary moves them with it,
 // until one of them is picked by hand; the others keep following.
 
+#include "chart/castmoment.h"
 #include "chart/chart.h"
 
 #include <QObject>
@@ -46,7 +47,26 @@ public:
     void setDayBuild(std::optional<Branch> branch);
 
     void setMark(LineMark mark); // a line outside 1..6 clears it
+    // The moment as typed on the document's clock (北京时间 unless a zone is
+    // set); the cast holds it in China Standard Time. A moment the clock cannot
+    // give (outside the chart's span once converted) is refused with
+    // momentRefused and changes nothing.
     void setMoment(std::optional<Moment> moment);
+    // The moment given as an instant in China Standard Time (now, a date found
+    // for 干支), typed as the document's clock shows it.
+    bool setInstant(const Moment &standard);
+
+    // The clock of the moment: the zone (an IANA name, empty for 北京时间),
+    // 北京时间 kept as standard time on summer-time days, and the place whose
+    // true solar time the hour and the day follow (none: off). The typed moment
+    // is read again on the new clock; false, with momentRefused, when it
+    // cannot be, and nothing changes.
+    bool setZone(const std::string &iana);
+    bool setStandardTime(bool standardTime);
+    bool setPlace(std::optional<double> longitude, const std::u16string &name);
+    const MomentClock &clock() const { return m_clock; }
+    // The moment as typed on that clock.
+    std::optional<Moment> typedMoment() const { return m_typed; }
     void setDayBoundary(DayBoundary boundary);
 
     // What the question is about and the asker's sex, which pick the use god
@@ -75,17 +95,21 @@ public:
 
 signals:
     void changed(const Chart &chart);
+    void momentRefused(ZoneError error);
     // The question or the cast method changed; the chart stays as it was.
     void wordsChanged();
 
 private:
     void update(CastInput next, DayParts follows);
+    bool setClock(const MomentClock &clock, std::optional<Moment> typed);
 
     CastInput m_cast;
     Chart m_chart;
     DayParts m_follows{};
     QString m_question;
     CastMethod m_method = CastMethod::None;
+    MomentClock m_clock;
+    std::optional<Moment> m_typed;
 };
 
 } // namespace lotgrid

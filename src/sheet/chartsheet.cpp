@@ -155,7 +155,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     outer->addLayout(sexRow);
 
     auto *momentRow = new QHBoxLayout;
-    momentRow->addWidget(label(this, {}, u"起卦时间(北京时间)："_s));
+    Lqgsj = label(this, u"Lqgsj"_s, u"起卦时间(北京时间)："_s);
+    momentRow->addWidget(Lqgsj);
     qgsj = new QDateTimeEdit(this);
     qgsj->setObjectName(u"qgsj"_s);
     qgsj->setDisplayFormat(u"yyyy-MM-dd HH:mm"_s);
@@ -178,6 +179,7 @@ ChartSheet::ChartSheet(QWidget *parent)
     momentRow->addWidget(zdsj);
     momentRow->addStretch(1);
     outer->addLayout(momentRow);
+    addMomentFields(outer);
 
     auto *questionRow = new QHBoxLayout;
     questionRow->addWidget(label(this, {}, u"卜问何事："_s));
@@ -599,19 +601,20 @@ void ChartSheet::showChartExtras(const Chart &chart)
     const bool six = chart.original != nullptr;
     for (int n = 1; n <= 6; ++n) {
         const ChartLine &line = chart.line(n);
-        const auto i = static_cast<std::size_t>(n - 1);
         write(Lkong(n), six && line.isVoid ? empty : QString());
         write(LBkong(n), six && chart.changed && line.cast.moving && line.changedVoid ? empty : QString());
         write(Lfushen(n),
               six && line.hidden ? qs(relativeLabel(line.hidden->relative, line.hidden->branch)) : QString());
         write(Lfkong(n), six && line.hidden && line.hiddenVoid ? empty : QString());
 
-        QStringList marks;
-        if (six && a.marks[i] != StaticMark::None)
-            marks << qs(staticMarkName(a.marks[i]));
-        for (const Change c : a.changes[i])
-            marks << qs(changeName(c));
-        write(Lbiaoji(n), marks.join(u' '));
+        QStringList marks, notes;
+        if (six)
+            for (const std::u16string_view w : lineMarkWords(chart, n)) {
+                marks << qs(w);
+                if (const std::u16string_view note = schoolMarkNote(w); !note.empty())
+                    notes << qs(note);
+            }
+        write(Lbiaoji(n), marks.join(u' '), notes.join(u'\n'));
 
         QString carried;
         QStringList names;
@@ -740,11 +743,12 @@ void ChartSheet::showDocument(const ChartDocument &document)
     showBuild(Lyuejian, u"月建："_s, cast.monthBuild, monthByHand ? handColour : inks.ink(Ink::Relative), monthByHand);
     showBuild(Lrijian, u"日建："_s, cast.dayBuild, dayByHand ? handColour : inks.ink(Ink::DayBuild), dayByHand);
 
-    if (cast.moment && inChartRange(*cast.moment)) {
-        const QDateTime reading = readingOf(*cast.moment);
+    if (const auto typed = document.typedMoment(); typed && cast.moment && inChartRange(*cast.moment)) {
+        const QDateTime reading = readingOf(*typed);
         if (qgsj->dateTime() != reading)
             qgsj->setDateTime(reading);
     }
+    showMomentFields(document);
     // The pillars, and the day parts picked by hand that differ from them.
     QString pillars;
     if (const auto &p = chart.pillars) {

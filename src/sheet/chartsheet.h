@@ -60,6 +60,17 @@ public:
     QPushButton *ansj;   // 按时间排盘: day stem and builds follow the moment
     QCheckBox *zdsj;     // 自动: they follow it from the start of every chart (remembered)
 
+    // The clock and the place of the moment, and entry as practitioners write it
+    // (momentfields.cpp). qgsj reads the clock of the zone picked in shiqu.
+    QLabel *Lqgsj;          // the caption before qgsj, naming its clock: "起卦时间(北京时间)："
+    QComboBox *shiqu;       // the zone: 北京时间, the zone list, a zone picked by "其他…", "其他…"
+    QCheckBox *biaozhunshi; // 北京时间 typed on a summer-time day of 1986-1991 is standard time already
+    QComboBox *chengshi;    // 真太阳时: "不用真太阳时", the cities, degrees typed, "输入经度…"
+    QLineEdit *ganzhi;      // 干支 entry: lists the dates with those pillars to pick from
+    QLineEdit *guaming;     // 卦名 entry: the lines by the hexagrams' names
+    QLabel *Lshiqu;         // the moment on its zone's clock and in 北京时间, the true solar time
+    QLabel *Llinjie;        // the warnings of a moment near a 节, a 时辰 or the turn of the day
+
     // The panel that holds the chart grid (header row and line rows), as exported as a picture.
     QFrame *chartPanel;
 
@@ -170,6 +181,8 @@ protected:
 
 private:
     void fitToFont();
+    void addMomentFields(QBoxLayout *outer);
+    void showMomentFields(const ChartDocument &document);
     void showMark(const LineMark &mark);
     void addReadingFields();
     void fitFanfu();

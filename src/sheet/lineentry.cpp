@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -59,8 +60,25 @@ void LineEntry::Text_Change(int n)
     ChartSteps::Scope pass(m_steps);
     Depth depth(m_handling);
     LineField *field = m_sheet.Text(n);
+    // Six lines pasted in the traditional notation, "787896": line 1 first, into the six fields.
+    static const QRegularExpression sixLines(u"^\\s*[6789]{6}\\s*$"_s);
+    if (const QString pasted = field->text(); pasted.size() > 1 && sixLines.match(pasted).hasMatch()) {
+        const QString digits = pasted.trimmed();
+        field->setText(QString());
+        for (int k = 1; k <= 6; ++k) {
+            m_sheet.Text(k)->setEnabled(true);
+            m_sheet.Text(k)->setText(digits.mid(k - 1, 1));
+        }
+    }
     if (field->text().size() > 1)
         field->setText(field->text().left(1)); // runs this handling for the one character first
+
+    // 6/7/8/9: the value, then the tick of 太阳 (9) or 太阴 (6), or none.
+    if (const QString t = field->text(); t.size() == 1 && QStringView(u"6789").contains(t[0])) {
+        const bool yang = t == u"7" || t == u"9";
+        field->setText(yang ? u"1"_s : u"0"_s); // runs this handling for the value
+        (yang ? m_sheet.co(n) : m_sheet.cx(n))->setChecked(t == u"6" || t == u"9");
+    }
 
     const QString text = field->text();
     if (text == u"0" || text == u"1") {

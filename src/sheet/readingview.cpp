@@ -100,6 +100,42 @@ QString fanFuRule(FanFu f, bool facingTrigrams)
     return {};
 }
 
+// Why the use god is where it is: the category, the school's rule for an
+// absent relative, and for a hidden one whether it can come out.
+QString useGodTip(const Chart &chart)
+{
+    const UseGod &g = *chart.reading.useGod;
+    const CastInput &cast = chart.input;
+    const QString by = cast.category ? u"按占类“%1”"_s.arg(qs(categoryName(*cast.category))) : QString();
+    const QString whose = g.world ? u"世爻"_s : qs(relativeName(g.relative));
+    if (g.fromBuild())
+        return by
+               + u"取%1为用神；卦中不现，%2%3带之，即以为用神（增删卜易飞伏神章）。"_s.arg(
+                   whose, g.source == UseGodSource::Month ? u"月建"_s : u"日建"_s, qs(branchName(g.branch)));
+    if (g.changed)
+        return by
+               + u"取%1为用神；卦中不现，取此爻变出之%2（卜筮正宗启蒙节要：查变爻）。"_s.arg(
+                   whose, qs(relativeLabel(g.relative, g.branch)));
+    if (!g.hidden)
+        return by + u"取%1为用神。"_s.arg(whose);
+    QString tip = by + u"取%1为用神；卦中不现，取伏于此爻下的伏神。"_s.arg(whose);
+    if (g.fushen) {
+        const auto list = [](const std::vector<std::u16string> &words) {
+            QStringList out;
+            for (const std::u16string &w : words)
+                out << qs(w);
+            return out.join(u'、');
+        };
+        tip += u"\n伏神%1"_s.arg(qs(FuShenStateNames[static_cast<std::size_t>(g.fushen->state)]));
+        if (!g.fushen->helps.empty())
+            tip += u"；得出之由：%1"_s.arg(list(g.fushen->helps));
+        if (!g.fushen->blocks.empty())
+            tip += u"；受阻之由：%1"_s.arg(list(g.fushen->blocks));
+        tip += u"（增删卜易飞伏神章）。"_s;
+    }
+    return tip;
+}
+
 } // namespace
 
 void ChartSheet::addReadingFields()
@@ -138,6 +174,11 @@ void ChartSheet::showReading(const Chart &chart)
 
     // The use god: a mark set by hand keeps its field as showMark wrote it.
     const auto &g = reading.useGod;
+    // A use god on the month or day build stands on no line: the category says where it is.
+    const QString categoryTip = u"占类决定用神：未手选用神时，按所占之事取用神"_s;
+    const QString onBuild = six && g && g->fromBuild() ? u"\n"_s + useGodTip(chart) : QString();
+    if (zhanlei->toolTip() != categoryTip + onBuild)
+        zhanlei->setToolTip(categoryTip + onBuild);
     for (int n = 1; n <= 6; ++n) {
         QLabel *field = Lyongshen(n);
         const bool marked = cast.mark.kind != MarkKind::None && cast.mark.line == n;
@@ -151,11 +192,17 @@ void ChartSheet::showReading(const Chart &chart)
             QFont f = field->font();
             f.setBold(true);
             field->setFont(f);
-            const QString by = cast.category ? u"按占类“%1”"_s.arg(qs(categoryName(*cast.category))) : QString();
-            const QString whose = g->world ? u"世爻"_s : qs(relativeName(g->relative));
-            const QString tip = g->hidden ? by + u"取%1为用神；卦中不现，取伏于此爻下的伏神。"_s.arg(whose)
-                                          : by + u"取%1为用神。"_s.arg(whose);
-            write(field, g->hidden ? u"用(伏)"_s : u"用神"_s, tip, colours.ink(Ink::AutoUseGod));
+            write(field,
+                  g->hidden    ? u"用(伏)"_s
+                  : g->changed ? u"用(变)"_s
+                               : u"用神"_s,
+                  useGodTip(chart), colours.ink(Ink::AutoUseGod));
+            field->show();
+        } else if (six && g && g->timing == n) {
+            write(field, u"两现"_s,
+                  u"两现之%1旬空或月破：以旺爻定吉凶，以空破之爻定应期（增删卜易两现章）。"_s.arg(
+                      qs(relativeName(g->relative))),
+                  colours.ink(Ink::Reading));
             field->show();
         } else if (cast.mark.kind == MarkKind::None) {
             field->hide();
@@ -164,7 +211,7 @@ void ChartSheet::showReading(const Chart &chart)
 
     for (int n = 1; n <= 6; ++n) {
         const LineReading &r = reading.line(n);
-        const bool isUseGod = g && !g->hidden && g->position == n;
+        const bool isUseGod = g && g->isLine(n);
         const auto s = static_cast<std::size_t>(r.support);
         if (six && r.support != Support::None && !isUseGod)
             write(Lyuanji(n), QString(QChar(SupportMarks[s])),
@@ -180,6 +227,11 @@ void ChartSheet::showReading(const Chart &chart)
     }
 
     QStringList fanFu, tips;
+    if (const auto &lone = chart.analysis.lone; six && lone) {
+        const std::u16string_view word = LoneKindNames[static_cast<std::size_t>(lone->kind)];
+        fanFu << qs(word);
+        tips << qs(schoolMarkNote(word));
+    }
     if (six)
         for (const FanFu f : chart.analysis.fanFu) {
             fanFu << qs(fanFuName(f));

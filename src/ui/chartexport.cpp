@@ -7,6 +7,7 @@
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
 #include "qtcore/textconv.h"
+#include "qtcore/wholefile.h"
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 
@@ -81,16 +82,13 @@ bool ChartExport::writePng(const QImage &image, const QString &path, QString *er
         *error = file.errorString();
         return false;
     }
+    errno = 0;
     if (!image.save(&file, "PNG")) {
+        *error = file.error() != QFileDevice::NoError ? writeFailure(file) : u"无法写入 PNG 图片"_s;
         file.cancelWriting();
-        *error = file.error() != QFileDevice::NoError ? file.errorString() : u"无法写入 PNG 图片"_s;
         return false;
     }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return commitWhole(file, error);
 }
 
 void ChartExport::daochu_Click()

@@ -22,6 +22,7 @@
 #include "sheet/chartsheet.h"
 #include "sheet/chartsteps.h"
 #include "sheet/lineentry.h"
+#include "sheet/momententry.h"
 #include "ui/chartexport.h"
 #include "ui/guapanpane.h"
 #include "ui/reference/referencewindows.h"
@@ -145,6 +146,7 @@ MainWindow::MainWindow(Environment env, QWidget *parent)
             ansj_Click();
     });
     connect(m_autoCast, &AutoCast::linesCast, this, &MainWindow::startAtNow);
+    new MomentEntry(*m_document, *m_sheet, *m_steps, m_env.today, this);
     if (!m_env.settingsFile.isEmpty()) {
         const QSettings settings(m_env.settingsFile, QSettings::IniFormat);
         m_zichu->setChecked(settings.value(settingskeys::DayTurnsAt23, false).toBool());
@@ -483,16 +485,21 @@ bool MainWindow::confirm(const QString &line1, const QString &line2)
     return m_env.ask && m_env.ask(this, u"提示"_s, line1 + u"\r\n"_s + line2);
 }
 
+// A new or cleared sheet reads by the program's school again, a case opened before by its own.
 void MainWindow::news_Click()
 {
-    if (confirm(u"新建之前建议保存截图，以备日后查看。"_s, u"请问您真的需要新建吗？"_s))
+    if (confirm(u"新建之前建议保存截图，以备日后查看。"_s, u"请问您真的需要新建吗？"_s)) {
         resetSheet();
+        m_document->setOptions(m_school);
+    }
 }
 
 void MainWindow::qc_Click()
 {
-    if (confirm(u"清除数据之前建议保存截图，以备日后查看。"_s, u"请问您真的需要清除所有数据吗？"_s))
+    if (confirm(u"清除数据之前建议保存截图，以备日后查看。"_s, u"请问您真的需要清除所有数据吗？"_s)) {
         resetSheet();
+        m_document->setOptions(m_school);
+    }
 }
 
 void MainWindow::resetSheet()
@@ -561,7 +568,7 @@ void MainWindow::setCastMoment(const QDateTime &moment)
     const Moment m = ChartSheet::momentOf(moment.toOffsetFromUtc(ChinaOffsetSeconds));
     const std::int64_t minute
         = std::clamp(minuteNumber(m), minuteNumber(FirstChartMoment), minuteNumber(LastChartMoment));
-    m_document->setMoment(momentFromMinutes(minute));
+    m_document->setInstant(momentFromMinutes(minute));
 }
 
 // 子初换日: the day turns at 23:00 instead of midnight.
@@ -643,7 +650,8 @@ void MainWindow::shuzi_Click()
     };
     openCastDialog(create, [this](NumberDialog &d) {
         setCastOption(m_env.settingsFile, CastOption::NumberAddsHour, d.addHour->isChecked());
-        m_document->setOptions(schoolOptions(m_env.settingsFile));
+        m_school.numberCastAddsHour = d.addHour->isChecked();
+        m_document->setOptions(m_school);
         m_document->setMethod(CastMethod::Numbers);
         writeHandCast(d.cast() ? linesOf(*d.cast()) : std::nullopt);
     });
@@ -702,10 +710,9 @@ CaseRecord MainWindow::caseOnSheet() const
     c.sex = c.cast.sex ? qs(sexName(*c.cast.sex)) : QString();
     c.category
         = c.cast.category ? QString::fromStdU16String(std::u16string(categoryName(*c.cast.category))) : QString();
-    // The case keeps its category and sex as its own words; the school options are the program's.
+    // The case keeps its category and sex as its own words, and the school it is read by.
     c.cast.category.reset();
     c.cast.sex.reset();
-    c.cast.options = {};
     c.firstYingqi = firstYingqiOf(c);
     return c;
 }
@@ -766,6 +773,8 @@ void MainWindow::openCase(const CaseRecord &c)
         && !confirm(u"打开案例之前建议保存当前的卦，以备日后查看。"_s, u"请问您真的需要打开这个案例吗？"_s))
         return;
     loadCast(c.cast);
+    // The case is read by its own school until the sheet is new; the settings keep the program's.
+    m_document->setOptions(c.cast.options);
     m_document->setQuestion(c.question);
     m_document->setSex(sexFromText(c.sex.toStdU16String()));
     m_document->setCategory(categoryFromText(c.category.toStdU16String()));

@@ -182,6 +182,7 @@ private:
     std::unique_ptr<Journal> m_journal;
     bool m_journalTried = false;
     std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
+    SchoolOptions m_school; // the program's school (流派设置); an opened case is read by its own until the sheet is new
     QPointer<QWidget> m_Anli;
     QPointer<QWidget> m_Yingqi;
     QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf, m_Xinbangzhu;

@@ -39,12 +39,14 @@ void MainWindow::addReadingCommands(QMenu *tools)
         if (m_document->chart().original)
             yao_Click(line);
     });
-    m_document->setOptions(schoolOptions(m_env.settingsFile));
+    m_school = schoolOptions(m_env.settingsFile);
+    m_document->setOptions(m_school);
 }
 
 void MainWindow::applySchoolOptions(const SchoolOptions &options)
 {
     setSchoolOptions(m_env.settingsFile, options);
+    m_school = options;
     m_document->setOptions(options);
 }
 

@@ -65,7 +65,8 @@ void LineField::keyPressEvent(QKeyEvent *event)
 {
     const QString typed = event->text();
     const bool isEnter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool isLine = typed == u"0" || typed == u"1";
+    // 6 old yin, 7 young yang, 8 young yin, 9 old yang: the line handling writes them as "0"/"1" and a tick.
+    const bool isLine = typed.size() == 1 && QStringView(u"016789").contains(typed[0]);
     const bool typesText = insertsText(typed) && (!isShortcut(event) || hasFormatCharacter(typed));
     if (isEnter || (typesText && !isLine)) {
         event->accept();

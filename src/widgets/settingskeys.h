@@ -16,5 +16,16 @@ inline constexpr QStringView NumberAddsHour = u"cast/numberAddsHour";     // 数
 inline constexpr QStringView BladeRule = u"school/blade";                 // 羊刃: 0 禄后一位, 1 阳前阴后
 inline constexpr QStringView FacingTrigramsReverse = u"school/facingTrigramsReverse"; // 反吟 also by facing trigrams
 inline constexpr QStringView TimeCastDay = u"school/timeCastDay"; // 时间起卦 from 23:00: 0 随子初换日, 1 子正, 2 子初
+inline constexpr QStringView SchoolPreset
+    = u"school/preset"; // 流派: 0 增删卜易, 1 卜筮正宗, 2 通行 (the options' base)
+inline constexpr QStringView TwiceRule = u"school/twice";           // 两现: 0 通行, 1 古法, 2 持世为先
+inline constexpr QStringView AbsentRule = u"school/absent";         // 用神不上卦: 0 伏神, 1 日月, 2 变爻
+inline constexpr QStringView BookStrength = u"school/bookStrength"; // 旺 as 增删卜易 reckons it
+inline constexpr QStringView VoidKinds = u"school/voidKinds";       // 真空/假空, 真破/目下破
+inline constexpr QStringView MovingFillByClash = u"school/movingFillByClash"; // 冲实 of a moving void line
+inline constexpr QStringView BookHarmonies = u"school/bookHarmonies";         // 三合 in 三合章's four forms
+inline constexpr QStringView ChangeCombine = u"school/changeCombine";         // 化合
+inline constexpr QStringView LoneLine = u"school/loneLine";                   // 独发/独静
+inline constexpr QStringView BookYingqi = u"school/bookYingqi";               // 应期 by 各门类应期总注
 
 } // namespace lotgrid::settingskeys

@@ -302,6 +302,7 @@ private slots:
             const int c = at(changed->branches[static_cast<std::size_t>(line - 1)]);
             for (int day = -1; day < 60; ++day) {
                 CastInput in;
+                in.options = schoolPreset(School::Common);
                 for (int n = 1; n <= 6; ++n)
                     in.line(n) = {row.key[static_cast<std::size_t>(n - 1)], n == line};
                 std::set<int> voids;
@@ -340,6 +341,7 @@ private slots:
                 for (int k = 0; k < 36; ++k) {
                     const int day = std::array{0, 17, 43}[k / 12], month = k % 12; // 甲子, 辛巳, 丁未
                     CastInput in;
+                    in.options = schoolPreset(School::Common);
                     for (int n = 1; n <= 6; ++n)
                         in.line(n) = {row.key[static_cast<std::size_t>(n - 1)], (mask & (1 << (n - 1))) != 0};
                     std::tie(in.dayStem, in.dayBuild) = pillar(day);
@@ -419,6 +421,7 @@ private slots:
 
         // 地天泰 with lines 1, 2, 3 moving: 地天泰 becomes 坤为地, 六合变六冲.
         CastInput in;
+        in.options = schoolPreset(School::Common);
         for (int n = 1; n <= 6; ++n)
             in.line(n) = {n <= 3 ? u'1' : u'0', n <= 3};
         const Analysis a = analyse(in);
@@ -449,6 +452,7 @@ private slots:
                     for (bool facing : {false, true}) {
                         const int lines = half ? other | bits << 3 : bits | other << 3;
                         CastInput in;
+                        in.options = schoolPreset(School::Common);
                         for (int n = 1; n <= 6; ++n)
                             in.line(n) = {lines >> (n - 1) & 1 ? u'1' : u'0', (mask << 3 * half >> (n - 1) & 1) != 0};
                         in.options.facingTrigramsReverse = facing;
@@ -608,6 +612,7 @@ private slots:
     void incompleteCast()
     {
         CastInput in;
+        in.options = schoolPreset(School::Common);
         for (int n = 1; n <= 5; ++n)
             in.line(n) = {u'1', n == 2};
         in.dayStem = 0;
@@ -632,6 +637,7 @@ private slots:
     void workedChart()
     {
         CastInput in;
+        in.options = schoolPreset(School::Common);
         for (int n = 1; n <= 6; ++n)
             in.line(n) = {u'1', n == 5};
         in.dayStem = 0;

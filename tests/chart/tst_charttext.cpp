@@ -16,10 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A cast in 6/7/8/9 notation, line 1 first.
+// A cast in 6/7/8/9 notation, line 1 first, read by the modern rules (通行).
 CastInput castOf(std::string_view lines)
 {
     CastInput in;
+    in.options = schoolPreset(School::Common);
     for (int n = 1; n <= 6; ++n) {
         const char c = lines[static_cast<std::size_t>(n - 1)];
         in.line(n) = {c == '7' || c == '9' ? u'1' : u'0', c == '6' || c == '9'};
@@ -281,6 +282,7 @@ private slots:
             for (std::string_view mask : masks)
                 for (bool timed : {false, true}) {
                     CastInput in;
+                    in.options = schoolPreset(School::Common);
                     for (int n = 1; n <= 6; ++n)
                         in.line(n)
                             = {row.key[static_cast<std::size_t>(n - 1)], mask[static_cast<std::size_t>(n - 1)] == '1'};
@@ -299,8 +301,8 @@ private slots:
         QCOMPARE(error.error, QJsonParseError::NoError);
         const QJsonObject o = doc.object();
         QCOMPARE(keysOf(o), setOf({u"lines"_s, u"time"_s, u"pillars"_s, u"void"_s, u"original"_s, u"changed"_s,
-                                   u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s, u"category"_s, u"sex"_s,
-                                   u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s}));
+                                   u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s, u"school"_s, u"category"_s,
+                                   u"sex"_s, u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s}));
         const bool timed = input.moment.has_value();
         QCOMPARE(o[u"yingqi"_s].toArray().isEmpty(), !timed);
         QCOMPARE(o[u"time"_s].isNull(), !timed);

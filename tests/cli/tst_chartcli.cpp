@@ -1,6 +1,7 @@
 // lotgrid-chart: the arguments it takes and refuses (status 2, one line on
 // stderr saying what is wrong, nothing on stdout), its two forms of output,
 // and the executable itself run as a process.
+#include "calendar/zones.h"
 #include "chart/charttext.h"
 #include "cli/chartcli.h"
 
@@ -61,6 +62,10 @@ private slots:
         QTest::newRow("0/1 notation") << QStringList{u"101010"_s} << u"line 1 is \"1\""_s;
         QTest::newRow("digit 5") << QStringList{u"978758"_s} << u"only the digits 6, 7, 8 and 9; line 5 is \"5\""_s;
         QTest::newRow("letter") << QStringList{u"97x788"_s} << u"line 3 is \"x\""_s;
+        QTest::newRow("unknown school") << QStringList{u"978788"_s, u"--school"_s, u"梅花"_s}
+                                        << u"--school takes 增删卜易, 卜筮正宗 or 通行, not \"梅花\""_s;
+        QTest::newRow("bad option word") << QStringList{u"978788"_s, u"--twice=both"_s}
+                                         << u"--twice takes \"ancient\", \"world\", \"common\", not \"both\""_s;
         QTest::newRow("two LINES") << QStringList{u"978788"_s, u"777777"_s} << u"more than one LINES given"_s;
         QTest::newRow("unknown option") << QStringList{u"978788"_s, u"--yaml"_s} << u"unknown option \"--yaml\""_s;
         QTest::newRow("short option") << QStringList{u"-j"_s, u"978788"_s} << u"unknown option \"-j\""_s;
@@ -100,6 +105,45 @@ private slots:
         QTest::newRow("numbers zero") << QStringList{u"--numbers=0,4"_s} << u"not \"0,4\""_s;
         QTest::newRow("number hour without time")
             << QStringList{u"--numbers=3,4"_s, u"--number-hour"_s} << u"--number-hour needs --time"_s;
+        QTest::newRow("zone without time") << QStringList{u"978788"_s, u"--tz=伦敦"_s} << u"go with --time"_s;
+        QTest::newRow("unknown zone") << QStringList{u"978788"_s, u"--tz=Mars/Base"_s, u"--time=2000-01-01 12:00"_s}
+                                      << u"\"Mars/Base\""_s;
+        QTest::newRow("unknown city") << QStringList{u"978788"_s, u"--city=长安"_s, u"--time=2000-01-01 12:00"_s}
+                                      << u"--city \"长安\""_s;
+        QTest::newRow("longitude 200") << QStringList{u"978788"_s, u"--longitude=200"_s, u"--time=2000-01-01 12:00"_s}
+                                       << u"--longitude takes degrees"_s;
+        QTest::newRow("unknown hexagram") << QStringList{u"--gua=山火"_s} << u"六十四卦"_s;
+        QTest::newRow("impossible ganzhi") << QStringList{u"--ganzhi=乙卯日 壬辰时"_s} << u"五鼠遁"_s;
+        QTest::newRow("no date without day")
+            << QStringList{u"978788"_s, u"--ganzhi=卯月"_s, u"--no-date"_s} << u"--no-date needs the day's stem"_s;
+        QTest::newRow("ganzhi and lines") << QStringList{u"978788"_s, u"--ganzhi=戊寅日"_s} << u"--ganzhi lists"_s;
+    }
+
+    // The moment on a zone's clock and on a summer-time day, the lines by name,
+    // a chart without a date, and the dates of 干支.
+    void entries()
+    {
+        if (haveZoneDatabase()) {
+            const CliResult ny
+                = run(QStringList{u"978788"_s, u"--tz=America/New_York"_s, u"--time=2026-12-07 08:30"_s});
+            QVERIFY(text(ny.out).startsWith(
+                u"起卦时间：纽约 2026-12-07 08:30 = 北京时间 2026-12-07 21:30  丙午年 庚子月 乙卯日 丁亥时"_s));
+            const CliResult summer = run(QStringList{u"978788"_s, u"--time=1988-07-01 10:00"_s});
+            QVERIFY(text(summer.out).startsWith(u"起卦时间：1988-07-01 09:00（夏令时，已减一小时）"_s));
+            const CliResult kept = run(QStringList{u"978788"_s, u"--time=1988-07-01 10:00"_s, u"--standard-time"_s});
+            QVERIFY(text(kept.out).startsWith(u"起卦时间：1988-07-01 10:00  "_s));
+        }
+        QCOMPARE(text(run(QStringList{u"--gua=火山旅 二五爻动"_s, u"--json"_s}).out).section(u'"', 3, 3), u"867767"_s);
+        const QString noDate = text(run(QStringList{u"--gua=贲"_s, u"--ganzhi=卯月戊寅日"_s, u"--no-date"_s}).out);
+        QVERIFY2(noDate.startsWith(u"月建：卯  日建：戊寅  旬空：申酉\n"_s), qPrintable(noDate));
+        const QString dates = text(run(QStringList{u"--ganzhi=戊寅日"_s, u"--years=2026-2026"_s}).out);
+        // 2026-01-04 is 戊寅 (27854 days after 甲子 1949-10-01, 14 mod 60), then every sixty days to 12-30.
+        QVERIFY2(dates.startsWith(u"戊寅日：2026—2026年间共7处"_s), qPrintable(dates));
+        const QString solar
+            = text(run(QStringList{u"978788"_s, u"--city=乌鲁木齐"_s, u"--time=2026-12-07 10:44"_s}).out);
+        QVERIFY2(solar.contains(u"\n真太阳时：2026-12-07 08:43（乌鲁木齐，东经87.62°）\n"_s), qPrintable(solar));
+        QVERIFY2(solar.contains(u"\n临界：起卦在大雪（2026-12-07 10:52）前8分钟，另一侧为庚子月\n"_s),
+                 qPrintable(solar));
     }
 
     void badInput()
@@ -196,9 +240,14 @@ private slots:
             << QStringList{u"--numbers=12,8"_s, u"--number-hour"_s, u"--time=2024-02-11 12:00"_s} << u"886788"_s
             << uR"("numberCastHour":true)"_s;
         QTest::newRow("yangren") << QStringList{u"978788"_s, u"--yangren"_s, u"yang-after-yin-before"_s} << u"978788"_s
-                                 << uR"({"yangren":"阳前阴后","fanyin":"地支相冲",)"_s;
+                                 << uR"("options":{"yangren":"阳前阴后"})"_s;
         QTest::newRow("fanyin") << QStringList{u"978788"_s, u"--fanyin-facing"_s} << u"978788"_s
                                 << uR"("fanyin":"地支相冲或后天对宫")"_s;
+        // A school's own options are not listed; one changed after it is, against that school.
+        QTest::newRow("school") << QStringList{u"978788"_s, u"--school=卜筮正宗"_s} << u"978788"_s << QString();
+        QTest::newRow("school and an option")
+            << QStringList{u"978788"_s, u"--yingqi"_s, u"book"_s, u"--school"_s, u"通行"_s} << u"978788"_s
+            << uR"("school":"通行","options":{"bookYingqi":true})"_s;
     }
     void handCasts()
     {

@@ -10,11 +10,13 @@
 #include <optional>
 
 // A case of lines "111101" (line 1 first), moving lines marked "1" in `moving`
-// ("100100": lines 1 and 4), the question and, when given, the moment of the cast.
+// ("100100": lines 1 and 4), the question and, when given, the moment of the cast;
+// read by the modern rules (通行).
 inline lotgrid::CaseRecord makeCase(const QString &lines, const QString &moving, const QString &question,
                                     std::optional<lotgrid::Moment> moment = std::nullopt)
 {
     lotgrid::CaseRecord c;
+    c.cast.options = lotgrid::schoolPreset(lotgrid::School::Common);
     for (int n = 1; n <= 6; ++n)
         c.cast.line(n) = {lines.at(n - 1).unicode(), moving.at(n - 1) == u'1'};
     c.cast.moment = moment;

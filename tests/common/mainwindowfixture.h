@@ -28,7 +28,8 @@ inline lotgrid::Environment testEnvironment()
         qWarning("%s: %s", qPrintable(title), qPrintable(text));
     };
     env.journalPrompts.inform = [](QWidget *, const QString &, const QString &) {};
-    env.journalPrompts.exportFile = [](QWidget *, const QString &) { return QString(); };
+    env.journalPrompts.exportFile
+        = [](QWidget *, const QString &, const QString &, const QString &) { return QString(); };
     env.journalPrompts.importFile = [](QWidget *, const QString &) { return QString(); };
     return env;
 }

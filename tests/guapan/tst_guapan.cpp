@@ -178,6 +178,38 @@ private slots:
         QCOMPARE(lineTexts(guapanModel(chartOf(cast), words).header), header);
     }
 
+    // A question pasted whole is drawn in at most three lines, the last ending
+    // in "…", and the chart keeps its size, on the screen and on a page.
+    void longQuestion_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::newRow("30 characters, whole") << QString(30, u'问');
+        QTest::newRow("2,000 characters") << QString(2000, u'问');
+        QString beyond;
+        for (int i = 0; i < 100000; ++i)
+            beyond += QString::fromUcs4(U"𠀀", 1);
+        QTest::newRow("100,000 characters beyond the BMP") << beyond;
+    }
+    void longQuestion()
+    {
+        QFETCH(QString, question);
+        const Chart chart = chartOf(withMoment(castOf(u"978788"_s)));
+        const GuapanLayout shortOne = guapanLayout(chart, GuapanWords{u"问"_s, {}, false}, style());
+        const GuapanLayout layout = guapanLayout(chart, GuapanWords{question, {}, false}, style());
+        // The question's runs: after its label, up to the next one.
+        QStringList lines;
+        for (auto run = std::ranges::find(layout.runs, u"卜问何事"_s, &GuapanRun::text) + 1;
+             run < layout.runs.end() && run->ink == GuapanInk::Ink; ++run)
+            lines << run->text;
+        QVERIFY(!lines.isEmpty() && lines.size() <= 3);
+        QString shown = lines.join(QString());
+        if (shown != question)
+            QVERIFY(shown.endsWith(u'…') && question.startsWith(shown.chopped(1))
+                    && !shown.chopped(1).back().isHighSurrogate());
+        QCOMPARE(layout.size.width(), shortOne.size.width());
+        QVERIFY(layout.size.height() < shortOne.size.height() * 1.2);
+    }
+
     // 纳甲带天干: 乾 takes 甲 below and 壬 above, 坤 乙 and 癸, 离 己, 艮 丙, 震 庚, 兑 丁.
     void stems_data()
     {

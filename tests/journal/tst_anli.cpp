@@ -4,12 +4,18 @@
 // spot, delete after asking, reopening by Enter and double-click, export and
 // import through the buttons (with its progress, its cancel and the cases that
 // differ), a failed write told without losing the text, very long notes
-// folded, and text from the user or a file never read as markup.
+// folded, and text from the user or a file never read as markup. Every export,
+// on a device that takes no more (a limit on the size of this process's files:
+// the failing device that needs no mount), says why in the system's words and
+// leaves the file there as it was. 验证统计's CSV neutralises formulas and
+// quotes as RFC 4180 does; a tag of 100,000 characters is shown cut.
 #include "common/caserecords.h"
 #include "common/modal.h"
+#include "guapan/guapanexport.h"
 #include "journal/anli.h"
 #include "journal/casejson.h"
 #include "journal/savecasedialog.h"
+#include "journal/tongji.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,10 +29,18 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
+
+#include <ranges>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using namespace lotgrid;
 using namespace Qt::StringLiterals;
@@ -39,6 +53,7 @@ struct Said {
     QStringList notices;
     bool answer = true;
     QString file;
+    QString chooser; // the title, proposed name and filter the last file chooser was given
 };
 
 JournalPrompts prompts(const std::shared_ptr<Said> &said)
@@ -50,7 +65,10 @@ JournalPrompts prompts(const std::shared_ptr<Said> &said)
     };
     p.warn = [said](QWidget *, const QString &, const QString &text) { said->warnings << text; };
     p.inform = [said](QWidget *, const QString &, const QString &text) { said->notices << text; };
-    p.exportFile = [said](QWidget *, const QString &) { return said->file; };
+    p.exportFile = [said](QWidget *, const QString &title, const QString &proposed, const QString &filter) {
+        said->chooser = title + u'|' + proposed + u'|' + filter;
+        return said->file;
+    };
     p.importFile = [said](QWidget *, const QString &) { return said->file; };
     return p;
 }
@@ -95,6 +113,9 @@ private slots:
     void longNotesFolded();
     void importProgressAndCancel();
     void importDifferingAsks();
+    void fullDisk_data();
+    void fullDisk();
+    void statisticsCsvAndLongTag();
 
 private:
     Anli *window() { return m_window.get(); }
@@ -559,6 +580,97 @@ void TestAnli::importDifferingAsks()
     QCOMPARE(m_said->notices.last(), u"导入完成：新增 0 个案例，跳过 2 个已在案例库中的案例。"
                                      "1 个案例与案例库中的不同，已换成文件中的。"_s);
     QCOMPARE(*m_journal->count(), 3);
+}
+
+void TestAnli::fullDisk_data()
+{
+    QTest::addColumn<QString>("command"); // a button's name, or the function behind the button
+    QTest::addColumn<QString>("name");
+    QTest::newRow("导出全部") << u"exportAll"_s << u"备份.json"_s;
+    QTest::newRow("导出所选") << u"exportSelected"_s << u"所选.json"_s;
+    QTest::newRow("导出CSV") << u"daochuCsv"_s << u"验证统计.csv"_s;
+    QTest::newRow("导出图片 PNG") << u"picture"_s << u"卦.png"_s;
+    QTest::newRow("导出图片 JPEG") << u"picture"_s << u"卦.jpg"_s;
+    QTest::newRow("导出PDF") << u"pdf"_s << u"卦.pdf"_s;
+}
+
+void TestAnli::fullDisk()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    m_said->file = m_dir->filePath(name);
+    const QByteArray old = "the backup written before, which must survive\n";
+    QFile file(m_said->file);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+    selectRow(0);
+    Tongji tongji(m_journal->connectionName(), prompts(m_said));
+    const Chart chart = chartOf(makeCase(u"101101"_s, u"010000"_s, {}).cast);
+    QString error;
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the process
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit unlimited = limit;
+    limit.rlim_cur = old.size() + 8;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    if (command == u"picture"_s) {
+        QVERIFY(!writePicture(guapanPicture(chart, {}, {QFont(), 1.0}, 2.0), m_said->file, &error));
+    } else if (command == u"pdf"_s) {
+        QVERIFY(!writePdf(m_said->file, QPageSize::A4, chart, {}, {QFont(), 1.0}, &error));
+    } else {
+        QPushButton *button = window()->findChild<QPushButton *>(command);
+        (button ? button : tongji.findChild<QPushButton *>(command))->click();
+        QCOMPARE(m_said->notices, QStringList());
+        error = m_said->warnings.join(u'\n');
+    }
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    // The system's reason, not the cancelling that cleaned up after it.
+    QVERIFY2(error.contains(QString::fromLocal8Bit(strerror(EFBIG))) && !error.contains(u"取消"_s)
+                 && !error.contains(u"cancel"_s, Qt::CaseInsensitive),
+             qPrintable(error));
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), before);
+#else
+    QSKIP("the limit on a file's size is a POSIX facility");
+#endif
+}
+
+void TestAnli::statisticsCsvAndLongTag()
+{
+    // Tags a spreadsheet would run as formulas, one with a quote, one of 100,000 characters.
+    QString longTag;
+    for (int i = 0; i < 100000; ++i)
+        longTag += QChar(u'标' + i % 50);
+    const QStringList tags{u"=1+1"_s, u"+2"_s, u"-3"_s, u"@SUM(A1)"_s, u"说\"好\""_s, longTag};
+    for (int i = 0; i < tags.size(); ++i) {
+        CaseRecord c = makeCase(u"101101"_s, u"010000"_s, u"问"_s, Moment{{2026, 3, i + 1}, 9, 0});
+        c.tags = {tags.at(i)};
+        c.verdict = Verdict::Fulfilled;
+        QVERIFY(m_journal->save(c));
+    }
+    Tongji tongji(m_journal->connectionName(), prompts(m_said));
+    tongji.show();
+    m_said->file = m_dir->filePath(u"统计.csv"_s);
+    tongji.findChild<QPushButton *>(u"daochuCsv"_s)->click();
+    QCOMPARE(m_said->chooser, u"导出统计（CSV）|验证统计.csv|CSV 表格 (*.csv);;所有文件 (*)"_s);
+    QFile file(m_said->file);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // UTF-8, marked so for spreadsheets in any locale
+    QSet<QString> cells;
+    for (const QString &line : QString::fromUtf8(bytes).split(u"\r\n"_s))
+        if (line.startsWith(u"标签,"_s))
+            cells << line.section(u',', 1, -5);
+    QCOMPARE(cells, (QSet<QString>{u"'=1+1"_s, u"'+2"_s, u"'-3"_s, u"'@SUM(A1)"_s, u"\"说\"\"好\"\"\""_s, longTag}));
+    // On the screen the long tag is cut, whole in its tooltip.
+    QTableWidget *table = tongji.table(StatsBy::Tag);
+    const auto rows = std::views::iota(0, table->rowCount());
+    const auto row = std::ranges::find_if(rows, [&](int r) { return table->item(r, 0)->toolTip() == longTag; });
+    QVERIFY(row != rows.end());
+    const QString shown = table->item(*row, 0)->text();
+    QVERIFY(shown.size() <= 25 && shown.endsWith(u'…') && longTag.startsWith(shown.chopped(1)));
 }
 
 QTEST_MAIN(TestAnli)

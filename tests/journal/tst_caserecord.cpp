@@ -61,6 +61,9 @@ private slots:
     void chartRange();
     void loneSurrogates_data();
     void loneSurrogates();
+    void piecesOfAFile();
+    void chartsPassedOver_data();
+    void chartsPassedOver();
     void tags_data();
     void tags();
     void searchable_data();
@@ -254,6 +257,62 @@ void TestCaseRecord::loneSurrogates()
     // Written again and read back, it stays as it is.
     const QByteArray again = exportDocument(*back, c.saved);
     QCOMPARE(casesFromExport(again, failure)->front().question, read);
+}
+
+void TestCaseRecord::piecesOfAFile()
+{
+    // The import reads its file a mebibyte at a time: an escape or a character
+    // cut by a piece's end reads as it would whole, wherever the cut falls.
+    const QByteArray text = R"(é\ud83d\ude00\ud800😀\\ud800\"\u4e2d)";
+    const QString read = u"é😀\uFFFD😀\\ud800\"中"_s;
+    CaseRecord c = fullCase();
+    c.question = u"QUESTION"_s;
+    const QByteArray file = exportDocument({c}, c.saved);
+    const qsizetype at = file.indexOf("QUESTION");
+    constexpr qsizetype Piece = 1 << 20;
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        const QByteArray padding(Piece - at - cut, 'p');
+        JournalFailure failure;
+        const auto back = casesFromExport(QByteArray(file).replace("QUESTION", padding + text), failure);
+        QVERIFY2(back, qPrintable(u"cut %1: "_s.arg(cut) + journalErrorName(failure.kind) + u' ' + failure.detail));
+        QCOMPARE(back->front().question, QString::fromLatin1(padding) + read);
+    }
+}
+
+void TestCaseRecord::chartsPassedOver_data()
+{
+    QTest::addColumn<QByteArray>("chart"); // as an export may hold it
+    QTest::newRow("brackets and quotes in strings")
+        << QByteArray(R"({"a": "}]\"[{", "b": [1, {"c": null}], "d": "\\"})");
+    QTest::newRow("a number") << QByteArray("12.5e3");
+}
+
+void TestCaseRecord::chartsPassedOver()
+{
+    // A case's chart is passed over unread, wherever a piece of the file ends in it.
+    QFETCH(QByteArray, chart);
+    CaseRecord c = fullCase();
+    c.question = u"QUESTION"_s;
+    const std::string text = chart.toStdString();
+    const QByteArray file = exportDocument({c, c}, c.saved, [&text](const CastInput &) { return text; });
+    const QByteArray written = QByteArray::fromStdString(Json::parse(text).dump()); // as the export writes it
+    const qsizetype at = file.indexOf("QUESTION");
+    const qsizetype chartAt = file.indexOf("\"chart\":" + written);
+    QVERIFY(chartAt > at);
+    for (qsizetype cut = 0; cut <= written.size() + 8; ++cut) {
+        const QByteArray padding((1 << 20) - chartAt - cut, 'p');
+        JournalFailure failure;
+        const auto back = casesFromExport(QByteArray(file).replace("QUESTION", padding), failure);
+        QVERIFY2(back, qPrintable(u"cut %1: "_s.arg(cut) + journalErrorName(failure.kind) + u' ' + failure.detail));
+        QCOMPARE(back->size(), 2);
+        QCOMPARE(back->back().question, QString::fromLatin1(padding));
+    }
+    // A fault after a chart is told at its place in the file.
+    const auto broken = [](QByteArray f) { return f.replace(f.lastIndexOf("QUESTION"), 8, "\"x"); };
+    JournalFailure failure, without;
+    QVERIFY(!casesFromExport(broken(file), failure));
+    QVERIFY(!casesFromExport(broken(QByteArray(file).replace(written, "0")), without));
+    QCOMPARE(failure.offset, without.offset + written.size() - 1);
 }
 
 void TestCaseRecord::tags_data()

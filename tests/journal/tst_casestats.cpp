@@ -130,7 +130,8 @@ private slots:
             for (const QString &sql :
                  {u"DROP INDEX cases_by_outcome"_s, u"ALTER TABLE cases DROP COLUMN usegod_strong"_s,
                   u"ALTER TABLE cases DROP COLUMN hexagram_group"_s, u"ALTER TABLE cases DROP COLUMN outcome_date"_s,
-                  u"UPDATE cases SET yingqi_first = NULL"_s, u"PRAGMA user_version = 3"_s})
+                  u"ALTER TABLE cases DROP COLUMN school"_s, u"UPDATE cases SET yingqi_first = NULL"_s,
+                  u"PRAGMA user_version = 3"_s})
                 QVERIFY2(q.exec(sql), qPrintable(sql));
         }
         Journal journal(path);

@@ -16,6 +16,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -263,9 +264,11 @@ private slots:
     void search_data();
     void search();
     void pagesNewestFirst();
+    void schoolKept();
     void migrationFromEmpty();
     void migrationFromVersion1();
     void migrationFromVersion2();
+    void version1CaseThatCannotMigrate_data();
     void version1CaseThatCannotMigrate();
     void instancesCreatingTogether();
     void newerVersionRefused();
@@ -280,6 +283,7 @@ private slots:
     void readOnly();
     void diskFull();
     void exportImport();
+    void largeOldExportImported();
     void badImport_data();
     void badImport();
     void importDiffering();
@@ -473,6 +477,27 @@ void TestJournal::pagesNewestFirst()
     CaseFilter newYear;
     newYear.from = newYear.to = QDate(2026, 1, 1);
     QCOMPARE(questions(*journal.list(newYear, {}, 10)), QStringList{u"e"_s});
+}
+
+// A case keeps the school it was read by, in the file and through an export; a case exported before the
+// schools reads as 通行, and a school that is none is refused.
+void TestJournal::schoolKept()
+{
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    CaseRecord c = makeCase(u"111101"_s, u"100000"_s, u"流派"_s);
+    c.cast.options = schoolPreset(School::BuShi);
+    c.cast.options.loneLine = false;
+    const CaseRecord saved = *journal.save(c);
+    QCOMPARE(journal.list({}, {}, 1)->front().cast.options, c.cast.options);
+    Json exported = caseToJson(saved);
+    QCOMPARE(caseFromJson(exported, nullptr)->cast.options, c.cast.options);
+    exported.erase("school");
+    QCOMPARE(caseFromJson(exported, nullptr)->cast.options, schoolPreset(School::Common));
+    exported["school"] = {{"school", "梅花"}};
+    CaseProblem problem;
+    QVERIFY(!caseFromJson(exported, &problem));
+    QCOMPARE(problem.fault, CaseFault::BadSchool);
 }
 
 void TestJournal::migrationFromEmpty()
@@ -774,6 +799,7 @@ void TestJournal::exportImport()
                                 u"问 %1"_s.arg(i), Moment{{2026, 1, 1 + i}, 8, 0});
         c.tags = {u"t%1"_s.arg(i)};
         c.verdict = static_cast<Verdict>(i % 3);
+        c.firstYingqi = firstYingqiOf(c); // as the sheet saves a case
         saved << *source.save(c);
     }
     const ChartJson chart = [](const CastInput &c) { return "{\"key\": \"" + lineKey(c).toStdString() + "\"}"; };
@@ -830,6 +856,34 @@ void TestJournal::exportImport()
     QCOMPARE(source.lastError().action, JournalAction::Export);
 }
 
+void TestJournal::largeOldExportImported()
+{
+    // An export larger than any limit a whole-file reader would set (64 MiB),
+    // as with many cases, each with its chart, which the import skips; and its
+    // case from before cases kept their first timing candidate, which the
+    // import gives it from the chart, as the migration does, so it comes due.
+    const QString file = m_dir.filePath(u"large.json"_s);
+    Journal source(newPath(), options());
+    QVERIFY(source.open());
+    const CaseRecord saved = *source.save(makeCase(u"101101"_s, u"010000"_s, u"大"_s, Moment{{2026, 3, 1}, 9, 0}));
+    const ChartJson chart = [](const CastInput &) { return "{\"words\": [\"" + std::string(66 << 20, 'x') + "\"]}"; };
+    QVERIFY2(source.exportCases(file, {}, chart), qPrintable(told(source)));
+    QVERIFY(QFileInfo(file).size() > 64 << 20);
+    Journal target(newPath(), options());
+    QVERIFY(target.open());
+    QCOMPARE(target.importCases(file)->added, 1);
+    CaseRecord back = target.list({}, {}, 1)->front();
+    QVERIFY(firstYingqiOf(saved));
+    QCOMPARE(back.firstYingqi, firstYingqiOf(saved));
+    back.id = saved.id;
+    back.firstYingqi.reset();
+    QCOMPARE(back, saved);
+    CaseFilter due;
+    due.openYingqiBefore = firstYingqiOf(saved)->addDays(1);
+    QCOMPARE(target.list(due, {}, 10)->size(), 1);
+    QCOMPARE(target.importCases(file)->skipped, 1); // the case there, nothing differing
+}
+
 void TestJournal::badImport_data()
 {
     CaseRecord goodCase = makeCase(u"111111"_s, u"000000"_s, u"好"_s);
@@ -848,13 +902,14 @@ void TestJournal::badImport_data()
     };
     Json noQuestion = good;
     noQuestion.erase("question");
-    QTest::addColumn<QByteArray>("content"); // "huge": past the limit; "fifo": a named pipe
+    QTest::addColumn<QByteArray>("content"); // "fifo": a named pipe; "folder": a folder
     QTest::addColumn<JournalError>("reason");
     QTest::addColumn<int>("caseNumber");
     QTest::addColumn<QString>("detail");
     QTest::newRow("not JSON") << QByteArray("lines,moving\n101101,000000\n") << JournalError::FileNotJson << 0
                               << QString();
-    QTest::newRow("cut short") << file({good}).chopped(10) << JournalError::FileNotJson << 0 << QString();
+    // The closing brackets cut off, the last text ("通行") whole.
+    QTest::newRow("cut short") << file({good}).chopped(4) << JournalError::FileNotJson << 0 << QString();
     QTest::newRow("Latin-1, not UTF-8") << QByteArray("{\"format\": \"lotgrid-journal\", \"x\": \"\xe9\"}")
                                         << JournalError::FileNotUtf8 << 0 << QString();
     QTest::newRow("a surrogate written as UTF-8")
@@ -873,7 +928,20 @@ void TestJournal::badImport_data()
                                        << JournalError::BadFileCase << 3 << QString();
     QTest::newRow("tags [\"a\", \"a\"]") << file({with("tags", {"a", "a"})}) << JournalError::BadFileCase << 1
                                          << QString();
-    QTest::newRow("huge") << QByteArray("huge") << JournalError::FileTooLarge << 0 << QString();
+    // Nesting no export has, built by no parser: the stack of a recursive reader would overflow.
+    const auto nested = [](int depth) { return QByteArray(depth, '[') + QByteArray(depth, ']'); };
+    const QByteArray head = R"({"format": "lotgrid-journal", )";
+    QTest::newRow("100,000 levels in \"version\"")
+        << head + R"("version": )" + nested(100000) + R"(, "cases": []})" << JournalError::FileTooDeep << 0 << u"64"_s;
+    QTest::newRow("100,000 levels in a root key followed by other keys")
+        << R"({"x": )" + nested(100000) + R"(, "format": "lotgrid-journal", "version": 1, "cases": []})"
+        << JournalError::FileTooDeep << 0 << u"64"_s;
+    QTest::newRow("65 levels in a case's chart") << head + R"("version": 1, "cases": [{"chart": )" + nested(62) + "}]}"
+                                                 << JournalError::FileTooDeep << 0 << u"64"_s;
+    QTest::newRow("100,000 levels cut short")
+        << head + R"("version": )" + nested(100000).left(100000) << JournalError::FileTooDeep << 0 << u"64"_s;
+    QTest::newRow("占类 that is not one")
+        << file({with("category", "求财; DROP")}) << JournalError::BadFileCase << 1 << QString();
     QTest::newRow("a named pipe") << QByteArray("fifo") << JournalError::FileNotRegular << 0 << QString();
     QTest::newRow("a folder") << QByteArray("folder") << JournalError::FileNotRegular << 0 << QString();
 }
@@ -896,10 +964,7 @@ void TestJournal::badImport()
     } else {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        if (content == "huge")
-            QVERIFY(f.resize(Journal::ImportLimitBytes + 1)); // sparse: no need to write it
-        else
-            f.write(content);
+        f.write(content);
     }
     Journal journal(newPath(), options());
     QVERIFY(journal.open());
@@ -957,12 +1022,29 @@ void TestJournal::migrationFromVersion2()
     QVERIFY2(plan.contains(u"cases_open_by_yingqi"_s), qPrintable(plan));
 }
 
+void TestJournal::version1CaseThatCannotMigrate_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<CaseFault>("fault");
+    QTest::newRow("four lines") << u"3, 1767225720000, 1767225720000, NULL, '1111', '000000'"_s
+                                << CaseFault::LinesMissing;
+    // Its id would be the minute it was saved times 2^20: past 64 bits.
+    QTest::newRow("saved 2^62 ms after 1970")
+        << u"3, 4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s << CaseFault::TimesInvalid;
+    QTest::newRow("saved 2^62 ms before 1970")
+        << u"3, -4611686018427387904, 1767225720000, NULL, '111111', '000000'"_s << CaseFault::TimesInvalid;
+    QTest::newRow("saved in the year 20000")
+        << u"3, 569000000000000, 1767225720000, NULL, '111111', '000000'"_s << CaseFault::TimesInvalid;
+}
+
 void TestJournal::version1CaseThatCannotMigrate()
 {
+    QFETCH(QString, row);
+    QFETCH(CaseFault, fault);
     const QString path = newPath();
     QVERIFY(writeJournal(path, Version1Tables + Version1Cases
-                                   + QStringList{u"INSERT INTO cases VALUES (3, 1767225720000, 1767225720000, NULL,"
-                                                 " '1111', '000000', NULL, NULL, NULL, 0, 0, '四爻', '', '', '', 0)"_s,
+                                   + QStringList{u"INSERT INTO cases VALUES (%1, NULL, NULL, NULL, 0, 0, '四爻', '',"
+                                                 " '', '', 0)"_s.arg(row),
                                                  u"PRAGMA user_version = 1"_s}));
     const QByteArray before = digest(path);
     Journal journal(path, options());
@@ -970,7 +1052,7 @@ void TestJournal::version1CaseThatCannotMigrate()
     QCOMPARE(journal.lastError().kind, JournalError::BadOldCase);
     QCOMPARE(journal.lastError().caseNumber, 3);
     QCOMPARE(journal.lastError().caseQuestion, u"四爻"_s);
-    QCOMPARE(journal.lastError().problem->fault, CaseFault::LinesMissing);
+    QCOMPARE(journal.lastError().problem->fault, fault);
     QCOMPARE(digest(path), before);
 }
 
@@ -1001,7 +1083,7 @@ void TestJournal::readOnlyOpen_data()
     QTest::newRow("an empty file") << u"empty"_s << JournalError::Missing;
     QTest::newRow("text") << u"text"_s << JournalError::Damaged;
     QTest::newRow("another program's database") << u"foreign"_s << JournalError::Foreign;
-    QTest::newRow("a later version") << u"version 5"_s << JournalError::TooNew;
+    QTest::newRow("a later version") << u"version 6"_s << JournalError::TooNew;
     QTest::newRow("a version-1 journal") << u"version 1"_s << JournalError::TooOld;
     QTest::newRow("locked by another instance") << u"locked"_s << JournalError::Busy;
 }
@@ -1016,7 +1098,7 @@ void TestJournal::readOnlyOpen()
         Journal writer(path, options());
         QVERIFY(writer.open());
         QVERIFY(writer.save(makeCase(u"111101"_s, u"100000"_s, u"旧问事"_s, Moment{{2025, 12, 31}, 10, 30})));
-    } else if (file == u"version 2" || file == u"version 5") {
+    } else if (file == u"version 2" || file == u"version 6") {
         QVERIFY(writeJournal(path, Version2Tables + QStringList{u"PRAGMA user_version = %1"_s.arg(file.back())}));
     } else if (file == u"version 1") {
         QVERIFY(writeJournal(path, Version1Tables + Version1Cases + QStringList{u"PRAGMA user_version = 1"_s}));
@@ -1062,8 +1144,11 @@ void TestJournal::importDiffering()
     Journal away(newPath(), options());
     QVERIFY(home.open() && away.open());
     QList<CaseRecord> cases;
-    for (int i = 0; i < 4; ++i)
-        cases << *home.save(makeCase(u"101101"_s, u"000000"_s, u"lone \uFFFD %1"_s.arg(i), Moment{{2026, 2, 1}, 9, i}));
+    for (int i = 0; i < 4; ++i) {
+        CaseRecord c = makeCase(u"101101"_s, u"000000"_s, u"lone \uFFFD %1"_s.arg(i), Moment{{2026, 2, 1}, 9, i});
+        c.firstYingqi = firstYingqiOf(c); // as the sheet saves a case
+        cases << *home.save(c);
+    }
     QVERIFY(home.exportCases(file));
     QCOMPARE(away.importCases(file)->added, 4);
 

@@ -2,10 +2,12 @@
 // exchange through its pipes. The chart is compared with lotgrid-chart's own
 // output, the error codes with JSON-RPC's, and the journal tools with cases
 // saved into a journal of the test's own.
+#include "calendar/zones.h"
 #include "common/caserecords.h"
 #include "journal/journal.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -107,9 +109,8 @@ private slots:
         for (const QJsonValue t :
              m_server->exchange(R"({"jsonrpc":"2.0","id":3,"method":"tools/list"})")[u"result"_s][u"tools"_s].toArray())
             names << t[u"name"_s].toString() + u' ' + t[u"outputSchema"_s][u"type"_s].toString();
-        QCOMPARE(names.join(u','),
-                 u"chart object,cast_by_time object,cast_by_numbers object,texts object,journal_search object,"
-                 "journal_case object"_s);
+        QCOMPARE(names.join(u','), u"chart object,ganzhi_dates object,cast_by_time object,cast_by_numbers object,"
+                                   "texts object,journal_search object,journal_case object"_s);
     }
 
     void chartAsCommandLine_data()
@@ -140,7 +141,8 @@ private slots:
         QCOMPARE(r[u"isError"_s].toBool(), false);
     }
 
-    // Protocol errors carry JSON-RPC's codes; a well-formed call the tool cannot
+    // Protocol errors carry JSON-RPC's codes (each row's answer shows the server
+    // went on after the row before); a well-formed call the tool cannot
     // serve is a result with isError (code 0 here) and one sentence.
     void errors_data()
     {
@@ -152,7 +154,11 @@ private slots:
         QTest::newRow("unknown method") << R"({"jsonrpc":"2.0","id":1,"method":"resources/list"})"_ba << -32601
                                         << u""_s;
         QTest::newRow("unknown tool") << call(1, u"horoscope"_s, {}) << -32602 << u""_s;
-        QTest::newRow("lines missing") << call(1, u"chart"_s, {}) << -32602 << u"lines"_s;
+        QTest::newRow("lines missing") << call(1, u"chart"_s, {}) << 0 << u"lines or gua"_s;
+        QTest::newRow("unknown zone") << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}, {u"tz"_s, u"Mars/Base"_s}})
+                                      << 0 << u"tz"_s;
+        QTest::newRow("impossible ganzhi")
+            << call(1, u"ganzhi_dates"_s, {{u"ganzhi"_s, u"丙午年 癸卯月"_s}}) << 0 << u"五虎遁"_s;
         QTest::newRow("unknown argument")
             << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}, {u"moon"_s, 1}}) << -32602 << u"moon"_s;
         QTest::newRow("limit 101") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}, {u"limit"_s, 101}}) << -32602
@@ -169,6 +175,27 @@ private slots:
         QTest::newRow("no such case") << call(1, u"journal_case"_s, {{u"id"_s, 7}}) << 0 << u"no case 7"_s;
         QTest::newRow("texts of no hexagram")
             << call(1, u"texts"_s, {{u"hexagram"_s, u"天天天"_s}}) << 0 << u"names none"_s;
+        // What a hostile client may send: each line its error, and the next line read.
+        const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
+        QTest::newRow("100,000 levels, then another key")
+            << R"({"jsonrpc":"2.0","id":1,"method":"ping","params":{"x":)" + deep + R"(},"y":1})" << -32700 << u"64"_s;
+        QTest::newRow("65 levels in an argument")
+            << call(1, u"chart"_s, {{u"lines"_s, u"787896"_s}})
+                   .replace("\"787896\"", QByteArray(62, '[') + QByteArray(62, ']'))
+            << -32700 << u"64"_s;
+        QTest::newRow("a NUL byte") << QByteArray("{\"jsonrpc\":\"2.0\",\"id\":1,\0\"method\":\"ping\"}", 41) << -32700
+                                    << u""_s;
+        QTest::newRow("limit 2^63") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}})
+                                           .replace("\"query\"", "\"limit\":9223372036854775808,\"query\"")
+                                    << -32602 << u"limit"_s;
+        QTest::newRow("limit 2^64 - 1") << call(1, u"journal_search"_s, {{u"query"_s, u""_s}})
+                                               .replace("\"query\"", "\"limit\":18446744073709551615,\"query\"")
+                                        << -32602 << u"limit"_s;
+        QTest::newRow("id 2^63")
+            << call(1, u"journal_case"_s, {{u"id"_s, 1}}).replace("\"id\":1}", "\"id\":9223372036854775808}") << -32602
+            << u"id"_s;
+        QTest::newRow("a query of 1,001 characters")
+            << call(1, u"journal_search"_s, {{u"query"_s, QString(1001, u'字')}}) << -32602 << u"1000"_s;
     }
 
     void errors()
@@ -228,6 +255,25 @@ private slots:
         QCOMPARE(r[u"chart"_s][u"lines"_s].toString(), lines);
     }
 
+    // The moment on New York's clock, the lines by name, and the dates of a day pillar.
+    void zonesAndNames()
+    {
+        const QJsonValue r = structured(
+            u"chart"_s, {{u"gua"_s, u"贲之艮"_s}, {u"time"_s, u"2026-12-07 08:30"_s}, {u"tz"_s, u"纽约"_s}});
+        QCOMPARE(r[u"lines"_s].toString(), u"987887"_s);
+        if (haveZoneDatabase()) {
+            QCOMPARE(r[u"time"_s].toString(), u"2026-12-07 21:30"_s);
+            QCOMPARE(r[u"zone"_s][u"iana"_s].toString(), u"America/New_York"_s);
+        }
+        const QJsonArray matches
+            = structured(u"ganzhi_dates"_s,
+                         {{u"ganzhi"_s, u"戊寅日"_s}, {u"first_year"_s, 2026}, {u"last_year"_s, 2026}})[u"matches"_s]
+                  .toArray();
+        QVERIFY(matches.size() >= 6);
+        for (const QJsonValue m : matches)
+            QCOMPARE(m[u"pillars"_s][u"day"_s].toString(), u"戊寅"_s);
+    }
+
     void journal()
     {
         const QByteArray before = fileHash(m_journal);
@@ -248,7 +294,11 @@ private slots:
         const QJsonValue one = structured(u"journal_case"_s, {{u"id"_s, all[1][u"id"_s]}});
         QCOMPARE(one[u"case"_s][u"outcome"_s].toString(), u"三日后得"_s);
         QCOMPARE(one[u"chart"_s][u"lines"_s].toString(), u"978788"_s);
+        // A query as long as may be is answered.
+        QVERIFY(structured(u"journal_search"_s, {{u"query"_s, QString(1000, u'字')}})[u"cases"_s].isArray());
         QCOMPARE(fileHash(m_journal), before);
+        // Read while the program did not have it open: nothing was made beside it.
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{u"journal.sqlite"_s});
     }
 
     // A missing or damaged journal is a tool error; the server goes on, and

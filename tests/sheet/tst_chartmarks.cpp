@@ -44,6 +44,7 @@ QStringList tipsOf(const Six<QLabel *> &family)
 std::unique_ptr<MainWindow> shownWindow()
 {
     auto w = makeMainWindow();
+    w->applySchoolOptions(schoolPreset(School::Common)); // the marks of the modern rules
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
         return nullptr;

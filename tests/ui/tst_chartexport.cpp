@@ -105,6 +105,7 @@ struct Window {
             return std::optional(page);
         };
         w = makeMainWindow(env);
+        w->applySchoolOptions(schoolPreset(School::Common)); // the text of the modern rules
         w->show();
     }
 
@@ -159,8 +160,10 @@ private slots:
         QVERIFY(win.w->statusBar()->currentMessage().contains(u"复制"_s));
         // The cast's moment heads the text, with its pillars worked by hand:
         // 戊午 on 2000-01-01 + 5410 days = 戊辰; after 寒露 a 戌 month, 甲 year → 甲戌;
-        // 巳 hour of a 戊 day → 丁巳. The builds were chosen by hand apart from it.
-        const QString momentLine = u"起卦时间：2014-10-24 09:05  甲午年 甲戌月 戊辰日 丁巳时\n"_s;
+        // 巳 hour of a 戊 day → 丁巳, five minutes into it: the 辰 hour before is 丙辰. The builds were
+        // chosen by hand apart from it.
+        const QString momentLine = u"起卦时间：2014-10-24 09:05  甲午年 甲戌月 戊辰日 丁巳时\n"
+                                   "临界：起卦在巳时之始（2014-10-24 09:00）后5分钟，另一侧为丙辰时\n"_s;
         QVERIFY2(text.startsWith(momentLine), qPrintable(text.left(60)));
         text.remove(0, momentLine.size());
         QCOMPARE(text, KanToJieText + KanToJieTexts);

@@ -142,7 +142,8 @@ private slots:
                                                   u"geng"_s, u"xin"_s, u"ren"_s, u"rigui"_s, u"xuxu"_s, u"haihai"_s}));
     }
 
-    // Typing lets through "0", "1" and backspace only.
+    // Typing lets through "0", "1", the 6/7/8/9 of the traditional notation (written as the line's value) and
+    // backspace only.
     void keyFilter_data()
     {
         QTest::addColumn<int>("key");
@@ -151,7 +152,9 @@ private slots:
         QTest::newRow("1") << int(Qt::Key_1) << u"1"_s << u"1"_s;
         QTest::newRow("0") << int(Qt::Key_0) << u"0"_s << u"0"_s;
         QTest::newRow("2") << int(Qt::Key_2) << u"2"_s << QString();
-        QTest::newRow("9") << int(Qt::Key_9) << u"9"_s << QString();
+        QTest::newRow("9 old yang") << int(Qt::Key_9) << u"9"_s << u"1"_s;
+        QTest::newRow("8 young yin") << int(Qt::Key_8) << u"8"_s << u"0"_s;
+        QTest::newRow("5") << int(Qt::Key_5) << u"5"_s << QString();
         QTest::newRow("a") << int(Qt::Key_A) << u"a"_s << QString();
         QTest::newRow("space") << int(Qt::Key_Space) << u" "_s << QString();
         QTest::newRow("Enter") << int(Qt::Key_Return) << u"\r"_s << QString();
@@ -229,6 +232,8 @@ private slots:
         QTest::newRow("abc") << u"abc"_s << u"a"_s << QString();
         QTest::newRow("10") << u"10"_s << u"1"_s << u"初九"_s;
         QTest::newRow("0abc") << u"0abc"_s << u"0"_s << u"初六"_s;
+        QTest::newRow("78789") << u"78789"_s << u"1"_s << u"初九"_s; // five lines are not a cast: cut
+        QTest::newRow("6 old yin") << u"6"_s << u"0"_s << u"初六"_s;
         QTest::newRow("阴阳") << u"阴阳"_s << u"阴"_s << QString();
         QTest::newRow("empty") << QString() << QString() << QString();
     }

@@ -247,6 +247,14 @@ private slots:
         QCOMPARE(s.biangua->text(), qs(chart.changed->text));
         QVERIFY(action(*w, u"baocun"_s)->isEnabled());
         QVERIFY(action(*w, u"jietutu"_s)->isEnabled());
+
+        // The case is read by the school it was saved with; a new sheet by the program's again.
+        w->applySchoolOptions(schoolPreset(School::Common));
+        w->news_Click();
+        QVERIFY(reopenRow(*w, 0));
+        QCOMPARE(w->document().cast().options, cast.options);
+        w->news_Click();
+        QCOMPARE(w->document().cast().options, schoolPreset(School::Common));
     }
 
     void cancelSavesNothing()

@@ -1,8 +1,10 @@
 // The reading on the main window, on 乾为天 (金 palace, 子寅辰 午申戌) with line 1
 // moving, on a 乙卯 day in a 寅 month.
 #include "casting/castsettings.h"
+#include "casting/liupaidialog.h"
 #include "common/mainwindowfixture.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -55,6 +57,27 @@ private slots:
         w->applySchoolOptions(o);
         QVERIFY(s.Lshensha->text().contains(u"羊刃：寅"_s));
         QCOMPARE(schoolOptions(env.settingsFile).blade, BladeRule::YangAfterYinBefore);
+    }
+
+    // A preset sets every option; changing one shows 自定义, the preset staying the options' base, and
+    // the settings keep the set as it stands.
+    void liupaiPresets()
+    {
+        LiupaiDialog d(schoolPreset(School::Common));
+        QCOMPARE(d.liupaiPreset->currentText(), u"通行"_s);
+        d.liupaiPreset->setCurrentIndex(d.liupaiPreset->findText(u"卜筮正宗"_s));
+        QVERIFY(d.fanyin->isChecked());
+        QCOMPARE(d.options(), schoolPreset(School::BuShi));
+        d.huahe->setChecked(false);
+        QCOMPARE(d.liupaiPreset->currentText(), u"自定义"_s);
+        QCOMPARE(d.options().base, School::BuShi);
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(u"lotgrid.conf"_s);
+        QCOMPARE(schoolOptions(settings), schoolPreset(School::ZengShan));
+        setSchoolOptions(settings, d.options());
+        QCOMPARE(schoolOptions(settings), d.options());
+        d.huahe->setChecked(true);
+        QCOMPARE(d.liupaiPreset->currentText(), u"卜筮正宗"_s);
     }
 };
 

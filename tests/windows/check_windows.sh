@@ -138,7 +138,7 @@ done
 # reads right whatever the code page. Wine's console draws it on this run's
 # terminal in UTF-8 with its own cursor moves and line ends, which are dropped
 # before comparing, together with the spaces they may stand for.
-(cd "$work" && script -qec "stty cols 8000 rows 100; '$wine' cmd /c console.cmd" /dev/null </dev/null >"$work/console-actual")
+(cd "$work" && script -qec "stty cols 12000 rows 100; '$wine' cmd /c console.cmd" /dev/null </dev/null >"$work/console-actual")
 normalize() { perl -pe 's/\e\[[0-9;?]*[A-Za-z]//g; s/[\r ]//g' "$1"; }
 if [ "$(normalize "$work/console-expected")" != "$(normalize "$work/console-actual")" ]; then
     echo "FAIL: on a console with code page 936 the text differs (Linux, then Windows):"

@@ -27,7 +27,10 @@ QString subjectText(const TimingLine &t)
 {
     const QString label
         = qs(relativeName(t.relative)) + qs(branchName(t.branch)) + qs(elementName(branchElement(t.branch)));
-    const QString place = (t.hidden ? u"伏于"_s : QString()) + positionName(t.position);
+    const QString place = !t.build.empty() ? qs(t.build)
+                          : t.hidden       ? u"伏于"_s + positionName(t.position)
+                          : t.changedLine  ? positionName(t.position) + u"变"_s
+                                           : positionName(t.position);
     return (t.useGod ? u"用神 "_s : u"世爻 "_s) + label + u"（"_s + place + u"）"_s;
 }
 
@@ -97,9 +100,10 @@ void YingqiWindow::setChart(const Chart &chart)
     m_table->setRowCount(static_cast<int>(list.size()));
     for (int row = 0; row < static_cast<int>(list.size()); ++row) {
         const YingqiCandidate &c = list[static_cast<std::size_t>(row)];
-        const std::array<QString, ColumnCount> cells{qs(isoDate(c.date)),
-                                                     qs(sexagenaryName(c.pillar)) + qs(yingqiUnitName(c.unit)),
-                                                     qs(yingqiRuleName(c.rule)), positionName(c.position), qs(c.why)};
+        const std::array<QString, ColumnCount> cells{
+            qs(isoDate(c.date)), qs(sexagenaryName(c.pillar)) + qs(yingqiUnitName(c.unit)),
+            qs(YingqiLineNames[static_cast<std::size_t>(c.line)]) + qs(yingqiRuleName(c.rule)),
+            positionName(c.position), qs(c.why)};
         for (int column = 0; column < ColumnCount; ++column) {
             auto *item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
