@@ -48,7 +48,8 @@ private:
     void grow(std::size_t n)
     {
         const std::size_t written = static_cast<std::size_t>(m_next - m_out.data());
-        m_out.resize(std::max(m_out.size() * 2, written + n));
+        // A chart takes a few kilobytes: room for them at the first call, then twice as much each time.
+        m_out.resize(std::max({m_out.size() * 2, m_out.capacity(), written + n, written + 8192}));
         m_next = m_out.data() + written;
         m_end = m_out.data() + m_out.size();
     }

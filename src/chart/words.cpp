@@ -179,11 +179,12 @@ std::u16string lineNotation(const CastInput &input)
     return out;
 }
 
-namespace {
-
-// Appends `text` as UTF-8.
-void appendUtf8(std::string &out, std::u16string_view text)
+std::string toUtf8(std::u16string_view text)
 {
+    // Each UTF-16 unit takes at most three bytes (a pair of them four), written
+    // in place and the rest cut off.
+    std::string out(text.size() * 3, '\0');
+    char *p = out.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -193,30 +194,22 @@ void appendUtf8(std::string &out, std::u16string_view text)
             c = 0xFFFD;
         }
         if (c < 0x80) {
-            out += static_cast<char>(c);
+            *p++ = static_cast<char>(c);
         } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xE0 | (c >> 12));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xF0 | (c >> 18));
+            *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-}
-
-} // namespace
-
-std::string toUtf8(std::u16string_view text)
-{
-    std::string out;
-    out.reserve(text.size() * 3);
-    appendUtf8(out, text);
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 

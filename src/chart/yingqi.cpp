@@ -373,8 +373,12 @@ std::optional<CivilDate> yingqiCutOff(const Chart &chart)
     if (!chart.original || !m || !inChartRange(*m))
         return std::nullopt;
     const bool daysCut = castDay(*m, chart.input.dayBoundary) + YingqiDays > dayNumber(LastChartMoment.date);
+    // The twelve 节 after a moment fall in its year or the next, which the term
+    // table holds unless the next is past the chart's last year: only then are they counted.
+    static_assert(YingqiMonths <= 12);
     const bool monthsCut
-        = static_cast<int>(monthsAfter(*m, chart.input.dayBoundary, YingqiMonths).size()) < YingqiMonths;
+        = m->date.year + 1 >= LastChartMoment.date.year
+          && static_cast<int>(monthsAfter(*m, chart.input.dayBoundary, YingqiMonths).size()) < YingqiMonths;
     return daysCut || monthsCut ? std::optional{LastChartMoment.date} : std::nullopt;
 }
 

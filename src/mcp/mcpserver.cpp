@@ -88,17 +88,103 @@ std::string dump(const Json &value)
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-// The result of tools/call as JSON text: its content (one text), isError and,
-// without an error, the structured content.
-std::string toolResultJson(const ToolResult &r)
+// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or code
+// points past U+10FFFF).
+bool wellFormedUtf8(std::string_view text)
 {
-    std::string out = R"({"content":[{"type":"text","text":)";
-    out += dump(r.text);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+        const unsigned char c = byte(i);
+        std::size_t n = 0;
+        unsigned char low = 0x80, high = 0xBF; // the second byte's range
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF)
+            n = 1;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + n >= text.size())
+            return false;
+        if (byte(i + 1) < low || byte(i + 1) > high)
+            return false;
+        for (std::size_t k = 2; k <= n; ++k)
+            if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+                return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// `text` as a JSON string, appended to `out` as dump() writes it: UTF-8 as it
+// stands, quotes, backslashes and control characters escaped. Text that is not
+// well-formed UTF-8 is left to dump(), which replaces what it cannot read.
+void appendJsonText(std::string &out, const std::string &text)
+{
+    if (!wellFormedUtf8(text)) {
+        out += dump(text);
+        return;
+    }
+    constexpr char Hex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, from, i - from);
+        from = i + 1;
+        out += '\\';
+        switch (c) {
+        case '"':
+        case '\\':
+            out += static_cast<char>(c);
+            break;
+        case '\b':
+            out += 'b';
+            break;
+        case '\t':
+            out += 't';
+            break;
+        case '\n':
+            out += 'n';
+            break;
+        case '\f':
+            out += 'f';
+            break;
+        case '\r':
+            out += 'r';
+            break;
+        default:
+            out += "u00";
+            out += Hex[c >> 4];
+            out += Hex[c & 0xF];
+        }
+    }
+    out.append(text, from);
+    out += '"';
+}
+
+// The result of tools/call as JSON text appended to `out`: its content (one
+// text), isError and, without an error, the structured content.
+void appendToolResultJson(std::string &out, const ToolResult &r)
+{
+    out += R"({"content":[{"type":"text","text":)";
+    appendJsonText(out, r.text);
     out += r.isError ? R"(}],"isError":true)" : R"(}],"isError":false,"structuredContent":)";
     if (!r.isError)
         out += r.structuredJson.empty() ? dump(r.structured) : r.structuredJson;
     out += '}';
-    return out;
 }
 
 } // namespace
@@ -206,7 +292,14 @@ std::string McpServer::answer(const Json &message)
         const std::string &name = method->get_ref<const std::string &>();
         // The result is written as text, after the members every response has.
         std::string out = R"({"jsonrpc":"2.0","id":)" + dump(*id) + R"(,"result":)";
-        out += name == "tools/call" ? toolResultJson(callTool(params)) : dump(dispatch(name, params));
+        if (name == "tools/call") {
+            const ToolResult result = callTool(params);
+            // Room for the whole answer and the line break after it: written once, never moved.
+            out.reserve(out.size() + result.text.size() * 5 / 4 + result.structuredJson.size() + 96);
+            appendToolResultJson(out, result);
+        } else {
+            out += dump(dispatch(name, params));
+        }
         out += '}';
         return out;
     } catch (const RequestError &e) {
