@@ -2,6 +2,7 @@
 
 #include "chart/words.h"
 #include "chart/yingqi.h"
+#include "chart/zhouyi.h"
 
 #include <nlohmann/json.hpp>
 #include <rapidjson/writer.h>
@@ -146,6 +147,12 @@ public:
     {
     }
 
+    // A key of the program's own, its length known where it is written.
+    template<std::size_t N>
+    JsonWriter &key(const char (&name)[N])
+    {
+        return key(std::string_view(name, N - 1));
+    }
     JsonWriter &key(std::string_view name)
     {
         Prefix(rapidjson::kStringType);
@@ -522,11 +529,49 @@ void writeMoment(JsonWriter &w, const Chart &chart)
     w.endArray();
 }
 
-void writeChart(JsonWriter &w, const Chart &chart)
+// The 周易 texts the cast reads, as textsJson gives them; null unless six lines stand.
+void writeTexts(JsonWriter &w, const Chart &chart)
+{
+    const std::optional<TextsToRead> texts = textsToRead(chart);
+    if (!texts)
+        return w.null();
+    w.startObject();
+    w.key("rule").string(readingRuleName(texts->moving));
+    w.key("read").startArray();
+    for (const TextToRead &t : texts->read) {
+        const bool judgement = t.part == TextPart::Judgement;
+        w.startObject();
+        w.key("hexagram").string(zhouyiText(*t.hexagram).name);
+        w.key("part").string(textPartName(t));
+        w.key("line");
+        if (t.part == TextPart::Line)
+            w.integer(t.line);
+        else
+            w.null();
+        w.key("role").orNull(t.role);
+        w.key("text").string(textOf(t));
+        w.key("tuan");
+        if (judgement)
+            w.string(zhouyiText(*t.hexagram).tuan);
+        else
+            w.null();
+        w.key("xiang").string(xiangOf(t));
+        w.endObject();
+    }
+    w.endArray();
+    w.key("main").integer(texts->main);
+    w.endObject();
+}
+
+// The chart's object, with "texts" last when asked for.
+void writeChart(JsonWriter &w, const Chart &chart, bool texts)
 {
     w.startObject();
-    if (!chart.original)
+    if (!chart.original) {
+        if (texts)
+            writeTexts(w.key("texts"), chart);
         return w.endObject();
+    }
     const CastInput &in = chart.input;
     const bool moving = chart.hasMovingLine() && chart.changed;
     w.key("lines").string(lineNotation(in));
@@ -626,23 +671,25 @@ void writeChart(JsonWriter &w, const Chart &chart)
     w.endObject();
     writeYingqi(w.key("yingqi"), chart);
     writeMoment(w, chart);
+    if (texts)
+        writeTexts(w.key("texts"), chart);
     w.endObject();
 }
 
 } // namespace
 
-void appendChartJson(std::string &out, const Chart &chart)
+void appendChartJson(std::string &out, const Chart &chart, bool texts)
 {
     StringStream stream(out);
     JsonWriter w(stream);
-    writeChart(w, chart);
+    writeChart(w, chart, texts);
 }
 
-std::string chartJson(const Chart &chart)
+std::string chartJson(const Chart &chart, bool texts)
 {
     std::string out;
     out.reserve(8192); // a chart with a moment and its 应期 takes about 5 KB
-    appendChartJson(out, chart);
+    appendChartJson(out, chart, texts);
     out += '\n';
     return out;
 }

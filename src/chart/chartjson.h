@@ -62,11 +62,13 @@ namespace lotgrid {
 // build, day and stage null without a day build; null without either) and,
 // on moving lines, stagechange ("化长生"|"化帝旺"|null); each changed line has
 // its strength.
-std::string chartJson(const Chart &chart);
+// With `texts`, "texts" follows last: the 周易 texts the cast reads, as
+// textsJson gives them (null unless six lines stand, and then the only key).
+std::string chartJson(const Chart &chart, bool texts = false);
 
 // The same object without the line end, appended to `out`: for a caller that
 // writes it inside a larger JSON text. Appends "{}" unless six lines stand.
-void appendChartJson(std::string &out, const Chart &chart);
+void appendChartJson(std::string &out, const Chart &chart, bool texts = false);
 
 // The same object as a value, for callers that read it or add keys to it;
 // empty unless six lines stand. Slower: the text above, parsed.

@@ -331,13 +331,7 @@ Json chartValue(const Chart &chart)
 
 void appendChartValueJson(std::string &out, const Chart &chart)
 {
-    appendChartJson(out, chart);
-    if (!chart.original)
-        return;
-    out.pop_back(); // the chart's closing brace, after which "texts" comes last
-    out += R"(,"texts":)";
-    out += textsJson(chart).dump(-1, ' ', false, Json::error_handler_t::replace);
-    out += '}';
+    appendChartJson(out, chart, chart.original != nullptr);
 }
 
 std::string withChartJson(const Json &structured, const Chart &chart)
