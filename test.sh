@@ -11,6 +11,9 @@ jobs="$(nproc)"
 # The compiler cache, shared by every clone: paths under this folder are taken
 # relative to it, so a clone in another folder finds what this one compiled.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+# The tests' precompiled Qt headers are cached only when ccache may trust their
+# definitions and time stamps.
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 # Ninja for a new build folder; one made before keeps its generator.
 generator=()
 [ -f build-asan/CMakeCache.txt ] || generator=(-GNinja)

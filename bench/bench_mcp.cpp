@@ -1,5 +1,6 @@
 // lotgrid-mcp as a client meets it, through its pipes: the round trip of one
-// `chart` tool call in a running server (target: tens of µs), and the server's
+// `chart` tool call in a running server against /bin/cat echoing a line of the
+// answer's size through the same pipes (target: at most 12 times), and the server's
 // start, from the spawn to its answer to `initialize`, against /bin/true. The
 // same call answered in this process shows what the pipes and the scheduler add,
 // and the chart's JSON read back as a value the share of that step.
@@ -78,6 +79,24 @@ public:
         }
     }
 
+    // The processor time the process has spent so far, in microseconds (from
+    // /proc: a busy machine stretches the time on the clock, not this).
+    double cpuUs() const
+    {
+        std::FILE *stat = std::fopen(("/proc/" + std::to_string(m_pid) + "/stat").c_str(), "r");
+        if (!stat)
+            return 0;
+        char line[1024] = {};
+        const bool read = std::fgets(line, sizeof line, stat) != nullptr;
+        std::fclose(stat);
+        const char *after = read ? std::strrchr(line, ')') : nullptr; // the name may hold spaces
+        unsigned long user = 0, system = 0;
+        if (!after
+            || std::sscanf(after + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system) != 2)
+            return 0;
+        return static_cast<double>(user + system) * 1e6 / static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
+
     bool stop()
     {
         close(m_to);
@@ -153,16 +172,39 @@ int main()
         return 1;
     constexpr int Calls = 20'000;
     std::size_t bytes = 0;
+    double cpu = server.cpuUs();
     start = Clock::now();
     for (int i = 0; i < Calls; ++i)
         bytes += server.roundTrip(ChartCall);
     const double callUs = millisecondsSince(start, Calls) * 1000;
+    const double callCpuUs = (server.cpuUs() - cpu) / Calls;
     if (!server.stop() || bytes < Calls * 100u)
         return 1;
 
+    // The floor: /bin/cat echoing a line of the answer's size through the same pipes.
+    char catExe[] = "/bin/cat";
+    char *const catArgv[] = {catExe, nullptr};
+    std::string echoed(bytes / Calls - 1, 'x');
+    echoed += '\n';
+    Server cat;
+    if (!cat.start(catArgv))
+        return 1;
+    cpu = cat.cpuUs();
+    start = Clock::now();
+    for (int i = 0; i < Calls; ++i)
+        if (cat.roundTrip(echoed) != echoed.size())
+            return 1;
+    const double catUs = millisecondsSince(start, Calls) * 1000;
+    const double catCpuUs = (cat.cpuUs() - cpu) / Calls;
+    if (!cat.stop())
+        return 1;
+
     std::printf("chart tool call, answered in process:   %.1f us (%zu bytes)\n", replyUs, replied / Replies);
-    std::printf("  of which the chart's JSON as a value: %.1f us (its text alone %.1f us)\n", valueUs, jsonUs);
+    std::printf("  the chart's JSON as a value (parsed): %.1f us (its text alone %.1f us)\n", valueUs, jsonUs);
     std::printf("chart tool call, round trip:            %.1f us (%zu bytes per answer)\n", callUs, bytes / Calls);
+    std::printf("/bin/cat echoing a line of that size:    %.1f us\n", catUs);
+    std::printf("the call against the echo:              %.1fx (target: at most 12x)\n", callUs / catUs);
+    std::printf("processor time per call: lotgrid-mcp %.1f us, /bin/cat %.1f us\n", callCpuUs, catCpuUs);
     std::printf("process start, /bin/true:               %.3f ms\n", trueMs);
     std::printf("lotgrid-mcp start to its initialize answer: %.3f ms\n", startMs);
     std::printf("(checksum %zu)\n", checksum);

@@ -21,16 +21,21 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(LOTGRID_ENGINE_ONLY ON CACHE BOOL "Build only the engine libraries and lotgrid-chart, without Qt" FORCE)
 
-# nlohmann/json is headers only, so the host's copy (Debian: nlohmann-json3-dev)
-# serves Windows too. It is copied with its CMake package into a prefix of its
-# own under the build folder: pointing the compiler at /usr/include would bring
-# every other Linux header with it.
-set(LOTGRID_HOST_JSON_PREFIX /usr CACHE PATH "Prefix of the host's nlohmann/json (include/nlohmann, share/cmake/nlohmann_json)")
+# nlohmann/json and RapidJSON are headers only, so the host's copies (Debian:
+# nlohmann-json3-dev, rapidjson-dev) serve Windows too. They are copied (the
+# first with its CMake package) into a prefix of their own under the build
+# folder: pointing the compiler at /usr/include would bring every other Linux
+# header with them.
+set(LOTGRID_HOST_JSON_PREFIX /usr CACHE PATH "Prefix of the host's nlohmann/json and RapidJSON (include/nlohmann, include/rapidjson, share/cmake/nlohmann_json)")
 if(NOT CMAKE_IN_TRY_COMPILE AND EXISTS ${LOTGRID_HOST_JSON_PREFIX}/include/nlohmann/json.hpp)
     set(_lotgrid_json ${CMAKE_BINARY_DIR}/host-json)
     if(NOT EXISTS ${_lotgrid_json}/include/nlohmann/json.hpp)
         file(COPY ${LOTGRID_HOST_JSON_PREFIX}/include/nlohmann DESTINATION ${_lotgrid_json}/include)
         file(COPY ${LOTGRID_HOST_JSON_PREFIX}/share/cmake/nlohmann_json DESTINATION ${_lotgrid_json}/share/cmake)
+    endif()
+    if(NOT EXISTS ${_lotgrid_json}/include/rapidjson/writer.h
+       AND EXISTS ${LOTGRID_HOST_JSON_PREFIX}/include/rapidjson/writer.h)
+        file(COPY ${LOTGRID_HOST_JSON_PREFIX}/include/rapidjson DESTINATION ${_lotgrid_json}/include)
     endif()
     list(APPEND CMAKE_FIND_ROOT_PATH ${_lotgrid_json})
 endif()

@@ -1,6 +1,6 @@
 #pragma once
-// The chart written out: as the plain text practitioners paste into forums and
-// notes, and as one JSON object for scripts. Both read the Chart value only.
+// The chart written out as the plain text practitioners paste into forums and
+// notes (its JSON for scripts is in chartjson.h). It reads the Chart value only.
 //
 // The text is laid out for a CJK monospace reader: every column is a run of
 // full-width characters padded with the ideographic space (U+3000). From the
@@ -19,11 +19,9 @@
 // 化长生/化帝旺.
 
 #include "chart/chart.h"
+#include "chart/chartjson.h" // the same chart as JSON, for the callers of both
 #include "chart/words.h"
 
-#include <nlohmann/json_fwd.hpp>
-
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,70 +31,5 @@ namespace lotgrid {
 // The chart as text, lines separated by "\n" and ending with one; empty
 // unless six lines stand. `question` and `sex` are shown when not empty.
 std::u16string chartText(const Chart &chart, std::u16string_view question = {}, std::u16string_view sex = {});
-
-// The chart as one JSON object in UTF-8, ending with "\n"; "{}" and "\n"
-// unless six lines stand. Keys:
-//   lines     the cast in 6/7/8/9 notation, line 1 first
-//   time      "YYYY-MM-DD HH:MM" or null; pillars {year, month, day, hour} or null
-//   void      the day's two void branches, [] when the day is unknown
-//   original  {key, text, name, palace, element, lines: [{position, yang, moving,
-//             branch, element, relative, spirit|null, role|null, void,
-//             hidden {relative, branch, element}|null, marks [..], changes [..]
-//             (moving lines only)} × 6]}; marks hold 月破 / 暗动 / 日破 / 冲实
-//   changed   {key, text, name, palace, lines: [{position, yang, branch, element,
-//             relative} × 6]} or null without a moving line
-//   types     {original, changed}: "六冲", "六合" or null
-//   fanfu     ["内卦反吟", "外卦反吟", "内卦伏吟", "外卦伏吟", "卦变反吟"]: those
-//             that apply, [] when none does
-//   guashen   {branch, positions [..]}
-//   shensha   {name: [branches]} for the 神煞 whose source is known
-//   school    the school the options were chosen from ("增删卜易", "卜筮正宗", "通行");
-//             options the options that differ from it (see optionsJson), only when one does
-//   category  the 占类 word or null; sex "男", "女" or null
-//   usegod    {relative ("妻财", or "世" when the category names the world line),
-//             position, hidden, candidates [..], source "auto"|"manual"} or null;
-//             with changed true when it is a moving line's changed line, timing (the
-//             position of the 两现 line that times the matter) and, when hidden,
-//             fushen {state "得出"|"有阻"|"难出", for [..], against [..]}; on the
-//             month or day build {relative, branch, hidden false, candidates [],
-//             source "月建"|"日建"} without a position
-//   relations [{kind "三合", element, branches [长生 帝旺 墓], positions [..],
-//             with ["月"|"日"], changed [positions giving their changed branch],
-//             form (with the book 三合: "三爻动", "两动一静", …)}
-//             then {kind "入墓", position, by "日"|"动"|"变", from (by 动)}]
-//   related   {hu, cuo, zong}: hexagram names
-//   yingqi    [{date "YYYY-MM-DD", unit "日"|"月", branch, rule "值"|"冲"|"合"|"出空"|
-//             "填实"|"补破"|"冲墓"|"生旺"|"逢墓"|"进退", position (null for a build),
-//             why, line ("两现"|"忌神", only on such a line's)}] by date, [] without a moment
-//   yingqiUntil  "2100-12-31" when the days or months looked for run past it
-// Line marks hold 真空/假空 and 真破/目下破 after the others, and types hold
-// lone {kind "独发"|"独静", position}, when the school tells them.
-// Each original line also has yuanji ("原神"|"忌神"|"仇神"|null), strength
-// {season, month [..], day [..], stage, strong, why [..] (with the book
-// strength: what makes it strong)} (season and month null without a month
-// build, day and stage null without a day build; null without either) and,
-// on moving lines, stagechange ("化长生"|"化帝旺"|null); each changed line has
-// its strength.
-std::string chartJson(const Chart &chart);
-
-// The same object as a value, for callers that embed it or add keys to it;
-// empty unless six lines stand.
-nlohmann::ordered_json chartJsonValue(const Chart &chart);
-
-// The school options as {yangren, fanyin, timeCastDay, numberCastHour, twice,
-// absent, bookStrength, voidKinds, movingFillByClash, bookHarmonies,
-// changeCombine, loneLine, bookYingqi}: the names of the chosen readings
-// ("禄后一位" / "阳前阴后", "地支相冲" / "地支相冲或后天对宫", "随子初换日" /
-// "子正换日" / "子初换日", TwiceRuleNames, AbsentRuleNames) and booleans.
-nlohmann::ordered_json optionsJson(const SchoolOptions &options);
-
-// The school the options were chosen from and the options that differ from
-// it: {"school": "增删卜易", "options": {…}} ("options" only when one
-// differs), as the chart's JSON gives them.
-nlohmann::ordered_json schoolJsonValue(const SchoolOptions &options);
-
-// The options of such an object; none when "school" names no preset or an
-// option is not one of optionsJson's keys and values.
-std::optional<SchoolOptions> schoolOptionsFromJson(const nlohmann::ordered_json &value);
 
 } // namespace lotgrid

@@ -3,8 +3,6 @@
 #include "chart/castmoment.h"
 #include "chart/charttext.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdlib>
 
 namespace lotgrid {
@@ -17,11 +15,6 @@ std::u16string number(long long n)
     for (const char c : std::to_string(n))
         s += static_cast<char16_t>(c);
     return s;
-}
-
-std::string utf8(const std::u16string &s)
-{
-    return toUtf8(s);
 }
 
 } // namespace
@@ -85,35 +78,6 @@ std::vector<std::u16string> warningLines(const Chart &chart)
         lines.push_back(line);
     }
     return lines;
-}
-
-void addMomentJson(nlohmann::ordered_json &json, const Chart &chart)
-{
-    const auto &o = chart.input.origin;
-    if (o) {
-        json["zone"] = {{"name", utf8(o->zoneName)},
-                        {"iana", o->zone.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(o->zone)},
-                        {"typed", utf8(chartMomentWords(o->typed))},
-                        {"summerTime", o->summerTime}};
-        if (o->solar && o->longitude)
-            json["solarTime"] = {
-                {"time", utf8(chartMomentWords(*o->solar))},
-                {"longitude", *o->longitude},
-                {"place", o->place.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(utf8(o->place))}};
-    }
-    if (chart.warnings.empty())
-        return;
-    nlohmann::ordered_json &warnings = json["warnings"] = nlohmann::ordered_json::array();
-    for (const BoundaryWarning &w : chart.warnings)
-        warnings.push_back({{"kind", utf8(std::u16string(boundaryKindName(w.kind)))},
-                            {"name", utf8(std::u16string(w.name))},
-                            {"at", utf8(chartMomentWords(w.at))},
-                            {"minutes", w.minutes},
-                            {"other",
-                             {{"year", utf8(sexagenaryName(w.other.year))},
-                              {"month", utf8(sexagenaryName(w.other.month))},
-                              {"day", utf8(sexagenaryName(w.other.day))},
-                              {"hour", utf8(sexagenaryName(w.other.hour))}}}});
 }
 
 } // namespace lotgrid

@@ -6,8 +6,6 @@
 
 #include "chart/chart.h"
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <string>
 #include <vector>
 
@@ -27,12 +25,5 @@ std::vector<std::u16string> warningLines(const Chart &chart);
 // The pillars on the other side of a warning's boundary that differ from the
 // chart's own: "乙巳年 戊子月".
 std::u16string otherPillarsWords(const Chart &chart, const BoundaryWarning &warning);
-
-// Adds "zone" and "solarTime" when the moment was given that way, and
-// "warnings" when there are any, to the chart's JSON object:
-//   zone      {name, iana (null for 北京时间), typed "YYYY-MM-DD HH:MM", summerTime}
-//   solarTime {time, longitude, place|null}
-//   warnings  [{kind "节"|"时辰"|"日", name, at, minutes, other {year, month, day, hour}}]
-void addMomentJson(nlohmann::ordered_json &json, const Chart &chart);
 
 } // namespace lotgrid

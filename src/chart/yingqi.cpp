@@ -45,7 +45,7 @@ struct MonthStart {
 
 // The months whose 节 falls after the moment, the first `count` of them, as
 // far as the term table reaches.
-std::vector<MonthStart> monthsAfter(const Moment &m, DayBoundary b, int count)
+std::vector<MonthStart> monthsAfter(const Moment &m, int count)
 {
     std::vector<MonthStart> out;
     const std::int64_t from = minuteNumber(m);
@@ -54,8 +54,11 @@ std::vector<MonthStart> monthsAfter(const Moment &m, DayBoundary b, int count)
             const auto at = termMoment(year, n);
             if (!at || minuteNumber(*at) <= from)
                 continue;
-            if (const auto p = pillarsOf(*at, b))
-                out.push_back({at->date, p->month, TermNames[static_cast<std::size_t>(n)]});
+            // The month the 节 opens, counted as pillarsOf counts the months
+            // (1984's 寅 month is 丙寅; 小寒, n = 1, opens the 丑 month of the year before).
+            if (inChartRange(*at))
+                out.push_back({at->date, sexagenaryAt(12LL * (year - 1984) + (n - 3) / 2 + 2),
+                               TermNames[static_cast<std::size_t>(n)]});
         }
     return out;
 }
@@ -88,7 +91,7 @@ public:
         const std::int64_t last = dayNumber(LastChartMoment.date);
         for (int k = 1; k <= YingqiDays && m_day0 + k <= last; ++k)
             m_days.push_back(m_day0 + k);
-        m_months = monthsAfter(m, chart.input.dayBoundary, YingqiMonths);
+        m_months = monthsAfter(m, YingqiMonths);
     }
 
     // The line the candidates that follow are for.
@@ -373,8 +376,11 @@ std::optional<CivilDate> yingqiCutOff(const Chart &chart)
     if (!chart.original || !m || !inChartRange(*m))
         return std::nullopt;
     const bool daysCut = castDay(*m, chart.input.dayBoundary) + YingqiDays > dayNumber(LastChartMoment.date);
-    const bool monthsCut
-        = static_cast<int>(monthsAfter(*m, chart.input.dayBoundary, YingqiMonths).size()) < YingqiMonths;
+    // The twelve 节 after a moment fall in its year or the next, which the term
+    // table holds unless the next is past the chart's last year: only then are they counted.
+    static_assert(YingqiMonths <= 12);
+    const bool monthsCut = m->date.year + 1 >= LastChartMoment.date.year
+                           && static_cast<int>(monthsAfter(*m, YingqiMonths).size()) < YingqiMonths;
     return daysCut || monthsCut ? std::optional{LastChartMoment.date} : std::nullopt;
 }
 

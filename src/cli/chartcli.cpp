@@ -125,17 +125,6 @@ struct Options {
     SchoolOptions school;
 };
 
-// The chart's JSON object with "texts" as its last member.
-std::string withTexts(std::string json, const Chart &chart)
-{
-    const std::size_t end = json.rfind('}');
-    if (end == std::string::npos)
-        return json;
-    const std::string texts = textsJson(chart).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    json.insert(end, (json.find(':') < end ? ",\"texts\":" : "\"texts\":") + texts);
-    return json;
-}
-
 CliResult bad(std::string message)
 {
     return {ExitBadInput, {}, "lotgrid-chart: " + message + "\n"};
@@ -684,7 +673,7 @@ CliResult runChartCli(std::span<const std::string_view> args, const CivilDate &t
         return bad("--no-date " + error);
     const Chart chart = chartOf(input);
     if (o.json)
-        return {ExitOk, withTexts(chartJson(chart), chart), {}};
+        return {ExitOk, chartJson(chart, true), {}};
     std::u16string text = chartText(chart);
     if (o.texts)
         text += textsBlock(chart);

@@ -161,7 +161,9 @@ ToolResult chartCall(const Json &args)
         return ToolResult::error("no_date needs ganzhi, the pillars to chart from.");
     }
     const Chart chart = chartOf(request.input);
-    return {chartValue(chart), chartTextOf(chart, request)};
+    ToolResult result{nullptr, chartTextOf(chart, request), false, {}};
+    appendChartValueJson(result.structuredJson, chart);
+    return result;
 }
 
 ToolResult ganzhiDatesCall(const Json &args)
@@ -200,11 +202,10 @@ ToolResult castResult(ChartRequest &request, const PlumCast &cast, Json structur
     structured["upper"] = trigramValue(cast.upper);
     structured["lower"] = trigramValue(cast.lower);
     structured["moving"] = cast.moving;
-    structured["chart"] = chartValue(chart);
     head += "上卦 " + structured["upper"]["trigram"].get<std::string>() + "，下卦 "
             + structured["lower"]["trigram"].get<std::string>() + "，动爻 " + std::to_string(cast.moving) + "："
             + notation + "\n";
-    return {std::move(structured), head + chartTextOf(chart, request)};
+    return {nullptr, head + chartTextOf(chart, request), false, withChartJson(structured, chart)};
 }
 
 ToolResult castByTimeCall(const Json &args)
@@ -326,6 +327,24 @@ Json chartValue(const Chart &chart)
     if (chart.original)
         value["texts"] = textsJson(chart);
     return value;
+}
+
+void appendChartValueJson(std::string &out, const Chart &chart)
+{
+    appendChartJson(out, chart, chart.original != nullptr);
+}
+
+std::string withChartJson(const Json &structured, const Chart &chart)
+{
+    // The object's text up to its closing brace, then the chart's member.
+    std::string out = structured.dump(-1, ' ', false, Json::error_handler_t::replace);
+    out.pop_back();
+    if (!structured.empty())
+        out += ',';
+    out += R"("chart":)";
+    appendChartValueJson(out, chart);
+    out += '}';
+    return out;
 }
 
 const Json &chartSchema()

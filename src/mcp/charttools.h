@@ -18,6 +18,14 @@ std::vector<Tool> chartTools();
 // `lotgrid-chart --json` writes, read back as a value.
 Json chartValue(const Chart &chart);
 
+// chartValue as JSON text appended to `out`: the chart's writer writes the
+// chart straight into it, then "texts" follows.
+void appendChartValueJson(std::string &out, const Chart &chart);
+
+// The JSON text of the object `structured` with chartValue as its last
+// member, "chart", written as appendChartValueJson writes it.
+std::string withChartJson(const Json &structured, const Chart &chart);
+
 // The schema of chartValue.
 const Json &chartSchema();
 

@@ -99,7 +99,7 @@ ToolResult searchCall(const QString &path, const Json &args)
     }
     if (cases->isEmpty())
         text = "案例库中没有符合的案例。\n";
-    return {{{"cases", std::move(found)}}, std::move(text)};
+    return {{{"cases", std::move(found)}}, std::move(text), false, {}};
 }
 
 ToolResult caseCall(const QString &path, const Json &args)
@@ -123,7 +123,7 @@ ToolResult caseCall(const QString &path, const Json &args)
     text += (u"应验："_s + verdictText(c.verdict) + u'\n').toStdU16String();
     if (!c.tags.isEmpty())
         text += (u"标签："_s + c.tags.join(u' ') + u'\n').toStdU16String();
-    return {{{"case", std::move(value)}, {"chart", chartValue(chart)}}, toUtf8(text)};
+    return {nullptr, toUtf8(text), false, withChartJson({{"case", std::move(value)}}, chart)};
 }
 
 ToolResult recordOutcomeCall(const QString &path, bool allowWrite, const Json &args)

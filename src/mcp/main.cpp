@@ -56,10 +56,12 @@ bool readLine(std::FILE *in, std::string &line, bool &tooLong)
     return true;
 }
 
-bool writeLine(const std::string &text)
+// Writes `text` and a line break in one write to the unbuffered standard
+// output, so the client reads the answer whole as soon as it is written.
+bool writeLine(std::string &text)
 {
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fputc('\n', stdout) != EOF
-           && std::fflush(stdout) == 0;
+    text += '\n';
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
 } // namespace
@@ -97,13 +99,14 @@ int main(int argc, char **argv)
         journal = lotgrid::Journal::defaultPath();
 
     std::signal(SIGPIPE, SIG_IGN); // a closed client ends the server through a failed write
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     using namespace lotgrid::mcp;
     McpServer server(lotgridTools(journal, allowWrite), std::string(lotgrid::Version));
     std::string line;
     bool tooLong = false;
     while (readLine(stdin, line, tooLong)) {
-        const auto answer = tooLong ? errorResponse(nullptr, RpcError::Parse, "the message is longer than 4 MiB").dump()
-                                    : server.reply(line);
+        auto answer = tooLong ? errorResponse(nullptr, RpcError::Parse, "the message is longer than 4 MiB").dump()
+                              : server.reply(line);
         if (answer && !writeLine(*answer)) {
             std::fputs("lotgrid-mcp: standard output is closed\n", stderr);
             return 1;

@@ -83,16 +83,108 @@ const Json &member(const Json &object, const char *key)
     return it != object.end() ? *it : none;
 }
 
-Json toolResult(ToolResult r)
+std::string dump(const Json &value)
 {
-    Json result = Json::object();
-    // Room for every member first: growing the members copies them, structured content and all.
-    result.get_ref<Json::object_t &>().reserve(3);
-    result["content"] = Json::array({{{"type", "text"}, {"text", std::move(r.text)}}});
-    result["isError"] = r.isError;
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or code
+// points past U+10FFFF).
+bool wellFormedUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+        const unsigned char c = byte(i);
+        std::size_t n = 0;
+        unsigned char low = 0x80, high = 0xBF; // the second byte's range
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF)
+            n = 1;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + n >= text.size())
+            return false;
+        if (byte(i + 1) < low || byte(i + 1) > high)
+            return false;
+        for (std::size_t k = 2; k <= n; ++k)
+            if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+                return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// `text` as a JSON string, appended to `out` as dump() writes it: UTF-8 as it
+// stands, quotes, backslashes and control characters escaped. Text that is not
+// well-formed UTF-8 is left to dump(), which replaces what it cannot read.
+void appendJsonText(std::string &out, const std::string &text)
+{
+    if (!wellFormedUtf8(text)) {
+        out += dump(text);
+        return;
+    }
+    constexpr char Hex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, from, i - from);
+        from = i + 1;
+        out += '\\';
+        switch (c) {
+        case '"':
+        case '\\':
+            out += static_cast<char>(c);
+            break;
+        case '\b':
+            out += 'b';
+            break;
+        case '\t':
+            out += 't';
+            break;
+        case '\n':
+            out += 'n';
+            break;
+        case '\f':
+            out += 'f';
+            break;
+        case '\r':
+            out += 'r';
+            break;
+        default:
+            out += "u00";
+            out += Hex[c >> 4];
+            out += Hex[c & 0xF];
+        }
+    }
+    out.append(text, from);
+    out += '"';
+}
+
+// The result of tools/call as JSON text appended to `out`: its content (one
+// text), isError and, without an error, the structured content.
+void appendToolResultJson(std::string &out, const ToolResult &r)
+{
+    out += R"({"content":[{"type":"text","text":)";
+    appendJsonText(out, r.text);
+    out += r.isError ? R"(}],"isError":true)" : R"(}],"isError":false,"structuredContent":)";
     if (!r.isError)
-        result["structuredContent"] = std::move(r.structured);
-    return result;
+        out += r.structuredJson.empty() ? dump(r.structured) : r.structuredJson;
+    out += '}';
 }
 
 } // namespace
@@ -165,42 +257,55 @@ std::optional<std::string> McpServer::reply(std::string_view line)
                              "the message nests deeper than " + std::to_string(DeepestMessage) + " levels")
             .dump();
     const Json message = Json::parse(line, nullptr, false);
-    const Json answer
-        = message.is_discarded() ? errorResponse(nullptr, RpcError::Parse, "the message is not JSON") : handle(message);
-    if (answer.is_null())
+    std::string text = message.is_discarded() ? dump(errorResponse(nullptr, RpcError::Parse, "the message is not JSON"))
+                                              : answer(message);
+    if (text.empty())
         return std::nullopt;
-    return answer.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return text;
 }
 
 Json McpServer::handle(const Json &message)
 {
+    const std::string text = answer(message);
+    return text.empty() ? Json() : Json::parse(text);
+}
+
+std::string McpServer::answer(const Json &message)
+{
     if (!message.is_object())
-        return errorResponse(nullptr, RpcError::InvalidRequest, "a message must be one JSON object");
+        return dump(errorResponse(nullptr, RpcError::InvalidRequest, "a message must be one JSON object"));
     const auto id = message.find("id");
     const auto method = message.find("method");
     if (id != message.end() && !id->is_string() && !id->is_number_integer())
-        return errorResponse(nullptr, RpcError::InvalidRequest, "a request's id must be a string or an integer");
+        return dump(errorResponse(nullptr, RpcError::InvalidRequest, "a request's id must be a string or an integer"));
     if (method == message.end() && (message.contains("result") || message.contains("error")))
-        return nullptr; // a response; the server sends no requests, so none is awaited
+        return {}; // a response; the server sends no requests, so none is awaited
     if (id == message.end())
-        return nullptr; // a notification, answered by nobody
+        return {}; // a notification, answered by nobody
     const auto version = message.find("jsonrpc");
     if (version == message.end() || *version != "2.0" || method == message.end() || !method->is_string())
-        return errorResponse(*id, RpcError::InvalidRequest, "a request needs \"jsonrpc\": \"2.0\" and a method");
+        return dump(errorResponse(*id, RpcError::InvalidRequest, "a request needs \"jsonrpc\": \"2.0\" and a method"));
     const Json &params = member(message, "params");
     if (!params.is_object())
-        return errorResponse(*id, RpcError::InvalidParams, "params must be an object");
+        return dump(errorResponse(*id, RpcError::InvalidParams, "params must be an object"));
     try {
-        Json response = Json::object();
-        response.get_ref<Json::object_t &>().reserve(3);
-        response["jsonrpc"] = "2.0";
-        response["id"] = *id;
-        response["result"] = dispatch(method->get<std::string>(), params);
-        return response;
+        const std::string &name = method->get_ref<const std::string &>();
+        // The result is written as text, after the members every response has.
+        std::string out = R"({"jsonrpc":"2.0","id":)" + dump(*id) + R"(,"result":)";
+        if (name == "tools/call") {
+            const ToolResult result = callTool(params);
+            // Room for the whole answer and the line break after it: written once, never moved.
+            out.reserve(out.size() + result.text.size() * 5 / 4 + result.structuredJson.size() + 96);
+            appendToolResultJson(out, result);
+        } else {
+            out += dump(dispatch(name, params));
+        }
+        out += '}';
+        return out;
     } catch (const RequestError &e) {
-        return errorResponse(*id, e.code, e.message);
+        return dump(errorResponse(*id, e.code, e.message));
     } catch (const std::exception &e) {
-        return errorResponse(*id, RpcError::Internal, e.what());
+        return dump(errorResponse(*id, RpcError::Internal, e.what()));
     }
 }
 
@@ -220,12 +325,10 @@ Json McpServer::dispatch(const std::string &method, const Json &params)
         return Json::object();
     if (method == "tools/list")
         return m_toolList;
-    if (method == "tools/call")
-        return callTool(params);
     throw RequestError{RpcError::MethodNotFound, "method not found: " + method};
 }
 
-Json McpServer::callTool(const Json &params)
+ToolResult McpServer::callTool(const Json &params)
 {
     const auto name = params.find("name");
     if (name == params.end() || !name->is_string())
@@ -236,7 +339,7 @@ Json McpServer::callTool(const Json &params)
     const Json &arguments = member(params, "arguments");
     if (auto problem = schemaProblem(tool->inputSchema, arguments, "arguments"))
         throw RequestError{RpcError::InvalidParams, tool->name + ": " + *problem};
-    return toolResult(tool->call(arguments));
+    return tool->call(arguments);
 }
 
 std::vector<Tool> lotgridTools(const QString &journalPath, bool allowWrite)

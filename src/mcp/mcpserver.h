@@ -47,8 +47,10 @@ public:
     Json handle(const Json &message);
 
 private:
+    // The answer as JSON text; empty when none is due.
+    std::string answer(const Json &message);
     Json dispatch(const std::string &method, const Json &params);
-    Json callTool(const Json &params);
+    ToolResult callTool(const Json &params);
 
     std::vector<Tool> m_tools;
     std::string m_version;

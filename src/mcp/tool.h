@@ -19,8 +19,12 @@ struct ToolResult {
     Json structured; // an object; null with an error
     std::string text;
     bool isError = false;
+    // The structured result already written as JSON text by the tool, which
+    // then stands for `structured`: the chart's JSON goes into the answer as
+    // its writer wrote it, never built as a value and written out again.
+    std::string structuredJson = {};
 
-    static ToolResult error(std::string sentence) { return {nullptr, std::move(sentence), true}; }
+    static ToolResult error(std::string sentence) { return {nullptr, std::move(sentence), true, {}}; }
 };
 
 struct Tool {

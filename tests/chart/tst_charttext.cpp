@@ -2,12 +2,15 @@
 // written out by hand from the najia, palace and analysis rules), and the JSON
 // parsed back and held against the Chart value for every hexagram.
 #include "chart/charttext.h"
+#include "chart/zhouyi.h"
 #include "qtcore/textconv.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+
+#include <nlohmann/json.hpp>
 
 #include <set>
 
@@ -270,6 +273,24 @@ private slots:
         QCOMPARE(json(o[u"relations"_s]), uR"([{"branches":["寅","午","戌"],"changed":[1],"element":"火",)"
                                           uR"("kind":"三合","positions":[1,4,6],"with":[]}])"_s);
         QCOMPARE(json(o[u"related"_s]), uR"({"cuo":"风山渐","hu":"水火既济","zong":"风山渐"})"_s);
+    }
+
+    // With the 周易 texts asked for, the same object with "texts" last, as the
+    // texts' own JSON value gives them, for every number of moving lines.
+    void jsonWithTexts_data()
+    {
+        QTest::addColumn<QString>("lines");
+        for (const char *lines : {"787878", "987878", "966878", "969678", "999978", "999996", "999999", "666666"})
+            QTest::newRow(lines) << QString::fromLatin1(lines);
+    }
+    void jsonWithTexts()
+    {
+        QFETCH(QString, lines);
+        const Chart chart = chartOf(withMoment(castOf(lines.toStdString())));
+        const auto with = nlohmann::ordered_json::parse(chartJson(chart, true));
+        auto without = nlohmann::ordered_json::parse(chartJson(chart));
+        without["texts"] = textsJson(chart);
+        QCOMPARE(with.dump(), without.dump());
     }
 
     // Every hexagram, still, with line 1 moving and with all lines moving, with
