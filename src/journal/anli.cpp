@@ -2,10 +2,13 @@
 
 #include "chart/categories.h"
 #include "chart/chart.h"
+#include "chart/words.h"
 #include "guapan/guapanview.h"
 #include "journal/outcomedialog.h"
 #include "journal/tongji.h"
 #include "qtcore/textconv.h"
+#include "widgets/settingskeys.h"
+#include "widgets/toolwindows.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,13 +19,17 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -53,6 +60,11 @@ QString detailText(const CaseRecord &c)
 {
     QStringList parts;
     parts << hexagramsText(c.cast);
+    // What the case asked about and the line that answers it, as the chart reads them.
+    const Chart &chart = caseChart(c);
+    const QString useGod = qs(useGodValueWords(chart)).simplified();
+    parts << u"占类：%1　用神：%2"_s.arg(chart.input.category ? qs(categoryName(*chart.input.category)) : u"—"_s,
+                                       useGod.isEmpty() ? u"—"_s : useGod);
     parts << u"卜问何事：%1"_s.arg(c.question.isEmpty() ? u"—"_s : shownQuestion(c.question, 1000));
     QStringList facts;
     facts << u"起卦时间：%1"_s.arg(c.cast.moment ? momentText(c.cast.moment) : u"—"_s);
@@ -78,6 +90,20 @@ QString detailText(const CaseRecord &c)
     parts << u"保存于 %1，修改于 %2"_s.arg(c.saved.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s),
                                            c.changed.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s));
     return parts.join(u'\n');
+}
+
+// The size of a case's 卦盘 in `font`: six lines, two of them moving, and a
+// moment, so that every row of the drawing is there.
+QSize drawingSize(const QFont &font)
+{
+    CastInput sample;
+    for (int n = 1; n <= 6; ++n)
+        sample.line(n) = {n % 3 == 0 ? u'0' : u'1', n == 2 || n == 5};
+    sample.moment = Moment{{2026, 11, 15}, 9, 30};
+    GuapanView probe;
+    probe.setFont(font);
+    probe.setChart(chartOf(sample));
+    return probe.sizeHint();
 }
 
 } // namespace
@@ -208,7 +234,9 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     list->addWidget(previewScroll);
     list->setStretchFactor(0, 1);
     list->setStretchFactor(1, 1);
-    list->setSizes({fm.height() * 12, fm.height() * 20}); // room for most of the drawing
+    // Eight rows of the table, and the whole drawing under them.
+    list->setSizes({m_table->horizontalHeader()->sizeHint().height() + fm.height() * 8,
+                    drawingSize(m_preview->font()).height()});
     auto *splitter = named(new QSplitter(this), u"splitter"_s);
     splitter->addWidget(list);
     splitter->addWidget(detailPane);
@@ -226,7 +254,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     layout->addLayout(filters);
     layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
-    resize(fm.horizontalAdvance(u"起"_s) * 64, fm.height() * 34);
+    resize(openingSize());
 
     connect(m_search, &QLineEdit::textChanged, this, &Anli::applyFilter);
     connect(m_dateFilter, &QCheckBox::toggled, this, [this](bool on) {
@@ -293,6 +321,50 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     });
 
     applyFilter();
+}
+
+// Room for the table's columns and, under them, a case's 卦盘 whole, with the
+// follow-up beside them; no larger than the screen leaves.
+QSize Anli::openingSize() const
+{
+    const QSize drawing = drawingSize(m_preview->font());
+    const QHeaderView *header = m_table->horizontalHeader();
+    int columns = 0;
+    for (int column = 0; column < CaseListModel::ColumnCount; ++column)
+        columns += column == CaseListModel::QuestionColumn ? fontMetrics().horizontalAdvance(u"问"_s) * 12
+                                                           : header->sectionSize(column);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int listWidth = std::max(columns, drawing.width()) + bar + 4 * m_table->frameWidth();
+    const int detailWidth = std::max(m_detail->fontMetrics().horizontalAdvance(u"问"_s) * 26,
+                                     m_saveDetail->parentWidget()->minimumSizeHint().width());
+    const QFontMetrics fm(m_table->font());
+    const int listHeight = header->sizeHint().height() + fm.height() * 8 + drawing.height() + bar;
+    QSize wanted(listWidth + detailWidth + fm.height() * 2,
+                 listHeight + m_search->sizeHint().height() + m_openTongji->sizeHint().height() + fm.height() * 2);
+    if (const QScreen *at = screen())
+        wanted = wanted.boundedTo(at->availableGeometry().size() * 0.95);
+    return wanted;
+}
+
+void Anli::setSettingsFile(const QString &file)
+{
+    m_settingsFile = file;
+    if (file.isEmpty())
+        return;
+    const QSize kept = QSettings(file, QSettings::IniFormat).value(settingskeys::AnliSize).toSize();
+    if (!kept.isValid())
+        return;
+    QSize size = kept.expandedTo(minimumSizeHint());
+    if (const QScreen *at = screen())
+        size = size.boundedTo(at->availableGeometry().size());
+    resize(size);
+}
+
+void Anli::hideEvent(QHideEvent *event)
+{
+    if (!m_settingsFile.isEmpty() && !event->spontaneous() && !(windowState() & Qt::WindowMinimized))
+        QSettings(m_settingsFile, QSettings::IniFormat).setValue(settingskeys::AnliSize, size());
+    QWidget::hideEvent(event);
 }
 
 std::optional<CaseRecord> Anli::currentCase() const
@@ -485,9 +557,7 @@ void Anli::openTongji()
         connect(this, &Anli::followUpSaved, tongji, &Tongji::refresh);
         m_tongji = tongji;
     }
-    m_tongji->show();
-    m_tongji->raise();
-    m_tongji->activateWindow();
+    showToolWindow(m_tongji, parentWidget() ? parentWidget()->window() : this);
 }
 
 QList<qint64> Anli::selectedIds() const

@@ -4,7 +4,9 @@
 // verdict. The follow-up of the chosen case (notes, outcome, verdict, tags) is
 // edited beside the table and saved on the spot: a verdict as soon as it is
 // picked, texts with 保存, or when another case is chosen or the window closes.
-// The chosen case's 卦盘 shows under the table.
+// The chosen case's 卦盘 shows under the table, its 占类 and 用神 above the
+// follow-up. The window opens at a size that shows the columns and a whole
+// 卦盘, or at the size it was left at.
 // Double-click or Enter hands the case back to the main window to reopen.
 // A very long note or outcome shows folded, its beginning only, until
 // 显示全部 is pressed, so choosing a case never waits on laying out a book.
@@ -43,6 +45,11 @@ class Anli : public QWidget
     Q_OBJECT
 public:
     Anli(Journal *journal, JournalPrompts prompts, QWidget *parent = nullptr);
+
+    // The settings file that keeps the window's size; the size kept there is taken now.
+    void setSettingsFile(const QString &file);
+    // The size the window opens at without a kept one.
+    QSize openingSize() const;
 
     // Adds each case's chart under "chart" in exported files.
     void setChartJson(ChartJson chart) { m_chartJson = std::move(chart); }
@@ -88,6 +95,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override; // keeps the size
 
 private:
     // A follow-up text field and the whole text it holds while folded.
@@ -119,6 +127,7 @@ private:
     std::function<QDate()> m_today;
     std::optional<CaseGroup> m_group;
     QPointer<QWidget> m_tongji;
+    QString m_settingsFile;
 
     QLineEdit *m_search;
     QCheckBox *m_dateFilter;

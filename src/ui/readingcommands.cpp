@@ -9,6 +9,7 @@
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
 #include "widgets/appicon.h"
+#include "widgets/toolwindows.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -62,7 +63,7 @@ void MainWindow::liupai_Click()
     dialog->setWindowIcon(appIcon());
     connect(dialog, &QDialog::accepted, this, [this, dialog] { applySchoolOptions(dialog->options()); });
     m_liupai = dialog;
-    dialog->show();
+    showToolWindow(dialog, this);
 }
 
 void MainWindow::fuzhiAI_Click()

@@ -149,11 +149,21 @@ class TestAutoCast : public QObject
 {
     Q_OBJECT
 private slots:
+    // The dialog takes the question and the sex from the sheet; a sex the sheet
+    // holds is not asked again.
+    void dialogOpensWithTheQuestion_data()
+    {
+        QTest::addColumn<int>("sheetSex"); // the sheet's 性别: -1 none, 0 男, 1 女
+        QTest::newRow("no sex on the sheet") << -1;
+        QTest::newRow("男 on the sheet") << 0;
+        QTest::newRow("女 on the sheet") << 1;
+    }
     void dialogOpensWithTheQuestion()
     {
+        QFETCH(int, sheetSex);
         Fixture f;
         f.s().TextWHS->setText(u"问求财"_s);
-        f.s().Combo1->setCurrentIndex(1);
+        f.s().Combo1->setCurrentIndex(sheetSex);
         CastDialog *tools = f.openTools();
         QVERIFY(tools);
         QVERIFY(QTest::qWaitForWindowExposed(tools));
@@ -163,7 +173,8 @@ private slots:
         QCOMPARE(QApplication::activeModalWidget(), tools);
         QCOMPARE(tools->minimumSize(), tools->maximumSize());
         QCOMPARE(tools->TextWHS->text(), u"问求财"_s);
-        QCOMPARE(tools->Combo1->currentIndex(), -1);
+        QCOMPARE(tools->Combo1->currentIndex(), sheetSex);
+        QCOMPARE(tools->Combo1->isVisible(), sheetSex < 0);
         QCOMPARE(tools->Combo1->count(), 2);
         QCOMPARE(tools->Combo1->itemText(0), u"男"_s);
         QCOMPARE(tools->Combo1->itemText(1), u"女"_s);
@@ -172,10 +183,15 @@ private slots:
         QCOMPARE(tools->Command2->text(), u"取消"_s);
         QStringList labels;
         for (const QLabel *l : tools->findChildren<QLabel *>())
-            labels << l->text();
-        for (const QString &text : {u"以下是必填项:"_s, u"卜问何事："_s, u"性      别："_s})
+            if (l->isVisible())
+                labels << l->text();
+        QStringList expected{u"以下是必填项："_s, u"卜问何事："_s};
+        if (sheetSex < 0)
+            expected << u"性      别："_s;
+        for (const QString &text : expected)
             QVERIFY2(labels.contains(text), qPrintable(text));
-        QCOMPARE(labels.count(u"*"_s), 2);
+        QCOMPARE(labels.count(u"*"_s), sheetSex < 0 ? 2 : 1);
+        QCOMPARE(labels.contains(u"性      别："_s), sheetSex < 0);
 
         f.w->findChild<QAction *>(u"zd"_s)->trigger(); // again: the same dialog, not a second one
         QCOMPARE(f.cast().tools(), tools);
@@ -206,7 +222,7 @@ private slots:
         tools->Command1->click();
         QVERIFY(answer->seen);
         QCOMPARE(answer->title, u"提示"_s);
-        QCOMPARE(answer->text, u"您还有所需选项未填写!"_s);
+        QCOMPARE(answer->text, u"您还有所需选项未填写！"_s);
         QCOMPARE(answer->icon, QMessageBox::Information);
 
         QCOMPARE(f.cast().tools(), tools);
