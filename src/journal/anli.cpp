@@ -3,6 +3,7 @@
 #include "chart/categories.h"
 #include "chart/chart.h"
 #include "chart/words.h"
+#include "guapan/guapanlayout.h"
 #include "guapan/guapanview.h"
 #include "journal/outcomedialog.h"
 #include "journal/tongji.h"
@@ -100,10 +101,7 @@ QSize drawingSize(const QFont &font)
     for (int n = 1; n <= 6; ++n)
         sample.line(n) = {n % 3 == 0 ? u'0' : u'1', n == 2 || n == 5};
     sample.moment = Moment{{2026, 11, 15}, 9, 30};
-    GuapanView probe;
-    probe.setFont(font);
-    probe.setChart(chartOf(sample));
-    return probe.sizeHint();
+    return guapanLayout(chartOf(sample), {}, {font, 1.0}).size.toSize();
 }
 
 } // namespace
@@ -255,6 +253,7 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
     resize(openingSize());
+    splitter->setSizes({listWidth(), std::max(1, width() - listWidth())}); // the columns first
 
     connect(m_search, &QLineEdit::textChanged, this, &Anli::applyFilter);
     connect(m_dateFilter, &QCheckBox::toggled, this, [this](bool on) {
@@ -325,16 +324,25 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
 
 // Room for the table's columns and, under them, a case's 卦盘 whole, with the
 // follow-up beside them; no larger than the screen leaves.
+// The width of the table's columns (the question's twelve characters) or of
+// the drawing under it, whichever is wider, with a scroll bar's room.
+int Anli::listWidth() const
+{
+    const QHeaderView *header = m_table->horizontalHeader();
+    int columns = 0;
+    for (int column = 0; column < CaseListModel::ColumnCount; ++column)
+        columns += column == CaseListModel::QuestionColumn ? m_table->fontMetrics().horizontalAdvance(u"问"_s) * 12
+                                                           : header->sectionSize(column);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return std::max(columns, drawingSize(m_preview->font()).width()) + bar + 4 * m_table->frameWidth();
+}
+
 QSize Anli::openingSize() const
 {
     const QSize drawing = drawingSize(m_preview->font());
     const QHeaderView *header = m_table->horizontalHeader();
-    int columns = 0;
-    for (int column = 0; column < CaseListModel::ColumnCount; ++column)
-        columns += column == CaseListModel::QuestionColumn ? fontMetrics().horizontalAdvance(u"问"_s) * 12
-                                                           : header->sectionSize(column);
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int listWidth = std::max(columns, drawing.width()) + bar + 4 * m_table->frameWidth();
+    const int listWidth = this->listWidth();
     const int detailWidth = std::max(m_detail->fontMetrics().horizontalAdvance(u"问"_s) * 26,
                                      m_saveDetail->parentWidget()->minimumSizeHint().width());
     const QFontMetrics fm(m_table->font());

@@ -109,6 +109,7 @@ private:
     void unfold(FoldedText &field);
     static QString textOf(const FoldedText &field);
     bool importFailed();
+    int listWidth() const;
     void showCase(const std::optional<CaseRecord> &c);
     void currentChanged();
     void markDirty();

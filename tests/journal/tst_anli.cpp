@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,6 +32,10 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QSettings>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QScreen>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -116,6 +121,10 @@ private slots:
     void fullDisk_data();
     void fullDisk();
     void statisticsCsvAndLongTag();
+    void openingSizeAndKeptSize_data();
+    void openingSizeAndKeptSize();
+    void detailNamesCategoryAndUseGod_data();
+    void detailNamesCategoryAndUseGod();
 
 private:
     Anli *window() { return m_window.get(); }
@@ -671,6 +680,80 @@ void TestAnli::statisticsCsvAndLongTag()
     QVERIFY(row != rows.end());
     const QString shown = table->item(*row, 0)->text();
     QVERIFY(shown.size() <= 25 && shown.endsWith(u'…') && longTag.startsWith(shown.chopped(1)));
+}
+
+void TestAnli::openingSizeAndKeptSize_data()
+{
+    QTest::addColumn<QVariant>("kept"); // what the settings file holds
+    QTest::addColumn<bool>("opening");  // the window opens at its own size
+    QTest::newRow("nothing kept") << QVariant() << true;
+    QTest::newRow("700×500 kept") << QVariant(QSize(700, 500)) << false;
+    QTest::newRow("larger than the screen") << QVariant(QSize(9000, 7000)) << false;
+    QTest::newRow("not a size") << QVariant(u"big"_s) << true;
+}
+
+// Opened, a case chosen, the table shows its columns and the 卦盘 under it
+// without two scroll bars; the size the window is left at is taken next time,
+// within the screen.
+void TestAnli::openingSizeAndKeptSize()
+{
+    QFETCH(QVariant, kept);
+    QFETCH(bool, opening);
+    const QString settings = m_dir->filePath(u"lotgrid.conf"_s);
+    if (kept.isValid())
+        QSettings(settings, QSettings::IniFormat).setValue(u"view/anliSize"_s, kept);
+    Anli anli(m_journal.get(), prompts(m_said));
+    anli.setSettingsFile(settings);
+    const QRect screen = anli.screen()->availableGeometry();
+    if (opening)
+        QCOMPARE(anli.size(), anli.openingSize());
+    else
+        QCOMPARE(anli.size(), kept.toSize().expandedTo(anli.minimumSizeHint()).boundedTo(screen.size()));
+    if (opening) {
+        anli.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&anli));
+        auto *table = anli.findChild<QTableView *>(u"cases"_s);
+        table->setCurrentIndex(table->model()->index(0, 0));
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(!table->horizontalScrollBar()->isVisible());
+        auto *preview = anli.findChild<QScrollArea *>(u"anliGuapanScroll"_s);
+        QTRY_VERIFY(!(preview->horizontalScrollBar()->isVisible() && preview->verticalScrollBar()->isVisible()));
+        QVERIFY(!preview->horizontalScrollBar()->isVisible());
+    }
+    anli.show();
+    anli.resize(640, 480);
+    anli.close();
+    Anli again(m_journal.get(), prompts(m_said));
+    again.setSettingsFile(settings);
+    QCOMPARE(again.size(), QSize(640, 480).expandedTo(again.minimumSizeHint()));
+}
+
+void TestAnli::detailNamesCategoryAndUseGod_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("sex");
+    QTest::addColumn<QString>("shown"); // the line above the follow-up
+    // 乾为天, its lines from the bottom: 子水 寅木 辰土 午火 申金 戌土, 父母 on 辰 and 戌, 妻财 on 寅.
+    QTest::newRow("求财: 妻财") << u"求财"_s << QString() << u"占类：求财　用神：妻财"_s;
+    QTest::newRow("考试: 父母, twice") << u"考试"_s << QString() << u"占类：考试　用神：父母"_s;
+    QTest::newRow("婚恋 asked by a man: 妻财") << u"婚恋"_s << u"男"_s << u"占类：婚恋　用神：妻财"_s;
+    QTest::newRow("婚恋 without a sex") << u"婚恋"_s << QString() << u"占类：婚恋　用神：未定"_s;
+    QTest::newRow("no category") << QString() << QString() << u"占类：—　用神：—"_s;
+}
+
+void TestAnli::detailNamesCategoryAndUseGod()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, sex);
+    QFETCH(QString, shown);
+    CaseRecord c = makeCase(u"111111"_s, u"000000"_s, u"问"_s, Moment{{2026, 6, 1}, 9, 0});
+    c.category = category;
+    c.sex = sex;
+    QVERIFY(m_journal->save(c));
+    window()->applyFilter();
+    selectRow(0); // the latest cast
+    const QStringList lines = field<QLabel>(u"detail"_s)->text().split(u'\n');
+    QVERIFY2(lines.size() > 1 && lines.at(1).startsWith(shown), qPrintable(lines.value(1)));
 }
 
 QTEST_MAIN(TestAnli)
