@@ -97,7 +97,8 @@ CastDialog::CastDialog(QWidget *parent)
 void CastDialog::takeSex(std::optional<Sex> sex)
 {
     Combo1->setCurrentIndex(sex ? static_cast<int>(*sex) : -1);
-    for (QWidget *w : {static_cast<QWidget *>(Combo1), findChild<QWidget *>(u"sexLabel"_s), findChild<QWidget *>(u"sexMark"_s)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(Combo1), findChild<QWidget *>(u"sexLabel"_s), findChild<QWidget *>(u"sexMark"_s)})
         w->setVisible(!sex);
 }
 

@@ -65,7 +65,7 @@ QString detailText(const CaseRecord &c)
     const Chart &chart = caseChart(c);
     const QString useGod = qs(useGodValueWords(chart)).simplified();
     parts << u"占类：%1　用神：%2"_s.arg(chart.input.category ? qs(categoryName(*chart.input.category)) : u"—"_s,
-                                       useGod.isEmpty() ? u"—"_s : useGod);
+                                         useGod.isEmpty() ? u"—"_s : useGod);
     parts << u"卜问何事：%1"_s.arg(c.question.isEmpty() ? u"—"_s : shownQuestion(c.question, 1000));
     QStringList facts;
     facts << u"起卦时间：%1"_s.arg(c.cast.moment ? momentText(c.cast.moment) : u"—"_s);
@@ -233,8 +233,8 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     list->setStretchFactor(0, 1);
     list->setStretchFactor(1, 1);
     // Eight rows of the table, and the whole drawing under them.
-    list->setSizes({m_table->horizontalHeader()->sizeHint().height() + fm.height() * 8,
-                    drawingSize(m_preview->font()).height()});
+    list->setSizes(
+        {m_table->horizontalHeader()->sizeHint().height() + fm.height() * 8, drawingSize(m_preview->font()).height()});
     auto *splitter = named(new QSplitter(this), u"splitter"_s);
     splitter->addWidget(list);
     splitter->addWidget(detailPane);
@@ -368,10 +368,22 @@ void Anli::setSettingsFile(const QString &file)
     resize(size);
 }
 
+Anli::~Anli()
+{
+    if (isVisible()) // going with the program, not closed first
+        keepSize();
+}
+
+void Anli::keepSize()
+{
+    if (!m_settingsFile.isEmpty() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        QSettings(m_settingsFile, QSettings::IniFormat).setValue(settingskeys::AnliSize, size());
+}
+
 void Anli::hideEvent(QHideEvent *event)
 {
-    if (!m_settingsFile.isEmpty() && !event->spontaneous() && !(windowState() & Qt::WindowMinimized))
-        QSettings(m_settingsFile, QSettings::IniFormat).setValue(settingskeys::AnliSize, size());
+    if (!event->spontaneous())
+        keepSize();
     QWidget::hideEvent(event);
 }
 

@@ -45,6 +45,7 @@ class Anli : public QWidget
     Q_OBJECT
 public:
     Anli(Journal *journal, JournalPrompts prompts, QWidget *parent = nullptr);
+    ~Anli() override;
 
     // The settings file that keeps the window's size; the size kept there is taken now.
     void setSettingsFile(const QString &file);
@@ -110,6 +111,7 @@ private:
     static QString textOf(const FoldedText &field);
     bool importFailed();
     int listWidth() const;
+    void keepSize(); // in the settings file
     void showCase(const std::optional<CaseRecord> &c);
     void currentChanged();
     void markDirty();

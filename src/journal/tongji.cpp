@@ -16,11 +16,11 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSqlDatabase>
-#include <QStatusBar>
-#include <QTextDocumentFragment>
 #include <QStackedBarSeries>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <QXYSeries>

@@ -30,13 +30,13 @@
 #include "ui/screenarranger.h"
 #include "ui/screenshot.h"
 #include "ui/statusmessages.h"
-#include "widgets/toolwindows.h"
 #include "ui/todayline.h"
 #include "update/updatewizard.h"
 #include "widgets/appicon.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
 #include "widgets/settingskeys.h"
+#include "widgets/toolwindows.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -184,7 +184,7 @@ private:
     QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     std::unique_ptr<Journal> m_journal;
     bool m_journalTried = false;
-    std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
+    std::unique_ptr<CaseRecord> m_keptCase;   // the case the sheet shows, as last saved or opened
     std::unique_ptr<CaseRecord> m_sharedCase; // the chart as last written to a file
     SchoolOptions m_school; // the program's school (流派设置); an opened case is read by its own until the sheet is new
     QPointer<QWidget> m_Anli;

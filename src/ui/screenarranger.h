@@ -103,7 +103,7 @@ private:
     bool m_placingPane = false;      // the program moving the pane
     int m_arrangedWidth = -1;        // the sheet's least width when it was last arranged
     QSize m_sizeForZoom;             // the size the window was given for the zoom, not to be fitted again
-    int m_settledZoom = -1;          // the zoom the window was last sized for: what the sheet shows at it never grows it
+    int m_settledZoom = -1; // the zoom the window was last sized for: what the sheet shows at it never grows it
 };
 
 } // namespace lotgrid

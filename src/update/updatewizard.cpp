@@ -97,7 +97,8 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     Ver->setObjectName(u"Ver"_s);
     {
         auto *l = new QVBoxLayout(Frame1);
-        for (const QString &line : {u"这将在线检查更新，需要用到您的网络。"_s, u"请保持网络的畅通性，以免发生错误。"_s}) {
+        for (const QString &line :
+             {u"这将在线检查更新，需要用到您的网络。"_s, u"请保持网络的畅通性，以免发生错误。"_s}) {
             QLabel *label = plainLabel(line, Frame1);
             label->setVisible(hasServer()); // there is no network to ask for without a server
             l->addWidget(label);

@@ -16,26 +16,29 @@
 #include "journal/casejson.h"
 #include "journal/savecasedialog.h"
 #include "journal/tongji.h"
+#include "widgets/chartcolours.h"
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QSettings>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QScreen>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -121,10 +124,9 @@ private slots:
     void fullDisk_data();
     void fullDisk();
     void statisticsCsvAndLongTag();
-    void openingSizeAndKeptSize_data();
     void openingSizeAndKeptSize();
-    void detailNamesCategoryAndUseGod_data();
-    void detailNamesCategoryAndUseGod();
+    void statisticsFollowTheTheme_data();
+    void statisticsFollowTheTheme();
 
 private:
     Anli *window() { return m_window.get(); }
@@ -682,78 +684,63 @@ void TestAnli::statisticsCsvAndLongTag()
     QVERIFY(shown.size() <= 25 && shown.endsWith(u'…') && longTag.startsWith(shown.chopped(1)));
 }
 
-void TestAnli::openingSizeAndKeptSize_data()
-{
-    QTest::addColumn<QVariant>("kept"); // what the settings file holds
-    QTest::addColumn<bool>("opening");  // the window opens at its own size
-    QTest::newRow("nothing kept") << QVariant() << true;
-    QTest::newRow("700×500 kept") << QVariant(QSize(700, 500)) << false;
-    QTest::newRow("larger than the screen") << QVariant(QSize(9000, 7000)) << false;
-    QTest::newRow("not a size") << QVariant(u"big"_s) << true;
-}
-
-// Opened, a case chosen, the table shows its columns and the 卦盘 under it
-// without two scroll bars; the size the window is left at is taken next time,
-// within the screen.
+// Opened at its own size, a case chosen, the table shows its columns and the
+// 卦盘 under it needs no scroll bar across; the size it is left at is taken
+// next time, within the screen.
 void TestAnli::openingSizeAndKeptSize()
 {
-    QFETCH(QVariant, kept);
-    QFETCH(bool, opening);
     const QString settings = m_dir->filePath(u"lotgrid.conf"_s);
-    if (kept.isValid())
-        QSettings(settings, QSettings::IniFormat).setValue(u"view/anliSize"_s, kept);
-    Anli anli(m_journal.get(), prompts(m_said));
-    anli.setSettingsFile(settings);
-    const QRect screen = anli.screen()->availableGeometry();
-    if (opening)
-        QCOMPARE(anli.size(), anli.openingSize());
-    else
-        QCOMPARE(anli.size(), kept.toSize().expandedTo(anli.minimumSizeHint()).boundedTo(screen.size()));
-    if (opening) {
-        anli.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&anli));
-        auto *table = anli.findChild<QTableView *>(u"cases"_s);
-        table->setCurrentIndex(table->model()->index(0, 0));
-        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QVERIFY(!table->horizontalScrollBar()->isVisible());
-        auto *preview = anli.findChild<QScrollArea *>(u"anliGuapanScroll"_s);
-        QTRY_VERIFY(!(preview->horizontalScrollBar()->isVisible() && preview->verticalScrollBar()->isVisible()));
-        QVERIFY(!preview->horizontalScrollBar()->isVisible());
+    auto anli = std::make_unique<Anli>(m_journal.get(), prompts(m_said));
+    anli->setSettingsFile(settings);
+    QCOMPARE(anli->size(), anli->openingSize());
+    anli->show();
+    auto *table = anli->findChild<QTableView *>(u"cases"_s);
+    table->setCurrentIndex(table->model()->index(0, 0));
+    const auto *preview = anli->findChild<QScrollArea *>(u"anliGuapanScroll"_s);
+    QTRY_VERIFY(!table->horizontalScrollBar()->isVisible() && !preview->horizontalScrollBar()->isVisible());
+    for (const QSize left : {QSize(700, 500), QSize(9000, 7000)}) {
+        anli->resize(left);
+        const QSize kept = anli->size();
+        anli = std::make_unique<Anli>(m_journal.get(), prompts(m_said)); // the window closed and opened again
+        anli->setSettingsFile(settings);
+        QCOMPARE(anli->size(), kept.boundedTo(anli->screen()->availableGeometry().size()));
+        anli->show();
     }
-    anli.show();
-    anli.resize(640, 480);
-    anli.close();
-    Anli again(m_journal.get(), prompts(m_said));
-    again.setSettingsFile(settings);
-    QCOMPARE(again.size(), QSize(640, 480).expandedTo(again.minimumSizeHint()));
 }
 
-void TestAnli::detailNamesCategoryAndUseGod_data()
+void TestAnli::statisticsFollowTheTheme_data()
 {
-    QTest::addColumn<QString>("category");
-    QTest::addColumn<QString>("sex");
-    QTest::addColumn<QString>("shown"); // the line above the follow-up
-    // 乾为天, its lines from the bottom: 子水 寅木 辰土 午火 申金 戌土, 父母 on 辰 and 戌, 妻财 on 寅.
-    QTest::newRow("求财: 妻财") << u"求财"_s << QString() << u"占类：求财　用神：妻财"_s;
-    QTest::newRow("考试: 父母, twice") << u"考试"_s << QString() << u"占类：考试　用神：父母"_s;
-    QTest::newRow("婚恋 asked by a man: 妻财") << u"婚恋"_s << u"男"_s << u"占类：婚恋　用神：妻财"_s;
-    QTest::newRow("婚恋 without a sex") << u"婚恋"_s << QString() << u"占类：婚恋　用神：未定"_s;
-    QTest::newRow("no category") << QString() << QString() << u"占类：—　用神：—"_s;
+    QTest::addColumn<QColor>("window");
+    QTest::newRow("light") << QColor(0xef, 0xef, 0xef);
+    QTest::newRow("dark") << QColor(0x35, 0x35, 0x35);
 }
 
-void TestAnli::detailNamesCategoryAndUseGod()
+// Every chart of 验证统计 reads on the palette's ground: title and axis labels
+// (4.5:1) and bars (3:1); each category is drawn, 婚恋 with its count.
+void TestAnli::statisticsFollowTheTheme()
 {
-    QFETCH(QString, category);
-    QFETCH(QString, sex);
-    QFETCH(QString, shown);
-    CaseRecord c = makeCase(u"111111"_s, u"000000"_s, u"问"_s, Moment{{2026, 6, 1}, 9, 0});
-    c.category = category;
-    c.sex = sex;
+    QFETCH(QColor, window);
+    CaseRecord c = makeCase(u"101101"_s, u"010000"_s, u"问"_s, Moment{{2026, 11, 2}, 9, 0});
+    c.category = u"婚恋"_s;
+    c.verdict = Verdict::Failed;
     QVERIFY(m_journal->save(c));
-    window()->applyFilter();
-    selectRow(0); // the latest cast
-    const QStringList lines = field<QLabel>(u"detail"_s)->text().split(u'\n');
-    QVERIFY2(lines.size() > 1 && lines.at(1).startsWith(shown), qPrintable(lines.value(1)));
+    QApplication::setPalette(QPalette(window, window));
+    Tongji tongji(m_journal->connectionName(), prompts(m_said));
+    const QColor ground = tongji.palette().color(QPalette::Base);
+    for (QChartView *view : tongji.findChildren<QChartView *>()) {
+        QChart *chart = view->chart();
+        QCOMPARE(chart->backgroundBrush().color(), ground);
+        QVERIFY(!chart->title().isEmpty() && contrastRatio(chart->titleBrush().color(), ground) >= 4.5);
+        for (QAbstractAxis *axis : chart->axes())
+            QVERIFY(contrastRatio(axis->labelsColor(), ground) >= 4.5 && axis->titleText().isEmpty());
+        for (QAbstractSeries *series : chart->series())
+            if (auto *bars = qobject_cast<QAbstractBarSeries *>(series))
+                for (QBarSet *set : bars->barSets())
+                    QVERIFY2(contrastRatio(set->color(), ground) >= 3, qPrintable(set->label()));
+    }
+    const QChart *byCategory = tongji.findChild<QChartView *>(u"byCategoryChart"_s)->chart();
+    QVERIFY(byCategory->axes(Qt::Horizontal).value(0)->property("names").toStringList().contains(u"婚恋<br>0/1"_s));
+    QApplication::setPalette(QPalette());
 }
 
 QTEST_MAIN(TestAnli)

@@ -201,20 +201,16 @@ private slots:
         const GuapanWords words{u"问工作"_s, {}, false};
         const QSizeF drawing = guapanLayout(win.w->document().chart(), words, {QApplication::font(), 1.0}).size;
         QStringList opened;
-        setFolderOpener([&opened](const QString &folder) {
-            opened << folder;
-            return true;
-        });
+        setFolderOpener([&opened](const QString &folder) { return (opened << folder, true); });
         win.action(u"daochu"_s)->trigger(); // no box: the status bar tells
         // The Pictures folder; the hexagrams and the moment of the cast (the test clock) name the file.
         QCOMPARE(win.proposed, win.dir.filePath(u"Pictures/六爻_坎为水之水泽节_20141024-0905.png"_s));
         QVERIFY(win.asked.isEmpty());
         // The file's name in the status bar, and a link that opens its folder.
-        auto *said = win.w->statusBar()->findChild<QLabel *>(u"wenjianXiaoxi"_s);
+        const auto *said = win.w->statusBar()->findChild<QLabel *>(u"wenjianXiaoxi"_s);
         auto *link = win.w->statusBar()->findChild<QLabel *>(u"dakaiWenjianjia"_s);
-        QVERIFY(said && link && said->isVisible() && link->isVisible());
+        QVERIFY(said->isVisible() && link->isVisible() && link->text().contains(u"打开所在文件夹"_s));
         QCOMPARE(said->text(), u"卦象图片已保存：chart.png"_s);
-        QVERIFY(link->text().contains(u"打开所在文件夹"_s));
         emit link->linkActivated(u"folder"_s);
         QCOMPARE(opened, QStringList{QFileInfo(win.chosen).absolutePath()});
         setFolderOpener({});

@@ -135,8 +135,7 @@ private slots:
                               u"yaoc"_s, u"-"_s, u"liupai"_s}));
         QCOMPARE(names(u"yueri"_s), (QStringList{u"yue"_s, u"-"_s, u"rijian"_s, u"-"_s, u"zichu"_s}));
         QCOMPARE(names(u"ys"_s), (QStringList{u"yss"_s, u"-"_s, u"fushen"_s}));
-        QCOMPARE(names(u"help"_s),
-                 (QStringList{u"help1"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
+        QCOMPARE(names(u"help"_s), (QStringList{u"help1"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
         QCOMPARE(names(u"yss"_s).count(u"-"_s), 5);
         QCOMPARE(names(u"rijian"_s), (QStringList{u"jia"_s, u"yi"_s, u"bing"_s, u"ding"_s, u"riwu"_s, u"riji"_s,
                                                   u"geng"_s, u"xin"_s, u"ren"_s, u"rigui"_s, u"xuxu"_s, u"haihai"_s}));
@@ -499,45 +498,24 @@ private slots:
         QCOMPARE(snapshot(*w), before);
     }
 
-    // 新建 and 清除数据 ask only while six lines stand that are kept nowhere:
-    // not on an empty or unfinished sheet, not once the chart went to a file.
-    void resetAsksOnlyForAChartKeptNowhere_data()
+    // 新建 asks, recommending nothing, only while six lines stand that are kept
+    // nowhere: not on an unfinished sheet, not once a screenshot of them was saved.
+    void newAsksOnlyForAChartKeptNowhere()
     {
-        QTest::addColumn<QString>("lines");
-        QTest::addColumn<bool>("written");      // a screenshot of the chart was saved
-        QTest::addColumn<bool>("changedAfter"); // then line 1 ticked moving
-        QTest::addColumn<bool>("asked");
-        QTest::newRow("empty sheet") << QString() << false << false << false;
-        QTest::newRow("five lines") << u"10101"_s << false << false << false;
-        QTest::newRow("six lines") << u"101010"_s << false << false << true;
-        QTest::newRow("six lines, screenshot saved") << u"101010"_s << true << false << false;
-        QTest::newRow("six lines, screenshot saved, one changed") << u"101010"_s << true << true << true;
-    }
-    void resetAsksOnlyForAChartKeptNowhere()
-    {
-        QFETCH(QString, lines);
-        QFETCH(bool, written);
-        QFETCH(bool, changedAfter);
-        QFETCH(bool, asked);
-        for (const bool clearData : {false, true}) {
-            QStringList questions;
-            Environment env = testEnvironment();
-            env.ask = [&questions](QWidget *, const QString &, const QString &text) {
-                questions << text;
-                return false;
-            };
-            auto w = makeMainWindow(env);
-            typeLines(w->sheet(), lines);
-            if (written)
-                emit w->screenshot().saved(u"/tmp/截图.png"_s);
-            if (changedAfter)
-                w->sheet().co(1)->setChecked(true);
-            clearData ? w->qc_Click() : w->news_Click();
-            QCOMPARE(questions.size(), asked ? 1 : 0);
-            for (const QString &question : questions)
-                QVERIFY2(!question.contains(u"建议"_s), qPrintable(question)); // nothing is recommended
-            QCOMPARE(w->sheet().Text(1)->text().isEmpty(), !asked || lines.isEmpty()); // refused: kept
-        }
+        QStringList questions;
+        Environment env = testEnvironment();
+        env.ask = [&questions](QWidget *, const QString &, const QString &text) { return (questions << text, false); };
+        auto w = makeMainWindow(env);
+        typeLines(w->sheet(), u"10101"_s);
+        w->news_Click();
+        QCOMPARE(questions.size(), 0);
+        typeLines(w->sheet(), u"101010"_s);
+        w->news_Click();
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(!questions.front().contains(u"建议"_s));
+        emit w->screenshot().saved(u"/tmp/截图.png"_s);
+        w->news_Click();
+        QCOMPARE(questions.size(), 1);
     }
 
     void resetAfterAChartWithMovingLines_data()

@@ -331,57 +331,39 @@ void TestMainWindowView::windowComesBackInPlaceAfterACast()
     }
     QVERIFY(w->isVisible());
     QCOMPARE(w->geometry(), before);
-    // Nor does the chart the cast completes move or grow it.
-    w->autoCast().stepTimerzg();
-    w->autoCast().stepTimer6y();
-    QVERIFY(w->document().chart().original);
-    for (int turn = 0; turn < 5; ++turn)
-        QApplication::processEvents();
+    w->autoCast().stepTimer6y(); // nor does the chart the cast completes move or grow it
+    QApplication::processEvents();
     QCOMPARE(w->geometry(), before);
 }
 
 void TestMainWindowView::toolWindowsOpenOnTheMainWindow_data()
 {
     QTest::addColumn<QString>("screen");
-    QTest::addColumn<QPoint>("at"); // the main window's place, from the screen's top left
-    QTest::addColumn<QString>("opener");
-    QTest::addColumn<QString>("window");
     for (const char *screen : {"desktop", "1024x768", "1280x800@2"})
-        for (const QPoint at : {QPoint(40, 30), QPoint(600, 400)})
-            for (const auto &[opener, window] :
-                 {std::pair{u"help1"_s, u"Helpf"_s}, {u"wx"_s, u"Sswx1"_s}, {u"chaxun"_s, u"Fenshen"_s}})
-                QTest::addRow("%s, at %d,%d, %s", screen, at.x(), at.y(), qPrintable(window))
-                    << QString::fromLatin1(screen) << at << opener << window;
+        QTest::newRow(screen) << QString::fromLatin1(screen);
 }
 
 // A tool window opens wholly on the main window's screen, centred on the main
-// window unless that would take it past an edge of the screen, where it
-// stands against that edge; the main window does not move.
+// window but where that would cross an edge of the screen: there it stands
+// against that edge. The main window does not move.
 void TestMainWindowView::toolWindowsOpenOnTheMainWindow()
 {
     QFETCH(QString, screen);
-    QFETCH(QPoint, at);
-    QFETCH(QString, opener);
-    QFETCH(QString, window);
     const auto screens = QGuiApplication::screens();
-    const auto on = std::ranges::find_if(screens, [&](const QScreen *s) { return s->name() == screen; });
-    QVERIFY(on != screens.end());
-    const QRect area = (*on)->availableGeometry();
+    QScreen *on = *std::ranges::find_if(screens, [&](const QScreen *s) { return s->name() == screen; });
+    const QRect area = on->availableGeometry();
     auto w = makeMainWindow(environment());
-    w->setScreen(*on);
-    w->move(area.topLeft() + at);
+    w->setScreen(on);
+    w->move(area.topLeft() + QPoint(area.width() / 3, area.height() / 3)); // the right and bottom edges cross
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     const QRect main = w->frameGeometry();
-    w->findChild<QAction *>(opener)->trigger();
-    auto *tool = w->findChild<QWidget *>(window);
-    QVERIFY(tool && tool->isVisible());
-    const QRect frame = tool->frameGeometry();
-    QVERIFY2(area.contains(frame), qPrintable(u"%1,%2 %3×%4"_s.arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+    w->findChild<QAction *>(u"help1"_s)->trigger();
+    const QRect frame = w->findChild<QWidget *>(u"Helpf"_s)->frameGeometry();
+    QVERIFY(area.contains(frame));
     const QPoint off = frame.center() - main.center();
-    const bool alongX = qAbs(off.x()) <= 1 || frame.left() == area.left() || frame.right() == area.right();
-    const bool alongY = qAbs(off.y()) <= 1 || frame.top() == area.top() || frame.bottom() == area.bottom();
-    QVERIFY2(alongX && alongY, qPrintable(u"off the centre by %1,%2"_s.arg(off.x()).arg(off.y())));
+    QVERIFY(qAbs(off.x()) <= 1 || frame.left() == area.left() || frame.right() == area.right());
+    QVERIFY(qAbs(off.y()) <= 1 || frame.top() == area.top() || frame.bottom() == area.bottom());
     QCOMPARE(w->frameGeometry(), main);
 }
 

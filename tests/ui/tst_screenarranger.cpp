@@ -6,7 +6,6 @@
 #include "common/notation.h"
 #include "ui/screenarranger.h"
 #include "widgets/settingskeys.h"
-#include "widgets/toolwindows.h"
 
 #include <QDockWidget>
 #include <QFrame>
@@ -36,8 +35,6 @@ private slots:
     void madeUpRooms_data();
     void madeUpRooms();
     void paneTheUserPutBelowStays();
-    void toolWindowsCentredAndWhole_data();
-    void toolWindowsCentredAndWhole();
 
 private:
     Environment environment(QSize *room = nullptr);
@@ -234,38 +231,6 @@ void TestScreenArranger::paneTheUserPutBelowStays()
         QApplication::processEvents();
         QCOMPARE(w->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
     }
-}
-
-void TestScreenArranger::toolWindowsCentredAndWhole_data()
-{
-    QTest::addColumn<QRect>("anchor");    // the main window's frame
-    QTest::addColumn<QSize>("frame");     // the tool window's
-    QTest::addColumn<QRect>("available"); // its screen's available area
-    QTest::addColumn<QRect>("placed");
-    // Centred: the centre of 460..1459 × 240..839 is (959.5, 539.5); 400 × 300 around it.
-    QTest::newRow("1920×1040, in the middle")
-        << QRect(460, 240, 1000, 600) << QSize(400, 300) << QRect(0, 0, 1920, 1040) << QRect(760, 390, 400, 300);
-    // Centred at x 1400 it would end at 1700, past 1366: it ends at the screen's right edge.
-    QTest::newRow("1366×728, main window over the right edge")
-        << QRect(1000, 100, 800, 600) << QSize(600, 400) << QRect(0, 0, 1366, 728) << QRect(766, 200, 600, 400);
-    QTest::newRow("1024×728, larger than the screen")
-        << QRect(0, 0, 1024, 728) << QSize(1200, 900) << QRect(0, 0, 1024, 728) << QRect(0, 0, 1024, 728);
-    QTest::newRow("second screen at x 1920, main window over its top")
-        << QRect(1950, -50, 600, 400) << QSize(700, 500) << QRect(1920, 0, 1280, 770) << QRect(1920, 0, 700, 500);
-    QTest::newRow("panel on the left, main window at the left edge")
-        << QRect(48, 0, 300, 200) << QSize(500, 100) << QRect(48, 0, 1872, 1080) << QRect(48, 50, 500, 100);
-    QTest::newRow("no main window: the screen's middle")
-        << QRect() << QSize(400, 300) << QRect(0, 0, 1920, 1040) << QRect(760, 370, 400, 300);
-}
-
-// A tool window is centred on the main window, and wholly on the screen.
-void TestScreenArranger::toolWindowsCentredAndWhole()
-{
-    QFETCH(QRect, anchor);
-    QFETCH(QSize, frame);
-    QFETCH(QRect, available);
-    QFETCH(QRect, placed);
-    QCOMPARE(toolWindowFrame(anchor, frame, available), placed);
 }
 
 QTEST_MAIN(TestScreenArranger)
