@@ -1,5 +1,6 @@
 #include "anli.h"
 
+#include "calendar/pillars.h"
 #include "chart/categories.h"
 #include "chart/chart.h"
 #include "chart/words.h"
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -93,15 +95,23 @@ QString detailText(const CaseRecord &c)
     return parts.join(u'\n');
 }
 
-// The size of a case's 卦盘 in `font`: six lines, two of them moving, and a
-// moment, so that every row of the drawing is there.
+// The size of a case's 卦盘 in `font`: six lines, two of them moving, with a
+// moment, its day and builds and a category, so that every row of the drawing
+// is there.
 QSize drawingSize(const QFont &font)
 {
     CastInput sample;
     for (int n = 1; n <= 6; ++n)
         sample.line(n) = {n % 3 == 0 ? u'0' : u'1', n == 2 || n == 5};
     sample.moment = Moment{{2026, 11, 15}, 9, 30};
-    return guapanLayout(chartOf(sample), {}, {font, 1.0}).size.toSize();
+    if (const auto p = pillarsOf(*sample.moment, DayBoundary::Midnight)) {
+        sample.dayStem = p->day.stem();
+        sample.dayBuild = p->day.branch();
+        sample.monthBuild = p->month.branch();
+    }
+    sample.category = Category::Wealth;
+    // A case's own words (a longer name, more 神煞) may take a little more.
+    return (guapanLayout(chartOf(sample), {}, {font, 1.0}).size * 1.08).toSize();
 }
 
 } // namespace
@@ -227,6 +237,8 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     previewScroll->setWidget(m_preview);
     previewScroll->setWidgetResizable(true);
     previewScroll->setFrameShape(QFrame::NoFrame);
+    previewScroll->viewport()->installEventFilter(this); // the drawing fits its width
+    m_previewScroll = previewScroll;
     auto *list = named(new QSplitter(Qt::Vertical, this), u"listSplitter"_s);
     list->addWidget(m_table);
     list->addWidget(previewScroll);
@@ -234,7 +246,8 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     list->setStretchFactor(1, 1);
     // Eight rows of the table, and the whole drawing under them.
     list->setSizes(
-        {m_table->horizontalHeader()->sizeHint().height() + fm.height() * 8, drawingSize(m_preview->font()).height()});
+        {m_table->horizontalHeader()->sizeHint().height() + m_table->verticalHeader()->defaultSectionSize() * 8,
+         drawingSize(m_preview->font()).height()});
     auto *splitter = named(new QSplitter(this), u"splitter"_s);
     splitter->addWidget(list);
     splitter->addWidget(detailPane);
@@ -346,7 +359,8 @@ QSize Anli::openingSize() const
     const int detailWidth = std::max(m_detail->fontMetrics().horizontalAdvance(u"问"_s) * 26,
                                      m_saveDetail->parentWidget()->minimumSizeHint().width());
     const QFontMetrics fm(m_table->font());
-    const int listHeight = header->sizeHint().height() + fm.height() * 8 + drawing.height() + bar;
+    const int listHeight
+        = header->sizeHint().height() + m_table->verticalHeader()->defaultSectionSize() * 8 + drawing.height() + bar;
     QSize wanted(listWidth + detailWidth + fm.height() * 2,
                  listHeight + m_search->sizeHint().height() + m_openTongji->sizeHint().height() + fm.height() * 2);
     if (const QScreen *at = screen())
@@ -366,6 +380,33 @@ void Anli::setSettingsFile(const QString &file)
     if (const QScreen *at = screen())
         size = size.boundedTo(at->availableGeometry().size());
     resize(size);
+}
+
+// The 卦盘 under the table is drawn to the width it has (down to 60 %), so
+// that only a drawing taller than its room scrolls, and only down.
+void Anli::fitPreview()
+{
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int room = m_previewScroll->maximumViewportSize().width() - bar;
+    m_preview->setZoom(1.0);
+    const int natural = m_preview->sizeHint().width();
+    if (room <= 0 || natural <= room)
+        return;
+    // Type does not scale in proportion: step down until the drawing fits.
+    for (qreal zoom = qreal(room) / natural; zoom >= 0.6; zoom -= 0.02) {
+        m_preview->setZoom(zoom);
+        if (m_preview->sizeHint().width() <= room)
+            break;
+    }
+}
+
+bool Anli::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_previewScroll->viewport() && event->type() == QEvent::Resize && !m_fittingPreview) {
+        const QScopedValueRollback fitting(m_fittingPreview, true);
+        fitPreview();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 Anli::~Anli()
@@ -438,6 +479,7 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
         words.question = c->question;
     m_preview->setWords(words);
     m_preview->setChart(c ? caseChart(*c) : Chart{});
+    fitPreview();
     m_preview->setVisible(c.has_value()); // nothing to draw before a case is chosen
     setFolded(m_notes, c ? c->notes : QString());
     setFolded(m_outcome, c ? c->outcome : QString());

@@ -97,6 +97,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override; // keeps the size
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // A follow-up text field and the whole text it holds while folded.
@@ -112,6 +113,7 @@ private:
     bool importFailed();
     int listWidth() const;
     void keepSize(); // in the settings file
+    void fitPreview();
     void showCase(const std::optional<CaseRecord> &c);
     void currentChanged();
     void markDirty();
@@ -139,6 +141,8 @@ private:
     QComboBox *m_verdictFilter;
     QTableView *m_table;
     GuapanView *m_preview; // the chosen case's 卦盘, under the table
+    QScrollArea *m_previewScroll = nullptr;
+    bool m_fittingPreview = false;
     QLabel *m_detail;
     FoldedText m_notes;
     FoldedText m_outcome;

@@ -15,6 +15,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QStackedBarSeries>
 #include <QStatusBar>
@@ -61,10 +62,10 @@ bool isDark(const QPalette &palette)
     return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
 }
 
-// A category axis whose labels do not fit side by side turns them upright,
-// and where even so they would touch, names only every n-th category (the
-// others an invisible text of their own, as the axis keeps one per bar). The
-// full names stay in the "names" property.
+// Labels that never overlap: labels that do not fit side by side turn
+// upright, on one line; where even so they would touch, only every n-th
+// category is named (the others take an invisible text of their own, as the
+// axis keeps one per bar). The full names stay in the "names" property.
 void fitCategoryLabels(QChart *chart, QBarCategoryAxis *axis)
 {
     QStringList names = axis->property("names").toStringList();
@@ -83,12 +84,15 @@ void fitCategoryLabels(QChart *chart, QBarCategoryAxis *axis)
         for (const QString &line : name.split(u"<br>"_s))
             widest = std::max(widest, fm.horizontalAdvance(QTextDocumentFragment::fromHtml(line).toPlainText()));
     const int gap = fm.averageCharWidth();
-    const int upright = fm.height() * static_cast<int>(names.front().count(u"<br>"_s) + 1);
+    // Upright, a name and its counts stand on one line, one line's height wide.
     const int angle = widest + gap <= each ? 0 : -90;
-    const int step = angle == 0 || upright + gap <= each ? 1 : static_cast<int>(std::ceil((upright + gap) / each));
+    const int step
+        = angle == 0 || fm.height() + gap <= each ? 1 : static_cast<int>(std::ceil((fm.height() + gap) / each));
     QStringList shown;
     for (int i = 0; i < names.size(); ++i)
-        shown << (i % step == 0 ? names.at(i) : QString(i + 1, QChar(0x200B)));
+        shown << (i % step != 0 ? QString(i + 1, QChar(0x200B))
+                  : angle == 0  ? names.at(i)
+                                : QString(names.at(i)).replace(u"<br>"_s, u"　"_s));
     if (axis->labelsAngle() != angle)
         axis->setLabelsAngle(angle);
     if (axis->categories() != shown) {
@@ -120,12 +124,13 @@ QValueAxis *percentAxis()
 // A group's name as the chart and the table show it: a long tag is cut, its
 // whole text in the table's tooltip and in the CSV.
 constexpr qsizetype LongestShownLabel = 24;
+constexpr qsizetype LongestChartLabel = 10; // beside a bar
 
-QString shownLabel(const QString &label)
+QString shownLabel(const QString &label, qsizetype longest = LongestShownLabel)
 {
-    if (label.size() <= LongestShownLabel)
+    if (label.size() <= longest)
         return label;
-    qsizetype cut = LongestShownLabel;
+    qsizetype cut = longest;
     if (label.at(cut - 1).isHighSurrogate())
         --cut;
     return label.left(cut) + u'…';
@@ -180,8 +185,8 @@ public:
         connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { choose(row); });
 
         auto *layout = new QVBoxLayout(this);
-        layout->addWidget(m_view, 3);
-        layout->addWidget(m_empty, 3);
+        layout->addWidget(m_view, 5); // the chart first: its labels need the height
+        layout->addWidget(m_empty, 5);
         layout->addWidget(m_table, 2);
     }
 
@@ -254,8 +259,8 @@ private:
             const StatsRow &r = m_rows.at(i);
             *set << ratePercent(r.count);
             // Axis labels are drawn as rich text: the group's name is the user's.
-            const QString category
-                = shownLabel(r.label).toHtmlEscaped() + u"<br>"_s + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+            const QString category = shownLabel(r.label, LongestChartLabel).toHtmlEscaped() + u"<br>"_s
+                                     + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
             // The axis keeps one bar a name: two tags cut to the same words are numbered.
             QString unique = category;
             for (int n = 2; categories.contains(unique); ++n)
@@ -374,7 +379,10 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
     layout->addWidget(m_status);
 
     const QFontMetrics fm = fontMetrics();
-    resize(fm.horizontalAdvance(u"字"_s) * 64, fm.height() * 40);
+    QSize size(fm.horizontalAdvance(u"字"_s) * 64, fm.height() * 46);
+    if (const QScreen *at = screen())
+        size = size.boundedTo(at->availableGeometry().size() * 0.9);
+    resize(size);
     refresh();
 }
 
