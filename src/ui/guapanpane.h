@@ -58,7 +58,11 @@ public slots:
     // Draws the document's chart with the words as they stand now.
     void refresh();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void fitView();
     QSize paneSize() const;
     int separator() const;
 
