@@ -4,9 +4,10 @@
 // page per grouping (占类, 标签, 用神旺衰, 卦型, 起卦月份) holds a chart drawn
 // with Qt Charts — bars of the hit rate with each group's counts on them, and
 // for the months the 应验 and 不验 counts stacked with the rate as a line — and
-// a table of the same numbers under it. The charts take the desktop's light
-// or dark palette. Clicking a bar (or double-clicking a
-// row) asks 案例库 to list that group's cases; 导出CSV… writes every table.
+// a table of the same numbers under it. Clicking a bar (or double-clicking a
+// row) asks 案例库 to list that group's cases. A page 应期规则 tells how each
+// 应期 rule fared (tongjirules.h). 导出CSV… writes every table. Every chart
+// takes the desktop's light or dark palette.
 
 #include "journal/casestats.h"
 #include "journal/journalprompts.h"
@@ -25,6 +26,7 @@ class QTableWidget;
 namespace lotgrid {
 
 class TongjiPage;
+class TongjiRulePage;
 
 class Tongji : public QWidget
 {
@@ -48,6 +50,8 @@ public:
     const HitCount &overall() const { return m_overall; }
     QTabWidget *pages() const { return m_pages; }
     QTableWidget *table(StatsBy by) const;
+    // The page 应期规则.
+    TongjiRulePage *rulePage() const { return m_rulePage; }
 
     // Gives a chart of this window the colours of `palette`: its background,
     // axes, grid, labels, titles, legend and bars, and labels of categories
@@ -73,6 +77,7 @@ private:
     HitCount m_overall;
     std::array<QList<StatsRow>, 5> m_rows;
     std::array<TongjiPage *, 5> m_pageOf{};
+    TongjiRulePage *m_rulePage;
     QLabel *m_summary;
     QTabWidget *m_pages;
     QPushButton *m_export;

@@ -376,7 +376,7 @@ void TestAnli::failedWriteKeepsText()
 void TestAnli::saveDialog()
 {
     CaseRecord draft = makeCase(u"111111"_s, u"100000"_s, u"问婚姻"_s, {{2026, 6, 1}, 10, 0});
-    draft.sex = u"男"_s;
+    draft.sex = Sex::Male;
     {
         SaveCaseDialog dialog(draft);
         QCOMPARE(dialog.objectName(), u"SaveCase"_s);
@@ -721,7 +721,7 @@ void TestAnli::statisticsFollowTheTheme()
 {
     QFETCH(QColor, window);
     CaseRecord c = makeCase(u"101101"_s, u"010000"_s, u"问"_s, Moment{{2026, 11, 2}, 9, 0});
-    c.category = u"婚恋"_s;
+    c.category = Category::Marriage;
     c.verdict = Verdict::Failed;
     QVERIFY(m_journal->save(c));
     QApplication::setPalette(QPalette(window, window));

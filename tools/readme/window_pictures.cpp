@@ -55,7 +55,7 @@ void fillJournal(lotgrid::Journal &journal)
         }
         c.question = u"问事 %1"_s.arg(i);
         if (random() % 5 != 0)
-            c.category = lotgrid::qs(Categories[random() % Categories.size()].name);
+            c.category = Categories[random() % Categories.size()].category;
         c.tags = {tags[static_cast<qsizetype>(random() % tags.size())]};
         c.verdict = random() % 6 == 0 ? Verdict::Open : random() % 5 < 3 ? Verdict::Fulfilled : Verdict::Failed;
         c.firstYingqi = firstYingqiOf(c);
@@ -150,7 +150,7 @@ int main(int argc, char *argv[])
              c.cast.moment = lotgrid::Moment{{2026, 12, 7}, 8, 30};
              c.question = u"问工作调动能否成功"_s;
              c.sex = u"女"_s;
-             c.category = u"工作"_s;
+             c.category = lotgrid::Category::Work;
              journal.save(c);
              auto *anli = new lotgrid::Anli(&journal, lotgrid::JournalPrompts{});
              anli->findChild<QTableView *>(u"cases"_s)->selectRow(0);
