@@ -149,7 +149,7 @@ int main(int argc, char *argv[])
                  c.cast.line(n) = {lines[n - 1].unicode(), n == 1};
              c.cast.moment = lotgrid::Moment{{2026, 12, 7}, 8, 30};
              c.question = u"问工作调动能否成功"_s;
-             c.sex = u"女"_s;
+             c.sex = lotgrid::Sex::Female;
              c.category = lotgrid::Category::Work;
              journal.save(c);
              auto *anli = new lotgrid::Anli(&journal, lotgrid::JournalPrompts{});
