@@ -10,6 +10,7 @@
 #include "sheet/chartsteps.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
+#include "widgets/toolwindows.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,10 +85,9 @@ void AutoCast::zd_Click()
     if (m_mainWindow)
         m_tools->setWindowIcon(m_mainWindow->windowIcon());
     m_tools->TextWHS->setText(m_document.question());
+    m_tools->takeSex(m_document.cast().sex);
     connect(m_tools, &CastDialog::confirmed, this, &AutoCast::Command1_Confirmed);
-    m_tools->show();
-    m_tools->raise();
-    m_tools->activateWindow();
+    showToolWindow(m_tools, m_mainWindow);
 }
 
 void AutoCast::Command1_Confirmed()

@@ -70,10 +70,13 @@ CastDialog::CastDialog(QWidget *parent)
     fields->addWidget(TextWHS, 0, 1);
     fields->addWidget(requiredMark(this), 0, 2);
     auto *sexLabel = new QLabel(u"性      别："_s, this);
+    sexLabel->setObjectName(u"sexLabel"_s);
     sexLabel->setBuddy(Combo1);
     fields->addWidget(sexLabel, 1, 0);
     fields->addWidget(Combo1, 1, 1, Qt::AlignLeft);
-    fields->addWidget(requiredMark(this), 1, 2);
+    QLabel *sexMark = requiredMark(this);
+    sexMark->setObjectName(u"sexMark"_s);
+    fields->addWidget(sexMark, 1, 2);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -81,7 +84,7 @@ CastDialog::CastDialog(QWidget *parent)
     buttons->addWidget(Command2);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(u"以下是必填项:"_s, this));
+    layout->addWidget(new QLabel(u"以下是必填项："_s, this));
     layout->addLayout(fields);
     layout->addSpacing(6);
     layout->addLayout(buttons);
@@ -91,10 +94,18 @@ CastDialog::CastDialog(QWidget *parent)
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void CastDialog::takeSex(std::optional<Sex> sex)
+{
+    Combo1->setCurrentIndex(sex ? static_cast<int>(*sex) : -1);
+    for (QWidget *w :
+         {static_cast<QWidget *>(Combo1), findChild<QWidget *>(u"sexLabel"_s), findChild<QWidget *>(u"sexMark"_s)})
+        w->setVisible(!sex);
+}
+
 void CastDialog::Command1_Click()
 {
     if (Combo1->currentText().isEmpty() || TextWHS->text().isEmpty()) {
-        QMessageBox::information(this, u"提示"_s, u"您还有所需选项未填写!"_s, QMessageBox::Ok);
+        QMessageBox::information(this, u"提示"_s, u"您还有所需选项未填写！"_s, QMessageBox::Ok);
         return;
     }
     emit confirmed();

@@ -28,6 +28,9 @@ public:
     QPushButton *Command2; // "取消"
 
     void Command1_Click();
+    // The sex the sheet already holds is taken, and not asked again: its field
+    // hides. Without one the field stays, to be chosen.
+    void takeSex(std::optional<Sex> sex);
 
     // What the dialog holds: the question as typed, the sex chosen.
     QString question() const;

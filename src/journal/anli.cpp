@@ -1,11 +1,16 @@
 #include "anli.h"
 
+#include "calendar/pillars.h"
 #include "chart/categories.h"
 #include "chart/chart.h"
+#include "chart/words.h"
+#include "guapan/guapanlayout.h"
 #include "guapan/guapanview.h"
 #include "journal/outcomedialog.h"
 #include "journal/tongji.h"
 #include "qtcore/textconv.h"
+#include "widgets/settingskeys.h"
+#include "widgets/toolwindows.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,13 +21,18 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -53,6 +63,11 @@ QString detailText(const CaseRecord &c)
 {
     QStringList parts;
     parts << hexagramsText(c.cast);
+    // What the case asked about and the line that answers it, as the chart reads them.
+    const Chart &chart = caseChart(c);
+    const QString useGod = qs(useGodValueWords(chart)).simplified();
+    parts << u"占类：%1　用神：%2"_s.arg(chart.input.category ? qs(categoryName(*chart.input.category)) : u"—"_s,
+                                         useGod.isEmpty() ? u"—"_s : useGod);
     parts << u"卜问何事：%1"_s.arg(c.question.isEmpty() ? u"—"_s : shownQuestion(c.question, 1000));
     QStringList facts;
     facts << u"起卦时间：%1"_s.arg(c.cast.moment ? momentText(c.cast.moment) : u"—"_s);
@@ -78,6 +93,25 @@ QString detailText(const CaseRecord &c)
     parts << u"保存于 %1，修改于 %2"_s.arg(c.saved.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s),
                                            c.changed.toLocalTime().toString(u"yyyy-MM-dd HH:mm"_s));
     return parts.join(u'\n');
+}
+
+// The size of a case's 卦盘 in `font`: six lines, two of them moving, with a
+// moment, its day and builds and a category, so that every row of the drawing
+// is there.
+QSize drawingSize(const QFont &font)
+{
+    CastInput sample;
+    for (int n = 1; n <= 6; ++n)
+        sample.line(n) = {n % 3 == 0 ? u'0' : u'1', n == 2 || n == 5};
+    sample.moment = Moment{{2026, 11, 15}, 9, 30};
+    if (const auto p = pillarsOf(*sample.moment, DayBoundary::Midnight)) {
+        sample.dayStem = p->day.stem();
+        sample.dayBuild = p->day.branch();
+        sample.monthBuild = p->month.branch();
+    }
+    sample.category = Category::Wealth;
+    // A case's own words (a longer name, more 神煞) may take a little more.
+    return (guapanLayout(chartOf(sample), {}, {font, 1.0}).size * 1.08).toSize();
 }
 
 } // namespace
@@ -203,12 +237,17 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     previewScroll->setWidget(m_preview);
     previewScroll->setWidgetResizable(true);
     previewScroll->setFrameShape(QFrame::NoFrame);
+    previewScroll->viewport()->installEventFilter(this); // the drawing fits its width
+    m_previewScroll = previewScroll;
     auto *list = named(new QSplitter(Qt::Vertical, this), u"listSplitter"_s);
     list->addWidget(m_table);
     list->addWidget(previewScroll);
     list->setStretchFactor(0, 1);
     list->setStretchFactor(1, 1);
-    list->setSizes({fm.height() * 12, fm.height() * 20}); // room for most of the drawing
+    // Eight rows of the table, and the whole drawing under them.
+    list->setSizes(
+        {m_table->horizontalHeader()->sizeHint().height() + m_table->verticalHeader()->defaultSectionSize() * 8,
+         drawingSize(m_preview->font()).height()});
     auto *splitter = named(new QSplitter(this), u"splitter"_s);
     splitter->addWidget(list);
     splitter->addWidget(detailPane);
@@ -226,7 +265,8 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     layout->addLayout(filters);
     layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
-    resize(fm.horizontalAdvance(u"起"_s) * 64, fm.height() * 34);
+    resize(openingSize());
+    splitter->setSizes({listWidth(), std::max(1, width() - listWidth())}); // the columns first
 
     connect(m_search, &QLineEdit::textChanged, this, &Anli::applyFilter);
     connect(m_dateFilter, &QCheckBox::toggled, this, [this](bool on) {
@@ -295,6 +335,99 @@ Anli::Anli(Journal *journal, JournalPrompts prompts, QWidget *parent)
     applyFilter();
 }
 
+// Room for the table's columns and, under them, a case's 卦盘 whole, with the
+// follow-up beside them; no larger than the screen leaves.
+// The width of the table's columns (the question's twelve characters) or of
+// the drawing under it, whichever is wider, with a scroll bar's room.
+int Anli::listWidth() const
+{
+    const QHeaderView *header = m_table->horizontalHeader();
+    int columns = 0;
+    for (int column = 0; column < CaseListModel::ColumnCount; ++column)
+        columns += column == CaseListModel::QuestionColumn ? m_table->fontMetrics().horizontalAdvance(u"问"_s) * 12
+                                                           : header->sectionSize(column);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return std::max(columns, drawingSize(m_preview->font()).width()) + bar + 4 * m_table->frameWidth();
+}
+
+QSize Anli::openingSize() const
+{
+    const QSize drawing = drawingSize(m_preview->font());
+    const QHeaderView *header = m_table->horizontalHeader();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int listWidth = this->listWidth();
+    const int detailWidth = std::max(m_detail->fontMetrics().horizontalAdvance(u"问"_s) * 26,
+                                     m_saveDetail->parentWidget()->minimumSizeHint().width());
+    const QFontMetrics fm(m_table->font());
+    const int listHeight
+        = header->sizeHint().height() + m_table->verticalHeader()->defaultSectionSize() * 8 + drawing.height() + bar;
+    QSize wanted(listWidth + detailWidth + fm.height() * 2,
+                 listHeight + m_search->sizeHint().height() + m_openTongji->sizeHint().height() + fm.height() * 2);
+    if (const QScreen *at = screen())
+        wanted = wanted.boundedTo(at->availableGeometry().size() * 0.95);
+    return wanted;
+}
+
+void Anli::setSettingsFile(const QString &file)
+{
+    m_settingsFile = file;
+    if (file.isEmpty())
+        return;
+    const QSize kept = QSettings(file, QSettings::IniFormat).value(settingskeys::AnliSize).toSize();
+    if (!kept.isValid())
+        return;
+    QSize size = kept.expandedTo(minimumSizeHint());
+    if (const QScreen *at = screen())
+        size = size.boundedTo(at->availableGeometry().size());
+    resize(size);
+}
+
+// The 卦盘 under the table is drawn to the width it has (down to 60 %), so
+// that only a drawing taller than its room scrolls, and only down.
+void Anli::fitPreview()
+{
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int room = m_previewScroll->maximumViewportSize().width() - bar;
+    m_preview->setZoom(1.0);
+    const int natural = m_preview->sizeHint().width();
+    if (room <= 0 || natural <= room)
+        return;
+    // Type does not scale in proportion: step down until the drawing fits.
+    for (qreal zoom = qreal(room) / natural; zoom >= 0.6; zoom -= 0.02) {
+        m_preview->setZoom(zoom);
+        if (m_preview->sizeHint().width() <= room)
+            break;
+    }
+}
+
+bool Anli::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_previewScroll->viewport() && event->type() == QEvent::Resize && !m_fittingPreview) {
+        const QScopedValueRollback fitting(m_fittingPreview, true);
+        fitPreview();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+Anli::~Anli()
+{
+    if (isVisible()) // going with the program, not closed first
+        keepSize();
+}
+
+void Anli::keepSize()
+{
+    if (!m_settingsFile.isEmpty() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        QSettings(m_settingsFile, QSettings::IniFormat).setValue(settingskeys::AnliSize, size());
+}
+
+void Anli::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        keepSize();
+    QWidget::hideEvent(event);
+}
+
 std::optional<CaseRecord> Anli::currentCase() const
 {
     const QModelIndex current = m_table->currentIndex();
@@ -346,6 +479,7 @@ void Anli::showCase(const std::optional<CaseRecord> &c)
         words.question = c->question;
     m_preview->setWords(words);
     m_preview->setChart(c ? caseChart(*c) : Chart{});
+    fitPreview();
     m_preview->setVisible(c.has_value()); // nothing to draw before a case is chosen
     setFolded(m_notes, c ? c->notes : QString());
     setFolded(m_outcome, c ? c->outcome : QString());
@@ -485,9 +619,7 @@ void Anli::openTongji()
         connect(this, &Anli::followUpSaved, tongji, &Tongji::refresh);
         m_tongji = tongji;
     }
-    m_tongji->show();
-    m_tongji->raise();
-    m_tongji->activateWindow();
+    showToolWindow(m_tongji, parentWidget() ? parentWidget()->window() : this);
 }
 
 QList<qint64> Anli::selectedIds() const

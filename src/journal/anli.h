@@ -4,7 +4,9 @@
 // verdict. The follow-up of the chosen case (notes, outcome, verdict, tags) is
 // edited beside the table and saved on the spot: a verdict as soon as it is
 // picked, texts with 保存, or when another case is chosen or the window closes.
-// The chosen case's 卦盘 shows under the table.
+// The chosen case's 卦盘 shows under the table, its 占类 and 用神 above the
+// follow-up. The window opens at a size that shows the columns and a whole
+// 卦盘, or at the size it was left at.
 // Double-click or Enter hands the case back to the main window to reopen.
 // A very long note or outcome shows folded, its beginning only, until
 // 显示全部 is pressed, so choosing a case never waits on laying out a book.
@@ -43,6 +45,12 @@ class Anli : public QWidget
     Q_OBJECT
 public:
     Anli(Journal *journal, JournalPrompts prompts, QWidget *parent = nullptr);
+    ~Anli() override;
+
+    // The settings file that keeps the window's size; the size kept there is taken now.
+    void setSettingsFile(const QString &file);
+    // The size the window opens at without a kept one.
+    QSize openingSize() const;
 
     // Adds each case's chart under "chart" in exported files.
     void setChartJson(ChartJson chart) { m_chartJson = std::move(chart); }
@@ -88,6 +96,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override; // keeps the size
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // A follow-up text field and the whole text it holds while folded.
@@ -101,6 +111,9 @@ private:
     void unfold(FoldedText &field);
     static QString textOf(const FoldedText &field);
     bool importFailed();
+    int listWidth() const;
+    void keepSize(); // in the settings file
+    void fitPreview();
     void showCase(const std::optional<CaseRecord> &c);
     void currentChanged();
     void markDirty();
@@ -119,6 +132,7 @@ private:
     std::function<QDate()> m_today;
     std::optional<CaseGroup> m_group;
     QPointer<QWidget> m_tongji;
+    QString m_settingsFile;
 
     QLineEdit *m_search;
     QCheckBox *m_dateFilter;
@@ -127,6 +141,8 @@ private:
     QComboBox *m_verdictFilter;
     QTableView *m_table;
     GuapanView *m_preview; // the chosen case's 卦盘, under the table
+    QScrollArea *m_previewScroll = nullptr;
+    bool m_fittingPreview = false;
     QLabel *m_detail;
     FoldedText m_notes;
     FoldedText m_outcome;

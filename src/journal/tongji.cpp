@@ -2,6 +2,7 @@
 
 #include "journal/tongjirules.h"
 #include "qtcore/wholefile.h"
+#include "widgets/toolwindows.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -15,12 +16,18 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QStackedBarSeries>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QXYSeries>
+
+#include <cmath>
 
 #include <algorithm>
 
@@ -35,9 +42,68 @@ constexpr std::array<StatsBy, 5> Dimensions{StatsBy::Category, StatsBy::Tag, Sta
 constexpr std::array<const char16_t *, 5> PageNames{u"byCategory", u"byTag", u"byStrength", u"byHexagramGroup",
                                                     u"byMonth"};
 
-const QColor HitColor(0x4e, 0x9a, 0x06);
-const QColor MissColor(0xcc, 0x33, 0x33);
-const QColor RateColor(0x34, 0x65, 0xa4);
+// What a series or bar set stands for, kept as its "role" property: the theme colours it by that.
+constexpr char RoleProperty[] = "role";
+const QString HitRole = u"hit"_s;
+const QString MissRole = u"miss"_s;
+const QString RateRole = u"rate"_s;
+
+// Tango's greens, reds and blues: the darker shade on a light window, the lighter on a dark one.
+QColor roleColour(const QString &role, bool dark)
+{
+    if (role == HitRole)
+        return dark ? QColor(0x8a, 0xe2, 0x34) : QColor(0x4e, 0x9a, 0x06);
+    if (role == MissRole)
+        return dark ? QColor(0xef, 0x29, 0x29) : QColor(0xcc, 0x00, 0x00);
+    return dark ? QColor(0x72, 0x9f, 0xcf) : QColor(0x34, 0x65, 0xa4);
+}
+
+bool isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+}
+
+// Labels that never overlap: labels that do not fit side by side turn
+// upright, on one line; where even so they would touch, only every n-th
+// category is named (the others take an invisible text of their own, as the
+// axis keeps one per bar). The full names stay in the "names" property.
+void fitCategoryLabels(QChart *chart, QBarCategoryAxis *axis)
+{
+    QStringList names = axis->property("names").toStringList();
+    if (names.isEmpty()) {
+        names = axis->categories();
+        axis->setProperty("names", names);
+    }
+    if (names.isEmpty())
+        return;
+    const QFontMetrics fm(axis->labelsFont());
+    const qreal each = chart->plotArea().width() / names.size();
+    if (each <= 0)
+        return;
+    int widest = 0;
+    for (const QString &name : names)
+        for (const QString &line : name.split(u"<br>"_s))
+            widest = std::max(widest, fm.horizontalAdvance(QTextDocumentFragment::fromHtml(line).toPlainText()));
+    const int gap = fm.averageCharWidth();
+    // Upright, a name and its counts stand on one line, one line's height wide.
+    const int angle = widest + gap <= each ? 0 : -90;
+    const int step
+        = angle == 0 || fm.height() + gap <= each ? 1 : static_cast<int>(std::ceil((fm.height() + gap) / each));
+    QStringList shown;
+    for (int i = 0; i < names.size(); ++i)
+        shown << (i % step != 0 ? QString(i + 1, QChar(0x200B))
+                  : angle == 0  ? names.at(i)
+                                : QString(names.at(i)).replace(u"<br>"_s, u"　"_s));
+    if (axis->labelsAngle() != angle)
+        axis->setLabelsAngle(angle);
+    if (axis->categories() != shown) {
+        // Bars keep their places: the axis takes the new labels one by one.
+        const QStringList old = axis->categories();
+        for (int i = 0; i < old.size() && i < shown.size(); ++i)
+            if (old.at(i) != shown.at(i))
+                axis->replace(old.at(i), shown.at(i));
+    }
+}
 
 // "66.7%", or "—" without a decided case.
 QString rateText(const HitCount &c)
@@ -53,19 +119,19 @@ QValueAxis *percentAxis()
     axis->setRange(0, 100);
     axis->setTickCount(6);
     axis->setLabelFormat(u"%d"_s);
-    axis->setTitleText(u"命中率（%）"_s);
     return axis;
 }
 
 // A group's name as the chart and the table show it: a long tag is cut, its
 // whole text in the table's tooltip and in the CSV.
 constexpr qsizetype LongestShownLabel = 24;
+constexpr qsizetype LongestChartLabel = 10; // beside a bar
 
-QString shownLabel(const QString &label)
+QString shownLabel(const QString &label, qsizetype longest = LongestShownLabel)
 {
-    if (label.size() <= LongestShownLabel)
+    if (label.size() <= longest)
         return label;
-    qsizetype cut = LongestShownLabel;
+    qsizetype cut = longest;
     if (label.at(cut - 1).isHighSurrogate())
         --cut;
     return label.left(cut) + u'…';
@@ -153,8 +219,8 @@ public:
         connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { choose(row); });
 
         auto *layout = new QVBoxLayout(this);
-        layout->addWidget(m_view, 3);
-        layout->addWidget(m_empty, 3);
+        layout->addWidget(m_view, 5); // the chart first: its labels need the height
+        layout->addWidget(m_empty, 5);
         layout->addWidget(m_table, 2);
     }
 
@@ -179,6 +245,7 @@ public:
         QChart *old = m_view->chart();
         m_view->setChart(chart);
         delete old;
+        Tongji::themeChart(chart, palette());
     }
 
 private:
@@ -212,16 +279,20 @@ private:
     void drawBars(QChart *chart)
     {
         auto *set = new QBarSet(u"命中率"_s);
-        set->setColor(RateColor);
-        set->setLabelColor(palette().color(QPalette::WindowText));
+        set->setProperty(RoleProperty, RateRole);
         QStringList categories;
-        const int shown = std::min<int>(static_cast<int>(m_rows.size()), Tongji::MaxBars);
+        // Every category, strength and hexagram group is drawn; of many tags the most decided.
+        const int shown = m_by == StatsBy::Tag ? std::min<int>(static_cast<int>(m_rows.size()), Tongji::MaxBars)
+                                               : static_cast<int>(m_rows.size());
+        chart->setTitle(shown < m_rows.size()
+                            ? u"命中率（%）：案例最多的 %1 个标签，全部 %2 个见下表"_s.arg(shown).arg(m_rows.size())
+                            : u"命中率（%）"_s);
         for (int i = 0; i < shown; ++i) {
             const StatsRow &r = m_rows.at(i);
             *set << ratePercent(r.count);
             // Axis labels are drawn as rich text: the group's name is the user's.
-            const QString category
-                = shownLabel(r.label).toHtmlEscaped() + u"<br>"_s + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
+            const QString category = shownLabel(r.label, LongestChartLabel).toHtmlEscaped() + u"<br>"_s
+                                     + u"%1/%2"_s.arg(r.count.hits).arg(r.count.decided());
             // The axis keeps one bar a name: two tags cut to the same words are numbered.
             QString unique = category;
             for (int n = 2; categories.contains(unique); ++n)
@@ -249,15 +320,15 @@ private:
     {
         auto *hits = new QBarSet(u"应验"_s);
         auto *misses = new QBarSet(u"不验"_s);
-        hits->setColor(HitColor);
-        misses->setColor(MissColor);
+        hits->setProperty(RoleProperty, HitRole);
+        misses->setProperty(RoleProperty, MissRole);
         auto *rate = new QLineSeries;
         rate->setName(u"命中率"_s);
-        rate->setColor(RateColor);
+        rate->setProperty(RoleProperty, RateRole);
         rate->setPointsVisible(true);
         rate->setPointLabelsFormat(u"@yPoint%"_s);
-        rate->setPointLabelsColor(RateColor);
         rate->setPointLabelsClipping(false);
+        chart->setTitle(u"左轴：案例数　右轴：命中率（%）"_s);
         // The latest months only; the table holds them all.
         m_firstDrawn = std::max<int>(0, static_cast<int>(m_rows.size()) - Tongji::MaxMonths);
         rate->setPointLabelsVisible(m_rows.size() - m_firstDrawn <= Tongji::MaxBars);
@@ -280,13 +351,10 @@ private:
         chart->addSeries(rate);
         auto *x = new QBarCategoryAxis;
         x->append(months);
-        if (months.size() > 12)
-            x->setLabelsAngle(-90);
         auto *count = new QValueAxis;
         count->setRange(0, static_cast<qreal>(std::max<qint64>(most, 1)) * 1.15);
         count->applyNiceNumbers();
         count->setLabelFormat(u"%d"_s);
-        count->setTitleText(u"案例数"_s);
         auto *percent = percentAxis();
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(count, Qt::AlignLeft);
@@ -316,6 +384,7 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
     , m_pages(new QTabWidget(this))
     , m_rulePage(new TongjiRulePage(this))
     , m_export(new QPushButton(u"导出CSV…"_s, this))
+    , m_status(new QStatusBar(this))
 {
     setObjectName(u"tongji"_s);
     setWindowTitle(u"验证统计"_s);
@@ -339,10 +408,85 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(m_pages, 1);
+    m_status->setObjectName(u"tongjiStatus"_s);
+    m_status->setSizeGripEnabled(false);
+    layout->addWidget(m_status);
 
     const QFontMetrics fm = fontMetrics();
-    resize(fm.horizontalAdvance(u"字"_s) * 64, fm.height() * 40);
+    QSize size(fm.horizontalAdvance(u"字"_s) * 64, fm.height() * 46);
+    if (const QScreen *at = screen())
+        size = size.boundedTo(at->availableGeometry().size() * 0.9);
+    resize(size);
     refresh();
+}
+
+void Tongji::themeChart(QChart *chart, const QPalette &palette)
+{
+    if (!chart)
+        return;
+    const bool dark = isDark(palette);
+    const QColor text = palette.color(QPalette::WindowText);
+    const QColor line = palette.color(QPalette::Mid);
+    QColor grid = line;
+    grid.setAlpha(110);
+    chart->setBackgroundBrush(palette.color(QPalette::Base));
+    chart->setBackgroundPen(Qt::NoPen);
+    chart->setPlotAreaBackgroundVisible(false);
+    chart->setTitleBrush(text);
+    chart->legend()->setLabelColor(text);
+    chart->legend()->setBrush(Qt::NoBrush);
+    for (QAbstractAxis *axis : chart->axes()) {
+        axis->setLabelsColor(text);
+        axis->setTitleBrush(text);
+        axis->setLinePenColor(line);
+        axis->setGridLineColor(grid);
+        axis->setMinorGridLineColor(grid);
+        axis->setShadesVisible(false);
+        if (auto *categories = qobject_cast<QBarCategoryAxis *>(axis)) {
+            fitCategoryLabels(chart, categories);
+            if (!categories->property("fitted").toBool()) { // once per axis, however often themed
+                categories->setProperty("fitted", true);
+                QObject::connect(chart, &QChart::plotAreaChanged, categories,
+                                 [chart, categories] { fitCategoryLabels(chart, categories); });
+            }
+        }
+    }
+    for (QAbstractSeries *series : chart->series()) {
+        if (auto *bars = qobject_cast<QAbstractBarSeries *>(series)) {
+            for (QBarSet *set : bars->barSets()) {
+                const QColor colour = roleColour(set->property(RoleProperty).toString(), dark);
+                set->setColor(colour);
+                set->setBorderColor(colour);
+                // Labels outside the bar stand on the chart's background, inside on the bar.
+                set->setLabelColor(bars->labelsPosition() == QAbstractBarSeries::LabelsOutsideEnd
+                                       ? text
+                                       : (colour.lightness() > 140 ? QColor(Qt::black) : QColor(Qt::white)));
+            }
+        } else if (auto *xy = qobject_cast<QXYSeries *>(series)) {
+            const QColor colour = roleColour(xy->property(RoleProperty).toString(), dark);
+            xy->setColor(colour);
+            xy->setPointLabelsColor(colour);
+        }
+    }
+}
+
+void Tongji::applyTheme()
+{
+    for (QChartView *view : findChildren<QChartView *>())
+        themeChart(view->chart(), view->palette());
+}
+
+void Tongji::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        applyTheme();
+}
+
+void Tongji::showEvent(QShowEvent *event)
+{
+    applyTheme();
+    QWidget::showEvent(event);
 }
 
 QTableWidget *Tongji::table(StatsBy by) const
@@ -383,6 +527,7 @@ bool Tongji::refresh()
         m_pageOf[static_cast<std::size_t>(by)]->show(m_rows[static_cast<std::size_t>(by)]);
     m_rulePage->show(*rules);
     m_export->setEnabled(true);
+    applyTheme();
     return true;
 }
 
@@ -418,8 +563,7 @@ bool Tongji::exportCsv(const QString &file)
                            u"导出失败，没有写出文件 %1：%2"_s.arg(QDir::toNativeSeparators(file), error));
         return false;
     }
-    if (m_prompts.inform)
-        m_prompts.inform(this, windowTitle(), u"统计已导出到 %1。"_s.arg(QDir::toNativeSeparators(file)));
+    tellFileWritten(m_status, u"统计已导出"_s, file);
     return true;
 }
 

@@ -6,7 +6,8 @@
 // for the months the 应验 and 不验 counts stacked with the rate as a line — and
 // a table of the same numbers under it. Clicking a bar (or double-clicking a
 // row) asks 案例库 to list that group's cases. A page 应期规则 tells how each
-// 应期 rule fared (tongjirules.h). 导出CSV… writes every table.
+// 应期 rule fared (tongjirules.h). 导出CSV… writes every table. Every chart
+// takes the desktop's light or dark palette.
 
 #include "journal/casestats.h"
 #include "journal/journalprompts.h"
@@ -15,7 +16,9 @@
 
 #include <array>
 
+class QChart;
 class QLabel;
+class QStatusBar;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
@@ -29,7 +32,8 @@ class Tongji : public QWidget
 {
     Q_OBJECT
 public:
-    // At most this many groups are drawn (the most decided first for tags); the tables hold all.
+    // At most this many tags are drawn (the most decided first), with a title
+    // that says so; every other grouping is drawn whole. The tables hold all.
     static constexpr int MaxBars = 12;
     // The months drawn, the latest; their rates are written on the line when there are at most MaxBars.
     static constexpr int MaxMonths = 24;
@@ -49,12 +53,24 @@ public:
     // The page 应期规则.
     TongjiRulePage *rulePage() const { return m_rulePage; }
 
+    // Gives a chart of this window the colours of `palette`: its background,
+    // axes, grid, labels, titles, legend and bars, and labels of categories
+    // that never overlap. Every chart of the window goes through it, when drawn
+    // and when the desktop's palette changes.
+    static void themeChart(QChart *chart, const QPalette &palette);
+
 signals:
     // The user picked a group, shown as `label`: 案例库 lists its cases.
     void groupChosen(const lotgrid::CaseGroup &group, const QString &label);
 
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
     void exportClicked();
+    // Every chart of the window, themed by themeChart.
+    void applyTheme();
 
     QString m_connection;
     JournalPrompts m_prompts;
@@ -65,6 +81,7 @@ private:
     QTabWidget *m_pages;
     TongjiRulePage *m_rulePage;
     QPushButton *m_export;
+    QStatusBar *m_status; // tells a written file
 };
 
 } // namespace lotgrid

@@ -115,7 +115,7 @@ void TongjiRulePage::show(const QList<RuleStats> &rows)
     y->setRange(0, 100);
     y->setTickCount(6);
     y->setLabelFormat(u"%d"_s);
-    y->setTitleText(u"命中率（%）"_s);
+    chart->setTitle(u"命中率（%）"_s); // upright, above the plot
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

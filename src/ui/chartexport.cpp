@@ -135,10 +135,9 @@ void ChartExport::daochu_Click()
         error = u"无法取得卦象的图像。"_s;
     else
         writePicture(image, path, &error);
-    if (error.isEmpty()) {
-        emit done(u"卦象图片已保存：%1"_s.arg(shown));
-        tell(true, u"卦象图片已经保存到：\n\n"_s + shown);
-    } else
+    if (error.isEmpty())
+        emit written(u"卦象图片已保存"_s, path);
+    else
         tell(false, u"卦象图片未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));
 }
 
@@ -180,7 +179,7 @@ void ChartExport::daochupdf_Click()
         return;
     QString error;
     if (writePdf(path, *pageSize, m_document.chart(), outputWords(), {QApplication::font(), 1.0}, &error, m_printTexts))
-        emit done(u"PDF 已保存：%1"_s.arg(shown));
+        emit written(u"PDF 已保存"_s, path);
     else
         tell(false, u"PDF 未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));
 }
@@ -307,7 +306,7 @@ void ChartExport::changtu_Click()
     else
         writePicture(image, path, &error);
     if (error.isEmpty())
-        emit done(u"长图已保存：%1"_s.arg(shown));
+        emit written(u"长图已保存"_s, path);
     else
         tell(false, u"长图未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));
 }

@@ -103,6 +103,8 @@ public:
 signals:
     // A command finished without a window of its own to say so: the short message for the status bar.
     void done(const QString &message);
+    // A file was written: `what` ("卦象图片已保存") and the file, for the status bar.
+    void written(const QString &what, const QString &path);
     // The user chose the light or dark picture in the save dialog.
     void darkPictureChosen(bool dark);
 

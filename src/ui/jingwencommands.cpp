@@ -8,6 +8,7 @@
 #include "ui/mainwindow.h"
 #include "ui/reference/jingwenwindow.h"
 #include "widgets/appicon.h"
+#include "widgets/toolwindows.h"
 
 #include <QAction>
 #include <QList>
@@ -48,10 +49,7 @@ void MainWindow::jingwen_Click()
         window->followFont(m_sheet);
         window->setChart(m_document->chart());
     }
-    window->show();
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->raise();
-    window->activateWindow();
+    showToolWindow(window, this);
 }
 
 } // namespace lotgrid

@@ -36,6 +36,7 @@
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
 #include "widgets/settingskeys.h"
+#include "widgets/toolwindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -70,6 +71,9 @@ constexpr std::array<const char16_t *, 12> MonthBuildItems{u"zi", u"chou", u"yin
                                                            u"wu", u"wei",  u"shen", u"you", u"xu",   u"hai"};
 constexpr std::array<const char16_t *, 12> DayBuildItems{u"jia",  u"yi",  u"bing", u"ding",  u"riwu", u"riji",
                                                          u"geng", u"xin", u"ren",  u"rigui", u"xuxu", u"haihai"};
+
+// The first line of the question before 新建 and 清除数据 empty a chart kept nowhere.
+const QString UnsharedChart = u"当前的卦还没有保存到案例库，也没有导出。"_s;
 
 // China Standard Time, the clock of every moment of a cast: UTC+8, no daylight saving.
 constexpr int ChinaOffsetSeconds = 8 * 3600;
@@ -346,12 +350,10 @@ void MainWindow::buildMenus()
     zoomItem(u"zoomReset"_s, u"原始大小(&R)"_s, {QKeySequence(Qt::CTRL | Qt::Key_0)}, &MainWindow::zoomReset);
 
     QMenu *help = topMenu(u"help"_s, u"帮助(&H)"_s);
-    QAction *help1 = item(help, u"help1"_s, u"使用方法"_s);
+    QAction *help1 = item(help, u"help1"_s, u"使用说明"_s);
     help1->setShortcut(QKeySequence(Qt::Key_F1));
     help1->setShortcutContext(Qt::ApplicationShortcut);
     connect(help1, &QAction::triggered, this, [this] { openWindow(m_Helpf, [this] { return createHelpf(this); }); });
-    connect(item(help, u"xinbangzhu"_s, u"新功能说明"_s), &QAction::triggered, this,
-            [this] { openWindow(m_Xinbangzhu, [this] { return createXinbangzhu(this); }); });
     help->addSeparator();
     connect(item(help, u"about"_s, u"关于软件"_s), &QAction::triggered, this, [this] {
         QDialog *about = createAboutt(this);
@@ -373,10 +375,7 @@ void MainWindow::openWindow(QPointer<QWidget> &slot, Factory create)
         slot = create();
         slot->setWindowIcon(appIcon());
     }
-    slot->show();
-    slot->setWindowState(slot->windowState() & ~Qt::WindowMinimized);
-    slot->raise();
-    slot->activateWindow();
+    showToolWindow(slot, this);
 }
 
 void MainWindow::enableChartCommands(bool enabled)
@@ -486,9 +485,10 @@ bool MainWindow::confirm(const QString &line1, const QString &line2)
 }
 
 // A new or cleared sheet reads by the program's school again, a case opened before by its own.
+// Asked only while the sheet holds a chart kept nowhere: neither in 案例库 nor written to a file.
 void MainWindow::news_Click()
 {
-    if (confirm(u"新建之前建议保存截图，以备日后查看。"_s, u"请问您真的需要新建吗？"_s)) {
+    if (!holdsUnsharedChart() || confirm(UnsharedChart, u"请问您真的需要新建吗？"_s)) {
         resetSheet();
         m_document->setOptions(m_school);
     }
@@ -496,7 +496,7 @@ void MainWindow::news_Click()
 
 void MainWindow::qc_Click()
 {
-    if (confirm(u"清除数据之前建议保存截图，以备日后查看。"_s, u"请问您真的需要清除所有数据吗？"_s)) {
+    if (!holdsUnsharedChart() || confirm(UnsharedChart, u"请问您真的需要清除所有数据吗？"_s)) {
         resetSheet();
         m_document->setOptions(m_school);
     }
@@ -597,9 +597,7 @@ void MainWindow::openCastDialog(Create create, Done done)
     dialog->setWindowIcon(appIcon());
     connect(dialog, &QDialog::accepted, this, [dialog, done] { done(*dialog); });
     m_handCast = dialog;
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    showToolWindow(dialog, this);
 }
 
 void MainWindow::writeHandCast(const std::optional<std::array<CastLine, 6>> &lines)
@@ -719,13 +717,22 @@ CaseRecord MainWindow::caseOnSheet() const
 // The sheet still shows the case last saved or opened: nothing on it would be lost.
 bool MainWindow::showsKeptCase() const
 {
-    if (!m_keptCase)
+    return sheetShows(m_keptCase.get());
+}
+
+bool MainWindow::sheetShows(const CaseRecord *c) const
+{
+    if (!c)
         return false;
     const CaseRecord now = caseOnSheet();
-    CastInput kept = m_keptCase->cast;
+    CastInput kept = c->cast;
     kept.dayBoundary = now.cast.dayBoundary; // 子初换日 is the program's option, not the case's
-    return now.cast == kept && now.question == m_keptCase->question && now.sex == m_keptCase->sex
-           && now.category == m_keptCase->category;
+    return now.cast == kept && now.question == c->question && now.sex == c->sex && now.category == c->category;
+}
+
+bool MainWindow::holdsUnsharedChart() const
+{
+    return linesStand(m_document->cast()) && !showsKeptCase() && !sheetShows(m_sharedCase.get());
 }
 
 void MainWindow::baocun_Click()
@@ -757,6 +764,7 @@ void MainWindow::anliku_Click()
         return;
     openWindow(m_Anli, [this] {
         auto *anli = new Anli(m_journal.get(), m_env.journalPrompts, this);
+        anli->setSettingsFile(m_env.settingsFile);
         anli->setChartJson(chartJsonOf);
         if (m_env.today)
             anli->setToday(m_env.today);
@@ -806,8 +814,15 @@ void MainWindow::addPaneAndStatus()
 
     m_status = new StatusMessages(*this, *m_document);
     connect(m_chartExport, &ChartExport::done, m_status, &StatusMessages::say);
-    connect(m_screenshot, &Screenshot::saved, m_status,
-            [this](const QString &path) { m_status->say(u"截图已保存：%1"_s.arg(path)); });
+    // A written picture, PDF or screenshot: the file's name, and its folder a click away.
+    connect(m_chartExport, &ChartExport::written, this, [this](const QString &what, const QString &path) {
+        tellFileWritten(statusBar(), what, path);
+        m_sharedCase = std::make_unique<CaseRecord>(caseOnSheet());
+    });
+    connect(m_screenshot, &Screenshot::saved, this, [this](const QString &path) {
+        tellFileWritten(statusBar(), u"截图已保存"_s, path);
+        m_sharedCase = std::make_unique<CaseRecord>(caseOnSheet());
+    });
 }
 
 void MainWindow::end_Click()

@@ -133,6 +133,9 @@ private:
     void addJingwenCommands();
     CaseRecord caseOnSheet() const;
     bool showsKeptCase() const;
+    bool sheetShows(const CaseRecord *c) const; // `c` stands on the sheet as it was kept
+    // Six lines stand that are neither saved to 案例库 nor exported (picture, PDF, screenshot).
+    bool holdsUnsharedChart() const;
     void buildMenus();
     void addPaneAndStatus();
     bool confirm(const QString &line1, const QString &line2);
@@ -181,11 +184,12 @@ private:
     QPointer<QDialog> m_handCast; // the open dialog of a hand cast
     std::unique_ptr<Journal> m_journal;
     bool m_journalTried = false;
-    std::unique_ptr<CaseRecord> m_keptCase; // the case the sheet shows, as last saved or opened
+    std::unique_ptr<CaseRecord> m_keptCase;   // the case the sheet shows, as last saved or opened
+    std::unique_ptr<CaseRecord> m_sharedCase; // the chart as last written to a file
     SchoolOptions m_school; // the program's school (流派设置); an opened case is read by its own until the sheet is new
     QPointer<QWidget> m_Anli;
     QPointer<QWidget> m_Yingqi;
-    QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf, m_Xinbangzhu;
+    QPointer<QWidget> m_Fenshen, m_Liujia, m_Sswx1, m_Yao3x, m_yao6h, m_yao6c, m_Helpf;
 };
 
 } // namespace lotgrid

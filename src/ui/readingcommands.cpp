@@ -11,6 +11,7 @@
 
 #include "ui/chartexport.h"
 #include "widgets/appicon.h"
+#include "widgets/toolwindows.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -64,7 +65,7 @@ void MainWindow::liupai_Click()
     dialog->setWindowIcon(appIcon());
     connect(dialog, &QDialog::accepted, this, [this, dialog] { applySchoolOptions(dialog->options()); });
     m_liupai = dialog;
-    dialog->show();
+    showToolWindow(dialog, this);
 }
 
 void MainWindow::fuzhiAI_Click()

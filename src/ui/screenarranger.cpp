@@ -3,6 +3,7 @@
 #include "sheet/chartsheet.h"
 #include "ui/guapanpane.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QMainWindow>
@@ -85,13 +86,14 @@ ScreenArranger::ScreenArranger(QMainWindow &window, ChartSheet &sheet, GuapanPan
             arrangeLater(movePane);
     };
     QDockWidget *dock = m_pane.dock();
-    connect(dock, &QDockWidget::visibilityChanged, this, [rearrange](bool shown) { rearrange(shown); });
+    // Shown by the user, not with the window (as after 自动卜卦, which hides it for the cast).
+    connect(dock->toggleViewAction(), &QAction::triggered, this, [rearrange](bool shown) { rearrange(shown); });
     connect(dock, &QDockWidget::dockLocationChanged, this, [rearrange] { rearrange(false); });
     connect(dock, &QDockWidget::topLevelChanged, this, [rearrange] { rearrange(false); });
     connect(&m_pane, &GuapanPane::drawingResized, this, [this] {
-        // Put under the sheet for want of room, the pane scrolls rather than grow the window.
-        if (m_window.isVisible() && !m_fitting && !m_paneBelowForRoom && !m_pane.showsWhole())
-            sizeWindowToSheet(m_window.size());
+        // A new drawing never grows the window: the pane takes the room the sheet leaves.
+        if (m_window.isVisible() && !m_fitting && normal() && !m_pane.showsWhole())
+            m_pane.fitDock(m_window.centralWidget()->sizeHint());
     });
     m_window.installEventFilter(this);
 }
@@ -105,6 +107,7 @@ bool ScreenArranger::eventFilter(QObject *watched, QEvent *event)
         m_sized = true;
         arrangeForScreen(true);
         sizeWindowToSheet();
+        m_settledZoom = m_zoomPercent;
         // On another screen the sheet and the pane are arranged for its width.
         if (QWindow *handle = m_window.windowHandle())
             connect(handle, &QWindow::screenChanged, this, [this] {
@@ -164,6 +167,7 @@ void ScreenArranger::zoomTo(int percent)
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         m_fitting = false;
+        m_settledZoom = m_zoomPercent;
         return;
     }
     arrangeForScreen(true);
@@ -172,10 +176,10 @@ void ScreenArranger::zoomTo(int percent)
 
 // With `movePane`, a pane put under the sheet for want of width comes back
 // beside it once the zoom leaves room there; a pane the user put under the
-// sheet stays there.
-void ScreenArranger::arrangeForScreen(bool movePane)
+// sheet stays there. `within` is the room, by default the screen's.
+void ScreenArranger::arrangeForScreen(bool movePane, QSize within)
 {
-    const QSize room = screenRoom();
+    const QSize room = within.isValid() ? within : screenRoom();
     if (!room.isValid())
         return;
     using Fit = ChartSheet::Fit;
@@ -254,15 +258,23 @@ void ScreenArranger::sizeWindowToSheet(QSize atLeast)
     m_pane.fitDock(sheet);
 }
 
-// Once the event being handled is over, the sheet is arranged again and the
-// window sized to it, no smaller than it is; not once the window is hidden.
-void ScreenArranger::arrangeLater(bool movePane)
+// Once the event being handled is over, the sheet is arranged again and, with
+// `mayGrow`, the window sized to it, no smaller than it is; without, the sheet
+// is arranged for the window as it stands. Not once the window is hidden.
+void ScreenArranger::arrangeLater(bool movePane, bool mayGrow)
 {
-    QTimer::singleShot(0, this, [this, movePane] {
+    QTimer::singleShot(0, this, [this, movePane, mayGrow] {
         if (m_fitting || !m_window.isVisible())
             return;
-        arrangeForScreen(movePane);
-        sizeWindowToSheet(m_window.size());
+        if (mayGrow) {
+            arrangeForScreen(movePane);
+            sizeWindowToSheet(m_window.size());
+            m_settledZoom = m_zoomPercent;
+            return;
+        }
+        // Arranged for the window as it stands, which neither moves nor grows.
+        arrangeForScreen(movePane, m_window.size());
+        m_pane.fitDock(m_window.centralWidget()->sizeHint());
     });
 }
 
@@ -274,19 +286,24 @@ void ScreenArranger::keepSheetWhole()
     // What the sheet shows changed its least width: it is arranged again once
     // this layout pass is over. Trying the arrangements lays the sheet out
     // again, at the width it was arranged for, so this runs once per change.
+    // Only a new zoom grows the window; what the sheet shows at the zoom the
+    // window was sized for is arranged for the window as it stands.
+    const bool mayGrow = m_zoomPercent != m_settledZoom;
     if (normal && m_sheet.minimumSizeHint().width() != m_arrangedWidth) {
         m_arrangedWidth = m_sheet.minimumSizeHint().width();
-        arrangeLater(false);
+        arrangeLater(false, mayGrow);
         return;
     }
     const QSize need = m_sheet.sizeHint();
     const QSize room = m_window.centralWidget()->size();
     if (need.width() <= room.width() && need.height() <= room.height())
         return;
-    if (normal)
-        sizeWindowToSheet(m_window.size());
-    else
+    if (!normal)
         fitSheetToWindow();
+    else if (mayGrow) {
+        sizeWindowToSheet(m_window.size());
+        m_settledZoom = m_zoomPercent;
+    }
 }
 
 void ScreenArranger::fitSheetToWindow()
@@ -320,6 +337,7 @@ void ScreenArranger::fitSheetToWindow()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     m_fitting = false;
+    m_settledZoom = m_zoomPercent; // the zoom of the window's own size
 }
 
 } // namespace lotgrid

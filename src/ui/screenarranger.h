@@ -25,7 +25,9 @@
 //   fill the window. Back at 100 % the window takes its size at 100 % again.
 // - The sheet is arranged again only when what it shows changes its least
 //   width, once that layout pass is over, and not once the window is hidden:
-//   an idle window is never rearranged.
+//   an idle window is never rearranged. What the sheet or the 卦盘 shows never
+//   moves or grows the window: they are arranged for the window as it stands,
+//   and scroll down where it is too short.
 
 #include <QObject>
 #include <QSize>
@@ -83,8 +85,8 @@ protected:
 private:
     bool normal() const; // neither maximised nor full-screen
     void applyZoom(int percent);
-    void arrangeForScreen(bool movePane);
-    void arrangeLater(bool movePane);
+    void arrangeForScreen(bool movePane, QSize within = {});
+    void arrangeLater(bool movePane, bool mayGrow = true);
     void sizeWindowToSheet(QSize atLeast = {});
     int barsHeight() const; // the menu bar's and the status bar's
 
@@ -101,6 +103,7 @@ private:
     bool m_placingPane = false;      // the program moving the pane
     int m_arrangedWidth = -1;        // the sheet's least width when it was last arranged
     QSize m_sizeForZoom;             // the size the window was given for the zoom, not to be fitted again
+    int m_settledZoom = -1; // the zoom the window was last sized for: what the sheet shows at it never grows it
 };
 
 } // namespace lotgrid

@@ -97,8 +97,12 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     Ver->setObjectName(u"Ver"_s);
     {
         auto *l = new QVBoxLayout(Frame1);
-        l->addWidget(plainLabel(u"这将在线检查更新，需要用到您的网络"_s, Frame1));
-        l->addWidget(plainLabel(u"请保持网络的畅通性，以免发生错误"_s, Frame1));
+        for (const QString &line :
+             {u"这将在线检查更新，需要用到您的网络。"_s, u"请保持网络的畅通性，以免发生错误。"_s}) {
+            QLabel *label = plainLabel(line, Frame1);
+            label->setVisible(hasServer()); // there is no network to ask for without a server
+            l->addWidget(label);
+        }
         l->addStretch();
         auto *row = new QHBoxLayout;
         row->addWidget(plainLabel(u"当前版本号："_s, Frame1));
@@ -139,7 +143,7 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     Frame3->setObjectName(u"Frame3"_s);
     {
         auto *l = new QVBoxLayout(Frame3);
-        l->addWidget(plainLabel(u"您已完成更新!"_s, Frame3));
+        l->addWidget(plainLabel(u"您已完成更新！"_s, Frame3));
         l->addStretch();
     }
     Frame3->hide();
@@ -191,8 +195,16 @@ UpdateWizard::UpdateWizard(UpdateSettings settings, QWidget *parent)
     layout->addWidget(panel, 0, Qt::AlignTop);
     layout->addLayout(right, 1);
 
+    // Without a server the wizard has one page, which says so, and 关闭.
+    if (!hasServer()) {
+        Frame1->setTitle(u"检查更新"_s);
+        Command1->hide();
+        Command2->hide();
+        Cancel->setText(u"关闭"_s);
+        Cancel->setDefault(true);
+    }
     setFixedSize(WindowSize.expandedTo(layout->minimumSize()));
-    Command2->setFocus();
+    (hasServer() ? Command2 : Cancel)->setFocus();
 }
 
 UpdateWizard::~UpdateWizard() = default;
@@ -246,14 +258,14 @@ void UpdateWizard::checked(bool ok, const QString &text)
 
     const QString version = versionToken(text);
     if (!ok || version.isEmpty()) {
-        message(true, u"检测失败,请检查您的网络!或稍后再试."_s);
+        message(true, u"检测失败，请检查您的网络，或稍后再试。"_s);
         Command2->setEnabled(true);
         Command2->setFocus();
         return;
     }
     switch (versionOrder(version, QString::fromUtf8(Version))) {
     case VersionOrder::SameOrEarlier:
-        message(false, u"您当前版本已是最新,无需更新!"_s);
+        message(false, u"您当前版本已是最新，无需更新！"_s);
         accept();
         return;
     case VersionOrder::NotAVersion:

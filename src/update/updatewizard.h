@@ -35,7 +35,8 @@ struct UpdateSettings {
 // While the fetch runs the program keeps drawing and step 1 says that it is
 // checking. "取消", on every step, Escape and the close box close the wizard,
 // cancelling a fetch under way.
-// A program built without an update server says so instead of fetching.
+// A program built without an update server says so on one page, whose only
+// button is 关闭.
 class UpdateWizard : public QDialog
 {
     Q_OBJECT

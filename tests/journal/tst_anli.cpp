@@ -16,7 +16,11 @@
 #include "journal/casejson.h"
 #include "journal/savecasedialog.h"
 #include "journal/tongji.h"
+#include "widgets/chartcolours.h"
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -25,6 +29,10 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -116,6 +124,9 @@ private slots:
     void fullDisk_data();
     void fullDisk();
     void statisticsCsvAndLongTag();
+    void openingSizeAndKeptSize();
+    void statisticsFollowTheTheme_data();
+    void statisticsFollowTheTheme();
 
 private:
     Anli *window() { return m_window.get(); }
@@ -671,6 +682,65 @@ void TestAnli::statisticsCsvAndLongTag()
     QVERIFY(row != rows.end());
     const QString shown = table->item(*row, 0)->text();
     QVERIFY(shown.size() <= 25 && shown.endsWith(u'…') && longTag.startsWith(shown.chopped(1)));
+}
+
+// Opened at its own size, a case chosen, the table shows its columns and the
+// 卦盘 under it needs no scroll bar across; the size it is left at is taken
+// next time, within the screen.
+void TestAnli::openingSizeAndKeptSize()
+{
+    const QString settings = m_dir->filePath(u"lotgrid.conf"_s);
+    auto anli = std::make_unique<Anli>(m_journal.get(), prompts(m_said));
+    anli->setSettingsFile(settings);
+    QCOMPARE(anli->size(), anli->openingSize());
+    anli->show();
+    auto *table = anli->findChild<QTableView *>(u"cases"_s);
+    table->setCurrentIndex(table->model()->index(0, 0));
+    const auto *preview = anli->findChild<QScrollArea *>(u"anliGuapanScroll"_s);
+    QTRY_VERIFY(!table->horizontalScrollBar()->isVisible() && !preview->horizontalScrollBar()->isVisible());
+    for (const QSize left : {QSize(700, 500), QSize(9000, 7000)}) {
+        anli->resize(left);
+        const QSize kept = anli->size();
+        anli = std::make_unique<Anli>(m_journal.get(), prompts(m_said)); // the window closed and opened again
+        anli->setSettingsFile(settings);
+        QCOMPARE(anli->size(), kept.boundedTo(anli->screen()->availableGeometry().size()));
+        anli->show();
+    }
+}
+
+void TestAnli::statisticsFollowTheTheme_data()
+{
+    QTest::addColumn<QColor>("window");
+    QTest::newRow("light") << QColor(0xef, 0xef, 0xef);
+    QTest::newRow("dark") << QColor(0x35, 0x35, 0x35);
+}
+
+// Every chart of 验证统计 reads on the palette's ground: title and axis labels
+// (4.5:1) and bars (3:1); each category is drawn, 婚恋 with its count.
+void TestAnli::statisticsFollowTheTheme()
+{
+    QFETCH(QColor, window);
+    CaseRecord c = makeCase(u"101101"_s, u"010000"_s, u"问"_s, Moment{{2026, 11, 2}, 9, 0});
+    c.category = Category::Marriage;
+    c.verdict = Verdict::Failed;
+    QVERIFY(m_journal->save(c));
+    QApplication::setPalette(QPalette(window, window));
+    Tongji tongji(m_journal->connectionName(), prompts(m_said));
+    const QColor ground = tongji.palette().color(QPalette::Base);
+    for (QChartView *view : tongji.findChildren<QChartView *>()) {
+        QChart *chart = view->chart();
+        QCOMPARE(chart->backgroundBrush().color(), ground);
+        QVERIFY(!chart->title().isEmpty() && contrastRatio(chart->titleBrush().color(), ground) >= 4.5);
+        for (QAbstractAxis *axis : chart->axes())
+            QVERIFY(contrastRatio(axis->labelsColor(), ground) >= 4.5 && axis->titleText().isEmpty());
+        for (QAbstractSeries *series : chart->series())
+            if (auto *bars = qobject_cast<QAbstractBarSeries *>(series))
+                for (QBarSet *set : bars->barSets())
+                    QVERIFY2(contrastRatio(set->color(), ground) >= 3, qPrintable(set->label()));
+    }
+    const QChart *byCategory = tongji.findChild<QChartView *>(u"byCategoryChart"_s)->chart();
+    QVERIFY(byCategory->axes(Qt::Horizontal).value(0)->property("names").toStringList().contains(u"婚恋<br>0/1"_s));
+    QApplication::setPalette(QPalette());
 }
 
 QTEST_MAIN(TestAnli)

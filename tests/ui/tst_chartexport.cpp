@@ -7,6 +7,7 @@
 #include "guapan/guapanlayout.h"
 #include "guapan/guapanview.h"
 #include "ui/chartexport.h"
+#include "widgets/toolwindows.h"
 #include "widgets/traditional.h"
 
 #include <QApplication>
@@ -15,9 +16,11 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -199,13 +202,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
         const GuapanWords words{u"问工作"_s, {}, false};
         const QSizeF drawing = guapanLayout(win.w->document().chart(), words, {QApplication::font(), 1.0}).size;
-        const auto answer = win.exportPicture();
+        QStringList opened;
+        setFolderOpener([&opened](const QString &folder) { return (opened << folder, true); });
+        win.action(u"daochu"_s)->trigger(); // no box: the status bar tells
         // The Pictures folder; the hexagrams and the moment of the cast (the test clock) name the file.
         QCOMPARE(win.proposed, win.dir.filePath(u"Pictures/六爻_坎为水之水泽节_20141024-0905.png"_s));
-        QVERIFY(answer->seen);
-        QCOMPARE(answer->icon, QMessageBox::Information);
-        QCOMPARE(answer->text, u"卦象图片已经保存到：\n\n"_s + QDir::toNativeSeparators(win.chosen));
         QVERIFY(win.asked.isEmpty());
+        // The file's name in the status bar, and a link that opens its folder.
+        const auto *said = win.w->statusBar()->findChild<QLabel *>(u"wenjianXiaoxi"_s);
+        auto *link = win.w->statusBar()->findChild<QLabel *>(u"dakaiWenjianjia"_s);
+        QVERIFY(said->isVisible() && link->isVisible() && link->text().contains(u"打开所在文件夹"_s));
+        QCOMPARE(said->text(), u"卦象图片已保存：chart.png"_s);
+        emit link->linkActivated(u"folder"_s);
+        QCOMPARE(opened, QStringList{QFileInfo(win.chosen).absolutePath()});
+        setFolderOpener({});
 
         QImageReader reader(win.chosen);
         QCOMPARE(reader.format(), QByteArray("png"));
@@ -231,7 +241,7 @@ private slots:
         const QImage image(win.chosen + u".png"_s);
         QCOMPARE(image.width(), (drawing * 2 * win.w->devicePixelRatioF()).toSize().width());
         QVERIFY(image.height() > drawing.height() * 2.2);
-        QVERIFY(win.w->statusBar()->currentMessage().contains(u"long.png"_s));
+        QCOMPARE(win.w->statusBar()->findChild<QLabel *>(u"wenjianXiaoxi"_s)->text(), u"长图已保存：long.png"_s);
     }
 
     // 输出繁体: what leaves the program is in Traditional characters as OpenCC
@@ -313,7 +323,8 @@ private slots:
         const QList<QByteArray> numbers = bytes.mid(box + 15, 40).split(' ');
         QVERIFY2(qAbs(numbers.value(0).toDouble() - widthPt) < 1, bytes.mid(box, 60).constData());
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), texts ? 2 : 1);
-        QVERIFY(win.w->statusBar()->currentMessage().contains(QDir::toNativeSeparators(pdf.fileName())));
+        QCOMPARE(win.w->statusBar()->findChild<QLabel *>(u"wenjianXiaoxi"_s)->text(),
+                 u"PDF 已保存："_s + QFileInfo(pdf).fileName());
     }
 
     void exportProposesHomeWithoutPictures()
@@ -343,7 +354,7 @@ private slots:
         Window win;
         win.load();
         win.chosen = win.dir.filePath(chosen);
-        win.exportPicture();
+        win.action(u"daochu"_s)->trigger();
         QCOMPARE(QImageReader(win.dir.filePath(written)).format(), format);
     }
 
@@ -374,24 +385,17 @@ private slots:
         old.write("an older file");
         old.close();
         win.replace = replace;
-        std::shared_ptr<ModalAnswer> answer = std::make_shared<ModalAnswer>();
-        if (replace)
-            answer = win.exportPicture();
-        else
-            win.action(u"daochu"_s)->trigger(); // kept: no box at all
+        win.action(u"daochu"_s)->trigger();
         QCOMPARE(win.asked.size(), 1);
         QVERIFY(win.asked[0].contains(QDir::toNativeSeparators(win.chosen)));
         QVERIFY(win.asked[0].contains(u"要替换它吗"_s));
         QFile now(win.chosen);
         QVERIFY(now.open(QIODevice::ReadOnly));
         const QByteArray content = now.readAll();
-        if (replace) {
+        if (replace)
             QVERIFY(content.startsWith("\x89PNG"));
-            QCOMPARE(answer->icon, QMessageBox::Information);
-        } else {
+        else
             QCOMPARE(content, QByteArray("an older file"));
-            QVERIFY(!answer->seen);
-        }
     }
 
     // A folder that is a file cannot be written into, whoever runs the test.

@@ -5,6 +5,7 @@
 #include "common/modal.h"
 #include "common/userinput.h"
 #include "sheet/chartsteps.h"
+#include "ui/screenshot.h"
 #include "widgets/lineglyph.h"
 
 #include <QClipboard>
@@ -90,8 +91,7 @@ private slots:
         QTest::newRow("wx") << u"wx"_s << u"四时旺相"_s << QString() << true;
         QTest::newRow("yaoh") << u"yaoh"_s << u"爻之六合"_s << QString() << true;
         QTest::newRow("yaoc") << u"yaoc"_s << u"爻之六冲"_s << QString() << true;
-        QTest::newRow("help1") << u"help1"_s << u"使用方法"_s << u"F1"_s << true;
-        QTest::newRow("xinbangzhu") << u"xinbangzhu"_s << u"新功能说明"_s << QString() << true;
+        QTest::newRow("help1") << u"help1"_s << u"使用说明"_s << u"F1"_s << true;
         QTest::newRow("about") << u"about"_s << u"关于软件"_s << QString() << true;
         QTest::newRow("uploadTessa") << u"uploadTessa"_s << u"检查更新"_s << QString() << true;
         QTest::newRow("riwu") << u"riwu"_s << u"辰"_s << QString() << true;
@@ -135,8 +135,7 @@ private slots:
                               u"yaoc"_s, u"-"_s, u"liupai"_s}));
         QCOMPARE(names(u"yueri"_s), (QStringList{u"yue"_s, u"-"_s, u"rijian"_s, u"-"_s, u"zichu"_s}));
         QCOMPARE(names(u"ys"_s), (QStringList{u"yss"_s, u"-"_s, u"fushen"_s}));
-        QCOMPARE(names(u"help"_s),
-                 (QStringList{u"help1"_s, u"xinbangzhu"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
+        QCOMPARE(names(u"help"_s), (QStringList{u"help1"_s, u"-"_s, u"about"_s, u"-"_s, u"uploadTessa"_s}));
         QCOMPARE(names(u"yss"_s).count(u"-"_s), 5);
         QCOMPARE(names(u"rijian"_s), (QStringList{u"jia"_s, u"yi"_s, u"bing"_s, u"ding"_s, u"riwu"_s, u"riji"_s,
                                                   u"geng"_s, u"xin"_s, u"ren"_s, u"rigui"_s, u"xuxu"_s, u"haihai"_s}));
@@ -270,8 +269,7 @@ private slots:
     {
         auto w = makeMainWindow();
         ChartSheet &s = w->sheet();
-        answerNextModal(QMessageBox::Yes);
-        w->news_Click();
+        w->news_Click(); // nothing on the sheet: nothing asked
         ChartSteps &steps = w->steps();
         QVERIFY(!steps.isOn(steps.Tsy) && !steps.isOn(steps.TimerBengua) && !steps.isOn(steps.TimerSBG2)
                 && !steps.isOn(steps.Timerai));
@@ -500,16 +498,36 @@ private slots:
         QCOMPARE(snapshot(*w), before);
     }
 
+    // 新建 asks, recommending nothing, only while six lines stand that are kept
+    // nowhere: not on an unfinished sheet, not once a screenshot of them was saved.
+    void newAsksOnlyForAChartKeptNowhere()
+    {
+        QStringList questions;
+        Environment env = testEnvironment();
+        env.ask = [&questions](QWidget *, const QString &, const QString &text) { return (questions << text, false); };
+        auto w = makeMainWindow(env);
+        typeLines(w->sheet(), u"10101"_s);
+        w->news_Click();
+        QCOMPARE(questions.size(), 0);
+        typeLines(w->sheet(), u"101010"_s);
+        w->news_Click();
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(!questions.front().contains(u"建议"_s));
+        emit w->screenshot().saved(u"/tmp/截图.png"_s);
+        w->news_Click();
+        QCOMPARE(questions.size(), 1);
+    }
+
     void resetAfterAChartWithMovingLines_data()
     {
         QTest::addColumn<bool>("clearData");
         QTest::addColumn<QList<int>>("moving");
         QTest::addColumn<QString>("question");
         QTest::newRow("新建, line 1 moving")
-            << false << QList<int>{1} << u"新建之前建议保存截图，以备日后查看。\r\n请问您真的需要新建吗？"_s;
+            << false << QList<int>{1} << u"当前的卦还没有保存到案例库，也没有导出。\r\n请问您真的需要新建吗？"_s;
         QTest::newRow("清除数据, lines 3 and 5 moving")
             << true << QList<int>{3, 5}
-            << u"清除数据之前建议保存截图，以备日后查看。\r\n请问您真的需要清除所有数据吗？"_s;
+            << u"当前的卦还没有保存到案例库，也没有导出。\r\n请问您真的需要清除所有数据吗？"_s;
     }
     void resetAfterAChartWithMovingLines()
     {

@@ -52,6 +52,8 @@ private slots:
     void keysFromEveryWindow_data();
     void keysFromEveryWindow();
     void windowComesBackInPlaceAfterACast();
+    void toolWindowsOpenOnTheMainWindow_data();
+    void toolWindowsOpenOnTheMainWindow();
 
 private:
     Environment environment(int *asked = nullptr);
@@ -293,6 +295,7 @@ void TestMainWindowView::keysFromEveryWindow()
     Environment env = environment(&asked);
     env.quit = [&quit] { ++quit; };
     auto w = makeMainWindow(env);
+    setLines(w->sheet(), u"101010"_s); // a chart kept nowhere, which Ctrl+N asks about
     w->show();
     // The sheet fitted to a window smaller than it (the test screen is small) is not what this checks.
     QObject::disconnect(w->arranger().fitTimer, nullptr, &w->arranger(), nullptr);
@@ -336,6 +339,40 @@ void TestMainWindowView::windowComesBackInPlaceAfterACast()
     }
     QVERIFY(w->isVisible());
     QCOMPARE(w->geometry(), before);
+    w->autoCast().stepTimer6y(); // nor does the chart the cast completes move or grow it
+    QApplication::processEvents();
+    QCOMPARE(w->geometry(), before);
+}
+
+void TestMainWindowView::toolWindowsOpenOnTheMainWindow_data()
+{
+    QTest::addColumn<QString>("screen");
+    for (const char *screen : {"desktop", "1024x768", "1280x800@2"})
+        QTest::newRow(screen) << QString::fromLatin1(screen);
+}
+
+// A tool window opens wholly on the main window's screen, centred on the main
+// window but where that would cross an edge of the screen: there it stands
+// against that edge. The main window does not move.
+void TestMainWindowView::toolWindowsOpenOnTheMainWindow()
+{
+    QFETCH(QString, screen);
+    const auto screens = QGuiApplication::screens();
+    QScreen *on = *std::ranges::find_if(screens, [&](const QScreen *s) { return s->name() == screen; });
+    const QRect area = on->availableGeometry();
+    auto w = makeMainWindow(environment());
+    w->setScreen(on);
+    w->move(area.topLeft() + QPoint(area.width() / 3, area.height() / 3)); // the right and bottom edges cross
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QRect main = w->frameGeometry();
+    w->findChild<QAction *>(u"help1"_s)->trigger();
+    const QRect frame = w->findChild<QWidget *>(u"Helpf"_s)->frameGeometry();
+    QVERIFY(area.contains(frame));
+    const QPoint off = frame.center() - main.center();
+    QVERIFY(qAbs(off.x()) <= 1 || frame.left() == area.left() || frame.right() == area.right());
+    QVERIFY(qAbs(off.y()) <= 1 || frame.top() == area.top() || frame.bottom() == area.bottom());
+    QCOMPARE(w->frameGeometry(), main);
 }
 
 QTEST_MAIN(TestMainWindowView)

@@ -55,7 +55,7 @@ void fillJournal(lotgrid::Journal &journal)
         }
         c.question = u"问事 %1"_s.arg(i);
         if (random() % 5 != 0)
-            c.category = lotgrid::qs(Categories[random() % 6].name);
+            c.category = Categories[random() % Categories.size()].category;
         c.tags = {tags[static_cast<qsizetype>(random() % tags.size())]};
         c.verdict = random() % 6 == 0 ? Verdict::Open : random() % 5 < 3 ? Verdict::Fulfilled : Verdict::Failed;
         c.firstYingqi = firstYingqiOf(c);
@@ -113,10 +113,9 @@ int main(int argc, char *argv[])
     const std::vector<std::pair<QString, std::function<QWidget *()>>> windows{
         {u"about"_s, [] { return lotgrid::createAboutt(nullptr); }},
         {u"help"_s, [] { return lotgrid::createHelpf(nullptr); }},
-        {u"help-new"_s, [] { return lotgrid::createXinbangzhu(nullptr); }},
-        {u"help-new-full"_s,
+        {u"help-full"_s,
          [] {
-             auto *w = lotgrid::createXinbangzhu(nullptr);
+             auto *w = lotgrid::createHelpf(nullptr);
              w->resize(w->width(), 3000);
              return w;
          }},
@@ -150,10 +149,10 @@ int main(int argc, char *argv[])
                  c.cast.line(n) = {lines[n - 1].unicode(), n == 1};
              c.cast.moment = lotgrid::Moment{{2026, 12, 7}, 8, 30};
              c.question = u"问工作调动能否成功"_s;
-             c.sex = u"女"_s;
+             c.sex = lotgrid::Sex::Female;
+             c.category = lotgrid::Category::Work;
              journal.save(c);
              auto *anli = new lotgrid::Anli(&journal, lotgrid::JournalPrompts{});
-             anli->resize(anli->width(), anli->height() * 3 / 2);
              anli->findChild<QTableView *>(u"cases"_s)->selectRow(0);
              return anli;
          }},

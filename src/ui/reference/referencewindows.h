@@ -22,10 +22,10 @@ QWidget *createSswx1(QWidget *parent);
 QWidget *createYao3x(QWidget *parent);
 QWidget *createYao6h(QWidget *parent);
 QWidget *createYao6c(QWidget *parent);
+// `Helpf` (使用说明), the manual: how a chart is made and what the program does by itself,
+// then the moment row, the casts, the marks, strength, the use god, 应期, the 周易 texts,
+// the journal, the exports, the school options and the command-line tools, explained.
 QWidget *createHelpf(QWidget *parent);
-// `xinbangzhu` (新功能说明): the moment row, the casts, the marks, strength, the use god, 应期,
-// the 周易 texts, the journal, the exports, the school options and the command-line tools, explained.
-QWidget *createXinbangzhu(QWidget *parent);
 QDialog *createAboutt(QWidget *parent);
 
 } // namespace lotgrid

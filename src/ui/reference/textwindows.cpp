@@ -1,5 +1,5 @@
 // The reference windows made of fixed lines of text (the three punishments,
-// the six harmonies, the six clashes), the help window and the about box.
+// the six harmonies, the six clashes) and the about box.
 
 #include "core/version.h"
 #include "ui/reference/referencewindows.h"
@@ -10,12 +10,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTextDocument>
 #include <QVBoxLayout>
-#include <QtMath>
 
 #include <algorithm>
 
@@ -93,50 +90,6 @@ QWidget *createYao6c(QWidget *parent)
     lists->addLayout(right, 1);
     layout->addSpacing(8);
     layout->addLayout(lists);
-    return w;
-}
-
-QWidget *createHelpf(QWidget *parent)
-{
-    QWidget *w = reference::newWindow(parent, u"Helpf"_s, u"帮助"_s);
-    auto *layout = new QVBoxLayout(w);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    layout->addWidget(sectionHeading(u"帮助指南"_s));
-    reference::addLines(layout, {u"本软件为半自动,半自动的功能如下：", u"1. 根据手填数据自动显示本卦",
-                                 u"2. 根据太阳或者太阴自动显示或变更变卦", u"3. 自动显示世、应",
-                                 u"4. 根据本卦的属性，自动显示变卦的六亲", u"5. 工具配有自动卜卦功能",
-                                 u"6. 选择日干自动得出当日六神", u"7. 因本人能力有限，故月建日建需手动指定",
-                                 u"8. 菜单中带截图功能，快捷键为Ctrl+S"});
-    layout->addSpacing(10);
-
-    layout->addWidget(sectionHeading(u"使用指南"_s));
-    reference::addLines(layout, {u"1. 选择当天的日干，得出六神", u"2. 手摇占卦者，请在1爻至6爻中填入手摇的卦，阳用“1”",
-                                 u"代表，阴用“0”代表，如果有太阳或者太阴（动爻），请", u"在后面的框框中打上勾。",
-                                 u"3. 工具中有自动卜卦功能（慎用）", u"4. 工具中有清除数据功能（重新卜卦用）",
-                                 u"5. 无用神可以选择伏神"});
-    layout->addSpacing(10);
-
-    layout->addWidget(sectionHeading(u"免责申明"_s));
-    auto *disclaimer = new QPlainTextEdit;
-    disclaimer->setObjectName(u"disclaimer"_s);
-    disclaimer->setReadOnly(true);
-    const QStringList disclaimerLines{u"本软件为个人学习娱乐爱好所作，请在下载后24小时内删除，"_s,
-                                      u"如用本软件所自带的功能对任何事物（包括人）或自己造成的"_s,
-                                      u"一切后果均与本人无任何关系！"_s};
-    disclaimer->setPlainText(disclaimerLines.join(u'\n') + u'\n');
-    // Sized to show the three lines whole; should a font run wider, the lines wrap rather than hide.
-    const QFontMetrics metrics(disclaimer->font());
-    int widest = 0;
-    for (const QString &line : disclaimerLines)
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    const int margins = 2 * (disclaimer->frameWidth() + qCeil(disclaimer->document()->documentMargin()));
-    const int scrollBar = disclaimer->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    disclaimer->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    disclaimer->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    disclaimer->setFixedHeight(metrics.lineSpacing() * 5 + margins);
-    disclaimer->setMinimumWidth(widest + margins + scrollBar + metrics.averageCharWidth());
-    layout->addWidget(disclaimer);
     return w;
 }
 

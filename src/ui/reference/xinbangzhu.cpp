@@ -1,7 +1,9 @@
-// The help page `xinbangzhu` (新功能说明): what the sheet's newer parts mean and
-// how they are used, section by section, with a table of contents at the top.
-// The text is the program's own, fixed HTML; the marks it names are written in
-// the colours the sheet gives them, light or dark as the desktop is.
+// The program's manual `Helpf` (使用说明, F1): how a chart is made, what the
+// program does by itself, what every part of the sheet and every command
+// means, section by section, with a table of contents at the top and the
+// disclaimer at the end. The text is the program's own, fixed HTML; the marks
+// it names are written in the colours the sheet gives them, light or dark as
+// the desktop is.
 
 #include "ui/reference/referencewindows.h"
 #include "ui/reference/windowparts.h"
@@ -26,7 +28,25 @@ struct Section {
 };
 
 // clang-format off
-constexpr std::array<Section, 12> Sections{{
+constexpr std::array<Section, 15> Sections{{
+    {u"usage", u"使用方法",
+     u"<ol>"
+     u"<li>起卦：在“卜问何事”里写下所问之事，选好性别；自初爻至上爻，在 1 爻至 6 爻的框中填入所得之爻，阳爻填“1”，阴爻填“0”。"
+     u"有动爻的（太阳或太阴），在该爻后面的方框中打勾。也可以用工具菜单里的四种起卦方式，由程序填好六爻。</li>"
+     u"<li>日干与月建日建：点“按时间排盘”，按起卦时间定日干（得出六神）、月建和日建；勾选旁边的“自动”，"
+     u"起卦时间一变就自动重排。也可以在表格的“选择日干”一栏和“月建日建选择”菜单里亲手选定。</li>"
+     u"<li>用神：在“占类”中选所问之事，程序按占类取用神；也可以在“用神或伏神选择”菜单里亲手选定，用神不上卦时可选伏神。</li>"
+     u"<li>重新起卦：“菜单”里的“新建”（Ctrl+N）或工具菜单的“清除数据”。表格上的卦还没有保存到案例库、也没有导出时，"
+     u"程序会先问一声。</li>"
+     u"</ol>"},
+    {u"auto", u"程序自动完成的部分",
+     u"<ul>"
+     u"<li>六爻填齐，即显示本卦；有动爻时随之显示变卦，动爻一改，变卦随之变更。</li>"
+     u"<li>自动标出世、应，按本卦的宫五行标出本卦和变卦各爻的六亲。</li>"
+     u"<li>有了日干，得出六神；有了月建、日建，得出旬空、各爻的旺衰和标记、用神与原神忌神仇神、应期候选。</li>"
+     u"<li>月建、日建跟随起卦时间（“按时间排盘”或“自动”），不必手动指定；手动指定的，以手选为准。</li>"
+     u"</ul>"},
+
     {u"moment", u"起卦时间与排盘",
      u"<p>表格上方的<b>起卦时间</b>记下本卦的时刻，精确到分钟，可选 1900-01-31 至 2100-12-31。"
      u"时间一律按<b>北京时间</b>（东八区）推算节气和四柱；在别的时区起卦，请先换算成北京时间再填。"
@@ -35,14 +55,14 @@ constexpr std::array<Section, 12> Sections{{
      u"<li><b>按时间排盘</b>：按起卦时间的日柱选好日干（得出六神），按月柱、日柱定<span style=\"color:$relative\">月建</span>和"
      u"<span style=\"color:$day\">日建</span>，随之得出旬空和各爻的标记。</li>"
      u"<li><b>自动</b>：勾选后，起卦时间每改一次（包括起卦时自动填入）都会自动按时间排盘。这一选择会被记住。</li>"
-     u"<li><b>手动选定</b>：在“选择日干”或“月建日建选择”菜单里亲手选定的日干、月建、日建，从此不再跟着起卦时间变；"
+     u"<li><b>手动选定</b>：在表格的“选择日干”一栏或“月建日建选择”菜单里亲手选定的日干、月建、日建，从此不再跟着起卦时间变；"
      u"想重新按时间取用，点一下“按时间排盘”。</li>"
      u"<li><b>子初换日</b>（月建日建选择菜单）：勾选后 23:00 起算作次日；不勾选则到午夜才换日。</li>"
      u"</ul>"},
     {u"casting", u"起卦方式（工具菜单）",
      u"<p>四种起卦方式都会先清除表格，再把六爻填好。自动卜卦和手动摇卦把起卦时间记为起卦当时；时间起卦和数字起卦沿用表格上的起卦时间。</p>"
      u"<ul>"
-     u"<li><b>自动卜卦</b>：填好卜问何事和性别后，由程序代为摇卦，逐爻生成。</li>"
+     u"<li><b>自动卜卦</b>：填好卜问何事后（表格上还没有选性别的，也选好性别），由程序代为摇卦，逐爻生成。</li>"
      u"<li><b>手动摇卦</b>：手持三枚铜钱，每爻掷一次，自初爻起逐爻记下。可以点击硬币翻面——有字的一面为“字”，"
      u"光面为“背”；也可以在“背面个数”里依次输入每爻背面朝上的枚数（0 到 3），如 123012。"
      u"背计三、字计二：一背为少阳，二背为少阴，三背为老阳（动），三字为老阴（动）。"
@@ -124,9 +144,12 @@ constexpr std::array<Section, 12> Sections{{
      u"<ul>"
      u"<li><b>保存到案例库</b>（菜单，Ctrl+B）：六爻排好后，把本卦连同卜问何事、性别、备注和标签存下。</li>"
      u"<li><b>案例库</b>（菜单，Ctrl+L）：列出所有案例，可搜索；双击或回车把案例重新排到表格上。</li>"
-     u"<li>每个案例记有结果：<b>待验</b>、<b>应验</b>或<b>不验</b>。事后回来填上结果和经过，日积月累便是自己的断卦记录。</li>"
-     u"<li><b>验证统计</b>：按已填的结果统计应验、不验和待验的案例数，以及应验所占的比例。</li>"
-     u"<li>导出全部、导入：以 JSON 文件备份和迁移案例；导入时跳过已有的案例。</li>"
+     u"<li>每个案例记有结果：<b>应验</b>、<b>不验</b>或<b>未定</b>；未定而首个应期已过的，列为<b>待验</b>。"
+     u"事后回来填上结果和经过，日积月累便是自己的断卦记录。</li>"
+     u"<li>窗口上方列出案例，下方是所选案例的卦盘，右边是它的占类、用神和备注、结果、标签。窗口的大小会被记住。</li>"
+     u"<li><b>验证统计</b>：按占类、标签、用神旺衰、卦型和起卦月份分组，统计有结果的案例中应验、不验的个数和命中率；"
+     u"点一下柱或表中的行，案例库便列出该组的案例。<b>导出CSV…</b>把各表存为 CSV 文件。</li>"
+     u"<li>导出全部、导入：以 JSON 文件备份和迁移案例；导入时跳过已有的相同案例，与案例库中不同的，先问是否替换。</li>"
      u"</ul>"},
     {u"export", u"导出与打印",
      u"<ul>"
@@ -137,7 +160,8 @@ constexpr std::array<Section, 12> Sections{{
      u"<li><b>打印…</b>、<b>导出PDF…</b>：把卦打印出来，或存为 PDF 文件。</li>"
      u"<li><b>卦盘</b>：按当前的卦画出的卦图，随表格即时更新。</li>"
      u"<li><b>截图</b>（Ctrl+S）：把整个主窗口存为图片。</li>"
-     u"</ul>"},
+     u"</ul>"
+     u"<p>图片、PDF、CSV 或截图存好后，状态栏显示文件名，点旁边的“打开所在文件夹”即可找到它。</p>"},
     {u"schools", u"流派设置",
      u"<p>各家说法不一之处，可在<b>流派设置…</b>中选择程序依哪一家。<b>流派</b>一栏一次选定一家的全部取法："
      u"<b>增删卜易</b>（默认）、<b>卜筮正宗</b>，或<b>通行</b>（今人书中的简便取法，也是本程序先前的算法，旧案例照旧排出）；"
@@ -171,12 +195,15 @@ constexpr std::array<Section, 12> Sections{{
      u"<span style=\"color:$quiet\">伏神与神煞</span>。桌面换成深色时，整个窗口连同表格一起变深，各色随之调亮，保证看得清。</p>"
      u"<p>屏幕较窄或放大（Ctrl+=）后，表格先收紧各列，再把变卦移到本卦下方，卦盘移到表格下方，尽量不必左右滚动；"
      u"Ctrl+0 恢复原大小和窗口原来的尺寸。</p>"},
+    {u"disclaimer", u"免责申明",
+     u"<p>本软件为个人学习娱乐爱好所作，请在下载后24小时内删除，"
+     u"如用本软件所自带的功能对任何事物（包括人）或自己造成的一切后果均与本人无任何关系！</p>"},
 }};
 // clang-format on
 
 QString pageHtml(const ChartColours &colours)
 {
-    QString html = u"<h2>新功能说明</h2><p>"_s;
+    QString html = u"<h2>使用说明</h2><p>"_s;
     QStringList contents;
     for (const Section &s : Sections)
         contents << u"<a href=\"#%1\">%2</a>"_s.arg(QString::fromUtf16(s.anchor), QString::fromUtf16(s.title));
@@ -200,11 +227,11 @@ QString pageHtml(const ChartColours &colours)
 
 } // namespace
 
-QWidget *createXinbangzhu(QWidget *parent)
+QWidget *createHelpf(QWidget *parent)
 {
-    QWidget *w = reference::newWindow(parent, u"xinbangzhu"_s, u"新功能说明"_s);
+    QWidget *w = reference::newWindow(parent, u"Helpf"_s, u"使用说明"_s);
     auto *page = new QTextBrowser(w);
-    page->setObjectName(u"xinbangzhuText"_s);
+    page->setObjectName(u"bangzhuText"_s);
     page->setOpenLinks(true);
     page->setOpenExternalLinks(false);
     auto *layout = new QVBoxLayout(w);
