@@ -1,17 +1,22 @@
 // One measured run of a window, started by bench_startup:
-//   bench_window lotgrid|minimal startup|idle
+//   bench_window lotgrid startup|idle
+//   bench_bare_window minimal startup|idle   (the same source, linking Qt Widgets alone)
 // "lotgrid" is the program's main window with today's line and a full chart
-// (line 1 moving); "minimal" a plain Qt Widgets window with a label and a text field. The run
-// ends right after the window's first paint (startup) or after twelve idle
-// seconds on screen (idle), and prints its peak memory, and the CPU time and
-// timer ticks of the last ten.
+// (line 1 moving), set up as the program sets itself up; "minimal" a bare Qt
+// Widgets window with one text field. The run ends right after the end of the
+// window's first paint (startup) or after twelve idle seconds on screen (idle).
+// It prints the steady clock at the end of the first paint (the parent took it
+// before starting the process), the peak memory up to then, the libraries and
+// font files mapped then, and for idle the CPU time and timer ticks of the last ten.
+#ifndef LOTGRID_BENCH_BARE
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
+#include "ui/startup.h"
 #include "widgets/linefield.h"
+#endif
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -24,8 +29,12 @@
 #include <sys/resource.h>
 #endif
 
+#include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <set>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +72,27 @@ long peakKilobytes()
 }
 #endif
 
+// The shared libraries and font files mapped into this process, by file name.
+std::string mappedFiles()
+{
+    std::set<std::string> names;
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        const auto slash = line.find('/');
+        if (slash == std::string::npos)
+            continue;
+        const std::string path = line.substr(slash);
+        const std::string name = path.substr(path.rfind('/') + 1);
+        if (name.find(".so") != std::string::npos || name.ends_with(".ttc") || name.ends_with(".ttf")
+            || name.ends_with(".otf"))
+            names.insert(name);
+    }
+    std::string all;
+    for (const std::string &name : names)
+        all += (all.empty() ? "" : " ") + name;
+    return all;
+}
+
 // Calls `done` once, after the first paint of `window`.
 class FirstPaint : public QObject
 {
@@ -90,13 +120,18 @@ private:
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     if (argc < 3)
         return 2;
-    const bool lotgrid = qstrcmp(argv[1], "lotgrid") == 0;
+    [[maybe_unused]] const bool lotgrid = qstrcmp(argv[1], "lotgrid") == 0;
+    QApplication app(argc, argv);
+#ifndef LOTGRID_BENCH_BARE
+    if (lotgrid)
+        lotgrid::prepareApplication(app);
+#endif
     const bool idle = qstrcmp(argv[2], "idle") == 0;
 
     std::unique_ptr<QWidget> window;
+#ifndef LOTGRID_BENCH_BARE
     if (lotgrid) {
         auto main = std::make_unique<lotgrid::MainWindow>();
         lotgrid::ChartSheet &s = main->sheet();
@@ -104,12 +139,13 @@ int main(int argc, char *argv[])
             s.Text(n)->setText(n % 2 ? u"1"_s : u"0"_s);
         s.co(1)->setChecked(true);
         window = std::move(main);
-    } else {
-        // A label and a text field with the focus: like the main window, it
+    }
+#endif
+    if (!window) {
+        // A bare window with one text field with the focus: like the main window, it
         // shows a blinking text cursor, the one thing that should still wake it.
         auto *minimal = new QWidget;
         auto *layout = new QVBoxLayout(minimal);
-        layout->addWidget(new QLabel(u"Lotgrid(六爻)"_s));
         auto *field = new QLineEdit;
         layout->addWidget(field);
         minimal->setMinimumSize(600, 300);
@@ -119,7 +155,11 @@ int main(int argc, char *argv[])
 
     FirstPaint firstPaint(window.get(), [&] {
         if (!idle) {
-            std::printf("maxrss_kb=%ld\n", peakKilobytes());
+            const auto now = std::chrono::steady_clock::now().time_since_epoch();
+            std::printf("painted_ns=%lld\nmaxrss_kb=%ld\nmapped=%s\n",
+                        static_cast<long long>(std::chrono::nanoseconds(now).count()), peakKilobytes(),
+                        mappedFiles().c_str());
+            std::fflush(stdout);
             app.quit();
             return;
         }

@@ -1,5 +1,7 @@
 #include "guapan/guapanlayout.h"
 
+#include "widgets/appfont.h"
+
 #include <QFontMetricsF>
 
 #include <algorithm>
@@ -30,9 +32,6 @@ constexpr qreal TitleScale = 1.2;
 // rest of a longer one (a question pasted whole) is left to the case itself.
 constexpr int MaxValueLines = 3;
 
-// The Chinese face tried after the application's own, before the system's
-// fallback, which may pick another region's forms of the characters.
-const QString ChineseFamily = u"Noto Sans CJK SC"_s;
 
 // Type from the application's font at the zoom, in whole pixels and without
 // hinting, so that advances scale evenly onto a picture or a page.
@@ -42,8 +41,10 @@ QFont sized(const QFont &base, qreal pixels)
     QStringList families = base.families();
     if (families.isEmpty())
         families << base.family();
-    if (!families.contains(ChineseFamily))
-        families << ChineseFamily;
+    // The program's Chinese face after the application's own, before the system's
+    // fallback, which may pick another region's forms of the characters.
+    if (!families.contains(chineseFamily()))
+        families << chineseFamily();
     f.setFamilies(families);
     f.setPixelSize(std::max(1, qRound(pixels)));
     f.setHintingPreference(QFont::PreferNoHinting);
@@ -268,7 +269,7 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
     layout.body = sized(style.font, px);
     layout.small = sized(style.font, std::max(px * SmallScale, MinimumPixels));
     layout.title = sized(style.font, px * TitleScale);
-    layout.title.setBold(true);
+    layout.title = emphasised(layout.title);
     Builder b(layout, layout.body.pixelSize());
     const qreal left = b.em(Margin);
 

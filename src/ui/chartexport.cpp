@@ -6,6 +6,7 @@
 #include "chart/zhouyi.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
+#include "guapan/guapanprint.h"
 #include "qtcore/textconv.h"
 #include "qtcore/wholefile.h"
 #include "sheet/chartdocument.h"
@@ -19,8 +20,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -128,8 +127,12 @@ void ChartExport::dayin_Click()
 {
     if (guapanTitle(m_document.chart()).isEmpty())
         return;
-    if (previewAndPrint(m_mainWindow, m_document.chart(), words(), {QApplication::font(), 1.0}, &m_printTexts)
-        == QDialog::Accepted)
+    QString error;
+    const std::optional<int> result
+        = printedChart(m_mainWindow, m_document.chart(), words(), {QApplication::font(), 1.0}, &m_printTexts, &error);
+    if (!result)
+        tell(false, u"无法打印：打印组件未能载入。\n\n"_s + error);
+    else if (*result == QDialog::Accepted)
         emit done(u"卦盘已送往打印机。"_s);
 }
 

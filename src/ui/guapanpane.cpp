@@ -69,7 +69,19 @@ GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::
     });
     connect(&m_document, &ChartDocument::changed, this, &GuapanPane::refresh);
     connect(&m_document, &ChartDocument::wordsChanged, this, &GuapanPane::refresh);
+    // A closed pane draws nothing until it is shown again.
+    connect(m_dock, &QDockWidget::visibilityChanged, this, [this](bool nowShown) {
+        if (nowShown && m_stale)
+            refresh();
+    });
     refresh();
+}
+
+GuapanView *GuapanPane::view() const
+{
+    if (m_stale) // asked for while closed: drawn now
+        const_cast<GuapanPane *>(this)->draw();
+    return m_view;
 }
 
 void GuapanPane::setZoom(qreal zoom)
@@ -140,6 +152,16 @@ bool GuapanPane::showsWhole() const
 
 void GuapanPane::refresh()
 {
+    if (m_dock->isHidden()) {
+        m_stale = true;
+        return;
+    }
+    draw();
+}
+
+void GuapanPane::draw()
+{
+    m_stale = false;
     m_view->setWords(m_words ? m_words() : GuapanWords{});
     m_view->setChart(m_document.chart());
     if (m_view->sizeHint() != m_drawn) {

@@ -34,7 +34,8 @@ public:
 
     QAction *toggleAction() const { return m_toggle; }
     QDockWidget *dock() const { return m_dock; }
-    GuapanView *view() const { return m_view; }
+    // The drawing, up to date even while the pane is closed.
+    GuapanView *view() const;
 
     void setZoom(qreal zoom);
     // The size a window needs to show a sheet of size `sheet` and, when shown
@@ -55,10 +56,12 @@ signals:
     void jingwenRequested();
 
 public slots:
-    // Draws the document's chart with the words as they stand now.
+    // Draws the document's chart with the words as they stand now; a closed
+    // pane draws it when it is shown again.
     void refresh();
 
 private:
+    void draw();
     QSize paneSize() const;
     int separator() const;
 
@@ -71,6 +74,7 @@ private:
     GuapanView *m_view;
     QAction *m_toggle;
     QSize m_drawn;
+    bool m_stale = false; // the document changed while the pane was closed
 };
 
 } // namespace lotgrid

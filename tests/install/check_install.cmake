@@ -1,5 +1,6 @@
 # Installs into a scratch prefix and checks the installed files: the program, lotgrid-chart and lotgrid-mcp, the
-# desktop entry, the scalable icon and the AppStream metadata, the last two validated.
+# plugins the program loads on first use (printing, 验证统计) where it looks for them, the desktop entry, the
+# scalable icon and the AppStream metadata, the last two validated.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -11,6 +12,8 @@ set(expected
     bin/lotgrid
     bin/lotgrid-chart
     bin/lotgrid-mcp
+    ${PLUGIN_DIR}/lotgrid-print.so
+    ${PLUGIN_DIR}/lotgrid-tongji.so
     share/applications/org.lotgrid.Lotgrid.desktop
     share/icons/hicolor/scalable/apps/org.lotgrid.Lotgrid.svg
     share/metainfo/org.lotgrid.Lotgrid.metainfo.xml)
