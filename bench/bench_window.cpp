@@ -29,12 +29,16 @@
 #include <sys/resource.h>
 #endif
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -91,6 +95,32 @@ std::string mappedFiles()
     for (const std::string &name : names)
         all += (all.empty() ? "" : " ") + name;
     return all;
+}
+
+// The resident memory by mapping (a file's name, or [heap], [anon] …), the
+// largest first: where the peak goes, printed when BENCH_WINDOW_SMAPS is set.
+void printResidentByMapping()
+{
+    std::map<std::string, long> kb;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string name;
+    for (std::string line; std::getline(smaps, line);) {
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < 17) {
+            std::size_t at = 0;
+            for (int field = 0; field < 5 && at != std::string::npos; ++field)
+                at = line.find_first_not_of(' ', line.find(' ', at));
+            name = at == std::string::npos ? "[anon]" : line.substr(at);
+            name = name.substr(name.rfind('/') + 1);
+        } else if (line.rfind("Rss:", 0) == 0) {
+            kb[name] += std::stol(line.substr(4));
+        }
+    }
+    std::vector<std::pair<long, std::string>> sorted;
+    for (const auto &[file, size] : kb)
+        sorted.emplace_back(size, file);
+    std::sort(sorted.rbegin(), sorted.rend());
+    for (std::size_t i = 0; i < sorted.size() && i < 25; ++i)
+        std::fprintf(stderr, "%8ld KiB  %s\n", sorted[i].first, sorted[i].second.c_str());
 }
 
 // Calls `done` once, after the first paint of `window`.
@@ -160,6 +190,8 @@ int main(int argc, char *argv[])
                         static_cast<long long>(std::chrono::nanoseconds(now).count()), peakKilobytes(),
                         mappedFiles().c_str());
             std::fflush(stdout);
+            if (qEnvironmentVariableIsSet("BENCH_WINDOW_SMAPS"))
+                printResidentByMapping();
             app.quit();
             return;
         }

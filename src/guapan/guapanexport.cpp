@@ -258,8 +258,8 @@ bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout)
     return paintPages(device, layout, {});
 }
 
-bool paintChartPages(QPagedPaintDevice &device, const Chart &chart, const GuapanWords &words,
-                     const GuapanStyle &style, bool withTexts)
+bool paintChartPages(QPagedPaintDevice &device, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                     bool withTexts)
 {
     return paintPages(device, guapanLayout(chart, words, style), withTexts ? textPageWords(chart) : QString());
 }

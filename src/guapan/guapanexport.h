@@ -55,8 +55,8 @@ bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout);
 
 // Paints the chart on the current page of `device` as it is set up, and with
 // `withTexts` its 经文 on the next; false when no painter could be started.
-bool paintChartPages(QPagedPaintDevice &device, const Chart &chart, const GuapanWords &words,
-                     const GuapanStyle &style, bool withTexts = false);
+bool paintChartPages(QPagedPaintDevice &device, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                     bool withTexts = false);
 
 // Writes the chart as a one-page PDF (A4 or A5, portrait), with `withTexts`
 // its 经文 on a second page, the text as text, whole or not at all; on

@@ -32,7 +32,6 @@ constexpr qreal TitleScale = 1.2;
 // rest of a longer one (a question pasted whole) is left to the case itself.
 constexpr int MaxValueLines = 3;
 
-
 // Type from the application's font at the zoom, in whole pixels and without
 // hinting, so that advances scale evenly onto a picture or a page.
 QFont sized(const QFont &base, qreal pixels)

@@ -31,12 +31,12 @@ int previewAndPrint(QWidget *parent, const Chart &chart, const GuapanWords &word
 
 // previewAndPrint() from the printing plugin, loaded on first use: the dialog's
 // result, or nothing with the reason in `error` when the plugin cannot be loaded.
-std::optional<int> printedChart(QWidget *parent, const Chart &chart, const GuapanWords &words,
-                                const GuapanStyle &style, bool *withTexts, QString *error);
+std::optional<int> printedChart(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                                bool *withTexts, QString *error);
 
 // The plugin's entry point, by this name.
-using PreviewAndPrint = int (*)(QWidget *parent, const Chart &chart, const GuapanWords &words,
-                                const GuapanStyle &style, bool *withTexts);
+using PreviewAndPrint
+    = int (*)(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style, bool *withTexts);
 inline constexpr char PreviewAndPrintSymbol[] = "lotgrid_preview_and_print";
 
 } // namespace lotgrid

@@ -3,8 +3,8 @@
 
 namespace lotgrid {
 
-std::optional<int> printedChart(QWidget *parent, const Chart &chart, const GuapanWords &words,
-                                const GuapanStyle &style, bool *withTexts, QString *error)
+std::optional<int> printedChart(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                                bool *withTexts, QString *error)
 {
     const auto print = reinterpret_cast<PreviewAndPrint>(
         pluginFunction(QStringLiteral("lotgrid-print"), PreviewAndPrintSymbol, error));
