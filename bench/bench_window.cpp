@@ -13,6 +13,7 @@
 #include "ui/mainwindow.h"
 #include "ui/startup.h"
 #include "widgets/linefield.h"
+#include "widgets/translations.h"
 #endif
 
 #include <QApplication>
@@ -153,9 +154,23 @@ int main(int argc, char *argv[])
     if (argc < 3)
         return 2;
     [[maybe_unused]] const bool lotgrid = qstrcmp(argv[1], "lotgrid") == 0;
+    const auto started = std::chrono::steady_clock::now();
+    // BENCH_WINDOW_PHASES: the milliseconds from the start of main() to the end of each phase, on stderr.
+    const bool phases = qEnvironmentVariableIsSet("BENCH_WINDOW_PHASES");
+    const auto phase = [&](const char *name) {
+        if (phases)
+            std::fprintf(stderr, "%-28s %6.1f ms\n", name,
+                         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count());
+    };
     QApplication app(argc, argv);
+    phase("application");
 #ifndef LOTGRID_BENCH_BARE
-    if (lotgrid)
+    // BENCH_WINDOW_DESKTOP_FONT: as the program set itself up before it had one
+    // Chinese face (the desktop's font, Chinese by the system's fallback), to
+    // measure what that face saves.
+    if (lotgrid && qEnvironmentVariableIsSet("BENCH_WINDOW_DESKTOP_FONT"))
+        lotgrid::installChineseQtTranslations(app);
+    else if (lotgrid)
         lotgrid::prepareApplication(app);
 #endif
     const bool idle = qstrcmp(argv[2], "idle") == 0;
@@ -163,11 +178,14 @@ int main(int argc, char *argv[])
     std::unique_ptr<QWidget> window;
 #ifndef LOTGRID_BENCH_BARE
     if (lotgrid) {
+        phase("set up");
         auto main = std::make_unique<lotgrid::MainWindow>();
+        phase("main window built");
         lotgrid::ChartSheet &s = main->sheet();
         for (int n = 1; n <= 6; ++n)
             s.Text(n)->setText(n % 2 ? u"1"_s : u"0"_s);
         s.co(1)->setChecked(true);
+        phase("chart entered");
         window = std::move(main);
     }
 #endif
@@ -186,6 +204,7 @@ int main(int argc, char *argv[])
     FirstPaint firstPaint(window.get(), [&] {
         if (!idle) {
             const auto now = std::chrono::steady_clock::now().time_since_epoch();
+            phase("first paint ended");
             std::printf("painted_ns=%lld\nmaxrss_kb=%ld\nmapped=%s\n",
                         static_cast<long long>(std::chrono::nanoseconds(now).count()), peakKilobytes(),
                         mappedFiles().c_str());
@@ -211,6 +230,8 @@ int main(int argc, char *argv[])
             });
         });
     });
+    phase("built");
     window->show();
+    phase("shown");
     return app.exec();
 }

@@ -23,6 +23,15 @@ foreach(path IN LISTS expected)
     endif()
 endforeach()
 
+# Qt Charts and Qt Print Support come with the plugins, loaded on first use: the program starts without them.
+execute_process(COMMAND readelf -d "${PREFIX}/bin/lotgrid" OUTPUT_VARIABLE dynamic RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT dynamic MATCHES "libQt6Widgets")
+    message(FATAL_ERROR "cannot read the libraries bin/lotgrid links (readelf, package binutils)")
+endif()
+if(dynamic MATCHES "libQt6Charts|libQt6PrintSupport")
+    message(FATAL_ERROR "bin/lotgrid links Qt Charts or Qt Print Support, which its plugins should bring")
+endif()
+
 file(STRINGS "${PREFIX}/share/applications/org.lotgrid.Lotgrid.desktop" entry)
 foreach(line "Exec=lotgrid" "Icon=org.lotgrid.Lotgrid" "Categories=Utility;")
     list(FIND entry "${line}" at)
