@@ -56,8 +56,8 @@ signals:
     void jingwenRequested();
 
 public slots:
-    // Draws the document's chart with the words as they stand now; a closed
-    // pane draws it when it is shown again.
+    // Draws the document's chart with the words as they stand now; a pane not
+    // on screen draws it when it is shown.
     void refresh();
 
 private:
@@ -74,7 +74,7 @@ private:
     GuapanView *m_view;
     QAction *m_toggle;
     QSize m_drawn;
-    bool m_stale = false; // the document changed while the pane was closed
+    bool m_stale = false; // the document changed while the pane was not on screen
 };
 
 } // namespace lotgrid

@@ -1,6 +1,5 @@
 #include "widgets/appfont.h"
 
-#include <QFontDatabase>
 #include <QGuiApplication>
 
 using namespace Qt::StringLiterals;
@@ -12,14 +11,12 @@ QString chineseFamily()
     return u"Noto Sans CJK SC"_s;
 }
 
-bool useChineseFamily(QGuiApplication &app)
+void useChineseFamily(QGuiApplication &app)
 {
-    if (!QFontDatabase::hasFamily(chineseFamily()))
-        return false;
+    // Not looked up first: where it is missing, the font matching falls back to the desktop's face.
     QFont font = QGuiApplication::font();
     font.setFamilies({chineseFamily()});
     app.setFont(font);
-    return true;
 }
 
 QFont emphasised(QFont font)

@@ -14,9 +14,8 @@ namespace lotgrid {
 // The Simplified Chinese face of the Noto CJK collection (Debian: fonts-noto-cjk).
 QString chineseFamily();
 
-// Makes chineseFamily() the application's font at the desktop's size, when it
-// is installed; false, leaving the desktop's font, when it is not.
-bool useChineseFamily(QGuiApplication &app);
+// Makes chineseFamily() the application's font at the desktop's size.
+void useChineseFamily(QGuiApplication &app);
 
 // `font` in bold, drawn by emboldening its family's regular face where the
 // family has one, so that bold text loads no second face.
