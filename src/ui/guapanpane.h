@@ -60,8 +60,12 @@ public slots:
     // on screen draws it when it is shown.
     void refresh();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void draw();
+    void fitView();
     QSize paneSize() const;
     int separator() const;
 

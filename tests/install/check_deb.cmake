@@ -65,11 +65,12 @@ if(NOT files STREQUAL expected)
     message(FATAL_ERROR "the package holds\n  ${files}\ninstead of\n  ${expected}")
 endif()
 
-# Every program links Qt and the C++ library; the SQLite driver is loaded, not linked.
+# Every program links Qt and the C++ library; the SQLite driver is loaded, not
+# linked; OpenCC (whose package brings its profiles) converts to Traditional.
 execute_process(COMMAND dpkg-deb -f "${debs}" Depends OUTPUT_VARIABLE depends COMMAND_ERROR_IS_FATAL ANY)
 # The plugins bring Qt Charts and Qt Print Support.
-foreach(package libc6 libstdc\\+\\+6 libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6charts6
-                libqt6printsupport6)
+foreach(package libc6 libstdc\\+\\+6 libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libopencc1.1 libopencc-data
+                libqt6charts6 libqt6printsupport6)
     if(NOT depends MATCHES "(^|, )${package}( |,|$)")
         message(FATAL_ERROR "Depends lacks ${package}: ${depends}")
     endif()
