@@ -5,7 +5,8 @@
 // with Qt Charts — bars of the hit rate with each group's counts on them, and
 // for the months the 应验 and 不验 counts stacked with the rate as a line — and
 // a table of the same numbers under it. Clicking a bar (or double-clicking a
-// row) asks 案例库 to list that group's cases; 导出CSV… writes every table.
+// row) asks 案例库 to list that group's cases. A page 应期规则 tells how each
+// 应期 rule fared (tongjirules.h). 导出CSV… writes every table.
 
 #include "journal/casestats.h"
 #include "journal/journalprompts.h"
@@ -22,6 +23,7 @@ class QTableWidget;
 namespace lotgrid {
 
 class TongjiPage;
+class TongjiRulePage;
 
 class Tongji : public QWidget
 {
@@ -44,6 +46,8 @@ public:
     const HitCount &overall() const { return m_overall; }
     QTabWidget *pages() const { return m_pages; }
     QTableWidget *table(StatsBy by) const;
+    // The page 应期规则.
+    TongjiRulePage *rulePage() const { return m_rulePage; }
 
 signals:
     // The user picked a group, shown as `label`: 案例库 lists its cases.
@@ -57,6 +61,7 @@ private:
     HitCount m_overall;
     std::array<QList<StatsRow>, 5> m_rows;
     std::array<TongjiPage *, 5> m_pageOf{};
+    TongjiRulePage *m_rulePage;
     QLabel *m_summary;
     QTabWidget *m_pages;
     QPushButton *m_export;
