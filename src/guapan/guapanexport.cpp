@@ -8,7 +8,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
-#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -16,14 +15,10 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QRawFont>
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QToolBar>
 
 using namespace Qt::StringLiterals;
 
@@ -33,7 +28,6 @@ namespace {
 
 // The layout's unit is the screen's logical pixel, 1/96 inch.
 constexpr qreal UnitsPerInch = 96.0;
-constexpr qreal PageMarginMm = 15.0;
 // On a page the drawing fills the width between the margins, up to this many
 // times its size on the screen.
 constexpr qreal MaxEnlargement = 1.75;
@@ -328,49 +322,10 @@ bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout)
     return paintPages(device, layout, {});
 }
 
-void preparePrinter(QPrinter &printer, const Chart &chart, QPageSize::PageSizeId pageSize)
+bool paintChartPages(QPagedPaintDevice &device, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                     bool withTexts)
 {
-    printer.setPageSize(QPageSize(pageSize));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(PageMarginMm, PageMarginMm, PageMarginMm, PageMarginMm), QPageLayout::Millimeter);
-    printer.setDocName(u"六爻 "_s + guapanTitle(chart));
-    printer.setCreator(u"Lotgrid"_s);
-}
-
-bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
-                bool withTexts)
-{
-    return paintPages(printer, guapanLayout(chart, words, style), withTexts ? textPageWords(chart, words) : QString());
-}
-
-int previewAndPrint(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
-                    bool *withTexts, QPageSize::PageSizeId pageSize)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer, chart, pageSize);
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setObjectName(u"dayinPreview"_s);
-    dialog.setWindowTitle(u"打印预览"_s);
-    bool texts = withTexts && *withTexts;
-    if (auto *bar = dialog.findChild<QToolBar *>()) {
-        auto *box = new QCheckBox(u"打印经文"_s, bar);
-        box->setObjectName(u"dayinJingwen"_s);
-        box->setToolTip(u"在第二页印出按朱熹考变占所取的卦辞、爻辞和象辞"_s);
-        box->setChecked(texts);
-        bar->addSeparator();
-        bar->addWidget(box);
-        QObject::connect(box, &QCheckBox::toggled, &dialog, [&dialog, &texts](bool on) {
-            texts = on;
-            if (auto *preview = dialog.findChild<QPrintPreviewWidget *>())
-                preview->updatePreview();
-        });
-    }
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter *p) { printChart(*p, chart, words, style, texts); });
-    const int result = dialog.exec();
-    if (withTexts)
-        *withTexts = texts;
-    return result;
+    return paintPages(device, guapanLayout(chart, words, style), withTexts ? textPageWords(chart, words) : QString());
 }
 
 bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &chart, const GuapanWords &words,

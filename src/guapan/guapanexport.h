@@ -13,10 +13,11 @@
 #include <QString>
 
 class QPagedPaintDevice;
-class QPrinter;
-class QWidget;
 
 namespace lotgrid {
+
+// The margin of a printed or exported page, on every side.
+inline constexpr qreal PageMarginMm = 15.0;
 
 // "山火贲之艮为山", "乾为天" without a moving line; empty before six lines stand.
 QString guapanTitle(const Chart &chart);
@@ -65,19 +66,10 @@ QImage guapanLongPicture(const Chart &chart, const GuapanWords &words, const Gua
 // across the page. False when no painter could be started on the device.
 bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout);
 
-// Sets up `printer` for one chart: the page size, portrait, the document's name.
-void preparePrinter(QPrinter &printer, const Chart &chart, QPageSize::PageSizeId pageSize = QPageSize::A4);
-
-// Prints the chart on one page of `printer` as it is set up, and with
-// `withTexts` its 经文 on the next.
-bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
-                bool withTexts = false);
-
-// Shows the print preview of the chart (a QPrintPreviewDialog named
-// "dayinPreview", whose tool bar has the box "dayinJingwen" 打印经文, ticked
-// as `*withTexts` says and read back into it) and prints from it; the dialog's result.
-int previewAndPrint(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
-                    bool *withTexts = nullptr, QPageSize::PageSizeId pageSize = QPageSize::A4);
+// Paints the chart on the current page of `device` as it is set up, and with
+// `withTexts` its 经文 on the next; false when no painter could be started.
+bool paintChartPages(QPagedPaintDevice &device, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                     bool withTexts = false);
 
 // Writes the chart as a one-page PDF (A4 or A5, portrait), with `withTexts`
 // its 经文 on a second page, the text as text, whole or not at all; on

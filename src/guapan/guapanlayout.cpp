@@ -1,5 +1,7 @@
 #include "guapan/guapanlayout.h"
 
+#include "widgets/appfont.h"
+
 #include <QFontMetricsF>
 #include <QTextBoundaryFinder>
 
@@ -32,10 +34,6 @@ constexpr qreal TitleScale = 1.2;
 // rest of a longer one (a question pasted whole) is left to the case itself.
 constexpr int MaxValueLines = 3;
 
-// The Chinese face tried after the application's own, before the system's
-// fallback, which may pick another region's forms of the characters.
-const QString ChineseFamily = u"Noto Sans CJK SC"_s;
-
 // Type from the application's font at the zoom, in whole pixels and without
 // hinting, so that advances scale evenly onto a picture or a page.
 QFont sized(const QFont &base, qreal pixels)
@@ -44,8 +42,10 @@ QFont sized(const QFont &base, qreal pixels)
     QStringList families = base.families();
     if (families.isEmpty())
         families << base.family();
-    if (!families.contains(ChineseFamily))
-        families << ChineseFamily;
+    // The program's Chinese face after the application's own, before the system's
+    // fallback, which may pick another region's forms of the characters.
+    if (!families.contains(chineseFamily()))
+        families << chineseFamily();
     f.setFamilies(families);
     f.setPixelSize(std::max(1, qRound(pixels)));
     f.setHintingPreference(QFont::PreferNoHinting);
@@ -382,8 +382,7 @@ GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qre
     GuapanLayout layout;
     layout.body = sized(font, px);
     layout.small = sized(font, std::max(px * SmallScale, MinimumPixels));
-    layout.title = sized(font, px * TitleScale);
-    layout.title.setBold(true);
+    layout.title = emphasised(sized(font, px * TitleScale));
     Builder b(layout, layout.body.pixelSize());
     const qreal left = b.em(Margin);
 

@@ -7,7 +7,7 @@
 #include "guapan/guapanlayout.h"
 #include "guapan/guapanview.h"
 #include "journal/outcomedialog.h"
-#include "journal/tongji.h"
+#include "journal/tongjiloader.h"
 #include "qtcore/textconv.h"
 #include "widgets/settingskeys.h"
 #include "widgets/toolwindows.h"
@@ -614,10 +614,17 @@ void Anli::recordOutcome(Verdict verdict)
 void Anli::openTongji()
 {
     if (!m_tongji) {
-        auto *tongji = new Tongji(m_journal->connectionName(), m_prompts, this);
-        connect(tongji, &Tongji::groupChosen, this, &Anli::showGroup);
-        connect(this, &Anli::followUpSaved, tongji, &Tongji::refresh);
-        m_tongji = tongji;
+        QString error;
+        const TongjiWindow tongji = createTongji(
+            m_journal->connectionName(), m_prompts, this,
+            [this](const CaseGroup &group, const QString &label) { showGroup(group, label); }, &error);
+        if (!tongji.window) {
+            if (m_prompts.warn)
+                m_prompts.warn(this, u"验证统计"_s, u"无法打开验证统计：统计组件未能载入。\n\n"_s + error);
+            return;
+        }
+        connect(this, &Anli::followUpSaved, tongji.window, [refresh = tongji.refresh] { refresh(); });
+        m_tongji = tongji.window;
     }
     showToolWindow(m_tongji, parentWidget() ? parentWidget()->window() : this);
 }

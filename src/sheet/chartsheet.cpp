@@ -5,6 +5,7 @@
 #include "qtcore/textconv.h"
 #include "sheet/chartdocument.h"
 
+#include "widgets/appfont.h"
 #include "widgets/chartcolours.h"
 #include "widgets/linefield.h"
 #include "widgets/lineglyph.h"
@@ -109,9 +110,7 @@ QWidget *titleOf(QWidget *parent, QLabel *text, QLabel *type)
 
 void bold(QWidget *w)
 {
-    QFont f = w->font();
-    f.setBold(true);
-    w->setFont(f);
+    w->setFont(emphasised(w->font()));
 }
 
 // The short names practitioners write the 神煞 under a chart with, and the one
@@ -254,9 +253,8 @@ ChartSheet::ChartSheet(QWidget *parent)
     m_bianguaHeading = label(this, u"Lliuqin"_s, u"六亲"_s);
     grid->addWidget(label(this, {}, u"伏神"_s), 0, ColFushen, 1, 2);
 
-    // Bold, in the face the bold hexagram texts already use, so no further font is loaded at start-up.
-    QFont entryFont = font();
-    entryFont.setBold(true);
+    // Bold, emboldened from the regular face as the hexagram names are, so no further face is loaded.
+    const QFont entryFont = emphasised(font());
 
     for (int n = 6; n >= 1; --n) {
         const int row = 7 - n;
@@ -539,9 +537,7 @@ void ChartSheet::fitToFont()
     m_grid->setHorizontalSpacing(scaled(closedUp ? 3 : 10));
     m_grid->setVerticalSpacing(scaled(6));
     const QFontMetrics fm(font());
-    QFont boldFont = font();
-    boldFont.setBold(true);
-    const QFontMetrics bfm(boldFont);
+    const QFontMetrics bfm(emphasised(font()));
     Lyuejian->setMinimumWidth(fm.horizontalAdvance(u"月建：子  "_s));
     for (LineField *text : Text)
         text->setFixedWidth(bfm.horizontalAdvance(u"00"_s) + scaled(16));
@@ -813,9 +809,7 @@ void ChartSheet::showMark(const LineMark &mark)
             field->clear();
             continue;
         }
-        QFont f = field->font();
-        f.setBold(true);
-        field->setFont(f);
+        field->setFont(emphasised(field->font()));
         field->setText(mark.kind == MarkKind::UseGod ? u"用神"_s : u"伏神"_s);
         field->show();
     }

@@ -6,6 +6,7 @@
 #include "chart/chart.h"
 #include "qtcore/textconv.h"
 #include "sheet/chartsheet.h"
+#include "widgets/appfont.h"
 #include "widgets/chartcolours.h"
 
 #include <QComboBox>
@@ -189,9 +190,7 @@ void ChartSheet::showReading(const Chart &chart)
             continue;
         }
         if (six && g && g->source == UseGodSource::Auto && g->position == n) {
-            QFont f = field->font();
-            f.setBold(true);
-            field->setFont(f);
+            field->setFont(emphasised(field->font()));
             write(field,
                   g->hidden    ? u"用(伏)"_s
                   : g->changed ? u"用(变)"_s

@@ -6,6 +6,7 @@
 #include "chart/zhouyi.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
+#include "guapan/guapanprint.h"
 #include "qtcore/textconv.h"
 #include "qtcore/wholefile.h"
 #include "sheet/chartdocument.h"
@@ -24,8 +25,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -147,8 +146,12 @@ void ChartExport::dayin_Click()
         return;
     if (!forOutput(QString()))
         return;
-    if (previewAndPrint(m_mainWindow, m_document.chart(), outputWords(), {QApplication::font(), 1.0}, &m_printTexts)
-        == QDialog::Accepted)
+    QString error;
+    const std::optional<int> result = printedChart(m_mainWindow, m_document.chart(), outputWords(),
+                                                   {QApplication::font(), 1.0}, &m_printTexts, &error);
+    if (!result)
+        tell(false, u"无法打印：打印组件未能载入。\n\n"_s + error);
+    else if (*result == QDialog::Accepted)
         emit done(u"卦盘已送往打印机。"_s);
 }
 

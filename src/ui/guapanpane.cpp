@@ -73,7 +73,20 @@ GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::
     });
     connect(&m_document, &ChartDocument::changed, this, &GuapanPane::refresh);
     connect(&m_document, &ChartDocument::wordsChanged, this, &GuapanPane::refresh);
+    // A pane not on screen (closed, or the window not yet shown) draws nothing
+    // until it is shown: the changes made meanwhile are drawn once.
+    connect(m_dock, &QDockWidget::visibilityChanged, this, [this](bool nowShown) {
+        if (nowShown && m_stale)
+            refresh();
+    });
     refresh();
+}
+
+GuapanView *GuapanPane::view() const
+{
+    if (m_stale) // asked for while closed: drawn now
+        const_cast<GuapanPane *>(this)->draw();
+    return m_view;
 }
 
 void GuapanPane::setZoom(qreal zoom)
@@ -126,7 +139,7 @@ QSize GuapanPane::paneSize() const
     const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int title = m_dock->fontMetrics().height() + 8;
     const int button = m_jingwen->sizeHint().height() + 2;
-    return m_view->sizeHint() + QSize(bar + 2, title + button + 2);
+    return view()->sizeHint() + QSize(bar + 2, title + button + 2);
 }
 
 bool GuapanPane::eventFilter(QObject *watched, QEvent *event)
@@ -154,11 +167,22 @@ bool GuapanPane::showsWhole() const
     if (m_dock->isHidden() || m_dock->isFloating())
         return true;
     const QSize room = m_scroll->maximumViewportSize();
-    return room.width() >= m_view->sizeHint().width() && room.height() >= m_view->sizeHint().height();
+    const QSize drawing = view()->sizeHint();
+    return room.width() >= drawing.width() && room.height() >= drawing.height();
 }
 
 void GuapanPane::refresh()
 {
+    if (!m_dock->isVisible()) {
+        m_stale = true;
+        return;
+    }
+    draw();
+}
+
+void GuapanPane::draw()
+{
+    m_stale = false;
     m_view->setWords(m_words ? m_words() : GuapanWords{});
     m_view->setChart(m_document.chart());
     if (m_view->sizeHint() != m_drawn) {

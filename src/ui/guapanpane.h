@@ -34,7 +34,8 @@ public:
 
     QAction *toggleAction() const { return m_toggle; }
     QDockWidget *dock() const { return m_dock; }
-    GuapanView *view() const { return m_view; }
+    // The drawing, up to date even while the pane is closed.
+    GuapanView *view() const;
 
     void setZoom(qreal zoom);
     // The size a window needs to show a sheet of size `sheet` and, when shown
@@ -55,13 +56,15 @@ signals:
     void jingwenRequested();
 
 public slots:
-    // Draws the document's chart with the words as they stand now.
+    // Draws the document's chart with the words as they stand now; a pane not
+    // on screen draws it when it is shown.
     void refresh();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void draw();
     void fitView();
     QSize paneSize() const;
     int separator() const;
@@ -75,6 +78,7 @@ private:
     GuapanView *m_view;
     QAction *m_toggle;
     QSize m_drawn;
+    bool m_stale = false; // the document changed while the pane was not on screen
 };
 
 } // namespace lotgrid

@@ -29,6 +29,7 @@
 #include "ui/reference/yingqiwindow.h"
 #include "ui/screenarranger.h"
 #include "ui/screenshot.h"
+#include "ui/startup.h"
 #include "ui/statusmessages.h"
 #include "ui/todayline.h"
 #include "update/updatewizard.h"
@@ -171,7 +172,8 @@ void MainWindow::Form_Load()
     startAtNow();
     showDocument();
     m_sheet->Text(1)->setFocus();
-    countAwaiting();
+    // The journal is read for the count once the window stands on screen.
+    afterFirstPaint(this, [this] { countAwaiting(); });
 }
 
 void MainWindow::countAwaiting()

@@ -82,7 +82,8 @@ ScreenArranger::ScreenArranger(QMainWindow &window, ChartSheet &sheet, GuapanPan
     // it stays where it was put and the sheet makes room beside it. Either way
     // once the dock has settled.
     const auto rearrange = [this](bool movePane) {
-        if (m_window.isVisible() && !m_fitting && !m_placingPane && normal())
+        // Before the window's first show, which arranges it, the dock's own showing is not a change.
+        if (m_sized && m_window.isVisible() && !m_fitting && !m_placingPane && normal())
             arrangeLater(movePane);
     };
     QDockWidget *dock = m_pane.dock();

@@ -5,6 +5,7 @@
 #include "common/notation.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
+#include "guapan/guapanprint.h"
 #include "guapan/guapanview.h"
 #include "qtcore/textconv.h"
 

@@ -51,7 +51,9 @@ set(expected
     usr/share/doc/lotgrid/changelog.gz
     usr/share/doc/lotgrid/copyright
     usr/share/icons/hicolor/scalable/apps/org.lotgrid.Lotgrid.svg
-    usr/share/metainfo/org.lotgrid.Lotgrid.metainfo.xml)
+    usr/share/metainfo/org.lotgrid.Lotgrid.metainfo.xml
+    usr/${PLUGIN_DIR}/lotgrid-print.so
+    usr/${PLUGIN_DIR}/lotgrid-tongji.so)
 foreach(program IN LISTS PROGRAMS)
     list(APPEND expected usr/bin/${program})
 endforeach()
@@ -66,7 +68,9 @@ endif()
 # Every program links Qt and the C++ library; the SQLite driver is loaded, not
 # linked; OpenCC (whose package brings its profiles) converts to Traditional.
 execute_process(COMMAND dpkg-deb -f "${debs}" Depends OUTPUT_VARIABLE depends COMMAND_ERROR_IS_FATAL ANY)
-foreach(package libc6 libstdc\\+\\+6 libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libopencc1.1 libopencc-data)
+# The plugins bring Qt Charts and Qt Print Support.
+foreach(package libc6 libstdc\\+\\+6 libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libopencc1.1 libopencc-data
+                libqt6charts6 libqt6printsupport6)
     if(NOT depends MATCHES "(^|, )${package}( |,|$)")
         message(FATAL_ERROR "Depends lacks ${package}: ${depends}")
     endif()
