@@ -1,6 +1,7 @@
 #include "chart/charttext.h"
 
 #include "chart/momentwords.h"
+#include "chart/summary.h"
 #include "chart/yingqi.h"
 
 #include <nlohmann/json.hpp>
@@ -235,6 +236,19 @@ std::array<std::u16string, 2> yingqiLines(const Chart &chart)
 
 } // namespace
 
+std::vector<std::u16string> summaryLines(const Summary &summary)
+{
+    std::vector<std::u16string> lines;
+    if (summary.items.empty() && summary.reason.empty())
+        return lines;
+    lines.emplace_back(u"要点：");
+    for (const SummaryItem &item : summary.items)
+        lines.push_back(std::u16string(1, Wide) + item.text);
+    if (const std::u16string trend = trendLine(summary); !trend.empty())
+        lines.push_back(std::u16string(1, Wide) + trend);
+    return lines;
+}
+
 std::u16string lineNotation(const CastInput &input)
 {
     std::u16string out;
@@ -391,6 +405,8 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
     for (const std::u16string &line : yingqiLines(chart))
         if (!line.empty())
             emit(line);
+    for (std::u16string &line : summaryLines(summaryOf(chart)))
+        emit(std::move(line));
     return out;
 }
 
