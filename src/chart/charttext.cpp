@@ -260,7 +260,7 @@ std::u16string lineNotation(const CastInput &input)
     return out;
 }
 
-std::u16string chartText(const Chart &chart, std::u16string_view question, std::u16string_view sex)
+std::u16string chartText(const Chart &chart, std::u16string_view question, std::u16string_view sex, bool withSummary)
 {
     if (!chart.original)
         return {};
@@ -405,8 +405,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
     for (const std::u16string &line : yingqiLines(chart))
         if (!line.empty())
             emit(line);
-    for (std::u16string &line : summaryLines(summaryOf(chart)))
-        emit(std::move(line));
+    if (withSummary)
+        for (std::u16string &line : summaryLines(summaryOf(chart)))
+            emit(std::move(line));
     return out;
 }
 

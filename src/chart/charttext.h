@@ -33,7 +33,9 @@ namespace lotgrid {
 
 // The chart as text, lines separated by "\n" and ending with one; empty
 // unless six lines stand. `question` and `sex` are shown when not empty.
-std::u16string chartText(const Chart &chart, std::u16string_view question = {}, std::u16string_view sex = {});
+// Without `withSummary` the 要点 block is left out (for a view that gives it itself).
+std::u16string chartText(const Chart &chart, std::u16string_view question = {}, std::u16string_view sex = {},
+                         bool withSummary = true);
 
 // The 要点 block of the text: "要点：", then each item and the trend on a line
 // of its own; none for an empty summary.

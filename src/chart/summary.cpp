@@ -95,6 +95,29 @@ bool helpsTie(Tie t)
     return t == Tie::Same || t == Tie::Generates || t == Tie::Supports;
 }
 
+// The one tie of a build to a line that helps or harms it: 临, 生, 扶 or 克 (as tiesOf tells them).
+std::optional<Tie> forceTie(Branch line, Branch build)
+{
+    const Element l = branchElement(line), b = branchElement(build);
+    if (line == build)
+        return Tie::Same;
+    if (l == b)
+        return Tie::Supports;
+    if (generates(b, l))
+        return Tie::Generates;
+    if (overcomes(b, l))
+        return Tie::Overcomes;
+    return std::nullopt;
+}
+
+bool buildHelps(Branch line, std::optional<Branch> build)
+{
+    if (!build)
+        return false;
+    const auto t = forceTie(line, *build);
+    return t && helpsTie(*t);
+}
+
 // What the trend weighs: one force on the use god.
 struct Force {
     Text word;
@@ -140,7 +163,8 @@ private:
     void hexagramItems();
     void decide();
     std::optional<Text> firstDate(std::initializer_list<YingqiRule> rules) const;
-    bool roleStrong(int n) const;
+    bool roleStrong(int n) const { return m_roleStrong[static_cast<std::size_t>(n - 1)]; }
+    bool lineRoleStrong(int n) const;
 
     const Chart &m_chart;
     const CastInput &m_in;
@@ -150,6 +174,7 @@ private:
     std::vector<Force> m_helps, m_harms;
     std::vector<Text> m_waits; // the open conditions, as named in the trend's sentence
     Text m_fatal;              // why the use god cannot act at all: 真空, 真破, 伏神难出
+    std::array<bool, 6> m_roleStrong{};
 };
 
 Subject Builder::subjectOf(const UseGod &g) const
@@ -163,7 +188,7 @@ Subject Builder::subjectOf(const UseGod &g) const
                 out.emplace_back(n, m_chart.line(n).branch);
         return out;
     };
-    const bool dayHelps = m_in.dayBuild && std::ranges::any_of(tiesOf(s.branch, *m_in.dayBuild), helpsTie);
+    const bool dayHelps = buildHelps(s.branch, m_in.dayBuild);
     const auto moverHelps = [&] {
         return std::ranges::any_of(movers(), [&](const auto &m) {
             const Element e = branchElement(m.second);
@@ -274,7 +299,7 @@ void Builder::useGodItems(const UseGod &g)
 
 // 原神 and 忌神 有力 when 旺相, moving or helped by the day, and none of 旬空,
 // 月破, 化退 or 入墓 holds; 无力 otherwise.
-bool Builder::roleStrong(int n) const
+bool Builder::lineRoleStrong(int n) const
 {
     const std::size_t i = static_cast<std::size_t>(n - 1);
     const ChartLine &l = m_chart.lines[i];
@@ -291,22 +316,21 @@ void Builder::forceItems()
 {
     const Element e = branchElement(m_s.branch);
     const auto build = [&](std::optional<Branch> b, std::u16string_view name) {
-        if (!b)
+        const auto t = b ? forceTie(m_s.branch, *b) : std::nullopt;
+        if (!t)
             return;
-        for (const Tie t : tiesOf(m_s.branch, *b)) {
-            Text word = Text(name) + Text(tieName(t));
-            if (helpsTie(t))
-                m_helps.push_back({std::move(word), {}, BuildWeight, &BuildsChapter});
-            else if (t == Tie::Overcomes)
-                m_harms.push_back({std::move(word), {}, -BuildWeight, &BuildsChapter});
-        }
+        Text word = Text(name) + Text(tieName(*t));
+        if (helpsTie(*t))
+            m_helps.push_back({std::move(word), {}, BuildWeight, &BuildsChapter});
+        else
+            m_harms.push_back({std::move(word), {}, -BuildWeight, &BuildsChapter});
     };
     build(m_in.monthBuild, u"月建");
     build(m_in.dayBuild, u"日建");
     if (m_in.dayBuild && clashes(m_s.branch, *m_in.dayBuild) && !m_s.filled && !m_s.strong)
         m_harms.push_back({m_s.moving ? u"日冲（冲散）" : u"日冲（日破）", {}, -BuildWeight, &BuildsChapter});
     if (m_in.dayBuild && m_in.options.bookStrength && m_s.strength && m_s.strength->stage
-        && !std::ranges::any_of(tiesOf(m_s.branch, *m_in.dayBuild), helpsTie)
+        && !buildHelps(m_s.branch, m_in.dayBuild)
         && (*m_s.strength->stage == Stage::Birth || *m_s.strength->stage == Stage::Peak))
         m_helps.push_back(
             {Text(u"日建") + Text(stageName(*m_s.strength->stage)), {}, BuildWeight, &BuildsChapter});
@@ -349,15 +373,15 @@ void Builder::forceItems()
         if (forces.empty())
             return;
         Text text(head);
-        std::vector<Text> words;
         std::vector<int> at;
         int weight = 0;
         for (const Force &f : forces) {
-            words.push_back(f.word);
+            if (&f != &forces.front())
+                text += u"、";
+            text += f.word;
             at.insert(at.end(), f.positions.begin(), f.positions.end());
             weight += f.weight;
         }
-        joinTo(text, words);
         std::ranges::sort(at);
         at.erase(std::unique(at.begin(), at.end()), at.end());
         // The heaviest force names the chapter.
@@ -458,30 +482,26 @@ void Builder::worldItems()
 {
     const int w = m_chart.original->world, r = m_chart.original->response;
     const ChartLine &wl = m_chart.line(w), &rl = m_chart.line(r);
-    Text text = Text(u"世") + lineLabel(m_chart, w) + u"，应" + lineLabel(m_chart, r) + u"：";
-    std::vector<Text> ties;
-    if (wl.element == rl.element)
-        ties.emplace_back(u"比和");
-    else if (generates(wl.element, rl.element))
-        ties.emplace_back(u"世生应");
-    else if (generates(rl.element, wl.element))
-        ties.emplace_back(u"应生世");
-    else if (overcomes(wl.element, rl.element))
-        ties.emplace_back(u"世克应");
-    else
-        ties.emplace_back(u"应克世");
+    Text text;
+    text.reserve(32);
+    put(text, {u"世", linePlaceName(w), branchName(wl.branch), elementName(wl.element), u"，应", linePlaceName(r),
+               branchName(rl.branch), elementName(rl.element), u"："});
+    put(text, {wl.element == rl.element                 ? u"比和"
+               : generates(wl.element, rl.element) ? u"世生应"
+               : generates(rl.element, wl.element) ? u"应生世"
+               : overcomes(wl.element, rl.element) ? u"世克应"
+                                                   : u"应克世"});
     if (clashes(wl.branch, rl.branch))
-        ties.emplace_back(u"相冲");
+        text += u"、相冲";
     if (combines(wl.branch, rl.branch))
-        ties.emplace_back(u"相合");
+        text += u"、相合";
     for (const auto &[line, name] : {std::pair{w, u"世"}, std::pair{r, u"应"}}) {
         const std::size_t i = static_cast<std::size_t>(line - 1);
         if (m_chart.lines[i].isVoid)
-            ties.push_back(Text(name) + u"空");
+            put(text, {u"、", name, u"空"});
         if (m_chart.analysis.marks[i] == StaticMark::MonthBroken)
-            ties.push_back(Text(name) + u"破");
+            put(text, {u"、", name, u"破"});
     }
-    joinTo(text, ties);
     add(SummaryKind::WorldResponse, std::move(text), {std::min(w, r), std::max(w, r)}, WorldChapter);
 }
 
@@ -599,7 +619,10 @@ void Builder::decide()
 Summary Builder::build()
 {
     m_god = m_chart.reading.useGod;
+    m_out.items.reserve(12);
     if (m_god) {
+        for (int n = 1; n <= 6; ++n)
+            m_roleStrong[static_cast<std::size_t>(n - 1)] = lineRoleStrong(n);
         m_s = subjectOf(*m_god);
         useGodItems(*m_god);
         forceItems();
