@@ -139,11 +139,12 @@ std::u16string supportWords(const Chart &chart)
         for (int n = 1; n <= 6; ++n)
             if (chart.reading.line(n).support == s)
                 add({lineName(chart, n)});
-        if (lines.empty())
+        const bool shown = !lines.empty();
+        if (!shown)
             for (int n = 1; n <= 6; ++n)
                 if (const auto &h = chart.line(n).hidden; h && supportOf(useGod, branchElement(h->branch)) == s)
                     add({branchName(h->branch), elementName(branchElement(h->branch)), u"，伏于", place(n)});
-        if (lines.empty())
+        if (!shown)
             for (int n = 1; n <= 6; ++n)
                 if (const ChartLine &l = chart.line(n); l.cast.moving && supportOf(useGod, l.changedElement) == s)
                     add({branchName(l.changedBranch), elementName(l.changedElement), u"，", place(n), u"化出"});

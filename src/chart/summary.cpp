@@ -204,9 +204,7 @@ Subject Builder::subjectOf(const UseGod &g) const
         s.strength = m_chart.reading.lines[i].strength;
         s.voidKind = m_chart.analysis.voidKinds[i];
         s.breakKind = m_chart.analysis.breakKinds[i];
-        s.filled = m_chart.analysis.marks[i] == StaticMark::FilledByClash
-                   || (s.moving && s.isVoid && m_in.options.movingFillByClash && m_in.dayBuild
-                       && clashes(s.branch, *m_in.dayBuild));
+        s.filled = m_chart.analysis.marks[i] == StaticMark::FilledByClash;
     } else {
         s.under = g.hidden ? g.position : 0;
         s.strength = g.changed ? m_chart.reading.line(g.position).changedStrength
@@ -263,6 +261,7 @@ void Builder::useGodItems(const UseGod &g)
     if (g.timing) {
         put(text, {u"，", lineLabel(m_chart, *g.timing), u"定应期"});
         at.push_back(*g.timing);
+        std::ranges::sort(at);
     }
     add(SummaryKind::UseGod, std::move(text), std::move(at), *why);
 
@@ -325,7 +324,9 @@ void Builder::forceItems()
         else
             m_harms.push_back({std::move(word), {}, -BuildWeight, &BuildsChapter});
     };
-    build(m_in.monthBuild, u"月建");
+    // A month that clashes the line breaks it (月破): that is weighed as 真破 or waited on as 目下破, not as 克.
+    if (!m_s.broken)
+        build(m_in.monthBuild, u"月建");
     build(m_in.dayBuild, u"日建");
     if (m_in.dayBuild && clashes(m_s.branch, *m_in.dayBuild) && !m_s.filled && !m_s.strong)
         m_harms.push_back({m_s.moving ? u"日冲（冲散）" : u"日冲（日破）", {}, -BuildWeight, &BuildsChapter});
@@ -461,7 +462,9 @@ void Builder::conditionItems()
     if (const auto t = timingLineOf(m_chart); t && t->useGod) {
         if (t->tomb)
             wait(u"冲开", Text(t->tombBy) + Text(branchName(*t->tomb)), firstDate({YingqiRule::ClashTomb}), TombChapter);
-        if (t->heldBy)
+        // A static line the day or the month combines is 合起 (helped), not held.
+        const bool raised = !m_s.moving && (t->heldBy == u"日建" || t->heldBy == u"月建");
+        if (t->heldBy && !raised)
             wait(u"冲开", Text(u"合住于") + *t->heldBy, firstDate({YingqiRule::Clash}), TombChapter);
     }
     if (m_god->hidden && m_god->fushen) {
@@ -497,7 +500,8 @@ void Builder::worldItems()
         text += u"、相合";
     for (const auto &[line, name] : {std::pair{w, u"世"}, std::pair{r, u"应"}}) {
         const std::size_t i = static_cast<std::size_t>(line - 1);
-        if (m_chart.lines[i].isVoid)
+        // 冲空则实不为空.
+        if (m_chart.lines[i].isVoid && m_chart.analysis.marks[i] != StaticMark::FilledByClash)
             put(text, {u"、", name, u"空"});
         if (m_chart.analysis.marks[i] == StaticMark::MonthBroken)
             put(text, {u"、", name, u"破"});

@@ -137,8 +137,16 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, sex);
         QFETCH(QString, expected);
-        const std::u16string text = chartText(chartOf(input), question.toStdU16String(), sex.toStdU16String());
+        const Chart chart = chartOf(input);
+        const std::u16string text = chartText(chart, question.toStdU16String(), sex.toStdU16String(), false);
         QCOMPARE(qs(text), expected);
+        // The 要点 block follows the 应期 lines, one line an item and the trend last.
+        QString block;
+        for (const std::u16string &line : summaryLines(summaryOf(chart)))
+            block += qs(line) + u'\n';
+        QVERIFY(block.startsWith(u"要点：\n"_s));
+        QVERIFY(block.contains(u"\u3000趋势："_s));
+        QCOMPARE(qs(chartText(chart, question.toStdU16String(), sex.toStdU16String())), expected + block);
     }
 
     // Charts the classics work through, the rows that carry the words they name.
