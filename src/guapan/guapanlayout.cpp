@@ -388,6 +388,9 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
                                  GuapanType type = GuapanType::Body) {
                 return b.place(text, at, base, GuapanPart::Row, ink, type, n, cell);
             };
+            if (row.picked)
+                layout.highlights << QRectF(left - b.em(0.35), y + b.em(0.06),
+                                            std::max(c.right, c.marks) - left + b.em(0.7), rowHeight - b.em(0.12));
             if (row.useGod)
                 layout.highlights << QRectF(left - b.em(0.35), y + b.em(0.12),
                                             c.moving + b.width(row.movingMark) - left + b.em(0.7),

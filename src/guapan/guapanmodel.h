@@ -32,6 +32,8 @@ struct GuapanWords {
     QString question;        // 卜问何事
     QString castMethod;      // how the lines were cast: "手动摇卦", "时间起卦" …
     bool najiaStems = false; // 纳甲带天干: "己卯木" rather than "卯木"
+    bool fullSummary = false; // every 要点 item at the foot (print, PDF), not only the trend and the open conditions
+    QList<int> picked;        // lines 1..6 picked in the 断卦要点 pane, highlighted
 };
 
 // One label and its value, with an optional remark in small type after it:
@@ -73,6 +75,7 @@ struct GuapanRowModel {
     QStringList marks;         // small type after the line: 月破, 暗动, 日破, the changes …
     bool useGod = false;       // this line is the use god
     bool hiddenUseGod = false; // the hidden spirit under it is
+    bool picked = false;       // an item of the 断卦要点 pane picked rests on it
 };
 
 struct GuapanModel {
@@ -86,7 +89,8 @@ struct GuapanModel {
     bool hasSpirits = false;
     bool hasHidden = false;
     std::array<GuapanRowModel, 6> rows{}; // line 6 first
-    QList<GuapanFieldLine> foot;          // 卦身, 神煞, relations, the first 应期 candidates
+    QList<GuapanFieldLine> foot;          // 卦身, 神煞, relations, the first 应期 candidates, then the 要点:
+                                          // the trend and the open conditions, or every item
 };
 
 // The words of the 卦盘 of `chart` and the case.

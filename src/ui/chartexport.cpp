@@ -63,6 +63,14 @@ GuapanWords ChartExport::words() const
     return words;
 }
 
+// On paper the 卦盘 lists every 要点 item at its foot.
+GuapanWords ChartExport::paperWords() const
+{
+    GuapanWords w = words();
+    w.fullSummary = true;
+    return w;
+}
+
 QImage ChartExport::chartPicture() const
 {
     const qreal ratio = 2 * (m_mainWindow ? m_mainWindow->devicePixelRatioF() : 1.0);
@@ -128,7 +136,7 @@ void ChartExport::dayin_Click()
 {
     if (guapanTitle(m_document.chart()).isEmpty())
         return;
-    if (previewAndPrint(m_mainWindow, m_document.chart(), words(), {QApplication::font(), 1.0}, &m_printTexts)
+    if (previewAndPrint(m_mainWindow, m_document.chart(), paperWords(), {QApplication::font(), 1.0}, &m_printTexts)
         == QDialog::Accepted)
         emit done(u"卦盘已送往打印机。"_s);
 }
@@ -157,7 +165,7 @@ void ChartExport::daochupdf_Click()
              && m_settings.ask(m_mainWindow, u"提示"_s, u"文件已经存在：\n\n%1\n\n要替换它吗？"_s.arg(shown))))
         return;
     QString error;
-    if (writePdf(path, *pageSize, m_document.chart(), words(), {QApplication::font(), 1.0}, &error, m_printTexts))
+    if (writePdf(path, *pageSize, m_document.chart(), paperWords(), {QApplication::font(), 1.0}, &error, m_printTexts))
         emit done(u"PDF 已保存：%1"_s.arg(shown));
     else
         tell(false, u"PDF 未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));

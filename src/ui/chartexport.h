@@ -65,6 +65,8 @@ public:
     bool printTexts() const { return m_printTexts; }
     // The case's words as the sheet holds them, for the 卦盘.
     GuapanWords words() const;
+    // The same for print and PDF, with the full 要点 list.
+    GuapanWords paperWords() const;
 
     // The chart as the copy command writes it: chart, question and sex.
     QString chartText() const;

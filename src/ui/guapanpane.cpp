@@ -138,9 +138,19 @@ bool GuapanPane::showsWhole() const
     return room.width() >= m_view->sizeHint().width() && room.height() >= m_view->sizeHint().height();
 }
 
+void GuapanPane::setPicked(const QList<int> &lines)
+{
+    if (lines == m_picked)
+        return;
+    m_picked = lines;
+    refresh();
+}
+
 void GuapanPane::refresh()
 {
-    m_view->setWords(m_words ? m_words() : GuapanWords{});
+    GuapanWords words = m_words ? m_words() : GuapanWords{};
+    words.picked = m_picked;
+    m_view->setWords(words);
     m_view->setChart(m_document.chart());
     if (m_view->sizeHint() != m_drawn) {
         m_drawn = m_view->sizeHint();

@@ -57,6 +57,8 @@ signals:
 public slots:
     // Draws the document's chart with the words as they stand now.
     void refresh();
+    // Highlights lines 1..6 (an item picked in the 断卦要点 pane); none clears it.
+    void setPicked(const QList<int> &lines);
 
 private:
     QSize paneSize() const;
@@ -71,6 +73,7 @@ private:
     GuapanView *m_view;
     QAction *m_toggle;
     QSize m_drawn;
+    QList<int> m_picked;
 };
 
 } // namespace lotgrid
