@@ -195,7 +195,7 @@ private slots:
         QVERIFY(QDir(win.dir.path()).mkpath(u"Pictures"_s));
         win.chosen = win.dir.filePath(u"chart.png"_s);
         QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
-        const GuapanWords words{u"问工作"_s, {}, false};
+        const GuapanWords words{u"问工作"_s, {}, false, false, {}};
         const QSizeF drawing = guapanLayout(win.w->document().chart(), words, {QApplication::font(), 1.0}).size;
         const auto answer = win.exportPicture();
         // The Pictures folder; the hexagrams and the moment of the cast (the test clock) name the file.

@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     const QString out = args.takeFirst();
     QString lines = u"978788"_s;
     QString time = u"2026-12-07 08:30"_s;
-    GuapanWords words{u"问工作调动能否成功"_s, u"手动摇卦"_s, false};
+    GuapanWords words{u"问工作调动能否成功"_s, u"手动摇卦"_s, false, false, {}};
     QString category = u"工作"_s, sex = u"女"_s;
     int use = 0;
     qreal zoom = 1.0, ratio = 2.0;
