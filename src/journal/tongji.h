@@ -4,7 +4,8 @@
 // page per grouping (占类, 标签, 用神旺衰, 卦型, 起卦月份) holds a chart drawn
 // with Qt Charts — bars of the hit rate with each group's counts on them, and
 // for the months the 应验 and 不验 counts stacked with the rate as a line — and
-// a table of the same numbers under it. Clicking a bar (or double-clicking a
+// a table of the same numbers under it. A last page (趋势) sets the 要点's trend
+// word against the outcome, 应验 and 不验 side by side with the rate. Clicking a bar (or double-clicking a
 // row) asks 案例库 to list that group's cases; 导出CSV… writes every table.
 
 #include "journal/casestats.h"
@@ -22,6 +23,7 @@ class QTableWidget;
 namespace lotgrid {
 
 class TongjiPage;
+class TrendPage;
 
 class Tongji : public QWidget
 {
@@ -44,6 +46,7 @@ public:
     const HitCount &overall() const { return m_overall; }
     QTabWidget *pages() const { return m_pages; }
     QTableWidget *table(StatsBy by) const;
+    const QList<TrendRow> &trendRows() const { return m_trends; }
 
 signals:
     // The user picked a group, shown as `label`: 案例库 lists its cases.
@@ -57,6 +60,8 @@ private:
     HitCount m_overall;
     std::array<QList<StatsRow>, 5> m_rows;
     std::array<TongjiPage *, 5> m_pageOf{};
+    QList<TrendRow> m_trends;
+    TrendPage *m_trendPage;
     QLabel *m_summary;
     QTabWidget *m_pages;
     QPushButton *m_export;
