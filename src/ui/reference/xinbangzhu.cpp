@@ -26,7 +26,7 @@ struct Section {
 };
 
 // clang-format off
-constexpr std::array<Section, 12> Sections{{
+constexpr std::array<Section, 13> Sections{{
     {u"moment", u"起卦时间与排盘",
      u"<p>表格上方的<b>起卦时间</b>记下本卦的时刻，精确到分钟，可选 1900-01-31 至 2100-12-31。"
      u"时间一律按<b>北京时间</b>（东八区）推算节气和四柱；在别的时区起卦，请先换算成北京时间再填。"
