@@ -21,8 +21,8 @@ constexpr Source TwiceAncient{u"增删卜易·两现章",
 constexpr Source TwiceWorld{u"卜筮正宗·十八问答",
                             u"舍其闲爻而用持世，舍其无权而用月日，舍其不破而用月破，舍其不空而用旬空。"};
 constexpr Source TwiceCommon{u"通行·两现取用", u"舍静用动，舍衰用旺，舍破舍空，舍闲爻用世应，同等取下。"};
-constexpr Source HiddenChapter{u"增删卜易·飞伏神章",
-                               u"凡卦，用神不现者，即以日月为用神；伏神旺相、得生、飞神受制则可出，休囚受克、入墓则难出。"};
+constexpr Source HiddenChapter{
+    u"增删卜易·飞伏神章", u"凡卦，用神不现者，即以日月为用神；伏神旺相、得生、飞神受制则可出，休囚受克、入墓则难出。"};
 constexpr Source ChangedAbsent{u"卜筮正宗·启蒙节要",
                                u"凡卦中用神不出现，查变爻有不必寻伏神矣。倘变爻又无，然后查用神伏于何爻之下。"};
 constexpr Source ManualUseGod{u"", u"用神由手选标记指定。"};
@@ -32,14 +32,14 @@ constexpr Source CommonStrength{u"通行·月日旺衰", u"得月令旺相或日
 constexpr Source BuildsChapter{u"增删卜易·月将章、日辰章",
                                u"月建日辰临、生、扶用神则用神有气，克、冲用神则用神受伤；日月为重。"};
 constexpr Source MovingChapter{u"增删卜易·动静生克章", u"动爻能生克冲合静爻；动爻生扶用神为助，克冲用神为伤。"};
-constexpr Source ChangeChapter{u"增删卜易·动变生克冲合章",
-                               u"变爻只生克本位之动爻：回头生、化进神为得助，回头克、化退、化墓、化绝、化空、化破为受伤。"};
+constexpr Source ChangeChapter{
+    u"增删卜易·动变生克冲合章",
+    u"变爻只生克本位之动爻：回头生、化进神为得助，回头克、化退、化墓、化绝、化空、化破为受伤。"};
 constexpr Source RolesChapter{u"增删卜易·元神忌神衰旺章",
                               u"原神、忌神旺相、发动、得日辰生扶者有力；休囚、旬空、月破、化退、入墓者无力。"};
-constexpr Source VoidChapter{u"增删卜易·旬空章",
-                             u"旺不为空，动不为空，有日建动爻生扶者亦不为空；出空、填实之日应之。"};
-constexpr Source BrokenChapter{u"增删卜易·月破章",
-                               u"月破之爻动、得日建动爻生扶或化出生之者为目下破，出月、填实、逢合之时应之；静而无助为真破。"};
+constexpr Source VoidChapter{u"增删卜易·旬空章", u"旺不为空，动不为空，有日建动爻生扶者亦不为空；出空、填实之日应之。"};
+constexpr Source BrokenChapter{
+    u"增删卜易·月破章", u"月破之爻动、得日建动爻生扶或化出生之者为目下破，出月、填实、逢合之时应之；静而无助为真破。"};
 constexpr Source TombChapter{u"增删卜易·各门类应期总注", u"入三墓俱喜冲开；遇六合亦宜相击。"};
 constexpr Source WeakChapter{u"增删卜易·各门类应期总注", u"衰绝者遇生遇旺。"};
 constexpr Source WorldChapter{u"增删卜易·世应章", u"世为己，应为人；世应相生相合为和，相克相冲为乖，空破者无力。"};
@@ -129,12 +129,12 @@ struct Force {
 // Where the use god stands and how.
 struct Subject {
     Branch branch{};
-    int line = 0;           // the line itself, when it is one of the original hexagram
-    int under = 0;          // the line a hidden use god lies under
-    bool moving = false;    // a moving line of the original hexagram
-    bool strong = false;    // by the school's strength
-    bool isVoid = false;    //
-    bool broken = false;    // the month build clashes it
+    int line = 0;        // the line itself, when it is one of the original hexagram
+    int under = 0;       // the line a hidden use god lies under
+    bool moving = false; // a moving line of the original hexagram
+    bool strong = false; // by the school's strength
+    bool isVoid = false; //
+    bool broken = false; // the month build clashes it
     VoidKind voidKind = VoidKind::None;
     BreakKind breakKind = BreakKind::None;
     bool filled = false; // 冲实: void and clashed by the day
@@ -144,7 +144,11 @@ struct Subject {
 class Builder
 {
 public:
-    Builder(const Chart &chart) : m_chart(chart), m_in(chart.input) {}
+    Builder(const Chart &chart)
+        : m_chart(chart)
+        , m_in(chart.input)
+    {
+    }
 
     Summary build();
 
@@ -214,8 +218,7 @@ Subject Builder::subjectOf(const UseGod &g) const
             // The same rules the analysis applies to a line, on a branch that stands on none.
             const bool seasonStrong = m_in.monthBuild && strongInMonth(s.branch, *m_in.monthBuild);
             if (s.isVoid)
-                s.voidKind
-                    = !s.broken && (seasonStrong || dayHelps || moverHelps()) ? VoidKind::False : VoidKind::True;
+                s.voidKind = !s.broken && (seasonStrong || dayHelps || moverHelps()) ? VoidKind::False : VoidKind::True;
             if (s.broken)
                 s.breakKind = dayHelps || moverHelps() ? BreakKind::Present : BreakKind::True;
         }
@@ -234,7 +237,8 @@ void Builder::useGodItems(const UseGod &g)
                    u"（卦中不现，以日月为用）"});
         why = &HiddenChapter;
     } else if (g.changed) {
-        put(text, {linePlaceName(g.position), u"化出", relativeName(g.relative), label(g.branch), u"（卦中不现，取变爻）"});
+        put(text,
+            {linePlaceName(g.position), u"化出", relativeName(g.relative), label(g.branch), u"（卦中不现，取变爻）"});
         why = &ChangedAbsent;
         at = {g.position};
     } else if (g.hidden) {
@@ -303,11 +307,12 @@ bool Builder::lineRoleStrong(int n) const
     const std::size_t i = static_cast<std::size_t>(n - 1);
     const ChartLine &l = m_chart.lines[i];
     const auto &st = m_chart.reading.lines[i].strength;
-    const bool seasonStrong = st && st->season && (*st->season == Season::Prosperous || *st->season == Season::Assisted);
+    const bool seasonStrong
+        = st && st->season && (*st->season == Season::Prosperous || *st->season == Season::Assisted);
     const bool dayHelps = st && st->day && std::ranges::any_of(st->day->ties, helpsTie);
     const bool inTomb = std::ranges::any_of(m_chart.reading.tombs, [n](const Tomb &t) { return t.position == n; });
-    const bool weak = l.isVoid || (st && st->monthBroken) || (l.cast.moving && has(m_chart.analysis.changes[i], Change::Retreat))
-                      || inTomb;
+    const bool weak = l.isVoid || (st && st->monthBroken)
+                      || (l.cast.moving && has(m_chart.analysis.changes[i], Change::Retreat)) || inTomb;
     return (seasonStrong || l.cast.moving || dayHelps) && !weak;
 }
 
@@ -333,8 +338,7 @@ void Builder::forceItems()
     if (m_in.dayBuild && m_in.options.bookStrength && m_s.strength && m_s.strength->stage
         && !buildHelps(m_s.branch, m_in.dayBuild)
         && (*m_s.strength->stage == Stage::Birth || *m_s.strength->stage == Stage::Peak))
-        m_helps.push_back(
-            {Text(u"日建") + Text(stageName(*m_s.strength->stage)), {}, BuildWeight, &BuildsChapter});
+        m_helps.push_back({Text(u"日建") + Text(stageName(*m_s.strength->stage)), {}, BuildWeight, &BuildsChapter});
 
     for (int n = 1; n <= 6; ++n) {
         const ChartLine &l = m_chart.line(n);
@@ -430,19 +434,19 @@ std::optional<Text> Builder::firstDate(std::initializer_list<YingqiRule> rules) 
 
 void Builder::conditionItems()
 {
-    const std::vector<int> at = m_s.line ? std::vector<int>{m_s.line}
+    const std::vector<int> at = m_s.line    ? std::vector<int>{m_s.line}
                                 : m_s.under ? std::vector<int>{m_s.under}
                                             : std::vector<int>{};
-    const auto wait = [&](std::u16string_view what, std::u16string_view note, std::optional<Text> date,
-                          const Source &source) {
-        Text text = Text(u"待") + Text(what);
-        if (!note.empty())
-            put(text, {u"（", note, u"）"});
-        if (date)
-            put(text, {u"：", *date});
-        m_waits.emplace_back(Text(u"待") + Text(what));
-        add(SummaryKind::Condition, std::move(text), at, source);
-    };
+    const auto wait
+        = [&](std::u16string_view what, std::u16string_view note, std::optional<Text> date, const Source &source) {
+              Text text = Text(u"待") + Text(what);
+              if (!note.empty())
+                  put(text, {u"（", note, u"）"});
+              if (date)
+                  put(text, {u"：", *date});
+              m_waits.emplace_back(Text(u"待") + Text(what));
+              add(SummaryKind::Condition, std::move(text), at, source);
+          };
     if (m_s.isVoid && !m_s.filled) {
         if (m_s.voidKind == VoidKind::True)
             m_fatal = u"用神真空，无生扶，为无用之爻";
@@ -461,7 +465,8 @@ void Builder::conditionItems()
     }
     if (const auto t = timingLineOf(m_chart); t && t->useGod) {
         if (t->tomb)
-            wait(u"冲开", Text(t->tombBy) + Text(branchName(*t->tomb)), firstDate({YingqiRule::ClashTomb}), TombChapter);
+            wait(u"冲开", Text(t->tombBy) + Text(branchName(*t->tomb)), firstDate({YingqiRule::ClashTomb}),
+                 TombChapter);
         // A static line the day or the month combines is 合起 (helped), not held.
         const bool raised = !m_s.moving && (t->heldBy == u"日建" || t->heldBy == u"月建");
         if (t->heldBy && !raised)
@@ -489,7 +494,7 @@ void Builder::worldItems()
     text.reserve(32);
     put(text, {u"世", linePlaceName(w), branchName(wl.branch), elementName(wl.element), u"，应", linePlaceName(r),
                branchName(rl.branch), elementName(rl.element), u"："});
-    put(text, {wl.element == rl.element                 ? u"比和"
+    put(text, {wl.element == rl.element            ? u"比和"
                : generates(wl.element, rl.element) ? u"世生应"
                : generates(rl.element, wl.element) ? u"应生世"
                : overcomes(wl.element, rl.element) ? u"世克应"
@@ -522,8 +527,8 @@ void Builder::hexagramItems()
             text = Text(u"本卦") + Text(hexagramTypeName(a.originalType));
         else
             text = Text(u"变卦") + Text(hexagramTypeName(a.changedType));
-        const HexagramType decisive = change.empty() && a.originalType != HexagramType::None ? a.originalType
-                                                                                             : a.changedType;
+        const HexagramType decisive
+            = change.empty() && a.originalType != HexagramType::None ? a.originalType : a.changedType;
         add(SummaryKind::Hexagram, std::move(text), {},
             decisive == HexagramType::SixClash ? ClashChapter : CombineChapter);
     }
@@ -549,11 +554,11 @@ void Builder::hexagramItems()
         const bool onIt = std::ranges::any_of(h.members, [&](const HarmonyMember &m) {
             return m.position == m_s.line && m_s.line && m.source == HarmonySource::Line;
         });
-        std::u16string_view tie = h.element == e             ? u"成用神局"
-                                  : generates(h.element, e)  ? u"生用神"
-                                  : overcomes(h.element, e)  ? u"克用神"
-                                  : onIt                     ? u"用神在局中"
-                                                             : u"";
+        std::u16string_view tie = h.element == e            ? u"成用神局"
+                                  : generates(h.element, e) ? u"生用神"
+                                  : overcomes(h.element, e) ? u"克用神"
+                                  : onIt                    ? u"用神在局中"
+                                                            : u"";
         if (tie.empty())
             continue;
         Text text;

@@ -29,7 +29,7 @@ enum class SummaryKind : std::uint8_t {
     Hexagram,      // 卦象: 六冲/六合, 反吟/伏吟, 独发/独静, 三合
 };
 
-inline constexpr std::array<std::u16string_view, 7> SummaryKindNames{u"用神", u"生扶", u"克害", u"原忌",
+inline constexpr std::array<std::u16string_view, 7> SummaryKindNames{u"用神",   u"生扶", u"克害", u"原忌",
                                                                      u"待条件", u"世应", u"卦象"};
 
 constexpr std::u16string_view summaryKindName(SummaryKind k)

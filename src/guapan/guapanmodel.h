@@ -29,9 +29,9 @@ namespace lotgrid {
 
 // What the case says besides the cast.
 struct GuapanWords {
-    QString question;        // 卜问何事
-    QString castMethod;      // how the lines were cast: "手动摇卦", "时间起卦" …
-    bool najiaStems = false; // 纳甲带天干: "己卯木" rather than "卯木"
+    QString question;         // 卜问何事
+    QString castMethod;       // how the lines were cast: "手动摇卦", "时间起卦" …
+    bool najiaStems = false;  // 纳甲带天干: "己卯木" rather than "卯木"
     bool fullSummary = false; // every 要点 item at the foot (print, PDF), not only the trend and the open conditions
     QList<int> picked;        // lines 1..6 picked in the 断卦要点 pane, highlighted
 };

@@ -25,9 +25,8 @@ Chart chartAt(const QString &written, const QString &school)
     CastInput in = castOf(w[0]);
     in.options = schoolPreset(
         static_cast<School>(std::ranges::find(SchoolNames, school.toStdU16String()) - SchoolNames.begin()));
-    const auto indexIn = [](std::u16string_view names, QStringView c) {
-        return static_cast<int>(names.find(c.at(0).unicode()));
-    };
+    const auto indexIn
+        = [](std::u16string_view names, QStringView c) { return static_cast<int>(names.find(c.at(0).unicode())); };
     int next = 2; // where the category stands
     if (w[1].contains(u'-')) {
         const QDateTime t = QDateTime::fromString(w[1] + u' ' + w[2], u"yyyy-MM-dd HH:mm"_s);
@@ -70,7 +69,7 @@ private slots:
         const QString zs = u"增删卜易"_s, bs = u"卜筮正宗"_s;
         // 两现章: 以旺爻定吉凶，以空破之爻定应期; 十八问答: 舍其不空而用旬空 (丑财持世遇旬空).
         QTest::newRow("两现 timing line") << u"787897 2000-04-27 12:00 求财"_s << zs << u"用神"_s << u"二爻丑土定应期"_s
-                                        << u"2,4"_s << u"增删卜易·两现章"_s << true;
+                                          << u"2,4"_s << u"增删卜易·两现章"_s << true;
         QTest::newRow("持世 use god") << u"787897 2000-04-27 12:00 求财"_s << bs << u"用神"_s << u"二爻妻财丑土"_s
                                       << u"2"_s << u"卜筮正宗·十八问答"_s << true;
         // 乙卯日 voids 子丑; 旬空最爱填冲: the 未 day four days on comes before 出空 (甲子).
@@ -78,7 +77,8 @@ private slots:
                                     << u"待出空（假空）：2000-05-01 己未日"_s << u"2"_s << u"增删卜易·旬空章"_s << true;
         // 月破章 乾之夬: the moving 戌 broken by 辰 is 目下破, out of the month at 立夏.
         QTest::newRow("目下破 waits") << u"777779 2005-05-04 12:00 父母"_s << zs << u"待条件"_s
-                                      << u"待出月/填实（目下破）：2005-05-05"_s << u"6"_s << u"增删卜易·月破章"_s << true;
+                                      << u"待出月/填实（目下破）：2005-05-05"_s << u"6"_s << u"增删卜易·月破章"_s
+                                      << true;
         // 飞伏神章: 用神不现者，即以日月为用神.
         QTest::newRow("月建 as use god") << u"877777 2021-02-10 12:00 求财"_s << zs << u"用神"_s << u"月建妻财寅木"_s
                                          << u"-"_s << u"增删卜易·飞伏神章"_s << true;
@@ -90,8 +90,8 @@ private slots:
         // 冲空则实不为空: the void 世 未 clashed by the 丑 day.
         QTest::newRow("冲实 world") << u"978776 2000-11-27 12:00 功名"_s << zs << u"世应"_s << u"世空"_s << u"-"_s
                                     << QString() << false;
-        QTest::newRow("one-mover triads") << u"978776 2000-11-27 12:00 功名"_s << zs << u"卦象"_s << u"局"_s << u"-"_s
-                                          << QString() << false;
+        QTest::newRow("one-mover triads")
+            << u"978776 2000-11-27 12:00 功名"_s << zs << u"卦象"_s << u"局"_s << u"-"_s << QString() << false;
         // 亥生寅, 寅日临寅.
         QTest::newRow("builds help") << u"777777 亥 甲寅 求财"_s << zs << u"生扶"_s << u"月建生、日建临"_s << u"-"_s
                                      << QString() << true;
@@ -110,8 +110,8 @@ private slots:
         QTest::newRow("日墓") << u"777777 子 乙未 求财"_s << zs << u"待条件"_s << u"待冲开（日墓未）"_s << u"2"_s
                               << QString() << true;
         // 日月合爻为合起: a static line the day combines is not held.
-        QTest::newRow("日合 static") << u"777777 子 乙亥 求财"_s << zs << u"待条件"_s << u"合住"_s << u"2"_s << QString()
-                                     << false;
+        QTest::newRow("日合 static") << u"777777 子 乙亥 求财"_s << zs << u"待条件"_s << u"合住"_s << u"2"_s
+                                     << QString() << false;
         QTest::newRow("火生土") << u"877777 子 庚午 求财"_s << zs << u"世应"_s << u"应生世"_s << u"1,4"_s
                                 << u"增删卜易·世应章"_s << true;
         QTest::newRow("辰戌冲") << u"777777 子 庚午"_s << zs << u"世应"_s << u"比和、相冲"_s << u"3,6"_s << QString()
