@@ -624,6 +624,20 @@ Json yingqiJson(const Chart &chart)
     return out;
 }
 
+// "summary": {trend, reason, items: [{kind, text, positions, source}]}; trend null without a use god.
+Json summaryJson(const Summary &summary)
+{
+    Json items = Json::array();
+    for (const SummaryItem &item : summary.items)
+        items.push_back({{"kind", utf8(summaryKindName(item.kind))},
+                         {"text", utf8(item.text)},
+                         {"positions", item.positions},
+                         {"source", utf8(item.source)}});
+    return {{"trend", summary.trend ? utf8(trendName(*summary.trend)) : Json(nullptr)},
+            {"reason", utf8(summary.reason)},
+            {"items", std::move(items)}};
+}
+
 // "yingqiUntil": the chart's last day, when the days or months looked for run past it.
 void yingqiCutJson(Json &j, const Chart &chart)
 {
@@ -843,6 +857,7 @@ nlohmann::ordered_json chartJsonValue(const Chart &chart)
         = {{"hu", name(chart.reading.hu)}, {"cuo", name(chart.reading.cuo)}, {"zong", name(chart.reading.zong)}};
     j["yingqi"] = yingqiJson(chart);
     yingqiCutJson(j, chart);
+    j["summary"] = summaryJson(summaryOf(chart));
     addMomentJson(j, chart);
     return j;
 }

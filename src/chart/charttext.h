@@ -76,6 +76,9 @@ std::vector<std::u16string> summaryLines(const Summary &summary);
 //             "填实"|"补破"|"冲墓"|"生旺"|"逢墓"|"进退", position (null for a build),
 //             why, line ("两现"|"忌神", only on such a line's)}] by date, [] without a moment
 //   yingqiUntil  "2100-12-31" when the days or months looked for run past it
+//   summary   the 要点: {trend "有利"|"不利"|"待条件"|"难断"|null (no use god), reason (the
+//             sentence deciding it), items [{kind "用神"|"生扶"|"克害"|"原忌"|"待条件"|"世应"|"卦象",
+//             text, positions [..], source "增删卜易·旬空章"|""}]}
 // Line marks hold 真空/假空 and 真破/目下破 after the others, and types hold
 // lone {kind "独发"|"独静", position}, when the school tells them.
 // Each original line also has yuanji ("原神"|"忌神"|"仇神"|null), strength
