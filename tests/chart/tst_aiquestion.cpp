@@ -2,6 +2,7 @@
 // the instruction, on charts whose facts follow from the rules by hand.
 #include "chart/aiquestion.h"
 #include "chart/charttext.h"
+#include "common/notation.h"
 #include "qtcore/textconv.h"
 
 #include <QTest>
@@ -72,11 +73,7 @@ private slots:
     {
         QFETCH(QString, lines);
         QFETCH(QString, role);
-        CastInput in;
-        for (int n = 1; n <= 6; ++n) {
-            const QChar v = lines.at(n - 1);
-            in.line(n) = {v == u'7' || v == u'9' ? u'1' : u'0', v == u'6' || v == u'9'};
-        }
+        CastInput in = castOf(lines);
         in.monthBuild = Branch::Zi;
         in.category = Category::Parents;
         QVERIFY2(qs(aiQuestionText(chartOf(in), u"")).contains(role), qPrintable(role));

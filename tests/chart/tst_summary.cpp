@@ -90,8 +90,6 @@ private slots:
         // 冲空则实不为空: the void 世 未 clashed by the 丑 day.
         QTest::newRow("冲实 world") << u"978776 2000-11-27 12:00 功名"_s << zs << u"世应"_s << u"世空"_s << u"-"_s
                                     << QString() << false;
-        QTest::newRow("one-mover triads")
-            << u"978776 2000-11-27 12:00 功名"_s << zs << u"卦象"_s << u"局"_s << u"-"_s << QString() << false;
         // 亥生寅, 寅日临寅.
         QTest::newRow("builds help") << u"777777 亥 甲寅 求财"_s << zs << u"生扶"_s << u"月建生、日建临"_s << u"-"_s
                                      << QString() << true;
@@ -114,8 +112,6 @@ private slots:
                                      << QString() << false;
         QTest::newRow("火生土") << u"877777 子 庚午 求财"_s << zs << u"世应"_s << u"应生世"_s << u"1,4"_s
                                 << u"增删卜易·世应章"_s << true;
-        QTest::newRow("辰戌冲") << u"777777 子 庚午"_s << zs << u"世应"_s << u"比和、相冲"_s << u"3,6"_s << QString()
-                                << true;
         QTest::newRow("六冲") << u"777777 子 庚午"_s << zs << u"卦象"_s << u"本卦六冲"_s << u"-"_s
                               << u"增删卜易·六冲章"_s << true;
         QTest::newRow("乾之否") << u"999777 子 庚午 求财"_s << zs << u"卦象"_s << u"六冲变六合"_s << u"-"_s << QString()
@@ -124,7 +120,6 @@ private slots:
                                 << u"增删卜易·反伏章"_s << true;
         QTest::newRow("独发") << u"777797 子 戊午 求财"_s << zs << u"卦象"_s << u"独发：五爻申金"_s << u"5"_s
                               << u"增删卜易·独静独发章"_s << true;
-        QTest::newRow("no use god") << u"777777 子 庚午"_s << zs << u"用神"_s << u""_s << u"-"_s << QString() << false;
     }
     void items()
     {
