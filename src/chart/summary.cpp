@@ -246,8 +246,8 @@ void Builder::useGodItems(const UseGod &g)
         why = &HiddenChapter;
         at = {g.position};
     } else {
-        put(text, {g.world ? u"世爻" : u"", linePlaceName(g.position), relativeName(g.relative),
-                   label(m_chart.line(g.position).branch)});
+        put(text, {g.world ? u"世爻（" : u"", linePlaceName(g.position), relativeName(g.relative),
+                   label(m_chart.line(g.position).branch), g.world ? u"）" : u""});
         at = {g.position};
         if (!g.candidates.empty()) {
             text += u"（两现取此）";
@@ -277,11 +277,12 @@ void Builder::useGodItems(const UseGod &g)
     if (st.why) {
         reasons = *st.why;
     } else {
-        if (st.season)
+        if (st.season && (*st.season == Season::Prosperous || *st.season == Season::Assisted))
             reasons.push_back(Text(u"月令") + Text(seasonName(*st.season)));
         if (st.day)
             for (const Tie t : st.day->ties)
-                reasons.push_back(Text(u"日建") + Text(tieName(t)));
+                if (helpsTie(t))
+                    reasons.push_back(Text(u"日建") + Text(tieName(t)));
     }
     if (!m_s.strong) {
         reasons.clear();
