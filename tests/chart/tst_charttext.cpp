@@ -310,7 +310,7 @@ private slots:
         const QJsonObject o = doc.object();
         QCOMPARE(keysOf(o), setOf({u"lines"_s, u"time"_s, u"pillars"_s, u"void"_s, u"original"_s, u"changed"_s,
                                    u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s, u"school"_s, u"category"_s,
-                                   u"sex"_s, u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s}));
+                                   u"sex"_s, u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s, u"summary"_s}));
         const bool timed = input.moment.has_value();
         QCOMPARE(o[u"yingqi"_s].toArray().isEmpty(), !timed);
         QCOMPARE(o[u"time"_s].isNull(), !timed);
