@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     in.dayBuild = Branch::Wu;
     in.mark = {MarkKind::UseGod, 4};
     const Chart chart = chartOf(in);
-    const GuapanWords words{u"问工作调动能否成功"_s, u"手动摇卦"_s, true, false, {}};
+    const GuapanWords words{u"问工作调动能否成功"_s, u"手动摇卦"_s, true};
     const GuapanStyle style{QApplication::font(), 1.0};
     const GuapanColours colours = lightGuapanColours();
 

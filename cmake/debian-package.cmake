@@ -18,9 +18,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # lotgrid_<version>_<architecture>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so no link names them: the journal's SQLite driver; Qt's
-# own texts in Chinese and a font for the Chinese interface.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+# Loaded at run time, so no link names them: the journal's SQLite driver and
+# OpenCC's conversion profiles (输出繁体); Qt's own texts in Chinese and a font
+# for the Chinese interface.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libopencc-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-noto-cjk")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -17,5 +17,5 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(build-essential cmake qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libqt6sql6-sqlite nlohmann-json3-dev libhowardhinnant-date-dev tzdata fonts-noto-cjk)
+BUILD_PACKAGES=(build-essential cmake qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libqt6sql6-sqlite nlohmann-json3-dev libhowardhinnant-date-dev libopencc-dev tzdata fonts-noto-cjk)
 TEST_PACKAGES=(ninja-build desktop-file-utils appstream clang-format g++-mingw-w64-x86-64 wine64 lintian dpkg-dev)

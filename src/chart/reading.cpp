@@ -609,6 +609,16 @@ std::u16string strengthShort(const LineStrength &s)
     return out;
 }
 
+std::u16string strengthVerdict(const LineStrength &s)
+{
+    std::u16string out(s.strong ? u"旺" : u"衰");
+    if (s.season)
+        out += std::u16string(u" · ") + std::u16string(seasonName(*s.season));
+    if (s.stage)
+        out += std::u16string(u" · ") + std::u16string(stageName(*s.stage));
+    return out;
+}
+
 std::u16string seasonNote(Element line, Branch month)
 {
     const std::u16string m = str(buildWord(Build::Month)) + branchWithElement(month);

@@ -283,6 +283,9 @@ Reading readingOf(const Chart &chart);
 
 // "旺·长生", "休·墓": the season and the day's stage of a line, either alone when only one is known.
 std::u16string strengthShort(const LineStrength &s);
+// The verdict first, then what it rests on: "旺 · 相 · 帝旺", "衰 · 休 · 墓"; the
+// verdict alone when neither the season nor the stage is known.
+std::u16string strengthVerdict(const LineStrength &s);
 
 // One sentence each, for tooltips, about one line's facts.
 std::u16string seasonNote(Element line, Branch month);

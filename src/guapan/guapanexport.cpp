@@ -4,6 +4,7 @@
 #include "guapan/guapanpaint.h"
 #include "qtcore/textconv.h"
 #include "qtcore/wholefile.h"
+#include "widgets/traditional.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QRawFont>
 #include <QSaveFile>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
 
@@ -150,13 +152,21 @@ void paintTextPages(QPainter &p, QPagedPaintDevice &device, const QString &text,
     }
 }
 
+// `text` as the words ask: in Traditional characters with 输出繁体.
+QString asWords(const QString &text, const GuapanWords &words)
+{
+    if (!words.traditional)
+        return text;
+    return toTraditional(text).value_or(text);
+}
+
 // The texts page's words: its heading with the hexagrams, then the block.
-QString textPageWords(const Chart &chart)
+QString textPageWords(const Chart &chart, const GuapanWords &words)
 {
     const std::u16string block = textsBlock(chart);
     if (block.empty())
         return {};
-    return u"周易经文　"_s + guapanTitle(chart) + u"\n\n"_s + qs(block);
+    return asWords(u"周易经文　"_s + guapanTitle(chart) + u"\n\n"_s + qs(block), words);
 }
 
 // The chart's page and, when `withTexts`, its texts on the next.
@@ -259,6 +269,60 @@ QImage guapanPicture(const Chart &chart, const GuapanWords &words, const GuapanS
     return guapanImage(guapanLayout(chart, words, style), lightGuapanColours(), devicePixelRatio);
 }
 
+QImage guapanLongPicture(const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                         const QList<GuapanBlock> &blocks, qreal devicePixelRatio)
+{
+    const GuapanLayout layout = guapanLayout(chart, words, style);
+    const qreal em = layout.body.pixelSize();
+    const qreal margin = em * 1.2;
+    const qreal width = layout.size.width();
+    const GuapanColours colours = lightGuapanColours();
+    // Each block as a document of the drawing's width, its heading bold.
+    std::vector<std::unique_ptr<QTextDocument>> documents;
+    qreal height = layout.size.height();
+    for (const GuapanBlock &block : blocks) {
+        if (block.text.trimmed().isEmpty())
+            continue;
+        auto doc = std::make_unique<QTextDocument>();
+        doc->setDefaultFont(layout.body);
+        doc->setDocumentMargin(0);
+        doc->setTextWidth(width - 2 * margin);
+        QTextCursor cursor(doc.get());
+        QTextCharFormat plain;
+        plain.setForeground(colours.ink); // not the desktop's text colour, which may be light
+        QTextCharFormat heading = plain;
+        heading.setFontWeight(QFont::Bold);
+        QTextBlockFormat spaced;
+        spaced.setBottomMargin(em * 0.5);
+        cursor.setBlockFormat(spaced);
+        cursor.insertText(asWords(block.heading, words), heading);
+        cursor.insertBlock(QTextBlockFormat(), plain);
+        cursor.insertText(asWords(block.text.trimmed(), words), plain);
+        height += doc->size().height() + margin * 1.5;
+        documents.push_back(std::move(doc));
+    }
+    const QSize pixels = (QSizeF(width, height + (documents.empty() ? 0 : margin)) * devicePixelRatio).toSize();
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(colours.ground);
+    QPainter p(&image);
+    paintGuapan(p, layout, colours);
+    qreal y = layout.size.height();
+    for (const auto &doc : documents) {
+        p.setPen(QPen(colours.secondary, std::max<qreal>(1.0, em / 16)));
+        p.drawLine(QPointF(margin, y), QPointF(width - margin, y));
+        y += margin * 0.75;
+        p.save();
+        p.translate(margin, y);
+        doc->drawContents(&p);
+        p.restore();
+        y += doc->size().height() + margin * 0.75;
+    }
+    return image;
+}
+
 bool paintGuapanPage(QPagedPaintDevice &device, const GuapanLayout &layout)
 {
     return paintPages(device, layout, {});
@@ -276,7 +340,7 @@ void preparePrinter(QPrinter &printer, const Chart &chart, QPageSize::PageSizeId
 bool printChart(QPrinter &printer, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
                 bool withTexts)
 {
-    return paintPages(printer, guapanLayout(chart, words, style), withTexts ? textPageWords(chart) : QString());
+    return paintPages(printer, guapanLayout(chart, words, style), withTexts ? textPageWords(chart, words) : QString());
 }
 
 int previewAndPrint(QWidget *parent, const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
@@ -313,7 +377,7 @@ bool writePdf(const QString &path, QPageSize::PageSizeId pageSize, const Chart &
               const GuapanStyle &style, QString *error, bool withTexts)
 {
     const GuapanLayout layout = guapanLayout(chart, words, style);
-    const QString texts = withTexts ? textPageWords(chart) : QString();
+    const QString texts = withTexts ? textPageWords(chart, words) : QString();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;

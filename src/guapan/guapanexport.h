@@ -46,6 +46,19 @@ bool writePicture(const QImage &image, const QString &path, QString *error);
 // The chart drawn as a picture with `devicePixelRatio` pixels to the layout's unit.
 QImage guapanPicture(const Chart &chart, const GuapanWords &words, const GuapanStyle &style, qreal devicePixelRatio);
 
+// A block of text under the 卦盘 in the long image: 断卦要点, 经文 …
+struct GuapanBlock {
+    QString heading; // "周易经文"
+    QString text;    // plain text, its lines kept
+};
+
+// The long image (导出长图): one tall picture of the 卦盘 and under it each
+// block in turn at the drawing's width, light, with `devicePixelRatio` pixels
+// to the layout's unit; with `words.traditional` the blocks in Traditional
+// characters too. A null image when it cannot be made (too large for memory).
+QImage guapanLongPicture(const Chart &chart, const GuapanWords &words, const GuapanStyle &style,
+                         const QList<GuapanBlock> &blocks, qreal devicePixelRatio);
+
 // Paints the layout on the current page of `device`, as wide as the page's
 // paintable area but at most 1.75 times its size on the screen (where a unit of
 // the layout is 1/96 inch), smaller when the page is not tall enough, centred

@@ -1,8 +1,10 @@
 #include "guapan/guapanlayout.h"
 
 #include <QFontMetricsF>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +57,76 @@ qreal bodyPixels(const GuapanStyle &style)
     // A point is 1/72 inch and the layout's pixel 1/96 inch, the logical inch of the screen.
     const qreal base = style.font.pixelSize() > 0 ? style.font.pixelSize() : style.font.pointSizeF() * 96.0 / 72.0;
     return (base > 0 ? base : 12.0) * (style.zoom > 0 ? style.zoom : 1.0);
+}
+
+// Closing punctuation never starts a line, opening punctuation never ends one.
+const QString NoLineStart = u"，。、；：？！）》」』】〕”’…·%,.;:?!)]}"_s;
+const QString NoLineEnd = u"（《「『【〔“‘([{"_s;
+
+// Words of the chart that a line break never splits.
+const QStringList Unsplit{u"月建"_s, u"日建"_s, u"月破"_s, u"日破"_s, u"旬空"_s, u"应期"_s, u"用神"_s, u"原神"_s,
+                          u"忌神"_s, u"仇神"_s, u"伏神"_s, u"飞神"_s, u"六合"_s, u"六冲"_s, u"三合"_s, u"进神"_s,
+                          u"退神"_s, u"长生"_s, u"帝旺"_s, u"暗动"_s, u"冲实"_s, u"回头"_s, u"卦身"_s, u"驿马"_s,
+                          u"桃花"_s, u"贵人"_s, u"禄神"_s, u"羊刃"_s, u"文昌"_s, u"华盖"_s, u"天乙"_s, u"出空"_s,
+                          u"入墓"_s, u"世爻"_s, u"应爻"_s, u"农历"_s};
+
+bool isHan(QChar c)
+{
+    return c.unicode() >= 0x2E80 && !c.isSurrogate();
+}
+
+// Where a line of `text` that could hold the characters [from, from + fits)
+// best ends: after a space or a punctuation mark in its last third, otherwise
+// at the last place Unicode's line breaking allows that neither splits one of
+// the chart's words nor starts the next line with closing punctuation; never
+// before from + 1.
+qsizetype lineEnd(const QString &text, qsizetype from, qsizetype fits)
+{
+    if (from + fits >= text.size() || fits <= 1)
+        return fits;
+    // The line and the character after it are all the breaking rules look at.
+    const QString line = text.mid(from, fits + 1);
+    const auto allowed = [&line](qsizetype at) {
+        if (NoLineStart.contains(line.at(at)) || NoLineEnd.contains(line.at(at - 1)))
+            return false;
+        if (line.at(at).isSpace() || line.at(at - 1).isSpace())
+            return true;
+        return std::ranges::none_of(Unsplit, [&](const QString &w) { return line.mid(at - 1, 2) == w; });
+    };
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, line);
+    qsizetype lastAllowed = 0;
+    for (qsizetype at = fits; at > 0; --at) {
+        finder.setPosition(at);
+        const bool boundary = finder.isAtBoundary() || line.at(at).isSpace();
+        if (!boundary || !allowed(at))
+            continue;
+        const QChar before = line.at(at - 1);
+        if ((before.isSpace() || before.isPunct()) && at * 3 >= fits * 2)
+            return at;
+        if (lastAllowed == 0)
+            lastAllowed = at;
+        if (at * 3 < fits * 2)
+            break;
+    }
+    return lastAllowed > 0 ? lastAllowed : fits;
+}
+
+// ASCII punctuation next to Chinese text in its full-width form: "用神:妻财" →
+// "用神：妻财"; a time "12:37" or a date stays as it is.
+QString fullWidthPunctuation(QString text)
+{
+    static constexpr std::array<std::pair<char16_t, char16_t>, 7> Forms{
+        {{u',', u'，'}, {u';', u'；'}, {u':', u'：'}, {u'(', u'（'}, {u')', u'）'}, {u'?', u'？'}, {u'!', u'！'}}};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto form = std::ranges::find(Forms, text.at(i).unicode(), &std::pair<char16_t, char16_t>::first);
+        if (form == Forms.end())
+            continue;
+        const bool hanBefore = i > 0 && isHan(text.at(i - 1));
+        const bool hanAfter = i + 1 < text.size() && isHan(text.at(i + 1));
+        if (hanBefore || hanAfter)
+            text[i] = QChar(form->second);
+    }
+    return text;
 }
 
 class Builder
@@ -189,9 +261,10 @@ private:
     // the later pieces start under its start. At most MaxValueLines lines: a
     // longer value ends its last line with "…". Returns the right end, `y`
     // the last line's top.
-    qreal placeWrapped(const QString &text, qreal x, qreal &y, qreal right, GuapanPart part)
+    qreal placeWrapped(const QString &value, qreal x, qreal &y, qreal right, GuapanPart part)
     {
         static const QString Ellipsis = u"…"_s;
+        const QString text = fullWidthPunctuation(value);
         const qreal start = x;
         qsizetype at = 0;
         for (int line = 1; at < text.size(); ++line) {
@@ -199,9 +272,13 @@ private:
             const bool cut = line == MaxValueLines && at + fits < text.size();
             if (cut)
                 fits = fitting(text, at, right - x - width(Ellipsis));
-            x = place(cut ? text.mid(at, fits) + Ellipsis : text.mid(at, fits), x, baselineIn(y, em(FieldLine)), part,
-                      GuapanInk::Ink);
+            else
+                fits = lineEnd(text, at, fits);
+            x = place(cut ? text.mid(at, fits) + Ellipsis : text.mid(at, fits).trimmed(), x,
+                      baselineIn(y, em(FieldLine)), part, GuapanInk::Ink);
             at = cut ? text.size() : at + fits;
+            while (at < text.size() && text.at(at).isSpace())
+                ++at;
             if (at < text.size()) {
                 y += em(FieldLine);
                 x = start;
@@ -218,8 +295,8 @@ private:
 
 // The x of every column of the rows; a column a chart does not fill has no width.
 struct Columns {
-    qreal spirit = 0, hidden = 0, label = 0, bar = 0, role = 0, moving = 0;
-    qreal arrow = 0, changed = 0, changedBar = 0, changedRole = 0, marks = 0, right = 0;
+    qreal spirit = 0, hidden = 0, label = 0, bar = 0, role = 0, moving = 0, marks = 0;
+    qreal arrow = 0, changed = 0, changedBar = 0, changedRole = 0, changedMarks = 0, right = 0;
     qreal hiddenWidth = 0;
 };
 
@@ -232,14 +309,24 @@ qreal widest(const GuapanModel &model, QString GuapanRowModel::*field, const Bui
     return w;
 }
 
-// The space a row's marks take, one after another in small type.
-qreal marksWidth(const GuapanRowModel &row, const Builder &b)
+// The space the widest row's marks of one side take, one after another in
+// small type, with the gap after the last.
+qreal marksWidth(const GuapanModel &model, QStringList GuapanRowModel::*marks, const Builder &b)
 {
-    qreal w = 0;
-    for (const QString &m : row.marks)
-        w += b.width(m, GuapanType::Small) + b.em(0.5);
-    return w;
+    qreal widest = 0;
+    for (const GuapanRowModel &row : model.rows) {
+        qreal w = 0;
+        for (const QString &m : row.*marks)
+            w += b.width(m, GuapanType::Small) + b.em(0.5);
+        widest = std::max(widest, w);
+    }
+    return widest;
 }
+
+// The layout with body type of `px` pixels; with `limit` > 0 the header, the
+// title's words and the foot wrap within it, and with `stacked` each line's
+// marks go on lines of their own under it, on its side of the arrow.
+GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qreal limit, bool stacked = false);
 
 } // namespace
 
@@ -263,11 +350,39 @@ QList<GuapanRun> GuapanLayout::rowRuns(int line) const
 
 GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
 {
+    qreal px = bodyPixels(style);
+    GuapanLayout layout = layOutAt(model, style.font, px, 0);
+    if (style.width <= 0)
+        return layout;
+    // The widths go with the type's size, all but the pixels rounded: a few
+    // steps find the largest whole size that fits.
+    for (int step = 0; step < 8 && layout.size.width() > style.width && px > MinimumPixels; ++step) {
+        const qreal scaled = std::floor(px * style.width / layout.size.width());
+        px = std::max(MinimumPixels, std::min(scaled, px - 1));
+        layout = layOutAt(model, style.font, px, 0);
+    }
+    if (layout.size.width() > style.width)
+        layout = layOutAt(model, style.font, px, style.width);
+    // Too wide still: the marks go under their lines, in the largest type that then fits.
+    for (qreal stackedPx = bodyPixels(style); layout.size.width() > style.width;) {
+        layout = layOutAt(model, style.font, stackedPx, style.width, true);
+        if (stackedPx <= MinimumPixels || layout.size.width() <= style.width)
+            break;
+        const qreal scaled = std::floor(stackedPx * style.width / layout.size.width());
+        stackedPx = std::max(MinimumPixels, std::min(scaled, stackedPx - 1));
+    }
+    layout.fits = layout.size.width() <= style.width;
+    return layout;
+}
+
+namespace {
+
+GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qreal limit, bool stacked)
+{
     GuapanLayout layout;
-    const qreal px = bodyPixels(style);
-    layout.body = sized(style.font, px);
-    layout.small = sized(style.font, std::max(px * SmallScale, MinimumPixels));
-    layout.title = sized(style.font, px * TitleScale);
+    layout.body = sized(font, px);
+    layout.small = sized(font, std::max(px * SmallScale, MinimumPixels));
+    layout.title = sized(font, px * TitleScale);
     layout.title.setBold(true);
     Builder b(layout, layout.body.pixelSize());
     const qreal left = b.em(Margin);
@@ -299,6 +414,9 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
     x += b.width(u"世"_s) + b.em(ColumnGap * 0.7);
     c.moving = x;
     x += std::max(b.width(u"○"_s), b.width(u"×"_s)) + b.em(ColumnGap);
+    c.marks = x;
+    if (!stacked)
+        x += marksWidth(model, &GuapanRowModel::marks, b);
 
     // The title: each hexagram's name over its own lines.
     const auto titleWidth = [&b](const GuapanHexagramTitle &t) {
@@ -318,22 +436,25 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
         x += b.em(BarLength) + b.em(ColumnGap * 0.7);
         c.changedRole = x;
         x += b.width(u"世"_s) + b.em(ColumnGap);
+        c.changedMarks = x;
+        if (!stacked)
+            x += marksWidth(model, &GuapanRowModel::changedMarks, b);
     }
-    c.marks = x;
-    qreal marks = 0;
-    for (const GuapanRowModel &row : model.rows)
-        marks = std::max(marks, marksWidth(row, b));
-    c.right = marks > 0 ? x + marks : x - b.em(ColumnGap);
+    // The last column's gap is no part of the drawing.
+    c.right = x - (x == c.marks || x == c.changedMarks ? b.em(ColumnGap) : b.em(0.5));
 
     qreal titleRight = 0;
     if (model.complete) {
         titleRight = c.label + titleWidth(model.original);
         if (model.hasChanged)
             titleRight = c.changed + titleWidth(model.changed);
-        for (const QString &w : model.titleWords)
-            titleRight += b.em(FieldGap) + b.width(w);
+        if (limit <= 0)
+            for (const QString &w : model.titleWords)
+                titleRight += b.em(FieldGap) + b.width(w);
     }
-    const qreal wrapRight = std::max({c.right, titleRight, left + b.em(MinimumWidth)});
+    const qreal wrapRight = limit > 0
+                                ? std::max({c.right, titleRight, std::min(limit - left, left + b.em(MinimumWidth))})
+                                : std::max({c.right, titleRight, left + b.em(MinimumWidth)});
 
     qreal y = b.em(Margin) - b.em(0.3);
     if (!model.header.isEmpty()) {
@@ -363,8 +484,16 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
         qreal end = title(u"本卦"_s, model.original, c.label);
         if (model.hasChanged)
             end = title(u"变卦"_s, model.changed, c.changed);
-        for (const QString &w : model.titleWords)
-            end = b.place(w, end + b.em(FieldGap), baseline, GuapanPart::Title, GuapanInk::Ink);
+        // Words past the room start a line of their own under the titles.
+        qreal wordsBaseline = baseline;
+        for (const QString &w : model.titleWords) {
+            if (end + b.em(FieldGap) + b.width(w) > wrapRight && end > c.label) {
+                y += b.em(FieldLine);
+                wordsBaseline = b.baselineIn(y, titleHeight);
+                end = c.label - b.em(FieldGap);
+            }
+            end = b.place(w, end + b.em(FieldGap), wordsBaseline, GuapanPart::Title, GuapanInk::Ink);
+        }
         y += titleHeight;
         if (!model.minor.isEmpty()) {
             qreal at = c.label;
@@ -410,6 +539,31 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
             layout.bars << GuapanBar{QRectF(c.bar, barTop, b.em(BarLength), barHeight), row.yang, lineInk, n, false};
             put(row.role, c.role, GuapanInk::Ink, GuapanCell::Role);
             put(row.movingMark, c.moving, GuapanInk::Accent, GuapanCell::Moving);
+            // Stacked, the marks run on lines under the row from `start`, wrapping before `end`.
+            const qreal stackRight = std::max(c.right, limit - left);
+            const qreal stackLine = b.em(1.25);
+            int stackLines = 0;
+            const auto putMarks = [&](const QStringList &marks, qreal at, GuapanCell cell, qreal start = 0,
+                                      qreal stop = 0) {
+                int lines = marks.isEmpty() || !stacked ? 0 : 1;
+                qreal markBase = base;
+                if (stacked) {
+                    at = start;
+                    markBase = b.baselineIn(y + rowHeight - b.em(0.35), stackLine);
+                }
+                for (const QString &m : marks) {
+                    if (stacked && at > start && at + b.width(m, GuapanType::Small) > stop) {
+                        at = start;
+                        markBase += stackLine;
+                        ++lines;
+                    }
+                    at = b.place(m, at, markBase, GuapanPart::Row, GuapanInk::Secondary, GuapanType::Small, n, cell)
+                         + b.em(0.5);
+                }
+                stackLines = std::max(stackLines, lines);
+            };
+            putMarks(row.marks, c.marks, GuapanCell::Mark, c.label,
+                     model.hasChanged ? c.changed - b.em(ColumnGap) : stackRight);
             if (model.hasChanged) {
                 const GuapanInk changedInk = row.moving ? GuapanInk::Accent : GuapanInk::Secondary;
                 if (row.moving)
@@ -422,10 +576,9 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
                                          changedInk, n, true};
                 put(row.changedRole, c.changedRole, GuapanInk::Secondary, GuapanCell::ChangedRole);
             }
-            qreal at = c.marks;
-            for (const QString &m : row.marks)
-                at = put(m, at, GuapanInk::Secondary, GuapanCell::Mark, GuapanType::Small) + b.em(0.5);
-            y += rowHeight;
+            if (model.hasChanged)
+                putMarks(row.changedMarks, c.changedMarks, GuapanCell::ChangedMark, c.changed, stackRight);
+            y += rowHeight + stackLines * stackLine;
         }
     }
 
@@ -441,5 +594,7 @@ GuapanLayout layOutGuapan(const GuapanModel &model, const GuapanStyle &style)
     layout.size = QSizeF(std::ceil(right + left), std::ceil(y + b.em(Margin) - b.em(0.3)));
     return layout;
 }
+
+} // namespace
 
 } // namespace lotgrid

@@ -3,9 +3,9 @@
 // in the units of the style's font (one unit a pixel at the zoom in force, so
 // that the screen shows the layout as it stands and a picture or a page scales
 // it). From the top: the header's fields, a rule, the title, the six rows from
-// line 6 down in columns (六神 | 伏神 | 六亲纳甲 空 | bar | 世应 | ○× | → 变卦's
-// line and bar | marks), a rule and the foot. A hexagram without a moving line
-// has no changed columns at all.
+// line 6 down in columns (六神 | 伏神 | 六亲纳甲 空 | bar | 世应 | ○× | the
+// line's marks | → 变卦's line, bar, 世应 | the changed line's marks), a rule and
+// the foot. A hexagram without a moving line has no changed columns at all.
 
 #include "guapan/guapanmodel.h"
 
@@ -35,7 +35,8 @@ enum class GuapanCell : std::uint8_t {
     Changed,
     ChangedVoid,
     ChangedRole,
-    Mark,
+    Mark,        // of the original line, before the arrow
+    ChangedMark, // of the changed line, after it
 };
 
 struct GuapanRun {
@@ -60,11 +61,16 @@ struct GuapanBar {
 struct GuapanStyle {
     QFont font;       // the application's font
     qreal zoom = 1.0; // the zoom in force, 1 = 100 %
+    // The room across, in the layout's units; 0 for as wide as the drawing
+    // wants. A drawing wider than its room first takes smaller type, down to
+    // the floor of 9 px, then wraps its header, title words and foot into it.
+    qreal width = 0;
 };
 
 struct GuapanLayout {
     QSizeF size;
     QFont body, small, title;
+    bool fits = true; // within the style's width, when it has one
     QList<GuapanRun> runs;
     QList<GuapanBar> bars;
     QList<QRectF> highlights; // behind the use god

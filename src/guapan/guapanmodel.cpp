@@ -8,6 +8,9 @@
 #include "chart/words.h"
 #include "chart/yingqi.h"
 #include "qtcore/textconv.h"
+#include "widgets/traditional.h"
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -127,9 +130,56 @@ QList<GuapanFieldLine> headerOf(const Chart &chart, const GuapanWords &words)
     return lines;
 }
 
+GuapanModel simplifiedModel(const Chart &chart, const GuapanWords &words);
+
+// Every word of the model in Traditional characters.
+void toTraditional(GuapanModel &model)
+{
+    const auto convert = [](QString &text) {
+        if (const std::optional<QString> t = lotgrid::toTraditional(text))
+            text = *t;
+    };
+    const auto lines = [&](QList<GuapanFieldLine> &list) {
+        for (GuapanFieldLine &line : list)
+            for (GuapanField &f : line.fields)
+                for (QString *s : {&f.label, &f.value, &f.note})
+                    convert(*s);
+    };
+    lines(model.header);
+    lines(model.foot);
+    for (GuapanHexagramTitle *t : {&model.original, &model.changed}) {
+        convert(t->name);
+        convert(t->detail);
+    }
+    for (QString &w : model.titleWords)
+        convert(w);
+    for (GuapanField &f : model.minor) {
+        convert(f.label);
+        convert(f.value);
+    }
+    for (GuapanRowModel &row : model.rows) {
+        for (QString *s : {&row.spirit, &row.hidden, &row.label, &row.role, &row.changedLabel, &row.changedRole})
+            convert(*s);
+        for (QString &m : row.marks)
+            convert(m);
+        for (QString &m : row.changedMarks)
+            convert(m);
+    }
+}
+
 } // namespace
 
 GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
+{
+    GuapanModel model = simplifiedModel(chart, words);
+    if (words.traditional)
+        toTraditional(model);
+    return model;
+}
+
+namespace {
+
+GuapanModel simplifiedModel(const Chart &chart, const GuapanWords &words)
 {
     GuapanModel model;
     model.header = headerOf(chart, words);
@@ -191,11 +241,27 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         else if (g && lr.support != Support::None)
             row.marks << qs(supportName(lr.support));
         if (lr.strength)
-            row.marks << qs(strengthShort(*lr.strength));
-        for (std::u16string_view w : lineMarkWords(chart, n))
-            row.marks << qs(w);
-        if (lr.changeStage)
-            row.marks << u"化"_s + qs(stageName(*lr.changeStage));
+            row.marks << qs(strengthVerdict(*lr.strength));
+        const std::size_t i = static_cast<std::size_t>(n - 1);
+        if (const StaticMark m = chart.analysis.marks[i]; m != StaticMark::None)
+            row.marks << qs(staticMarkName(m));
+        if (const BreakKind k = chart.analysis.breakKinds[i]; k != BreakKind::None)
+            row.marks << qs(BreakKindNames[static_cast<std::size_t>(k)]);
+        if (const VoidKind k = chart.analysis.voidKinds[i]; k != VoidKind::None)
+            row.marks << qs(VoidKindNames[static_cast<std::size_t>(k)]);
+        if (model.hasChanged && row.moving) {
+            const std::vector<Change> &changes = chart.analysis.changes[i];
+            for (const Change c : changes)
+                row.changedMarks << qs(changeName(c));
+            // The 应期 rules read a change into a 合 whatever the school marks;
+            // the chart says it wherever they may cite it.
+            if (std::ranges::find(changes, Change::Combine) == changes.end() && combines(l.branch, l.changedBranch))
+                row.changedMarks << qs(changeName(Change::Combine));
+            if (lr.changeStage)
+                row.changedMarks << u"化"_s + qs(stageName(*lr.changeStage));
+            if (lr.changedStrength)
+                row.changedMarks << qs(strengthVerdict(*lr.changedStrength));
+        }
         model.hasSpirits = model.hasSpirits || !row.spirit.isEmpty();
         model.hasHidden = model.hasHidden || !row.hidden.isEmpty();
     }
@@ -231,5 +297,7 @@ GuapanModel guapanModel(const Chart &chart, const GuapanWords &words)
         row.picked = words.picked.contains(row.line);
     return model;
 }
+
+} // namespace
 
 } // namespace lotgrid

@@ -29,11 +29,14 @@ namespace lotgrid {
 
 // What the case says besides the cast.
 struct GuapanWords {
-    QString question;         // 卜问何事
-    QString castMethod;       // how the lines were cast: "手动摇卦", "时间起卦" …
-    bool najiaStems = false;  // 纳甲带天干: "己卯木" rather than "卯木"
+    QString question;        // 卜问何事
+    QString castMethod;      // how the lines were cast: "手动摇卦", "时间起卦" …
+    bool najiaStems = false; // 纳甲带天干: "己卯木" rather than "卯木"
+    // 输出繁体: every word in Traditional characters (through OpenCC; where it
+    // cannot load, the words stay as they are, so ask toTraditional first).
+    bool traditional = false;
     bool fullSummary = false; // every 要点 item at the foot (print, PDF), not only the trend and the open conditions
-    QList<int> picked;        // lines 1..6 picked in the 断卦要点 pane, highlighted
+    QList<int> picked{};      // lines 1..6 picked in the 断卦要点 pane, highlighted
 };
 
 // One label and its value, with an optional remark in small type after it:
@@ -72,7 +75,12 @@ struct GuapanRowModel {
     bool changedYang = false;
     bool changedVoid = false;
     QString changedRole;
-    QStringList marks;         // small type after the line: 月破, 暗动, 日破, the changes …
+    // Small type after each line, so that every word reads with the line it is
+    // about: the original line's (原/忌/仇 or 用神, strength, 月破, 暗动, 日破,
+    // 冲实 …) before the arrow, the changed line's (化进神, 回头生, 化合 …, its
+    // strength) after the changed line.
+    QStringList marks;
+    QStringList changedMarks;
     bool useGod = false;       // this line is the use god
     bool hiddenUseGod = false; // the hidden spirit under it is
     bool picked = false;       // an item of the 断卦要点 pane picked rests on it

@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
@@ -37,14 +39,23 @@ void GuapanView::setZoom(qreal zoom)
     relayout();
 }
 
+void GuapanView::setFitWidth(int width)
+{
+    width = std::max(width, 0);
+    if (width == m_fitWidth)
+        return;
+    m_fitWidth = width;
+    relayout();
+}
+
 QSize GuapanView::sizeHint() const
 {
-    return m_layout.size.toSize();
+    return m_natural;
 }
 
 QSize GuapanView::minimumSizeHint() const
 {
-    return m_layout.size.toSize();
+    return m_fitWidth > 0 ? m_layout.size.toSize() : m_natural;
 }
 
 void GuapanView::paintEvent(QPaintEvent *)
@@ -72,7 +83,11 @@ void GuapanView::rebuild()
 
 void GuapanView::relayout()
 {
-    m_layout = layOutGuapan(m_model, {font(), m_zoom});
+    const GuapanLayout natural = layOutGuapan(m_model, {font(), m_zoom});
+    m_natural = natural.size.toSize();
+    m_layout = m_fitWidth > 0 && natural.size.width() > m_fitWidth
+                   ? layOutGuapan(m_model, {font(), m_zoom, qreal(m_fitWidth)})
+                   : natural;
     updateGeometry();
     update();
 }

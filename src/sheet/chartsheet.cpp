@@ -412,6 +412,19 @@ ChartSheet::ChartSheet(QWidget *parent)
             ink(L(n), Ink::Relative);
             ink(BGLiuqin(n), Ink::Relative);
             ink(LBkong(n), Ink::DayBuild);
+            // A moving line's field is locked, not idle: its value stands out in the marks'
+            // colour rather than greyed, and the 太阳/太阴 boxes keep their active look.
+            QPalette field = Text(n)->palette();
+            field.setColor(QPalette::Disabled, QPalette::Text, c.ink(Ink::Alert));
+            field.setColor(QPalette::Disabled, QPalette::Base, field.color(QPalette::Active, QPalette::Base));
+            Text(n)->setPalette(field);
+            for (QCheckBox *box : {co(n), cx(n)}) {
+                QPalette look = box->palette();
+                for (const QPalette::ColorRole role :
+                     {QPalette::WindowText, QPalette::Text, QPalette::Base, QPalette::Button, QPalette::ButtonText})
+                    look.setColor(QPalette::Disabled, role, look.color(QPalette::Active, role));
+                box->setPalette(look);
+            }
         }
     });
 }

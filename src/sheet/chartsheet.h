@@ -99,7 +99,7 @@ public:
     Six<QLabel *> Lyuanji;    // "原" / "忌" / "仇": the line against the use god
     Six<QLabel *> Lliuqin;    // relative + branch + element, by Tsy
     Six<QLabel *> Lkong;      // "空" when the line's branch is void, from the chart
-    Six<QLabel *> Lwangshuai; // the line's season and day stage, "旺·长生"; the full facts in the tooltip
+    Six<QLabel *> Lwangshuai; // the verdict, season and day stage, "旺 · 相 · 长生"; the facts in the tooltip
     Six<QLabel *> Lsha;       // quiet one-character markers of the 卦身 and 神煞 the line carries
                               // ("身马"); their full names in the tooltip
     Six<QLabel *> Lbiaoji;    // a static line: "月破" / "暗动" / "日破"; a moving line: its changes,

@@ -220,7 +220,7 @@ void ChartSheet::showReading(const Chart &chart)
         else
             write(Lyuanji(n), {}, {}, colours.ink(Ink::Reading));
         if (six && r.strength)
-            write(Lwangshuai(n), qs(strengthShort(*r.strength)), strengthTip(*r.strength, chart.line(n), cast),
+            write(Lwangshuai(n), qs(strengthVerdict(*r.strength)), strengthTip(*r.strength, chart.line(n), cast),
                   colours.ink(Ink::Reading));
         else
             write(Lwangshuai(n), {}, {}, colours.ink(Ink::Reading));

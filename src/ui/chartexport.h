@@ -1,5 +1,6 @@
 #pragma once
 
+#include "guapan/guapanexport.h"
 #include "guapan/guapanmodel.h"
 
 #include <QDateTime>
@@ -11,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+class QAction;
+class QMenuBar;
 class QWidget;
 
 namespace lotgrid {
@@ -65,8 +68,29 @@ public:
     bool printTexts() const { return m_printTexts; }
     // The case's words as the sheet holds them, for the 卦盘.
     GuapanWords words() const;
+    // The same for what leaves the program: in Traditional characters with 输出繁体.
+    GuapanWords outputWords() const;
     // The same for print and PDF, with the full 要点 list.
     GuapanWords paperWords() const;
+
+    // 复制卦盘图片 ("fuzhitu", Ctrl+Alt+C) and 导出长图… ("changtu") in the 菜单
+    // after 导出图片…, and the checkable 输出繁体 ("fanti") in 视图, remembered in
+    // `settingsFile`.
+    void addShareItems(QMenuBar &bar, const QString &settingsFile);
+    void fuzhitu_Click();
+    void changtu_Click();
+    // 输出繁体: the copied text, the AI question, the pictures, the print and
+    // the PDF in Traditional characters; the windows stay Simplified.
+    void setTraditional(bool on);
+    bool traditional() const { return m_traditional; }
+    // `text` as it leaves the program; nothing when 输出繁体 is on and OpenCC
+    // cannot convert, which the user is then told.
+    std::optional<QString> forOutput(const QString &text);
+    // The blocks under the 卦盘 in the long image, in order: the 断卦要点 when
+    // the chart has them, then the 经文 when the cast reads any.
+    QList<GuapanBlock> longPictureBlocks() const;
+    // The long image as 导出长图 writes it.
+    QImage longPicture() const;
 
     // The chart as the copy command writes it: chart, question and sex.
     QString chartText() const;
@@ -93,6 +117,10 @@ private:
     ChartExportSettings m_settings;
     bool m_darkPicture = false;
     bool m_printTexts = false;
+    bool m_traditional = false;
+    QAction *m_fuzhitu = nullptr;
+    QAction *m_changtu = nullptr;
+    QAction *m_fanti = nullptr;
 };
 
 } // namespace lotgrid

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QEvent>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScrollArea>
@@ -39,6 +40,9 @@ GuapanPane::GuapanPane(QMainWindow &window, const ChartDocument &document, std::
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_scroll->setWidget(m_view);
     m_scroll->setWidgetResizable(true);
+    // The drawing fits the pane's width and only ever scrolls down.
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->installEventFilter(this);
     m_jingwen->setObjectName(u"guapanJingwen"_s);
     m_jingwen->setToolTip(u"查看本卦、变卦的卦辞爻辞，以及按朱熹考变占所取之辞"_s);
     connect(m_jingwen, &QPushButton::clicked, this, &GuapanPane::jingwenRequested);
@@ -123,6 +127,21 @@ QSize GuapanPane::paneSize() const
     const int title = m_dock->fontMetrics().height() + 8;
     const int button = m_jingwen->sizeHint().height() + 2;
     return m_view->sizeHint() + QSize(bar + 2, title + button + 2);
+}
+
+bool GuapanPane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll && event->type() == QEvent::Resize)
+        fitView();
+    return QObject::eventFilter(watched, event);
+}
+
+// The room across less a vertical scroll bar's, whether one shows or not, so
+// that the bar coming or going never changes the drawing.
+void GuapanPane::fitView()
+{
+    const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    m_view->setFitWidth(std::max(1, m_scroll->maximumViewportSize().width() - bar));
 }
 
 int GuapanPane::separator() const

@@ -60,7 +60,11 @@ public slots:
     // Highlights lines 1..6 (an item picked in the 断卦要点 pane); none clears it.
     void setPicked(const QList<int> &lines);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void fitView();
     QSize paneSize() const;
     int separator() const;
 

@@ -802,6 +802,7 @@ void MainWindow::addPaneAndStatus()
     if (!m_env.settingsFile.isEmpty())
         m_chartExport->setDarkPicture(
             QSettings(m_env.settingsFile, QSettings::IniFormat).value(settingskeys::DarkPicture, false).toBool());
+    m_chartExport->addShareItems(*menuBar(), m_env.settingsFile);
     connect(m_chartExport, &ChartExport::darkPictureChosen, this, [this](bool dark) {
         if (!m_env.settingsFile.isEmpty())
             QSettings(m_env.settingsFile, QSettings::IniFormat).setValue(settingskeys::DarkPicture, dark);

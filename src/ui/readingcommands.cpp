@@ -8,6 +8,8 @@
 #include "sheet/chartdocument.h"
 #include "sheet/chartsheet.h"
 #include "ui/mainwindow.h"
+
+#include "ui/chartexport.h"
 #include "widgets/appicon.h"
 
 #include <QAction>
@@ -72,7 +74,10 @@ void MainWindow::fuzhiAI_Click()
         statusBar()->showMessage(u"六爻未齐，不能复制为AI提问"_s, 5000);
         return;
     }
-    QGuiApplication::clipboard()->setText(QString::fromStdU16String(text));
+    const std::optional<QString> out = m_chartExport->forOutput(QString::fromStdU16String(text));
+    if (!out)
+        return;
+    QGuiApplication::clipboard()->setText(*out);
     statusBar()->showMessage(u"已复制为AI提问：卦象、已算出的事实和断卦要求"_s, 5000);
 }
 

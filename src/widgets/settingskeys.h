@@ -11,6 +11,7 @@ inline constexpr QStringView AutoFromMoment = u"chart/autoFromMoment";    // 自
 inline constexpr QStringView GuapanShown = u"view/guapanShown";           // the 卦盘 pane beside the sheet
 inline constexpr QStringView YaodianShown = u"view/yaodianShown";         // the 断卦要点 pane
 inline constexpr QStringView DarkPicture = u"view/darkPicture";           // 导出图片 in the dark variant
+inline constexpr QStringView Traditional = u"view/traditional";           // 输出繁体
 inline constexpr QStringView CoinFacesSwapped = u"cast/coinFacesSwapped"; // 手动摇卦: 字 counts 3
 inline constexpr QStringView YearAtLichun = u"cast/yearAtLichun";         // 时间起卦: the year turns at 立春
 inline constexpr QStringView NumberAddsHour = u"cast/numberAddsHour";     // 数字起卦: the hour joins the sum

@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QPalette>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,11 +35,12 @@ CastInput withMoment(CastInput in)
     return in;
 }
 
-// A row as "spirit|hidden|label|role|moving|changed|marks", the marks joined by spaces.
+// A row as "spirit|hidden|label|role|moving|marks|changed|changed's marks", the marks joined by spaces.
 QString rowText(const GuapanRowModel &r)
 {
-    return QStringList{r.spirit, r.hidden, r.label, r.role, r.movingMark, r.changedLabel, r.marks.join(u' ')}.join(
-        u'|');
+    return QStringList{r.spirit,     r.hidden,           r.label,        r.role,
+                       r.movingMark, r.marks.join(u' '), r.changedLabel, r.changedMarks.join(u' ')}
+        .join(u'|');
 }
 
 QStringList lineTexts(const QList<GuapanFieldLine> &lines)
@@ -72,26 +74,37 @@ private slots:
         // The chart of the README: 雷泽归妹 (兑宫, metal) to 雷水解, 亥 hidden under line 4,
         // 午 broken by the 子 month, 丑 void, 巳 turning into 寅 that generates it and is its 长生.
         // Strength in the 子 (water) month and at the 午 day: earth 囚·胎, metal 休·沐浴,
-        // fire 死·帝旺, wood 相·死 (长生 of earth 申, metal 巳, fire 寅, wood 亥).
+        // fire 死·帝旺, wood 相·死 (长生 of earth 申, metal 巳, fire 寅, wood 亥); the
+        // verdict first: 旺 with the month (旺, 相) or a day that stands on or generates the
+        // line (fire, earth), unless the month breaks it (午).
         QTest::newRow("978788 at 2000-01-01 12:00")
             << withMoment(castOf(u"978788"_s)) << QStringList{u"雷泽归妹"_s, u"兑宫·归魂"_s, u"雷水解"_s, u"震宫"_s}
-            << QStringList{u"朱雀||父母戌土|应||父母戌土|囚·胎"_s,
-                           u"青龙||兄弟申金|||兄弟申金|休·沐浴"_s,
-                           u"玄武|子孙亥水|官鬼午火|||官鬼午火|死·帝旺 月破"_s,
-                           u"白虎||父母丑土|世||官鬼午火|囚·胎"_s,
-                           u"腾蛇||妻财卯木|||父母辰土|相·死"_s,
-                           u"勾陈||官鬼巳火||○|妻财寅木|死·帝旺 回头生 化长生"_s};
+            << QStringList{u"朱雀||父母戌土|应||旺 · 囚 · 胎|父母戌土|"_s,
+                           u"青龙||兄弟申金|||衰 · 休 · 沐浴|兄弟申金|"_s,
+                           u"玄武|子孙亥水|官鬼午火|||衰 · 死 · 帝旺 月破|官鬼午火|"_s,
+                           u"白虎||父母丑土|世||旺 · 囚 · 胎|官鬼午火|"_s,
+                           u"腾蛇||妻财卯木|||旺 · 相 · 死|父母辰土|"_s,
+                           u"勾陈||官鬼巳火||○|旺 · 死 · 帝旺|妻财寅木|回头生 化长生 旺 · 相 · 死"_s};
         // 水火既济 (坎宫, water) lacks 妻财, found as 午 on line 3 of 坎为水; no day, no spirits.
         QTest::newRow("787878 static") << castOf(u"787878"_s) << QStringList{u"水火既济"_s, u"坎宫"_s, {}, {}}
-                                       << QStringList{u"||兄弟子水|应|||"_s, u"||官鬼戌土||||"_s,
-                                                      u"||父母申金||||"_s,   u"|妻财午火|兄弟亥水|世|||"_s,
-                                                      u"||官鬼丑土||||"_s,   u"||子孙卯木||||"_s};
+                                       << QStringList{u"||兄弟子水|应||||"_s, u"||官鬼戌土|||||"_s,
+                                                      u"||父母申金|||||"_s,   u"|妻财午火|兄弟亥水|世||||"_s,
+                                                      u"||官鬼丑土|||||"_s,   u"||子孙卯木|||||"_s};
+        // 乾's first line 子 turns into 姤's 丑, which overcomes and combines it (子丑合): the
+        // 应期 rules read that 合 under every school, so the chart says 化合 though this one leaves it out.
+        CastInput gou = castOf(u"977777"_s);
+        gou.options.changeCombine = false;
+        QTest::newRow("977777 without 化合 among the changes")
+            << gou << QStringList{u"乾为天"_s, u"乾宫·六冲"_s, u"天风姤"_s, u"乾宫"_s}
+            << QStringList{u"||父母戌土|世|||父母戌土|"_s, u"||兄弟申金||||兄弟申金|"_s,
+                           u"||官鬼午火||||官鬼午火|"_s,   u"||父母辰土|应|||兄弟酉金|"_s,
+                           u"||妻财寅木||||子孙亥水|"_s,   u"||子孙子水||○||父母丑土|回头克 化合"_s};
         // Every line of 乾 (metal) to 坤: 未 and 卯 overcome 子 and 辰 turning into them.
         QTest::newRow("999999 all moving")
             << castOf(u"999999"_s) << QStringList{u"乾为天"_s, u"乾宫·六冲"_s, u"坤为地"_s, u"坤宫·六冲"_s}
-            << QStringList{u"||父母戌土|世|○|兄弟酉金|"_s, u"||兄弟申金||○|子孙亥水|"_s,
-                           u"||官鬼午火||○|父母丑土|"_s,   u"||父母辰土|应|○|妻财卯木|回头克"_s,
-                           u"||妻财寅木||○|官鬼巳火|"_s,   u"||子孙子水||○|父母未土|回头克"_s};
+            << QStringList{u"||父母戌土|世|○||兄弟酉金|"_s, u"||兄弟申金||○||子孙亥水|"_s,
+                           u"||官鬼午火||○||父母丑土|"_s,   u"||父母辰土|应|○||妻财卯木|回头克"_s,
+                           u"||妻财寅木||○||官鬼巳火|"_s,   u"||子孙子水||○||父母未土|回头克"_s};
     }
     void rows()
     {
@@ -129,6 +142,11 @@ private slots:
             const bool changedColumns = std::ranges::any_of(
                 runs, [](const GuapanRun &r) { return r.cell == GuapanCell::Changed || r.cell == GuapanCell::Arrow; });
             QCOMPARE(changedColumns, model.hasChanged);
+            // Each line's words on its own side of the changed line (their boxes overlap nothing).
+            const auto changed = std::ranges::find(runs, GuapanCell::Changed, &GuapanRun::cell);
+            for (const GuapanRun &r : runs)
+                if (changed != runs.end() && (r.cell == GuapanCell::Mark || r.cell == GuapanCell::ChangedMark))
+                    QCOMPARE(r.box.left() > changed->box.left(), r.cell == GuapanCell::ChangedMark);
             QCOMPARE(std::ranges::count_if(layout.bars, [n](const GuapanBar &b) { return b.line == n; }),
                      model.hasChanged ? 2 : 1);
         }
@@ -139,12 +157,30 @@ private slots:
         QVERIFY2(ratio > 1.8 && ratio < 2.2, qPrintable(QString::number(ratio)));
     }
 
+    // Less room than the drawing wants: smaller type, never under 9 px, the same
+    // words on every line; no fit below what 9 px needs.
+    void fitsTheWidth()
+    {
+        const GuapanModel model = guapanModel(chartOf(withMoment(castOf(u"978788"_s))), {});
+        const GuapanLayout whole = layOutGuapan(model, style(2.0));
+        for (const qreal share : {1.0, 0.8, 0.5, 1.0 / 6}) {
+            GuapanStyle narrow = style(2.0);
+            narrow.width = std::floor(whole.size.width() * share);
+            const GuapanLayout layout = layOutGuapan(model, narrow);
+            QCOMPARE(layout.fits, share > 0.2);
+            QCOMPARE(layout.body.pixelSize() == whole.body.pixelSize(), share == 1.0);
+            QVERIFY(layout.fits ? layout.size.width() <= narrow.width : layout.body.pixelSize() == 9);
+            for (int n = 1; n <= 6; ++n)
+                QCOMPARE(layout.rowRuns(n).size(), whole.rowRuns(n).size());
+        }
+    }
+
     void header_data()
     {
         QTest::addColumn<CastInput>("cast");
         QTest::addColumn<GuapanWords>("words");
         QTest::addColumn<QStringList>("header");
-        const GuapanWords asked{u"问\n工作 "_s, u"手动摇卦"_s, false, false, {}};
+        const GuapanWords asked{u"问\n工作 "_s, u"手动摇卦"_s, false};
         CastInput askedCast = withMoment(castOf(u"978788"_s));
         askedCast.category = Category::Work;
         askedCast.sex = Sex::Female;
@@ -194,8 +230,8 @@ private slots:
     {
         QFETCH(QString, question);
         const Chart chart = chartOf(withMoment(castOf(u"978788"_s)));
-        const GuapanLayout shortOne = guapanLayout(chart, GuapanWords{u"问"_s, {}, false, false, {}}, style());
-        const GuapanLayout layout = guapanLayout(chart, GuapanWords{question, {}, false, false, {}}, style());
+        const GuapanLayout shortOne = guapanLayout(chart, GuapanWords{u"问"_s, {}, false}, style());
+        const GuapanLayout layout = guapanLayout(chart, GuapanWords{question, {}, false}, style());
         // The question's runs: after its label, up to the next one.
         QStringList lines;
         for (auto run = std::ranges::find(layout.runs, u"卜问何事"_s, &GuapanRun::text) + 1;
@@ -208,6 +244,40 @@ private slots:
                     && !shown.chopped(1).back().isHighSurrogate());
         QCOMPARE(layout.size.width(), shortOne.size.width());
         QVERIFY(layout.size.height() < shortOne.size.height() * 1.2);
+    }
+
+    // A wrapped question, at widths that wrap it, never starts a line with closing
+    // punctuation nor ends one with opening punctuation, never splits 月建, and has
+    // its ASCII punctuation drawn full-width.
+    void lineBreaks_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("drawn");
+        const QString commas = u"问财运如何，今年能否得财，何时见财，与人合伙可否，投资房产如何。"_s;
+        QTest::newRow("commas") << commas << commas;
+        QTest::newRow("月建 repeated") << QString(u"月建"_s).repeated(17) << QString(u"月建"_s).repeated(17);
+        QTest::newRow("ASCII") << u"问(工作)调动,能否成功;何时有消息:几月?与上司(王某)相处如何?"_s
+                               << u"问（工作）调动，能否成功；何时有消息：几月？与上司（王某）相处如何？"_s;
+    }
+    void lineBreaks()
+    {
+        QFETCH(QString, question);
+        QFETCH(QString, drawn);
+        for (const qreal width : {260.0, 340.0}) {
+            const GuapanLayout layout
+                = guapanLayout(chartOf(withMoment(castOf(u"978788"_s))), GuapanWords{question, {}, false},
+                               {QApplication::font(), 1, width});
+            QStringList lines;
+            for (auto run = std::ranges::find(layout.runs, u"卜问何事"_s, &GuapanRun::text) + 1;
+                 run < layout.runs.end() && run->ink == GuapanInk::Ink; ++run)
+                lines << run->text;
+            QVERIFY(lines.size() > 1 && lines.join(QString()) == drawn);
+            for (qsizetype k = 1; k < lines.size(); ++k)
+                QVERIFY2(!u"，。、；：？！）」》”"_s.contains(lines[k].front())
+                             && !u"（「《“"_s.contains(lines[k - 1].back())
+                             && !(lines[k - 1].endsWith(u'月') && lines[k].startsWith(u'建')),
+                         qPrintable(lines.join(u'/')));
+        }
     }
 
     // 纳甲带天干: 乾 takes 甲 below and 壬 above, 坤 乙 and 癸, 离 己, 艮 丙, 震 庚, 兑 丁.
@@ -259,8 +329,10 @@ private slots:
                 QVERIFY2(line->contains(r.label), qPrintable(*line));
                 if (r.moving)
                     QVERIFY2(line->contains(r.changedLabel), qPrintable(*line));
-                for (const QString &m : r.marks)
-                    QVERIFY2(line->contains(m), qPrintable(*line + u" / "_s + m));
+                // The strength as the text has it ("旺·帝旺") after its verdict; the changes.
+                for (QString m : r.marks + r.changedMarks.filter(QRegularExpression(u"^[^旺衰]"_s)))
+                    QVERIFY2(line->contains(m.remove(QRegularExpression(u"^[旺衰] · "_s)).remove(u' ')),
+                             qPrintable(*line + u" / "_s + m));
             }
             for (const QString &foot : lineTexts(model.foot))
                 for (QString piece : foot.split(u" | "_s))

@@ -63,9 +63,10 @@ if(NOT files STREQUAL expected)
     message(FATAL_ERROR "the package holds\n  ${files}\ninstead of\n  ${expected}")
 endif()
 
-# Every program links Qt and the C++ library; the SQLite driver is loaded, not linked.
+# Every program links Qt and the C++ library; the SQLite driver is loaded, not
+# linked; OpenCC (whose package brings its profiles) converts to Traditional.
 execute_process(COMMAND dpkg-deb -f "${debs}" Depends OUTPUT_VARIABLE depends COMMAND_ERROR_IS_FATAL ANY)
-foreach(package libc6 libstdc\\+\\+6 libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite)
+foreach(package libc6 libstdc\\+\\+6 libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libopencc1.1 libopencc-data)
     if(NOT depends MATCHES "(^|, )${package}( |,|$)")
         message(FATAL_ERROR "Depends lacks ${package}: ${depends}")
     endif()

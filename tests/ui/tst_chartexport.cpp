@@ -5,7 +5,9 @@
 #include "common/mainwindowfixture.h"
 #include "common/modal.h"
 #include "guapan/guapanlayout.h"
+#include "guapan/guapanview.h"
 #include "ui/chartexport.h"
+#include "widgets/traditional.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -201,7 +203,7 @@ private slots:
         QVERIFY(QDir(win.dir.path()).mkpath(u"Pictures"_s));
         win.chosen = win.dir.filePath(u"chart.png"_s);
         QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
-        const GuapanWords words{u"问工作"_s, {}, false, false, {}};
+        const GuapanWords words{u"问工作"_s, {}, false};
         const QSizeF drawing = guapanLayout(win.w->document().chart(), words, {QApplication::font(), 1.0}).size;
         const auto answer = win.exportPicture();
         // The Pictures folder; the hexagrams and the moment of the cast (the test clock) name the file.
@@ -216,6 +218,54 @@ private slots:
         const QImage image = reader.read();
         QCOMPARE(image.size(), (drawing * 2 * win.w->devicePixelRatioF()).toSize());
         QCOMPARE(image.pixelColor(2, 2).lightness() < 128, dark);
+    }
+
+    // 复制卦盘图片 (Ctrl+Alt+C): the drawing at twice the density on the clipboard.
+    // 导出长图…: the 卦盘 and under it the 断卦要点 and the 经文, as wide as the 卦盘.
+    void pictureOnTheClipboardAndLongPicture()
+    {
+        Window win;
+        win.load();
+        QVERIFY(QTest::qWaitForWindowActive(win.w.get()));
+        const QSizeF drawing
+            = guapanLayout(win.w->document().chart(), {u"问工作"_s, u"手动摇卦"_s, false}, {QApplication::font(), 1.0})
+                  .size;
+        QTest::keyClick(win.w.get(), Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), (drawing * 2 * win.w->devicePixelRatioF()).toSize());
+        win.chosen = win.dir.filePath(u"long"_s);
+        win.action(u"changtu"_s)->trigger();
+        const QImage image(win.chosen + u".png"_s);
+        QCOMPARE(image.width(), (drawing * 2 * win.w->devicePixelRatioF()).toSize().width());
+        QVERIFY(image.height() > drawing.height() * 2.2);
+        QVERIFY(win.w->statusBar()->currentMessage().contains(u"long.png"_s));
+        const QList<GuapanBlock> blocks = win.w->chartExport().longPictureBlocks();
+        QCOMPARE(blocks.size(), 2);
+        QVERIFY(blocks[0].heading == u"断卦要点"_s && blocks[0].text.contains(u"趋势："_s));
+    }
+
+    // 输出繁体: what leaves the program is in Traditional characters as OpenCC
+    // converts them (应期 → 應期, 卦盘 → 卦盤, 为 → 為); the pane stays Simplified.
+    void traditionalOutput_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("copied text") << u"fuzhi"_s;
+        QTest::newRow("AI question") << u"fuzhiAI"_s;
+    }
+    void traditionalOutput()
+    {
+        QFETCH(QString, command);
+        QCOMPARE(toTraditional(u"应期参考 卦盘 坎为水"_s).value_or(QString()), u"應期參考 卦盤 坎為水"_s);
+        Window win;
+        win.load();
+        win.action(command)->trigger();
+        const QString simplified = QGuiApplication::clipboard()->text();
+        win.action(u"fanti"_s)->trigger();
+        win.action(command)->trigger();
+        const QString traditional = QGuiApplication::clipboard()->text();
+        QVERIFY(simplified.contains(u"坎为水"_s) && traditional.contains(u"坎為水"_s));
+        QCOMPARE(traditional, toTraditional(simplified).value_or(QString()));
+        QCOMPARE(guapanModel(win.w->document().chart(), win.w->chartExport().outputWords()).original.name, u"坎為水"_s);
+        QCOMPARE(win.w->findChild<GuapanView *>(u"guapan"_s)->model().original.name, u"坎为水"_s);
     }
 
     // The print preview offers 打印经文; its choice stands for the next print and PDF.

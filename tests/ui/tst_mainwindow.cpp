@@ -126,9 +126,9 @@ private slots:
                 out << (a->isSeparator() ? u"-"_s : a->menu() ? a->menu()->objectName() : a->objectName());
             return out;
         };
-        QCOMPARE(names(u"file"_s),
-                 (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"fuzhi"_s, u"daochu"_s, u"dayin"_s, u"daochupdf"_s,
-                              u"fuzhiAI"_s, u"-"_s, u"baocun"_s, u"anliku"_s, u"-"_s, u"end"_s}));
+        QCOMPARE(names(u"file"_s), (QStringList{u"news"_s, u"-"_s, u"jietutu"_s, u"fuzhi"_s, u"daochu"_s, u"fuzhitu"_s,
+                                                u"changtu"_s, u"dayin"_s, u"daochupdf"_s, u"fuzhiAI"_s, u"-"_s,
+                                                u"baocun"_s, u"anliku"_s, u"-"_s, u"end"_s}));
         QCOMPARE(names(u"tls"_s),
                  (QStringList{u"zd"_s, u"yingbi"_s, u"shijian"_s, u"shuzi"_s, u"-"_s, u"chaxun"_s, u"yingqiCankao"_s,
                               u"zhouyiJingwen"_s, u"-"_s, u"qc"_s, u"-"_s, u"xunk"_s, u"yaox"_s, u"wx"_s, u"yaoh"_s,

@@ -200,6 +200,14 @@ void TestMainWindowView::sheetOnADarkDesktop()
         }
         QVERIFY(contrastRatio(s.Text(1)->palette().color(QPalette::Text), s.Text(1)->palette().color(QPalette::Base))
                 >= 4.5);
+        // A moving line's locked field shows its value in colour, not greyed; its boxes keep their look.
+        s.co(1)->click();
+        const QPalette field = s.Text(1)->palette();
+        const QColor moving = field.color(QPalette::Disabled, QPalette::Text);
+        QVERIFY(!s.Text(1)->isEnabled() && moving != field.color(QPalette::Active, QPalette::Text));
+        QVERIFY(contrastRatio(moving, field.color(QPalette::Disabled, QPalette::Base)) >= 4.5);
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Base, QPalette::WindowText})
+            QCOMPARE(s.cx(1)->palette().color(QPalette::Disabled, role), s.cx(1)->palette().color(role));
     }
     QApplication::setPalette(desktop);
 }

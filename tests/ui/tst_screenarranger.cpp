@@ -4,6 +4,7 @@
 // screens of screens.json and on rooms of a made-up size.
 #include "common/mainwindowfixture.h"
 #include "common/notation.h"
+#include "guapan/guapanview.h"
 #include "ui/screenarranger.h"
 #include "widgets/settingskeys.h"
 
@@ -45,6 +46,21 @@ void TestScreenArranger::init()
 {
     QVERIFY(m_dir.isValid());
     QFile::remove(m_dir.filePath(u"lotgrid.conf"_s));
+}
+
+// What is wrong with the 卦盘 pane, if anything: a sideways scroll bar, a drawing
+// wider than the pane (a line's words cut off at its right), type under 9 px.
+QString paneFits(const MainWindow &w)
+{
+    const auto *area = w.findChild<QDockWidget *>(u"guapanDock"_s)->findChild<QAbstractScrollArea *>();
+    const GuapanLayout &layout = w.findChild<GuapanView *>(u"guapan"_s)->guapanLayout();
+    if (area->isVisible()
+        && (area->horizontalScrollBar()->isVisible() || layout.size.width() > area->viewport()->width()
+            || layout.small.pixelSize() < 9))
+        return u"the 卦盘 %1 px wide in %2, type %3 px"_s.arg(layout.size.width())
+            .arg(area->viewport()->width())
+            .arg(layout.small.pixelSize());
+    return {};
 }
 
 // With `room`, the window's room is that size, whatever the screen.
@@ -134,15 +150,15 @@ void TestScreenArranger::smallScreensScrollOnlyDown()
     const QAbstractScrollArea *sheetArea = w->findChild<QAbstractScrollArea *>(u"sheetScroll"_s);
     const QAbstractScrollArea *paneArea
         = w->findChild<QDockWidget *>(u"guapanDock"_s)->findChild<QAbstractScrollArea *>();
-    // Sideways scrolling is wrong only where the window could still grow taller.
+    // Sideways scrolling of the sheet is wrong only where the window could still grow
+    // taller; the 卦盘 never scrolls sideways.
     const auto sideways = [&]() -> QString {
+        const QString when = u" at %1 %: window %2×%3"_s.arg(w->zoomPercent()).arg(w->width()).arg(w->height());
         for (const QAbstractScrollArea *area : {sheetArea, paneArea})
             if (w->height() < tallest && area->horizontalScrollBar()->isVisible())
-                return u"%1 at %2 %: window %3×%4"_s.arg(area->objectName())
-                    .arg(w->zoomPercent())
-                    .arg(w->width())
-                    .arg(w->height());
-        return {};
+                return area->objectName() + when;
+        const QString pane = paneFits(*w);
+        return pane.isEmpty() ? pane : pane + when;
     };
     for (const int percent : {80, 90, 100, 110, 125, 150, 175, 200, 225, 250}) {
         w->setZoomPercent(percent);
@@ -197,7 +213,8 @@ void TestScreenArranger::madeUpRooms()
              {w->findChild<QAbstractScrollArea *>(u"sheetScroll"_s), dock->findChild<QAbstractScrollArea *>()})
             if (w->height() < room.height() && area->horizontalScrollBar()->isVisible())
                 return area->objectName() + u" scrolls sideways"_s + at;
-        return {};
+        const QString pane = paneFits(*w);
+        return pane.isEmpty() ? pane : pane + at;
     };
     bool wentBelow = false;
     for (const int percent : ZoomSteps) {

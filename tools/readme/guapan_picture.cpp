@@ -2,7 +2,8 @@
 // picture format by the suffix) at a pixel density, or a one-page PDF.
 //   QT_QPA_PLATFORM=offscreen ./build/tools/readme/guapan_picture docs/guapan.png
 //   guapan_picture OUT [LINES] [--time "YYYY-MM-DD HH:MM"] [--question TEXT] [--sex 男|女]
-//                  [--category TEXT] [--method TEXT] [--use N] [--stems] [--zoom Z] [--ratio R] [--dark] [--a5]
+//                  [--category TEXT] [--method TEXT] [--use N] [--stems] [--zoom Z] [--width W] [--ratio R] [--dark]
+//                  [--a5]
 //                  [--pane]
 // --pane draws the pane "guapan" as a window shows it, in a dark palette with --dark.
 // LINES in 6/7/8/9 notation, line 1 first, or "none" (default 978788, 雷泽归妹 with line 1
@@ -33,10 +34,10 @@ int main(int argc, char *argv[])
     const QString out = args.takeFirst();
     QString lines = u"978788"_s;
     QString time = u"2026-12-07 08:30"_s;
-    GuapanWords words{u"问工作调动能否成功"_s, u"手动摇卦"_s, false, false, {}};
+    GuapanWords words{u"问工作调动能否成功"_s, u"手动摇卦"_s, false};
     QString category = u"工作"_s, sex = u"女"_s;
     int use = 0;
-    qreal zoom = 1.0, ratio = 2.0;
+    qreal zoom = 1.0, ratio = 2.0, width = 0;
     bool dark = false;
     bool pane = false;
     QPageSize::PageSizeId page = QPageSize::A4;
@@ -59,6 +60,8 @@ int main(int argc, char *argv[])
             words.najiaStems = true;
         else if (a == u"--zoom"_s)
             zoom = next().toDouble();
+        else if (a == u"--width"_s) // the room across, as a narrow pane gives it
+            width = next().toDouble();
         else if (a == u"--ratio"_s)
             ratio = next().toDouble();
         else if (a == u"--dark"_s)
@@ -95,7 +98,7 @@ int main(int argc, char *argv[])
         }
     }
     const Chart chart = chartOf(in);
-    const GuapanStyle style{QApplication::font(), zoom};
+    const GuapanStyle style{QApplication::font(), zoom, width};
     QString error;
     bool ok = false;
     if (pane) {

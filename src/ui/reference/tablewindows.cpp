@@ -4,6 +4,8 @@
 // the colours of a light or a dark desktop.
 
 #include "ui/reference/referencewindows.h"
+
+#include "chart/reading.h"
 #include "ui/reference/windowparts.h"
 #include "widgets/chartcolours.h"
 
@@ -37,22 +39,13 @@ constexpr std::array<std::array<const char16_t *, 6>, 11> VoidTable{{
     {u"戌亥",   u"申酉",   u"午未",   u"辰巳",   u"寅卯",   u"子丑"},
 }};
 
-// Strength of each element (木 火 土 金 水) in each month of the year from 寅, as the program has always shown it.
-constexpr std::array<std::array<const char16_t *, 6>, 13> SeasonalStrength{{
-    {u"",     u"木",   u"火",     u"土",   u"金",     u"水"},
-    {u"寅月", u"旺",   u"相",     u"死",   u"囚",     u"休"},
-    {u"卯月", u"旺",   u"相",     u"死",   u"囚",     u"休"},
-    {u"辰月", u"余气", u"休",     u"旺",   u"相",     u"死"},
-    {u"巳月", u"休",   u"旺",     u"相",   u"死",     u"囚"},
-    {u"午月", u"休",   u"旺",     u"相",   u"死",     u"囚"},
-    {u"未月", u"囚",   u"余气",   u"旺",   u"死",     u"死"},
-    {u"申月", u"死",   u"囚",     u"休",   u"旺",     u"相"},
-    {u"酉月", u"死",   u"囚",     u"休",   u"旺",     u"相"},
-    {u"戌月", u"囚",   u"休或相", u"旺",   u"相或死", u"死"},
-    {u"亥月", u"相",   u"死",     u"囚",   u"休",     u"旺"},
-    {u"子月", u"相",   u"死",     u"囚",   u"休",     u"旺"},
-    {u"丑月", u"囚",   u"死",     u"旺",   u"相",     u"余气"},
-}};
+// The columns of the seasonal table, in the order of generation from 木, and
+// its rows, the months of the year from 寅.
+constexpr std::array<Element, 5> SeasonColumns{Element::Wood, Element::Fire, Element::Earth, Element::Metal,
+                                               Element::Water};
+constexpr std::array<Branch, 12> SeasonMonths{Branch::Yin, Branch::Mao,  Branch::Chen, Branch::Si,
+                                              Branch::Wu,  Branch::Wei,  Branch::Shen, Branch::You,
+                                              Branch::Xu,  Branch::Hai,  Branch::Zi,   Branch::Chou};
 // clang-format on
 
 QWidget *tableWindow(QWidget *parent, const QString &name, const QString &caption, const QString &title,
@@ -89,13 +82,24 @@ QWidget *createLiujia(QWidget *parent)
 
 QWidget *createSswx1(QWidget *parent)
 {
-    const int rows = int(SeasonalStrength.size());
+    // Each cell by the rule the chart's strength follows (seasonOf), so that the
+    // table and the sheet never disagree: 旺 the month's own element, 相 the one
+    // it generates, 休 the one that generates it, 囚 the one that overcomes it,
+    // 死 the one it overcomes.
+    const int rows = int(SeasonMonths.size()) + 1;
     QTableWidget *table = reference::fixedTable(rows, 6);
     table->setObjectName(u"strengthTable"_s);
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < 6; ++column)
-            reference::setCell(table, row, column, QString::fromUtf16(SeasonalStrength[row][column]),
-                               row == 0 || column == 0);
+    const auto text = [](std::u16string_view s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); };
+    reference::setCell(table, 0, 0, QString(), true);
+    for (int column = 1; column < 6; ++column)
+        reference::setCell(table, 0, column, text(elementName(SeasonColumns[column - 1])), true);
+    for (int row = 1; row < rows; ++row) {
+        const Branch month = SeasonMonths[row - 1];
+        reference::setCell(table, row, 0, text(branchName(month)) + u"月"_s, true);
+        for (int column = 1; column < 6; ++column)
+            reference::setCell(table, row, column,
+                               text(seasonName(seasonOf(SeasonColumns[column - 1], branchElement(month)))), false);
+    }
     followDesktopColours(table, [table, rows](const ChartColours &colours) {
         for (int row = 0; row < rows; ++row) {
             const Cell cell = row == 0 ? Cell::SeasonHeader : row % 2 == 1 ? Cell::SeasonRow : Cell::SeasonRowAlt;

