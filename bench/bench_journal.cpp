@@ -74,7 +74,7 @@ QList<CaseRecord> generatedCases()
         c.cast.monthBuild = static_cast<Branch>(random() % 12);
         c.cast.dayBuild = static_cast<Branch>(random() % 12);
         c.question = pick(random, topics) + someText(random, 6 + static_cast<int>(random() % 10));
-        c.sex = random() % 2 ? u"男"_s : u"女"_s;
+        c.sex = random() % 2 ? Sex::Male : Sex::Female;
         c.notes = someText(random, 20 + static_cast<int>(random() % 60));
         if (random() % 3 == 0) {
             c.outcome = someText(random, 10);
@@ -85,7 +85,7 @@ QList<CaseRecord> generatedCases()
             c.tags << pick(random, tags);
         c.tags.removeDuplicates();
         if (random() % 5 != 0)
-            c.category = qs(Categories[random() % Categories.size()].name);
+            c.category = Categories[random() % Categories.size()].category;
         c.firstYingqi = firstYingqiOf(c);
         cases << c;
     }

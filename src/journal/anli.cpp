@@ -56,8 +56,8 @@ QString detailText(const CaseRecord &c)
     parts << u"卜问何事：%1"_s.arg(c.question.isEmpty() ? u"—"_s : shownQuestion(c.question, 1000));
     QStringList facts;
     facts << u"起卦时间：%1"_s.arg(c.cast.moment ? momentText(c.cast.moment) : u"—"_s);
-    if (!c.sex.isEmpty())
-        facts << u"性别：%1"_s.arg(c.sex);
+    if (c.sex)
+        facts << u"性别：%1"_s.arg(sexText(c.sex));
     if (c.cast.dayStem)
         facts << u"日干：%1"_s.arg(QChar(StemNames[*c.cast.dayStem]));
     if (c.cast.monthBuild)

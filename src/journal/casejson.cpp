@@ -102,6 +102,25 @@ bool readMark(const Json &o, LineMark &out, CaseProblem *problem)
     return true;
 }
 
+// The keys of the day parts, in DayPart order, as "handPicked" lists them.
+constexpr std::array<const char *, 3> DayPartKeys{"dayStem", "monthBuild", "dayBuild"};
+
+bool readHandPicked(const Json &o, CastInput &cast, CaseProblem *problem)
+{
+    const auto it = o.find("handPicked");
+    if (it == o.end() || it->is_null()) {
+        cast.byHand = inferredByHand(cast);
+        return true;
+    }
+    if (!it->is_array() || !std::ranges::all_of(*it, [](const Json &k) { return k.is_string(); })) {
+        *problem = problemOf(CaseFault::FieldNotTextList, "handPicked");
+        return false;
+    }
+    for (std::size_t i = 0; i < DayPartKeys.size(); ++i)
+        cast.byHand[i] = std::ranges::find(*it, Json(DayPartKeys[i])) != it->end();
+    return true;
+}
+
 bool readTags(const Json &o, QStringList &out, CaseProblem *problem)
 {
     const auto it = o.find("tags");
@@ -170,14 +189,20 @@ Json caseToJson(const CaseRecord &c, const ChartJson &chart)
     o["dayStem"] = named(StemNames, c.cast.dayStem);
     o["monthBuild"] = named(BranchNames, c.cast.monthBuild);
     o["dayBuild"] = named(BranchNames, c.cast.dayBuild);
+    Json handPicked = Json::array();
+    for (std::size_t i = 0; i < DayPartKeys.size(); ++i)
+        if (c.cast.pickedByHand(static_cast<DayPart>(i)))
+            handPicked.push_back(DayPartKeys[i]);
+    o["handPicked"] = std::move(handPicked);
     if (c.cast.mark.kind == MarkKind::None)
         o["mark"] = nullptr;
     else
         o["mark"] = Json{{"kind", utf8(qs(MarkNames[static_cast<std::size_t>(c.cast.mark.kind)]))},
                          {"line", c.cast.mark.line}};
     o["question"] = utf8(c.question);
-    o["sex"] = utf8(c.sex);
-    o["category"] = c.category.isEmpty() ? Json(nullptr) : Json(utf8(c.category));
+    // The file keeps the words, which other programs and older versions read.
+    o["sex"] = utf8(sexText(c.sex));
+    o["category"] = c.category ? Json(utf8(categoryText(c.category))) : Json(nullptr);
     o["notes"] = utf8(c.notes);
     o["outcome"] = utf8(c.outcome);
     o["verdict"] = utf8(verdictText(c.verdict));
@@ -256,13 +281,20 @@ std::optional<CaseRecord> caseFromJson(const Json &o, CaseProblem *problem)
     c.cast.options = *school;
 
     c.question = *question;
-    c.sex = sex.value_or(QString());
     c.notes = notes.value_or(QString());
     c.outcome = outcome.value_or(QString());
-    c.category = category.value_or(QString());
+    // Which parts were picked by hand; a file written before it told is read as the journal reads its older cases.
+    if (!readHandPicked(o, c.cast, problem))
+        return std::nullopt;
+    c.sex = sexFromText(u16(sex.value_or(QString())));
+    if (!c.sex && !sex.value_or(QString()).isEmpty()) {
+        *problem = problemOf(CaseFault::SexUnknown, "sex", *sex);
+        return std::nullopt;
+    }
+    c.category = categoryFromText(u16(category.value_or(QString())));
     // Only the program's own 占类: the statistics group by them and the chart reads its use god from them.
-    if (!c.category.isEmpty() && !categoryFromText(u16(c.category))) {
-        *problem = problemOf(CaseFault::BadName, "category", c.category);
+    if (!c.category && !category.value_or(QString()).isEmpty()) {
+        *problem = problemOf(CaseFault::BadName, "category", *category);
         return std::nullopt;
     }
     const std::optional<Verdict> v = verdictFromText(*verdict);

@@ -74,8 +74,8 @@ std::optional<CaseProblem> checkCase(const CaseRecord &c)
     const auto fault = [](CaseFault f, QString value = {}) { return CaseProblem{f, {}, std::move(value)}; };
     if (!c.saved.isValid() || !c.changed.isValid())
         return fault(CaseFault::TimesInvalid);
-    if (!c.sex.isEmpty() && c.sex != u"男"_s && c.sex != u"女"_s)
-        return fault(CaseFault::SexUnknown, c.sex);
+    if (c.sex && static_cast<int>(*c.sex) >= static_cast<int>(SexNames.size()))
+        return fault(CaseFault::SexUnknown, QString::number(static_cast<int>(*c.sex)));
     if (static_cast<int>(c.verdict) > 2)
         return fault(CaseFault::VerdictUnknown);
     for (qsizetype i = 0; i < c.tags.size(); ++i) {
@@ -107,29 +107,51 @@ void makeWellFormed(QString &text)
 
 void makeWellFormed(CaseRecord &c)
 {
-    for (QString *text : {&c.question, &c.sex, &c.notes, &c.outcome, &c.category})
+    for (QString *text : {&c.question, &c.notes, &c.outcome})
         makeWellFormed(*text);
     for (QString &tag : c.tags)
         makeWellFormed(tag);
 }
 
-bool sameFollowUp(const CaseRecord &a, const CaseRecord &b)
+QString categoryText(const std::optional<Category> &c)
 {
-    return a.notes == b.notes && a.outcome == b.outcome && a.verdict == b.verdict && a.tags == b.tags
-           && a.category == b.category && a.firstYingqi == b.firstYingqi && a.outcomeDate == b.outcomeDate;
+    return c && static_cast<std::size_t>(*c) < Categories.size() ? qs(categoryName(*c)) : QString();
 }
 
-const Chart &caseChart(const CaseRecord &c)
+QString sexText(const std::optional<Sex> &s)
 {
-    CastInput in = c.cast;
-    if (!in.category)
-        in.category = categoryFromText(u16(c.category));
-    if (!in.sex)
-        in.sex = sexFromText(u16(c.sex));
-    thread_local std::optional<Chart> last;
-    if (!last || last->input != in)
-        last = chartOf(in);
-    return *last;
+    return s && static_cast<std::size_t>(*s) < SexNames.size() ? qs(sexName(*s)) : QString();
+}
+
+DayParts inferredByHand(const CastInput &cast)
+{
+    CastInput plain = cast;
+    plain.dayBoundary = DayBoundary::Midnight;
+    const CastInput moment = followingMoment(plain, {true, true, true});
+    return {cast.dayStem && (!cast.moment || cast.dayStem != moment.dayStem),
+            cast.monthBuild && (!cast.moment || cast.monthBuild != moment.monthBuild),
+            cast.dayBuild && (!cast.moment || cast.dayBuild != moment.dayBuild)};
+}
+
+CaseRecord withOutcome(CaseRecord c, Verdict verdict, const std::optional<QDate> &day, const QString &note)
+{
+    c.verdict = verdict;
+    c.outcomeDate = day;
+    if (const QString line = note.trimmed(); !line.isEmpty())
+        c.outcome = c.outcome.isEmpty() ? line : c.outcome + u'\n' + line;
+    return c;
+}
+
+bool sameCase(const CaseRecord &a, const CaseRecord &b)
+{
+    CastInput cast = b.cast;
+    cast.byHand = a.cast.byHand;
+    return a.cast == cast && a.question == b.question && a.sex == b.sex;
+}
+
+Chart caseChart(const CaseRecord &c)
+{
+    return chartOf(readingCast(c));
 }
 
 std::optional<QDate> firstYingqiOf(const CaseRecord &c)
@@ -236,8 +258,8 @@ bool datedInRange(const CaseRecord &c)
 CastInput readingCast(const CaseRecord &c)
 {
     CastInput cast = c.cast;
-    cast.category = categoryFromText(u16(c.category));
-    cast.sex = sexFromText(u16(c.sex));
+    cast.category = c.category;
+    cast.sex = c.sex;
     return cast;
 }
 

@@ -28,14 +28,16 @@ struct CaseRecord {
     qint64 id = 0;     // 0 until saved
     QDateTime saved;   // UTC, to the millisecond
     QDateTime changed; // UTC, to the millisecond
-    CastInput cast;    // moment: the moment of the cast (qgsj), China time; options: the school it was read by
+    // moment: the moment of the cast (qgsj), China time; options: the school it was read by; byHand: which of
+    // the day stem and the builds were picked by hand. Its category and sex stay unset: the case keeps them below.
+    CastInput cast;
     QString question;
-    QString sex; // "男", "女" or empty
+    std::optional<Sex> sex;
     QString notes;
     QString outcome;
     Verdict verdict = Verdict::Open;
     QStringList tags;                 // each trimmed, non-empty, without blanks or separators
-    QString category;                 // the question's category word ("求财"); empty for none
+    std::optional<Category> category; // what the question is about (占类)
     std::optional<QDate> firstYingqi; // the first timing candidate (应期) of the chart
     std::optional<QDate> outcomeDate; // the day the outcome came about, when it was told
 
@@ -126,16 +128,33 @@ CastInput readingCast(const CaseRecord &c);
 // question through an export and an import.
 void makeWellFormed(CaseRecord &c);
 
+// The words a case's category and sex are shown and exported with ("求财", "男"); empty for none.
+QString categoryText(const std::optional<Category> &c);
+QString sexText(const std::optional<Sex> &s);
+
+// Which of the cast's day stem and builds were picked by hand, for a case kept
+// without that record: a part that stands is taken as picked by hand when the
+// case has no moment or the moment (its day turning at midnight) gives another.
+DayParts inferredByHand(const CastInput &cast);
+
 // The chart of a case: its cast read with the case's category and sex, which
-// pick the use god. The last one computed is kept, so the columns taken from
-// one case's chart chart it once.
-const Chart &caseChart(const CaseRecord &c);
+// pick the use god. Worked out on each call: whoever needs it more than once keeps it.
+Chart caseChart(const CaseRecord &c);
 
 // The first 应期 candidate of the case's chart: what its firstYingqi holds
 // when it is saved from the sheet.
 std::optional<QDate> firstYingqiOf(const CaseRecord &c);
 
-// The follow-up of a case: what is written after it was saved.
+// Whether two cases are the same case of the journal, their saved time apart:
+// the same cast (which parts were picked by hand aside: a file may not tell),
+// question and sex.
+bool sameCase(const CaseRecord &a, const CaseRecord &b);
+
+// The case with an outcome recorded: the verdict, the day it came about (when
+// known), and the note on a line of its own after the outcome written so far.
+CaseRecord withOutcome(CaseRecord c, Verdict verdict, const std::optional<QDate> &day, const QString &note);
+
+// The follow-up of a case: what is written after it was saved (the columns the journal rewrites for it).
 bool sameFollowUp(const CaseRecord &a, const CaseRecord &b);
 
 // The chart of a cast as JSON text, added to exported cases under "chart".

@@ -43,12 +43,21 @@ QString likeEscaped(const QString &text)
     return out;
 }
 
+// The word of a category's code as the statistics group by it.
+QString labelOfCategory(const QString &key)
+{
+    bool ok = false;
+    const int code = key.toInt(&ok);
+    return ok && code >= 0 && code < static_cast<int>(Categories.size()) ? qs(categoryName(static_cast<Category>(code)))
+                                                                         : key;
+}
+
 // What each dimension groups by, on the cases table aliased c.
 QString groupExpression(StatsBy by)
 {
     switch (by) {
     case StatsBy::Category:
-        return u"coalesce(c.category, '')"_s;
+        return u"coalesce(CAST(c.category_code AS TEXT), '')"_s;
     case StatsBy::Strength:
         return u"coalesce(CAST(c.usegod_strong AS TEXT), '')"_s;
     case StatsBy::HexagramGroup:
@@ -66,7 +75,7 @@ QString labelOf(StatsBy by, const QString &key)
 {
     switch (by) {
     case StatsBy::Category:
-        return key.isEmpty() ? u"未分类"_s : key;
+        return key.isEmpty() ? u"未分类"_s : labelOfCategory(key);
     case StatsBy::Tag:
     case StatsBy::Month:
         return key;
@@ -91,9 +100,7 @@ int rankOf(const StatsRow &row)
         return 1000;
     switch (row.group.by) {
     case StatsBy::Category:
-        if (const auto c = categoryFromText(u16(key)))
-            return static_cast<int>(*c);
-        return 999;
+        return key.toInt();
     case StatsBy::Strength:
         return key == u"1"_s ? 0 : 1;
     case StatsBy::HexagramGroup:
@@ -231,6 +238,32 @@ std::optional<QList<TrendRow>> trendStats(const QSqlDatabase &db, QString *error
     for (std::size_t t = 0; t < counts.size(); ++t)
         if (counts[t].decided() > 0)
             rows << TrendRow{t < TrendNames.size() ? qs(TrendNames[t]) : u"无用神"_s, counts[t]};
+    return rows;
+}
+
+std::optional<double> RuleStats::rate() const
+{
+    return dated > 0 ? std::optional(static_cast<double>(hits) / static_cast<double>(dated)) : std::nullopt;
+}
+
+std::optional<QList<RuleStats>> statsByRule(const QSqlDatabase &db, QString *error)
+{
+    // Each case once per rule: hit when any of the rule's candidates hit, off by the nearest.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(u"SELECT rule, count(*), count(nearest), coalesce(sum(hit), 0), avg(nearest) FROM"
+              " (SELECT case_id, rule, max(hit) AS hit, min(days_off) AS nearest FROM case_yingqi"
+              "  WHERE line <> 2 GROUP BY case_id, rule)"
+              " GROUP BY rule ORDER BY rule"_s);
+    if (!run(q, {}, error))
+        return std::nullopt;
+    QList<RuleStats> rows;
+    while (q.next()) {
+        RuleStats r{q.value(0).toInt(), q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toLongLong(), {}};
+        if (!q.value(4).isNull())
+            r.meanDaysOff = q.value(4).toDouble();
+        rows << r;
+    }
     return rows;
 }
 

@@ -33,7 +33,7 @@ QString hitCountText(const HitCount &c);
 enum class StatsBy : std::uint8_t { Category, Tag, Strength, HexagramGroup, Month };
 
 // A group of cases: one bar of a plot, one row of its table, and what lists
-// its cases in 案例库. `key` is the value stored in the journal ("求财", a tag,
+// its cases in 案例库. `key` is the value stored in the journal ("3" for 求财, a tag,
 // "1" strong, "0" weak, "2" for the third hexagram group, "2026-12"); empty
 // for the cases without one (no category, no moment-derived strength).
 struct CaseGroup {
@@ -78,6 +78,27 @@ struct TrendRow {
 };
 
 std::optional<QList<TrendRow>> trendStats(const QSqlDatabase &db, QString *error);
+
+// How one 应期 rule fared: the cases whose candidates (the use god's, or the
+// world line's, and the 两现 timing line's; a moving 忌神's time the harm and
+// are left out) include it; of those, the ones 应验 with the day it came about,
+// how many of them it hit (a candidate of the rule on that day or in that
+// month), and how far that day lay from the rule's nearest candidate, on
+// average over those cases.
+struct RuleStats {
+    int rule = 0; // YingqiRule
+    qint64 listed = 0;
+    qint64 dated = 0;
+    qint64 hits = 0;
+    std::optional<double> meanDaysOff;
+
+    // hits ÷ dated, in [0, 1]; none without a dated case.
+    std::optional<double> rate() const;
+    friend bool operator==(const RuleStats &, const RuleStats &) = default;
+};
+
+// One row per rule some case lists, in the rules' order.
+std::optional<QList<RuleStats>> statsByRule(const QSqlDatabase &db, QString *error);
 
 // The name of a dimension as the window titles it: "占类", "标签", "用神旺衰", "卦型", "起卦月份".
 QString statsByName(StatsBy by);

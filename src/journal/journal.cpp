@@ -2,6 +2,7 @@
 
 #include "chart/casefacts.h"
 #include "chart/hexagrams.h"
+#include "chart/yingqihits.h"
 #include "journal/casejson.h"
 #include "journal/journalschema.h"
 #include "qtcore/textconv.h"
@@ -432,7 +433,8 @@ bool Journal::open()
     m_ready = true; // the writes below need it; reset on failure
     m_version = SchemaVersion;
     if (h->empty || h->version < SchemaVersion || (fullText && !h->hasFullText)) {
-        if (!bringUpToDate(fullText)) {
+        // The copy is taken outside the migration's transaction, where SQLite can write one.
+        if ((!h->empty && h->version < SchemaVersion && !backUp(h->version)) || !bringUpToDate(fullText)) {
             closeConnection();
             return failQuery(JournalAction::Open);
         }
@@ -491,6 +493,8 @@ bool Journal::bringUpToDate(bool fullText)
             ok = migrateTo4();
         if (ok && h->version < 5)
             ok = migrateTo5();
+        if (ok && h->version < 6)
+            ok = migrateTo6();
         if (ok && fullText && !m_fullText)
             ok = createFullText(true);
     }
@@ -518,7 +522,7 @@ bool Journal::createSchema()
 
 bool Journal::createFullText(bool fill)
 {
-    if (!execText(u"CREATE VIRTUAL TABLE cases_fts USING fts5(question, notes, tags, outcome, hexagrams)"_s)) {
+    if (!execText(fullTextCreateSql())) {
         m_fullText = false;
         m_lastSql = {};
         return true;
@@ -620,6 +624,108 @@ bool Journal::migrateTo5()
     return execText(u"PRAGMA user_version = 5"_s);
 }
 
+// The file as it stands, copied beside it before a migration changes it:
+// "journal.sqlite.v5-backup" (a number added when that name is taken). The
+// migration itself is one transaction; the copy keeps the old version whole
+// for an older program and against a fault in the migration's own code.
+bool Journal::backUp(int version)
+{
+    // The name is taken by creating the file empty, so that two instances
+    // migrating at once never write one copy; VACUUM INTO fills an empty file.
+    QString copy;
+    for (int n = 1;; ++n) {
+        copy = n == 1 ? u"%1.v%2-backup"_s.arg(m_path).arg(version)
+                      : u"%1.v%2-backup-%3"_s.arg(m_path).arg(version).arg(n);
+        QFile reserved(copy);
+        if (reserved.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (!QFileInfo::exists(copy) || n >= 1000) {
+            m_lastSql = {JournalError::NoBackup, copy + u"："_s + reserved.errorString(), 0, {}, {}};
+            return false;
+        }
+    }
+    // VACUUM INTO writes a consistent copy, whatever another instance is doing.
+    QSqlQuery q(QSqlDatabase::database(m_connectionName, false));
+    q.prepare(u"VACUUM INTO ?"_s);
+    q.addBindValue(copy);
+    if (q.exec())
+        return true;
+    m_lastSql = {JournalError::NoBackup, copy + u"："_s + q.lastError().text(), 0, {}, {}};
+    QFile::remove(copy);
+    return false;
+}
+
+// Version 6 keeps the sex and the category as codes (a word this program does
+// not know goes to the notes, see wordRead), which of the stem and builds were
+// picked by hand (inferred from the moment), and every 应期 candidate with
+// whether it came true; then drops the word columns.
+bool Journal::migrateTo6()
+{
+    for (const QString &sql : upgradeSql(6))
+        if (!execText(sql))
+            return false;
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    rows.prepare(u"SELECT %1 FROM cases"_s.arg(selectColumns(5)));
+    if (!exec(rows))
+        return false;
+    QList<CaseRecord> cases; // read whole first: the rows change under the walk otherwise
+    while (rows.next())
+        cases << readCase(rows);
+    if (!stepped(rows))
+        return false;
+    rows.finish();
+    QSqlQuery update(db);
+    update.prepare(u"UPDATE cases SET sex_code = ?, category_code = ?, by_hand = ?, notes = ? WHERE id = ?"_s);
+    const auto column = [](QLatin1StringView name) { return std::ranges::find(CaseColumns, name, &CaseColumn::name); };
+    for (const CaseRecord &c : std::as_const(cases)) {
+        const ChartFacts facts = chartFactsOf(c);
+        update.bindValue(0, column("sex_code"_L1)->write(c, facts));
+        update.bindValue(1, column("category_code"_L1)->write(c, facts));
+        update.bindValue(2, column("by_hand"_L1)->write(c, facts));
+        update.bindValue(3, c.notes);
+        update.bindValue(4, c.id);
+        if (!exec(update) || !writeYingqi(c, facts) || !indexCase(c))
+            return false;
+    }
+    for (const QString &sql : retireSql(6))
+        if (!execText(sql))
+            return false;
+    return execText(u"PRAGMA user_version = 6"_s);
+}
+
+bool Journal::writeYingqi(const CaseRecord &c, const ChartFacts &facts)
+{
+    QSqlQuery *remove = prepared(u"DELETE FROM case_yingqi WHERE case_id = ?"_s);
+    if (remove)
+        remove->bindValue(0, c.id);
+    if (!execPrepared(remove))
+        return false;
+    QSqlQuery *q = prepared(u"INSERT INTO case_yingqi(case_id, rule, unit, line, day, hit, days_off)"
+                            " VALUES (?, ?, ?, ?, ?, ?, ?)"_s);
+    // Only a matter that came about has a day to set against the candidates.
+    const bool dated = c.verdict == Verdict::Fulfilled && c.outcomeDate;
+    const CivilDate day
+        = dated ? CivilDate{c.outcomeDate->year(), c.outcomeDate->month(), c.outcomeDate->day()} : CivilDate{};
+    const QVariant none(QMetaType::fromType<int>());
+    for (const YingqiCandidate &y : facts.yingqi) {
+        if (!q)
+            return false;
+        const YingqiHit hit = dated ? yingqiHit(y, day) : YingqiHit{};
+        q->bindValue(0, c.id);
+        q->bindValue(1, static_cast<int>(y.rule));
+        q->bindValue(2, static_cast<int>(y.unit));
+        q->bindValue(3, static_cast<int>(y.line));
+        q->bindValue(4, QDate(y.date.year, y.date.month, y.date.day).toString(Qt::ISODate));
+        q->bindValue(5, dated ? QVariant(hit.hit ? 1 : 0) : none);
+        q->bindValue(6, dated ? QVariant(static_cast<qint64>(hit.daysOff)) : none);
+        if (!execPrepared(q))
+            return false;
+    }
+    return true;
+}
+
 std::optional<qint64> Journal::nextId(qint64 minute)
 {
     QSqlQuery *q = prepared(u"SELECT max(id) FROM cases WHERE id >= ? AND id < ?"_s);
@@ -651,16 +757,14 @@ bool Journal::indexCase(const CaseRecord &c, bool fresh)
         if (!execPrepared(remove))
             return false;
     }
-    QSqlQuery *q = prepared(
-        u"INSERT INTO cases_fts(rowid, question, notes, tags, outcome, hexagrams) VALUES (?, ?, ?, ?, ?, ?)"_s);
+    static const QString Insert = fullTextInsertSql();
+    QSqlQuery *q = prepared(Insert);
     if (!q)
         return false;
     q->bindValue(0, c.id);
-    q->bindValue(1, searchableText(c.question));
-    q->bindValue(2, searchableText(c.notes));
-    q->bindValue(3, searchableText(c.tags.join(u' ')));
-    q->bindValue(4, searchableText(c.outcome));
-    q->bindValue(5, searchableText(originalName(c.cast) + u' ' + changedName(c.cast)));
+    int at = 1;
+    for (const SearchField &f : SearchFields)
+        q->bindValue(at++, searchableText(f.text(c)));
     return execPrepared(q);
 }
 
@@ -675,17 +779,19 @@ bool Journal::insertCase(CaseRecord &c, int version)
         return false;
     c.id = *id;
     QSqlQuery *q = prepared(insertSql(version));
+    const ChartFacts facts = chartFactsOf(c);
     if (q)
-        bindInsert(*q, c, version);
-    return execPrepared(q) && indexCase(c, true);
+        bindInsert(*q, c, facts, version);
+    return execPrepared(q) && indexCase(c, true) && (version < 6 || writeYingqi(c, facts));
 }
 
 bool Journal::writeFollowUp(const CaseRecord &c)
 {
     QSqlQuery *q = prepared(followUpSql());
+    const ChartFacts facts = chartFactsOf(c);
     if (q)
-        bindFollowUp(*q, c);
-    return execPrepared(q) && indexCase(c);
+        bindFollowUp(*q, c, facts);
+    return execPrepared(q) && indexCase(c) && writeYingqi(c, facts);
 }
 
 std::optional<CaseRecord> Journal::save(const CaseRecord &draft)
@@ -779,6 +885,11 @@ bool Journal::remove(const QList<qint64> &ids)
         q.prepare(u"DELETE FROM cases WHERE id = ?"_s);
         q.addBindValue(id);
         bool ok = exec(q);
+        if (ok) {
+            q.prepare(u"DELETE FROM case_yingqi WHERE case_id = ?"_s);
+            q.addBindValue(id);
+            ok = exec(q);
+        }
         if (ok && m_fullText) {
             q.prepare(u"DELETE FROM cases_fts WHERE rowid = ?"_s);
             q.addBindValue(id);
@@ -844,10 +955,14 @@ std::optional<QList<CaseRecord>> Journal::list(const CaseFilter &filter, std::op
         for (const QString &word : filter.text.split(u' ', Qt::SkipEmptyParts)) {
             if (searchableText(word).isEmpty())
                 continue; // as the full-text index, which keeps no punctuation
-            where += u" AND (c.question LIKE ? ESCAPE '\\' OR c.notes LIKE ? ESCAPE '\\'"
-                     " OR c.tags LIKE ? ESCAPE '\\' OR c.outcome LIKE ? ESCAPE '\\'"_s;
-            for (int i = 0; i < 4; ++i)
+            QStringList likes;
+            for (const SearchField &f : SearchFields) {
+                if (f.column.isEmpty())
+                    continue;
+                likes << u"c.%1 LIKE ? ESCAPE '\\'"_s.arg(f.column);
                 binds << likePattern(word);
+            }
+            where += u" AND ("_s + likes.join(u" OR "_s);
             if (const QString keys = keysNamed(word); !keys.isEmpty())
                 where += u" OR c.lines IN (%1) OR (c.moving <> '000000' AND c.changed_lines IN (%1))"_s.arg(keys);
             where += u')';
@@ -957,7 +1072,7 @@ std::optional<std::optional<CaseRecord>> Journal::stored(const CaseRecord &c)
         return std::nullopt;
     while (q->next()) {
         const CaseRecord there = readCase(*q);
-        if (there.cast == c.cast && there.question == c.question && there.sex == c.sex) {
+        if (sameCase(there, c)) {
             q->finish();
             return std::optional(there);
         }
@@ -1066,7 +1181,7 @@ std::optional<ImportReport> Journal::applyImport(const ImportPlan &plan, bool re
     const auto writtenAs = [&written](const CaseRecord &c) -> CaseRecord * {
         const qint64 saved = c.saved.toMSecsSinceEpoch();
         for (auto it = written.find(saved); it != written.end() && it.key() == saved; ++it)
-            if (it->cast == c.cast && it->question == c.question && it->sex == c.sex)
+            if (sameCase(*it, c))
                 return &*it;
         return nullptr;
     };
@@ -1150,6 +1265,7 @@ QString journalErrorName(JournalError kind)
         "database"_L1,
         "opened-read-only"_L1,
         "minute-full"_L1,
+        "no-backup"_L1,
         "not-found"_L1,
         "bad-case"_L1,
         "bad-old-case"_L1,

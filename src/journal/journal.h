@@ -34,6 +34,8 @@ class QSqlError;
 
 namespace lotgrid {
 
+struct ChartFacts;
+
 struct JournalOptions {
     int busyTimeoutMs = 3000;       // how long a write waits for another instance's lock
     std::function<QDateTime()> now; // the clock of saved/changed; UTC now when empty
@@ -91,7 +93,7 @@ class Journal
 public:
     // The versions are described beside the table (journalschema.h). Opening an
     // older file migrates it in one transaction.
-    static constexpr int SchemaVersion = 5;
+    static constexpr int SchemaVersion = 6;
 
     explicit Journal(QString path, JournalOptions options = {});
     ~Journal();
@@ -179,6 +181,9 @@ private:
     bool migrateTo3();
     bool migrateTo4();
     bool migrateTo5();
+    bool migrateTo6();
+    bool backUp(int version);
+    bool writeYingqi(const CaseRecord &c, const ChartFacts &facts);
     bool createFullText(bool fill);
     bool insertCase(CaseRecord &c, int version);
     bool writeFollowUp(const CaseRecord &c);

@@ -36,6 +36,7 @@ enum class JournalError : std::uint8_t {
     Database,       // any other SQLite error; detail: its text
     OpenedReadOnly, // a write asked of a journal opened read-only
     MinuteFull,     // more cases dated in one minute than ids for them
+    NoBackup,       // the copy taken before a migration could not be written; detail: the copy's file and why
     // The cases.
     NotFound,   // the case is not (or no longer) in the journal
     BadCase,    // a case that cannot be kept; problem says why

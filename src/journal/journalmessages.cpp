@@ -65,6 +65,8 @@ QString reason(const JournalFailure &f)
             Journal::SchemaVersion);
     case JournalError::TooOld:
         return u"案例库还是格式 1，须先由六爻程序打开一次、升级之后才能读取"_s;
+    case JournalError::NoBackup:
+        return u"升级案例库的格式之前无法先备份（%1），案例库没有改动"_s.arg(f.detail);
     case JournalError::Missing:
         return u"案例库文件不存在（六爻程序还没有建立案例库）"_s;
     case JournalError::NotAFile:

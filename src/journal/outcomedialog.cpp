@@ -71,12 +71,8 @@ OutcomeDialog::OutcomeDialog(const CaseRecord &c, Verdict verdict, const QDate &
 
 CaseRecord OutcomeDialog::record() const
 {
-    CaseRecord c = m_case;
-    c.verdict = m_failed->isChecked() ? Verdict::Failed : Verdict::Fulfilled;
-    c.outcomeDate = m_dated->isChecked() ? std::optional(m_date->date()) : std::nullopt;
-    if (const QString note = m_note->text().trimmed(); !note.isEmpty())
-        c.outcome = c.outcome.isEmpty() ? note : c.outcome + u'\n' + note;
-    return c;
+    return withOutcome(m_case, m_failed->isChecked() ? Verdict::Failed : Verdict::Fulfilled,
+                       m_dated->isChecked() ? std::optional(m_date->date()) : std::nullopt, m_note->text());
 }
 
 } // namespace lotgrid

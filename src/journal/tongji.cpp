@@ -1,5 +1,6 @@
 #include "journal/tongji.h"
 
+#include "journal/tongjirules.h"
 #include "qtcore/wholefile.h"
 
 #include <QBarCategoryAxis>
@@ -70,6 +71,39 @@ QString shownLabel(const QString &label)
     return label.left(cut) + u'…';
 }
 
+// The columns of counts, in the order the tables and the CSV give them.
+struct CountColumn {
+    QString name;
+    QString (*text)(const HitCount &);
+};
+
+const std::array<CountColumn, 4> &countColumns()
+{
+    static const std::array<CountColumn, 4> Columns{{
+        {u"应验"_s, [](const HitCount &c) { return QString::number(c.hits); }},
+        {u"不验"_s, [](const HitCount &c) { return QString::number(c.misses); }},
+        {u"合计"_s, [](const HitCount &c) { return QString::number(c.decided()); }},
+        {u"命中率"_s, rateText},
+    }};
+    return Columns;
+}
+
+QStringList countTexts(const HitCount &c)
+{
+    QStringList texts;
+    for (const CountColumn &column : countColumns())
+        texts << column.text(c);
+    return texts;
+}
+
+QStringList countNames()
+{
+    QStringList names;
+    for (const CountColumn &column : countColumns())
+        names << column.name;
+    return names;
+}
+
 int ratePercent(const HitCount &c)
 {
     return qRound(c.rate().value_or(0) * 100);
@@ -95,7 +129,7 @@ QString csvField(const QString &text)
 class TongjiPage : public QWidget
 {
 public:
-    enum Column { GroupColumn, HitsColumn, MissesColumn, DecidedColumn, RateColumn, ColumnCount };
+    static constexpr int GroupColumn = 0;
 
     TongjiPage(StatsBy by, Tongji *window)
         : QWidget(window)
@@ -103,13 +137,13 @@ public:
         , m_window(window)
         , m_view(new QChartView(this))
         , m_empty(new QLabel(u"还没有记下结果（应验或不验）的案例。"_s, this))
-        , m_table(new QTableWidget(0, ColumnCount, this))
+        , m_table(new QTableWidget(0, static_cast<int>(countColumns().size()) + 1, this))
     {
         setObjectName(QString::fromUtf16(PageNames[static_cast<std::size_t>(by)]));
         m_view->setObjectName(objectName() + u"Chart"_s);
         m_view->setRenderHint(QPainter::Antialiasing);
         m_table->setObjectName(objectName() + u"Table"_s);
-        m_table->setHorizontalHeaderLabels({statsByName(by), u"应验"_s, u"不验"_s, u"合计"_s, u"命中率"_s});
+        m_table->setHorizontalHeaderLabels(QStringList{statsByName(by)} + countNames());
         m_table->verticalHeader()->hide();
         m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -159,11 +193,9 @@ private:
         m_table->setRowCount(static_cast<int>(m_rows.size()));
         for (int row = 0; row < m_rows.size(); ++row) {
             const StatsRow &r = m_rows.at(row);
-            const std::array<QString, ColumnCount> cells{shownLabel(r.label), QString::number(r.count.hits),
-                                                         QString::number(r.count.misses),
-                                                         QString::number(r.count.decided()), rateText(r.count)};
-            for (int column = 0; column < ColumnCount; ++column) {
-                auto *item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
+            const QStringList cells = QStringList{shownLabel(r.label)} + countTexts(r.count);
+            for (int column = 0; column < cells.size(); ++column) {
+                auto *item = new QTableWidgetItem(cells.at(column));
                 item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
                 if (column != GroupColumn)
                     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -378,6 +410,7 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
     , m_prompts(std::move(prompts))
     , m_summary(new QLabel(this))
     , m_pages(new QTabWidget(this))
+    , m_rulePage(new TongjiRulePage(this))
     , m_export(new QPushButton(u"导出CSV…"_s, this))
 {
     setObjectName(u"tongji"_s);
@@ -395,6 +428,7 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
     }
     m_trendPage = new TrendPage(this);
     m_pages->addTab(m_trendPage, u"趋势"_s);
+    m_pages->addTab(m_rulePage, u"应期规则"_s);
     connect(m_export, &QPushButton::clicked, this, &Tongji::exportClicked);
 
     auto *buttons = new QHBoxLayout;
@@ -420,7 +454,8 @@ bool Tongji::refresh()
     QString error;
     const auto overall = overallCount(db, &error);
     std::array<QList<StatsRow>, 5> rows;
-    bool ok = overall.has_value();
+    const auto rules = overall ? statsByRule(db, &error) : std::nullopt;
+    bool ok = rules.has_value();
     for (StatsBy by : Dimensions) {
         if (!ok)
             break;
@@ -451,22 +486,16 @@ bool Tongji::refresh()
         m_pageOf[static_cast<std::size_t>(by)]->show(m_rows[static_cast<std::size_t>(by)]);
     m_trends = *trends;
     m_trendPage->show(m_trends);
+    m_rulePage->show(*rules);
     m_export->setEnabled(true);
     return true;
 }
 
 bool Tongji::exportCsv(const QString &file)
 {
-    QString text = u"\uFEFF分组方式,分组,应验,不验,合计,命中率\r\n"_s;
+    QString text = u"\uFEFF"_s + (QStringList{u"分组方式"_s, u"分组"_s} + countNames()).join(u',') + u"\r\n"_s;
     const auto line = [&text](const QString &by, const QString &group, const HitCount &c) {
-        text += QStringList{csvField(by),
-                            csvField(group),
-                            QString::number(c.hits),
-                            QString::number(c.misses),
-                            QString::number(c.decided()),
-                            rateText(c)}
-                    .join(u',')
-                + u"\r\n"_s;
+        text += (QStringList{csvField(by), csvField(group)} + countTexts(c)).join(u',') + u"\r\n"_s;
     };
     line(u"全部"_s, QString(), m_overall);
     for (StatsBy by : Dimensions)
@@ -474,6 +503,17 @@ bool Tongji::exportCsv(const QString &file)
             line(statsByName(by), r.label, r.count);
     for (const TrendRow &r : m_trends)
         line(u"趋势"_s, r.label, r.count);
+    // The 应期 rules have columns of their own: a table of its own after a blank line.
+    const auto cells = [&text](const QStringList &row) {
+        QStringList fields;
+        for (const QString &cell : row)
+            fields << csvField(cell);
+        text += fields.join(u',') + u"\r\n"_s;
+    };
+    text += u"\r\n"_s;
+    cells(TongjiRulePage::header());
+    for (const RuleStats &r : m_rulePage->rows())
+        cells(TongjiRulePage::cells(r));
     QSaveFile out(file);
     QString error;
     if (!out.open(QIODevice::WriteOnly) || !writeAll(out, text.toUtf8(), &error) || !commitWhole(out, &error)) {

@@ -4,9 +4,10 @@
 // page per grouping (占类, 标签, 用神旺衰, 卦型, 起卦月份) holds a chart drawn
 // with Qt Charts — bars of the hit rate with each group's counts on them, and
 // for the months the 应验 and 不验 counts stacked with the rate as a line — and
-// a table of the same numbers under it. A last page (趋势) sets the 要点's trend
-// word against the outcome, 应验 and 不验 side by side with the rate. Clicking a bar (or double-clicking a
-// row) asks 案例库 to list that group's cases; 导出CSV… writes every table.
+// a table of the same numbers under it. Clicking a bar (or double-clicking a
+// row) asks 案例库 to list that group's cases. A page 应期规则 tells how each
+// 应期 rule fared (tongjirules.h), and a page 趋势 sets the 要点's trend word
+// against the outcome, 应验 and 不验 side by side with the rate. 导出CSV… writes every table.
 
 #include "journal/casestats.h"
 #include "journal/journalprompts.h"
@@ -24,6 +25,7 @@ namespace lotgrid {
 
 class TongjiPage;
 class TrendPage;
+class TongjiRulePage;
 
 class Tongji : public QWidget
 {
@@ -47,6 +49,8 @@ public:
     QTabWidget *pages() const { return m_pages; }
     QTableWidget *table(StatsBy by) const;
     const QList<TrendRow> &trendRows() const { return m_trends; }
+    // The page 应期规则.
+    TongjiRulePage *rulePage() const { return m_rulePage; }
 
 signals:
     // The user picked a group, shown as `label`: 案例库 lists its cases.
@@ -61,9 +65,10 @@ private:
     std::array<QList<StatsRow>, 5> m_rows;
     std::array<TongjiPage *, 5> m_pageOf{};
     QList<TrendRow> m_trends;
-    TrendPage *m_trendPage;
+    TrendPage *m_trendPage = nullptr;
     QLabel *m_summary;
     QTabWidget *m_pages;
+    TongjiRulePage *m_rulePage;
     QPushButton *m_export;
 };
 

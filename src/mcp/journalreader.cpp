@@ -116,6 +116,35 @@ std::optional<QList<CaseRecord>> JournalReader::search(const QString &text, int 
     });
 }
 
+std::optional<CaseRecord> JournalReader::recordOutcome(qint64 id, Verdict verdict, const std::optional<QDate> &day,
+                                                       const QString &note)
+{
+    m_error.clear();
+    if (!QFileInfo(m_path).isFile()) { // open() would create one
+        failOn(u"There is no journal at %1."_s);
+        return std::nullopt;
+    }
+    Journal journal(m_path, JournalOptions{BusyTimeoutMs, {}, true});
+    if (!journal.open()) {
+        failOn(journal);
+        return std::nullopt;
+    }
+    const std::optional<CaseRecord> c = journal.find(id);
+    if (!c) {
+        if (journal.lastError().kind == JournalError::NotFound)
+            m_error = u"There is no case %1 in the journal."_s.arg(id);
+        else
+            failOn(journal);
+        return std::nullopt;
+    }
+    const std::optional<CaseRecord> saved = journal.updateFollowUp(withOutcome(*c, verdict, day, note));
+    if (!saved && journal.lastError().kind == JournalError::NotFound) // removed meanwhile
+        m_error = u"There is no case %1 in the journal."_s.arg(id);
+    else if (!saved)
+        failOn(journal);
+    return saved;
+}
+
 std::optional<CaseRecord> JournalReader::find(qint64 id)
 {
     using Found = std::optional<CaseRecord>;

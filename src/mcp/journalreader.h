@@ -28,6 +28,12 @@ public:
     // The case `id`; none when it is not in the journal (error() empty) or on failure.
     std::optional<CaseRecord> find(qint64 id);
 
+    // Records the outcome of the case `id` as 案例库's 应验… and 不验… do, through
+    // the journal's own update (one transaction, the same checks); the case as
+    // it now stands, or none with error() set. Never creates a file or a case.
+    std::optional<CaseRecord> recordOutcome(qint64 id, Verdict verdict, const std::optional<QDate> &day,
+                                            const QString &note);
+
     const QString &error() const { return m_error; }
 
 private:

@@ -28,7 +28,7 @@ Json textOrNull(const QString &text)
 // The 占类 of a case, once the journal keeps one.
 Json caseCategory(const CaseRecord &c)
 {
-    return c.category.isEmpty() ? Json(nullptr) : Json(utf8(c.category));
+    return c.category ? Json(utf8(categoryText(c.category))) : Json(nullptr);
 }
 
 // What the case table shows of a case.
@@ -113,10 +113,10 @@ ToolResult caseCall(const QString &path, const Json &args)
         return ToolResult::error("There is no case " + std::to_string(id) + " in the journal.");
     const CaseRecord &c = *found;
     Json value = caseSummary(c);
-    value["sex"] = utf8(c.sex);
+    value["sex"] = utf8(sexText(c.sex));
     value["notes"] = utf8(c.notes);
     const Chart chart = chartOf(readingCast(c));
-    std::u16string text = chartText(chart, c.question.toStdU16String(), c.sex.toStdU16String());
+    std::u16string text = chartText(chart, c.question.toStdU16String(), sexText(c.sex).toStdU16String());
     for (const auto &[label, field] : {std::pair{u"备注："_s, c.notes}, {u"结果："_s, c.outcome}})
         if (!field.isEmpty())
             text += (label + field + u'\n').toStdU16String();
@@ -126,9 +126,39 @@ ToolResult caseCall(const QString &path, const Json &args)
     return {{{"case", std::move(value)}, {"chart", chartValue(chart)}}, toUtf8(text)};
 }
 
+ToolResult recordOutcomeCall(const QString &path, bool allowWrite, const Json &args)
+{
+    if (!allowWrite)
+        return ToolResult::error("journal_record_outcome is off: lotgrid-mcp only writes to the journal when it is "
+                                 "started with --allow-write.");
+    const qint64 id = args.at("id").get<qint64>();
+    const std::optional<Verdict> verdict
+        = verdictFromText(QString::fromStdString(args.at("verdict").get<std::string>()));
+    if (!verdict || *verdict == Verdict::Open)
+        return ToolResult::error("The verdict must be 应验 or 不验.");
+    std::optional<QDate> day;
+    if (args.contains("date")) {
+        const QString text = QString::fromStdString(args.at("date").get<std::string>());
+        day = QDate::fromString(text, Qt::ISODate);
+        if (text.size() != 10 || !day->isValid())
+            return ToolResult::error("The date must be a day written YYYY-MM-DD, such as 2026-12-07.");
+    }
+    const QString note = QString::fromStdString(args.value("note", std::string()));
+    JournalReader journal(path);
+    const std::optional<CaseRecord> c = journal.recordOutcome(id, *verdict, day, note);
+    if (!c)
+        return ToolResult::error(utf8(journal.error()));
+    Json value = caseSummary(*c);
+    value["outcomeDate"] = c->outcomeDate ? Json(utf8(c->outcomeDate->toString(Qt::ISODate))) : Json(nullptr);
+    return {{{"case", std::move(value)}},
+            utf8(u"已记下案例 %1 的结果：%2%3。\n"_s.arg(c->id).arg(
+                verdictText(c->verdict),
+                c->outcomeDate ? u"（"_s + c->outcomeDate->toString(Qt::ISODate) + u"）"_s : QString()))};
+}
+
 } // namespace
 
-std::vector<Tool> journalTools(const QString &path)
+std::vector<Tool> journalTools(const QString &path, bool allowWrite)
 {
     Json search = Json::parse(R"json({
   "type": "object",
@@ -153,6 +183,23 @@ std::vector<Tool> journalTools(const QString &path)
     Json whole{{"type", "object"},
                {"properties", {{"case", caseSchema(true)}, {"chart", chartSchema()}}},
                {"required", Json::array({"case", "chart"})}};
+    Json outcome = Json::parse(R"json({
+  "type": "object",
+  "properties": {
+    "id": {"type": "integer", "description": "the case's id, as journal_search gives it"},
+    "verdict": {"type": "string", "enum": ["应验", "不验"]},
+    "date": {"type": "string", "description": "the day the outcome came about, YYYY-MM-DD, when known"},
+    "note": {"type": "string", "maxLength": 10000, "description": "a line added to the case's outcome"}
+  },
+  "required": ["id", "verdict"],
+  "additionalProperties": false
+})json");
+    Json recorded = [] {
+        Json s = caseSchema(false);
+        s["properties"]["outcomeDate"] = {{"type", {"string", "null"}}};
+        s["required"].push_back("outcomeDate");
+        return Json{{"type", "object"}, {"properties", {{"case", s}}}, {"required", Json::array({"case"})}};
+    }();
     return {
         {"journal_search", "搜索案例库",
          "Finds cases in the user's Lotgrid case journal (案例库), newest first: id, moment, question, category, "
@@ -161,6 +208,12 @@ std::vector<Tool> journalTools(const QString &path)
         {"journal_case", "案例",
          "One case of the user's case journal with its notes and its chart, recomputed from the cast.", std::move(one),
          std::move(whole), [path](const Json &args) { return caseCall(path, args); }},
+        {"journal_record_outcome", "记下结果",
+         "Records the outcome of a case in the user's case journal: 应验 or 不验, the day it came about and a note "
+         "added to its outcome, as the journal window's 应验… and 不验… do. Off unless lotgrid-mcp was started with "
+         "--allow-write; it never creates cases.",
+         std::move(outcome), std::move(recorded),
+         [path, allowWrite](const Json &args) { return recordOutcomeCall(path, allowWrite, args); }},
     };
 }
 

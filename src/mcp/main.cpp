@@ -14,16 +14,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::string_view Help = R"(Usage: lotgrid-mcp [--journal PATH]
+constexpr std::string_view Help = R"(Usage: lotgrid-mcp [--journal PATH] [--allow-write]
 
 A Model Context Protocol server on standard input and output (JSON-RPC 2.0,
 one message per line) with the tools chart, cast_by_time, cast_by_numbers,
-journal_search and journal_case. An MCP client starts it; it stops at the end
-of its input.
+journal_search, journal_case and journal_record_outcome. An MCP client starts
+it; it stops at the end of its input.
 
-  --journal PATH  the case journal to read (never written); else the
-                  environment variable LOTGRID_JOURNAL, else the program's own
-                  journal (~/.local/share/lotgrid/journal.sqlite)
+  --journal PATH  the case journal to read; else the environment variable
+                  LOTGRID_JOURNAL, else the program's own journal
+                  (~/.local/share/lotgrid/journal.sqlite)
+  --allow-write   let journal_record_outcome record outcomes of cases in the
+                  journal; without it the journal is never written
   --help          print this help
   --version       print the version
 )";
@@ -69,6 +71,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QString::fromUtf8(lotgrid::Version));
 
     QString journal = qEnvironmentVariable("LOTGRID_JOURNAL");
+    bool allowWrite = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -79,7 +82,9 @@ int main(int argc, char **argv)
             std::printf("lotgrid-mcp %.*s\n", int(lotgrid::Version.size()), lotgrid::Version.data());
             return 0;
         }
-        if (a == "--journal" && i + 1 < argc) {
+        if (a == "--allow-write") {
+            allowWrite = true;
+        } else if (a == "--journal" && i + 1 < argc) {
             journal = QString::fromLocal8Bit(argv[++i]);
         } else if (a.starts_with("--journal=")) {
             journal = QString::fromLocal8Bit(a.substr(10));
@@ -93,7 +98,7 @@ int main(int argc, char **argv)
 
     std::signal(SIGPIPE, SIG_IGN); // a closed client ends the server through a failed write
     using namespace lotgrid::mcp;
-    McpServer server(lotgridTools(journal), std::string(lotgrid::Version));
+    McpServer server(lotgridTools(journal, allowWrite), std::string(lotgrid::Version));
     std::string line;
     bool tooLong = false;
     while (readLine(stdin, line, tooLong)) {

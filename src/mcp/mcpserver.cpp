@@ -239,10 +239,10 @@ Json McpServer::callTool(const Json &params)
     return toolResult(tool->call(arguments));
 }
 
-std::vector<Tool> lotgridTools(const QString &journalPath)
+std::vector<Tool> lotgridTools(const QString &journalPath, bool allowWrite)
 {
     std::vector<Tool> tools = chartTools();
-    for (Tool &t : journalTools(journalPath))
+    for (Tool &t : journalTools(journalPath, allowWrite))
         tools.push_back(std::move(t));
     return tools;
 }

@@ -58,8 +58,9 @@ private:
 // An error response to the request `id` (null when it is not known).
 Json errorResponse(const Json &id, RpcError code, const std::string &message);
 
-// The tools of lotgrid-mcp, the journal's at `journalPath`.
-std::vector<Tool> lotgridTools(const QString &journalPath);
+// The tools of lotgrid-mcp, the journal's at `journalPath`; journal_record_outcome
+// writes only with `allowWrite` (--allow-write).
+std::vector<Tool> lotgridTools(const QString &journalPath, bool allowWrite = false);
 
 // What is wrong with `value` against the JSON schema `schema`, or none. Knows
 // the schemas the tools use: object (properties, required,

@@ -708,10 +708,9 @@ CaseRecord MainWindow::caseOnSheet() const
     CaseRecord c;
     c.cast = m_document->cast();
     c.question = m_document->question();
-    c.sex = c.cast.sex ? qs(sexName(*c.cast.sex)) : QString();
-    c.category
-        = c.cast.category ? QString::fromStdU16String(std::u16string(categoryName(*c.cast.category))) : QString();
-    // The case keeps its category and sex as its own words, and the school it is read by.
+    c.sex = c.cast.sex;
+    c.category = c.cast.category;
+    // The case keeps its category and sex beside its cast, and the school it is read by.
     c.cast.category.reset();
     c.cast.sex.reset();
     c.firstYingqi = firstYingqiOf(c);
@@ -777,8 +776,8 @@ void MainWindow::openCase(const CaseRecord &c)
     // The case is read by its own school until the sheet is new; the settings keep the program's.
     m_document->setOptions(c.cast.options);
     m_document->setQuestion(c.question);
-    m_document->setSex(sexFromText(c.sex.toStdU16String()));
-    m_document->setCategory(categoryFromText(c.category.toStdU16String()));
+    m_document->setSex(c.sex);
+    m_document->setCategory(c.category);
     m_keptCase = std::make_unique<CaseRecord>(c);
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);

@@ -302,7 +302,7 @@ private:
         anli->reopenCurrent();
         if (m_asked == 0 || m_answerYes) {
             if (!c || m_window->document().cast() != c->cast || s.TextWHS->text() != c->question
-                || s.Combo1->currentText() != c->sex)
+                || s.Combo1->currentText() != sexText(c->sex))
                 m_fault = u"the reopened case differs from the saved one"_s;
         } else if (m_window->document().cast() != before) {
             m_fault = u"opening a case answered No changed the sheet"_s;

@@ -365,7 +365,7 @@ void TestAnli::failedWriteKeepsText()
 void TestAnli::saveDialog()
 {
     CaseRecord draft = makeCase(u"111111"_s, u"100000"_s, u"问婚姻"_s, {{2026, 6, 1}, 10, 0});
-    draft.sex = u"男"_s;
+    draft.sex = Sex::Male;
     {
         SaveCaseDialog dialog(draft);
         QCOMPARE(dialog.objectName(), u"SaveCase"_s);

@@ -34,12 +34,12 @@ CaseRecord fullCase()
     c.cast.mark = {MarkKind::Hidden, 6};
     c.cast.moment = Moment{{2026, 3, 4}, 9, 2};
     c.question = u"下月出行顺利否？\n\"引号\""_s;
-    c.sex = u"女"_s;
+    c.sex = Sex::Female;
     c.notes = u"世爻持财，动而化进。"_s;
     c.outcome = u"如期成行"_s;
     c.verdict = Verdict::Fulfilled;
     c.tags = {u"出行"_s, u"work"_s};
-    c.category = u"出行"_s;
+    c.category = Category::Travel;
     c.firstYingqi = QDate(2026, 4, 1);
     c.outcomeDate = QDate(2026, 4, 3);
     return c;
@@ -118,7 +118,7 @@ void TestCaseRecord::jsonRoundTrip_data()
     other.cast.dayBuild = Branch::Hai;
     other.cast.mark = {MarkKind::UseGod, 1};
     other.cast.moment = Moment{{1900, 1, 31}, 0, 0};
-    other.sex = u"男"_s;
+    other.sex = Sex::Male;
     other.verdict = Verdict::Failed;
     QTest::newRow("first stem and branch, use god on line 1") << other;
 }

@@ -27,7 +27,7 @@ CaseRecord caseOf(const QString &lines, QDate day, Branch month, Branch dayBuild
     c.cast.monthBuild = month;
     c.cast.dayBuild = dayBuild;
     c.verdict = verdict;
-    c.category = category;
+    c.category = categoryFromText(category.toStdU16String());
     c.tags = tags;
     return c;
 }
@@ -141,10 +141,13 @@ private slots:
             QVERIFY(journal.save(caseOf(u"111111"_s, {2026, 3, 2}, Branch::Wu, Branch::Zi, Verdict::Open, {}, {})));
             QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
             for (const QString &sql :
-                 {u"DROP INDEX cases_by_outcome"_s, u"ALTER TABLE cases DROP COLUMN usegod_strong"_s,
-                  u"ALTER TABLE cases DROP COLUMN hexagram_group"_s, u"ALTER TABLE cases DROP COLUMN outcome_date"_s,
-                  u"ALTER TABLE cases DROP COLUMN school"_s, u"UPDATE cases SET yingqi_first = NULL"_s,
-                  u"PRAGMA user_version = 3"_s})
+                 {u"DROP INDEX cases_by_outcome_code"_s, u"DROP TABLE case_yingqi"_s,
+                  u"ALTER TABLE cases DROP COLUMN category_code"_s, u"ALTER TABLE cases DROP COLUMN sex_code"_s,
+                  u"ALTER TABLE cases DROP COLUMN by_hand"_s, u"ALTER TABLE cases ADD COLUMN category TEXT"_s,
+                  u"ALTER TABLE cases ADD COLUMN sex TEXT NOT NULL DEFAULT ''"_s,
+                  u"ALTER TABLE cases DROP COLUMN usegod_strong"_s, u"ALTER TABLE cases DROP COLUMN hexagram_group"_s,
+                  u"ALTER TABLE cases DROP COLUMN outcome_date"_s, u"ALTER TABLE cases DROP COLUMN school"_s,
+                  u"UPDATE cases SET yingqi_first = NULL"_s, u"PRAGMA user_version = 3"_s})
                 QVERIFY2(q.exec(sql), qPrintable(sql));
         }
         Journal journal(path);

@@ -8,6 +8,7 @@
 //
 // The crash, lock and read-only cases run this binary again as a child
 // process (first argument "--child-..."), which does one thing and reports.
+#include "chart/yingqihits.h"
 #include "common/caserecords.h"
 #include "journal/casejson.h"
 #include "journal/journal.h"
@@ -289,6 +290,13 @@ private slots:
     void importDiffering();
     void importCancelled_data();
     void importCancelled();
+    void migrationFromVersion5();
+    void codesStable_data();
+    void codesStable();
+    void yingqiHitDays_data();
+    void yingqiHitDays();
+    void ruleHits_data();
+    void ruleHits();
 
 private:
     QTemporaryDir m_dir;
@@ -311,12 +319,12 @@ void TestJournal::roundTrip_data()
     full.cast.monthBuild = Branch::Hai;
     full.cast.dayBuild = Branch::Zi;
     full.cast.mark = {MarkKind::Hidden, 6};
-    full.sex = u"女"_s;
+    full.sex = Sex::Female;
     full.notes = u"世爻持财。\n第二行 'quoted' \"double\""_s;
     full.outcome = u"如期成行"_s;
     full.verdict = Verdict::Failed;
     full.tags = {u"出行"_s, u"work"_s};
-    full.category = u"出行"_s;
+    full.category = Category::Travel;
     full.firstYingqi = QDate(2026, 4, 1);
     full.outcomeDate = QDate(2026, 4, 3);
     QTest::newRow("every field") << full << full.question;
@@ -329,7 +337,7 @@ void TestJournal::roundTrip_data()
     first.cast.monthBuild = Branch::Zi;
     first.cast.dayBuild = Branch::Hai;
     first.cast.mark = {MarkKind::UseGod, 1};
-    first.sex = u"男"_s;
+    first.sex = Sex::Male;
     first.verdict = Verdict::Fulfilled;
     QTest::newRow("first stem, use god on line 1, all moving") << first << first.question;
 }
@@ -994,13 +1002,13 @@ void TestJournal::migrationFromVersion2()
     CaseRecord old = journal.list({}, {}, 10)->front();
     QCOMPARE(old.question, u"旧问事"_s);
     QCOMPARE(old.tags, QStringList{u"旧标签"_s});
-    QCOMPARE(old.category, QString());
+    QCOMPARE(old.category, std::nullopt);
     QCOMPARE(old.firstYingqi, firstYingqiOf(old)); // filled from the chart on the way to version 4
     QCOMPARE(questions(*journal.list(byText(u"鼎"_s), {}, 10)), QStringList{u"旧问事"_s});
 
     // The new columns take a follow-up, and an open case whose first timing
     // candidate has come is found through its index.
-    old.category = u"求财"_s;
+    old.category = Category::Wealth;
     old.firstYingqi = QDate(2026, 2, 1);
     QVERIFY2(journal.updateFollowUp(old), qPrintable(told(journal)));
     CaseRecord later = makeCase(u"000000"_s, u"000000"_s, u"以后应"_s, Moment{{2026, 1, 5}, 8, 0});
@@ -1083,7 +1091,7 @@ void TestJournal::readOnlyOpen_data()
     QTest::newRow("an empty file") << u"empty"_s << JournalError::Missing;
     QTest::newRow("text") << u"text"_s << JournalError::Damaged;
     QTest::newRow("another program's database") << u"foreign"_s << JournalError::Foreign;
-    QTest::newRow("a later version") << u"version 6"_s << JournalError::TooNew;
+    QTest::newRow("a later version") << u"version 7"_s << JournalError::TooNew;
     QTest::newRow("a version-1 journal") << u"version 1"_s << JournalError::TooOld;
     QTest::newRow("locked by another instance") << u"locked"_s << JournalError::Busy;
 }
@@ -1098,7 +1106,7 @@ void TestJournal::readOnlyOpen()
         Journal writer(path, options());
         QVERIFY(writer.open());
         QVERIFY(writer.save(makeCase(u"111101"_s, u"100000"_s, u"旧问事"_s, Moment{{2025, 12, 31}, 10, 30})));
-    } else if (file == u"version 2" || file == u"version 6") {
+    } else if (file == u"version 2" || file == u"version 7") {
         QVERIFY(writeJournal(path, Version2Tables + QStringList{u"PRAGMA user_version = %1"_s.arg(file.back())}));
     } else if (file == u"version 1") {
         QVERIFY(writeJournal(path, Version1Tables + Version1Cases + QStringList{u"PRAGMA user_version = 1"_s}));
@@ -1225,6 +1233,157 @@ void TestJournal::importCancelled()
     QCOMPARE(journal.lastError().kind, JournalError::Cancelled);
     QCOMPARE(*journal.count(), 0);
     QVERIFY(journal.save(makeCase(u"111111"_s, u"000000"_s, u"after"_s))); // no transaction left open
+}
+
+// A file of version 5 made as that version wrote it: the words of the sex and
+// the category, no record of what was picked by hand.
+void TestJournal::migrationFromVersion5()
+{
+    const QString path = newPath();
+    const QStringList toVersion5{
+        u"ALTER TABLE cases ADD COLUMN category TEXT"_s, u"ALTER TABLE cases ADD COLUMN yingqi_first TEXT"_s,
+        u"ALTER TABLE cases ADD COLUMN usegod_strong INTEGER"_s,
+        u"ALTER TABLE cases ADD COLUMN hexagram_group INTEGER"_s, u"ALTER TABLE cases ADD COLUMN outcome_date TEXT"_s,
+        u"CREATE INDEX cases_by_outcome ON cases(verdict, category, usegod_strong, hexagram_group, tags)"_s,
+        u"ALTER TABLE cases ADD COLUMN school TEXT"_s, u"UPDATE cases SET category = '求财'"_s,
+        // 2025-12-31 is a 甲戌 day of the 子 month: this case took all three from its moment.
+        u"INSERT INTO cases VALUES (30883900866562, 1767225600000, 1767225600000, 29452950, '000111', '000000',"
+        " '000111', 0, 0, 10, 0, 0, '问风水', '女', '', '', 1, '', '风水', NULL, NULL, NULL, '2026-01-10', NULL)"_s,
+        u"INSERT INTO cases VALUES (30883900866563, 1767225600000, 1767225600000, NULL, '101010', '000000',"
+        " '101010', 3, NULL, NULL, 0, 0, '无时', 'X', '', '', 0, '', NULL, NULL, NULL, NULL, NULL, NULL)"_s,
+        u"PRAGMA user_version = 5"_s};
+    QVERIFY(writeJournal(path, Version2Tables + toVersion5));
+    Journal journal(path, options());
+    QVERIFY2(journal.open(), qPrintable(told(journal)));
+    QCOMPARE(journal.count(), std::optional<qint64>(3));
+    const QList<CaseRecord> cases = *journal.list({}, {}, 10);
+    // Codes from the words; a word the program does not know is kept in the notes.
+    QVERIFY(cases[2].category == Category::Wealth && cases[2].sex == Sex::Male);
+    QVERIFY(cases[1].sex == Sex::Female && !cases[0].sex);
+    QCOMPARE(cases[1].notes + cases[0].notes, u"占类：风水性别：X"_s);
+    QCOMPARE(questions(*journal.list(byText(u"风水"_s), {}, 10)), QStringList{u"问风水"_s});
+    // By hand: what the moment does not give, or everything set without a moment.
+    QCOMPARE(cases[2].cast.byHand, (DayParts{true, true, true}));
+    QCOMPARE(cases[1].cast.byHand, (DayParts{false, false, false}));
+    QVERIFY(cases[0].cast.pickedByHand(DayPart::DayStem) && !cases[0].cast.pickedByHand(DayPart::MonthBuild));
+    // Every case with a moment has its candidates; the file before is kept whole beside it.
+    QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+    QVERIFY(q.exec(u"SELECT count(DISTINCT case_id) = 2 AND count(hit) > 0 FROM case_yingqi"_s) && q.next());
+    QVERIFY(q.value(0).toBool());
+    Journal backup(path + u".v5-backup"_s, options());
+    QVERIFY2(backup.openReadOnly(), qPrintable(told(backup)));
+    QCOMPARE(backup.count(), std::optional<qint64>(3));
+}
+
+// The codes as the journal documents them: a later version never renumbers them.
+void TestJournal::codesStable_data()
+{
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("sex");
+    QTest::addColumn<int>("categoryCode");
+    QTest::addColumn<int>("sexCode");
+    QTest::newRow("自身 男") << u"自身"_s << u"男"_s << 0 << 0;
+    QTest::newRow("求财 女") << u"求财"_s << u"女"_s << 3 << 1;
+    QTest::newRow("婚恋 女") << u"婚恋"_s << u"女"_s << 14 << 1;
+    QTest::newRow("none") << QString() << QString() << -1 << -1;
+}
+
+void TestJournal::codesStable()
+{
+    QFETCH(QString, category);
+    QFETCH(QString, sex);
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    CaseRecord c = makeCase(u"110100"_s, u"100000"_s, u"问"_s, Moment{{2026, 3, 4}, 9, 0});
+    c.category = categoryFromText(category.toStdU16String());
+    c.sex = sexFromText(sex.toStdU16String());
+    const std::optional<CaseRecord> saved = journal.save(c);
+    QVERIFY2(saved, qPrintable(told(journal)));
+    QSqlQuery q(QSqlDatabase::database(journal.connectionName()));
+    QVERIFY(q.exec(u"SELECT coalesce(category_code, -1), coalesce(sex_code, -1) FROM cases"_s) && q.next());
+    QTEST(q.value(0).toInt(), "categoryCode");
+    QTEST(q.value(1).toInt(), "sexCode");
+    QCOMPARE(journal.find(saved->id), saved);
+    // The export keeps the words, and reads back into the same codes.
+    const auto exported = caseToJson(*saved);
+    QCOMPARE(QString::fromStdString(exported["sex"].get<std::string>()), sex);
+    QCOMPARE(exported["category"].is_null() ? QString() : QString::fromStdString(exported["category"]), category);
+    const auto back = caseFromJson(exported, nullptr);
+    QVERIFY(back && back->category == saved->category && back->sex == saved->sex);
+}
+
+// A day candidate hits its day; a month candidate any day of its month by its
+// 节: 辛卯 runs from 惊蛰 (2026-03-05, in the evening) to the eve of 清明 (2026-04-05, before dawn).
+void TestJournal::yingqiHitDays_data()
+{
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<bool>("hit");
+    QTest::addColumn<int>("daysOff");
+    QTest::newRow("day, on it") << 0 << QDate(2026, 3, 5) << true << 0;
+    QTest::newRow("day, three after") << 0 << QDate(2026, 3, 8) << false << 3;
+    QTest::newRow("month, its 节 day") << 1 << QDate(2026, 3, 5) << true << 0;
+    QTest::newRow("month, its last day") << 1 << QDate(2026, 4, 4) << true << 0;
+    QTest::newRow("month, a week after 清明") << 1 << QDate(2026, 4, 11) << false << 7;
+    QTest::newRow("month, the day before") << 1 << QDate(2026, 3, 4) << false << 1;
+}
+
+void TestJournal::yingqiHitDays()
+{
+    QFETCH(int, unit);
+    QFETCH(QDate, day);
+    YingqiCandidate c;
+    c.date = {2026, 3, 5};
+    c.unit = static_cast<YingqiUnit>(unit);
+    c.pillar = *sexagenaryOf(7, Branch::Mao); // 辛卯
+    const YingqiHit hit = yingqiHit(c, {day.year(), day.month(), day.day()});
+    QTEST(hit.hit, "hit");
+    QTEST(int(hit.daysOff), "daysOff");
+}
+
+// One case, its outcome recorded: what 应期规则 counts for it.
+void TestJournal::ruleHits_data()
+{
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<QString>("when"); // the outcome's day
+    QTest::newRow("应验 on the cast day, before every candidate") << 1 << u"cast"_s;
+    QTest::newRow("应验 on the first day candidate") << 1 << u"first"_s;
+    QTest::newRow("不验") << 2 << u"first"_s;
+}
+
+void TestJournal::ruleHits()
+{
+    QFETCH(int, verdict);
+    QFETCH(QString, when);
+    Journal journal(newPath(), options());
+    QVERIFY(journal.open());
+    CaseRecord c = makeCase(u"110100"_s, u"100000"_s, u"求财"_s, Moment{{2026, 3, 4}, 9, 0});
+    c.category = Category::Wealth;
+    const std::optional<CaseRecord> saved = journal.save(c);
+    const std::vector<YingqiCandidate> candidates = caseChart(*saved).yingqi;
+    const auto first = std::ranges::find(candidates, YingqiUnit::Day, &YingqiCandidate::unit);
+    QVERIFY(first != candidates.end());
+    const QDate cast(2026, 3, 4), day = when == u"cast"_s ? cast : QDate(2026, first->date.month, first->date.day);
+    QVERIFY(journal.updateFollowUp(withOutcome(*saved, static_cast<Verdict>(verdict), day, {})));
+    const auto rows = statsByRule(QSqlDatabase::database(journal.connectionName()), nullptr);
+    for (const RuleStats &r : rows.value()) {
+        // The 忌神's candidates time the harm: they are not counted. Every candidate lies after the cast day.
+        qint64 nearest = -1;
+        for (const YingqiCandidate &y : candidates)
+            if (int(y.rule) == r.rule && y.line != YingqiLine::Taboo) {
+                const qint64 off = cast.daysTo(QDate(y.date.year, y.date.month, y.date.day));
+                nearest = nearest < 0 ? off : std::min(nearest, off);
+            }
+        QVERIFY(nearest > 0);
+        QCOMPARE(r.listed, 1);
+        QCOMPARE(r.dated, verdict == 1 ? 1 : 0);
+        if (verdict == 2)
+            QCOMPARE(r.meanDaysOff, std::nullopt);
+        else if (when == u"cast"_s)
+            QCOMPARE(r.meanDaysOff, std::optional<double>(double(nearest)));
+        if (when == u"cast"_s || (verdict == 1 && r.rule == int(first->rule)))
+            QCOMPARE(r.hits, when == u"cast"_s ? 0 : 1);
+    }
 }
 
 int main(int argc, char **argv)

@@ -8,6 +8,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -37,7 +38,10 @@ QByteArray call(int id, const QString &tool, const QJsonObject &arguments)
 
 // A running lotgrid-mcp reading the journal at the given path.
 struct Server : QProcess {
-    explicit Server(const QString &journal) { start(QStringLiteral(LOTGRID_MCP_EXE), {u"--journal"_s, journal}); }
+    explicit Server(const QString &journal, const QStringList &more = {})
+    {
+        start(QStringLiteral(LOTGRID_MCP_EXE), QStringList{u"--journal"_s, journal} + more);
+    }
     ~Server() override
     {
         closeWriteChannel();
@@ -110,7 +114,8 @@ private slots:
              m_server->exchange(R"({"jsonrpc":"2.0","id":3,"method":"tools/list"})")[u"result"_s][u"tools"_s].toArray())
             names << t[u"name"_s].toString() + u' ' + t[u"outputSchema"_s][u"type"_s].toString();
         QCOMPARE(names.join(u','), u"chart object,ganzhi_dates object,cast_by_time object,cast_by_numbers object,"
-                                   "texts object,journal_search object,journal_case object"_s);
+                                   "texts object,journal_search object,journal_case object,"
+                                   "journal_record_outcome object"_s);
     }
 
     void chartAsCommandLine_data()
@@ -333,6 +338,46 @@ private slots:
         QCOMPARE(server.exchange(R"({"jsonrpc":"2.0","id":3,"method":"ping"})")[u"id"_s].toInt(), 3);
         QCOMPARE(fileHash(path),
                  content.isEmpty() ? QByteArray() : QCryptographicHash::hash(content, QCryptographicHash::Sha256));
+    }
+
+    // Recording an outcome: refused, the file untouched, unless the server was
+    // started with --allow-write; then written as the window writes it, once.
+    void recordOutcome_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("says"); // in the error; empty: written
+        QTest::newRow("without --allow-write") << QStringList{} << u"--allow-write"_s;
+        QTest::newRow("with --allow-write") << QStringList{u"--allow-write"_s} << QString();
+    }
+
+    void recordOutcome()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, says);
+        const QString path = m_dir.filePath(u"write%1.sqlite"_s.arg(options.size()));
+        Journal journal(path);
+        QVERIFY(journal.open());
+        const qint64 id = journal.save(makeCase(u"111111"_s, u"000000"_s, u"问"_s, Moment{{2026, 3, 4}, 9, 0}))->id;
+        Server server(path, options);
+        const QJsonObject r = server
+                                  .exchange(call(1, u"journal_record_outcome"_s,
+                                                 {{u"id"_s, id},
+                                                  {u"verdict"_s, u"应验"_s},
+                                                  {u"date"_s, u"2026-03-20"_s},
+                                                  {u"note"_s, u"如期"_s}}))[u"result"_s]
+                                  .toObject();
+        QCOMPARE(r[u"isError"_s].toBool(), !says.isEmpty());
+        QVERIFY(r[u"content"_s][0][u"text"_s].toString().contains(says));
+        const CaseRecord c = *journal.find(id);
+        QCOMPARE(c.verdict, says.isEmpty() ? Verdict::Fulfilled : Verdict::Open);
+        QCOMPARE(c.outcomeDate, says.isEmpty() ? std::optional(QDate(2026, 3, 20)) : std::nullopt);
+        QCOMPARE(c.outcome, says.isEmpty() ? u"如期"_s : QString());
+        // No such case: none is made.
+        QVERIFY(server
+                    .exchange(call(2, u"journal_record_outcome"_s,
+                                   {{u"id"_s, id + 1}, {u"verdict"_s, u"不验"_s}}))[u"result"_s][u"isError"_s]
+                    .toBool());
+        QCOMPARE(journal.count(), std::optional<qint64>(1));
     }
 
     void cleanupTestCase()

@@ -224,8 +224,8 @@ private slots:
             const CaseRecord &c = cases->first();
             QCOMPARE(c.cast, cast);
             QCOMPARE(c.question, question);
-            QCOMPARE(c.sex, sex);
-            QCOMPARE(c.category, category);
+            QCOMPARE(sexText(c.sex), sex);
+            QCOMPARE(categoryText(c.category), category);
             QCOMPARE(c.notes, u"断：三日内有信"_s);
             QCOMPARE(c.tags, QStringList({u"求财"_s, u"近期"_s}));
         }
@@ -271,6 +271,30 @@ private slots:
         QCOMPARE(w->sheet().TextWHS->text(), u"问病"_s);
     }
 
+    // A reopened case marks 手选 only the parts picked by hand when it was
+    // saved, whether or not the moment gives the same.
+    void reopenKeepsHandPicked_data()
+    {
+        QTest::addColumn<int>("picked"); // DayPart bits: 1 the stem, 2 the month build, 4 the day build
+        QTest::newRow("all from the moment") << 0;
+        QTest::newRow("the stem by hand") << 1;
+        QTest::newRow("the builds by hand") << 6;
+    }
+
+    void reopenKeepsHandPicked()
+    {
+        QFETCH(int, picked);
+        auto w = makeMainWindow(journalEnvironment(path(), m_said));
+        CaseRecord c;
+        c.cast = followingMoment(castOf(u"011010"_s, u"000100"_s, -1, -1, -1, {}), {true, true, true});
+        for (std::size_t i = 0; i < 3; ++i)
+            c.cast.byHand[i] = (picked >> i & 1) != 0;
+        QVERIFY(w->journal()->save(c));
+        QVERIFY(reopenRow(*w, 0));
+        for (std::size_t i = 0; i < 3; ++i)
+            QCOMPARE(w->document().cast().pickedByHand(static_cast<DayPart>(i)), (picked >> i & 1) != 0);
+    }
+
     // Opening a case over the sheet asks first, as New does, when a chart
     // stands there that is not the case last saved or opened.
     void reopenAsksFirst_data()
@@ -298,7 +322,7 @@ private slots:
         CaseRecord c;
         c.cast = castOf(u"011010"_s, u"000100"_s, 1, 7, 9, u"y2"_s);
         c.question = u"谋事"_s;
-        c.sex = u"女"_s;
+        c.sex = Sex::Female;
         QVERIFY(w->journal()->save(c));
 
         ChartSheet &s = w->sheet();
@@ -324,9 +348,9 @@ private slots:
             QCOMPARE(m_said->asked.first(),
                      u"打开案例之前建议保存当前的卦，以备日后查看。\r\n请问您真的需要打开这个案例吗？"_s);
         if (opened) {
-            QCOMPARE(w->document().cast(), sheetCastOf(c.cast, c.sex));
+            QCOMPARE(w->document().cast(), sheetCastOf(c.cast, sexText(c.sex)));
             QCOMPARE(s.TextWHS->text(), c.question);
-            QCOMPARE(s.Combo1->currentText(), c.sex);
+            QCOMPARE(s.Combo1->currentText(), sexText(c.sex));
         } else {
             QCOMPARE(w->document().cast(), sheetBefore);
             QCOMPARE(s.TextWHS->text(), questionBefore);
