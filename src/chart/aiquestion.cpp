@@ -2,6 +2,7 @@
 
 #include "chart/charttext.h"
 #include "chart/hexagrams.h"
+#include "chart/summary.h"
 #include "chart/words.h"
 #include "chart/yingqi.h"
 #include "chart/zhouyi.h"
@@ -121,16 +122,49 @@ std::u16string useGodFacts(const Chart &chart)
     return out;
 }
 
+// Each of 原神, 忌神 and 仇神 where it stands: on lines of the hexagram; else
+// hidden ("子水，伏于初爻") or changed out of a moving line ("子水，初爻化出");
+// "卦中不现" only when it is nowhere.
 std::u16string supportWords(const Chart &chart)
 {
+    const Element useGod = chart.reading.useGod->element;
     std::u16string out;
     for (const Support s : {Support::Origin, Support::Taboo, Support::Foe}) {
         std::u16string lines;
+        const auto add = [&lines](std::initializer_list<std::u16string_view> parts) {
+            if (!lines.empty())
+                lines += u"、";
+            put(lines, parts);
+        };
         for (int n = 1; n <= 6; ++n)
             if (chart.reading.line(n).support == s)
-                put(lines, {lines.empty() ? u"" : u"、", lineName(chart, n)});
+                add({lineName(chart, n)});
+        const bool shown = !lines.empty();
+        if (!shown)
+            for (int n = 1; n <= 6; ++n)
+                if (const auto &h = chart.line(n).hidden; h && supportOf(useGod, branchElement(h->branch)) == s)
+                    add({branchName(h->branch), elementName(branchElement(h->branch)), u"，伏于", place(n)});
+        if (!shown)
+            for (int n = 1; n <= 6; ++n)
+                if (const ChartLine &l = chart.line(n); l.cast.moving && supportOf(useGod, l.changedElement) == s)
+                    add({branchName(l.changedBranch), elementName(l.changedElement), u"，", place(n), u"化出"});
         put(out, {supportName(s), u"：", lines.empty() ? u"卦中不现" : std::u16string_view(lines), u"\n"});
     }
+    return out;
+}
+
+// The 要点 items and the trend, one a line.
+std::u16string summaryFacts(const Chart &chart)
+{
+    const Summary summary = summaryOf(chart);
+    std::u16string out = u"断卦要点（程序按规则汇总，供参考，不是断语）：\n";
+    for (const SummaryItem &item : summary.items) {
+        put(out, {item.text});
+        if (!item.source.empty())
+            put(out, {u"（", item.source, u"）"});
+        out += u"\n";
+    }
+    put(out, {trendLine(summary), u"\n"});
     return out;
 }
 
@@ -203,7 +237,7 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
     put(out, {u"所问之事：", question.empty() ? u"（未写）" : question, u"\n"});
     put(out, {u"占类：", in.category ? categoryName(*in.category) : u"未选"});
     put(out, {u"  性别：", sex.empty() ? u"未选" : std::u16string_view(sex), u"\n\n"});
-    put(out, {u"【排盘】\n", chartText(chart, question, sex), u"\n"});
+    put(out, {u"【排盘】\n", chartText(chart, question, sex, false), u"\n"});
     out += u"【已算出的事实】\n";
     out += useGodFacts(chart);
     if (chart.reading.useGod)
@@ -218,6 +252,7 @@ std::u16string aiQuestionText(const Chart &chart, std::u16string_view question)
         if (const auto end = yingqiCutOff(chart))
             put(out, {u"（排盘所及止于", isoDate(*end), u"，其后的日期未列）\n"});
     }
+    out += summaryFacts(chart);
     put(out, {u"\n【周易经文】（依朱熹《易学启蒙·考变占》所取，供参考）\n", textsBlock(chart)});
     out += u"\n【要求】\n";
     out += u"只依据以上排盘和事实断卦，不要重新起卦，也不要改动用神、旺衰和各项标记。"

@@ -1,4 +1,5 @@
 #include "chart/chartjson.h"
+#include "chart/summary.h"
 
 #include "chart/words.h"
 #include "chart/yingqi.h"
@@ -477,6 +478,29 @@ void writeYingqi(JsonWriter &w, const Chart &chart)
         w.key("yingqiUntil").string(isoDate(*end));
 }
 
+// "summary": {trend, reason, items: [{kind, text, positions, source}]}; trend null without a use god.
+void writeSummary(JsonWriter &w, const Summary &summary)
+{
+    w.startObject();
+    w.key("trend");
+    if (summary.trend)
+        w.string(trendName(*summary.trend));
+    else
+        w.null();
+    w.key("reason").string(summary.reason);
+    w.key("items").startArray();
+    for (const SummaryItem &item : summary.items) {
+        w.startObject();
+        w.key("kind").string(summaryKindName(item.kind));
+        w.key("text").string(item.text);
+        w.key("positions").integers(item.positions);
+        w.key("source").string(item.source);
+        w.endObject();
+    }
+    w.endArray();
+    w.endObject();
+}
+
 void writePillars(JsonWriter &w, const Pillars &p)
 {
     w.startObject();
@@ -670,6 +694,7 @@ void writeChart(JsonWriter &w, const Chart &chart, bool texts)
     name(chart.reading.zong);
     w.endObject();
     writeYingqi(w.key("yingqi"), chart);
+    writeSummary(w.key("summary"), summaryOf(chart));
     writeMoment(w, chart);
     if (texts)
         writeTexts(w.key("texts"), chart);

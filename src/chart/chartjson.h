@@ -49,6 +49,9 @@ namespace lotgrid {
 //             "填实"|"补破"|"冲墓"|"生旺"|"逢墓"|"进退", position (null for a build),
 //             why, line ("两现"|"忌神", only on such a line's)}] by date, [] without a moment
 //   yingqiUntil  "2100-12-31" when the days or months looked for run past it
+//   summary   the 要点: {trend "有利"|"不利"|"待条件"|"难断"|null (no use god), reason (the
+//             sentence deciding it), items [{kind "用神"|"生扶"|"克害"|"原忌"|"待条件"|"世应"|"卦象",
+//             text, positions [..], source "增删卜易·旬空章"|""}]}
 //   zone      {name, iana (null for 北京时间), typed "YYYY-MM-DD HH:MM", summerTime},
 //             when the moment was given on another clock
 //   solarTime {time, longitude, place|null}, when the hour is read on 真太阳时

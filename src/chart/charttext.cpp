@@ -1,6 +1,7 @@
 #include "chart/charttext.h"
 
 #include "chart/momentwords.h"
+#include "chart/summary.h"
 #include "chart/yingqi.h"
 
 #include <algorithm>
@@ -83,7 +84,20 @@ std::array<std::u16string, 2> yingqiLines(const Chart &chart)
 
 } // namespace
 
-std::u16string chartText(const Chart &chart, std::u16string_view question, std::u16string_view sex)
+std::vector<std::u16string> summaryLines(const Summary &summary)
+{
+    std::vector<std::u16string> lines;
+    if (summary.items.empty() && summary.reason.empty())
+        return lines;
+    lines.emplace_back(u"要点：");
+    for (const SummaryItem &item : summary.items)
+        lines.push_back(std::u16string(1, Wide) + item.text);
+    if (const std::u16string trend = trendLine(summary); !trend.empty())
+        lines.push_back(std::u16string(1, Wide) + trend);
+    return lines;
+}
+
+std::u16string chartText(const Chart &chart, std::u16string_view question, std::u16string_view sex, bool withSummary)
 {
     if (!chart.original)
         return {};
@@ -217,6 +231,9 @@ std::u16string chartText(const Chart &chart, std::u16string_view question, std::
     for (const std::u16string &line : yingqiLines(chart))
         if (!line.empty())
             emit(line);
+    if (withSummary)
+        for (std::u16string &line : summaryLines(summaryOf(chart)))
+            emit(std::move(line));
     return out;
 }
 

@@ -9,8 +9,8 @@
 // use god, the two hexagrams with their palaces and types (and 反吟/伏吟 of a
 // half or the whole hexagram), the six lines from line 6 down to line 1, then
 // 卦身, the 神煞, the three harmonies and tombs, the 互/错/综 hexagrams, the
-// school (流派) unless it is 通行, and last the first 应期 candidates (and a
-// moving 忌神's). A
+// school (流派) unless it is 通行, the first 应期 candidates (and a
+// moving 忌神's), and last the 要点 block (the summary). A
 // line row holds, each column only when some line fills it: the spirit, the
 // hidden spirit (and 空, and 用 when the use god hides there), the line's bar,
 // relative+branch+element (and 空), 世/应, the moving mark (○ old yang, × old
@@ -20,6 +20,7 @@
 
 #include "chart/chart.h"
 #include "chart/chartjson.h" // the same chart as JSON, for the callers of both
+#include "chart/summary.h"
 #include "chart/words.h"
 
 #include <string>
@@ -30,6 +31,12 @@ namespace lotgrid {
 
 // The chart as text, lines separated by "\n" and ending with one; empty
 // unless six lines stand. `question` and `sex` are shown when not empty.
-std::u16string chartText(const Chart &chart, std::u16string_view question = {}, std::u16string_view sex = {});
+// Without `withSummary` the 要点 block is left out (for a view that gives it itself).
+std::u16string chartText(const Chart &chart, std::u16string_view question = {}, std::u16string_view sex = {},
+                         bool withSummary = true);
+
+// The 要点 block of the text: "要点：", then each item and the trend on a line
+// of its own; none for an empty summary.
+std::vector<std::u16string> summaryLines(const Summary &summary);
 
 } // namespace lotgrid

@@ -516,6 +516,9 @@ GuapanLayout layOutAt(const GuapanModel &model, const QFont &font, qreal px, qre
                                  GuapanType type = GuapanType::Body) {
                 return b.place(text, at, base, GuapanPart::Row, ink, type, n, cell);
             };
+            if (row.picked)
+                layout.highlights << QRectF(left - b.em(0.35), y + b.em(0.06),
+                                            std::max(c.right, c.marks) - left + b.em(0.7), rowHeight - b.em(0.12));
             if (row.useGod)
                 layout.highlights << QRectF(left - b.em(0.35), y + b.em(0.12),
                                             c.moving + b.width(row.movingMark) - left + b.em(0.7),

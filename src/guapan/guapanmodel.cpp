@@ -4,6 +4,7 @@
 #include "chart/charttext.h"
 #include "chart/momentwords.h"
 #include "chart/najiastems.h"
+#include "chart/summary.h"
 #include "chart/words.h"
 #include "chart/yingqi.h"
 #include "qtcore/textconv.h"
@@ -16,6 +17,24 @@ using namespace Qt::StringLiterals;
 namespace lotgrid {
 
 namespace {
+
+// The 要点 at the foot: "趋势" with its word and sentence, then the open conditions
+// (待出空 …) or, with `full`, every item, one a line.
+void summaryFoot(GuapanModel &model, const Summary &summary, bool full)
+{
+    if (summary.reason.empty())
+        return;
+    const QString trend = summary.trend ? qs(trendName(*summary.trend)) + u"——"_s : QString();
+    model.foot << GuapanFieldLine{{GuapanField{u"趋势"_s, trend + qs(summary.reason), {}}}, true};
+    bool first = true;
+    for (const SummaryItem &item : summary.items) {
+        if (!full && item.kind != SummaryKind::Condition)
+            continue;
+        model.foot << GuapanFieldLine{
+            {GuapanField{first ? (full ? u"要点"_s : u"待条件"_s) : QString(), qs(item.text), {}}}, true};
+        first = false;
+    }
+}
 
 QString voidPair(const std::array<Branch, 2> &voids)
 {
@@ -273,6 +292,9 @@ GuapanModel simplifiedModel(const Chart &chart, const GuapanWords &words)
         if (!timing.fields.isEmpty())
             model.foot << timing;
     }
+    summaryFoot(model, summaryOf(chart), words.fullSummary);
+    for (GuapanRowModel &row : model.rows)
+        row.picked = words.picked.contains(row.line);
     return model;
 }
 

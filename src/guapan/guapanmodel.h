@@ -35,6 +35,8 @@ struct GuapanWords {
     // 输出繁体: every word in Traditional characters (through OpenCC; where it
     // cannot load, the words stay as they are, so ask toTraditional first).
     bool traditional = false;
+    bool fullSummary = false; // every 要点 item at the foot (print, PDF), not only the trend and the open conditions
+    QList<int> picked{};      // lines 1..6 picked in the 断卦要点 pane, highlighted
 };
 
 // One label and its value, with an optional remark in small type after it:
@@ -81,6 +83,7 @@ struct GuapanRowModel {
     QStringList changedMarks;
     bool useGod = false;       // this line is the use god
     bool hiddenUseGod = false; // the hidden spirit under it is
+    bool picked = false;       // an item of the 断卦要点 pane picked rests on it
 };
 
 struct GuapanModel {
@@ -94,7 +97,8 @@ struct GuapanModel {
     bool hasSpirits = false;
     bool hasHidden = false;
     std::array<GuapanRowModel, 6> rows{}; // line 6 first
-    QList<GuapanFieldLine> foot;          // 卦身, 神煞, relations, the first 应期 candidates
+    QList<GuapanFieldLine> foot;          // 卦身, 神煞, relations, the first 应期 candidates, then the 要点:
+                                          // the trend and the open conditions, or every item
 };
 
 // The words of the 卦盘 of `chart` and the case.

@@ -3,6 +3,9 @@
 #include "calendar/moment.h"
 #include "chart/casefacts.h"
 #include "chart/categories.h"
+#include "chart/summary.h"
+#include "journal/caserecord.h"
+#include "journal/journalschema.h"
 #include "qtcore/textconv.h"
 
 #include <QHash>
@@ -209,6 +212,32 @@ std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QStri
             return rankOf(a) < rankOf(b);
         return a.group.key < b.group.key;
     });
+    return rows;
+}
+
+std::optional<QList<TrendRow>> trendStats(const QSqlDatabase &db, QString *error)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(u"SELECT %1 FROM cases c WHERE %2"_s.arg(selectColumns(CurrentSchemaVersion, "c."_L1), Decided));
+    if (!run(q, {}, error))
+        return std::nullopt;
+    std::array<HitCount, TrendNames.size() + 1> counts{}; // the last: no use god
+    while (q.next()) {
+        const CaseRecord c = readCase(q);
+        const Summary summary = summaryOf(caseChart(c));
+        HitCount &count = counts[summary.trend ? static_cast<std::size_t>(*summary.trend) : TrendNames.size()];
+        (c.verdict == Verdict::Fulfilled ? count.hits : count.misses) += 1;
+    }
+    if (q.lastError().isValid()) {
+        if (error)
+            *error = q.lastError().text();
+        return std::nullopt;
+    }
+    QList<TrendRow> rows;
+    for (std::size_t t = 0; t < counts.size(); ++t)
+        if (counts[t].decided() > 0)
+            rows << TrendRow{t < TrendNames.size() ? qs(TrendNames[t]) : u"无用神"_s, counts[t]};
     return rows;
 }
 

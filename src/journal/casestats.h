@@ -67,6 +67,18 @@ std::optional<QList<StatsRow>> statsBy(const QSqlDatabase &db, StatsBy by, QStri
 // The cases still open (未定) whose first 应期 candidate lies before `today`: 待验.
 std::optional<qint64> awaitingCount(const QSqlDatabase &db, const QDate &today, QString *error);
 
+// The 趋势 of the 要点 against the outcome: one row per trend word (有利, 不利,
+// 待条件, 难断, in that order), then "无用神" for the charts without a use god;
+// only rows with a decided case. The journal keeps no summary: each decided
+// case is charted again from its stored cast, read by its school.
+struct TrendRow {
+    QString label;
+    HitCount count;
+    friend bool operator==(const TrendRow &, const TrendRow &) = default;
+};
+
+std::optional<QList<TrendRow>> trendStats(const QSqlDatabase &db, QString *error);
+
 // How one 应期 rule fared: the cases whose candidates (the use god's, or the
 // world line's, and the 两现 timing line's; a moving 忌神's time the harm and
 // are left out) include it; of those, the ones 应验 with the day it came about,

@@ -376,6 +376,103 @@ private:
     int m_firstDrawn = 0; // the first row drawn
 };
 
+// The 趋势 page: for each trend word of the 要点, its cases' 应验 and 不验 as bars
+// side by side, the hit rate on the bar's name, and the same numbers in a table.
+class TrendPage : public QWidget
+{
+public:
+    explicit TrendPage(QWidget *parent)
+        : QWidget(parent)
+        , m_view(new QChartView(this))
+        , m_empty(new QLabel(u"还没有记下结果（应验或不验）的案例。"_s, this))
+        , m_table(new QTableWidget(0, 5, this))
+    {
+        setObjectName(u"byTrend"_s);
+        m_view->setObjectName(u"byTrendChart"_s);
+        m_view->setRenderHint(QPainter::Antialiasing);
+        m_table->setObjectName(u"byTrendTable"_s);
+        m_table->setHorizontalHeaderLabels({u"趋势"_s, u"应验"_s, u"不验"_s, u"合计"_s, u"命中率"_s});
+        m_table->verticalHeader()->hide();
+        m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_empty->setAlignment(Qt::AlignCenter);
+        auto *note = new QLabel(u"趋势由断卦要点按规则汇总而来，只是读卦的参考；这里看它与结果相符的程度。"_s, this);
+        note->setObjectName(u"byTrendNote"_s);
+        note->setWordWrap(true);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(note);
+        layout->addWidget(m_view, 3);
+        layout->addWidget(m_empty, 3);
+        layout->addWidget(m_table, 2);
+    }
+
+    QTableWidget *table() const { return m_table; }
+
+    void show(const QList<TrendRow> &rows)
+    {
+        m_table->setRowCount(static_cast<int>(rows.size()));
+        auto *hits = new QBarSet(u"应验"_s);
+        auto *misses = new QBarSet(u"不验"_s);
+        hits->setProperty(RoleProperty, HitRole);
+        misses->setProperty(RoleProperty, MissRole);
+        QStringList names;
+        for (int row = 0; row < rows.size(); ++row) {
+            const TrendRow &r = rows.at(row);
+            const std::array<QString, 5> cells{r.label, QString::number(r.count.hits), QString::number(r.count.misses),
+                                               QString::number(r.count.decided()), rateText(r.count)};
+            for (int column = 0; column < 5; ++column) {
+                auto *item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
+                item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+                if (column > 0)
+                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                m_table->setItem(row, column, item);
+            }
+            *hits << static_cast<qreal>(r.count.hits);
+            *misses << static_cast<qreal>(r.count.misses);
+            names << r.label + u"<br>"_s + rateText(r.count);
+        }
+        m_table->resizeColumnsToContents();
+        m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+        m_empty->setVisible(rows.isEmpty());
+        m_view->setVisible(!rows.isEmpty());
+
+        auto *chart = new QChart;
+        chart->legend()->setAlignment(Qt::AlignTop);
+        chart->setMargins({4, 4, 4, 4});
+        chart->setBackgroundRoundness(0);
+        chart->setFont(font());
+        auto *series = new QBarSeries;
+        series->append(hits);
+        series->append(misses);
+        series->setLabelsVisible(true);
+        series->setLabelsFormat(u"@value"_s);
+        chart->addSeries(series);
+        auto *x = new QBarCategoryAxis;
+        x->append(names);
+        auto *count = new QValueAxis;
+        qint64 most = 1;
+        for (const TrendRow &r : rows)
+            most = std::max({most, r.count.hits, r.count.misses});
+        count->setRange(0, static_cast<qreal>(most) * 1.15);
+        count->applyNiceNumbers();
+        count->setLabelFormat(u"%d"_s);
+        chart->setTitle(u"案例数"_s); // upright, above the plot
+        chart->addAxis(x, Qt::AlignBottom);
+        chart->addAxis(count, Qt::AlignLeft);
+        series->attachAxis(x);
+        series->attachAxis(count);
+        QChart *old = m_view->chart();
+        m_view->setChart(chart);
+        delete old;
+        Tongji::themeChart(chart, palette());
+    }
+
+private:
+    QChartView *m_view;
+    QLabel *m_empty;
+    QTableWidget *m_table;
+};
+
 Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_connection(std::move(connectionName))
@@ -399,6 +496,8 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
         m_pageOf[static_cast<std::size_t>(by)] = page;
         m_pages->addTab(page, statsByName(by));
     }
+    m_trendPage = new TrendPage(this);
+    m_pages->addTab(m_trendPage, u"趋势"_s);
     m_pages->addTab(m_rulePage, u"应期规则"_s);
     connect(m_export, &QPushButton::clicked, this, &Tongji::exportClicked);
 
@@ -510,6 +609,11 @@ bool Tongji::refresh()
         if (ok)
             rows[static_cast<std::size_t>(by)] = *got;
     }
+    std::optional<QList<TrendRow>> trends;
+    if (ok) {
+        trends = trendStats(db, &error);
+        ok = trends.has_value();
+    }
     if (!ok) {
         m_summary->setText(u"案例库无法读取，统计没有算出：%1"_s.arg(error));
         m_export->setEnabled(false);
@@ -525,6 +629,8 @@ bool Tongji::refresh()
                                  .arg(rateText(m_overall)));
     for (StatsBy by : Dimensions)
         m_pageOf[static_cast<std::size_t>(by)]->show(m_rows[static_cast<std::size_t>(by)]);
+    m_trends = *trends;
+    m_trendPage->show(m_trends);
     m_rulePage->show(*rules);
     m_export->setEnabled(true);
     applyTheme();
@@ -541,6 +647,8 @@ bool Tongji::exportCsv(const QString &file)
     for (StatsBy by : Dimensions)
         for (const StatsRow &r : m_rows[static_cast<std::size_t>(by)])
             line(statsByName(by), r.label, r.count);
+    for (const TrendRow &r : m_trends)
+        line(u"趋势"_s, r.label, r.count);
     // The 应期 rules have columns of their own: a table of its own after a blank line.
     const auto cells = [&text](const QStringList &row) {
         QStringList fields;

@@ -6,8 +6,9 @@
 // for the months the 应验 and 不验 counts stacked with the rate as a line — and
 // a table of the same numbers under it. Clicking a bar (or double-clicking a
 // row) asks 案例库 to list that group's cases. A page 应期规则 tells how each
-// 应期 rule fared (tongjirules.h). 导出CSV… writes every table. Every chart
-// takes the desktop's light or dark palette.
+// 应期 rule fared (tongjirules.h), and a page 趋势 sets the 要点's trend word
+// against the outcome, 应验 and 不验 side by side with the rate. 导出CSV… writes
+// every table. Every chart takes the desktop's light or dark palette.
 
 #include "journal/casestats.h"
 #include "journal/journalprompts.h"
@@ -26,6 +27,7 @@ class QTableWidget;
 namespace lotgrid {
 
 class TongjiPage;
+class TrendPage;
 class TongjiRulePage;
 
 class Tongji : public QWidget
@@ -50,6 +52,7 @@ public:
     const HitCount &overall() const { return m_overall; }
     QTabWidget *pages() const { return m_pages; }
     QTableWidget *table(StatsBy by) const;
+    const QList<TrendRow> &trendRows() const { return m_trends; }
     // The page 应期规则.
     TongjiRulePage *rulePage() const { return m_rulePage; }
 
@@ -77,6 +80,8 @@ private:
     HitCount m_overall;
     std::array<QList<StatsRow>, 5> m_rows;
     std::array<TongjiPage *, 5> m_pageOf{};
+    QList<TrendRow> m_trends;
+    TrendPage *m_trendPage = nullptr;
     QLabel *m_summary;
     QTabWidget *m_pages;
     TongjiRulePage *m_rulePage;

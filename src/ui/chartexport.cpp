@@ -3,6 +3,7 @@
 #include "chart/categories.h"
 #include "chart/chart.h"
 #include "chart/charttext.h"
+#include "chart/summary.h"
 #include "chart/zhouyi.h"
 #include "guapan/guapanexport.h"
 #include "guapan/guapanpaint.h"
@@ -78,6 +79,14 @@ GuapanWords ChartExport::outputWords() const
     return out;
 }
 
+// On paper the 卦盘 lists every 要点 item at its foot.
+GuapanWords ChartExport::paperWords() const
+{
+    GuapanWords out = outputWords();
+    out.fullSummary = true;
+    return out;
+}
+
 QImage ChartExport::chartPicture() const
 {
     const qreal ratio = 2 * (m_mainWindow ? m_mainWindow->devicePixelRatioF() : 1.0);
@@ -147,7 +156,7 @@ void ChartExport::dayin_Click()
     if (!forOutput(QString()))
         return;
     QString error;
-    const std::optional<int> result = printedChart(m_mainWindow, m_document.chart(), outputWords(),
+    const std::optional<int> result = printedChart(m_mainWindow, m_document.chart(), paperWords(),
                                                    {QApplication::font(), 1.0}, &m_printTexts, &error);
     if (!result)
         tell(false, u"无法打印：打印组件未能载入。\n\n"_s + error);
@@ -181,7 +190,7 @@ void ChartExport::daochupdf_Click()
     if (!forOutput(QString()))
         return;
     QString error;
-    if (writePdf(path, *pageSize, m_document.chart(), outputWords(), {QApplication::font(), 1.0}, &error, m_printTexts))
+    if (writePdf(path, *pageSize, m_document.chart(), paperWords(), {QApplication::font(), 1.0}, &error, m_printTexts))
         emit written(u"PDF 已保存"_s, path);
     else
         tell(false, u"PDF 未能保存到：\n\n%1\n\n原因：%2"_s.arg(shown, error));
@@ -272,6 +281,13 @@ void ChartExport::fuzhitu_Click()
 QList<GuapanBlock> ChartExport::longPictureBlocks() const
 {
     QList<GuapanBlock> blocks;
+    if (const Summary summary = summaryOf(m_document.chart()); !summary.reason.empty()) {
+        QStringList lines;
+        for (const SummaryItem &item : summary.items)
+            lines << qs(item.text);
+        lines << qs(trendLine(summary)) << qs(SummaryDisclaimer);
+        blocks << GuapanBlock{u"断卦要点"_s, lines.join(u'\n')};
+    }
     if (const std::u16string texts = textsBlock(m_document.chart()); !texts.empty())
         blocks << GuapanBlock{u"周易经文"_s, qs(texts)};
     return blocks;

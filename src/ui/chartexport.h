@@ -70,6 +70,8 @@ public:
     GuapanWords words() const;
     // The same for what leaves the program: in Traditional characters with 输出繁体.
     GuapanWords outputWords() const;
+    // The same for print and PDF, with the full 要点 list.
+    GuapanWords paperWords() const;
 
     // 复制卦盘图片 ("fuzhitu", Ctrl+Alt+C) and 导出长图… ("changtu") in the 菜单
     // after 导出图片…, and the checkable 输出繁体 ("fanti") in 视图, remembered in

@@ -171,6 +171,14 @@ bool GuapanPane::showsWhole() const
     return room.width() >= drawing.width() && room.height() >= drawing.height();
 }
 
+void GuapanPane::setPicked(const QList<int> &lines)
+{
+    if (lines == m_picked)
+        return;
+    m_picked = lines;
+    refresh();
+}
+
 void GuapanPane::refresh()
 {
     if (!m_dock->isVisible()) {
@@ -183,7 +191,9 @@ void GuapanPane::refresh()
 void GuapanPane::draw()
 {
     m_stale = false;
-    m_view->setWords(m_words ? m_words() : GuapanWords{});
+    GuapanWords words = m_words ? m_words() : GuapanWords{};
+    words.picked = m_picked;
+    m_view->setWords(words);
     m_view->setChart(m_document.chart());
     if (m_view->sizeHint() != m_drawn) {
         m_drawn = m_view->sizeHint();

@@ -59,6 +59,8 @@ public slots:
     // Draws the document's chart with the words as they stand now; a pane not
     // on screen draws it when it is shown.
     void refresh();
+    // Highlights lines 1..6 (an item picked in the 断卦要点 pane); none clears it.
+    void setPicked(const QList<int> &lines);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,6 +81,7 @@ private:
     QAction *m_toggle;
     QSize m_drawn;
     bool m_stale = false; // the document changed while the pane was not on screen
+    QList<int> m_picked;
 };
 
 } // namespace lotgrid

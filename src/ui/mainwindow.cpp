@@ -32,6 +32,7 @@
 #include "ui/startup.h"
 #include "ui/statusmessages.h"
 #include "ui/todayline.h"
+#include "ui/yaodianpane.h"
 #include "update/updatewizard.h"
 #include "widgets/appicon.h"
 #include "widgets/linefield.h"
@@ -799,9 +800,12 @@ void MainWindow::addPaneAndStatus()
 {
     m_guapan = new GuapanPane(
         *this, *m_document, [this] { return m_chartExport->words(); }, m_env.settingsFile);
+    m_yaodian = new YaodianPane(*this, *m_document, *m_sheet, m_env.settingsFile);
+    connect(m_yaodian, &YaodianPane::linesPicked, m_guapan, &GuapanPane::setPicked);
     if (auto *view = menuBar()->findChild<QMenu *>(u"view"_s)) {
         view->addSeparator();
         view->addAction(m_guapan->toggleAction());
+        view->addAction(m_yaodian->toggleAction());
     }
     // The exported picture is light, for paper and forums, unless the save dialog asks for dark; remembered.
     if (!m_env.settingsFile.isEmpty())

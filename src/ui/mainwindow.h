@@ -46,6 +46,7 @@ class ChartExport;
 class ChartSheet;
 class ChartSteps;
 class GuapanPane;
+class YaodianPane;
 class StatusMessages;
 class Journal;
 class LineEntry;
@@ -168,6 +169,7 @@ private:
     QAction *m_dayin = nullptr;
     QAction *m_daochupdf = nullptr;
     GuapanPane *m_guapan = nullptr;
+    YaodianPane *m_yaodian = nullptr; // 断卦要点
     StatusMessages *m_status = nullptr;
     QAction *m_baocun = nullptr;
     QAction *m_anliku = nullptr;

@@ -10,6 +10,7 @@ inline constexpr QStringView DayTurnsAt23 = u"chart/dayTurnsAt23";        // 子
 inline constexpr QStringView AutoFromMoment = u"chart/autoFromMoment";    // 自动 beside 按时间排盘
 inline constexpr QStringView GuapanShown = u"view/guapanShown";           // the 卦盘 pane beside the sheet
 inline constexpr QStringView AnliSize = u"view/anliSize";                 // 案例库's size as last left
+inline constexpr QStringView YaodianShown = u"view/yaodianShown";         // the 断卦要点 pane
 inline constexpr QStringView DarkPicture = u"view/darkPicture";           // 导出图片 in the dark variant
 inline constexpr QStringView Traditional = u"view/traditional";           // 输出繁体
 inline constexpr QStringView CoinFacesSwapped = u"cast/coinFacesSwapped"; // 手动摇卦: 字 counts 3

@@ -2,6 +2,7 @@
 // the instruction, on charts whose facts follow from the rules by hand.
 #include "chart/aiquestion.h"
 #include "chart/charttext.h"
+#include "common/notation.h"
 #include "qtcore/textconv.h"
 
 #include <QTest>
@@ -31,7 +32,9 @@ private slots:
                                 u"初爻子孙子水，动，变父母丑土：月令休"_s,
                                 u"【主】乾 初九：潜龙勿用。"_s,
                                 u"只依据以上排盘和事实断卦"_s,
-                                u"写明它依据的规则"_s};
+                                u"写明它依据的规则"_s,
+                                u"断卦要点（"_s,
+                                u"趋势：有利"_s};
         QTest::newRow("with a question") << u"月底能否收回货款"_s
                                          << (facts + QStringList{u"所问之事：月底能否收回货款"_s});
         QTest::newRow("without a question") << QString() << (facts + QStringList{u"所问之事：（未写）"_s});
@@ -52,7 +55,28 @@ private slots:
         const QString text = qs(aiQuestionText(chart, question.toStdU16String()));
         for (const QString &part : holds)
             QVERIFY2(text.contains(part), qPrintable(part + u"\n---\n"_s + text));
-        QVERIFY(text.contains(qs(chartText(chart, question.toStdU16String(), u"男"))));
+        QVERIFY(text.contains(qs(chartText(chart, question.toStdU16String(), u"男", false))));
+    }
+
+    // A role the lines lack is named where it is: hidden (伏神) under the line of the palace's
+    // pure hexagram at its place, or changed out of a moving line.
+    void absentRoles_data()
+    {
+        QTest::addColumn<QString>("lines"); // line 1 first, 6/7/8/9
+        QTest::addColumn<QString>("role");
+        // 姤 (乾 palace) asked about 父母 (土): 木 overcomes it and no line carries 木; 乾's line 2 is 寅.
+        QTest::newRow("hidden") << u"877777"_s << u"忌神：寅木，伏于二爻"_s;
+        // Lines 1 and 2 moving turn the inner 巽 into 离, whose line 1 is 卯.
+        QTest::newRow("changed") << u"697777"_s << u"卯木，初爻化出"_s;
+    }
+    void absentRoles()
+    {
+        QFETCH(QString, lines);
+        QFETCH(QString, role);
+        CastInput in = castOf(lines);
+        in.monthBuild = Branch::Zi;
+        in.category = Category::Parents;
+        QVERIFY2(qs(aiQuestionText(chartOf(in), u"")).contains(role), qPrintable(role));
     }
 };
 

@@ -140,8 +140,16 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, sex);
         QFETCH(QString, expected);
-        const std::u16string text = chartText(chartOf(input), question.toStdU16String(), sex.toStdU16String());
+        const Chart chart = chartOf(input);
+        const std::u16string text = chartText(chart, question.toStdU16String(), sex.toStdU16String(), false);
         QCOMPARE(qs(text), expected);
+        // The 要点 block follows the 应期 lines, one line an item and the trend last.
+        QString block;
+        for (const std::u16string &line : summaryLines(summaryOf(chart)))
+            block += qs(line) + u'\n';
+        QVERIFY(block.startsWith(u"要点：\n"_s));
+        QVERIFY(block.contains(u"\u3000趋势："_s));
+        QCOMPARE(qs(chartText(chart, question.toStdU16String(), sex.toStdU16String())), expected + block);
     }
 
     // Charts the classics work through, the rows that carry the words they name.
@@ -323,7 +331,7 @@ private slots:
         const QJsonObject o = doc.object();
         QCOMPARE(keysOf(o), setOf({u"lines"_s, u"time"_s, u"pillars"_s, u"void"_s, u"original"_s, u"changed"_s,
                                    u"types"_s, u"fanfu"_s, u"guashen"_s, u"shensha"_s, u"school"_s, u"category"_s,
-                                   u"sex"_s, u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s}));
+                                   u"sex"_s, u"usegod"_s, u"relations"_s, u"related"_s, u"yingqi"_s, u"summary"_s}));
         const bool timed = input.moment.has_value();
         QCOMPARE(o[u"yingqi"_s].toArray().isEmpty(), !timed);
         QCOMPARE(o[u"time"_s].isNull(), !timed);

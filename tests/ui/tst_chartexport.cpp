@@ -71,6 +71,12 @@ const QString KanToJieText
       u"应期参考：2014-10-28 壬申日（生旺）  2014-11-01 丙子日（值、生旺）  2014-11-02 丁丑日（合）  "
       u"2014-11-09 甲申日（生旺）\n"_s;
 
+// Without a category no use god: 世 子 overcomes and clashes 应 午; 坎 六冲 turns 节 六合.
+const QString KanToJieSummary = u"要点：\n"
+                                u"　世上爻子水，应三爻午火：世克应、相冲\n"
+                                u"　六冲变六合\n"
+                                u"　趋势：—（未选占类，无用神，只列世应与卦象。）\n"_s;
+
 // One moving line, 坎's first: its 爻辞 and 小象.
 const QString KanToJieTexts = u"经文（一爻变）：\n"
                               u"【主】坎 初六：习坎，入于坎窞，凶。\n"
@@ -171,7 +177,7 @@ private slots:
                                    "临界：起卦在巳时之始（2014-10-24 09:00）后5分钟，另一侧为丙辰时\n"_s;
         QVERIFY2(text.startsWith(momentLine), qPrintable(text.left(60)));
         text.remove(0, momentLine.size());
-        QCOMPARE(text, KanToJieText + KanToJieTexts);
+        QCOMPARE(text, KanToJieText + KanToJieSummary + KanToJieTexts);
     }
 
     void copyByShortcut()
@@ -181,7 +187,7 @@ private slots:
         QGuiApplication::clipboard()->clear();
         QVERIFY(QTest::qWaitForWindowActive(win.w.get()));
         QTest::keyClick(win.w.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(QGuiApplication::clipboard()->text().endsWith(KanToJieText + KanToJieTexts));
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(KanToJieText + KanToJieSummary + KanToJieTexts));
     }
 
     // Light unless the save dialog asks for the dark variant.
@@ -225,7 +231,7 @@ private slots:
     }
 
     // 复制卦盘图片 (Ctrl+Alt+C): the drawing at twice the density on the clipboard.
-    // 导出长图…: the 卦盘 and under it the 经文, as wide as the 卦盘.
+    // 导出长图…: the 卦盘 and under it the 断卦要点 and the 经文, as wide as the 卦盘.
     void pictureOnTheClipboardAndLongPicture()
     {
         Window win;
@@ -242,6 +248,9 @@ private slots:
         QCOMPARE(image.width(), (drawing * 2 * win.w->devicePixelRatioF()).toSize().width());
         QVERIFY(image.height() > drawing.height() * 2.2);
         QCOMPARE(win.w->statusBar()->findChild<QLabel *>(u"wenjianXiaoxi"_s)->text(), u"长图已保存：long.png"_s);
+        const QList<GuapanBlock> blocks = win.w->chartExport().longPictureBlocks();
+        QCOMPARE(blocks.size(), 2);
+        QVERIFY(blocks[0].heading == u"断卦要点"_s && blocks[0].text.contains(u"趋势："_s));
     }
 
     // 输出繁体: what leaves the program is in Traditional characters as OpenCC

@@ -17,7 +17,9 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -47,6 +49,7 @@ private slots:
     void sheetOnADarkDesktop();
     void statusBarHintWithoutDayStem();
     void guapanPaneFollowsAndIsRemembered();
+    void yaodianListsPicksAndIsRemembered();
     void noSheetTextUnder9Px();
     void f1OpensHelp();
     void keysFromEveryWindow_data();
@@ -246,6 +249,45 @@ void TestMainWindowView::guapanPaneFollowsAndIsRemembered()
     w->show();
     QVERIFY(!w->findChild<GuapanView *>(u"guapan"_s)->isVisible());
     QVERIFY(!w->findChild<QAction *>(u"guapanPane"_s)->isChecked());
+}
+
+// 乾为天 asked about wealth in a 亥 month on a 甲寅 day: the use god is 寅 on line 2.
+void TestMainWindowView::yaodianListsPicksAndIsRemembered()
+{
+    {
+        auto w = makeMainWindow(environment());
+        w->show();
+        auto *toggle = w->findChild<QAction *>(u"yaodian"_s);
+        auto *dock = w->findChild<QDockWidget *>(u"yaodian"_s);
+        QVERIFY(toggle && dock && dock->isHidden());
+        QCOMPARE(dock->windowTitle(), u"断卦要点"_s);
+        toggle->trigger();
+        QVERIFY(dock->isVisible());
+        setLines(w->sheet(), u"111111"_s);
+        w->document().setDayStem(0);
+        w->document().setDayBuild(Branch::Yin);
+        w->document().setMonthBuild(Branch::Hai);
+        w->document().setCategory(Category::Wealth);
+        auto *list = dock->findChild<QListWidget *>(u"yaodianList"_s);
+        QVERIFY(list->count() > 0);
+        QVERIFY(dock->findChild<QLabel *>(u"yaodianTrend"_s)->text().startsWith(u"趋势：有利"_s));
+        QVERIFY(dock->findChild<QLabel *>(u"yaodianNote"_s)->text().contains(u"不是断语"_s));
+        QListWidgetItem *useGod = list->item(0);
+        QVERIFY(useGod->text().contains(u"二爻妻财寅木"_s));
+        QVERIFY(useGod->toolTip().contains(u"增删卜易"_s));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(useGod).center());
+        auto *view = w->findChild<GuapanView *>(u"guapan"_s);
+        for (const GuapanRowModel &row : view->model().rows)
+            QCOMPARE(row.picked, row.line == 2);
+        QVERIFY(w->sheet().Lliuqin(2)->autoFillBackground());
+        QVERIFY(!w->sheet().Lliuqin(3)->autoFillBackground());
+        w->document().setLine(1, u'0'); // another chart clears the pick
+        QVERIFY(!w->sheet().Lliuqin(2)->autoFillBackground());
+    }
+    auto w = makeMainWindow(environment());
+    w->show();
+    QVERIFY(w->findChild<QDockWidget *>(u"yaodian"_s)->isVisible());
+    QVERIFY(w->findChild<QAction *>(u"yaodian"_s)->isChecked());
 }
 
 // At the least zoom no text of the sheet or the pane is drawn under 9 pixels.
