@@ -1,4 +1,5 @@
 #include "chart/chartjson.h"
+#include "chart/codepoints.h"
 #include "chart/summary.h"
 
 #include "chart/words.h"
@@ -80,13 +81,7 @@ char *putJsonString(char *out, std::u16string_view text)
 {
     *out++ = '"';
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
+        const char32_t c = codePointAt(text, i);
         if (c < 0x20) {
             constexpr char Hex[] = "0123456789abcdef";
             *out++ = '\\';

@@ -1,4 +1,5 @@
 #include "chart/words.h"
+#include "chart/codepoints.h"
 
 namespace lotgrid {
 
@@ -186,13 +187,7 @@ std::string toUtf8(std::u16string_view text)
     std::string out(text.size() * 3, '\0');
     char *p = out.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
+        const char32_t c = codePointAt(text, i);
         if (c < 0x80) {
             *p++ = static_cast<char>(c);
         } else if (c < 0x800) {
