@@ -1,7 +1,7 @@
 // Draws the README picture from the program itself: the main window with a
 // chart of 雷泽归妹 (line 1 moving) cast at 2026-12-07 08:30, filled from the
 // time, with a question, and its 卦盘 in the pane beside it; saved as a PNG at the screen's pixel density; with
-// --dark, as on a dark desktop.
+// --dark, as on a dark desktop; with --yaodian, the 断卦要点 pane shown too.
 //   QT_QPA_PLATFORM=offscreen ./build/tools/readme/readme_picture docs/mainwindow.png
 // (the offscreen screen is 800×600 unless told otherwise, e.g.
 // QT_QPA_PLATFORM=offscreen:configfile=screen.json with a "screens" list); --size WxH resizes the window.
@@ -33,6 +33,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool dark = args.removeAll(u"--dark"_s) > 0;
+    const bool yaodian = args.removeAll(u"--yaodian"_s) > 0;
     QSize size; // --size WxH: the window resized to that, as on a small screen
     if (const qsizetype at = args.indexOf(u"--size"_s); at >= 0 && at + 1 < args.size()) {
         const QStringList wh = args[at + 1].split(u'x');
@@ -46,7 +47,7 @@ int main(int argc, char *argv[])
         args.remove(at, 2);
     }
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: readme_picture [--dark] [--size WxH] [--zoom PERCENT] FILE.png\n");
+        std::fprintf(stderr, "usage: readme_picture [--dark] [--yaodian] [--size WxH] [--zoom PERCENT] FILE.png\n");
         return 2;
     }
     if (dark)
@@ -68,6 +69,8 @@ int main(int argc, char *argv[])
     s.co(1)->setChecked(true);
     s.ansj->click();
     window.yao_Click(4);
+    if (auto *pane = window.findChild<QAction *>(u"yaodian"_s); yaodian && pane && !pane->isChecked())
+        pane->trigger();
     s.setFocus();
     QApplication::processEvents();
     if (zoom > 0) {
