@@ -6,7 +6,7 @@
 #include "chart/chart.h"
 #include "chart/charttext.h"
 #include "chart/yingqi.h"
-#include "common/notation.h"
+#include "common/writtenchart.h"
 #include "qtcore/textconv.h"
 
 #include <QDateTime>
@@ -18,25 +18,6 @@ using namespace lotgrid;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// "787897 2000-04-27 12:00 求财 [女]" read by the school named: lines, moment,
-// category and sex; the builds and the day from the moment's pillars.
-Chart chartAt(const QString &written, const QString &school)
-{
-    const QStringList w = written.split(u' ');
-    CastInput in = castOf(w[0]);
-    in.options = schoolPreset(
-        static_cast<School>(std::ranges::find(SchoolNames, school.toStdU16String()) - SchoolNames.begin()));
-    const QDateTime t = QDateTime::fromString(w[1] + u' ' + w[2], u"yyyy-MM-dd HH:mm"_s);
-    in.moment = Moment{{t.date().year(), t.date().month(), t.date().day()}, t.time().hour(), t.time().minute()};
-    const auto p = pillarsOf(*in.moment, in.dayBoundary);
-    in.dayStem = p->day.stem();
-    in.dayBuild = p->day.branch();
-    in.monthBuild = p->month.branch();
-    in.category = categoryFromText(u16(w.value(3)));
-    in.sex = sexFromText(u16(w.value(4)));
-    return chartOf(in);
-}
 
 QString joined(const std::vector<std::u16string> &words)
 {
