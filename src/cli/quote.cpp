@@ -114,6 +114,17 @@ void appendEscaped(std::string &out, std::string_view c)
 
 } // namespace
 
+bool wellFormedUtf8(std::string_view s)
+{
+    for (std::size_t at = 0; at < s.size();) {
+        const std::size_t length = sequenceLength(s, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
 std::vector<std::string_view> utf8Characters(std::string_view s)
 {
     std::vector<std::string_view> characters;

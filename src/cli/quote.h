@@ -15,6 +15,9 @@ namespace lotgrid::cli {
 // surrogates, nothing past U+10FFFF) or a single byte that starts none.
 std::vector<std::string_view> utf8Characters(std::string_view s);
 
+// Whether `s` is well-formed UTF-8: whole sequences only, as utf8Characters reads them.
+bool wellFormedUtf8(std::string_view s);
+
 // At most `limit` characters of `s` in double quotes, with "…" before the
 // closing quote when more follow. Escaped: \" and \\, \n \r \t, the other C0
 // and C1 controls and DEL as \xHH or \u{HHHH}, and the characters that reorder

@@ -1,5 +1,6 @@
 #include "mcp/mcpserver.h"
 
+#include "cli/quote.h"
 #include "mcp/charttools.h"
 #include "mcp/journaltools.h"
 
@@ -88,50 +89,12 @@ std::string dump(const Json &value)
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or code
-// points past U+10FFFF).
-bool wellFormedUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto byte = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-        const unsigned char c = byte(i);
-        std::size_t n = 0;
-        unsigned char low = 0x80, high = 0xBF; // the second byte's range
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF)
-            n = 1;
-        else if (c >= 0xE0 && c <= 0xEF) {
-            n = 2;
-            low = c == 0xE0 ? 0xA0 : 0x80;
-            high = c == 0xED ? 0x9F : 0xBF;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            n = 3;
-            low = c == 0xF0 ? 0x90 : 0x80;
-            high = c == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (i + n >= text.size())
-            return false;
-        if (byte(i + 1) < low || byte(i + 1) > high)
-            return false;
-        for (std::size_t k = 2; k <= n; ++k)
-            if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
-                return false;
-        i += n + 1;
-    }
-    return true;
-}
-
 // `text` as a JSON string, appended to `out` as dump() writes it: UTF-8 as it
 // stands, quotes, backslashes and control characters escaped. Text that is not
 // well-formed UTF-8 is left to dump(), which replaces what it cannot read.
 void appendJsonText(std::string &out, const std::string &text)
 {
-    if (!wellFormedUtf8(text)) {
+    if (!cli::wellFormedUtf8(text)) {
         out += dump(text);
         return;
     }
