@@ -279,7 +279,6 @@ private:
     void drawBars(QChart *chart)
     {
         auto *set = new QBarSet(u"命中率"_s);
-        set->setProperty(RoleProperty, RateRole);
         QStringList categories;
         // Every category, strength and hexagram group is drawn; of many tags the most decided.
         const int shown = m_by == StatsBy::Tag ? std::min<int>(static_cast<int>(m_rows.size()), Tongji::MaxBars)
@@ -299,19 +298,7 @@ private:
                 unique = category + u"（%1）"_s.arg(n);
             categories << unique;
         }
-        auto *series = new QBarSeries;
-        series->append(set);
-        series->setLabelsVisible(true);
-        series->setLabelsFormat(u"@value%"_s);
-        series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-        chart->addSeries(series);
-        auto *x = new QBarCategoryAxis;
-        x->append(categories);
-        auto *y = percentAxis();
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        series->attachAxis(x);
-        series->attachAxis(y);
+        Tongji::addRateBars(chart, set, categories);
         QObject::connect(set, &QBarSet::clicked, this, [this](int index) { choose(index); });
     }
 
@@ -517,6 +504,24 @@ Tongji::Tongji(QString connectionName, JournalPrompts prompts, QWidget *parent)
         size = size.boundedTo(at->availableGeometry().size() * 0.9);
     resize(size);
     refresh();
+}
+
+void Tongji::addRateBars(QChart *chart, QBarSet *rates, const QStringList &names)
+{
+    rates->setProperty(RoleProperty, RateRole);
+    auto *series = new QBarSeries;
+    series->append(rates);
+    series->setLabelsVisible(true);
+    series->setLabelsFormat(u"@value%"_s);
+    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    chart->addSeries(series);
+    auto *x = new QBarCategoryAxis;
+    x->append(names);
+    auto *y = percentAxis();
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
 }
 
 void Tongji::themeChart(QChart *chart, const QPalette &palette)

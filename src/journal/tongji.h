@@ -17,6 +17,7 @@
 
 #include <array>
 
+class QBarSet;
 class QChart;
 class QLabel;
 class QStatusBar;
@@ -61,6 +62,10 @@ public:
     // that never overlap. Every chart of the window goes through it, when drawn
     // and when the desktop's palette changes.
     static void themeChart(QChart *chart, const QPalette &palette);
+
+    // Adds `rates` (percentages) to `chart` as bars named by `names`, each with
+    // "75%" above it, over a 0–100 axis; the set takes the rate's colour.
+    static void addRateBars(QChart *chart, QBarSet *rates, const QStringList &names);
 
 signals:
     // The user picked a group, shown as `label`: 案例库 lists its cases.

@@ -1,10 +1,9 @@
 #include "journal/tongjirules.h"
 
 #include "chart/yingqi.h"
+#include "journal/tongji.h"
 #include "qtcore/textconv.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -12,15 +11,12 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 using namespace Qt::StringLiterals;
 
 namespace lotgrid {
 
 namespace {
-
-const QColor BarColor(0x34, 0x65, 0xa4);
 
 QString ruleName(int rule)
 {
@@ -96,30 +92,13 @@ void TongjiRulePage::show(const QList<RuleStats> &rows)
     chart->setBackgroundRoundness(0);
     chart->setFont(font());
     auto *set = new QBarSet(u"命中率"_s);
-    set->setColor(BarColor);
-    set->setLabelColor(palette().color(QPalette::WindowText));
     QStringList names;
     for (const RuleStats &r : rows) {
         *set << qRound(r.rate().value_or(0) * 100);
         names << ruleName(r.rule) + u"<br>"_s + u"%1/%2"_s.arg(r.hits).arg(r.dated);
     }
-    auto *series = new QBarSeries;
-    series->append(set);
-    series->setLabelsVisible(true);
-    series->setLabelsFormat(u"@value%"_s);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    chart->addSeries(series);
-    auto *x = new QBarCategoryAxis;
-    x->append(names);
-    auto *y = new QValueAxis;
-    y->setRange(0, 100);
-    y->setTickCount(6);
-    y->setLabelFormat(u"%d"_s);
     chart->setTitle(u"命中率（%）"_s); // upright, above the plot
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
+    Tongji::addRateBars(chart, set, names);
     QChart *old = m_view->chart();
     m_view->setChart(chart);
     delete old;
